@@ -1,0 +1,20 @@
+# Third-party libraries the engine is built on. Debian ships OpenCV's module packages without the
+# CMake package files of the full -dev package, so the three modules we use are found by hand.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(TIFF REQUIRED)
+find_package(GIF REQUIRED)
+
+find_path(OPENCV_INCLUDE_DIR opencv2/core.hpp PATH_SUFFIXES opencv4 REQUIRED)
+foreach(module core imgproc photo)
+  find_library(OPENCV_${module}_LIBRARY opencv_${module} REQUIRED)
+  list(APPEND OPENCV_LIBRARIES ${OPENCV_${module}_LIBRARY})
+endforeach()
+
+add_library(palmora_deps INTERFACE)
+target_include_directories(palmora_deps SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
+target_link_libraries(palmora_deps INTERFACE
+  ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads)

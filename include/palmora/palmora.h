@@ -1,0 +1,31 @@
+/*
+ * palmora: a painting engine with a flat C interface.
+ *
+ * The engine keeps one canvas and everything that belongs to it (64 layer slots at 16 bits a
+ * channel, a paint layer, a 16-bit mask, brush buffers, an undo history) in one engine-wide state.
+ * There are no handles: every export works on that state, on the calling thread.
+ *
+ * Conventions that hold for every export:
+ *  - Layer indices are 0..63. Slot 0 is the tracing image, slot 1 the background, 2..63 ordinary
+ *    layers stacked by index. An index outside 0..63, or a slot without pixels where pixels are
+ *    needed, is refused: the export changes nothing and returns its neutral value (0 or nothing).
+ *  - Null pointers where a buffer is expected are refused the same way.
+ *  - An export that fails for any other reason (in practice, memory) writes a fixed text such as
+ *    "CreateImage Excpt" into the last-error buffer (PMR_GetLastError) and returns its neutral
+ *    value. Successful calls never clear that text. No C++ exception ever leaves the library.
+ *  - Row lengths passed by the host are in bytes. Pixel formats: RGBA64 (four uint16_t, red first),
+ *    RGBA32 (four bytes, red first), RGB24 (three bytes, red first), G16 (mask), G8.
+ *  - 16 to 8 bits takes the high byte; 8 to 16 bits multiplies by 256 (255 becomes 65280).
+ *  - Colours returned to the host pack alpha << 24 | red << 16 | green << 8 | blue.
+ *  - Blocks the engine hands out for the host to keep are released with PMR_Free.
+ */
+#ifndef PALMORA_H
+#define PALMORA_H
+
+#include "palmora/export.h"
+#include "palmora/engine.h"
+#include "palmora/layers.h"
+#include "palmora/transfer.h"
+#include "palmora/undo.h"
+
+#endif

@@ -1,0 +1,14 @@
+#include "render/merge_mode_names.h"
+
+namespace render {
+
+int32_t MergeModeFromName(const char* name) {
+  if (!name || !*name) return 0;
+  const std::string_view wanted(name);
+  for (int32_t mode = 0; mode < kMergeModeCount; ++mode) {
+    if (mode != kModeUnnamed && kMergeModeNames[mode] == wanted) return mode;
+  }
+  return 0;
+}
+
+}  // namespace render
