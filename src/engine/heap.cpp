@@ -1,5 +1,7 @@
 #include "engine/heap.h"
 
+#include <sys/mman.h>
+
 #include <atomic>
 #include <cstdlib>
 
@@ -7,6 +9,10 @@ namespace engine {
 namespace {
 std::atomic<std::size_t> g_ceiling{0};
 constexpr std::size_t kAlignment = 64;
+// Planes of a canvas run to hundreds of megabytes. Placed on huge-page boundaries and marked for
+// huge pages, touching them for the first time costs one fault per 2 MiB instead of per 4 KiB.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugeThreshold = 4 * kHugePage;
 }  // namespace
 
 std::size_t PlaneBytes(int64_t width, int64_t height, int64_t bytesPerPixel) {
@@ -26,7 +32,9 @@ void* TryAllocateBytes(std::size_t bytes) noexcept {
   if (ceiling != 0 && bytes > ceiling) return nullptr;
   if (bytes == 0) bytes = 1;
   void* block = nullptr;
-  if (posix_memalign(&block, kAlignment, bytes) != 0) return nullptr;
+  const bool huge = bytes >= kHugeThreshold;
+  if (posix_memalign(&block, huge ? kHugePage : kAlignment, bytes) != 0) return nullptr;
+  if (huge) madvise(block, bytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
   return block;
 }
 

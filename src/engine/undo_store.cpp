@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
@@ -44,6 +45,27 @@ void ReleaseEntry(HistoryEntry& e, uint8_t maskFlag) {
   ReleasePlane(e.mask);
   e = HistoryEntry{};
   e.maskFlag = maskFlag;
+}
+
+// Buffers released while making room, kept for the step being committed when their size fits it
+// exactly (so the memory figures stay exact).
+struct SpareBuffers {
+  OwnedPlane<uint16_t> colour;
+  OwnedPlane<uint16_t> mask;
+};
+
+void ReleaseEntry(HistoryEntry& e, uint8_t maskFlag, std::size_t wantedArea, SpareBuffers& spare) {
+  if (std::size_t(Area(e)) == wantedArea) {
+    if (e.colour && !spare.colour) {
+      SubtractUsed(Area(e) * kColourBytes / 1024);
+      spare.colour.reset(std::exchange(e.colour, nullptr));
+    }
+    if (e.mask && !spare.mask) {
+      SubtractUsed(Area(e) * kMaskBytes / 1024);
+      spare.mask.reset(std::exchange(e.mask, nullptr));
+    }
+  }
+  ReleaseEntry(e, maskFlag);
 }
 
 // The rectangle moves between planes go through the library's exact overlay copy. A canvas-sized
@@ -214,17 +236,20 @@ void SaveUndoBuffer(bool saveColour, bool saveMask) {
   RecomputeUndoBudget();
 
   if (h.undoLevels > 0) {
-    // Make room from the oldest slot; the shift below drops the last entry anyway.
-    ReleaseEntry(h.entries[h.undoLevels], 0);
+    // Make room from the oldest slot; the shift below drops the last entry anyway. A released
+    // buffer of exactly the new step's size is kept for it: once the history is full, every commit
+    // would otherwise hand a block back to the system and fault a fresh one in.
+    const std::size_t area = std::size_t(r.w) * r.h;
+    SpareBuffers spare;
+    ReleaseEntry(h.entries[h.undoLevels], 0, area, spare);
     const int64_t stepKB = int64_t{r.w} * r.h * 10 / 1024;
     for (int32_t k = h.undoLevels - 1; k >= 1 && stepKB + h.undoUsedKB >= h.undoBudgetKB; --k)
-      ReleaseEntry(h.entries[k], 0);
+      ReleaseEntry(h.entries[k], 0, area, spare);
 
-    const std::size_t area = std::size_t(r.w) * r.h;
     OwnedPlane<uint16_t> colour, mask;
     try {
-      if (saveColour) colour = MakeOwnedPlane<uint16_t>(area * 4);
-      if (saveMask) mask = MakeOwnedPlane<uint16_t>(area);
+      if (saveColour) colour = spare.colour ? std::move(spare.colour) : MakeOwnedPlane<uint16_t>(area * 4);
+      if (saveMask) mask = spare.mask ? std::move(spare.mask) : MakeOwnedPlane<uint16_t>(area);
     } catch (const std::bad_alloc&) {
       SetLastError("SaveUndoBuf Excpt");
       return;
