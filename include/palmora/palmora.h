@@ -25,6 +25,7 @@
 #include "palmora/export.h"
 #include "palmora/engine.h"
 #include "palmora/layers.h"
+#include "palmora/merge.h"
 #include "palmora/transfer.h"
 #include "palmora/undo.h"
 

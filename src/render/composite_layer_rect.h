@@ -20,3 +20,10 @@ void CompositeLayerRect(const uint16_t* source, int32_t sourceX, int32_t sourceY
                         uint8_t sameAlphaMode);
 
 }  // namespace render
+
+namespace render {
+
+// Test hook: true makes every composite take the plain reference loop instead of the fast path.
+void ForceReferenceCompositeForTesting(bool on) noexcept;
+
+}  // namespace render
