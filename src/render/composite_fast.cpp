@@ -141,6 +141,9 @@ void OrdinaryRow(const uint16_t* s, const uint16_t* clip, uint16_t* d, int32_t w
   const bool clearsOverEmpty = (kMergeModes[k.mode].flags & kClearsOverEmpty) != 0;
   const int32_t factor = k.opacityFactor;
   const bool writeAlpha = !k.alphaLock;
+  // Without mask, opacity or lock an opaque Normal pixel is copied whole, alpha included, so a
+  // run of them is one block copy.
+  const bool copyRuns = opaqueCopies && !kClip && factor == 256 && writeAlpha;
 
   for (int32_t x0 = 0; x0 < width; x0 += kBatch) {
     const int32_t x1 = std::min(width, x0 + kBatch);
@@ -148,7 +151,17 @@ void OrdinaryRow(const uint16_t* s, const uint16_t* clip, uint16_t* d, int32_t w
     for (int32_t x = x0; x < x1; ++x) {
       const uint16_t* sp = s + 4 * x;
       const int32_t sa = sp[3];
-      if (sa == 0) continue;
+      if (sa == 0) {
+        while (x + 1 < x1 && s[4 * (x + 1) + 3] == 0) ++x;  // runs of clear pixels
+        continue;
+      }
+      if (copyRuns && sa >= 65280) {
+        int32_t end = x + 1;
+        while (end < x1 && s[4 * end + 3] >= 65280) ++end;
+        std::memmove(d + 4 * x, sp, std::size_t(end - x) * 8);  // memmove: source may be dest
+        x = end - 1;
+        continue;
+      }
       const int32_t a = ((kClip ? MaskedAlpha(sa, clip + 4 * x) : sa) * factor) >> 8;
       uint16_t* dp = d + 4 * x;
       const int32_t da = dp[3];

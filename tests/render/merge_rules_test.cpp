@@ -171,6 +171,30 @@ TEST_P(MergeRules, EdgeAlphasMeetInEveryMode) {
   }
 }
 
+// Alpha 65535 makes the Lum modes lighten by slightly more than 1 (32768 / 32767, or 28673 / 28672
+// for Lum3 and Lum4), which carries dark channels past 65535. They are stored as 65535 instead of
+// wrapping round to black.
+TEST_P(MergeRules, LightenPastFullScaleStoresFullScale) {
+  for (int mode = 35; mode <= 39; ++mode) {
+    uint16_t source[4] = {0, 30000, 65535, 65535};
+    uint16_t dest[4] = {0, 0, 0, 0};
+    render::CompositeLayerRect(source, 0, 0, 1, 1, 4, nullptr, dest, 0, 0, 4, mode, 0, 256, 0, 0);
+    EXPECT_EQ(dest[0], 65535) << mode;
+    EXPECT_EQ(dest[1], 65535) << mode;
+    EXPECT_EQ(dest[2], 65535) << mode;
+    EXPECT_EQ(dest[3], 65535) << mode;
+  }
+}
+
+// An opacity below 0 from a caller acts as 0 (alpha >> 8), not as a negative factor.
+TEST_P(MergeRules, NegativeOpacityActsAsZero) {
+  uint16_t source[4] = {10, 20, 30, 65535};
+  uint16_t dest[4] = {0, 0, 0, 0};
+  render::CompositeLayerRect(source, 0, 0, 1, 1, 4, nullptr, dest, 0, 0, 4, 0, 0, -40, 0, 0);
+  EXPECT_EQ(dest[3], 255);
+  EXPECT_EQ(dest[0], 10);
+}
+
 INSTANTIATE_TEST_SUITE_P(FastAndReference, MergeRules, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Reference" : "Fast"; });
 
