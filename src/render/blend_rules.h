@@ -133,12 +133,15 @@ struct BlendedPixel {
   int32_t c0, c1, c2, a;
 };
 
-// X / R per channel, each clamped to [0, 1], on the 65280 scale; R on the 65535 scale.
+// X / R per channel, each clamped to [0, 1], on the 65280 scale; R on the 65535 scale. One
+// reciprocal serves the three channels.
 inline BlendedPixel FinishBlend(double X0, double X1, double X2, double R) {
   R = Clamp01(R);
-  return {static_cast<int32_t>(Clamp01(X0 / R) * kColorOne),
-          static_cast<int32_t>(Clamp01(X1 / R) * kColorOne),
-          static_cast<int32_t>(Clamp01(X2 / R) * kColorOne), static_cast<int32_t>(R * kAlphaOne)};
+  const double perR = 1.0 / R;
+  return {static_cast<int32_t>(Clamp01(X0 * perR) * kColorOne),
+          static_cast<int32_t>(Clamp01(X1 * perR) * kColorOne),
+          static_cast<int32_t>(Clamp01(X2 * perR) * kColorOne),
+          static_cast<int32_t>(R * kAlphaOne)};
 }
 
 // One pixel pair on the unit scale, premultiplied.
