@@ -6,10 +6,10 @@
 // result is the same to the bit. The alpha modes, whose pre-pass differs pixel by pixel, take the
 // reference loop.
 //
-// Floating-point exceptions are never looked at, and sqrt is never given a negative number, so
-// this file tells the compiler so: it may then evaluate both sides of a rule's choice and pick
-// one, which is what lets the batch loop vectorise. Neither option changes a computed value.
-#pragma GCC optimize("no-trapping-math", "no-math-errno")
+// Floating-point exceptions are never looked at, so this file tells the compiler so: it may then
+// evaluate both sides of a rule's choice and pick one, which is what lets the batch loop
+// vectorise. The option changes no computed value, only which operations may run speculatively.
+#pragma GCC optimize("no-trapping-math")
 
 #include <algorithm>
 #include <cmath>
@@ -107,12 +107,14 @@ void BlendBatchBaseline(BlendBatch& b, int32_t n) {
   BlendBatchBody<kRule>(b, n);
 }
 
+#if defined(__x86_64__) || defined(__i386__)
 // AVX2 without FMA: wider registers, the same IEEE operations in the same order.
 template <BlendRule kRule>
 __attribute__((target("avx2"))) void BlendBatchAvx2(BlendBatch& b, int32_t n) {
   BlendBatchBody<kRule>(b, n);
 }
-
+#define PMR_HAVE_AVX2_BATCHES 1
+#endif
 
 #define PMR_BATCH_TABLE(fn)                                                                      \
   {fn<BlendRule::kNormal>,     fn<BlendRule::kMultiply>,   fn<BlendRule::kScreen>,              \
@@ -124,13 +126,18 @@ __attribute__((target("avx2"))) void BlendBatchAvx2(BlendBatch& b, int32_t n) {
    fn<BlendRule::kTexturize3>}
 
 constexpr BatchFn kBaselineBatches[kBlendRuleCount] = PMR_BATCH_TABLE(BlendBatchBaseline);
+#ifdef PMR_HAVE_AVX2_BATCHES
 constexpr BatchFn kAvx2Batches[kBlendRuleCount] = PMR_BATCH_TABLE(BlendBatchAvx2);
+#endif
 #undef PMR_BATCH_TABLE
 
 BatchFn BatchFor(BlendRule rule) {
-  static const bool avx2 = __builtin_cpu_supports("avx2");
   const auto index = static_cast<int>(rule);
-  return avx2 ? kAvx2Batches[index] : kBaselineBatches[index];
+#ifdef PMR_HAVE_AVX2_BATCHES
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) return kAvx2Batches[index];
+#endif
+  return kBaselineBatches[index];
 }
 
 // One row of an ordinary mode (0..22). Same steps as CompositePixel without the alpha pre-pass.

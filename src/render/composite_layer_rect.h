@@ -12,7 +12,10 @@ inline constexpr int32_t kClipFlagLayerMask = 42;  // clip flag that applies the
 // is a "Layer Mask" layer laid over the source with the source's geometry and stride, applied when
 // clipFlag is 42. opacity is 0..256. alphaLock keeps the destination alpha; sameAlphaMode is set
 // when an alpha-mode layer merges into a layer of the same alpha mode. The caller guarantees that
-// both rectangles lie inside their buffers.
+// both rectangles lie inside their buffers. Null buffers and sides of 0 or less composite nothing;
+// a mode outside 0..44 composites as Normal and an opacity below 0 as 0. Buffers that overlap
+// are processed pixel by pixel in order (rows top to bottom, pixels left to right); others may be
+// split into row bands that run in parallel, with the same result.
 void CompositeLayerRect(const uint16_t* source, int32_t sourceX, int32_t sourceY, int32_t width,
                         int32_t height, int32_t sourceStride, const uint16_t* clipPixels,
                         uint16_t* destination, int32_t destX, int32_t destY, int32_t destStride,
