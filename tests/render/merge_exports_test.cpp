@@ -117,6 +117,19 @@ TEST_F(MergeExports, LayerMaskAboveScalesTheAlphaOfTheLayerBelowOnly) {
   EXPECT_EQ(render::FindLayerMaskAbove(64), 0);
 }
 
+// A mask layer of another size cannot be laid over the layer below pixel for pixel: it is not
+// applied, and the layer merges unmasked.
+TEST_F(MergeExports, LayerMaskOfAnotherSizeIsNotApplied) {
+  Fill(2, {100, 200, 300, 65535});
+  PMR_CreateLayer(3, kW - 3, kH);
+  Options(3, "Layer Mask");
+  Options(4, "Normal", 0);
+  Options(5, "Normal", 0);
+  EXPECT_EQ(render::FindLayerMaskAbove(2), 3);
+  PMR_MergeLayer(2, 5);
+  EXPECT_EQ(At(5, kW - 1, kH - 1), (Px{100, 200, 300, 65535}));
+}
+
 // Merging a "Layer Mask" layer itself adds no colour: covered destination pixels stay, clear
 // ones become (0, 0, 0, 0).
 TEST_F(MergeExports, LayerMaskLayerMergedLikeAnyOtherAddsNoColour) {
