@@ -1,0 +1,27 @@
+// The pixel formats that cross the interface and the conversions between them. Every part of the
+// engine converts through these: 16 to 8 bits takes the high byte (no rounding), 8 to 16 bits
+// multiplies by 256 (255 becomes 65280), so a round trip through 8 bits clears the low byte.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace engine {
+
+inline constexpr uint8_t High8(uint16_t sample) { return static_cast<uint8_t>(sample >> 8); }
+inline constexpr uint16_t Widen8(uint8_t byte) { return static_cast<uint16_t>(byte << 8); }
+
+// Row kernels over `pixels` packed pixels.
+void RowRGBA64ToRGBA32(const uint16_t* src, uint8_t* dst, std::size_t pixels);
+void RowRGBA64ToRGB24(const uint16_t* src, uint8_t* dst, std::size_t pixels);
+void RowRGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, std::size_t pixels);
+// Grey from alpha: red = green = blue = high byte of alpha.
+void RowAlphaToGrey24(const uint16_t* src, uint8_t* dst, std::size_t pixels);
+
+// Packed width x height conversions; nothing happens for null buffers or non-positive sizes.
+void RGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, int32_t width, int32_t height);
+void RGBA64ToRGBA32(const uint16_t* src, uint8_t* dst, int32_t width, int32_t height);
+// Sets every alpha byte of a packed width x height RGBA32 buffer to value.
+void FillAlphaRGBA32(uint8_t* buffer, int32_t width, int32_t height, uint8_t value);
+
+}  // namespace engine
