@@ -10,7 +10,7 @@
 namespace engine {
 namespace {
 
-using RowKernel = void (*)(const uint16_t*, uint8_t*, std::size_t);
+using RowKernel = void (*)(const uint16_t*, uint8_t*, std::size_t, Stores);
 
 int32_t ConvertBlock(void* dst, int32_t dstRowBytes, const void* src, int32_t srcRowBytes,
                      int32_t cols, int32_t rows, int32_t dstPixelBytes, RowKernel kernel) {
@@ -18,10 +18,11 @@ int32_t ConvertBlock(void* dst, int32_t dstRowBytes, const void* src, int32_t sr
   if (cols <= 0 || rows <= 0) return 1;
   if (!RowHolds(dstRowBytes, cols, dstPixelBytes) || !RowHolds(srcRowBytes, cols, 8)) return 0;
   if (srcRowBytes % 2 != 0) return 0;  // rows of 16-bit samples start on whole samples
+  const Stores stores = StoresFor(std::size_t(cols) * std::size_t(rows) * dstPixelBytes);
   ForRowBands(rows, std::size_t(cols) * (8 + dstPixelBytes), [&](int32_t begin, int32_t end) {
     for (int32_t y = begin; y < end; ++y) {
       kernel(RowAt(static_cast<const uint16_t*>(src), srcRowBytes, y),
-             RowAt(static_cast<uint8_t*>(dst), dstRowBytes, y), std::size_t(cols));
+             RowAt(static_cast<uint8_t*>(dst), dstRowBytes, y), std::size_t(cols), stores);
     }
   });
   return 1;
@@ -41,7 +42,7 @@ int32_t ConvertRect(const uint16_t* src, int32_t x, int32_t y, int32_t width, in
   const std::size_t dstRowBytes = std::size_t(width) * dstPixelBytes;
   for (int32_t row = 0; row < height; ++row) {
     kernel(src + srcRowSamples * (int64_t{y} + row) + int64_t{x} * 4,
-           dst + dstRowBytes * std::size_t(row), std::size_t(width));
+           dst + dstRowBytes * std::size_t(row), std::size_t(width), Stores::kCached);
   }
   return 1;
 }

@@ -36,9 +36,10 @@ int32_t LoadRGBA32LayerCompressed(const void* blob, int32_t reserved, int32_t bl
   // The blob is the layer's stored content, so it is restored as it stands: the loads' rules for
   // transparent source pixels and for alpha-locked layers do not apply to it.
   const std::size_t width = std::size_t(layer->width);
+  const Stores stores = StoresFor(bytes * 2);
   ForRowBands(layer->height, width * 12, [&](int32_t begin, int32_t end) {
     for (int32_t y = begin; y < end; ++y) {
-      RowRGBA32ToRGBA64(packed.get() + std::size_t(y) * width * 4, PixelAt(*layer, 0, y), width);
+      RowRGBA32ToRGBA64(packed.get() + std::size_t(y) * width * 4, PixelAt(*layer, 0, y), width, stores);
     }
   });
   return 1;

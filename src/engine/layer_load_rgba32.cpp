@@ -12,29 +12,6 @@
 namespace engine {
 namespace {
 
-// Plain load into an unlocked layer: a transparent source pixel leaves no colour behind, so
-// (r, g, b, 0) becomes (0, 0, 0, 0); any other pixel is taken whole. Written with a per-pixel
-// mask instead of a branch so that it vectorises.
-void LoadRowPlain(const uint8_t* __restrict src, uint16_t* __restrict dst, std::size_t pixels) {
-  for (std::size_t i = 0; i < pixels; ++i) {
-    const uint16_t keep = src[4 * i + 3] ? 0xFFFF : 0;
-    dst[4 * i + 0] = Widen8(src[4 * i + 0]) & keep;
-    dst[4 * i + 1] = Widen8(src[4 * i + 1]) & keep;
-    dst[4 * i + 2] = Widen8(src[4 * i + 2]) & keep;
-    dst[4 * i + 3] = Widen8(src[4 * i + 3]) & keep;
-  }
-}
-
-// Plain load into an alpha-locked layer: colour only.
-void LoadRowPlainLocked(const uint8_t* __restrict src, uint16_t* __restrict dst,
-                        std::size_t pixels) {
-  for (std::size_t i = 0; i < pixels; ++i) {
-    dst[4 * i + 0] = Widen8(src[4 * i + 0]);
-    dst[4 * i + 1] = Widen8(src[4 * i + 1]);
-    dst[4 * i + 2] = Widen8(src[4 * i + 2]);
-  }
-}
-
 // Load weighed by coverage. texture and mask point at the row's first pixel (or are null).
 void LoadRowMasked(const uint8_t* src, uint16_t* dst, std::size_t pixels, const uint8_t* texture,
                    const uint16_t* mask, bool locked) {
@@ -95,10 +72,13 @@ void LoadRGBA32IntoLayer(LayerRecord& layer, const uint8_t* src, int64_t srcRowB
     }
     return;
   }
-  const auto kernel = locked ? LoadRowPlainLocked : LoadRowPlain;
+  // Plain path: a transparent source pixel leaves no colour behind; a locked layer takes the
+  // colour only.
+  const auto kernel = locked ? RowLoadRGBA32Colour : RowLoadRGBA32;
+  const Stores stores = StoresFor(cols * std::size_t(r.Height()) * 8);
   ForRowBands(r.Height(), cols * 12, [&](int32_t begin, int32_t end) {
     for (int32_t row = r.y0 + begin; row < r.y0 + end; ++row) {
-      kernel(first + srcRowBytes * (row - r.y0), PixelAt(layer, r.x0, row), cols);
+      kernel(first + srcRowBytes * (row - r.y0), PixelAt(layer, r.x0, row), cols, stores);
     }
   });
 }

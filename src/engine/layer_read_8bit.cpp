@@ -8,15 +8,16 @@
 namespace engine {
 namespace {
 
-using RowKernel = void (*)(const uint16_t*, uint8_t*, std::size_t);
+using RowKernel = void (*)(const uint16_t*, uint8_t*, std::size_t, Stores);
 
 int32_t ReadLayer(const LayerRecord* layer, void* dst, int32_t dstRowBytes, int32_t bytesPerPixel,
                   RowKernel kernel) {
   if (!layer || !dst || !RowHolds(dstRowBytes, layer->width, bytesPerPixel)) return 0;
   const std::size_t width = std::size_t(layer->width);
+  const Stores stores = StoresFor(width * std::size_t(layer->height) * bytesPerPixel);
   ForRowBands(layer->height, width * (8 + bytesPerPixel), [&](int32_t begin, int32_t end) {
     for (int32_t y = begin; y < end; ++y) {
-      kernel(PixelAt(*layer, 0, y), RowAt(static_cast<uint8_t*>(dst), dstRowBytes, y), width);
+      kernel(PixelAt(*layer, 0, y), RowAt(static_cast<uint8_t*>(dst), dstRowBytes, y), width, stores);
     }
   });
   return 1;

@@ -6,17 +6,30 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/store_policy.h"
+
 namespace engine {
 
 inline constexpr uint8_t High8(uint16_t sample) { return static_cast<uint8_t>(sample >> 8); }
 inline constexpr uint16_t Widen8(uint8_t byte) { return static_cast<uint16_t>(byte << 8); }
 
-// Row kernels over `pixels` packed pixels.
-void RowRGBA64ToRGBA32(const uint16_t* src, uint8_t* dst, std::size_t pixels);
-void RowRGBA64ToRGB24(const uint16_t* src, uint8_t* dst, std::size_t pixels);
-void RowRGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, std::size_t pixels);
+// Row kernels over `pixels` packed pixels. Source and destination must not overlap.
+void RowRGBA64ToRGBA32(const uint16_t* src, uint8_t* dst, std::size_t pixels,
+                       Stores stores = Stores::kCached);
+void RowRGBA64ToRGB24(const uint16_t* src, uint8_t* dst, std::size_t pixels,
+                      Stores stores = Stores::kCached);
+void RowRGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, std::size_t pixels,
+                       Stores stores = Stores::kCached);
 // Grey from alpha: red = green = blue = high byte of alpha.
-void RowAlphaToGrey24(const uint16_t* src, uint8_t* dst, std::size_t pixels);
+void RowAlphaToGrey24(const uint16_t* src, uint8_t* dst, std::size_t pixels,
+                      Stores stores = Stores::kCached);
+// The plain load of RGBA32 into RGBA64: a pixel of alpha 0 becomes (0, 0, 0, 0), any other
+// every byte x 256.
+void RowLoadRGBA32(const uint8_t* src, uint16_t* dst, std::size_t pixels,
+                   Stores stores = Stores::kCached);
+// The plain load into an alpha-locked layer: the colour bytes x 256, the layer's alpha kept.
+void RowLoadRGBA32Colour(const uint8_t* src, uint16_t* dst, std::size_t pixels,
+                         Stores stores = Stores::kCached);
 
 // Packed width x height conversions; nothing happens for null buffers or non-positive sizes.
 void RGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, int32_t width, int32_t height);
