@@ -29,5 +29,6 @@
 #include "palmora/own_effects.h"
 #include "palmora/transfer.h"
 #include "palmora/undo.h"
+#include "palmora/view.h"
 
 #endif
