@@ -8,6 +8,10 @@
 
 namespace render {
 
+inline constexpr int32_t kViewOpNormal = 0;
+inline constexpr int32_t kViewOpTexturize = 19;
+inline constexpr int32_t kViewOpTexturize3 = 21;
+
 // Reinterprets an alpha-mode pixel (a, colour) with K = alphaLayerOpacity; may redirect the
 // operator op to Texturize2 or Multiply.
 inline void ViewAlphaPrePass(int32_t mode, int32_t K, int32_t& a, int32_t colour[3], int32_t& op) {

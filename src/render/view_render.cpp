@@ -50,7 +50,7 @@ template <class RowFn>
 void ForEachRow(int32_t rows, RowFn row) {
   // Rows are independent (each output pixel depends only on its own canvas position), so the
   // picture is the same however the rows are shared out.
-#pragma omp parallel for schedule(static) if (rows > 16)
+#pragma omp parallel for schedule(dynamic, 8) if (rows > 16)
   for (int32_t k = 0; k < rows; ++k) row(k);
 }
 

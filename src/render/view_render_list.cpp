@@ -21,6 +21,8 @@ ViewEntry EntryFor(const engine::LayerRecord& layer) {
   e.mode = layer.mergeMode;
   e.opacityScale = layer.opacity < 255 ? layer.opacity + 1 : 0;
   e.alphaMode = IsAlphaMode(layer.mergeMode);
+  // Opacity below 255 caps alpha at (65535 x 255) >> 8 = 65279, short of a replacing copy.
+  e.opaqueCopies = layer.mergeMode == 0 && e.opacityScale == 0;
   return e;
 }
 

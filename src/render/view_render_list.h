@@ -15,6 +15,7 @@ struct ViewEntry {
   int32_t opacityScale = 0;  // opacity + 1 when the opacity reduces alpha, else 0
   bool background = false;   // layer 1 at the bottom: fully opaque whatever its own alpha
   bool alphaMode = false;
+  bool opaqueCopies = false;  // Normal at full opacity: an alpha of 65280 or more replaces all below
 };
 
 // One entry per layer slot and one for the paint layer.

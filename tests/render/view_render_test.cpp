@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -237,6 +238,48 @@ TEST(ViewSettings, SettersStoreAndReturnTheirFirstArgument) {
   EXPECT_EQ(PMR_EnableMask(0), 0);
   EXPECT_EQ(State().maskEnabled, 0);
   palmora_test::ResetEngine();
+}
+
+}  // namespace
+
+namespace {
+
+// A scene to look at (PALMORA_TEST_PNG_DIR=/some/dir writes it): a hidden background, a red disc
+// with a soft edge, a blue bar multiplied over it, a rectangle of mask shown in tint, at 1:1, at
+// half size and three times enlarged.
+TEST_F(ViewRender, PictureOfALayeredScene) {
+  Canvas(160, 120, 3);
+  auto disc = ReadLayer(2);
+  auto bar = ReadLayer(3);
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 160; ++x) {
+      uint16_t* d = &disc[(y * 160 + x) * 4];
+      const double r = std::hypot(x - 70.0, y - 60.0);
+      d[0] = 0xF000, d[1] = 0x2000, d[2] = 0x2000;
+      d[3] = uint16_t(r < 40 ? 65535 : r < 50 ? 65535 * (50 - r) / 10 : 0);
+      uint16_t* b = &bar[(y * 160 + x) * 4];
+      b[0] = 0x4000, b[1] = 0x8000, b[2] = 0xFF00;
+      b[3] = (x > 90 && x < 130) ? 50000 : 0;
+    }
+  WriteLayer(2, disc);
+  WriteLayer(3, bar);
+  PMR_SetLayerOptions(3, 1, 0, 100, "Multiply");
+  auto& s = State();
+  for (int y = 80; y < 110; ++y)
+    for (int x = 10; x < 60; ++x) s.maskPlane[y * 160 + x] = 0;
+  PMR_SetMaskOptions(0, 200, 0, 0, 120, 0, 0);
+  PMR_DisplayMask(1);
+  const auto full = Render(0, 0, 160, 120, 480, 120);
+  palmora_test::SnapshotBGR("view_scene_1to1", full.data(), 160, 120, 480);
+  PMR_SetScale(1, 2.0f);
+  const auto half = Render(0, 0, 160, 120, 240, 60);
+  palmora_test::SnapshotBGR("view_scene_half", half.data(), 80, 60, 240);
+  PMR_SetScale(3, 1.0f);
+  const auto big = Render(40, 20, 80, 60, 720, 180);
+  palmora_test::SnapshotBGR("view_scene_x3", big.data(), 240, 180, 720);
+  // The disc's opaque centre is its own red; the bar multiplies blue into it.
+  EXPECT_EQ(full[(60 * 160 + 70) * 3 + 2], 0xF0);
+  EXPECT_LT(full[(60 * 160 + 100) * 3 + 2], 0xF0);
 }
 
 }  // namespace
