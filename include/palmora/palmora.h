@@ -25,8 +25,11 @@
 #include "palmora/export.h"
 #include "palmora/engine.h"
 #include "palmora/layers.h"
+#include "palmora/mask.h"
 #include "palmora/merge.h"
+#include "palmora/own_effects.h"
 #include "palmora/transfer.h"
 #include "palmora/undo.h"
+#include "palmora/view.h"
 
 #endif

@@ -174,21 +174,29 @@ inline BlendedPixel SoftLightPixel(const BlendTerms& t, double m0, double m1, do
                      SoftLightX(t.Sc2, t.Dc2, t.Sa, t.Da, m2, root2), over);
 }
 
-// Blends source (s0, s1, s2, a) over destination (d0, d1, d2, da) with one rule. Called only with
-// a > 0 and da > 0, so R > 0. Source colour values may exceed 65535 after an alpha-mode pre-pass;
-// they read as more than 1.0 like any value above 65280.
+// The unfinished result of one blend: the premultiplied channels X and the result alpha R, on the
+// unit scale, before the clamp and the division by R.
+struct UnitBlend {
+  double X0, X1, X2, R;
+};
+
+// Blends source (s0, s1, s2, a) over a destination given on the unit scale: u0..u2 its colour
+// (not premultiplied, 1.0 = 65280) and Da its alpha. Source colour values may exceed 65535 after
+// an alpha-mode pre-pass; they read as more than 1.0 like any value above 65280. The integer
+// compositor and the view's floating-point composite both come through here, so they share
+// every expression.
 template <BlendRule kRule>
-inline BlendedPixel BlendPixel(int32_t s0, int32_t s1, int32_t s2, int32_t a, int32_t d0,
-                               int32_t d1, int32_t d2, int32_t da) {
-  const BlendTerms t = MakeBlendTerms(s0, s1, s2, a, d0, d1, d2, da);
-  const double Sa = t.Sa, Da = t.Da;
-  const double Sc0 = t.Sc0, Sc1 = t.Sc1, Sc2 = t.Sc2;
-  const double Dc0 = t.Dc0, Dc1 = t.Dc1, Dc2 = t.Dc2;
+inline UnitBlend BlendUnit(int32_t s0, int32_t s1, int32_t s2, int32_t a, double u0, double u1,
+                           double u2, double Da) {
+  const double Sa = a * kInvAlphaOne;
+  const double Sc0 = s0 * kInvColorOne * Sa, Sc1 = s1 * kInvColorOne * Sa,
+               Sc2 = s2 * kInvColorOne * Sa;
+  const double Dc0 = u0 * Da, Dc1 = u1 * Da, Dc2 = u2 * Da;
   // The default result alpha: source over destination.
   const double over = Da + Sa * (1.0 - Da);
 
 #define PMR_SEPARABLE(fn) \
-  return FinishBlend(fn(Sc0, Dc0, Sa, Da), fn(Sc1, Dc1, Sa, Da), fn(Sc2, Dc2, Sa, Da), over)
+  return {fn(Sc0, Dc0, Sa, Da), fn(Sc1, Dc1, Sa, Da), fn(Sc2, Dc2, Sa, Da), over}
 
   if constexpr (kRule == BlendRule::kNormal) {
     PMR_SEPARABLE(NormalX);
@@ -210,17 +218,18 @@ inline BlendedPixel BlendPixel(int32_t s0, int32_t s1, int32_t s2, int32_t a, in
     PMR_SEPARABLE(HardLightX);
   } else if constexpr (kRule == BlendRule::kSoftLight) {
     const double m0 = SoftLightM(Dc0, Da), m1 = SoftLightM(Dc1, Da), m2 = SoftLightM(Dc2, Da);
-    return SoftLightPixel(t, m0, m1, m2, std::sqrt(m0), std::sqrt(m1), std::sqrt(m2));
+    return {SoftLightX(Sc0, Dc0, Sa, Da, m0, std::sqrt(m0)),
+            SoftLightX(Sc1, Dc1, Sa, Da, m1, std::sqrt(m1)),
+            SoftLightX(Sc2, Dc2, Sa, Da, m2, std::sqrt(m2)), over};
   } else if constexpr (kRule == BlendRule::kDodge) {
     PMR_SEPARABLE(DodgeX);
   } else if constexpr (kRule == BlendRule::kBurn) {
     PMR_SEPARABLE(BurnX);
   } else if constexpr (kRule == BlendRule::kAdd) {
-    return FinishBlend(AddX(Sc0, Dc0, Sa, Da), AddX(Sc1, Dc1, Sa, Da), AddX(Sc2, Dc2, Sa, Da),
-                       Sa + Da);
+    return {AddX(Sc0, Dc0, Sa, Da), AddX(Sc1, Dc1, Sa, Da), AddX(Sc2, Dc2, Sa, Da), Sa + Da};
   } else if constexpr (kRule == BlendRule::kSubtract) {
-    return FinishBlend(SubtractX(Sc0, Dc0, Sa, Da), SubtractX(Sc1, Dc1, Sa, Da),
-                       SubtractX(Sc2, Dc2, Sa, Da), Sa + Da);
+    return {SubtractX(Sc0, Dc0, Sa, Da), SubtractX(Sc1, Dc1, Sa, Da), SubtractX(Sc2, Dc2, Sa, Da),
+            Sa + Da};
   } else if constexpr (kRule == BlendRule::kColor || kRule == BlendRule::kHardColor) {
     // The source colour shifted by the destination's brightness L (the mean of its premultiplied
     // channels) around mid-grey: Sc + Sa * (L - 0.5) + Dc * (1 - Sa); Hard Color shifts 1.75 times
@@ -232,16 +241,15 @@ inline BlendedPixel BlendPixel(int32_t s0, int32_t s1, int32_t s2, int32_t a, in
     } else {
       shift = Sa * (1.75 * (L - 0.5));
     }
-    return FinishBlend(Sc0 + shift + Dc0 * (1.0 - Sa), Sc1 + shift + Dc1 * (1.0 - Sa),
-                       Sc2 + shift + Dc2 * (1.0 - Sa), Da);
+    return {Sc0 + shift + Dc0 * (1.0 - Sa), Sc1 + shift + Dc1 * (1.0 - Sa),
+            Sc2 + shift + Dc2 * (1.0 - Sa), Da};
   } else if constexpr (kRule == BlendRule::kTexturize || kRule == BlendRule::kTexturize2) {
-    // The texture modes work on the destination colour u = d / 65280 as it stands (not
-    // premultiplied) and push it up or down by the source brightness ls around mid-grey:
+    // The texture modes work on the destination colour u as it stands (not premultiplied) and
+    // push it up or down by the source brightness ls around mid-grey:
     //   Texturize2: X = u + 1.75 * Sa * (ls - 0.5)
     //   Texturize:  J = mean(u) + Sa * (ls - 0.5), X = u + 1.75 * Sa * (J - 0.5)
     // X still goes through the common division by R = Da, which brightens a partly transparent
     // destination before the clamp.
-    const double u0 = d0 * kInvColorOne, u1 = d1 * kInvColorOne, u2 = d2 * kInvColorOne;
     const double ls = (s0 + s1 + s2) * kInvThreeColorOne;
     double z;
     if constexpr (kRule == BlendRule::kTexturize) {
@@ -250,22 +258,22 @@ inline BlendedPixel BlendPixel(int32_t s0, int32_t s1, int32_t s2, int32_t a, in
     } else {
       z = 1.75 * Sa * (ls - 0.5);
     }
-    return FinishBlend(u0 + z, u1 + z, u2 + z, Da);
+    return {u0 + z, u1 + z, u2 + z, Da};
   } else {
     static_assert(kRule == BlendRule::kTexturize3);
     // The destination unchanged; the layer serves as the brush texture instead.
-    return FinishBlend(Dc0, Dc1, Dc2, Da);
+    return {Dc0, Dc1, Dc2, Da};
   }
 #undef PMR_SEPARABLE
 }
 
 // Runtime choice of rule, for paths that meet several operators in one loop.
-inline BlendedPixel BlendPixelByRule(BlendRule rule, int32_t s0, int32_t s1, int32_t s2, int32_t a,
-                                     int32_t d0, int32_t d1, int32_t d2, int32_t da) {
+inline UnitBlend BlendUnitByRule(BlendRule rule, int32_t s0, int32_t s1, int32_t s2, int32_t a,
+                                 double u0, double u1, double u2, double Da) {
   switch (rule) {
 #define PMR_RULE_CASE(r) \
   case BlendRule::r:     \
-    return BlendPixel<BlendRule::r>(s0, s1, s2, a, d0, d1, d2, da);
+    return BlendUnit<BlendRule::r>(s0, s1, s2, a, u0, u1, u2, Da);
     PMR_RULE_CASE(kNormal)
     PMR_RULE_CASE(kMultiply)
     PMR_RULE_CASE(kScreen)
@@ -287,7 +295,24 @@ inline BlendedPixel BlendPixelByRule(BlendRule rule, int32_t s0, int32_t s1, int
     PMR_RULE_CASE(kTexturize3)
 #undef PMR_RULE_CASE
   }
-  return BlendPixel<BlendRule::kNormal>(s0, s1, s2, a, d0, d1, d2, da);
+  return BlendUnit<BlendRule::kNormal>(s0, s1, s2, a, u0, u1, u2, Da);
+}
+
+// Blends source (s0, s1, s2, a) over the stored destination (d0, d1, d2, da) with one rule and
+// truncates the result to the stored scales. Called only with a > 0 and da > 0, so R > 0.
+template <BlendRule kRule>
+inline BlendedPixel BlendPixel(int32_t s0, int32_t s1, int32_t s2, int32_t a, int32_t d0,
+                               int32_t d1, int32_t d2, int32_t da) {
+  const UnitBlend b = BlendUnit<kRule>(s0, s1, s2, a, d0 * kInvColorOne, d1 * kInvColorOne,
+                                       d2 * kInvColorOne, da * kInvAlphaOne);
+  return FinishBlend(b.X0, b.X1, b.X2, b.R);
+}
+
+inline BlendedPixel BlendPixelByRule(BlendRule rule, int32_t s0, int32_t s1, int32_t s2, int32_t a,
+                                     int32_t d0, int32_t d1, int32_t d2, int32_t da) {
+  const UnitBlend b = BlendUnitByRule(rule, s0, s1, s2, a, d0 * kInvColorOne, d1 * kInvColorOne,
+                                      d2 * kInvColorOne, da * kInvAlphaOne);
+  return FinishBlend(b.X0, b.X1, b.X2, b.R);
 }
 
 }  // namespace render

@@ -1,0 +1,207 @@
+#include "render/view_render.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "engine/engine_state.h"
+#include "engine/heap.h"
+#include "engine/layer_stack.h"
+#include "render/view_composite.h"
+#include "render/view_output.h"
+#include "render/view_render_list.h"
+
+namespace render {
+namespace {
+
+// Everything a row needs, worked out once per call.
+struct ViewFrame {
+  ViewRenderList list;
+  ViewOutput out;
+  int32_t K = 0;               // alphaLayerOpacity
+  std::size_t canvasStride = 0;  // in 16-bit samples
+  std::size_t maskStride = 0;
+  uint8_t* target = nullptr;
+  std::size_t targetStride = 0;
+  int32_t x0 = 0, y0 = 0;
+  int32_t columns = 0, rows = 0;  // output size
+};
+
+// Canvas coordinates of the sampling path, kept between calls so that rendering allocates only
+// when the view grows.
+struct SampleTables {
+  int32_t* columns = nullptr;
+  int32_t* rows = nullptr;
+  std::size_t columnCapacity = 0, rowCapacity = 0;
+};
+SampleTables gSampleTables;
+
+int32_t* Reserve(int32_t*& table, std::size_t& capacity, std::size_t count) {
+  if (count > capacity) {
+    int32_t* grown = engine::AllocatePlane<int32_t>(count);
+    engine::ReleasePlane(table);
+    table = grown;
+    capacity = count;
+  }
+  return table;
+}
+
+template <class RowFn>
+void ForEachRow(int32_t rows, RowFn row) {
+  // Rows are independent (each output pixel depends only on its own canvas position), so the
+  // picture is the same however the rows are shared out.
+#pragma omp parallel for schedule(dynamic, 8) if (rows > 16)
+  for (int32_t k = 0; k < rows; ++k) row(k);
+}
+
+uint8_t* TargetRow(const ViewFrame& f, int32_t k) { return f.target + std::size_t(k) * f.targetStride; }
+
+// S = I: output pixel (x - x0, y - y0) shows canvas pixel (x, y).
+void RenderOneToOne(const ViewFrame& f) {
+  ForEachRow(f.rows, [&f](int32_t k) {
+    const int32_t cy = f.y0 + k;
+    uint8_t* out = TargetRow(f, k);
+    const std::size_t rowAt = std::size_t(cy) * f.canvasStride;
+    const uint16_t* maskRow = f.out.mask ? f.out.mask + std::size_t(cy) * f.maskStride : nullptr;
+    for (int32_t j = 0; j < f.columns; ++j, out += 3) {
+      const int32_t cx = f.x0 + j;
+      const std::size_t at = rowAt + std::size_t(cx) * 4;
+      const Pixel16 p = CompositeViewPixel(f.list, at, f.K);
+      WriteViewPixel(f.out, p, cx, cy, at, maskRow ? maskRow[cx] : 0, true, out);
+    }
+  });
+}
+
+// S > I: each output pixel shows one canvas pixel, stepping S canvas pixels a time.
+void RenderSampled(const ViewFrame& f, float step, int32_t canvasWidth, int32_t canvasHeight) {
+  int32_t* cols = Reserve(gSampleTables.columns, gSampleTables.columnCapacity, f.columns);
+  int32_t* rows = Reserve(gSampleTables.rows, gSampleTables.rowCapacity, f.rows);
+  // The position advances by the integer part of a fraction that gains S per output pixel. It is
+  // limited to the canvas: the accumulated float never walks past it, but the reads must not rely
+  // on rounding.
+  const auto walk = [step](int32_t* table, int32_t count, int32_t start, int32_t limit) {
+    int32_t position = start;
+    float fraction = 0.0f;
+    for (int32_t k = 0; k < count; ++k) {
+      table[k] = std::min(position, limit - 1);
+      fraction += step;
+      const auto whole = static_cast<int32_t>(fraction);
+      position += whole;
+      fraction -= static_cast<float>(whole);
+    }
+  };
+  walk(cols, f.columns, f.x0, canvasWidth);
+  walk(rows, f.rows, f.y0, canvasHeight);
+  ForEachRow(f.rows, [&f, cols, rows, step, canvasHeight](int32_t k) {
+    const int32_t cy = rows[k];
+    // The mask row is computed directly from the output row, not by the fraction.
+    const auto maskY = std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
+                                canvasHeight - 1);
+    const uint16_t* maskRow = f.out.mask ? f.out.mask + std::size_t(maskY) * f.maskStride : nullptr;
+    const std::size_t rowAt = std::size_t(cy) * f.canvasStride;
+    uint8_t* out = TargetRow(f, k);
+    for (int32_t j = 0; j < f.columns; ++j, out += 3) {
+      const int32_t cx = cols[j];
+      const std::size_t at = rowAt + std::size_t(cx) * 4;
+      const Pixel16 p = CompositeViewPixel(f.list, at, f.K);
+      WriteViewPixel(f.out, p, cx, cy, at, maskRow ? maskRow[cx] : 0, false, out);
+    }
+  });
+}
+
+// S < I: each canvas pixel becomes an I x I block, composited once and written I times along the
+// row.
+void RenderReplicated(const ViewFrame& f, int32_t factor) {
+  ForEachRow(f.rows, [&f, factor](int32_t k) {
+    const int32_t cy = f.y0 + k / factor;
+    const std::size_t rowAt = std::size_t(cy) * f.canvasStride;
+    const uint16_t* maskRow = f.out.mask ? f.out.mask + std::size_t(cy) * f.maskStride : nullptr;
+    uint8_t* out = TargetRow(f, k);
+    for (int32_t j = 0; j < f.columns;) {
+      const int32_t cx = f.x0 + j / factor;
+      const std::size_t at = rowAt + std::size_t(cx) * 4;
+      uint8_t bgr[3];
+      WriteViewPixel(f.out, CompositeViewPixel(f.list, at, f.K), cx, cy, at,
+                     maskRow ? maskRow[cx] : 0, false, bgr);
+      for (const int32_t end = std::min(f.columns, j + factor); j < end; ++j, out += 3)
+        out[0] = bgr[0], out[1] = bgr[1], out[2] = bgr[2];
+    }
+  });
+}
+
+// The last output column or row, counted from first, limited to the view size. Computed wide so
+// that no zoom can overflow it.
+int32_t OutputCount(int64_t last, int32_t first, int32_t viewSize) {
+  last = std::min<int64_t>(last, int64_t{first} + viewSize - 1);
+  return last < first ? 0 : static_cast<int32_t>(last - first + 1);
+}
+
+}  // namespace
+
+int32_t Render(uint8_t* target, int32_t targetStride, int32_t x, int32_t y, int32_t width,
+               int32_t height) {
+  const engine::EngineState& s = engine::State();
+  if (!s.currentLayer || !s.currentLayer->pixels || !target) return 0;
+  if (s.canvasWidth <= 0 || s.canvasHeight <= 0) return 1;
+
+  // The rectangle starts inside the canvas and ends at its edge; a start left of or above it is
+  // moved to 0 without shortening the rectangle.
+  const int32_t x0 = std::max(x, 0), y0 = std::max(y, 0);
+  if (int64_t{x0} + width > s.canvasWidth) width = s.canvasWidth - x0;
+  if (int64_t{y0} + height > s.canvasHeight) height = s.canvasHeight - y0;
+
+  const float step = s.viewScale;
+  const int32_t factor = s.viewScaleLevel;
+  const float factorAsFloat = static_cast<float>(factor);
+  int32_t columns = 0, rows = 0;
+  enum class Path { kNone, kOneToOne, kSampled, kReplicated } path = Path::kNone;
+  if (step == factorAsFloat) {
+    path = Path::kOneToOne;
+    columns = OutputCount(int64_t{x0} + width - 1, x0, s.viewWidth);
+    rows = OutputCount(int64_t{y0} + height - 1, y0, s.viewHeight);
+  } else if (step > factorAsFloat) {
+    // A step of 0 or below (possible with a negative factor) or an infinite one samples nothing.
+    if (step > 0.0f && std::isfinite(step) && width > 0 && height > 0) {
+      path = Path::kSampled;
+      const float lastX = static_cast<float>(x0) + static_cast<float>(width) / step - 1.0f;
+      const float lastY = static_cast<float>(y0) + static_cast<float>(height) / step - 1.0f;
+      // Beyond the canvas-bounded view sizes the exact last position no longer matters.
+      const auto bounded = [](float v) { return static_cast<int64_t>(std::min(v, 4.0e9f)); };
+      columns = OutputCount(bounded(lastX), x0, s.viewWidth);
+      rows = OutputCount(bounded(lastY), y0, s.viewHeight);
+    }
+  } else if (step < factorAsFloat && factor >= 1) {
+    path = Path::kReplicated;
+    columns = OutputCount(int64_t{x0} + int64_t{factor} * width - 1, x0, s.viewWidth);
+    rows = OutputCount(int64_t{y0} + int64_t{factor} * height - 1, y0, s.viewHeight);
+  }
+  if (path == Path::kNone || columns <= 0 || rows <= 0) return 1;
+  if (targetStride < 0 || std::size_t(targetStride) < std::size_t(columns) * 3) return 1;
+
+  ViewFrame f;
+  BuildViewRenderList(s, f.list);
+  f.out = ViewOutput{};
+  if (s.tracingMode && engine::IsCanvasSized(s.traceLayer)) f.out.tracing = s.traceLayer->pixels;
+  if (s.maskDisplayed && s.maskEnabled && s.maskPlane) {
+    f.out.mask = s.maskPlane;
+    f.out.fullStrength = s.maskFullStrength != 0;
+    for (int k = 0; k < 3; ++k) f.out.tintOdd[k] = s.maskTintOdd[k], f.out.tintEven[k] = s.maskTintEven[k];
+  }
+  f.K = s.alphaLayerOpacity;
+  f.canvasStride = std::size_t(s.canvasStride);
+  f.maskStride = std::size_t(s.canvasWidth);
+  f.target = target;
+  f.targetStride = std::size_t(targetStride);
+  f.x0 = x0, f.y0 = y0;
+  f.columns = columns, f.rows = rows;
+
+  switch (path) {
+    case Path::kOneToOne: RenderOneToOne(f); break;
+    case Path::kSampled: RenderSampled(f, step, s.canvasWidth, s.canvasHeight); break;
+    case Path::kReplicated: RenderReplicated(f, factor); break;
+    case Path::kNone: break;
+  }
+  return 1;
+}
+
+}  // namespace render
