@@ -229,7 +229,7 @@ bool WriteWholeImage(PngLineWriter& writer, const uint8_t* pixels, uint32_t rowB
   std::vector<png_bytep> rows(writer.height);
   for (uint32_t y = 0; y < writer.height; ++y) rows[y] = const_cast<png_bytep>(pixels + std::size_t{y} * rowBytes);
   if (setjmp(png_jmpbuf(png))) return false;
-  png_write_rows(png, rows.data(), writer.height);
+  png_write_image(png, rows.data());  // runs every pass of an interlaced file
   return true;
 }
 
