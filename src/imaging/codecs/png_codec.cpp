@@ -75,6 +75,7 @@ bool Decode(ReadContext& c, uint32_t width, uint32_t height) {
   if (png_get_rowbytes(c.png, c.info) != std::size_t{width} * 4) png_error(c.png, "row size");
   for (uint32_t y = 0; y < height; ++y) c.rows[y] = c.pixels.get() + std::size_t{y} * width * 4;
   png_read_image(c.png, c.rows.data());
+  png_read_end(c.png, nullptr);  // a file cut before its end chunk is truncated
   return true;
 }
 
