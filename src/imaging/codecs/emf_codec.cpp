@@ -31,7 +31,10 @@ bool ParseHeader(Bytes bytes, Bounds& b) {
   const int32_t left = r.i32le(), top = r.i32le(), right = r.i32le(), bottom = r.i32le();
   r.skip(16);
   const uint32_t signature = r.u32le();
+  r.skip(4);
+  const uint32_t fileBytes = r.u32le();  // a file shorter than its header says is truncated
   if (!r.ok() || type != kHeader || signature != kSignature || size < 88 || size > bytes.size()) return false;
+  if (fileBytes < size || fileBytes > bytes.size()) return false;
   if (right < left || bottom < top) return false;
   b = {left, top, int64_t(right) - left + 1, int64_t(bottom) - top + 1};
   return true;
