@@ -24,6 +24,7 @@
 
 #include "palmora/export.h"
 #include "palmora/engine.h"
+#include "palmora/files.h"
 #include "palmora/layers.h"
 #include "palmora/mask.h"
 #include "palmora/merge.h"

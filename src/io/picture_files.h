@@ -1,0 +1,23 @@
+// Reading picture files into host buffers and writing host buffers as picture files.
+#pragma once
+
+#include <cstdint>
+
+namespace io {
+
+int32_t ReadFromFileRGB24(void* dst, int32_t width, int32_t height, const char* path);
+int32_t ReadFromFileRGBA32(void* dst, int32_t width, int32_t height, const char* path);
+int32_t WriteToFileRGB24(const void* src, int32_t width, int32_t height, const char* path,
+                         const char* extension, int32_t dpi);
+int32_t WriteToFileRGBA32(const void* src, int32_t width, int32_t height, const char* path,
+                          const char* extension, int32_t dpi);
+
+// The resolution of a picture file snapped to 72, 96, 150, 200, 300, 450 or 600 dots per inch.
+int32_t GetDPIFromFile(const char* path);
+// The snapping alone: values within one of a standard resolution become it, the rest 72.
+int32_t SnapDPI(int32_t rawDpi);
+
+int32_t MakeThumbnail(const char* sourcePath, const char* destPath, int32_t size);
+int32_t MakeWebPic(const char* sourcePath, const char* destPath, int32_t maxWidth, int32_t maxHeight);
+
+}  // namespace io
