@@ -6,3 +6,4 @@
 #include "imaging/library_lifecycle.h"
 #include "imaging/overlay.h"
 #include "imaging/plane_filters.h"
+#include "imaging/resample.h"
