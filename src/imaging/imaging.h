@@ -7,3 +7,7 @@
 #include "imaging/overlay.h"
 #include "imaging/plane_filters.h"
 #include "imaging/resample.h"
+#include "imaging/geometry.h"
+#include "imaging/channels.h"
+#include "imaging/transforms.h"
+#include "imaging/seam_carve.h"

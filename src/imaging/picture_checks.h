@@ -1,6 +1,7 @@
 // Argument checks shared by the library's picture functions.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace imaging {
