@@ -11,3 +11,4 @@
 #include "imaging/channels.h"
 #include "imaging/transforms.h"
 #include "imaging/seam_carve.h"
+#include "imaging/picture_script.h"
