@@ -57,8 +57,9 @@ bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValu
         const double u = (x + 0.5) * px / picture.width, v = (y + 0.5) * py / picture.height;
         sum += amplitude * GradientNoise(seed, o, u, v, px, py);
       }
-      // Two-dimensional gradient noise stays within about +-0.7; this maps it onto 0..1.
-      const double t = std::clamp(0.5 + 0.75 * sum / amplitudeSum, 0.0, 1.0);
+      // Two-dimensional gradient noise stays within about +-0.7, and summed octaves mostly within
+      // half that: the stretch below uses the whole range between the colours, clipping rarely.
+      const double t = std::clamp(0.5 + 1.2 * sum / amplitudeSum, 0.0, 1.0);
       uint8_t* p = row + size_t{x} * 4;
       for (int c = 0; c < 3; ++c) {  // colours are packed red first; the picture is blue first
         const double a = (low >> (8 * c)) & 0xFF, b = (high >> (8 * c)) & 0xFF;
