@@ -27,5 +27,7 @@
 #include "palmora/layers.h"
 #include "palmora/transfer.h"
 #include "palmora/undo.h"
+#include "palmora/processing.h"
+#include "palmora/geometry.h"
 
 #endif
