@@ -22,6 +22,7 @@ void MakeStack() {
   for (auto& sample : pixels) sample = static_cast<uint16_t>((x = x * 1664525u + 1013904223u) >> 16);
   for (int32_t index = 0; index <= kLayers; ++index) {
     PMR_CreateLayer(index, kSide, kSide);
+    PMR_SetLayerOptions(index, 1, 0, 100, "Normal");  // also makes the slot count in the stack
     if (index >= 2) PMR_SetRGBA64Layer(pixels.data(), kSide * 8, index);
   }
   PMR_SetLayer(2);
