@@ -21,6 +21,9 @@ struct ProcessingBuffers {
   uint8_t* dst32 = nullptr;
   uint8_t* src24 = nullptr;
   uint8_t* dst24 = nullptr;
+  // The canvas size each buffer was allocated for: a buffer is used only while it still matches.
+  int32_t src32Width = 0, src32Height = 0, dst32Width = 0, dst32Height = 0;
+  int32_t src24Width = 0, src24Height = 0, dst24Width = 0, dst24Height = 0;
 };
 
 // The picture a file, clipboard, capture or scanner read leaves for the host ("NewRGBA").

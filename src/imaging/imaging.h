@@ -3,13 +3,19 @@
 // failure. Pictures handed back to the caller are allocated with malloc and released with free.
 #pragma once
 
+#include "imaging/channels.h"
 #include "imaging/color_quantize.h"
 #include "imaging/file_handles.h"
+#include "imaging/geometry.h"
 #include "imaging/library_lifecycle.h"
 #include "imaging/line_writers.h"
 #include "imaging/overlay.h"
 #include "imaging/picture_readers.h"
+#include "imaging/picture_script.h"
 #include "imaging/picture_writers.h"
 #include "imaging/plane_filters.h"
+#include "imaging/resample.h"
+#include "imaging/seam_carve.h"
 #include "imaging/thumbnail_resize.h"
+#include "imaging/transforms.h"
 #include "imaging/zlib_buffers.h"

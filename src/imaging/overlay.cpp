@@ -98,4 +98,12 @@ int32_t IS3OverlayImage(void* dst, uint32_t dstWidth, uint32_t dstHeight, uint32
   return 1;
 }
 
+int32_t IS40_OverlayImage(void* dst, uint32_t dstWidth, uint32_t dstHeight, uint32_t bytesPerPixel,
+                          uint32_t dstRowBytes, const void* src, uint32_t srcWidth,
+                          uint32_t srcHeight, uint32_t srcRowBytes, int32_t x, int32_t y,
+                          double opacity, uint32_t flags, uint32_t colourKey, uint32_t reserved) {
+  return IS3OverlayImage(dst, dstWidth, dstHeight, bytesPerPixel, dstRowBytes, src, srcWidth,
+                         srcHeight, srcRowBytes, x, y, opacity, flags);
+}
+
 }  // namespace imaging

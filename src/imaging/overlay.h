@@ -21,4 +21,11 @@ int32_t IS3OverlayImage(void* dst, uint32_t dstWidth, uint32_t dstHeight, uint32
                         uint32_t srcHeight, uint32_t srcRowBytes, int32_t x, int32_t y,
                         double opacity, uint32_t flags);
 
+// The same overlay with two further arguments that the engine passes as 0: a colour key and a
+// reserved value, both ignored.
+int32_t IS40_OverlayImage(void* dst, uint32_t dstWidth, uint32_t dstHeight, uint32_t bytesPerPixel,
+                          uint32_t dstRowBytes, const void* src, uint32_t srcWidth,
+                          uint32_t srcHeight, uint32_t srcRowBytes, int32_t x, int32_t y,
+                          double opacity, uint32_t flags, uint32_t colourKey, uint32_t reserved);
+
 }  // namespace imaging

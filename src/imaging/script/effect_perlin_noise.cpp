@@ -1,0 +1,74 @@
+// Effect 11, Perlin noise: gradient noise summed over octaves (each twice as fine and
+// persistence times as strong as the last), shaded between two colours. The lattice of every
+// octave wraps round the picture, so the picture tiles without seams.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "imaging/script/effect_random.h"
+#include "imaging/script/effect_table.h"
+
+namespace imaging::script {
+namespace {
+
+double Fade(double t) { return t * t * t * (t * (t * 6 - 15) + 10); }
+
+// Dot product of the lattice point's unit gradient with the offset (dx, dy) from it.
+double Corner(uint64_t seed, int64_t ix, int64_t iy, uint64_t octave, double dx, double dy) {
+  const double angle = static_cast<double>(HashLattice(seed, ix, iy, octave) >> 11) *
+                       (2 * std::numbers::pi / 9007199254740992.0);
+  return std::cos(angle) * dx + std::sin(angle) * dy;
+}
+
+// Gradient noise at (u, v) in lattice cells; lattice indices wrap at (periodX, periodY).
+double GradientNoise(uint64_t seed, uint64_t octave, double u, double v, int64_t periodX,
+                     int64_t periodY) {
+  const double fu = std::floor(u), fv = std::floor(v);
+  const int64_t x0 = static_cast<int64_t>(fu) % periodX, y0 = static_cast<int64_t>(fv) % periodY;
+  const int64_t x1 = (x0 + 1) % periodX, y1 = (y0 + 1) % periodY;
+  const double dx = u - fu, dy = v - fv;
+  const double a = Corner(seed, x0, y0, octave, dx, dy), b = Corner(seed, x1, y0, octave, dx - 1, dy);
+  const double c = Corner(seed, x0, y1, octave, dx, dy - 1), d = Corner(seed, x1, y1, octave, dx - 1, dy - 1);
+  const double sx = Fade(dx), sy = Fade(dy);
+  return (a + (b - a) * sx) * (1 - sy) + (c + (d - c) * sx) * sy;
+}
+
+}  // namespace
+
+bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValueSlots>& values) {
+  const uint64_t seed = SeedFromValue(values[0]);
+  const double feature = std::clamp(values[1], 1.0, 8192.0);
+  const int octaves = static_cast<int>(std::clamp(values[2], 1.0, 10.0));
+  const double persistence = std::clamp(values[3], 0.0, 100.0) / 100.0;
+  const uint32_t low = BitsFromValue(values[4]), high = BitsFromValue(values[5]);
+
+  // Whole cells across the picture, so the lattice wraps exactly at its edges.
+  const int64_t cellsX = std::max<int64_t>(1, std::llround(picture.width / feature));
+  const int64_t cellsY = std::max<int64_t>(1, std::llround(picture.height / feature));
+  double amplitudeSum = 0;
+  for (int o = 0; o < octaves; ++o) amplitudeSum += std::pow(persistence, o);
+
+  for (uint32_t y = 0; y < picture.height; ++y) {
+    uint8_t* row = picture.pixels + size_t{y} * picture.width * 4;
+    for (uint32_t x = 0; x < picture.width; ++x) {
+      double sum = 0, amplitude = 1;
+      for (int o = 0; o < octaves; ++o, amplitude *= persistence) {
+        const int64_t px = cellsX << o, py = cellsY << o;
+        const double u = (x + 0.5) * px / picture.width, v = (y + 0.5) * py / picture.height;
+        sum += amplitude * GradientNoise(seed, o, u, v, px, py);
+      }
+      // Two-dimensional gradient noise stays within about +-0.7, and summed octaves mostly within
+      // half that: the stretch below uses the whole range between the colours, clipping rarely.
+      const double t = std::clamp(0.5 + 1.2 * sum / amplitudeSum, 0.0, 1.0);
+      uint8_t* p = row + size_t{x} * 4;
+      for (int c = 0; c < 3; ++c) {  // colours are packed red first; the picture is blue first
+        const double a = (low >> (8 * c)) & 0xFF, b = (high >> (8 * c)) & 0xFF;
+        p[2 - c] = static_cast<uint8_t>(a + (b - a) * t + 0.5);
+      }
+      p[3] = 255;
+    }
+  }
+  return true;
+}
+
+}  // namespace imaging::script

@@ -1,0 +1,98 @@
+#include "process/canvas_geometry.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/engine_state.h"
+#include "engine/layer_fills.h"
+#include "imaging/imaging.h"
+#include "process/layer_rebuild.h"
+#include "process/resize_filter_names.h"
+
+namespace process {
+
+void IPLResize(int32_t newWidth, int32_t newHeight, const char* filterName) {
+  if (!filterName || !IsPossibleLayerSize(newWidth, newHeight)) return;
+  const engine::EngineState& s = engine::State();
+  const int32_t width = s.canvasWidth, height = s.canvasHeight;
+  const uint32_t filter = ResizeFilterCode(filterName);
+  RebuildLayers(newWidth, newHeight, newHeight, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
+    return imaging::is5_ResizeImage(oldBlock, width, height, width * 4, newBlock, newWidth, newHeight,
+                                    newWidth * 4, 4, filter, 0) != 0;
+  }, "IPLResize Excpt");
+}
+
+void IPLSeamCarvingRGBA(int32_t newWidth, int32_t newHeight) {
+  if (!IsPossibleLayerSize(newWidth, newHeight)) return;
+  const engine::EngineState& s = engine::State();
+  const int32_t width = s.canvasWidth, height = s.canvasHeight;
+  const uint16_t* protect = s.maskEnabled ? s.maskPlane : nullptr;
+  // The carve writes the old height in rows; the block holds at least that many, whatever the new
+  // height, and the layer keeps its first newHeight rows.
+  const int32_t blockRows = std::max(height, newHeight);
+  RebuildLayers(newWidth, newHeight, blockRows, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
+    return imaging::ISE40_SeamCarve(oldBlock, width, height, 4, width * 4, protect,
+                                    protect ? width : 0, newBlock, newWidth * 4, newWidth - width,
+                                    1000, 1) != 0;
+  }, "IPLResize Excpt");
+}
+
+bool PageOffsets(const char* anchor, int32_t widthChange, int32_t heightChange, int32_t& x, int32_t& y) {
+  if (!anchor || std::strlen(anchor) != 2) return false;
+  const char* rows = "TMB";
+  const char* columns = "LCR";
+  const char* row = std::strchr(rows, anchor[0]);
+  const char* column = std::strchr(columns, anchor[1]);
+  if (!row || !column || anchor[0] == '\0' || anchor[1] == '\0') return false;
+  // A centred page splits the change with truncation toward zero: the odd pixel goes right/down.
+  auto place = [](int64_t part, int32_t change) {
+    return static_cast<int32_t>(part == 0 ? 0 : part == 1 ? change / 2 : change);
+  };
+  x = place(column - columns, widthChange);
+  y = place(row - rows, heightChange);
+  return true;
+}
+
+void IPLResizePage(int32_t newWidth, int32_t newHeight, const char* anchor, int32_t red,
+                   int32_t green, int32_t blue) {
+  if (!IsPossibleLayerSize(newWidth, newHeight)) return;
+  const engine::EngineState& s = engine::State();
+  const int32_t width = s.canvasWidth, height = s.canvasHeight;
+  int32_t x = 0, y = 0;
+  if (!PageOffsets(anchor, newWidth - width, newHeight - height, x, y)) return;
+  RebuildLayers(newWidth, newHeight, newHeight, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t layer) {
+    if (layer == 1) engine::ClearRGBA32Buf(newBlock, newWidth, newHeight, red, green, blue, 255);
+    return imaging::IS40_OverlayImage(newBlock, newWidth, newHeight, 4, newWidth * 4, oldBlock, width,
+                                      height, width * 4, x, y, 1.0, 0, 0, 0) != 0;
+  }, "IPLResizePage Excpt");
+}
+
+void IPLCrop(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  const engine::EngineState& s = engine::State();
+  const int32_t width = s.canvasWidth, height = s.canvasHeight;
+  if (left < 0 || top < 0 || right > width || bottom > height || left >= right || top >= bottom) return;
+  const int32_t newWidth = right - left, newHeight = bottom - top;
+  const imaging::CropRect rect{left, top, right, bottom};
+  RebuildLayers(newWidth, newHeight, newHeight, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
+    return imaging::IS3CropImage(oldBlock, width, height, width * 4, newBlock, newWidth * 4, &rect, 4) != 0;
+  }, "IPLCrop Excpt");
+}
+
+namespace {
+
+void Turn(uint32_t direction, const char* message) {
+  const engine::EngineState& s = engine::State();
+  const int32_t width = s.canvasWidth, height = s.canvasHeight;
+  if (width <= 0 || height <= 0) return;
+  RebuildLayers(height, width, width, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
+    return imaging::IS3QuickRotateImage(oldBlock, width, height, width * 4, newBlock, height * 4,
+                                        direction, 4) != 0;
+  }, message);
+}
+
+}  // namespace
+
+void IPLRotateLeft() { Turn(imaging::kTurnLeft, "IPLRotateLeft Excpt"); }
+void IPLRotateRight() { Turn(imaging::kTurnRight, "IPLRotateRight Excpt"); }
+
+}  // namespace process

@@ -1,0 +1,22 @@
+#include "process/library_start.h"
+
+#include "imaging/imaging.h"
+
+namespace process {
+
+void IPLInit() {
+  imaging::is5_Initialize(nullptr);
+  imaging::IS40_Initialize(nullptr);
+  imaging::ISE40_Initialize(nullptr);
+  imaging::IS3Initialize(nullptr);
+  imaging::ISE3Initialize(nullptr);
+}
+
+// The two effects modules have no end call.
+void IPLExit() {
+  imaging::is5_Exit();
+  imaging::IS40_Exit();
+  imaging::IS3Exit();
+}
+
+}  // namespace process

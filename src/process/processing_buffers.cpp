@@ -1,0 +1,88 @@
+#include "process/processing_buffers.h"
+
+#include <cstring>
+
+#include "engine/engine_state.h"
+#include "engine/heap.h"
+#include "engine/layer_read_8bit.h"
+
+namespace process {
+namespace {
+
+struct BufferSlot {
+  uint8_t*& pixels;
+  int32_t& width;
+  int32_t& height;
+};
+
+BufferSlot Slot(uint8_t* engine::ProcessingBuffers::*pixels, int32_t engine::ProcessingBuffers::*width,
+                int32_t engine::ProcessingBuffers::*height) {
+  engine::ProcessingBuffers& b = engine::State().processingBuffers;
+  return {b.*pixels, b.*width, b.*height};
+}
+
+BufferSlot Src32() { using B = engine::ProcessingBuffers; return Slot(&B::src32, &B::src32Width, &B::src32Height); }
+BufferSlot Dst32() { using B = engine::ProcessingBuffers; return Slot(&B::dst32, &B::dst32Width, &B::dst32Height); }
+BufferSlot Src24() { using B = engine::ProcessingBuffers; return Slot(&B::src24, &B::src24Width, &B::src24Height); }
+BufferSlot Dst24() { using B = engine::ProcessingBuffers; return Slot(&B::dst24, &B::dst24Width, &B::dst24Height); }
+
+void Free(BufferSlot slot) {
+  engine::ReleasePlane(slot.pixels);
+  slot.width = slot.height = 0;
+}
+
+// Frees, then allocates a canvas-sized buffer. On failure the pointer stays null.
+bool Allocate(BufferSlot slot, int32_t bytesPerPixel) {
+  Free(slot);
+  const engine::EngineState& s = engine::State();
+  if (s.canvasWidth <= 0 || s.canvasHeight <= 0) return false;
+  slot.pixels = engine::AllocatePlane<uint8_t>(engine::PlaneBytes(s.canvasWidth, s.canvasHeight, bytesPerPixel));
+  slot.width = s.canvasWidth;
+  slot.height = s.canvasHeight;
+  return true;
+}
+
+bool MatchesCanvas(const BufferSlot& slot) {
+  const engine::EngineState& s = engine::State();
+  return slot.pixels && slot.width == s.canvasWidth && slot.height == s.canvasHeight;
+}
+
+void FillFromCurrentLayer32(uint8_t* pixels) {
+  const engine::EngineState& s = engine::State();
+  if (!engine::GetRGBA32Layer(pixels, s.canvasWidth * 4, s.currentLayerIndex))
+    std::memset(pixels, 0, engine::PlaneBytes(s.canvasWidth, s.canvasHeight, 4));
+}
+
+void CopyIn(BufferSlot slot, const void* pixels) {
+  if (!pixels || !MatchesCanvas(slot)) return;
+  std::memcpy(slot.pixels, pixels, engine::PlaneBytes(slot.width, slot.height, 4));
+}
+
+}  // namespace
+
+void AllocSrcBuffer32() {
+  if (Allocate(Src32(), 4)) FillFromCurrentLayer32(Src32().pixels);
+}
+void AllocDstBuffer32() { Allocate(Dst32(), 4); }
+void AllocSrcBuffer24() {
+  if (!Allocate(Src24(), 3)) return;
+  const engine::EngineState& s = engine::State();
+  if (!engine::GetRGB24(s.processingBuffers.src24, s.canvasWidth * 3))
+    std::memset(s.processingBuffers.src24, 0, engine::PlaneBytes(s.canvasWidth, s.canvasHeight, 3));
+}
+void AllocDstBuffer24() { Allocate(Dst24(), 3); }
+void FreeSrcBuffer32() { Free(Src32()); }
+void FreeDstBuffer32() { Free(Dst32()); }
+void FreeSrcBuffer24() { Free(Src24()); }
+void FreeDstBuffer24() { Free(Dst24()); }
+
+void UpdateSrcBuffer32() {
+  if (MatchesCanvas(Src32())) FillFromCurrentLayer32(Src32().pixels);
+}
+void SetSrcBuffer32(const void* pixels) { CopyIn(Src32(), pixels); }
+void SetDstBuffer32(const void* pixels) { CopyIn(Dst32(), pixels); }
+
+uint8_t* UsableSrcBuffer32() { return MatchesCanvas(Src32()) ? Src32().pixels : nullptr; }
+uint8_t* UsableDstBuffer32() { return MatchesCanvas(Dst32()) ? Dst32().pixels : nullptr; }
+
+}  // namespace process

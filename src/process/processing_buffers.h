@@ -1,0 +1,32 @@
+// The processing buffers: canvas-sized 8-bit copies of the current layer that effects read, and
+// the destinations they write into.
+#pragma once
+
+#include <cstdint>
+
+namespace process {
+
+// Each Alloc frees the buffer first, then allocates canvas width x height pixels from the engine
+// heap (throwing std::bad_alloc, with the pointer left null, when that fails). The source buffers
+// are filled from the current layer (zeros when there is none of the canvas size).
+void AllocSrcBuffer32();
+void AllocDstBuffer32();
+void AllocSrcBuffer24();
+void AllocDstBuffer24();
+void FreeSrcBuffer32();
+void FreeDstBuffer32();
+void FreeSrcBuffer24();
+void FreeDstBuffer24();
+
+// Refills the source buffer 32 from the current layer; nothing when there is none.
+void UpdateSrcBuffer32();
+// Copies canvas width x height x 4 bytes into the buffer when both exist.
+void SetSrcBuffer32(const void* pixels);
+void SetDstBuffer32(const void* pixels);
+
+// The buffer when it exists and still matches the canvas size, else null: a buffer allocated
+// before a canvas resize is never read or written with the new geometry.
+uint8_t* UsableSrcBuffer32();
+uint8_t* UsableDstBuffer32();
+
+}  // namespace process
