@@ -1,0 +1,88 @@
+// The eight directional passes shared by the smearing effects (Value Blur, Noise Reduction,
+// Noise Reduction RGB, Anti Alias). Each pass walks pairs of neighbouring pixels, the predecessor
+// and the next pixel along the scan, and lets a rule rewrite the next pixel at once, so that what
+// it writes carries on along the row or column.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "process/effects/effect_context.h"
+
+namespace process {
+
+// One pass. The scan runs along rows (horizontal) or columns (vertical) from alongStart towards
+// alongEnd in steps of alongStep, the end itself excluded; the rows (or columns) it covers run
+// from acrossStart towards acrossEnd in steps of acrossStep, the end excluded.
+struct SmearPass {
+  bool horizontal;
+  int32_t alongStart, alongEnd, alongStep;
+  int32_t acrossStart, acrossEnd, acrossStep;
+};
+
+// The passes in their order for a width x height picture: four along the rows (left to right
+// going down, right to left going up, right to left going down, left to right going up), then
+// four along the columns (down, up, down, up) with the columns taken left to right or right to
+// left. Ranges stop one short of the far edge so that every pair lies inside the picture.
+inline void SmearPassesFor(int32_t w, int32_t h, SmearPass passes[8]) {
+  passes[0] = {true, 0, w - 2, +1, 0, h - 2, +1};
+  passes[1] = {true, w - 1, 1, -1, h - 1, 1, -1};
+  passes[2] = {true, w - 1, 1, -1, 1, h - 1, +1};
+  passes[3] = {true, 0, w - 2, +1, h - 1, 1, -1};
+  passes[4] = {false, 0, h - 2, +1, 0, w - 2, +1};
+  passes[5] = {false, h - 1, 1, -1, w - 1, 1, -1};
+  passes[6] = {false, 0, h - 2, +1, w - 1, 1, -1};
+  passes[7] = {false, h - 1, 1, -1, 0, w - 2, +1};
+}
+
+inline bool Before(int32_t i, int32_t end, int32_t step) { return step > 0 ? i < end : i > end; }
+
+// Runs one pass over the plane with rule(prev, next, beside): prev and next are the pair, beside
+// is the pixel one line further on (in the direction the rows or columns are taken) next to the
+// next pixel, or null when that lies outside the picture. Only rules that read beside ask for it
+// (kBeside); the others get null.
+template <bool kBeside, class Rule>
+void RunSmearPass(uint8_t* plane, int32_t width, int32_t height, std::ptrdiff_t rowBytes,
+                  const SmearPass& pass, Rule& rule) {
+  const int32_t s = pass.alongStep;
+  if (pass.horizontal) {
+    for (int32_t y = pass.acrossStart; Before(y, pass.acrossEnd, pass.acrossStep);
+         y += pass.acrossStep) {
+      uint8_t* row = plane + y * rowBytes;
+      const int32_t besideY = y + pass.acrossStep;
+      uint8_t* besideRow =
+          kBeside && besideY >= 0 && besideY < height ? plane + besideY * rowBytes : nullptr;
+      for (int32_t x = pass.alongStart; Before(x, pass.alongEnd, s); x += s) {
+        rule(row + std::ptrdiff_t(x) * 4, row + std::ptrdiff_t(x + s) * 4,
+             kBeside && besideRow ? besideRow + std::ptrdiff_t(x + s) * 4 : nullptr);
+      }
+    }
+    return;
+  }
+  // Columns are independent of one another except through beside, which lies in the column taken
+  // next; sweeping a whole row of columns at each step (in the order the columns are taken) gives
+  // the same result as walking one column after another, and reads the plane row by row.
+  for (int32_t y = pass.alongStart; Before(y, pass.alongEnd, s); y += s) {
+    uint8_t* row = plane + y * rowBytes;
+    uint8_t* nextRow = plane + (y + s) * rowBytes;
+    for (int32_t x = pass.acrossStart; Before(x, pass.acrossEnd, pass.acrossStep);
+         x += pass.acrossStep) {
+      const int32_t besideX = x + pass.acrossStep;
+      rule(row + std::ptrdiff_t(x) * 4, nextRow + std::ptrdiff_t(x) * 4,
+           kBeside && besideX >= 0 && besideX < width ? nextRow + std::ptrdiff_t(besideX) * 4
+                                                      : nullptr);
+    }
+  }
+}
+
+// The eight passes over the destination (the smearing effects always go on in place).
+template <bool kBeside, class Rule>
+void RunSmearPasses(const EffectContext& context, Rule&& rule) {
+  SmearPass passes[8];
+  SmearPassesFor(context.width, context.height, passes);
+  for (const SmearPass& pass : passes)
+    RunSmearPass<kBeside>(context.destination, context.width, context.height, context.rowBytes,
+                          pass, rule);
+}
+
+}  // namespace process
