@@ -58,7 +58,8 @@ int32_t is5_GaussianBlurImage(const void* src, uint32_t width, uint32_t height,
     // Into a temporary first, so that an in-place call reads only unblurred pixels and a
     // failure leaves dst as it was.
     cv::Mat blurred;
-    Blur(in, blurred, std::min(radius, double(kMaxDrawSide)));
+    // Beyond twice the larger side a wider blur no longer changes the picture visibly.
+    Blur(in, blurred, std::min(radius, 2.0 * std::max(width, height)));
     if ((channelMask & all) != all) {
       std::vector<cv::Mat> original, result;
       cv::split(in, original);

@@ -2,10 +2,39 @@
 // (left, upper or upper-left), so that edges facing the light rise and the others sink.
 #include <algorithm>
 
+#include "engine/heap.h"
 #include "process/colour_models.h"
 #include "process/effects/own_effects.h"
 
 namespace process {
+
+namespace {
+
+struct Hsl {
+  double h, s, l;
+};
+
+Hsl HslOf(const uint8_t* p) {
+  Hsl c;
+  RGBToHSL(p[0], p[1], p[2], &c.h, &c.s, &c.l);
+  return c;
+}
+
+// The pixel's HSL moved away from its neighbour's by s, written through the HSL writer.
+inline void Relief(const EffectContext& context, int32_t x, int32_t y, Hsl p, const Hsl& n,
+                   double s) {
+  if (p.l > n.l)
+    p.l += (1 - p.l) * s;
+  else if (p.l < n.l)
+    p.l -= p.l * s;
+  if (p.s > n.s)
+    p.s += (1 - p.s) * s;
+  else if (p.s < n.s)
+    p.s -= p.s * s;
+  context.WriteHSL(x, y, p.h, std::clamp(p.s, 0.0, 1.0), std::clamp(p.l, 0.0, 1.0));
+}
+
+}  // namespace
 
 void BasRelief(EffectContext& context) {
   // The neighbour chosen by option 1; any other value compares the pixel with itself.
@@ -14,25 +43,30 @@ void BasRelief(EffectContext& context) {
   if (context.option1 == 1) dy = -1;
   if (context.option1 == 2) dx = -1, dy = -1;
   const double s = context.slider1;
+  const int32_t w = context.width;
+  if (context.lastRow < 2 || context.lastColumn < 2) return;
+
+  if (context.chainFlag) {
+    // Reading what is being written: neighbours to the left and above are already relieved.
+    for (int32_t y = 1; y < context.lastRow; ++y)
+      for (int32_t x = 1; x < context.lastColumn; ++x)
+        Relief(context, x, y, HslOf(context.ReadRow(y) + std::ptrdiff_t(x) * 4),
+               HslOf(context.ReadRow(y + dy) + std::ptrdiff_t(x + dx) * 4), s);
+    return;
+  }
+  // From the unchanging source every pixel's HSL is needed twice (as itself and as a
+  // neighbour): each row is converted once and kept until the next row has used it.
+  engine::OwnedPlane<Hsl> rows = engine::MakeOwnedPlane<Hsl>(std::size_t(w) * 2);
+  Hsl* previous = rows.get();
+  Hsl* current = rows.get() + w;
+  for (int32_t x = 0; x < w; ++x) previous[x] = HslOf(context.ReadRow(0) + std::ptrdiff_t(x) * 4);
   for (int32_t y = 1; y < context.lastRow; ++y) {
-    const uint8_t* here = context.ReadRow(y);
-    const uint8_t* other = context.ReadRow(y + dy);
-    for (int32_t x = 1; x < context.lastColumn; ++x) {
-      const uint8_t* p = here + std::ptrdiff_t(x) * 4;
-      const uint8_t* n = other + std::ptrdiff_t(x + dx) * 4;
-      double h, sat, l, nh, nsat, nl;
-      RGBToHSL(p[0], p[1], p[2], &h, &sat, &l);
-      RGBToHSL(n[0], n[1], n[2], &nh, &nsat, &nl);
-      if (l > nl)
-        l += (1 - l) * s;
-      else if (l < nl)
-        l -= l * s;
-      if (sat > nsat)
-        sat += (1 - sat) * s;
-      else if (sat < nsat)
-        sat -= sat * s;
-      context.WriteHSL(x, y, h, std::clamp(sat, 0.0, 1.0), std::clamp(l, 0.0, 1.0));
-    }
+    const uint8_t* row = context.ReadRow(y);
+    for (int32_t x = 0; x < w; ++x) current[x] = HslOf(row + std::ptrdiff_t(x) * 4);
+    const Hsl* neighbours = dy ? previous : current;
+    for (int32_t x = 1; x < context.lastColumn; ++x)
+      Relief(context, x, y, current[x], neighbours[x + dx], s);
+    std::swap(previous, current);
   }
 }
 

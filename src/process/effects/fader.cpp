@@ -3,7 +3,7 @@
 // saturation, the lightness and the alpha of each pixel, as the options choose.
 #include <algorithm>
 
-#include "engine/engine_state.h"
+#include "engine/heap.h"
 #include "process/colour_models.h"
 #include "process/effects/own_effects.h"
 
@@ -43,13 +43,17 @@ void Fader(EffectContext& context) {
   right = std::min(right, context.lastColumn), bottom = std::min(bottom, context.lastRow);
   const bool saturation = context.option4 == 1, lightness = context.option5 == 1;
   const bool alpha = context.option6 == 1;
-  if (!saturation && !lightness && !alpha) return;
+  if (left > right || top > bottom || (!saturation && !lightness && !alpha)) return;
+  // The horizontal ramp is the same on every row: one value per column of the region.
+  engine::OwnedPlane<double> fx = engine::MakeOwnedPlane<double>(std::size_t(right - left) + 1);
+  for (int32_t x = left; x <= right; ++x)
+    fx[x - left] = Ramp(2 * context.slider3, 2 * context.slider4, x, left, right);
   for (int32_t y = top; y <= bottom; ++y) {
     const double fy = Ramp(2 * context.slider1, 2 * context.slider2, y, top, bottom);
     const uint8_t* in = context.ReadRow(y);
     uint8_t* out = context.WriteRow(y);
     for (int32_t x = left; x <= right; ++x) {
-      const double f = Ramp(2 * context.slider3, 2 * context.slider4, x, left, right) * fy;
+      const double f = fx[x - left] * fy;
       const uint8_t* p = in + std::ptrdiff_t(x) * 4;
       uint8_t* q = out + std::ptrdiff_t(x) * 4;
       const uint8_t a = p[3];

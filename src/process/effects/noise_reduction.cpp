@@ -2,6 +2,7 @@
 // predecessor only where their luminances differ by less than the threshold, so that small
 // variations are flattened and real edges stay.
 #include <cstdlib>
+#include <cstring>
 
 #include "process/effects/own_effects.h"
 #include "process/effects/smear_passes.h"
@@ -15,11 +16,13 @@ void NoiseReduction(EffectContext& context) {
   const int32_t threshold = Trunc(context.slider2 * 255);
   const uint32_t k = Weight65535(context.slider1);
   RunSmearPasses<false>(context, [=](const uint8_t* prev, uint8_t* next, const uint8_t*) {
-    if (std::abs(Luminance(prev) - Luminance(next)) >= threshold) return;
+    const bool near = std::abs(Luminance(prev) - Luminance(next)) < threshold;
+    uint8_t out[4];
     for (int c = 0; c < 4; ++c) {
       const uint32_t v = (((k * next[c]) >> 8) + (((65535 - k) * prev[c]) >> 8)) >> 8;
-      next[c] = static_cast<uint8_t>(v > 255 ? 255 : v);
+      out[c] = near ? static_cast<uint8_t>(v) : next[c];  // v never passes 255
     }
+    std::memcpy(next, out, 4);
   });
 }
 

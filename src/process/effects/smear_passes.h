@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "process/effects/effect_context.h"
 
@@ -52,9 +53,16 @@ void RunSmearPass(uint8_t* plane, int32_t width, int32_t height, std::ptrdiff_t 
       const int32_t besideY = y + pass.acrossStep;
       uint8_t* besideRow =
           kBeside && besideY >= 0 && besideY < height ? plane + besideY * rowBytes : nullptr;
+      if (!Before(pass.alongStart, pass.alongEnd, s)) continue;
+      // The predecessor is always the pixel the previous step wrote: it is carried in a local
+      // copy, so the compiler need not reload it through the row it just stored into.
+      uint8_t prev[4];
+      std::memcpy(prev, row + std::ptrdiff_t(pass.alongStart) * 4, 4);
       for (int32_t x = pass.alongStart; Before(x, pass.alongEnd, s); x += s) {
-        rule(row + std::ptrdiff_t(x) * 4, row + std::ptrdiff_t(x + s) * 4,
+        uint8_t* next = row + std::ptrdiff_t(x + s) * 4;
+        rule(prev, next,
              kBeside && besideRow ? besideRow + std::ptrdiff_t(x + s) * 4 : nullptr);
+        std::memcpy(prev, next, 4);
       }
     }
     return;
@@ -63,14 +71,23 @@ void RunSmearPass(uint8_t* plane, int32_t width, int32_t height, std::ptrdiff_t 
   // next; sweeping a whole row of columns at each step (in the order the columns are taken) gives
   // the same result as walking one column after another, and reads the plane row by row.
   for (int32_t y = pass.alongStart; Before(y, pass.alongEnd, s); y += s) {
-    uint8_t* row = plane + y * rowBytes;
-    uint8_t* nextRow = plane + (y + s) * rowBytes;
-    for (int32_t x = pass.acrossStart; Before(x, pass.acrossEnd, pass.acrossStep);
-         x += pass.acrossStep) {
-      const int32_t besideX = x + pass.acrossStep;
-      rule(row + std::ptrdiff_t(x) * 4, nextRow + std::ptrdiff_t(x) * 4,
-           kBeside && besideX >= 0 && besideX < width ? nextRow + std::ptrdiff_t(besideX) * 4
-                                                      : nullptr);
+    const uint8_t* __restrict row = plane + y * rowBytes;
+    uint8_t* __restrict nextRow = plane + (y + s) * rowBytes;
+    if constexpr (kBeside) {
+      for (int32_t x = pass.acrossStart; Before(x, pass.acrossEnd, pass.acrossStep);
+           x += pass.acrossStep) {
+        const int32_t besideX = x + pass.acrossStep;
+        uint8_t* next = plane + (y + s) * rowBytes + std::ptrdiff_t(x) * 4;
+        rule(row + std::ptrdiff_t(x) * 4, next,
+             besideX >= 0 && besideX < width ? next + std::ptrdiff_t(pass.acrossStep) * 4
+                                             : nullptr);
+      }
+    } else {
+      // Without beside the order of the columns does not matter: take them left to right.
+      const int32_t first = pass.acrossStep > 0 ? pass.acrossStart : pass.acrossEnd + 1;
+      const int32_t last = pass.acrossStep > 0 ? pass.acrossEnd : pass.acrossStart + 1;
+      for (int32_t x = first; x < last; ++x)
+        rule(row + std::ptrdiff_t(x) * 4, nextRow + std::ptrdiff_t(x) * 4, nullptr);
     }
   }
 }
