@@ -9,7 +9,8 @@ namespace imaging {
 // Gaussian whose standard deviation is radius pixels. Channel c is blurred when bit c of
 // channelMask is set and copied otherwise. Edges repeat the border pixel. Small radii use the
 // exact kernel; from kBoxRadius up three box blurs of matched widths stand in for it, which keeps
-// the cost flat however wide the blur. A radius of 0 or less copies. Fails for bad pictures or a
+// the cost flat however wide the blur; radii beyond twice the larger side act as that. A radius
+// of 0 or less copies. Fails for bad pictures or a
 // radius that is not a number.
 int32_t is5_GaussianBlurImage(const void* src, uint32_t width, uint32_t height,
                               uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,

@@ -1,5 +1,7 @@
 // Adjust Lab: shifts lightness and the two colour axes in CIE L*a*b*. Each slider's middle (50 %)
 // leaves its axis alone; the ends move it by 100 either way.
+#include <memory>
+
 #include "process/colour_models.h"
 #include "process/effects/colour_memo.h"
 #include "process/effects/own_effects.h"
@@ -17,12 +19,14 @@ void AdjustLab(EffectContext& context) {
     XYZToLab(x, y, z, &x, &y, &z);
     LabToRGB(x + dl, y + da, z + db, &out[0], &out[1], &out[2]);
   };
-  ColourMemo memo;
-  ForEachPixel(context, [&](const uint8_t* in, uint8_t* out) {
-    const uint8_t alpha = in[3];
-    uint8_t rgb[3];
-    memo.Map(in, rgb, shift);
-    out[0] = rgb[0], out[1] = rgb[1], out[2] = rgb[2], out[3] = alpha;
+  // Each band keeps a memo of its own.
+  ForEachPixelBanded(context, 64, [&] {
+    return [memo = std::make_shared<ColourMemo>(), &shift](const uint8_t* in, uint8_t* out) {
+      const uint8_t alpha = in[3];
+      uint8_t rgb[3];
+      memo->Map(in, rgb, shift);
+      out[0] = rgb[0], out[1] = rgb[1], out[2] = rgb[2], out[3] = alpha;
+    };
   });
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/heap.h"
+#include "engine/parallel_rows.h"
 #include "process/colour_models.h"
 #include "process/effects/own_effects.h"
 
@@ -55,19 +56,24 @@ void BasRelief(EffectContext& context) {
     return;
   }
   // From the unchanging source every pixel's HSL is needed twice (as itself and as a
-  // neighbour): each row is converted once and kept until the next row has used it.
-  engine::OwnedPlane<Hsl> rows = engine::MakeOwnedPlane<Hsl>(std::size_t(w) * 2);
-  Hsl* previous = rows.get();
-  Hsl* current = rows.get() + w;
-  for (int32_t x = 0; x < w; ++x) previous[x] = HslOf(context.ReadRow(0) + std::ptrdiff_t(x) * 4);
-  for (int32_t y = 1; y < context.lastRow; ++y) {
-    const uint8_t* row = context.ReadRow(y);
-    for (int32_t x = 0; x < w; ++x) current[x] = HslOf(row + std::ptrdiff_t(x) * 4);
-    const Hsl* neighbours = dy ? previous : current;
-    for (int32_t x = 1; x < context.lastColumn; ++x)
-      Relief(context, x, y, current[x], neighbours[x + dx], s);
-    std::swap(previous, current);
-  }
+  // neighbour): each band converts its rows once, keeping one row until the next has used it.
+  const int32_t inner = context.lastRow - 1;  // rows 1 .. lastRow - 1
+  engine::ForRowBands(inner, std::size_t(w) * 96, [&](int32_t begin, int32_t end) {
+    engine::OwnedPlane<Hsl> rows = engine::MakeOwnedPlane<Hsl>(std::size_t(w) * 2);
+    Hsl* previous = rows.get();
+    Hsl* current = rows.get() + w;
+    const int32_t first = 1 + begin;
+    for (int32_t x = 0; x < w; ++x)
+      previous[x] = HslOf(context.ReadRow(first - 1) + std::ptrdiff_t(x) * 4);
+    for (int32_t y = first; y < 1 + end; ++y) {
+      const uint8_t* row = context.ReadRow(y);
+      for (int32_t x = 0; x < w; ++x) current[x] = HslOf(row + std::ptrdiff_t(x) * 4);
+      const Hsl* neighbours = dy ? previous : current;
+      for (int32_t x = 1; x < context.lastColumn; ++x)
+        Relief(context, x, y, current[x], neighbours[x + dx], s);
+      std::swap(previous, current);
+    }
+  });
 }
 
 }  // namespace process

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/heap.h"
+#include "engine/parallel_rows.h"
 #include "process/colour_models.h"
 #include "process/effects/own_effects.h"
 
@@ -48,7 +49,10 @@ void Fader(EffectContext& context) {
   engine::OwnedPlane<double> fx = engine::MakeOwnedPlane<double>(std::size_t(right - left) + 1);
   for (int32_t x = left; x <= right; ++x)
     fx[x - left] = Ramp(2 * context.slider3, 2 * context.slider4, x, left, right);
-  for (int32_t y = top; y <= bottom; ++y) {
+  // Every pixel reads only itself: bands of rows run in parallel.
+  engine::ForRowBands(bottom - top + 1, std::size_t(right - left + 1) * 64,
+                      [&](int32_t begin, int32_t end) {
+  for (int32_t y = top + begin; y < top + end; ++y) {
     const double fy = Ramp(2 * context.slider1, 2 * context.slider2, y, top, bottom);
     const uint8_t* in = context.ReadRow(y);
     uint8_t* out = context.WriteRow(y);
@@ -69,6 +73,7 @@ void Fader(EffectContext& context) {
       q[3] = alpha ? ClampTruncByte(f * a) : a;
     }
   }
+                      });
 }
 
 }  // namespace process

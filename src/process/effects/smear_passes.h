@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/parallel_rows.h"
 #include "process/effects/effect_context.h"
 
 namespace process {
@@ -38,6 +39,13 @@ inline void SmearPassesFor(int32_t w, int32_t h, SmearPass passes[8]) {
 
 inline bool Before(int32_t i, int32_t end, int32_t step) { return step > 0 ? i < end : i > end; }
 
+template <bool kBeside, class Rule>
+void RunSmearRows(uint8_t* plane, int32_t height, std::ptrdiff_t rowBytes, const SmearPass& pass,
+                  Rule& rule);
+template <bool kBeside, class Rule>
+void RunSmearColumns(uint8_t* plane, int32_t width, std::ptrdiff_t rowBytes,
+                     const SmearPass& pass, Rule& rule);
+
 // Runs one pass over the plane with rule(prev, next, beside): prev and next are the pair, beside
 // is the pixel one line further on (in the direction the rows or columns are taken) next to the
 // next pixel, or null when that lies outside the picture. Only rules that read beside ask for it
@@ -45,8 +53,42 @@ inline bool Before(int32_t i, int32_t end, int32_t step) { return step > 0 ? i <
 template <bool kBeside, class Rule>
 void RunSmearPass(uint8_t* plane, int32_t width, int32_t height, std::ptrdiff_t rowBytes,
                   const SmearPass& pass, Rule& rule) {
-  const int32_t s = pass.alongStep;
   if (pass.horizontal) {
+    // Without beside the rows do not meet: bands of them run in parallel.
+    const int32_t rows = pass.acrossStep > 0 ? pass.acrossEnd - pass.acrossStart
+                                             : pass.acrossStart - pass.acrossEnd;
+    if (!kBeside && rows > 1) {
+      engine::ForRowBands(rows, std::size_t(width) * 16, [&](int32_t begin, int32_t end) {
+        SmearPass band = pass;
+        band.acrossStart = pass.acrossStart + begin * pass.acrossStep;
+        band.acrossEnd = pass.acrossStart + end * pass.acrossStep;
+        RunSmearRows<kBeside>(plane, height, rowBytes, band, rule);
+      });
+      return;
+    }
+    RunSmearRows<kBeside>(plane, height, rowBytes, pass, rule);
+    return;
+  }
+  // Without beside the columns do not meet either: bands of them, each taken left to right.
+  const int32_t first = pass.acrossStep > 0 ? pass.acrossStart : pass.acrossEnd + 1;
+  const int32_t last = pass.acrossStep > 0 ? pass.acrossEnd : pass.acrossStart + 1;
+  if (!kBeside && last - first > 1) {
+    engine::ForRowBands(last - first, std::size_t(height) * 16, [&](int32_t begin, int32_t end) {
+      SmearPass band = pass;
+      band.acrossStart = first + begin, band.acrossEnd = first + end, band.acrossStep = +1;
+      RunSmearColumns<kBeside>(plane, width, rowBytes, band, rule);
+    });
+    return;
+  }
+  RunSmearColumns<kBeside>(plane, width, rowBytes, pass, rule);
+}
+
+// The horizontal walk of RunSmearPass.
+template <bool kBeside, class Rule>
+void RunSmearRows(uint8_t* plane, int32_t height, std::ptrdiff_t rowBytes, const SmearPass& pass,
+                  Rule& rule) {
+  const int32_t s = pass.alongStep;
+  {
     for (int32_t y = pass.acrossStart; Before(y, pass.acrossEnd, pass.acrossStep);
          y += pass.acrossStep) {
       uint8_t* row = plane + y * rowBytes;
@@ -65,8 +107,14 @@ void RunSmearPass(uint8_t* plane, int32_t width, int32_t height, std::ptrdiff_t 
         std::memcpy(prev, next, 4);
       }
     }
-    return;
   }
+}
+
+// The vertical walk of RunSmearPass.
+template <bool kBeside, class Rule>
+void RunSmearColumns(uint8_t* plane, int32_t width, std::ptrdiff_t rowBytes,
+                     const SmearPass& pass, Rule& rule) {
+  const int32_t s = pass.alongStep;
   // Columns are independent of one another except through beside, which lies in the column taken
   // next; sweeping a whole row of columns at each step (in the order the columns are taken) gives
   // the same result as walking one column after another, and reads the plane row by row.

@@ -5,6 +5,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
+#include "engine/parallel_rows.h"
 #include "imaging/gaussian_blur.h"
 #include "imaging/shapes.h"
 #include "process/effects/own_effects.h"
@@ -54,24 +55,46 @@ void Vignette(EffectContext& context) {
   const bool tint = context.option3 == 1, invert = context.option5 == 1;
   const double k = context.option4 == 1 ? 0.0 : 1.0;
 
-  for (int32_t y = 0; y < h; ++y) {
-    const uint8_t* in = context.ReadRow(y);
-    uint8_t* out = context.WriteRow(y);
-    const uint8_t* weightRow = weights.get() + std::size_t(y) * w;
-    for (int32_t x = 0; x < w; ++x) {
-      const uint8_t* p = in + std::ptrdiff_t(x) * 4;
-      uint8_t* q = out + std::ptrdiff_t(x) * 4;
-      double v = weightRow[x] * kInv255;
-      if (invert) v = 1 - v;
-      double c[4] = {p[0] * kInv255, p[1] * kInv255, p[2] * kInv255, p[3] * kInv255};
-      const double a = c[3];
-      if (tint) {
-        for (int i = 0; i < 3; ++i) c[i] = a == 0 ? target[i] : v * c[i] + (1 - v) * target[i];
-      }
-      c[3] = a * v + (1 - v) * k;
-      for (int i = 0; i < 4; ++i) q[i] = FractionToByte(c[i]);
+  // The result of a channel depends on its byte and the weight byte alone: one table per
+  // channel over both, filled from the mixing rule (with the pixel as fractions of 255 and the
+  // writer's limit to 0..1 and truncation), so the pass itself only looks up.
+  engine::OwnedPlane<uint8_t> tables = engine::MakeOwnedPlane<uint8_t>(4 * 256 * 256);
+  for (int32_t weight = 0; weight < 256; ++weight) {
+    double v = weight * kInv255;
+    if (invert) v = 1 - v;
+    for (int32_t byte = 0; byte < 256; ++byte) {
+      const double x = byte * kInv255;
+      for (int c = 0; c < 3; ++c)
+        tables[(c * 256 + weight) * 256 + byte] =
+            FractionToByte(tint ? v * x + (1 - v) * target[c] : x);
+      tables[(3 * 256 + weight) * 256 + byte] = FractionToByte(x * v + (1 - v) * k);
     }
   }
+  // A clear pixel takes the vignette colour outright when tinting.
+  const uint8_t clearColour[3] = {FractionToByte(target[0]), FractionToByte(target[1]),
+                                  FractionToByte(target[2])};
+  const uint8_t* table = tables.get();
+  engine::ForRowBands(h, std::size_t(w) * 12, [&](int32_t begin, int32_t end) {
+    for (int32_t y = begin; y < end; ++y) {
+      const uint8_t* in = context.ReadRow(y);
+      uint8_t* out = context.WriteRow(y);
+      const uint8_t* weightRow = weights.get() + std::size_t(y) * w;
+      for (int32_t x = 0; x < w; ++x) {
+        const uint8_t* p = in + std::ptrdiff_t(x) * 4;
+        uint8_t* q = out + std::ptrdiff_t(x) * 4;
+        const std::size_t at = std::size_t(weightRow[x]) * 256;
+        const uint8_t a = p[3];
+        if (tint && a == 0) {
+          q[0] = clearColour[0], q[1] = clearColour[1], q[2] = clearColour[2];
+        } else {
+          q[0] = table[at + p[0]];
+          q[1] = table[256 * 256 + at + p[1]];
+          q[2] = table[2 * 256 * 256 + at + p[2]];
+        }
+        q[3] = table[3 * 256 * 256 + at + a];
+      }
+    }
+  });
 }
 
 }  // namespace process
