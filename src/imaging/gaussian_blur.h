@@ -10,8 +10,7 @@ namespace imaging {
 // channelMask is set and copied otherwise. Edges repeat the border pixel. Small radii use the
 // exact kernel; from kBoxRadius up three box blurs of matched widths stand in for it, which keeps
 // the cost flat however wide the blur; radii beyond twice the larger side act as that. A radius
-// of 0 or less copies. Fails for bad pictures or a
-// radius that is not a number.
+// of 0 or less copies. Fails for bad pictures or a radius that is not a number.
 int32_t is5_GaussianBlurImage(const void* src, uint32_t width, uint32_t height,
                               uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                               uint32_t dstRowBytes, double radius, uint32_t channelMask);
