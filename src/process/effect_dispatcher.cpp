@@ -47,7 +47,9 @@ void RunLayerCopyRoute(const EffectInfo& effect, const EffectCall& call) {
   const engine::EngineState& s = engine::State();
   engine::OwnedPlane<uint8_t> copy =
       engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(s.canvasWidth, s.canvasHeight, 4));
-  if (!engine::GetRGBA32Layer(copy.get(), s.canvasWidth * 4, s.currentLayerIndex)) return;
+  if (!effect.layerCopy ||
+      !engine::GetRGBA32Layer(copy.get(), s.canvasWidth * 4, s.currentLayerIndex))
+    return;
   effect.layerCopy(call, copy.get(), s.canvasWidth, s.canvasHeight);
   LoadDestinationIntoCurrentLayer(copy.get(), s.canvasWidth * 4);
 }

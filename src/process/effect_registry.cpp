@@ -58,11 +58,10 @@ static_assert(NamesAreUnique(), "every effect name appears once");
 
 constexpr bool RoutesHaveBodies() {
   for (const EffectInfo& e : kEffects)
-    if (e.route == EffectRoute::kLayerCopy ? e.layerCopy == nullptr : e.ownEffect.empty())
-      return false;
+    if ((e.route == EffectRoute::kLayerCopy) != e.ownEffect.empty()) return false;
   return true;
 }
-static_assert(RoutesHaveBodies(), "every descriptor names what its route runs");
+static_assert(RoutesHaveBodies(), "own-effect routes name their effect, layer-copy routes none");
 
 }  // namespace
 
