@@ -5,6 +5,7 @@
 #include "engine/heap.h"
 #include "engine/parallel_rows.h"
 #include "process/colour_models.h"
+#include "process/effects/colour_memo.h"
 #include "process/effects/own_effects.h"
 
 namespace process {
@@ -21,18 +22,34 @@ Hsl HslOf(const uint8_t* p) {
   return c;
 }
 
-// The pixel's HSL moved away from its neighbour's by s, written through the HSL writer.
-inline void Relief(const EffectContext& context, int32_t x, int32_t y, Hsl p, const Hsl& n,
-                   double s) {
-  if (p.l > n.l)
+// Which way the pixel moves from its neighbour: 0 stays, 1 up, 2 down, for lightness (low bits)
+// and saturation (high bits).
+inline uint32_t Direction(const Hsl& p, const Hsl& n) {
+  const uint32_t l = p.l > n.l ? 1 : p.l < n.l ? 2 : 0;
+  const uint32_t s = p.s > n.s ? 1 : p.s < n.s ? 2 : 0;
+  return l | s << 2;
+}
+
+// The pixel's HSL moved away from its neighbour's by s, in the given direction, as bytes through
+// the HSL writer's limits.
+inline void ReliefColour(Hsl p, uint32_t direction, double s, uint8_t out[3]) {
+  if ((direction & 3) == 1)
     p.l += (1 - p.l) * s;
-  else if (p.l < n.l)
+  else if ((direction & 3) == 2)
     p.l -= p.l * s;
-  if (p.s > n.s)
+  if ((direction >> 2) == 1)
     p.s += (1 - p.s) * s;
-  else if (p.s < n.s)
+  else if ((direction >> 2) == 2)
     p.s -= p.s * s;
-  context.WriteHSL(x, y, p.h, std::clamp(p.s, 0.0, 1.0), std::clamp(p.l, 0.0, 1.0));
+  HSLToRGB(std::clamp(p.h, 0.0, 359.0), std::clamp(p.s, 0.0, 1.0), std::clamp(p.l, 0.0, 1.0),
+           &out[0], &out[1], &out[2]);
+}
+
+inline void Relief(const EffectContext& context, int32_t x, int32_t y, const Hsl& p, const Hsl& n,
+                   double s) {
+  if (!context.Inside(x, y)) return;
+  uint8_t* q = context.WriteRow(y) + std::ptrdiff_t(x) * 4;
+  ReliefColour(p, Direction(p, n), s, q);
 }
 
 }  // namespace
@@ -60,6 +77,8 @@ void BasRelief(EffectContext& context) {
   const int32_t inner = context.lastRow - 1;  // rows 1 .. lastRow - 1
   engine::ForRowBands(inner, std::size_t(w) * 96, [&](int32_t begin, int32_t end) {
     engine::OwnedPlane<Hsl> rows = engine::MakeOwnedPlane<Hsl>(std::size_t(w) * 2);
+    // The result depends on the colour and the two directions alone: remembered by both.
+    ColourMemo memo;
     Hsl* previous = rows.get();
     Hsl* current = rows.get() + w;
     const int32_t first = 1 + begin;
@@ -69,8 +88,14 @@ void BasRelief(EffectContext& context) {
       const uint8_t* row = context.ReadRow(y);
       for (int32_t x = 0; x < w; ++x) current[x] = HslOf(row + std::ptrdiff_t(x) * 4);
       const Hsl* neighbours = dy ? previous : current;
-      for (int32_t x = 1; x < context.lastColumn; ++x)
-        Relief(context, x, y, current[x], neighbours[x + dx], s);
+      uint8_t* out = context.WriteRow(y);
+      for (int32_t x = 1; x < context.lastColumn; ++x) {
+        const uint8_t* p = row + std::ptrdiff_t(x) * 4;
+        const uint32_t direction = Direction(current[x], neighbours[x + dx]);
+        const uint32_t key = p[0] | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | direction << 24;
+        memo.MapKeyed(key, out + std::ptrdiff_t(x) * 4,
+                      [&](uint8_t* rgb) { ReliefColour(current[x], direction, s, rgb); });
+      }
       std::swap(previous, current);
     }
   });

@@ -20,14 +20,21 @@ class ColourMemo {
   template <class Fn>
   void Map(const uint8_t* in, uint8_t* out, Fn& fn) {
     const uint32_t key = in[0] | uint32_t{in[1]} << 8 | uint32_t{in[2]} << 16;
-    // Multiplicative hash of the 24-bit colour into kBits.
+    MapKeyed(key, out, [&](uint8_t* result) { fn(in[0], in[1], in[2], result); });
+  }
+
+  // The same for a result that depends on a key of up to 32 bits (a colour and a few bits of
+  // circumstance); compute(out[3]) works it out on a miss.
+  template <class Compute>
+  void MapKeyed(uint32_t key, uint8_t* out, Compute&& compute) {
+    // Multiplicative hash of the key into kBits.
     uint64_t& slot = slots_[(key * 2654435761u) >> (32 - kBits)];
-    if ((slot & kValid) && uint32_t(slot & 0xFFFFFF) == key) {
-      out[0] = uint8_t(slot >> 24), out[1] = uint8_t(slot >> 32), out[2] = uint8_t(slot >> 40);
+    if ((slot & kValid) && uint32_t(slot) == key) {
+      out[0] = uint8_t(slot >> 32), out[1] = uint8_t(slot >> 40), out[2] = uint8_t(slot >> 48);
       return;
     }
-    fn(in[0], in[1], in[2], out);
-    slot = kValid | key | uint64_t{out[0]} << 24 | uint64_t{out[1]} << 32 | uint64_t{out[2]} << 40;
+    compute(out);
+    slot = kValid | key | uint64_t{out[0]} << 32 | uint64_t{out[1]} << 40 | uint64_t{out[2]} << 48;
   }
 
  private:
