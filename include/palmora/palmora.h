@@ -27,5 +27,6 @@
 #include "palmora/layers.h"
 #include "palmora/transfer.h"
 #include "palmora/undo.h"
+#include "palmora/effects.h"
 
 #endif

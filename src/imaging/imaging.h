@@ -6,3 +6,7 @@
 #include "imaging/library_lifecycle.h"
 #include "imaging/overlay.h"
 #include "imaging/plane_filters.h"
+#include "imaging/shapes.h"
+#include "imaging/gaussian_blur.h"
+#include "imaging/colour_filters.h"
+#include "imaging/bump_map_displacement.h"
