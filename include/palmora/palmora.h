@@ -23,6 +23,7 @@
 #define PALMORA_H
 
 #include "palmora/export.h"
+#include "palmora/effects.h"
 #include "palmora/engine.h"
 #include "palmora/files.h"
 #include "palmora/geometry.h"

@@ -3,9 +3,12 @@
 // failure. Pictures handed back to the caller are allocated with malloc and released with free.
 #pragma once
 
+#include "imaging/bump_map_displacement.h"
 #include "imaging/channels.h"
 #include "imaging/color_quantize.h"
+#include "imaging/colour_filters.h"
 #include "imaging/file_handles.h"
+#include "imaging/gaussian_blur.h"
 #include "imaging/geometry.h"
 #include "imaging/library_lifecycle.h"
 #include "imaging/line_writers.h"
@@ -16,6 +19,7 @@
 #include "imaging/plane_filters.h"
 #include "imaging/resample.h"
 #include "imaging/seam_carve.h"
+#include "imaging/shapes.h"
 #include "imaging/thumbnail_resize.h"
 #include "imaging/transforms.h"
 #include "imaging/zlib_buffers.h"

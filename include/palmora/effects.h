@@ -1,0 +1,31 @@
+/* palmora: running effects by name on the current layer, photo pop and displacement bump. */
+#ifndef PALMORA_EFFECTS_H
+#define PALMORA_EFFECTS_H
+
+#include "palmora/export.h"
+
+/* Runs the effect named effectName (exact, case-sensitive) on the current layer and writes the
+ * result back through the mask and the texture. Sliders are tenths of a percent (0..1000),
+ * options per effect, red/green/blue the effect colour (0..255), text a file or a name for the
+ * effects that take one. Needs both processing buffers 32 (else does nothing); an unknown name
+ * does nothing. Failures leave "IPLImageProc Excpt" as the last error. */
+PMR_API void PMR_IPLImageProcess(int32_t reserved, const char* effectName, int32_t scriptValue,
+                                 int32_t slider1, int32_t slider2, int32_t slider3,
+                                 int32_t slider4, int32_t slider5, int32_t slider6,
+                                 int32_t option1, int32_t option2, int32_t option3,
+                                 int32_t option4, int32_t option5, int32_t option6,
+                                 int32_t option7, int32_t option8, int32_t red, int32_t green,
+                                 int32_t blue, const char* text);
+
+/* Sharpens the current layer, raises its contrast (contrastAmount 0..1000; extraPass 1 adds a
+ * gentle pass first) and scales its saturation (0..100, 50 keeps it). Failures leave
+ * "IPLPhotoPop Excpt". */
+PMR_API void PMR_IPLPhotoPop(int32_t contrastAmount, double saturation, int32_t extraPass);
+
+/* Displaces the source buffer 32 through the relief painted by the picture script at
+ * scriptPath (repeated over the canvas) by amount, filling uncovered places with fillColour
+ * (red | green << 8 | blue << 16), and writes it into the current layer. Nothing is written when
+ * the script cannot be run. Failures leave "IPLDisplacementBump Excpt". */
+PMR_API void PMR_IPLDisplacementBummp(const char* scriptPath, double amount, int32_t fillColour);
+
+#endif

@@ -1,0 +1,32 @@
+// Exports: the effect dispatcher, photo pop and displacement bump.
+#include "api/guard.h"
+#include "palmora/effects.h"
+#include "process/displacement_bump.h"
+#include "process/effect_dispatcher.h"
+#include "process/photo_pop.h"
+
+PMR_API void PMR_IPLImageProcess(int32_t, const char* effectName, int32_t scriptValue,
+                                 int32_t slider1, int32_t slider2, int32_t slider3,
+                                 int32_t slider4, int32_t slider5, int32_t slider6,
+                                 int32_t option1, int32_t option2, int32_t option3,
+                                 int32_t option4, int32_t option5, int32_t option6,
+                                 int32_t option7, int32_t option8, int32_t red, int32_t green,
+                                 int32_t blue, const char* text) {
+  api::guard("IPLImageProc Excpt", [&] {
+    process::ImageProcess({effectName, scriptValue,
+                           {slider1, slider2, slider3, slider4, slider5, slider6},
+                           {option1, option2, option3, option4, option5, option6, option7, option8},
+                           red, green, blue, text});
+  });
+}
+
+PMR_API void PMR_IPLPhotoPop(int32_t contrastAmount, double saturation, int32_t extraPass) {
+  api::guard("IPLPhotoPop Excpt",
+             [&] { process::PhotoPop(contrastAmount, saturation, extraPass); });
+}
+
+PMR_API void PMR_IPLDisplacementBummp(const char* scriptPath, double amount, int32_t fillColour) {
+  api::guard("IPLDisplacementBump Excpt", [&] {
+    process::DisplacementBump(scriptPath, amount, static_cast<uint32_t>(fillColour));
+  });
+}

@@ -1,0 +1,226 @@
+// The dispatcher through PMR_IPLImageProcess: each own effect through its route against the
+// reference model, the mask limiting every effect, names it does not know, and its clean-up.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/engine_state.h"
+#include "engine/heap.h"
+#include "process/effect_registry.h"
+#include "process/effects/own_effect_model.h"
+#include "support/engine_fixture.h"
+
+namespace {
+
+using palmora_test::EngineTest;
+
+constexpr int kW = 13, kH = 9;
+
+struct Sliders {
+  int s[6] = {};
+  int o[8] = {};
+};
+
+void Process(const char* name, const Sliders& a) {
+  PMR_IPLImageProcess(0, name, 0, a.s[0], a.s[1], a.s[2], a.s[3], a.s[4], a.s[5], a.o[0], a.o[1],
+                      a.o[2], a.o[3], a.o[4], a.o[5], a.o[6], a.o[7], 0, 0, 0, nullptr);
+}
+
+// Arguments that make every effect change something on a random picture.
+Sliders ArgumentsFor(std::string_view name) {
+  Sliders a;
+  const int s[6] = {620, 350, 800, 700, 450, 300};
+  std::copy(std::begin(s), std::end(s), a.s);
+  a.o[2] = 1, a.o[3] = 1, a.o[4] = 1, a.o[5] = 1;  // options 3..6
+  if (name == "Channel") a.o[3] = a.o[4] = 0;
+  if (name == "Fader") a.o[2] = 0;
+  if (name == "Vignette") a.s[3] = 0, a.o[5] = 1, a.o[4] = 0;  // sharp rectangle, as modelled
+  if (name == "Reflection") a.o[2] = 0, a.o[3] = 1;
+  if (name == "Adaptive Blur") a.s[0] = 950;
+  if (name == "Detail Blur") a.s[0] = 20;
+  return a;
+}
+
+class EffectDispatcher : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    MakeCanvas(kW, kH);
+    std::mt19937 rng(7);
+    std::vector<uint16_t> pixels(std::size_t(kW) * kH * 4);
+    std::uniform_int_distribution<int> sample(0, 65535);
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+      for (int c = 0; c < 3; ++c) pixels[i + c] = uint16_t(sample(rng));
+      const int a = sample(rng);
+      pixels[i + 3] = uint16_t(i % 24 == 0 ? 0 : i % 12 == 4 ? 65535 : a);
+    }
+    palmora_test::WriteLayer(2, pixels);
+    PMR_IPLAllocSrcBuffer32();
+    PMR_IPLAllocDstBuffer32();
+  }
+
+  std::vector<uint8_t> Layer8() {
+    std::vector<uint8_t> out(std::size_t(kW) * kH * 4);
+    EXPECT_EQ(PMR_GetRGBA32Layer(out.data(), kW * 4, 2), 1);
+    return out;
+  }
+};
+
+// The layer as the route leaves it, from the model: the layer read at 8 bits, premultiplied for
+// the blurs, the effect, divided again, loaded back through the (fully open) mask a new canvas
+// has in force, which takes every pixel whole.
+std::vector<uint8_t> Expected(const process::EffectInfo& e, const Sliders& a,
+                              std::vector<uint8_t> layer8) {
+  effects_model::Run run;
+  run.w = kW, run.h = kH;
+  const bool pre = e.route == process::EffectRoute::kOwnPremultiplied;
+  if (pre) PMR_AdjustRGBA32PreFilter(layer8.data(), kW, kH);
+  run.src = layer8;
+  effects_model::Args args;
+  std::copy(std::begin(a.s), std::end(a.s), args.sliders);
+  std::copy(std::begin(a.o), std::end(a.o), args.options);
+  effects_model::RunModel(std::string(e.ownEffect), args, run);
+  if (pre) PMR_AdjustRGBA32PostFilter(run.dst.data(), kW, kH);
+  return run.dst;
+}
+
+TEST_F(EffectDispatcher, OwnEffectsMatchTheModelThroughTheirRoutes) {
+  for (const process::EffectInfo& e : process::EffectCatalogue()) {
+    if (e.route != process::EffectRoute::kOwnPremultiplied && e.route != process::EffectRoute::kOwn)
+      continue;
+    if (e.name == "Line Art Cleaner") continue;  // two write-backs; below
+    SCOPED_TRACE(std::string(e.name));
+    const std::vector<uint8_t> before = Layer8();
+    const std::vector<uint16_t> before16 = palmora_test::ReadLayer(2);
+    const Sliders a = ArgumentsFor(e.name);
+    Process(std::string(e.name).c_str(), a);
+    EXPECT_EQ(Layer8(), Expected(e, a, before));
+    palmora_test::WriteLayer(2, before16);
+  }
+}
+
+TEST_F(EffectDispatcher, LineArtCleanerShowsItsThresholdThenRemovesSpecks) {
+  const process::EffectInfo* e = process::FindEffect("Line Art Cleaner");
+  const Sliders a = ArgumentsFor("Line Art Cleaner");
+  const std::vector<uint8_t> expected = Expected(*e, a, Layer8());
+  Process("Line Art Cleaner", a);
+  EXPECT_EQ(Layer8(), expected);
+}
+
+// With half the canvas protected, every effect leaves the protected pixels exactly as they were
+// (all 16 bits) and changes some of the open ones.
+TEST_F(EffectDispatcher, TheMaskLimitsEveryEffectToMaskedInPixels) {
+  engine::EngineState& s = engine::State();
+  ASSERT_NE(s.maskPlane, nullptr);
+  for (const process::EffectInfo& e : process::EffectCatalogue()) {
+    if (e.route == process::EffectRoute::kOwnIntoMask) continue;
+    SCOPED_TRACE(std::string(e.name));
+    for (int i = 0; i < kW * kH; ++i) s.maskPlane[i] = (i % kW) < kW / 2 ? 0 : 65535;
+    s.maskEnabled = 1;
+    const std::vector<uint16_t> before = palmora_test::ReadLayer(2);
+    Process(std::string(e.name).c_str(), ArgumentsFor(e.name));
+    const std::vector<uint16_t> after = palmora_test::ReadLayer(2);
+    int changedOpen = 0;
+    for (int i = 0; i < kW * kH; ++i) {
+      const bool open = (i % kW) >= kW / 2;
+      const bool same = std::memcmp(&before[i * 4], &after[i * 4], 8) == 0;
+      if (!open) {
+        EXPECT_TRUE(same) << "protected pixel " << i;
+      }
+      if (open && !same) ++changedOpen;
+    }
+    EXPECT_GT(changedOpen, 0);
+    palmora_test::WriteLayer(2, before);
+  }
+}
+
+TEST_F(EffectDispatcher, UnknownAndLowerCaseNamesDoNothing) {
+  const std::vector<uint16_t> before = palmora_test::ReadLayer(2);
+  std::vector<uint8_t> dst(std::size_t(kW) * kH * 4, 0x5A);
+  PMR_IPLSetDstBuffer32(dst.data());
+  for (const char* name : {"value blur", "VALUE BLUR", "Value Blur ", "Blur3", "", "Lua"}) {
+    Process(name, ArgumentsFor(name));
+  }
+  Process(nullptr, {});
+  EXPECT_EQ(palmora_test::ReadLayer(2), before);
+  EXPECT_EQ(std::memcmp(engine::State().processingBuffers.dst32, dst.data(), dst.size()), 0);
+  EXPECT_STREQ(PMR_GetLastError(), "");
+}
+
+TEST_F(EffectDispatcher, WithoutBothBuffersNothingRuns) {
+  const std::vector<uint16_t> before = palmora_test::ReadLayer(2);
+  PMR_IPLFreeDstBuffer32();
+  Process("Invert", {});
+  EXPECT_EQ(palmora_test::ReadLayer(2), before);
+}
+
+TEST_F(EffectDispatcher, TwentyFourBitBuffersAreFreedOnEveryWayOut) {
+  for (const char* name : {"Invert", "Hyper Contrast", "no such effect"}) {
+    PMR_IPLAllocSrcBuffer24();
+    PMR_IPLAllocDstBuffer24();
+    Process(name, {});
+    EXPECT_EQ(engine::State().processingBuffers.src24, nullptr);
+    EXPECT_EQ(engine::State().processingBuffers.dst24, nullptr);
+  }
+}
+
+TEST_F(EffectDispatcher, MemoryFailureIsReportedAndCleansUp) {
+  const std::vector<uint16_t> before = palmora_test::ReadLayer(2);
+  PMR_IPLAllocSrcBuffer24();
+  engine::SetAllocationCeilingForTesting(64);  // the layer copy and the vignette planes fail
+  Process("Adjust HSL", ArgumentsFor("Adjust HSL"));
+  EXPECT_STREQ(PMR_GetLastError(), "IPLImageProc Excpt");
+  EXPECT_EQ(engine::State().processingBuffers.src24, nullptr);
+  EXPECT_EQ(palmora_test::ReadLayer(2), before);
+}
+
+// Mask Detail marks a lone speck (and its crossing neighbours) and nothing on the border; the
+// layer keeps every bit, including the low bytes an 8-bit round trip would lose.
+TEST_F(EffectDispatcher, MaskDetailMarksTheMaskAndLeavesTheLayer) {
+  std::vector<uint16_t> flat(std::size_t(kW) * kH * 4, 0x1234);
+  for (std::size_t i = 3; i < flat.size(); i += 4) flat[i] = 65535;
+  const int sx = 5, sy = 4;
+  for (int c = 0; c < 3; ++c) flat[(std::size_t(sy) * kW + sx) * 4 + c] = 0xF0F0;
+  flat[(std::size_t(0) * kW + 3) * 4] = 0xF0F0;  // a speck on the border is never marked
+  palmora_test::WriteLayer(2, flat);
+  Sliders a;
+  a.s[0] = 100, a.s[1] = 750;  // threshold 25; mark with trunc(0.25 x 65535) = 16383
+  Process("Mask Detail", a);
+  EXPECT_EQ(palmora_test::ReadLayer(2), flat);
+  const uint16_t* m = engine::State().maskPlane;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      EXPECT_EQ(m[y * kW + x], x == sx && y == sy ? 16383 : 65535) << x << "," << y;
+}
+
+TEST_F(EffectDispatcher, AdjustHSLAndHSVRunTheBufferAdjustersOnTheLayer) {
+  for (const char* name : {"Adjust HSL", "Adjust HSV"}) {
+    const std::vector<uint16_t> before16 = palmora_test::ReadLayer(2);
+    std::vector<uint8_t> expected = Layer8();
+    // Hue +72 degrees ((70 - 50) x 3.6), saturation -20 %, lightness or value +10 %.
+    if (std::string(name) == "Adjust HSL")
+      PMR_ProcessBuffer_HSLAdjust(expected.data(), kW, kH, 72, -20, 10);
+    else
+      PMR_ProcessBuffer_HSVAdjust(expected.data(), kW, kH, 72, -20, 10);
+    Sliders a;
+    a.s[0] = 700, a.s[1] = 400, a.s[2] = 550;
+    Process(name, a);
+    EXPECT_EQ(Layer8(), expected) << name;
+    palmora_test::WriteLayer(2, before16);
+  }
+}
+
+TEST(EffectRegistry, EveryNameIsFoundExactlyAndOnlyExactly) {
+  for (const process::EffectInfo& e : process::EffectCatalogue()) {
+    EXPECT_EQ(process::FindEffect(e.name), &e);
+    std::string lower(e.name);
+    for (char& c : lower) c = char(std::tolower(c));
+    EXPECT_EQ(process::FindEffect(lower), nullptr);
+  }
+  EXPECT_EQ(process::EffectCatalogue().size(), 21u);
+}
+
+}  // namespace
