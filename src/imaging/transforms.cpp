@@ -5,12 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "imaging/bump_map_displacement.h"
 #include "imaging/picture_checks.h"
 
 namespace imaging {
 namespace {
 
-enum class TransformKind { kOffset };
+enum class TransformKind { kOffset, kBumpMap };
 
 // One entry of the list. New kinds add a value to TransformKind and a case to TraceBack.
 struct Transform {
@@ -18,6 +19,7 @@ struct Transform {
   double frameWidth, frameHeight;
   double dx, dy;
   uint32_t edgeMode;
+  std::shared_ptr<const BumpField> bump;  // kBumpMap
 };
 
 std::vector<Transform>& TransformList() {
@@ -52,6 +54,9 @@ void TraceBack(const Transform& t, double* xs, double* ys, size_t count) {
         xs[i] = FoldIntoFrame(xs[i] - t.dx, t.frameWidth, t.edgeMode);
         ys[i] = FoldIntoFrame(ys[i] - t.dy, t.frameHeight, t.edgeMode);
       }
+      break;
+    case TransformKind::kBumpMap:
+      TraceBackBump(*t.bump, xs, ys, count);
       break;
   }
 }
@@ -110,7 +115,22 @@ int32_t is5_AddOffsetTransform(uint32_t width, uint32_t height, double dx, doubl
       !std::isfinite(dy))
     return 0;
   try {
-    TransformList().push_back({TransformKind::kOffset, double(width), double(height), dx, dy, edgeMode});
+    TransformList().push_back({TransformKind::kOffset, double(width), double(height), dx, dy, edgeMode, nullptr});
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, float amount,
+                                            const void* map, uint32_t mapWidth,
+                                            uint32_t mapHeight) {
+  try {
+    auto field = MakeBumpField(width, height, amount, static_cast<const uint8_t*>(map), mapWidth,
+                               mapHeight);
+    if (!field) return 0;
+    TransformList().push_back({TransformKind::kBumpMap, double(width), double(height), 0, 0,
+                               kEdgeFill, std::move(field)});
     return 1;
   } catch (...) {
     return 0;

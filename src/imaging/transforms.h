@@ -21,6 +21,14 @@ int32_t is5_ClearAllTransforms();
 int32_t is5_AddOffsetTransform(uint32_t width, uint32_t height, double dx, double dy,
                                uint32_t edgeMode);
 
+// Adds a displacement through a bump map (see bump_map_displacement.h) over a width x height
+// frame: the grey map (one byte a pixel, mapWidth x mapHeight, repeated over the frame) is read
+// as a relief, and amount scales how far its slopes move the picture. The map is copied. Fails
+// for an empty frame or map, a null map or an amount that is not finite.
+int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, float amount,
+                                            const void* map, uint32_t mapWidth,
+                                            uint32_t mapHeight);
+
 // Applies the list to src into dst (same size). quality 0 takes the nearest pixel (whole-pixel
 // moves are exact copies), 1 interpolates bilinearly. Positions outside the source after the list
 // get fill (packed red | green << 8 | blue << 16 | alpha << 24). bytesPerPixel is 1, 3 or 4.
