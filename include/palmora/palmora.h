@@ -27,5 +27,7 @@
 #include "palmora/layers.h"
 #include "palmora/transfer.h"
 #include "palmora/undo.h"
+#include "palmora/brush.h"
+#include "palmora/blend_buffer.h"
 
 #endif
