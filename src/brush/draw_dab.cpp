@@ -139,6 +139,7 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
   const PaintKernel kernel =
       t.mixMode >= kFirstMixRule ? MixRuleKernel(t.mixMode) : LowRuleKernel(t.mixMode);
   const bool perPixelSource = blending || variation.Any();
+  const bool positionsRepeat = coverageSetup.rotate && rules.remix;
   brush::DabScratch& scratch = s.dabScratch;
 
   PaintSpan span;
@@ -151,11 +152,26 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
     variation.StartRow();
     if (span.count == 0) continue;
     CoverageRow(coverageSetup, frame, j, y, scratch.coverage, scratch.samplePosition);
-    if (perPixelSource) {
-      source.Row(variation, span.count, scratch.coverage, scratch.samplePosition, scratch.source);
-    }
     span.target = target->pixels + std::size_t(y) * s.canvasStride + std::size_t(frame.x0) * 4;
-    kernel(span, rules);
+    if (!positionsRepeat) {
+      if (perPixelSource) {
+        source.Row(variation, span.count, scratch.coverage, scratch.samplePosition, scratch.source);
+      }
+      kernel(span, rules);
+      continue;
+    }
+    // A turned shape can sample one blend pixel for several dab pixels of a row; each must read
+    // the paint the previous one remixed, so the row runs pixel by pixel.
+    PaintSpan one = span;
+    one.count = 1;
+    for (int32_t i = 0; i < span.count; ++i) {
+      one.coverage = scratch.coverage + i;
+      one.position = scratch.samplePosition + i;
+      one.source = scratch.source + 4 * i;
+      one.target = span.target + 4 * i;
+      source.Row(variation, 1, scratch.coverage + i, scratch.samplePosition + i, scratch.source + 4 * i);
+      kernel(one, rules);
+    }
   }
   t.blendOffOnce = t.maskMakerOn = t.eraseModeOn = 0;
 }
