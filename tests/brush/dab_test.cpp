@@ -78,7 +78,11 @@ TEST_F(Dab, MatchesTheReferenceModelOverRandomPixelsAndSettings) {
     FillRandom(s.shapeBuffer, std::size_t(maxBrush) * maxBrush, rng);
     FillRandom(s.blendBuffer, std::size_t(maxBrush) * maxBrush * 4, rng);
     const bool blend = rng() % 2;
-    SetPlainTool(blend ? 1 + int32_t(rng() % 256) : 0, rng() % 2);
+    const int32_t grit = rng() % 4 == 0 ? 1 + int32_t(rng() % 6) : 0;
+    // A long drawing length keeps the window the tool built, which the reference reads too.
+    PMR_SetTool(1.0f, grit, 160, 200, 0, 0, 1000, blend ? 1 + int32_t(rng() % 256) : 0, 0,
+                int32_t(rng() % 2), 0, 0, 0, "", "", 0);
+    if (grit) PMR_SetDensity(int32_t(rng() % 257));
     // SetTool rebuilt the shape; put random coverage back.
     FillRandom(s.shapeBuffer, std::size_t(maxBrush) * maxBrush, rng);
     const int32_t rule = kRules[rng() % std::size(kRules)];
