@@ -52,7 +52,9 @@ PMR_API void PMR_SetSolidBrushMode(int32_t flag);
 PMR_API void PMR_SetRotateBrushMode(int32_t mode, int32_t degrees);
 /* The colour rule of dabs and of the blend-buffer mix: 32 plain paint, 33 (and below) multiply,
  * 34..48 the blend rules (Screen .. Subtract), 249..262 bank and threshold rules, 295 posterise,
- * 340 grey out, 387 darker, 388 lighter; amount 0..256 is the rule's strength. */
+ * 340 grey out, 387 darker, 388 lighter; other numbers of 34 and above paint the source colour
+ * itself through the rules' coverage compositing. amount 0..256 is the rule's strength (values
+ * outside are taken as the nearer end by the dab). */
 PMR_API void PMR_SetMixMode(int32_t mode, int32_t amount);
 /* Brush side in pixels, limited to 1..999 and to the canvas's largest brush. */
 PMR_API void PMR_SetSize(int32_t size);
