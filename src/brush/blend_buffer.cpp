@@ -38,7 +38,8 @@ struct MaskedAlpha {
   uint32_t operator()(uint32_t alpha, std::size_t canvasIndex) const {
     if (!mask) return alpha;
     const uint32_t M = mask[canvasIndex];
-    const uint32_t k = M == 65535 ? 65535 : (M * 65535) >> 16;
+    if (M == 65535) return alpha;  // k = 65535 keeps the alpha exactly
+    const uint32_t k = (M * 65535) >> 16;
     return uint32_t(alpha * double(k) / 65535);
   }
 };

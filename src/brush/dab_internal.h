@@ -49,6 +49,8 @@ struct CoverageSetup {
   const uint16_t* mask = nullptr;       // canvas-sized, or null when the mask does not apply
   int32_t canvasWidth = 0;
   bool solid = false;
+  bool needPositions = true;  // the colour pass reads the blend buffer at the shape positions
+  bool identity = false;      // sizeIndex[i] = i: the dab samples the shape unscaled
 };
 
 CoverageSetup MakeCoverageSetup(const engine::EngineState& s, bool applyMask);
@@ -82,7 +84,9 @@ PixelVariation MakePixelVariation(const engine::EngineState& s);
 
 // ch moved toward white (f > 0.5) or black by the luminance factor f.
 uint16_t ApplyLumFactor(int32_t channel, double f);
-uint16_t Clamp16(int64_t value);
+inline uint16_t Clamp16(int64_t value) {
+  return static_cast<uint16_t>(value < 0 ? 0 : value > 65535 ? 65535 : value);
+}
 
 // Per-dab constants of the colour kernels.
 struct PaintRules {
@@ -91,6 +95,7 @@ struct PaintRules {
   bool erase = false;
   bool remix = false;
   int32_t blendStrength = 0, blendInverse = 0;
+  bool remixInRange = true;  // strength 1..256 with its inverse: the remix fits 32 bits
   bool writeColour = true;
   bool alphaWritable = true;  // paint layer, or no layer lock, no tool lock and a layer above 1
   bool blobLocked = false;
@@ -112,8 +117,9 @@ struct PaintSpan {
 
 using PaintKernel = void (*)(const PaintSpan& span, const PaintRules& rules);
 
-// Kernels of mixMode 33 and below (plain paint 32, multiply otherwise).
-PaintKernel LowRuleKernel(int32_t mixMode);
+// Kernels of mixMode 33 and below (plain paint 32, multiply otherwise). constantSource: every
+// pixel paints the dab colour (no blend buffer, no per-pixel variation).
+PaintKernel LowRuleKernel(int32_t mixMode, const PaintRules& rules, bool constantSource);
 // Kernel of a mix rule (mixMode 34 and above), from the rule table.
 PaintKernel MixRuleKernel(int32_t mixMode);
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "brush/dab_internal.h"
+#include "brush/dab_vector_kernels.h"
 #include "brush/paint_pixel.h"
 
 namespace brush {
@@ -65,10 +66,50 @@ void LowRuleSpan(const PaintSpan& span, const PaintRules& r) {
   }
 }
 
+// Plain paint of the dab colour, the common brush: the same rule as LowRuleSpan<true> without the
+// blend buffer and the eraser. Products that depend only on the coverage are kept from the last
+// pixel with the same coverage, and the reciprocal of the new alpha from the last pixel with the
+// same one (a stroke over its own paint meets the same alphas again and again). Pairs of pixels
+// go through the vector kernel where the processor has one and the locks do not interfere.
+void PlainConstantSpan(const PaintSpan& span, const PaintRules& r) {
+  const uint16_t* src = span.source;
+  int32_t i = 0;
+  if (PlainWriteBack(r)) {
+    if (const PlainGroupsKernel groups = VectorPlainKernel()) i = groups(span.target, span.coverage, span.count, src);
+  }
+  const uint32_t s[3] = {src[0], src[1], src[2]}, sa = src[3];
+  uint32_t lastA = 0, p = 0, q = 65535, laid[3] = {};
+  uint32_t lastNa = 0;
+  double scale = 0;
+  for (; i < span.count; ++i) {
+    const uint32_t a = span.coverage[i];
+    if (a == 0) continue;
+    uint16_t* dp = span.target + 4 * i;
+    const uint32_t da = dp[3];
+    if (da == 0) {
+      WriteBack(dp, s[0], s[1], s[2], (a * sa) >> 16, 0, r);
+      continue;
+    }
+    if (a != lastA) {
+      lastA = a;
+      p = (a * sa) >> 16;
+      q = 65535 - p;
+      for (int c = 0; c < 3; ++c) laid[c] = (p * s[c]) >> 16;
+    }
+    const uint32_t na = (((65535 - da) * p) >> 16) + da;
+    if (na != lastNa) lastNa = na, scale = 65536.0 / na;
+    uint32_t n[3];
+    for (int c = 0; c < 3; ++c) n[c] = std::min(OverQuotient((((dp[c] * da) >> 16) * q) >> 16, laid[c], scale), 65535u);
+    WriteBack(dp, n[0], n[1], n[2], na, da, r);
+  }
+}
+
 }  // namespace
 
-PaintKernel LowRuleKernel(int32_t mixMode) {
-  return mixMode == kPlainPaint ? &LowRuleSpan<true> : &LowRuleSpan<false>;
+PaintKernel LowRuleKernel(int32_t mixMode, const PaintRules& rules, bool constantSource) {
+  if (mixMode != kPlainPaint) return &LowRuleSpan<false>;
+  if (constantSource && !rules.blending && !rules.erase) return &PlainConstantSpan;
+  return &LowRuleSpan<true>;
 }
 
 }  // namespace brush

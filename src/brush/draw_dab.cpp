@@ -35,6 +35,8 @@ PaintRules MakePaintRules(engine::EngineState& s, bool blending) {
   r.remix = blending && t.blendRemix != 0;
   r.blendStrength = t.blendStrength;
   r.blendInverse = t.blendStrengthInverse;
+  r.remixInRange = t.blendStrength >= 1 && t.blendStrength <= 256 &&
+                   t.blendStrengthInverse == 256 - t.blendStrength;
   r.writeColour = t.colorLocked == 0;
   const bool layerAllowsAlpha = s.currentLayer && s.currentLayer->alphaLock == 0 &&
                                 t.alphaLocked == 0 && s.currentLayerIndex > 1;
@@ -133,13 +135,19 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
   WidenChangedRects(s, frame, true);
   if (frame.y0 >= frame.y1) return;
 
-  const CoverageSetup coverageSetup = MakeCoverageSetup(s, true);
+  CoverageSetup coverageSetup = MakeCoverageSetup(s, true);
+  coverageSetup.needPositions = blending;
   PixelVariation variation = MakePixelVariation(s);
   const PaintRules rules = MakePaintRules(s, blending);
-  const PaintKernel kernel =
-      t.mixMode >= kFirstMixRule ? MixRuleKernel(t.mixMode) : LowRuleKernel(t.mixMode);
   const bool perPixelSource = blending || variation.Any();
+  const PaintKernel kernel = t.mixMode >= kFirstMixRule ? MixRuleKernel(t.mixMode)
+                                                        : LowRuleKernel(t.mixMode, rules, !perPixelSource);
   const bool positionsRepeat = coverageSetup.rotate && rules.remix;
+  // Carried paint used as it is, on an unscaled, unturned shape, is read straight from the blend
+  // buffer's row.
+  const bool blendRowIsSource = blending && !variation.Any() && !source.imageBrush &&
+                                source.primaryStrength == 0 && !coverageSetup.rotate &&
+                                t.scaledSize == t.brushSize;
   brush::DabScratch& scratch = s.dabScratch;
 
   PaintSpan span;
@@ -153,6 +161,11 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
     if (span.count == 0) continue;
     CoverageRow(coverageSetup, frame, j, y, scratch.coverage, scratch.samplePosition);
     span.target = target->pixels + std::size_t(y) * s.canvasStride + std::size_t(frame.x0) * 4;
+    if (blendRowIsSource) {
+      span.source = s.blendBuffer + (std::size_t(t.sizeIndex[j]) * s.maxBrushSize + frame.firstColumn) * 4;
+      kernel(span, rules);
+      continue;
+    }
     if (!positionsRepeat) {
       if (perPixelSource) {
         source.Row(variation, span.count, scratch.coverage, scratch.samplePosition, scratch.source);

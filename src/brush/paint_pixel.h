@@ -34,6 +34,12 @@ inline void WriteBack(uint16_t* d, uint32_t n0, uint32_t n1, uint32_t n2, uint32
 // source s, weighted by the blend strength. Colour channels gain 1 so that dark paint keeps
 // moving; they are limited so that white never wraps.
 inline void Remix(uint16_t* q, const uint32_t* d, const uint32_t* s, const PaintRules& r) {
+  if (r.remixInRange && s[3] != 0 && d[3] != 0) {
+    const uint32_t bs = uint32_t(r.blendStrength), bi = uint32_t(r.blendInverse);
+    for (int c = 0; c < 3; ++c) q[c] = uint16_t(std::min<uint32_t>(((d[c] * bi + bs * s[c]) >> 8) + 1, 65535));
+    q[3] = uint16_t((d[3] * bi + bs * s[3]) >> 8);
+    return;
+  }
   const int64_t bs = r.blendStrength, bi = r.blendInverse;
   if (s[3] == 0) {
     q[0] = uint16_t(d[0]), q[1] = uint16_t(d[1]), q[2] = uint16_t(d[2]);

@@ -7,8 +7,6 @@
 
 namespace brush {
 
-uint16_t Clamp16(int64_t value) { return static_cast<uint16_t>(std::clamp<int64_t>(value, 0, 65535)); }
-
 PixelVariation MakePixelVariation(const engine::EngineState& s) {
   const ToolState& t = s.tool;
   PixelVariation v;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "brush/brush_fixture.h"
+#include "brush/dab_vector_kernels.h"
 #include "engine/engine_state.h"
 #include "engine/undo_history.h"
 
@@ -63,7 +64,9 @@ TEST_F(Dab, MatchesTheReferenceModelOverRandomPixelsAndSettings) {
   const int32_t maxBrush = 24, width = 37, height = 29;
   MakeBrushCanvas(width, height, maxBrush, 1);
   auto& s = State();
-  for (int round = 0; round < 1500; ++round) {
+  for (int round = 0; round < 3000; ++round) {
+    // The second half runs the scalar kernels only.
+    brush::SetVectorKernelsForTesting(round < 1500);
     // A fresh tool, layer 2 current, no paint layer, texture or mask.
     s.tool = brush::ToolState{};
     PMR_DeletePaintLayer();
@@ -127,6 +130,7 @@ TEST_F(Dab, MatchesTheReferenceModelOverRandomPixelsAndSettings) {
                               int32_t(rng() % 65536), what);
     if (HasFailure()) break;
   }
+  brush::SetVectorKernelsForTesting(true);
 }
 
 TEST_F(Dab, PlainPaintOverAClearPixelLaysTheSourceAndCoverageTimesAlpha) {
