@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "brush/brush_fixture.h"
+#include "brush/grit_windows.h"
 #include "engine/engine_state.h"
 
 namespace {
@@ -141,6 +142,41 @@ TEST_F(Grit, DabsDrawWindowsInTheDescribedOrder) {
   PMR_DecDrawingLength();
   PMR_DecDrawingLength();
   EXPECT_EQ(t.drawingCountdown, 0);
+}
+
+// Windows cut from a grey picture: x = rand() mod (W - side), then y likewise, side = brush + 25,
+// copied into each buffer as a maxBrushSize-wide picture (what does not fit it is left at 255).
+TEST_F(Grit, TextureWindowsAreCutAtRandomPlacesOfThePicture) {
+  MakeBrushCanvas(16, 16, 40, 10);
+  const int32_t W = 97, H = 80, side = 35;
+  std::vector<uint8_t> grey(W * H);
+  for (int i = 0; i < W * H; ++i) grey[i] = uint8_t(i * 7 + i / W);
+  engine::Generator().Seed(3);
+  brush_ref::Lcg lcg{3};
+  brush::CutGritWindowsFromPicture(grey.data(), W, H);
+  const auto& s = State();
+  for (int b = 0; b < 20; ++b) {
+    const int32_t x = lcg.Next() % (W - side), y = lcg.Next() % (H - side);
+    for (int32_t row = 0; row < 40 + 25; ++row) {
+      for (int32_t col = 0; col < 40; ++col) {
+        const uint8_t expected = row < side && col < side ? grey[(y + row) * W + x + col] : 255;
+        ASSERT_EQ(s.gritBuffers[b][row * 40 + col], expected) << b << " " << row << " " << col;
+      }
+    }
+  }
+}
+
+// A picture no larger than a window gives what it holds, from its corner; nothing outside it is
+// read (the sanitizer build checks).
+TEST_F(Grit, TexturePicturesSmallerThanAWindowGiveWhatTheyHold) {
+  MakeBrushCanvas(16, 16, 40, 30);
+  const int32_t W = 10, H = 7;
+  std::vector<uint8_t> grey(W * H, 9);
+  brush::CutGritWindowsFromPicture(grey.data(), W, H);
+  const auto& s = State();
+  EXPECT_EQ(s.gritBuffers[5][6 * 40 + 9], 9);
+  EXPECT_EQ(s.gritBuffers[5][6 * 40 + 10], 255);
+  EXPECT_EQ(s.gritBuffers[5][7 * 40 + 0], 255);
 }
 
 }  // namespace
