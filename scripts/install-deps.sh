@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libopencv-core-dev libopencv-imgproc-dev libopencv-photo-dev
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev zlib1g-dev
+  libmypaint-dev  # benchmark peer only (bench/dab_bench.cpp)
 )
 
 missing=()

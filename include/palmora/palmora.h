@@ -23,6 +23,8 @@
 #define PALMORA_H
 
 #include "palmora/export.h"
+#include "palmora/blend_buffer.h"
+#include "palmora/brush.h"
 #include "palmora/effects.h"
 #include "palmora/engine.h"
 #include "palmora/files.h"

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "brush/tool_state.h"
 #include "engine/layer_record.h"
 #include "engine/random_pool.h"
 #include "engine/undo_history.h"
@@ -37,7 +38,9 @@ struct ImportBuffer {
 struct ShapeImageCache {
   int32_t width = 0;
   int32_t height = 0;
-  uint8_t* pixels = nullptr;
+  uint8_t* pixels = nullptr;  // RGBA32
+  int32_t angle = 0;
+  char name[kStartDirBytes] = {};
 };
 
 struct EngineState {
@@ -73,6 +76,8 @@ struct EngineState {
   uint8_t* gritBuffers[kGritBufferCount] = {};  // each (maxBrushSize + 25)^2 bytes
   ShapeImageCache shapeImageCache;
   uint8_t* textureImage = nullptr;  // G8, canvas-sized, values 4..250
+  brush::ToolState tool;
+  brush::DabScratch dabScratch;
 
   // Mask.
   uint16_t* maskPlane = nullptr;  // G16, canvas-sized; 65535 lets changes through

@@ -17,6 +17,8 @@ void ResetEngine() {
   engine::EngineState& s = engine::State();
   engine::DeleteRandArrayBtye(s.randomPoolA);
   engine::DeleteRandArrayBtye(s.randomPoolB);
+  engine::DeleteRandArrayBtye(s.tool.pixColorArray);
+  engine::DeleteRandArrayBtye(s.tool.pixLumArray);
   engine::ReleasePlane(s.importBuffer.pixels);
   s = engine::EngineState{};
   engine::Generator().Seed(1);
