@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libopencv-core-dev libopencv-imgproc-dev libopencv-photo-dev
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev zlib1g-dev
+  libluajit-5.1-dev liblua5.1-0-dev
 )
 
 missing=()

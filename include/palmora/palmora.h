@@ -26,6 +26,7 @@
 #include "palmora/engine.h"
 #include "palmora/layers.h"
 #include "palmora/transfer.h"
+#include "palmora/lua.h"
 #include "palmora/undo.h"
 
 #endif
