@@ -19,3 +19,13 @@ add_library(palmora_deps INTERFACE)
 target_include_directories(palmora_deps SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
 target_link_libraries(palmora_deps INTERFACE
   ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads OpenMP::OpenMP_CXX)
+
+# Lua for user filters: LuaJIT (the default) and the reference Lua 5.1, each behind its own target.
+pkg_check_modules(LUAJIT REQUIRED IMPORTED_TARGET luajit)
+pkg_check_modules(LUA51 REQUIRED IMPORTED_TARGET lua5.1)
+add_library(palmora_luajit INTERFACE)
+target_link_libraries(palmora_luajit INTERFACE PkgConfig::LUAJIT)
+target_compile_definitions(palmora_luajit INTERFACE PALMORA_LUAJIT=1)
+add_library(palmora_lua51 INTERFACE)
+target_link_libraries(palmora_lua51 INTERFACE PkgConfig::LUA51)
+target_compile_definitions(palmora_lua51 INTERFACE PALMORA_LUAJIT=0)

@@ -8,6 +8,7 @@ packages=(
   libopencv-core-dev libopencv-imgproc-dev libopencv-photo-dev
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev zlib1g-dev
   libmypaint-dev  # benchmark peer only (bench/dab_bench.cpp)
+  libluajit-5.1-dev liblua5.1-0-dev
 )
 
 missing=()

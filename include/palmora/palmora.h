@@ -35,6 +35,7 @@
 #include "palmora/own_effects.h"
 #include "palmora/processing.h"
 #include "palmora/transfer.h"
+#include "palmora/lua.h"
 #include "palmora/undo.h"
 #include "palmora/view.h"
 

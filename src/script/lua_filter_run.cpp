@@ -1,0 +1,84 @@
+#include "script/lua_filter_run.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine/engine_state.h"
+#include "platform/message_box.h"
+#include "script/lua_engine_bridge.h"
+#include "script/lua_ffi_accessors.h"
+#include "script/lua_pixel_api.h"
+#include "script/lua_run_context.h"
+#include "script/lua_sandbox.h"
+#include "script/paint_script_writer.h"
+
+namespace script {
+namespace {
+
+constexpr const char* kErrorCaption = "Lua Script Error";
+
+// Shows the error on top of the stack (bounded: a runaway message cannot overflow anything) and
+// pops it.
+void ShowScriptError(lua_State* L) {
+  const char* message = lua_tostring(L, -1);
+  char text[1024];
+  std::snprintf(text, sizeof text, "%s", message ? message : "(error object is not a string)");
+  platform::ShowMessageBox(text, kErrorCaption);
+  lua_pop(L, 1);
+}
+
+// Makes the run visible to the registered functions for exactly as long as it lasts.
+class ActiveRun {
+ public:
+  explicit ActiveRun(LuaRunContext& run) { SetCurrentRun(&run); }
+  ~ActiveRun() { SetCurrentRun(nullptr); }
+};
+
+}  // namespace
+
+void LuaFilterRun(const FilterRunArguments& arguments) {
+  engine::EngineState& s = engine::State();
+  uint8_t* src = s.processingBuffers.src32;
+  uint8_t* dst = s.processingBuffers.dst32;
+  // A script that starts another filter run (through a message-box callback, say) is refused.
+  if (!src || !dst || CurrentRun() || s.canvasWidth <= 0 || s.canvasHeight <= 0) return;
+
+  LuaRunContext run;
+  run.src = src;
+  run.dst = dst;
+  run.mask = s.maskPlane;
+  run.width = s.canvasWidth;
+  run.height = s.canvasHeight;
+  std::memcpy(dst, src, std::size_t(run.width) * run.height * 4);
+
+  {
+    ActiveRun active(run);
+    LuaSandbox sandbox;
+    lua_State* L = sandbox.state();
+    if (!L) {
+      platform::ShowMessageBox("not enough memory to start the script", kErrorCaption);
+      return;
+    }
+    FilterGlobals globals;
+    globals.width = run.width;
+    globals.height = run.height;
+    std::copy(std::begin(arguments.sliders), std::end(arguments.sliders), globals.sliders);
+    std::copy(std::begin(arguments.styles), std::end(arguments.styles), globals.styles);
+    std::copy(std::begin(arguments.flags), std::end(arguments.flags), globals.flags);
+    RegisterFilterApi(L, globals);
+    InstallFfiAccessors(L, run);
+
+    const char* path = arguments.scriptPath ? arguments.scriptPath : "";
+    if (luaL_loadfile(L, path) != 0) {
+      ShowScriptError(L);
+    } else if (lua_pcall(L, 0, 1, 0) != 0) {
+      ShowScriptError(L);
+    } else {
+      LoadDestinationIntoLayer(run);
+    }
+    if (run.control[0] == 1) std::memcpy(src, dst, std::size_t(run.width) * run.height * 4);
+    PaintScript().Close();
+  }
+}
+
+}  // namespace script

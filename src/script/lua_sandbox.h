@@ -1,0 +1,40 @@
+// A fresh Lua state for one filter run, with the limits that keep a faulty script from taking the
+// engine down: a ceiling on the memory the state may hold, and an instruction-count hook that stops
+// the script when the host asks (the Escape latch, see lua_run_context.h).
+//
+// Under LuaJIT, code the compiler has turned into machine code does not run hooks: a loop that
+// calls no engine function can then be stopped only by the engine functions it calls. Every pixel
+// function checks for a stop request, so filters that touch pixels stay stoppable; a loop that
+// computes forever without touching pixels is stoppable only under the reference Lua.
+#pragma once
+
+#include <cstddef>
+
+#include "script/lua_headers.h"
+#include "script/lua_limits.h"
+
+namespace script {
+
+class LuaSandbox {
+ public:
+  LuaSandbox();
+  ~LuaSandbox();
+  LuaSandbox(const LuaSandbox&) = delete;
+  LuaSandbox& operator=(const LuaSandbox&) = delete;
+
+  // Null when the state could not be created (no memory).
+  lua_State* state() const { return state_; }
+
+ private:
+  struct Budget {
+    std::size_t used = 0;
+    std::size_t limit = 0;
+  };
+  static void* Allocate(void* budget, void* block, std::size_t oldSize, std::size_t newSize);
+  static void Hook(lua_State* L, lua_Debug* ar);
+
+  Budget budget_;
+  lua_State* state_ = nullptr;
+};
+
+}  // namespace script
