@@ -29,3 +29,6 @@ target_compile_definitions(palmora_luajit INTERFACE PALMORA_LUAJIT=1)
 add_library(palmora_lua51 INTERFACE)
 target_link_libraries(palmora_lua51 INTERFACE PkgConfig::LUA51)
 target_compile_definitions(palmora_lua51 INTERFACE PALMORA_LUAJIT=0)
+
+# The command-line parser of the palmora host (tools/palmora), header only.
+find_package(CLI11 CONFIG REQUIRED)

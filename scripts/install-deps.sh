@@ -9,6 +9,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev zlib1g-dev
   libmypaint-dev  # benchmark peer only (bench/dab_bench.cpp)
   libluajit-5.1-dev liblua5.1-0-dev
+  libcli11-dev  # the palmora host's command line
 )
 
 missing=()

@@ -17,6 +17,11 @@ PMR_API void PMR_IPLImageProcess(int32_t reserved, const char* effectName, int32
                                  int32_t option7, int32_t option8, int32_t red, int32_t green,
                                  int32_t blue, const char* text);
 
+/* Extra export: the names PMR_IPLImageProcess runs, so a host can list them and tell an unknown
+ * name from an effect that changed nothing. Returns the index-th name (0-based, in catalogue
+ * order), or null past the last. */
+PMR_API const char* PMR_IPLGetEffectName(int32_t index);
+
 /* Sharpens the current layer, raises its contrast (contrastAmount 0..1000; extraPass 1 adds a
  * gentle pass first) and scales its saturation (0..100, 50 keeps it). Failures leave
  * "IPLPhotoPop Excpt". */

@@ -29,6 +29,7 @@
 #include "palmora/engine.h"
 #include "palmora/files.h"
 #include "palmora/geometry.h"
+#include "palmora/import_buffer.h"
 #include "palmora/layers.h"
 #include "palmora/mask.h"
 #include "palmora/merge.h"

@@ -3,6 +3,7 @@
 #include "palmora/effects.h"
 #include "process/displacement_bump.h"
 #include "process/effect_dispatcher.h"
+#include "process/effect_registry.h"
 #include "process/photo_pop.h"
 
 PMR_API void PMR_IPLImageProcess(int32_t, const char* effectName, int32_t scriptValue,
@@ -17,6 +18,14 @@ PMR_API void PMR_IPLImageProcess(int32_t, const char* effectName, int32_t script
                            {slider1, slider2, slider3, slider4, slider5, slider6},
                            {option1, option2, option3, option4, option5, option6, option7, option8},
                            red, green, blue, text});
+  });
+}
+
+PMR_API const char* PMR_IPLGetEffectName(int32_t index) {
+  return api::guard<const char*>(nullptr, "IPLGetEffectName Excpt", [&]() -> const char* {
+    const auto catalogue = process::EffectCatalogue();
+    if (index < 0 || std::size_t(index) >= catalogue.size()) return nullptr;
+    return catalogue[std::size_t(index)].name.data();  // every name is a NUL-terminated literal
   });
 }
 

@@ -7,42 +7,14 @@
 #include "imaging/imaging.h"
 #include "io/metafile_colour.h"
 #include "io/picture_files.h"
+#include "io/picture_read.h"
 
 namespace io {
 namespace {
 
-struct LibraryBlock {
-  uint8_t* pixels = nullptr;
-  uint32_t width = 0;
-  uint32_t height = 0;
-  bool rgb24 = false;  // metafiles come back as RGB24, every other type as RGBA32
-  ~LibraryBlock() { std::free(pixels); }
-};
-
-// Opens, guesses the type, and reads: metafiles are rendered at the canvas size over the current
-// colour, everything else is decoded as RGBA32.
-void ReadPicture(const char* path, LibraryBlock& block) {
-  imaging::ISSource source = imaging::IS40_OpenFileSource(path);
-  if (!source) return;
-  const int32_t type = imaging::IS40_GuessFileType(source);
-  imaging::IS40_Seek(source, 0, 0);
-  if (type == imaging::kFileTypeWMF || type == imaging::kFileTypeEMF) {
-    imaging::IS40_CloseSource(source);
-    const auto& state = engine::State();
-    block.pixels = imaging::IS40_ReadMetafile(path, &block.width, &block.height,
-                                              uint32_t(std::max(state.canvasWidth, 0)),
-                                              uint32_t(std::max(state.canvasHeight, 0)),
-                                              MetafileBackgroundColour(), 0);
-    block.rgb24 = true;
-    return;
-  }
-  block.pixels = imaging::IS40_ReadImage(source, &block.width, &block.height, imaging::kReadFormatRGBA32, 0);
-  imaging::IS40_CloseSource(source);
-}
-
 int32_t ReadInto(uint8_t* dst, int32_t width, int32_t height, const char* path, int channels) {
   if (!dst || !path || width <= 0 || height <= 0) return 0;
-  LibraryBlock block;
+  DecodedPicture block;
   ReadPicture(path, block);
   if (!block.pixels || block.width != uint32_t(width) || block.height != uint32_t(height)) return 0;
   const std::size_t count = std::size_t(width) * std::size_t(height);
@@ -60,6 +32,25 @@ int32_t ReadInto(uint8_t* dst, int32_t width, int32_t height, const char* path, 
 }
 
 }  // namespace
+
+void ReadPicture(const char* path, DecodedPicture& block) {
+  imaging::ISSource source = imaging::IS40_OpenFileSource(path);
+  if (!source) return;
+  const int32_t type = imaging::IS40_GuessFileType(source);
+  imaging::IS40_Seek(source, 0, 0);
+  if (type == imaging::kFileTypeWMF || type == imaging::kFileTypeEMF) {
+    imaging::IS40_CloseSource(source);
+    const auto& state = engine::State();
+    block.pixels = imaging::IS40_ReadMetafile(path, &block.width, &block.height,
+                                              uint32_t(std::max(state.canvasWidth, 0)),
+                                              uint32_t(std::max(state.canvasHeight, 0)),
+                                              MetafileBackgroundColour(), 0);
+    block.rgb24 = true;
+    return;
+  }
+  block.pixels = imaging::IS40_ReadImage(source, &block.width, &block.height, imaging::kReadFormatRGBA32, 0);
+  imaging::IS40_CloseSource(source);
+}
 
 int32_t ReadFromFileRGB24(void* dst, int32_t width, int32_t height, const char* path) {
   return ReadInto(static_cast<uint8_t*>(dst), width, height, path, 3);

@@ -1,0 +1,16 @@
+// Where the host finds the files shipped in data/ (paint scripts, brush pictures, picture
+// scripts, filters): --data, else $PALMORA_DATA, else the source tree it was built from, else the
+// installed folder.
+#pragma once
+
+#include <string>
+
+namespace host {
+
+void SetDataFolder(const std::string& folder);
+// The data folder, ending with a separator.
+std::string DataFolder();
+// A shipped file's path: names that exist as given are kept, others are looked up in the folder.
+std::string DataPath(const std::string& name);
+
+}  // namespace host

@@ -1,0 +1,31 @@
+// Pictures in and out of the host: reading any picture file through the engine's import buffer,
+// and writing packed RGBA32 pixels so that a failed write never leaves a partial file behind.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;  // packed RGBA32, rows of 4 x width bytes
+};
+
+// Reads a picture file of any size. Throws HostError for a missing or undecodable file.
+Picture ReadPicture(const std::string& path);
+
+// Refuses, before any work is done, an output path whose extension no writer takes.
+void CheckOutputPath(const std::string& path);
+
+// Writes the picture by its path's extension (".png", ".tga" and ".tif" keep alpha; ".bmp",
+// ".jpg", ".gif", ".pcx", ".psd", ".emf", ".wmf" drop it). The file appears only once it is
+// complete: it is written under a temporary name beside the target and renamed over it.
+void WritePicture(const std::string& path, const Picture& picture, int dpi = 72);
+
+// The extension of path with its dot, in lower case ("" when it has none).
+std::string LowerExtension(const std::string& path);
+
+}  // namespace host
