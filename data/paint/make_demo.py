@@ -73,39 +73,46 @@ def main():
         for _ in range(2):
             s.stroke(line(-80, band, W + 80, band, n=8, wobble=6, rng=rng))
 
-    # The sun and its glow.
-    s.brush("airbrush", 256, opacity=100)
-    s.color((255, 220, 150))
-    for r in (0, 10, 20):
-        s.stroke(line(700 - r, 330, 700 + r, 336, n=4))
-    s.brush("airbrush", 70, opacity=100)
-    s.color((255, 250, 225))
-    for _ in range(6):
-        s.stroke(line(690, 345, 710, 345, n=4))
+    # The sky's airbrush bands melted together by an effect, run from the script.
+    s.record("Filter", "Smart Blur", 0, 600, 400, 0, 0, 0, 0, *([0] * 8), 0, 0, 0, "0")
 
-    # Clouds wiped out of the sky with the eraser, then pushed about with the smudge brush.
-    s.brush("eraser", 34)
-    for cx, cy, length in ((180, 120, 220), (420, 80, 170), (820, 150, 150), (320, 210, 120)):
-        for k in range(3):
-            s.stroke(line(cx, cy + 9 * k, cx + length - 30 * k, cy + 9 * k - 4, 0.4, 0.9, n=10,
-                          wobble=3, rng=rng))
-    s.brush("smudge", 40, opacity=80)
-    for cx, cy, length in ((180, 120, 220), (420, 80, 170), (820, 150, 150), (320, 210, 120)):
-        for k in range(4):
+    # The sun and its glow.
+    SUN = (730, 238)
+    s.brush("airbrush", 256, opacity=100)
+    s.color((255, 210, 140))
+    for r in (0, 12, 24):
+        s.stroke(line(SUN[0] - r, SUN[1], SUN[0] + r, SUN[1] + 4, n=4))
+    s.brush("airbrush", 64, opacity=100)
+    s.color((255, 250, 225))
+    for _ in range(8):
+        s.stroke(line(SUN[0] - 6, SUN[1], SUN[0] + 6, SUN[1], n=4))
+
+    # Clouds wiped out of the sky with a light eraser: the paper shows through in puffs.
+    s.brush("eraser", 44, opacity=22)
+    for cx, cy, length in ((150, 120, 240), (430, 70, 180), (840, 150, 130), (300, 215, 150)):
+        for k in range(7):
+            inset = abs(k - 3) * 24 + rng.uniform(0, 18)
             y = cy + 6 * k
-            s.stroke(line(cx - 20, y, cx + length + 40, y + 8, n=14, wobble=2, rng=rng))
+            s.stroke(line(cx + inset, y, cx + length - inset, y + rng.uniform(-2, 2), 0.5, 1.0,
+                          n=10, wobble=2, rng=rng))
+
+    # Evening light on the clouds' undersides.
+    s.brush("airbrush", 50, opacity=60)
+    s.color((250, 160, 150))
+    for cx, cy, length in ((150, 120, 240), (430, 70, 180), (840, 150, 130), (300, 215, 150)):
+        s.stroke(line(cx + 30, cy + 34, cx + length - 30, cy + 34, n=8))
 
     # Far mountains: wet oil strokes pulled down from the ridge, picking up the sky's colour.
     for layer, (colour, base, height, phase, width) in enumerate((
-            ((110, 90, 150), HORIZON, 190, 0.0, 26),
-            ((60, 55, 100), HORIZON, 120, 1.7, 30))):
+            ((110, 90, 150), HORIZON, 150, 0.0, 26),
+            ((60, 55, 100), HORIZON, 100, 1.7, 30))):
         s.brush("oil", width)
         x = -10
         while x < W + 10:
             y0 = ridge(x, base, height, phase)
             s.color(mix(colour, (30, 30, 60), rng.uniform(0, 0.25)))
-            s.stroke(line(x, y0, x + rng.uniform(-6, 6), HORIZON + 4, 1.0, 0.7, n=6))
-            x += width * 0.45
+            s.stroke(line(x, y0 - 6, x + rng.uniform(-6, 6), HORIZON + 4, 0.3, 1.0, n=6))
+            x += width * 0.3
 
     # The lake: textured horizontal strokes, darker towards the shore.
     water_far, water_near = (120, 110, 170), (25, 40, 80)
@@ -125,15 +132,15 @@ def main():
     s.brush("grit chalk", 16)
     for k in range(28):
         yy = HORIZON + 8 + k * 8
-        spread = 18 + k * 3.2
+        spread = 14 + k * 3.0
         s.color(mix((255, 235, 170), (240, 140, 90), k / 28))
         for _ in range(2):
-            xx = 700 + rng.uniform(-spread, spread)
+            xx = SUN[0] + rng.uniform(-spread, spread)
             s.stroke(line(xx - 14 - k, yy, xx + 14 + k, yy + rng.uniform(-1, 1), 0.5, 1.0, n=4))
     s.brush("smudge", 24, opacity=60)
     for k in range(10):
         yy = HORIZON + 12 + k * 22
-        s.stroke(line(600 - k * 6, yy, 800 + k * 6, yy, n=10))
+        s.stroke(line(SUN[0] - 100 - k * 6, yy, SUN[0] + 100 + k * 6, yy, n=10))
 
     # A dark shore and meadow in the foreground, in dry chalk.
     s.brush("grit chalk", 40)
