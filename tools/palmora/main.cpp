@@ -2,6 +2,7 @@
 // Lua filters on pictures, renders the view and reports on picture files, through the engine's
 // C interface only.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -21,6 +22,17 @@ int main(int argc, char** argv) {
       host::AddLuaCommand(app),   host::AddInfoCommand(app),   host::AddDemoCommand(app),
   };
   try {
+    // The parser would only say that a subcommand is missing; name the word it did not know.
+    for (int i = 1; i < argc; ++i) {
+      if (argv[i][0] == '-') {
+        if (std::string(argv[i]) == "--data") ++i;
+        continue;
+      }
+      const auto named = [&](const host::Command& c) { return c.app->check_name(argv[i]); };
+      if (std::none_of(std::begin(commands), std::end(commands), named))
+        throw host::HostError(std::string("unknown command '") + argv[i] + "' (see palmora --help)");
+      break;
+    }
     app.parse(argc, argv);
     host::SetDataFolder(dataFolder);
     for (const host::Command& command : commands)

@@ -1,0 +1,120 @@
+// The picture commands: effect, render, lua, info and demo.
+#include <fstream>
+
+#include "host_runner.h"
+
+namespace host_test {
+namespace {
+
+class Commands : public HostTest {};
+
+// A 6 × 4 picture whose pixels all differ, with a transparent corner.
+Pixels Gradient() {
+  Pixels p{6, 4, {}};
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x)
+      p.rgba.insert(p.rgba.end(), {uint8_t(40 * x), uint8_t(60 * y), uint8_t(200 - 30 * x),
+                                   uint8_t(x == 0 && y == 0 ? 0 : 255)});
+  return p;
+}
+
+TEST_F(Commands, EffectTurnsTheHueAndKeepsSizeAndAlpha) {
+  Pixels in = Solid(5, 3, 255, 0, 0);
+  in.rgba[3] = 128;  // one half-transparent pixel keeps its alpha
+  WritePng(Path("red.png"), in);
+  const RunResult run = RunPalmora({"effect", "Adjust HSL", Path("red.png"), Path("out.png"),
+                              "--slider", "1=100", "--slider", "2=50", "--slider", "3=50", "-q"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Pixels out = ReadPixels(Path("out.png"));
+  ASSERT_EQ(out.width, 5);
+  ASSERT_EQ(out.height, 3);
+  const uint8_t* p = out.At(2, 1);
+  EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{0, 255, 255, 255}));
+  EXPECT_EQ(out.At(0, 0)[3], 128);
+}
+
+TEST_F(Commands, EffectListNamesWhatTheDispatcherRuns) {
+  const RunResult run = RunPalmora({"effect", "--list"});
+  ASSERT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("Adjust HSV\n"), std::string::npos);
+  EXPECT_NE(run.out.find("Vignette\n"), std::string::npos);
+}
+
+TEST_F(Commands, RenderReplicatesAndSamples) {
+  const Pixels in = Gradient();
+  WritePng(Path("in.png"), in);
+  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("big.png"), "--scale", "1", "--replicate", "3", "--paper", "-q"}).status, 0);
+  const Pixels big = ReadPixels(Path("big.png"));
+  ASSERT_EQ(big.width, 18);
+  ASSERT_EQ(big.height, 12);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 18; ++x) {
+      const uint8_t* s = in.At(x / 3, y / 3);
+      const bool clear = s[3] == 0;  // white paper shows through the transparent corner
+      for (int c = 0; c < 3; ++c)
+        ASSERT_EQ(big.At(x, y)[c], clear ? 255 : s[c]) << x << "," << y;
+    }
+  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("small.png"), "--scale", "2", "--replicate", "1", "--paper", "-q"}).status, 0);
+  const Pixels small = ReadPixels(Path("small.png"));
+  ASSERT_EQ(small.width, 3);
+  ASSERT_EQ(small.height, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x)
+      if (x || y) {
+        EXPECT_EQ(small.At(x, y)[0], in.At(2 * x, 2 * y)[0]);
+      }
+}
+
+TEST_F(Commands, RenderShowsTheCheckerboardBehindTransparency) {
+  WritePng(Path("clear.png"), Solid(40, 8, 0, 0, 0, 0));
+  ASSERT_EQ(RunPalmora({"render", Path("clear.png"), Path("out.png"), "-q"}).status, 0);
+  const Pixels out = ReadPixels(Path("out.png"));
+  EXPECT_EQ(out.At(0, 0)[0], 255);   // even square
+  EXPECT_EQ(out.At(32, 0)[0], 159);  // odd square: 40959 >> 8
+}
+
+TEST_F(Commands, InfoReportsTypeSizeAndResolution) {
+  WritePng(Path("p.png"), Gradient());
+  const RunResult run = RunPalmora({"info", Path("p.png")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Path("p.png") + ": PNG, 6×4, 72 dpi, with transparency\n");
+}
+
+TEST_F(Commands, LuaFilterRunsAndReplaysWhatItRecords) {
+  WritePng(Path("in.png"), Solid(48, 32, 200, 60, 20));
+  std::ofstream(Path("paint.lua")) << "paint_open(7)\n"
+                                      "paint_select_brush('pencil', 0, 0)\n"
+                                      "paint_brush_size(6)\n"
+                                      "paint_brush_color(0, 0, 1)\n"
+                                      "paint_stroke_start(4, 16)\n"
+                                      "paint_stroke_pos(44, 16, 1)\n"
+                                      "paint_stroke_stop()\n"
+                                      "paint_close()\n";
+  ASSERT_EQ(RunPalmora({"lua", Path("paint.lua"), Path("in.png"), Path("plain.png"), "-q"}).status, 0);
+  EXPECT_EQ(ReadPixels(Path("plain.png")).rgba, Solid(48, 32, 200, 60, 20).rgba)
+      << "without --replay the recording is not painted";
+  const RunResult run = RunPalmora({"lua", Path("paint.lua"), Path("in.png"), Path("out.png"), "--replay"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("replayed 1 strokes"), std::string::npos) << run.out;
+  const Pixels out = ReadPixels(Path("out.png"));
+  EXPECT_GT(out.At(24, 16)[2], 100) << "a blue stroke across the middle";
+  EXPECT_EQ(out.At(24, 2)[2], 20) << "and nothing above it";
+}
+
+TEST_F(Commands, DemoWritesThePageAThumbnailAndAWebPicture) {
+  const RunResult run = RunPalmora({"demo", "-o", Path("demo")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("save the page"), std::string::npos);
+  const Pixels page = ReadPixels(Path("demo/demo.png"));
+  EXPECT_EQ(page.width, 960);
+  EXPECT_EQ(page.height, 640);
+  const Pixels thumbnail = ReadPixels(Path("demo/demo-thumbnail.bmp"));
+  EXPECT_EQ(thumbnail.width, 160);
+  EXPECT_EQ(thumbnail.height, 106);
+  const Pixels web = ReadPixels(Path("demo/demo-web.jpg"));
+  EXPECT_EQ(web.width, 640);
+  EXPECT_EQ(web.height, 426);
+}
+
+}  // namespace
+}  // namespace host_test
