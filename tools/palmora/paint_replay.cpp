@@ -148,7 +148,9 @@ class Replayer {
     if (!toolDirty_) return;
     const BrushPreset& b = preset();
     PMR_SetSize(size_);
-    const std::string texture = b.texture[0] ? DataPath(b.texture) : std::string();
+    // A textured brush takes SelectBrush's picture as its texture when the script names one.
+    const std::string texture =
+        !b.texture[0] ? std::string() : DataPath(picture_.empty() ? b.texture : picture_);
     PMR_SetTool(b.shapeScale, b.gritSize, b.gritCellThreshold, b.gritFillThreshold, b.edgeSoftness,
                 b.colorVary, b.drawingLength, b.blendStrength, b.blendPrimaryColorStrength,
                 b.blendRemix, 0, 0, 0, texture.c_str(), "", angle_);
