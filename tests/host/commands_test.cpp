@@ -1,4 +1,5 @@
 // The picture commands: effect, render, lua, info and demo.
+#include <algorithm>
 #include <fstream>
 
 #include "host_runner.h"
@@ -71,6 +72,26 @@ TEST_F(Commands, RenderShowsTheCheckerboardBehindTransparency) {
   const Pixels out = ReadPixels(Path("out.png"));
   EXPECT_EQ(out.At(0, 0)[0], 255);   // even square
   EXPECT_EQ(out.At(32, 0)[0], 159);  // odd square: 40959 >> 8
+}
+
+TEST_F(Commands, RenderTintsWhatTheMaskProtects) {
+  // White paper under a clear picture; the mask picture is black (open) on the left half and
+  // white (protected) on the right. At half strength a protected pixel is half paper, half the
+  // even squares' tint (255, 128, 128): with the paper at 65535, each byte is
+  // ((32767 × 65535 >> 8) + (32768 × 256 T >> 8)) >> 16.
+  WritePng(Path("clear.png"), Solid(8, 4, 0, 0, 0, 0));
+  Pixels mask = Solid(8, 4, 0, 0, 0);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 4; x < 8; ++x) std::fill_n(&mask.rgba[(y * 8 + x) * 4], 3, uint8_t{255});
+  WritePng(Path("mask.png"), mask);
+  ASSERT_EQ(RunPalmora({"render", Path("clear.png"), Path("out.png"), "--mask", Path("mask.png"), "--paper", "-q"}).status, 0);
+  const Pixels out = ReadPixels(Path("out.png"));
+  const auto expected = [](int tint) { return ((32767 * 65535 >> 8) + (32768 * (tint * 256) >> 8)) >> 16; };
+  const uint8_t* open = out.At(1, 1);
+  const uint8_t* shut = out.At(6, 1);
+  EXPECT_EQ((std::vector<int>{open[0], open[1], open[2]}), (std::vector<int>{255, 255, 255}));
+  EXPECT_EQ((std::vector<int>{shut[0], shut[1], shut[2]}),
+            (std::vector<int>{expected(255), expected(128), expected(128)}));
 }
 
 TEST_F(Commands, InfoReportsTypeSizeAndResolution) {

@@ -50,9 +50,7 @@ void Render(const RenderOptions& o) {
   canvas.LoadPainting(picture);
   if (!o.mask.empty()) {
     // The mask picture's grey: black lets everything through, white protects.
-    std::vector<uint8_t> rgb(std::size_t(mask.width) * mask.height * 3);
-    for (std::size_t i = 0, n = rgb.size() / 3; i < n; ++i)
-      std::copy_n(&mask.rgba[i * 4], 3, &rgb[i * 3]);
+    const std::vector<uint8_t> rgb = PackedRgb(mask);
     PMR_LoadMask(rgb.data(), mask.width * 3, mask.width, mask.height);
     PMR_SetMaskOptions(255, 64, 64, 255, 128, 128, o.maskFull ? 1 : 0);
     PMR_EnableMask(1);

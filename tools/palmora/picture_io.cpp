@@ -44,6 +44,13 @@ std::string LowerExtension(const std::string& path) {
   return extension;
 }
 
+std::vector<uint8_t> PackedRgb(const Picture& picture) {
+  std::vector<uint8_t> rgb(std::size_t(picture.width) * std::size_t(picture.height) * 3);
+  for (std::size_t i = 0, n = rgb.size() / 3; i < n; ++i)
+    std::copy_n(&picture.rgba[i * 4], 3, &rgb[i * 3]);
+  return rgb;
+}
+
 Picture ReadPicture(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error))
@@ -80,9 +87,7 @@ void WritePicture(const std::string& path, const Picture& picture, int dpi) {
     written = PMR_WriteToFileRGBA32(picture.rgba.data(), picture.width, picture.height,
                                     temporary.c_str(), extension.c_str(), dpi);
   } else {
-    std::vector<uint8_t> rgb(std::size_t(picture.width) * std::size_t(picture.height) * 3);
-    for (std::size_t i = 0, n = rgb.size() / 3; i < n; ++i)
-      std::copy_n(&picture.rgba[i * 4], 3, &rgb[i * 3]);
+    const std::vector<uint8_t> rgb = PackedRgb(picture);
     written = PMR_WriteToFileRGB24(rgb.data(), picture.width, picture.height, temporary.c_str(),
                                    extension.c_str(), dpi);
   }

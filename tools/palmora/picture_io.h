@@ -14,6 +14,9 @@ struct Picture {
   std::vector<uint8_t> rgba;  // packed RGBA32, rows of 4 x width bytes
 };
 
+// The picture's red, green and blue, packed (rows of 3 x width bytes).
+std::vector<uint8_t> PackedRgb(const Picture& picture);
+
 // Reads a picture file of any size. Throws HostError for a missing or undecodable file.
 Picture ReadPicture(const std::string& path);
 
