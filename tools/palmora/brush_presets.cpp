@@ -39,6 +39,9 @@ constexpr BrushPreset kPresets[] = {
      0.9, 100, true, false, -1, 0, false, false, true, "brushes/leaf.png"},
 };
 
+static_assert(std::string_view(kPresets[0].name) == "pencil",
+              "the first brush is the one scripts that name none paint with");
+
 std::string Normalise(std::string_view name) {
   std::string out;
   for (const char c : name) out += (c == '_' || c == '-') ? ' ' : char(std::tolower((unsigned char)c));

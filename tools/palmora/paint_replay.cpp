@@ -138,9 +138,7 @@ class Replayer {
     spacer_.reset();
   }
 
-  const BrushPreset& preset() const {
-    return preset_ ? *preset_ : *FindBrushPreset("pencil");  // scripts that pick no brush
-  }
+  const BrushPreset& preset() const { return *preset_; }
 
   // The whole tool, rebuilt when the brush or its size changes. PMR_SetTool restarts the random
   // sequence, so a replay reproduces the recording's grit and variation.
@@ -263,7 +261,7 @@ class Replayer {
   Canvas& canvas_;
   std::string name_;
   int line_ = 0;
-  const BrushPreset* preset_ = nullptr;
+  const BrushPreset* preset_ = &BrushPresets()[0];  // the pencil, for scripts that pick no brush
   int size_ = 12;
   int angle_ = 0;
   std::string picture_;
