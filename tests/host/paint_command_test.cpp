@@ -143,7 +143,8 @@ TEST_F(PaintCommand, FilterRecordsRunEffectsOnThePainting) {
   const std::string script = WriteScript("s.srp", filter);
   const RunResult run = RunPalmora({"paint", script, "-o", Path("page.png"), "--background", Path("red.png"), "-q"});
   ASSERT_EQ(run.status, 0) << run.err;
-  const uint8_t* p = ReadPixels(Path("page.png")).At(8, 8);
+  const Pixels page = ReadPixels(Path("page.png"));
+  const uint8_t* p = page.At(8, 8);
   EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}), (std::vector<int>{0, 255, 255}));
 }
 
