@@ -12,7 +12,6 @@
 #include <string>
 
 #include "engine/engine_state.h"
-#include "engine/heap.h"
 #include "palmora/palmora.h"
 
 namespace {
@@ -43,10 +42,10 @@ void SetUpCanvas() {
   PMR_CreateLayer(1, kSide, kSide);
   PMR_SetLayerOptions(1, 1, 0, 100, "Normal");
   PMR_SetLayer(1);
+  PMR_IPLAllocSrcBuffer32();
+  PMR_IPLAllocDstBuffer32();
   auto& buffers = engine::State().processingBuffers;
   const std::size_t bytes = std::size_t(kSide) * kSide * 4;
-  buffers.src32 = engine::AllocatePlane<uint8_t>(bytes);
-  buffers.dst32 = engine::AllocatePlane<uint8_t>(bytes);
   for (std::size_t i = 0; i < bytes; ++i) buffers.src32[i] = uint8_t(i * 31);
 }
 

@@ -7,7 +7,8 @@
 /* Runs the effect named effectName (exact, case-sensitive) on the current layer and writes the
  * result back through the mask and the texture. Sliders are tenths of a percent (0..1000),
  * options per effect, red/green/blue the effect colour (0..255), text a file or a name for the
- * effects that take one. Needs both processing buffers 32 (else does nothing); an unknown name
+ * effects that take one ("Lua Filter": the script file; options 1 and 2 are its style choices,
+ * 3 to 8 its check boxes). Needs both processing buffers 32 (else does nothing); an unknown name
  * does nothing. Failures leave "IPLImageProc Excpt" as the last error. */
 PMR_API void PMR_IPLImageProcess(int32_t reserved, const char* effectName, int32_t scriptValue,
                                  int32_t slider1, int32_t slider2, int32_t slider3,

@@ -29,6 +29,11 @@ PMR_API void PMR_IPLUpdateSrcBuffer32(void);
 PMR_API void PMR_IPLSetSrcBuffer32(const void* pixels);
 PMR_API void PMR_IPLSetDstBuffer32(const void* pixels);
 
+/* With the mask in force, scales the alpha of the source buffer 32 by the mask (a mask value's
+ * high byte 0 clears, 255 keeps, others scale by (hb + 1) / 256). Without the buffer, or with the
+ * mask off, does nothing. */
+PMR_API void PMR_ApplyMaskToAlpha_IPLSrcRGBA(void);
+
 /* Premultiply colour by alpha before a filter and divide it out after (RGBA32: only for alpha
  * 1..254; RGBA64: every alpha but 0). Packed buffers of width x height pixels; null does nothing. */
 PMR_API void PMR_AdjustRGBA32PreFilter(void* pixels, int32_t width, int32_t height);

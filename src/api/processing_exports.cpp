@@ -6,6 +6,7 @@
 #include "process/load_rgba32_layer_bad.h"
 #include "process/mask_texture_weight.h"
 #include "process/processing_buffers.h"
+#include "process/source_mask_alpha.h"
 #include "process/stack_flips.h"
 
 namespace {
@@ -30,6 +31,10 @@ PMR_API void PMR_IPLSetSrcBuffer32(const void* pixels) {
 }
 PMR_API void PMR_IPLSetDstBuffer32(const void* pixels) {
   api::guard("IPLSetDstBuffer32 Excpt", [&] { process::SetDstBuffer32(pixels); });
+}
+
+PMR_API void PMR_ApplyMaskToAlpha_IPLSrcRGBA(void) {
+  api::guard("ApplyMaskToAlpha_IPLSrcRGBA Excpt", [] { process::ApplyMaskToAlpha_IPLSrcRGBA(); });
 }
 
 PMR_API void PMR_AdjustRGBA32PreFilter(void* pixels, int32_t width, int32_t height) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -30,19 +31,30 @@ void ForRowBands(int32_t rowCount, std::size_t bytesPerRow,
   auto bandStart = [&](unsigned band) {
     return static_cast<int32_t>(int64_t{rowCount} * band / bands);
   };
+  // A band that fails (out of memory for its scratch space, say) must not end the program from a
+  // worker thread: each band keeps its failure, every thread is joined, then the first failure
+  // goes on to the caller as if the loop had been serial.
+  std::vector<std::exception_ptr> failures(bands);
+  auto runBand = [&](unsigned band) {
+    try {
+      rows(bandStart(band), bandStart(band + 1));
+    } catch (...) {
+      failures[band] = std::current_exception();
+    }
+  };
   std::vector<std::thread> workers;
   unsigned started = 1;  // band 0 runs on the calling thread
   try {
     workers.reserve(bands - 1);
-    for (; started < bands; ++started) {
-      workers.emplace_back(rows, bandStart(started), bandStart(started + 1));
-    }
+    for (; started < bands; ++started) workers.emplace_back(runBand, started);
   } catch (...) {
     // No thread (or no memory for one): the remaining bands run here.
   }
-  rows(bandStart(0), bandStart(1));
-  for (unsigned band = started; band < bands; ++band) rows(bandStart(band), bandStart(band + 1));
+  runBand(0);
+  for (unsigned band = started; band < bands; ++band) runBand(band);
   for (auto& worker : workers) worker.join();
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
 }
 
 void SetRowBandThreadsForTesting(int32_t threads) noexcept {

@@ -54,6 +54,13 @@ void RunLayerCopyRoute(const EffectInfo& effect, const EffectCall& call) {
   LoadDestinationIntoCurrentLayer(copy.get(), s.canvasWidth * 4);
 }
 
+// The body sees the current layer as it is now, not as the host last filled the buffer.
+void RunRefreshedSourceRoute(const EffectInfo& effect, const EffectCall& call) {
+  if (!effect.onSource) return;
+  UpdateSrcBuffer32();
+  effect.onSource(call);
+}
+
 }  // namespace
 
 void ImageProcess(const EffectCall& call) {
@@ -69,6 +76,9 @@ void ImageProcess(const EffectCall& call) {
       break;
     case EffectRoute::kLayerCopy:
       RunLayerCopyRoute(*effect, call);
+      break;
+    case EffectRoute::kRefreshedSource:
+      RunRefreshedSourceRoute(*effect, call);
       break;
   }
 }

@@ -22,6 +22,8 @@ enum class EffectRoute : uint8_t {
   // A copy of the current layer changed in place by the body and written back through the mask
   // and the texture.
   kLayerCopy,
+  // Refreshed source 32; the body reads it and writes its own result back (a user filter).
+  kRefreshedSource,
 };
 
 // What a descriptor reads of the argument block (for the Lua host's effect list, tools, fuzzers).
@@ -36,13 +38,16 @@ enum EffectReads : uint32_t {
 // A body that changes a width x height RGBA32 copy of the current layer in place.
 using LayerCopyBody = void (*)(const EffectCall& call, uint8_t* pixels, int32_t width,
                                int32_t height);
+// A body that reads the freshly refreshed source buffer 32 and writes back itself.
+using SourceBody = void (*)(const EffectCall& call);
 
 struct EffectInfo {
   std::string_view name;
   EffectRoute route;
   uint32_t reads;
-  std::string_view ownEffect;  // the own effect the route runs (kOwn... routes)
-  LayerCopyBody layerCopy;     // the body of a kLayerCopy route
+  std::string_view ownEffect = {};  // the own effect the route runs (kOwn... routes)
+  LayerCopyBody layerCopy = nullptr;  // the body of a kLayerCopy route
+  SourceBody onSource = nullptr;      // the body of a kRefreshedSource route
 };
 
 // Every descriptor, each once.

@@ -50,7 +50,7 @@ void RebuildLayers(int32_t newWidth, int32_t newHeight, int32_t newBlockRows,
     rebuilt.height = newHeight;
     rebuilt.stride = 4 * newWidth;
     rebuilt.alphaLock = 0;  // alpha is rebuilt with the colour
-    std::memset(plane.get(), 0, planeBytes);
+    // The plain load below writes every pixel of the new plane, so it needs no clearing first.
     engine::LoadRGBA32IntoLayer(rebuilt, newBlock.get(), int64_t{newWidth} * 4, 0, 0, newWidth,
                                 newHeight, false);
     engine::ReleasePlane(layer->pixels);

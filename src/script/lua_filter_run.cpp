@@ -5,6 +5,7 @@
 
 #include "engine/engine_state.h"
 #include "platform/message_box.h"
+#include "process/processing_buffers.h"
 #include "script/lua_engine_bridge.h"
 #include "script/lua_ffi_accessors.h"
 #include "script/lua_pixel_api.h"
@@ -38,8 +39,9 @@ class ActiveRun {
 
 void LuaFilterRun(const FilterRunArguments& arguments) {
   engine::EngineState& s = engine::State();
-  uint8_t* src = s.processingBuffers.src32;
-  uint8_t* dst = s.processingBuffers.dst32;
+  // Only buffers of the present canvas size: the run addresses them with the canvas geometry.
+  uint8_t* src = process::UsableSrcBuffer32();
+  uint8_t* dst = process::UsableDstBuffer32();
   // A script that starts another filter run (through a message-box callback, say) is refused.
   if (!src || !dst || CurrentRun() || s.canvasWidth <= 0 || s.canvasHeight <= 0) return;
 

@@ -1,6 +1,4 @@
 // Compositing an 8-bit picture into a layer through the compositing routine.
-// WAITING: render::CompositeLayerRect is being written on the render branch. Until that branch is
-// merged these tests were run against a local stand-in only; rerun them once it lands.
 #include <gtest/gtest.h>
 
 #include <vector>

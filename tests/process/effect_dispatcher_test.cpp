@@ -116,7 +116,10 @@ TEST_F(EffectDispatcher, TheMaskLimitsEveryEffectToMaskedInPixels) {
   engine::EngineState& s = engine::State();
   ASSERT_NE(s.maskPlane, nullptr);
   for (const process::EffectInfo& e : process::EffectCatalogue()) {
-    if (e.route == process::EffectRoute::kOwnIntoMask) continue;
+    // The mask maker writes no pixels; a user filter needs a script (its own tests cover it).
+    if (e.route == process::EffectRoute::kOwnIntoMask ||
+        e.route == process::EffectRoute::kRefreshedSource)
+      continue;
     SCOPED_TRACE(std::string(e.name));
     for (int i = 0; i < kW * kH; ++i) s.maskPlane[i] = (i % kW) < kW / 2 ? 0 : 65535;
     s.maskEnabled = 1;
@@ -196,6 +199,31 @@ TEST_F(EffectDispatcher, MaskDetailMarksTheMaskAndLeavesTheLayer) {
       EXPECT_EQ(m[y * kW + x], x == sx && y == sy ? 16383 : 65535) << x << "," << y;
 }
 
+// Fading over the content takes the current layer's content bounds, where a faint pixel (16-bit
+// alpha 100, 0 at 8 bits) counts: the region runs from column 1 to 5, so the alpha ramp from 2 to
+// 0 is 0.5 at column 4 and 0 at column 5. Bounds taken from the 8-bit copy would start at
+// column 4 and leave that pixel at twice its alpha.
+TEST_F(EffectDispatcher, FaderOverTheContentTakesTheLayersBounds) {
+  std::vector<uint16_t> layer(std::size_t(kW) * kH * 4, 0);
+  auto put = [&](int x, int y, uint16_t alpha) {
+    uint16_t* p = &layer[(std::size_t(y) * kW + x) * 4];
+    p[0] = 0x4000, p[1] = 0x8000, p[2] = 0xC000, p[3] = alpha;
+  };
+  put(1, 1, 100);
+  put(4, 3, 65535);
+  put(5, 3, 65535);
+  palmora_test::WriteLayer(2, layer);
+  Sliders a;
+  a.s[0] = a.s[1] = 500;          // fy = 1 down the region
+  a.s[2] = 1000, a.s[3] = 0;      // fx from 2 to 0 across it
+  a.o[2] = 1, a.o[5] = 1;         // over the content; fade the alpha
+  Process("Fader", a);
+  const std::vector<uint8_t> after = Layer8();
+  EXPECT_EQ(after[(3 * kW + 4) * 4 + 3], 127);
+  EXPECT_EQ(after[(3 * kW + 5) * 4 + 3], 0);
+  EXPECT_EQ(after[(3 * kW + 4) * 4 + 0], 0x40);  // colour untouched
+}
+
 TEST_F(EffectDispatcher, AdjustHSLAndHSVRunTheBufferAdjustersOnTheLayer) {
   for (const char* name : {"Adjust HSL", "Adjust HSV"}) {
     const std::vector<uint16_t> before16 = palmora_test::ReadLayer(2);
@@ -220,7 +248,7 @@ TEST(EffectRegistry, EveryNameIsFoundExactlyAndOnlyExactly) {
     for (char& c : lower) c = char(std::tolower(c));
     EXPECT_EQ(process::FindEffect(lower), nullptr);
   }
-  EXPECT_EQ(process::EffectCatalogue().size(), 21u);
+  EXPECT_EQ(process::EffectCatalogue().size(), 22u);
 }
 
 }  // namespace

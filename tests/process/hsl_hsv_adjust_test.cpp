@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include "engine/parallel_rows.h"
 #include "palmora/palmora.h"
+#include "process/colour_models.h"
 
 namespace {
 
@@ -64,6 +67,34 @@ TEST(HslHsvAdjust, RefusesNullAndEmpty) {
   EXPECT_EQ(PMR_ProcessBuffer_HSVAdjust(px.data(), 0, 1, 10, 10, 10), 0);
   EXPECT_EQ(PMR_ProcessBuffer_HSVAdjust(px.data(), 1, -1, 10, 10, 10), 0);
   EXPECT_EQ(px, Pixels({1, 2, 3, 4}));
+}
+
+}  // namespace
+
+namespace {
+
+// A picture large enough to be split into bands and to repeat its colours: every pixel must
+// still be exactly the conversion of its own colour (HSL there and back with the shifts applied,
+// written out here from the colour models).
+TEST(HslHsvAdjust, LargePicturesGiveEachPixelItsOwnConversion) {
+  const int w = 300, h = 257;
+  std::vector<uint8_t> px(std::size_t(w) * h * 4);
+  uint32_t x = 12345;
+  for (std::size_t i = 0; i < px.size(); ++i) px[i] = uint8_t((x = x * 1103515245u + 12345u) >> 27 << 3);
+  std::vector<uint8_t> expected = px;
+  for (std::size_t i = 0; i < expected.size(); i += 4) {
+    double hue, s, l;
+    process::RGBToHSL(expected[i], expected[i + 1], expected[i + 2], &hue, &s, &l);
+    hue += 40;
+    if (hue > 360) hue -= 360;
+    s = std::clamp(s + -30 * 0.01, 0.0, 1.0);  // shifts are percent x 0.01
+    l = std::clamp(l + 15 * 0.01, 0.0, 1.0);
+    process::HSLToRGB(hue, s, l, &expected[i], &expected[i + 1], &expected[i + 2]);
+  }
+  engine::SetRowBandThreadsForTesting(3);
+  PMR_ProcessBuffer_HSLAdjust(px.data(), w, h, 40, -30, 15);
+  engine::SetRowBandThreadsForTesting(0);
+  EXPECT_EQ(px, expected);
 }
 
 }  // namespace

@@ -121,6 +121,31 @@ TEST_F(ProcessingFrame, SourceBufferFollowsTheCurrentLayerAndSetNeedsABuffer) {
   EXPECT_EQ(engine::State().processingBuffers.src24, nullptr);
 }
 
+// The mask cuts the source buffer's alpha by its high byte: 0 clears, 255 keeps, anything between
+// scales by (hb + 1) / 256; colour stays. Off, or without a buffer, nothing happens.
+TEST_F(ProcessingFrame, MaskCutsTheSourceBufferAlphaOnlyWhileInForce) {
+  MakeCanvas(4, 1);
+  PMR_ApplyMaskToAlpha_IPLSrcRGBA();  // no buffer yet: nothing, no failure
+  EXPECT_STREQ(PMR_GetLastError(), "");
+  PMR_IPLAllocSrcBuffer32();
+  const uint8_t picture[] = {10, 20, 30, 200, 40, 50, 60, 200, 70, 80, 90, 200, 1, 2, 3, 255};
+  PMR_IPLSetSrcBuffer32(picture);
+  auto& s = engine::State();
+  const uint16_t mask[] = {0, 65280, 32768, 65279};
+  std::copy(std::begin(mask), std::end(mask), s.maskPlane);
+  uint8_t* src = s.processingBuffers.src32;
+
+  s.maskEnabled = 0;
+  PMR_ApplyMaskToAlpha_IPLSrcRGBA();
+  EXPECT_EQ(std::memcmp(src, picture, sizeof picture), 0);
+
+  s.maskEnabled = 1;
+  PMR_ApplyMaskToAlpha_IPLSrcRGBA();
+  // 200 x 129 / 256 = 100.8 and 255 x 255 / 256 = 254.0: both truncate.
+  const uint8_t expected[] = {10, 20, 30, 0, 40, 50, 60, 200, 70, 80, 90, 100, 1, 2, 3, 254};
+  EXPECT_EQ(std::memcmp(src, expected, sizeof expected), 0);
+}
+
 TEST_F(ProcessingFrame, AllocationFailureLeavesNoBufferAndRecordsTheMessage) {
   MakeCanvas(64, 64);
   PMR_IPLAllocDstBuffer32();

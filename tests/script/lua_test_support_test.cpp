@@ -8,7 +8,6 @@
 #include <cstring>
 #include <fstream>
 
-#include "engine/heap.h"
 #include "palmora/lua.h"
 
 namespace palmora_test {
@@ -35,10 +34,12 @@ void LuaFilterTest::TearDown() {
 
 void LuaFilterTest::MakeFilterCanvas(int32_t width, int32_t height) {
   MakeCanvas(width, height, 2, 2);
+  PMR_IPLAllocSrcBuffer32();
+  PMR_IPLAllocDstBuffer32();
   auto& buffers = engine::State().processingBuffers;
+  ASSERT_NE(buffers.src32, nullptr);
+  ASSERT_NE(buffers.dst32, nullptr);
   const std::size_t bytes = std::size_t(width) * height * 4;
-  buffers.src32 = engine::AllocatePlane<uint8_t>(bytes);
-  buffers.dst32 = engine::AllocatePlane<uint8_t>(bytes);
   for (std::size_t i = 0; i < bytes; ++i) buffers.src32[i] = uint8_t(i % 251);
   std::memset(buffers.dst32, 0, bytes);
 }

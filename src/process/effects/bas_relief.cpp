@@ -1,6 +1,9 @@
 // Bas Relief: each pixel's lightness and saturation are pushed away from those of one neighbour
 // (left, upper or upper-left), so that edges facing the light rise and the others sink.
 #include <algorithm>
+#include <array>
+#include <mutex>
+#include <vector>
 
 #include "engine/heap.h"
 #include "engine/parallel_rows.h"
@@ -45,6 +48,52 @@ inline void ReliefColour(Hsl p, uint32_t direction, double s, uint8_t out[3]) {
            &out[0], &out[1], &out[2]);
 }
 
+// Lightness and saturation depend on a colour's largest and smallest byte alone (the conversion
+// scales each byte by the same factor, which keeps their order). The rank of each value among
+// those of every (largest, smallest) pair orders two colours exactly as the values do, equal
+// values sharing a rank, so a pixel's direction from its neighbour needs no conversion at all.
+struct HslRanks {
+  uint16_t l, s;
+};
+
+inline uint32_t RankIndex(const uint8_t* p) {
+  const uint32_t hi = std::max({p[0], p[1], p[2]}), lo = std::min({p[0], p[1], p[2]});
+  return hi << 8 | lo;
+}
+
+const HslRanks* RankTable() {
+  static HslRanks table[256 * 256];
+  static std::once_flag filled;
+  std::call_once(filled, [] {
+    std::vector<double> ls, ss;
+    for (int hi = 0; hi < 256; ++hi)
+      for (int lo = 0; lo <= hi; ++lo) {
+        const Hsl c = HslOf(std::array<uint8_t, 3>{uint8_t(hi), uint8_t(lo), uint8_t(lo)}.data());
+        ls.push_back(c.l), ss.push_back(c.s);
+      }
+    auto ranks = [](std::vector<double> values) {
+      std::sort(values.begin(), values.end());
+      values.erase(std::unique(values.begin(), values.end()), values.end());
+      return values;
+    };
+    const std::vector<double> lOrder = ranks(ls), sOrder = ranks(ss);
+    auto rank = [](const std::vector<double>& order, double v) {
+      return uint16_t(std::lower_bound(order.begin(), order.end(), v) - order.begin());
+    };
+    std::size_t i = 0;
+    for (int hi = 0; hi < 256; ++hi)
+      for (int lo = 0; lo <= hi; ++lo, ++i)
+        table[hi << 8 | lo] = {rank(lOrder, ls[i]), rank(sOrder, ss[i])};
+  });
+  return table;
+}
+
+inline uint32_t Direction(HslRanks p, HslRanks n) {
+  const uint32_t l = p.l > n.l ? 1 : p.l < n.l ? 2 : 0;
+  const uint32_t s = p.s > n.s ? 1 : p.s < n.s ? 2 : 0;
+  return l | s << 2;
+}
+
 inline void Relief(const EffectContext& context, int32_t x, int32_t y, const Hsl& p, const Hsl& n,
                    double s) {
   if (!context.Inside(x, y)) return;
@@ -72,29 +121,31 @@ void BasRelief(EffectContext& context) {
                HslOf(context.ReadRow(y + dy) + std::ptrdiff_t(x + dx) * 4), s);
     return;
   }
-  // From the unchanging source every pixel's HSL is needed twice (as itself and as a
-  // neighbour): each band converts its rows once, keeping one row until the next has used it.
+  // From the unchanging source each band ranks its rows once, keeping one row until the next
+  // has used it as the upper neighbour.
+  const HslRanks* rankOf = RankTable();
   const int32_t inner = context.lastRow - 1;  // rows 1 .. lastRow - 1
   engine::ForRowBands(inner, std::size_t(w) * 96, [&](int32_t begin, int32_t end) {
-    engine::OwnedPlane<Hsl> rows = engine::MakeOwnedPlane<Hsl>(std::size_t(w) * 2);
-    // The result depends on the colour and the two directions alone: remembered by both.
+    engine::OwnedPlane<HslRanks> rows = engine::MakeOwnedPlane<HslRanks>(std::size_t(w) * 2);
+    // The result depends on the colour and the two directions alone: remembered by both, so
+    // only a colour and direction met for the first time is converted.
     ColourMemo memo;
-    Hsl* previous = rows.get();
-    Hsl* current = rows.get() + w;
+    HslRanks* previous = rows.get();
+    HslRanks* current = rows.get() + w;
     const int32_t first = 1 + begin;
-    for (int32_t x = 0; x < w; ++x)
-      previous[x] = HslOf(context.ReadRow(first - 1) + std::ptrdiff_t(x) * 4);
+    const uint8_t* above = context.ReadRow(first - 1);
+    for (int32_t x = 0; x < w; ++x) previous[x] = rankOf[RankIndex(above + std::ptrdiff_t(x) * 4)];
     for (int32_t y = first; y < 1 + end; ++y) {
       const uint8_t* row = context.ReadRow(y);
-      for (int32_t x = 0; x < w; ++x) current[x] = HslOf(row + std::ptrdiff_t(x) * 4);
-      const Hsl* neighbours = dy ? previous : current;
+      for (int32_t x = 0; x < w; ++x) current[x] = rankOf[RankIndex(row + std::ptrdiff_t(x) * 4)];
+      const HslRanks* neighbours = dy ? previous : current;
       uint8_t* out = context.WriteRow(y);
       for (int32_t x = 1; x < context.lastColumn; ++x) {
         const uint8_t* p = row + std::ptrdiff_t(x) * 4;
         const uint32_t direction = Direction(current[x], neighbours[x + dx]);
         const uint32_t key = p[0] | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | direction << 24;
         memo.MapKeyed(key, out + std::ptrdiff_t(x) * 4,
-                      [&](uint8_t* rgb) { ReliefColour(current[x], direction, s, rgb); });
+                      [&](uint8_t* rgb) { ReliefColour(HslOf(p), direction, s, rgb); });
       }
       std::swap(previous, current);
     }

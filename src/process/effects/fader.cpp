@@ -3,7 +3,9 @@
 // saturation, the lightness and the alpha of each pixel, as the options choose.
 #include <algorithm>
 
+#include "engine/engine_state.h"
 #include "engine/heap.h"
+#include "engine/layer_queries.h"
 #include "engine/parallel_rows.h"
 #include "process/colour_models.h"
 #include "process/effects/own_effects.h"
@@ -20,8 +22,8 @@ double Ramp(double a, double b, int32_t i, int32_t first, int32_t last) {
 
 // The bounding box of the pixels with non-zero alpha in the plane the effect reads; false when
 // there are none.
-bool ContentBounds(const EffectContext& context, int32_t* left, int32_t* top, int32_t* right,
-                   int32_t* bottom) {
+bool PlaneContentBounds(const EffectContext& context, int32_t* left, int32_t* top,
+                        int32_t* right, int32_t* bottom) {
   int32_t l = context.width, t = context.height, r = -1, b = -1;
   for (int32_t y = 0; y < context.height; ++y) {
     const uint8_t* row = context.ReadRow(y);
@@ -33,6 +35,17 @@ bool ContentBounds(const EffectContext& context, int32_t* left, int32_t* top, in
   }
   *left = l, *top = t, *right = r, *bottom = b;
   return r >= 0;
+}
+
+// The region a fade over the content covers. On the canvas that is the current layer's content
+// (every pixel whose 16-bit alpha is not 0, so faint edges an 8-bit copy rounds to 0 still count);
+// a caller's picture has no layer behind it and gives its own content. False when there is none.
+bool ContentBounds(const EffectContext& context, int32_t* left, int32_t* top, int32_t* right,
+                   int32_t* bottom) {
+  if (!context.onCanvas) return PlaneContentBounds(context, left, top, right, bottom);
+  const int32_t layer = engine::State().currentLayerIndex;
+  return engine::FindDataExtentsLayer(layer, left, top, right, bottom) && *left <= *right &&
+         *top <= *bottom;
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "process/effects/vignette_colour.h"
 
+#include "engine/engine_state.h"
+#include "process/effects/effect_context.h"
+
 namespace process {
 
 void CurrentPaintColour(double colour[3]) {
-  // Wired to the brush colour once the tool settings are in place.
-  colour[0] = colour[1] = colour[2] = 0;
+  const uint16_t* brush = engine::State().tool.brushColor;
+  for (int c = 0; c < 3; ++c) colour[c] = (brush[c] >> 8) * kInv255;
 }
 
 }  // namespace process

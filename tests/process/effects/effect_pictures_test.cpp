@@ -1,5 +1,5 @@
 // Each own effect on a photograph-like picture, written as PNG files for a person to judge when
-// PALMORA_PICTURE_DIR names a folder. Without it the test only checks that every effect keeps
+// PALMORA_TEST_PNG_DIR names a folder. Without it the test only checks that every effect keeps
 // the picture's size and changes something.
 #include <gtest/gtest.h>
 

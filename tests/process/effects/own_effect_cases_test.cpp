@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "process/effects/run_own_effect.h"
+#include "support/engine_fixture.h"
 
 namespace {
 
@@ -136,6 +137,25 @@ TEST(OwnEffectCases, VignetteKeepsTheCentreAndTintsTheCorners) {
   EXPECT_LT(corner[0], 60);
   EXPECT_GT(corner[2], 230);
   EXPECT_EQ(corner[3], 255);
+}
+
+// Option 8 tints towards the paint colour (its high bytes) instead of the sliders' colour. A sharp
+// square of the shorter side keeps columns 1..6 of an 8 x 6 picture; columns 0 and 7 lie outside,
+// where the weight is 0 and the tint is whole (and the alpha becomes opaque).
+class VignettePaintColour : public palmora_test::EngineTest {};
+
+TEST_F(VignettePaintColour, OptionEightTintsWithThePaintColour) {
+  const int w = 8, h = 6;
+  const Picture p = Fill(w, h, 100, 100, 100, 128);
+  PMR_SetColor(200, 30, 255);
+  // Sliders' colour (0.001, 0, 1) would give blue; sharp edge; tint, rectangle, shorter side.
+  const auto args = Sliders({0, 0, 1000, 0}, {0, 0, 1, 0, 0, 1, 1, 1});
+  const Picture out = Apply("Vignette", p, w, h, args);
+  for (int y = 0; y < h; ++y) {
+    EXPECT_EQ(Px(out, w, 0, y), (std::vector<int>{200, 30, 255, 255})) << y;
+    EXPECT_EQ(Px(out, w, 7, y), (std::vector<int>{200, 30, 255, 255})) << y;
+    EXPECT_EQ(Px(out, w, 3, y), (std::vector<int>{100, 100, 100, 128})) << y;
+  }
 }
 
 TEST(OwnEffectCases, NamesAreExactAndCaseSensitive) {

@@ -1,0 +1,15 @@
+#include "process/source_mask_alpha.h"
+
+#include "engine/engine_state.h"
+#include "mask/mask_alpha.h"
+#include "process/processing_buffers.h"
+
+namespace process {
+
+void ApplyMaskToAlpha_IPLSrcRGBA() {
+  uint8_t* source = UsableSrcBuffer32();
+  if (!source || !engine::State().maskEnabled) return;
+  mask::ApplyMaskToAlpha_RGBA32(source);
+}
+
+}  // namespace process
