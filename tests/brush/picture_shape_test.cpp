@@ -248,12 +248,24 @@ TEST_F(PictureShape, UnusablePicturesGiveTheCircleAndReadNothingOutside) {
   std::vector<uint8_t> huge(png.begin(), png.begin() + 33);
   for (int k : {16, 17, 20, 21}) huge[k] = 0;
   for (int k : {18, 19, 22, 23}) huge[k] = 0xFF;
+  // A script that loads but fails as it runs (a turn of unknown quality) paints nothing, and no
+  // block of undefined pixels becomes a shape.
+  const std::string failing =
+      files_.Text("failing.picscript", "picture-script 1\nsize 4 4\neffect 51\n  5 = 7\n");
+  {
+    std::vector<uint8_t> pixels(4 * 4 * 4);
+    imaging::ISL_Initialize();
+    EXPECT_TRUE(imaging::ISL_LoadScriptFromFile(failing.c_str()) && imaging::ISL_InitBuffers());
+    EXPECT_FALSE(imaging::ISL_ExecuteScript(pixels.data(), 4, 4));
+    imaging::ISL_Finish();
+  }
   const std::string bad[] = {
       files_.Bytes("empty.png", {}),
       files_.Bytes("truncated.png", std::vector<uint8_t>(png.begin(), png.begin() + png.size() / 2)),
       files_.Bytes("huge.png", huge),
       files_.Text("words.png", "not a picture\n"),
       files_.Text("broken.picscript", "picture-script 1\nsize 0 0\n"),
+      failing,
       ::testing::TempDir(),
       "/no/such/picture.png",
   };

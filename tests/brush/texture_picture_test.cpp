@@ -111,6 +111,7 @@ TEST_F(TexturePicture, UnusableTexturesLeaveTheGritAlone) {
       files_.Bytes("empty.png", {}),
       files_.Text("words.bmp", "BM but nothing else"),
       files_.Text("bad.picscript", "picture-script 1\nsize 4 4\neffect 9999\n"),
+      files_.Text("failing.picscript", "picture-script 1\nsize 4 4\neffect 51\n  5 = 7\n"),
       ::testing::TempDir(),
       "x",
   };
