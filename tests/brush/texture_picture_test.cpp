@@ -67,6 +67,17 @@ class TexturePicture : public BrushTest {
       }
     }
   }
+  // A script's texture: its picture repeated from the corner over a 600 x 600 square, in grey.
+  static void ExpectScriptWindows(const std::string& script, uint32_t seed) {
+    const Rgba tile = brush_test::PaintScript(script);
+    ASSERT_GT(tile.width, 0);
+    std::vector<uint8_t> tiled(600 * 600);
+    for (int32_t y = 0; y < 600; ++y)
+      for (int32_t x = 0; x < 600; ++x)
+        tiled[y * 600 + x] = uint8_t(Grey(tile.At(x % tile.width, y % tile.height)));
+    SetTextureTool(script);
+    ExpectWindows(tiled, 600, 600, seed);
+  }
   brush_test::ScratchFiles files_;
 };
 
@@ -90,13 +101,7 @@ TEST_F(TexturePicture, ScriptsAreTiledOverASixHundredSquare) {
   PMR_SetRandomSeed(5);
   const std::string script = files_.Text(
       "tile.picscript", "picture-script 1\nsize 7 5\neffect 5\n  0 = 3\n  1 = 80\n");
-  const Rgba tile = brush_test::PaintScript(script);
-  ASSERT_EQ(tile.width, 7);
-  std::vector<uint8_t> tiled(600 * 600);
-  for (int32_t y = 0; y < 600; ++y)
-    for (int32_t x = 0; x < 600; ++x) tiled[y * 600 + x] = uint8_t(Grey(tile.At(x % 7, y % 5)));
-  SetTextureTool(script);
-  ExpectWindows(tiled, 600, 600, 5);
+  ExpectScriptWindows(script, 5);
 }
 
 // With grit, the grit from the random pools stays when the texture cannot be had; without, the
@@ -147,12 +152,7 @@ TEST_F(TexturePicture, BrushesWiderThanTheTiledSquareTakeItFromItsCorner) {
   PMR_SetRandomSeed(4);
   const std::string script =
       files_.Text("plasma.picscript", "picture-script 1\nsize 64 64\neffect 5\n");
-  const Rgba tile = brush_test::PaintScript(script);
-  std::vector<uint8_t> tiled(600 * 600);
-  for (int32_t y = 0; y < 600; ++y)
-    for (int32_t x = 0; x < 600; ++x) tiled[y * 600 + x] = uint8_t(Grey(tile.At(x % 64, y % 64)));
-  SetTextureTool(script);
-  ExpectWindows(tiled, 600, 600, 4);
+  ExpectScriptWindows(script, 4);
 }
 
 // Strokes with a picture shape (a ring with a bar, turned), with a texture, and both, flattened
