@@ -28,8 +28,9 @@ PMR_API void PMR_SetColorBanks(int32_t r0, int32_t g0, int32_t b0, int32_t r1, i
                                int32_t b1, int32_t r2, int32_t g2, int32_t b2, int32_t r3,
                                int32_t g3, int32_t b3);
 /* Blur level 0..100 of picture shapes built by PMR_SetBrushShape: above 0 the picture is smeared
- * along its rows and columns, darker pixels pulled into brighter ones with weight
- * (100 - level) / 100, before it is scaled to the brush; 100 and above smear nothing. */
+ * along its rows and columns before it is scaled to the brush, each pixel brighter than its
+ * predecessor keeping (100 - level) / 100 of itself and taking the rest from the predecessor, so
+ * that dark spreads into bright; 100 and above smear nothing. */
 PMR_API void PMR_SetShapeBlur(int32_t level);
 /* Weight out of 256 of the carried paint; 0 turns the blend buffer off. */
 PMR_API void PMR_SetBlendStrength(int32_t strength);

@@ -47,9 +47,11 @@ bool LoadShapePicture(const char* name, int32_t angle, ShapeBuilder builder) {
   return true;
 }
 
-// The blur route: the picture smeared by "Value Blur" (brighter predecessors left alone, darker
-// ones pulled in with weight (100 - level) / 100), then brought to s x s. The smear runs on a copy
-// with the chain flag set, so it reads and writes the copy and the cache keeps the sharp picture.
+// The blur route: the picture smeared by "Value Blur", then brought to s x s. Along every scan a
+// pixel darker than the one before it is left alone, and a brighter one keeps (100 - level) / 100
+// of itself and takes the rest from its predecessor, so dark spreads into bright; a level of 100
+// or more gives the smear no weight at all. The smear runs on a copy with the chain flag set, so
+// it reads and writes the copy and the cache keeps the sharp picture.
 bool BlurAndResample(const engine::ShapeImageCache& cache, int32_t level, int32_t s, uint8_t* out) {
   const int32_t w = cache.width, h = cache.height;
   engine::OwnedPlane<uint8_t> work = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(w, h, 4));
@@ -63,8 +65,9 @@ bool BlurAndResample(const engine::ShapeImageCache& cache, int32_t level, int32_
     return false;
   }
   const uint32_t side = static_cast<uint32_t>(s);
-  // Decimation only shrinks: a picture narrower than wide that the brush outgrows in height is
-  // scaled instead, so that it still becomes an s x s picture rather than no picture at all.
+  // Shrinking by decimation is for pictures wider than the brush. Decimation never enlarges, so a
+  // wide picture lower than the brush is scaled instead: it still becomes an s x s picture
+  // rather than no picture at all.
   if (s < w && s <= h) {
     return imaging::IS3DecimateImage(work.get(), w, h, w * 4, out, side, side, side * 4, 4, 1);
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "engine/heap.h"
 #include "imaging/resample.h"
 #include "process/effects/own_effect_model.h"
+#include "support/png_snapshot.h"
 
 namespace {
 
@@ -214,6 +216,46 @@ TEST_F(PictureShape, BlurLevelsSmearThePictureBeforeResampling) {
   PMR_SetShapeBlur(40);
   PMR_SetBrushShape_ORIGINAL(path.c_str(), 0);
   EXPECT_EQ(Shape(), CoverageOf(picture, 12));
+}
+
+// The smear at rising levels spreads dark further into the picture, so the shape loses coverage
+// level by level up to 99; at 100 the smear has no weight and the picture is whole again. With
+// PALMORA_TEST_PNG_DIR set the shapes are written side by side to be looked at.
+TEST_F(PictureShape, RisingBlurLevelsDarkenTheShapeStepByStep) {
+  MakeBrushCanvas(16, 16, 48, 48);
+  Rgba blotch{48, 48, std::vector<uint8_t>(48 * 48 * 4, 255)};
+  for (int32_t y = 0; y < 48; ++y) {
+    for (int32_t x = 0; x < 48; ++x) {
+      const double d = std::hypot(x - 23.5, y - 23.5) / 22;
+      const double streak = 0.6 + 0.4 * std::sin(x * 0.7 + y * 0.2);
+      uint8_t* p = &blotch.pixels[(std::size_t(y) * 48 + x) * 4];
+      p[0] = p[1] = p[2] = uint8_t(d < 1 ? 255 * (1 - d * d) * streak : 0);
+    }
+  }
+  const std::string path = files_.Png("blotch", blotch);
+  const int32_t levels[] = {0, 5, 20, 50, 80, 99, 100};
+  std::vector<uint8_t> strip(std::size_t(48) * 7 * 48 * 3);
+  double previous = 1e300;
+  for (int32_t i = 0; i < 7; ++i) {
+    PMR_SetShapeBlur(levels[i]);
+    SetShapeTool(path, 0);
+    const std::vector<uint16_t> shape = Shape();
+    double total = 0;
+    for (int32_t y = 0; y < 48; ++y) {
+      for (int32_t x = 0; x < 48; ++x) {
+        total += shape[y * 48 + x];
+        uint8_t* q = &strip[(std::size_t(y) * 48 * 7 + i * 48 + x) * 3];
+        q[0] = q[1] = q[2] = uint8_t(shape[y * 48 + x] >> 8);
+      }
+    }
+    if (levels[i] < 100) {
+      EXPECT_LT(total, previous) << levels[i];
+      previous = total;
+    } else {
+      EXPECT_EQ(shape, CoverageOf(blotch, 48));
+    }
+  }
+  palmora_test::SnapshotBGR("brush_shape_blur_levels", strip.data(), 48 * 7, 48, 48 * 7 * 3);
 }
 
 // A picture wider than the brush but not as tall is still brought to the brush's square.
