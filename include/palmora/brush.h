@@ -8,7 +8,10 @@
  * replayed after the same tool and seed reproduces), stores the settings, sets the mix mode to 32
  * (plain paint), builds the twenty grit windows from the random pools when gritSize is not 0 (a
  * negative size is taken as 0), or from a texture script or picture file when textureName has at
- * least 2 characters, and rebuilds the brush shape from shapeName and shapeAngle. 8-bit arguments
+ * least 2 characters (windows cut at random places of its grey, a script's picture tiled over 600 x
+ * 600 first; a picture smaller than a window gives what it holds, 255 elsewhere; a texture that
+ * cannot be read leaves the grit as it was), and rebuilds the brush shape from shapeName and
+ * shapeAngle. 8-bit arguments
  * use their low byte; options 11 and 13 are kept and not read. On failure: "SetTool Excpt". */
 PMR_API void PMR_SetTool(float shapeScale, int32_t gritSize, int32_t gritCellThreshold,
                          int32_t gritFillThreshold, int32_t edgeSoftness, int32_t colorVary,
@@ -24,7 +27,10 @@ PMR_API void PMR_SetColor16(int32_t red, int32_t green, int32_t blue);
 PMR_API void PMR_SetColorBanks(int32_t r0, int32_t g0, int32_t b0, int32_t r1, int32_t g1,
                                int32_t b1, int32_t r2, int32_t g2, int32_t b2, int32_t r3,
                                int32_t g3, int32_t b3);
-/* Blur level 0..100 of picture shapes. */
+/* Blur level 0..100 of picture shapes built by PMR_SetBrushShape: above 0 the picture is smeared
+ * along its rows and columns before it is scaled to the brush, each pixel brighter than its
+ * predecessor keeping (100 - level) / 100 of itself and taking the rest from the predecessor, so
+ * that dark spreads into bright; 100 and above smear nothing. */
 PMR_API void PMR_SetShapeBlur(int32_t level);
 /* Weight out of 256 of the carried paint; 0 turns the blend buffer off. */
 PMR_API void PMR_SetBlendStrength(int32_t strength);
@@ -70,9 +76,12 @@ PMR_API void PMR_SetEraseModeOn(void);
 /* Counts one dab off the current grit window's use. */
 PMR_API void PMR_DecDrawingLength(void);
 
-/* Rebuilds the brush shape for the current size: a picture script or picture file turned by angle,
- * or the circle (soft rim, inversion) for a name shorter than 2 characters or one that cannot be
- * read. On failure: "SetBrushShape Excpt". The _ORIGINAL builder reads picture files only. */
+/* Rebuilds the brush shape for the current size: a picture script or picture file turned by angle
+ * (degrees, anticlockwise) and scaled to the brush, its grey x 256 x shapeScale as coverage; or
+ * the circle (soft rim, inversion) for a name shorter than 2 characters, one of 1024 bytes or more,
+ * or one that cannot be read. The last picture is kept for a repeat with the same name and angle.
+ * On failure: "SetBrushShape Excpt". The _ORIGINAL builder reads picture files only, ignores the
+ * blur level and scales with its own filters. */
 PMR_API void PMR_SetBrushShape(const char* name, int32_t angle);
 PMR_API void PMR_SetBrushShape_ORIGINAL(const char* name, int32_t angle);
 
