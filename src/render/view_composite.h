@@ -43,6 +43,14 @@ class ViewComposite {
     }
   }
 
+  // The Normal-rule blend of a pixel of alpha 65535 over a filled composite: with Sa = 1 and R =
+  // 1 each channel is Clamp01(Sc), Sc = s / 65280, and the alpha is 1.
+  void SetOpaqueBlend(const int32_t colour[3]) {
+    copied_ = false;
+    A_ = 1.0;
+    for (int k = 0; k < 3; ++k) c_[k] = Clamp01(colour[k] * kInvColorOne);
+  }
+
   Pixel16 Finish() const {
     if (copied_)
       return {uint32_t(copy_[0]), uint32_t(copy_[1]), uint32_t(copy_[2]), uint32_t(copy_[3])};
@@ -121,14 +129,14 @@ inline Pixel16 CompositeViewPixel(const ViewRenderList& list, std::size_t at, in
     const ViewEntry& e = list.entries[i];
     EntryPixel p;
     if (!e.mayReplace || !PrepareEntry(e, at, K, p) || !ReplacesBelow(p)) continue;
-    // An opaque copy of alpha 65535 is the same over an empty composite as over a filled one.
-    const bool sameEitherWay = p.op == kViewOpNormal && p.a == 65535;
-    if (!sameEitherWay && FilledBelow(list, i, at, K)) {
-      // Any composite that holds something gives the same result; an opaque black one stands in.
-      const int32_t black[3] = {0, 0, 0};
-      comp.Copy(black, 65535);
+    if (p.op == kViewOpNormal) {
+      // A copy: alpha 65535 over a filled composite, its own alpha over an empty one.
+      comp.Copy(p.colour, p.a == 65535 || FilledBelow(list, i, at, K) ? 65535 : p.a);
+    } else if (FilledBelow(list, i, at, K)) {
+      comp.SetOpaqueBlend(p.colour);
+    } else {
+      comp.Combine(p.op, p.colour, p.a);
     }
-    comp.Combine(p.op, p.colour, p.a);
     next = i + 1;
     break;
   }
