@@ -92,6 +92,12 @@ void FindTopReplacing(const FlattenPlan& plan, int32_t row, int32_t c0, int32_t 
     anyOpen = false;
     for (int32_t w = 0; w < words; ++w) {
       if (open[w] == 0) continue;
+      // The same columns of the next row are wanted next; asking for them now keeps the reads of
+      // all the layers' rows in flight together.
+      if (row + 1 < job.height) {
+        const uint16_t* nextRow = pixels + job.sourceStride + 4 * 64 * w;
+        for (int32_t line = 0; line < 8; ++line) __builtin_prefetch(nextRow + 32 * line);
+      }
       const uint64_t opaque = OpaqueBits(pixels + 4 * 64 * w, std::min(64, count - 64 * w));
       tops[i][w] = open[w] & opaque;
       open[w] &= ~opaque;
