@@ -154,6 +154,28 @@ void FlattenRowsByPieces(const FlattenPlan& plan, int32_t first, int32_t end) {
   }
 }
 
+// Rows first..end of the canvas part, each layer over the whole band in turn: for stacks in
+// which no layer's pixels overwrite the buffer whole, nothing can be skipped and long rows suit
+// the compositing loop best.
+void FlattenRowsLayerByLayer(const FlattenPlan& plan, int32_t first, int32_t end) {
+  const HostRect& r = plan.rect;
+  const std::size_t insideBytes = std::size_t(r.right - r.left) * 8;
+  const std::ptrdiff_t canvasStride = engine::State().canvasStride;
+  ClearOutside(plan, first, end);
+  for (int32_t cy = first; cy < end; ++cy) {
+    uint16_t* row = r.At(plan.buffer, r.left, cy);
+    if (plan.background) {
+      std::memcpy(row, plan.background->pixels + cy * canvasStride + 4 * std::ptrdiff_t{r.left},
+                  insideBytes);
+    } else {
+      std::memset(row, 0, insideBytes);
+    }
+  }
+  for (int32_t i = 0; i < plan.layerCount; ++i) {
+    CompositeJobOnThisThread(JobRows(plan.jobs[i], first - r.top, end - r.top));
+  }
+}
+
 // The documented order, whole buffer at a time and serially: for a buffer that shares memory
 // with a layer, where what one step writes is what a later step reads.
 void FlattenInOrder(const FlattenPlan& plan) {
@@ -233,10 +255,16 @@ void MergeRect(uint16_t* buffer, int32_t x, int32_t y, int32_t width, int32_t he
     return;
   }
   const int32_t insideWidth = r.right - r.left;
+  const bool anyReplaces = std::find(plan.replaces, plan.replaces + plan.layerCount, true) !=
+                           plan.replaces + plan.layerCount;
   // Bands of about 32K pixels shared out between the cores; within a band, row pieces.
   const int32_t bandRows = std::max<int32_t>(1, 32768 / insideWidth);
-  auto band = [&plan](int32_t first, int32_t end) {
-    FlattenRowsByPieces(plan, plan.rect.top + first, plan.rect.top + end);
+  auto band = [&plan, anyReplaces](int32_t first, int32_t end) {
+    if (anyReplaces) {
+      FlattenRowsByPieces(plan, plan.rect.top + first, plan.rect.top + end);
+    } else {
+      FlattenRowsLayerByLayer(plan, plan.rect.top + first, plan.rect.top + end);
+    }
   };
   ForRowBands(r.bottom - r.top, bandRows, int64_t{insideWidth} * (plan.layerCount + 1), band);
 }
