@@ -3,8 +3,10 @@
 // width and host buffers that start off any 16-byte boundary.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <vector>
 
 #include "engine/parallel_rows.h"
@@ -96,6 +98,27 @@ TEST_F(TransferPaths, LockedPlainLoadKeepsEveryAlphaSample) {
     for (int c = 0; c < 3; ++c) ASSERT_EQ(after[p * 4 + c], src[p * 4 + c] * 256) << p;
     ASSERT_EQ(after[p * 4 + 3], before[p * 4 + 3]) << p;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ParallelRows, EveryRowOnceAndAHelpersFailureReachesTheCaller) {
+  engine::SetRowBandThreadsForTesting(3);
+  std::vector<std::atomic<int>> seen(1000);
+  engine::ForRowBands(1000, 1 << 20, [&](int32_t begin, int32_t end) {
+    for (int32_t y = begin; y < end; ++y) seen[y].fetch_add(1);
+  });
+  for (const auto& count : seen) ASSERT_EQ(count.load(), 1);
+  // A band that fails, on whichever thread takes it, is thrown here rather than ending the
+  // process.
+  EXPECT_THROW(engine::ForRowBands(1000, 1 << 20,
+                                   [](int32_t begin, int32_t end) {
+                                     if (begin <= 700 && 700 < end) throw std::bad_alloc();
+                                   }),
+               std::bad_alloc);
+  engine::SetRowBandThreadsForTesting(0);
 }
 
 }  // namespace
