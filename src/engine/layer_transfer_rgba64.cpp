@@ -4,6 +4,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/parallel_rows.h"
+#include "engine/pixel_formats.h"
 #include "engine/transfer_checks.h"
 
 namespace engine {
@@ -15,8 +16,9 @@ constexpr int32_t kPixelBytes = 8;
 // bytes apart.
 void CopyRows(uint8_t* dst, int64_t dstPitch, const uint8_t* src, int64_t srcPitch, int32_t rows,
               std::size_t rowBytes) {
+  const Stores stores = StoresFor(std::size_t(rows) * rowBytes);
   ForRowBands(rows, rowBytes * 2, [&](int32_t begin, int32_t end) {
-    for (int32_t y = begin; y < end; ++y) std::memcpy(dst + dstPitch * y, src + srcPitch * y, rowBytes);
+    for (int32_t y = begin; y < end; ++y) CopyRow(dst + dstPitch * y, src + srcPitch * y, rowBytes, stores);
   });
 }
 

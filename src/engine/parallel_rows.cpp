@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -11,15 +12,20 @@ namespace {
 
 // Below this much memory traffic, starting threads costs more than it saves.
 constexpr std::size_t kMinParallelBytes = std::size_t{4} << 20;
-constexpr unsigned kMaxBands = 8;
+constexpr unsigned kMaxThreads = 8;
+// Rows are handed out in this many pieces a thread, so that a thread the system leaves waiting
+// does not hold up the others: whoever is running takes the next piece. Pieces stay large, as
+// some callers set up state per piece.
+constexpr int32_t kPiecesPerThread = 8;
 
 std::atomic<int32_t> g_forcedThreads{0};
 
-unsigned BandCount(int32_t rowCount, std::size_t bytesPerRow) {
+unsigned ThreadCount(int32_t rowCount, std::size_t bytesPerRow) {
   const int32_t forced = g_forcedThreads.load(std::memory_order_relaxed);
-  unsigned bands = forced > 0 ? unsigned(forced) : std::min(std::thread::hardware_concurrency(), kMaxBands);
-  if (forced <= 0 && std::size_t(rowCount) * bytesPerRow < kMinParallelBytes) bands = 1;
-  return std::max(1u, std::min(bands, unsigned(std::max(rowCount, 1))));
+  unsigned threads =
+      forced > 0 ? unsigned(forced) : std::min(std::thread::hardware_concurrency(), kMaxThreads);
+  if (forced <= 0 && std::size_t(rowCount) * bytesPerRow < kMinParallelBytes) threads = 1;
+  return std::max(1u, std::min(threads, unsigned(std::max(rowCount, 1))));
 }
 
 }  // namespace
@@ -27,34 +33,43 @@ unsigned BandCount(int32_t rowCount, std::size_t bytesPerRow) {
 void ForRowBands(int32_t rowCount, std::size_t bytesPerRow,
                  const std::function<void(int32_t, int32_t)>& rows) {
   if (rowCount <= 0) return;
-  const unsigned bands = BandCount(rowCount, bytesPerRow);
-  auto bandStart = [&](unsigned band) {
-    return static_cast<int32_t>(int64_t{rowCount} * band / bands);
-  };
-  // A band that fails (out of memory for its scratch space, say) must not end the program from a
-  // worker thread: each band keeps its failure, every thread is joined, then the first failure
-  // goes on to the caller as if the loop had been serial.
-  std::vector<std::exception_ptr> failures(bands);
-  auto runBand = [&](unsigned band) {
+  const unsigned threads = ThreadCount(rowCount, bytesPerRow);
+  if (threads == 1) {
+    rows(0, rowCount);
+    return;
+  }
+  const int32_t pieceRows =
+      std::max<int32_t>(1, rowCount / (kPiecesPerThread * static_cast<int32_t>(threads)));
+  std::atomic<int32_t> next{0};
+  // A failure in a helper (a memory failure, say) must reach the caller, not end the process:
+  // the first one is kept, the remaining pieces are abandoned, and it is thrown here after the
+  // join.
+  std::atomic<bool> failed{false};
+  std::exception_ptr failure;
+  std::mutex failureLock;
+  auto takePieces = [&] {
     try {
-      rows(bandStart(band), bandStart(band + 1));
+      while (!failed.load(std::memory_order_relaxed)) {
+        const int32_t begin = next.fetch_add(pieceRows, std::memory_order_relaxed);
+        if (begin >= rowCount) return;
+        rows(begin, std::min(rowCount, begin + pieceRows));
+      }
     } catch (...) {
-      failures[band] = std::current_exception();
+      std::lock_guard<std::mutex> lock(failureLock);
+      if (!failure) failure = std::current_exception();
+      failed.store(true, std::memory_order_relaxed);
     }
   };
   std::vector<std::thread> workers;
-  unsigned started = 1;  // band 0 runs on the calling thread
   try {
-    workers.reserve(bands - 1);
-    for (; started < bands; ++started) workers.emplace_back(runBand, started);
+    workers.reserve(threads - 1);
+    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(takePieces);
   } catch (...) {
-    // No thread (or no memory for one): the remaining bands run here.
+    // No thread (or no memory for one): the pieces still get done here.
   }
-  runBand(0);
-  for (unsigned band = started; band < bands; ++band) runBand(band);
+  takePieces();
   for (auto& worker : workers) worker.join();
-  for (const std::exception_ptr& failure : failures)
-    if (failure) std::rethrow_exception(failure);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void SetRowBandThreadsForTesting(int32_t threads) noexcept {

@@ -1,6 +1,7 @@
 #include "engine/pixel_formats.h"
 
 #include <algorithm>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -125,6 +126,31 @@ void RowLoadRGBA32Colour(const uint8_t* src, uint16_t* dst, std::size_t pixels, 
   Finish(stores);
 #endif
   for (; i < pixels; ++i) one(i);
+}
+
+void CopyRow(void* dst, const void* src, std::size_t bytes, Stores stores) {
+#if PALMORA_HAVE_SSE2
+  if (stores == Stores::kStreaming && bytes >= 256) {
+    auto* to = static_cast<uint8_t*>(dst);
+    const auto* from = static_cast<const uint8_t*>(src);
+    // Cached bytes up to the first 16-byte boundary of dst, then whole 64-byte blocks streamed.
+    const std::size_t head = (16 - (reinterpret_cast<std::uintptr_t>(to) & 15)) & 15;
+    std::memcpy(to, from, head);
+    std::size_t i = head;
+    for (; i + 64 <= bytes; i += 64) {
+      const __m128i a = Load(from + i), b = Load(from + i + 16);
+      const __m128i c = Load(from + i + 32), d = Load(from + i + 48);
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + i), a);
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + i + 16), b);
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + i + 32), c);
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + i + 48), d);
+    }
+    Finish(stores);
+    std::memcpy(to + i, from + i, bytes - i);
+    return;
+  }
+#endif
+  std::memcpy(dst, src, bytes);
 }
 
 void RowRGBA64ToRGB24(const uint16_t* __restrict src, uint8_t* __restrict dst,

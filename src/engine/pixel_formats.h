@@ -31,6 +31,10 @@ void RowLoadRGBA32(const uint8_t* src, uint16_t* dst, std::size_t pixels,
 void RowLoadRGBA32Colour(const uint8_t* src, uint16_t* dst, std::size_t pixels,
                          Stores stores = Stores::kCached);
 
+// A plain copy of `bytes` bytes, streamed past the cache when asked (the whole-plane 16-bit
+// transfers write far more than the cache holds). Source and destination must not overlap.
+void CopyRow(void* dst, const void* src, std::size_t bytes, Stores stores = Stores::kCached);
+
 // Packed width x height conversions; nothing happens for null buffers or non-positive sizes.
 void RGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, int32_t width, int32_t height);
 void RGBA64ToRGBA32(const uint16_t* src, uint8_t* dst, int32_t width, int32_t height);

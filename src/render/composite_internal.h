@@ -24,6 +24,26 @@ struct CompositeJob {
 // Rows [firstRow, endRow) of the job. Rows are independent of each other, so bands of rows may
 // run on different threads with the same result as one pass.
 CompositeJob JobRows(const CompositeJob& job, int32_t firstRow, int32_t endRow);
+// Columns [firstColumn, endColumn) of one row of the job. Pixels are independent of each other
+// (when PixelsIndependent holds), so any split of a row gives the same result as the whole row.
+CompositeJob JobSpan(const CompositeJob& job, int32_t row, int32_t firstColumn, int32_t endColumn);
+
+// The job CompositeLayerRect runs for its arguments (see there). False when there is nothing to
+// composite: a null buffer or a side of 0 or less.
+bool MakeCompositeJob(const uint16_t* source, int32_t sourceX, int32_t sourceY, int32_t width,
+                      int32_t height, int32_t sourceStride, const uint16_t* clipPixels,
+                      uint16_t* destination, int32_t destX, int32_t destY, int32_t destStride,
+                      int32_t mode, int32_t clipFlag, int32_t opacity, uint8_t alphaLock,
+                      uint8_t sameAlphaMode, CompositeJob& job);
+
+// Whether an opaque pixel of the job (alpha 65280 or more) overwrites its destination pixel
+// whole, alpha included, whatever was there: the Normal mode at full opacity, without layer mask
+// or alpha lock.
+inline bool OpaquePixelsReplace(const CompositeJob& job) {
+  const CompositeSetup& k = job.setup;
+  return (kMergeModes[k.mode].flags & kOpaqueCopyFlag) && k.opacityFactor == 256 && !k.useClip &&
+         !k.alphaLock;
+}
 
 // The plain per-pixel loop: rows top to bottom, pixels left to right.
 void CompositeReference(const CompositeJob& job);

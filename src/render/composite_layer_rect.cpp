@@ -41,6 +41,15 @@ CompositeJob JobRows(const CompositeJob& job, int32_t firstRow, int32_t endRow) 
   return part;
 }
 
+CompositeJob JobSpan(const CompositeJob& job, int32_t row, int32_t firstColumn, int32_t endColumn) {
+  CompositeJob part = JobRows(job, row, row + 1);
+  part.source += 4 * std::ptrdiff_t{firstColumn};
+  if (part.clip) part.clip += 4 * std::ptrdiff_t{firstColumn};
+  part.destination += 4 * std::ptrdiff_t{firstColumn};
+  part.width = endColumn - firstColumn;
+  return part;
+}
+
 bool PixelsIndependent(const CompositeJob& job) {
   // Destination rows that overlap each other would make the order of rows matter.
   if (std::abs(job.destStride) < 4 * std::ptrdiff_t{job.width}) return false;
@@ -65,17 +74,15 @@ void ForceReferenceCompositeForTesting(bool on) noexcept {
   g_forceReference.store(on, std::memory_order_relaxed);
 }
 
-void CompositeLayerRect(const uint16_t* source, int32_t sourceX, int32_t sourceY, int32_t width,
-                        int32_t height, int32_t sourceStride, const uint16_t* clipPixels,
-                        uint16_t* destination, int32_t destX, int32_t destY, int32_t destStride,
-                        int32_t mode, int32_t clipFlag, int32_t opacity, uint8_t alphaLock,
-                        uint8_t sameAlphaMode) {
-  if (!source || !destination || width <= 0 || height <= 0) return;
+bool MakeCompositeJob(const uint16_t* source, int32_t sourceX, int32_t sourceY, int32_t width,
+                      int32_t height, int32_t sourceStride, const uint16_t* clipPixels,
+                      uint16_t* destination, int32_t destX, int32_t destY, int32_t destStride,
+                      int32_t mode, int32_t clipFlag, int32_t opacity, uint8_t alphaLock,
+                      uint8_t sameAlphaMode, CompositeJob& job) {
+  if (!source || !destination || width <= 0 || height <= 0) return false;
   const bool useClip = clipPixels != nullptr && clipFlag == kClipFlagLayerMask;
   const std::ptrdiff_t sourceOffset =
       std::ptrdiff_t{sourceY} * sourceStride + 4 * std::ptrdiff_t{sourceX};
-
-  CompositeJob job;
   job.source = source + sourceOffset;
   job.clip = useClip ? clipPixels + sourceOffset : nullptr;
   job.destination = destination + std::ptrdiff_t{destY} * destStride + 4 * std::ptrdiff_t{destX};
@@ -85,7 +92,20 @@ void CompositeLayerRect(const uint16_t* source, int32_t sourceX, int32_t sourceY
   job.height = height;
   job.setup = MakeCompositeSetup(mode, useClip, opacity, alphaLock != 0, sameAlphaMode != 0,
                                  engine::State().alphaLayerOpacity);
+  return true;
+}
 
+void CompositeLayerRect(const uint16_t* source, int32_t sourceX, int32_t sourceY, int32_t width,
+                        int32_t height, int32_t sourceStride, const uint16_t* clipPixels,
+                        uint16_t* destination, int32_t destX, int32_t destY, int32_t destStride,
+                        int32_t mode, int32_t clipFlag, int32_t opacity, uint8_t alphaLock,
+                        uint8_t sameAlphaMode) {
+  CompositeJob job;
+  if (!MakeCompositeJob(source, sourceX, sourceY, width, height, sourceStride, clipPixels,
+                        destination, destX, destY, destStride, mode, clipFlag, opacity, alphaLock,
+                        sameAlphaMode, job)) {
+    return;
+  }
   // Buffers that feed on what the routine writes get the documented pixel order, serially.
   if (!PixelsIndependent(job)) {
     CompositeReference(job);

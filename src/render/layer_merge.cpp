@@ -43,6 +43,15 @@ void CompositeLayerIntoHostRows(int32_t index, const engine::LayerRecord& layer,
                      mask ? kClipFlagLayerMask : 0, layer.opacity, 0, 0);
 }
 
+bool HostLayerJob(int32_t index, const engine::LayerRecord& layer, uint16_t* buffer,
+                  const HostRect& rect, CompositeJob& job) {
+  const uint16_t* mask = LayerMaskPixelsFor(index);
+  return MakeCompositeJob(layer.pixels, rect.left, rect.top, rect.right - rect.left,
+                          rect.bottom - rect.top, engine::State().canvasStride, mask, buffer,
+                          rect.left - rect.x, rect.top - rect.y, static_cast<int32_t>(rect.stride),
+                          layer.mergeMode, mask ? kClipFlagLayerMask : 0, layer.opacity, 0, 0, job);
+}
+
 void MergeLayer(int32_t source, int32_t destination) {
   const engine::LayerRecord* from = MergeableLayer(source);
   const engine::LayerRecord* into = MergeableLayer(destination);

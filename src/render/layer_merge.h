@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/layer_record.h"
+#include "render/composite_internal.h"
 #include "render/host_rect.h"
 
 namespace render {
@@ -25,6 +26,11 @@ const engine::LayerRecord* MergeableLayer(int32_t index);
 // only, so that the flattening can work band by band.
 void CompositeLayerIntoHostRows(int32_t index, const engine::LayerRecord& layer, uint16_t* buffer,
                                 const HostRect& rect, int32_t firstRow, int32_t endRow);
+
+// The job that composites the whole canvas part of rect of a mergeable layer into the host
+// buffer, as CompositeLayerIntoHostRows does; false when there is nothing to composite.
+bool HostLayerJob(int32_t index, const engine::LayerRecord& layer, uint16_t* buffer,
+                  const HostRect& rect, CompositeJob& job);
 
 void MergeLayer(int32_t source, int32_t destination);
 void MergeLayerIntoRect(int32_t layer, uint16_t* buffer, int32_t x, int32_t y, int32_t width,

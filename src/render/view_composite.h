@@ -43,6 +43,14 @@ class ViewComposite {
     }
   }
 
+  // The Normal-rule blend of a pixel of alpha 65535 over a filled composite: with Sa = 1 and R =
+  // 1 each channel is Clamp01(Sc), Sc = s / 65280, and the alpha is 1.
+  void SetOpaqueBlend(const int32_t colour[3]) {
+    copied_ = false;
+    A_ = 1.0;
+    for (int k = 0; k < 3; ++k) c_[k] = Clamp01(colour[k] * kInvColorOne);
+  }
+
   Pixel16 Finish() const {
     if (copied_)
       return {uint32_t(copy_[0]), uint32_t(copy_[1]), uint32_t(copy_[2]), uint32_t(copy_[3])};
@@ -69,29 +77,72 @@ inline int32_t EntryAlpha(const ViewEntry& e, const uint16_t* s, std::size_t at)
   return a;
 }
 
+// One entry's pixel on its way into the composite: alpha after the layer mask, the alpha-mode
+// pre-pass and the opacity; colour after the pre-pass; the operator.
+struct EntryPixel {
+  int32_t a;
+  int32_t colour[3];
+  int32_t op;
+};
+
+// False when the entry adds nothing at this position: transparent pixels of ordinary modes add
+// nothing, while alpha modes read alpha as data.
+inline bool PrepareEntry(const ViewEntry& e, std::size_t at, int32_t K, EntryPixel& p) {
+  const uint16_t* s = e.pixels + at;
+  if (s[3] == 0 && !e.alphaMode && !e.background) return false;
+  p.a = EntryAlpha(e, s, at);
+  p.colour[0] = s[0], p.colour[1] = s[1], p.colour[2] = s[2];
+  p.op = e.mode;
+  if (e.alphaMode) ViewAlphaPrePass(e.mode, K, p.a, p.colour, p.op);
+  if (e.opacityScale) p.a = (p.a * e.opacityScale) >> 8;
+  return true;
+}
+
+// Whether the composite after this pixel no longer depends on what lay below it, only on whether
+// anything did. An operator-0 pixel of alpha 65280 or more is copied. A pixel of alpha 65535 under
+// any other Normal-rule operator is blended with Sa = 1, where Dc * (1 - Sa) = 0 and R = Da + (1 -
+// Da) rounds to exactly 1 for every Da in (0, 1]: the result is Sc over R = 1, whatever Dc and Da.
+inline bool ReplacesBelow(const EntryPixel& p) {
+  return (p.op == kViewOpNormal && p.a >= 65280) ||
+         (p.a == 65535 && ModeInfo(p.op).rule == BlendRule::kNormal);
+}
+
+// Whether the composite of entries [0, end) at this position is not empty. An empty composite is
+// filled by the first pixel with some alpha that is not of a texture operator, and a composite
+// that holds something never becomes empty again (its alpha only grows or is replaced by an
+// opaque one).
+inline bool FilledBelow(const ViewRenderList& list, int32_t end, std::size_t at, int32_t K) {
+  for (int32_t i = 0; i < end; ++i) {
+    EntryPixel p;
+    if (!PrepareEntry(list.entries[i], at, K, p) || p.a == 0) continue;
+    if (p.op < kViewOpTexturize || p.op > kViewOpTexturize3) return true;
+  }
+  return false;
+}
+
 inline Pixel16 CompositeViewPixel(const ViewRenderList& list, std::size_t at, int32_t K) {
-  // An opaque Normal pixel replaces whatever lies below it, so compositing starts at the topmost
-  // one; every entry under it would be overwritten.
-  int32_t start = 0;
+  ViewComposite comp;
+  // A pixel that replaces whatever lies below it makes every entry under it irrelevant, except
+  // for whether the composite there was empty; compositing starts at the topmost such pixel.
+  int32_t next = 0;
   for (int32_t i = list.count - 1; i > 0; --i) {
     const ViewEntry& e = list.entries[i];
-    if (e.opaqueCopies && EntryAlpha(e, e.pixels + at, at) >= 65280) {
-      start = i;
-      break;
+    EntryPixel p;
+    if (!e.mayReplace || !PrepareEntry(e, at, K, p) || !ReplacesBelow(p)) continue;
+    if (p.op == kViewOpNormal) {
+      // A copy: alpha 65535 over a filled composite, its own alpha over an empty one.
+      comp.Copy(p.colour, p.a == 65535 || FilledBelow(list, i, at, K) ? 65535 : p.a);
+    } else if (FilledBelow(list, i, at, K)) {
+      comp.SetOpaqueBlend(p.colour);
+    } else {
+      comp.Combine(p.op, p.colour, p.a);
     }
+    next = i + 1;
+    break;
   }
-  ViewComposite comp;
-  for (int32_t i = start; i < list.count; ++i) {
-    const ViewEntry& e = list.entries[i];
-    const uint16_t* s = e.pixels + at;
-    // Transparent pixels of ordinary modes add nothing; alpha modes read alpha as data.
-    if (s[3] == 0 && !e.alphaMode && !e.background) continue;
-    int32_t a = EntryAlpha(e, s, at);
-    int32_t colour[3] = {s[0], s[1], s[2]};
-    int32_t op = e.mode;
-    if (e.alphaMode) ViewAlphaPrePass(e.mode, K, a, colour, op);
-    if (e.opacityScale) a = (a * e.opacityScale) >> 8;
-    comp.Combine(op, colour, a);
+  for (int32_t i = next; i < list.count; ++i) {
+    EntryPixel p;
+    if (PrepareEntry(list.entries[i], at, K, p)) comp.Combine(p.op, p.colour, p.a);
   }
   return comp.Finish();
 }

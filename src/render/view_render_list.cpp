@@ -2,6 +2,7 @@
 
 #include "engine/layer_stack.h"
 #include "render/merge_mode_names.h"
+#include "render/merge_modes.h"
 
 namespace render {
 namespace {
@@ -21,8 +22,11 @@ ViewEntry EntryFor(const engine::LayerRecord& layer) {
   e.mode = layer.mergeMode;
   e.opacityScale = layer.opacity < 255 ? layer.opacity + 1 : 0;
   e.alphaMode = IsAlphaMode(layer.mergeMode);
-  // Opacity below 255 caps alpha at (65535 x 255) >> 8 = 65279, short of a replacing copy.
-  e.opaqueCopies = layer.mergeMode == 0 && e.opacityScale == 0;
+  // Opacity below 255 caps alpha at (65535 x 255) >> 8 = 65279, short of a replacing pixel; a
+  // "Layer Mask" entry has alpha 0 everywhere.
+  const bool normalRule = e.alphaMode ? layer.mergeMode != kModeLayerMask
+                                      : ModeInfo(layer.mergeMode).rule == BlendRule::kNormal;
+  e.mayReplace = normalRule && e.opacityScale == 0;
   return e;
 }
 

@@ -15,7 +15,9 @@ struct ViewEntry {
   int32_t opacityScale = 0;  // opacity + 1 when the opacity reduces alpha, else 0
   bool background = false;   // layer 1 at the bottom: fully opaque whatever its own alpha
   bool alphaMode = false;
-  bool opaqueCopies = false;  // Normal at full opacity: an alpha of 65280 or more replaces all below
+  // Full opacity and a Normal-rule mode (or an alpha mode that may keep one): some pixels of the
+  // entry can replace all that lies below them.
+  bool mayReplace = false;
 };
 
 // One entry per layer slot and one for the paint layer.

@@ -3,8 +3,10 @@
 // width and host buffers that start off any 16-byte boundary.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <vector>
 
 #include "engine/parallel_rows.h"
@@ -59,6 +61,8 @@ TEST_F(TransferPaths, StreamingAndThreadedTransfersMatchTheSerialPath) {
     ExpectSameBothWays([](uint8_t* h) { PMR_GetRGB24Layer(h, W * 3 + 1, 2); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_GetRGB24FromAlpha(h, W * 3); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_GetRGBA64Layer(h, W * 8, 2); }, offset);
+    ExpectSameBothWays([](uint8_t* h) { PMR_SetRGBA64Layer(h, W * 8 + 2, 2); }, offset);
+    ExpectSameBothWays([](uint8_t* h) { PMR_GetRGBA64LayerRect(h, W * 8, 2, 3, 1, W - 5, H - 2); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_LoadRGBA32Layer(h, W * 4, 2, 0, 0, W, H, 0); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_LoadRGBA32Layer(h, W * 4 + 4, 2, -3, 1, W, H, 0); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_LoadRGB24(h, W * 3, 0); }, offset);

@@ -1,8 +1,8 @@
 // A plain per-pixel model of the view, written from the rules of the view rather than from the
 // renderer: it builds its own layer order, composites one canvas position at a time in doubles
 // and maps every output pixel to its canvas pixel on its own. Its blend knows the Normal,
-// Multiply and Screen rules and the pre-pass of "Alpha Shader", "Layer Mask" and "Luminance
-// Alpha", which is what the model tests use.
+// Multiply and Screen rules ("Reflect" and "Glow" blend as Normal) and the pre-pass of "Alpha
+// Shader", "Layer Mask" and "Luminance Alpha", which is what the model tests use.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,6 +36,12 @@ inline std::vector<Layer> Order() {
   return order;
 }
 
+// The model divides as the renderer does, by multiplying with the reciprocal of the scale or of
+// R, and groups the Multiply terms as d*s + (rest): the rules allow either rounding, and a model
+// that rounds the same way can be compared to the bit.
+inline constexpr double kPerColour = 1.0 / 65280.0;
+inline constexpr double kPerAlpha = 1.0 / 65535.0;
+
 inline Px Composite(int cx, int cy) {
   const auto& s = engine::State();
   const auto order = Order();
@@ -63,18 +69,23 @@ inline Px Composite(int cx, int cy) {
       }
     }
     int64_t col[3] = {p[0], p[1], p[2]};
-    int op = rec.mergeMode;
+    // The operator stays the mode number; these alpha modes then blend by the Normal rule, but
+    // only operator 0 itself takes the opaque copy.
+    const int op = rec.mergeMode;
+    int rule = op;
     const int64_t K = s.alphaLayerOpacity;
-    if (op == 29) {  // Alpha Shader
+    if (op == 13 || op == 14) {  // Reflect and Glow composite as Normal
+      rule = 0;
+    } else if (op == 29) {  // Alpha Shader
       if (a > 0) col[0] = col[1] = col[2] = a, a = K;
-      op = 0;
+      rule = 0;
     } else if (op == 42) {
       a = 0;
-      op = 0;
+      rule = 0;
     } else if (op == 43) {  // Luminance Alpha
       a = (col[0] + col[1] + col[2]) / 3;
       col[0] = col[1] = col[2] = 65535;
-      op = 0;
+      rule = 0;
     }
     if (rec.opacity < 255) a = (a * (rec.opacity + 1)) >> 8;
     if (A == 0) {
@@ -82,24 +93,24 @@ inline Px Composite(int cx, int cy) {
         A = 0, c[0] = c[1] = c[2] = 0, copied = true, std::fill_n(ints, 4, 0u);
       } else {
         copied = true;
-        for (int k = 0; k < 3; ++k) ints[k] = uint32_t(col[k]), c[k] = col[k] / 65280.0;
-        ints[3] = uint32_t(a), A = a / 65535.0;
+        for (int k = 0; k < 3; ++k) ints[k] = uint32_t(col[k]), c[k] = col[k] * kPerColour;
+        ints[3] = uint32_t(a), A = a * kPerAlpha;
       }
     } else if (a >= 65280 && op == 0) {
       copied = true;
-      for (int k = 0; k < 3; ++k) ints[k] = uint32_t(col[k]), c[k] = col[k] / 65280.0;
+      for (int k = 0; k < 3; ++k) ints[k] = uint32_t(col[k]), c[k] = col[k] * kPerColour;
       ints[3] = 65535, A = 1.0;
     } else {
-      const double Sa = a / 65535.0, Da = A;
+      const double Sa = a * kPerAlpha, Da = A;
       const double R = std::clamp(Da + Sa * (1 - Da), 0.0, 1.0);
       for (int k = 0; k < 3; ++k) {
-        const double Sc = col[k] / 65280.0 * Sa, Dc = c[k] * Da;
+        const double Sc = col[k] * kPerColour * Sa, Dc = c[k] * Da;
         double X;
-        if (op == 0) X = Sc + Dc * (1 - Sa);
-        else if (op == 1) X = Sc * Dc + Sc * (1 - Da) + Dc * (1 - Sa);
-        else if (op == 2) X = Sc + Dc - Sc * Dc;
-        else { ADD_FAILURE() << "model has no rule " << op; X = 0; }
-        c[k] = std::clamp(X / R, 0.0, 1.0);
+        if (rule == 0) X = Sc + Dc * (1 - Sa);
+        else if (rule == 1) X = Sc * Dc + (Sc * (1 - Da) + Dc * (1 - Sa));
+        else if (rule == 2) X = Sc + Dc - Sc * Dc;
+        else { ADD_FAILURE() << "model has no rule " << rule; X = 0; }
+        c[k] = std::clamp(X * (1.0 / R), 0.0, 1.0);
       }
       A = R;
       copied = false;

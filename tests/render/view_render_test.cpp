@@ -57,7 +57,7 @@ class ViewRender : public EngineTest {
     std::size_t diffs = 0, first = 0;
     for (std::size_t i = 0; i < got.size(); ++i)
       if (got[i] != want[i] && diffs++ == 0) first = i;
-    EXPECT_EQ(diffs, 0u) << what << ": first difference at byte " << first << " (row "
+    EXPECT_EQ(diffs, 0u) << what << ": got " << int(got[first]) << " want " << int(want[first]) << " first difference at byte " << first << " (row "
                          << first / stride << ", byte " << first % stride << ")";
   }
 };
@@ -126,6 +126,70 @@ TEST_F(ViewRender, BlendPathsMatchTheModel) {
   ExpectMatchesModel(0, 0, 47, 39, 47 * 3, 39, "blends");
   PMR_SetScale(2, 1.0f);
   ExpectMatchesModel(3, 5, 20, 17, 40 * 3, 34, "blends enlarged");
+}
+
+TEST_F(ViewRender, OpaqueNormalPixelOverAFilledCompositeIsFullyOpaque) {
+  // Alpha 65280 counts as opaque for the copy: over something it leaves alpha 65535 and no
+  // checkerboard; over nothing it keeps its own 65280 and the checker shows through a little.
+  Canvas(64, 2, 3);
+  auto lower = ReadLayer(2), upper = ReadLayer(3);
+  for (int x = 0; x < 64; ++x)
+    for (int y = 0; y < 2; ++y) {
+      uint16_t* l = &lower[std::size_t(y * 64 + x) * 4];
+      uint16_t* u = &upper[std::size_t(y * 64 + x) * 4];
+      l[0] = l[1] = l[2] = 0x4000, l[3] = x < 40 ? 30000 : 0;  // columns 40.. are empty below
+      u[0] = 0x8000, u[1] = 0x12F0, u[2] = 0xF000, u[3] = 65280;
+    }
+  WriteLayer(2, lower);
+  WriteLayer(3, upper);
+  const auto out = Render(0, 0, 64, 2, 64 * 3, 2);
+  // Column 33 lies on an odd square (K = 40959): blue, green, red are the high bytes.
+  EXPECT_EQ(out[33 * 3 + 0], 0xF0);
+  EXPECT_EQ(out[33 * 3 + 1], 0x12);
+  EXPECT_EQ(out[33 * 3 + 2], 0x80);
+  // Column 50, nothing below: (((65280 x c) >> 8) + ((40959 x 255) >> 8)) >> 8 = 0x137C.
+  EXPECT_EQ(out[50 * 3 + 1], 0x13);
+  ExpectMatchesModel(0, 0, 64, 2, 64 * 3, 2, "opaque copies");
+}
+
+TEST_F(ViewRender, RandomStacksMatchTheModel) {
+  // Stacks of modes whose pixels may replace what lies below (Normal, Reflect, Alpha Shader) mixed
+  // with blending ones, alphas drawn from the edges of the copy and skip rules, several opacities
+  // and alpha-layer opacities, and a paint layer over the current layer.
+  const char* modes[] = {"Normal", "Normal", "Multiply", "Screen", "Reflect",
+                         "Alpha Shader", "Luminance Alpha", "Layer Mask"};
+  const int opacities[] = {100, 100, 100, 99, 50};
+  const uint16_t edgeAlphas[] = {0, 255, 65279, 65280, 65535};
+  uint32_t rng = 12345;
+  auto next = [&rng] { return rng = rng * 1664525u + 1013904223u, rng >> 8; };
+  for (int round = 0; round < 12; ++round) {
+    Canvas(37, 29, 6, round % 3 == 0);
+    PMR_SetAlphaLayerOpacity(round % 4 == 1 ? 99 : 100);
+    for (int i = 1; i <= 6; ++i) {
+      auto px = ReadLayer(i);
+      for (std::size_t k = 0; k < px.size(); k += 4) {
+        for (int c = 0; c < 3; ++c) px[k + c] = uint16_t(next());
+        // Runs of one alpha now and then, as painted layers have.
+        px[k + 3] = next() % 3 == 0 ? uint16_t(next()) : edgeAlphas[next() % 5];
+      }
+      WriteLayer(i, px);
+      if (i >= 2) PMR_SetLayerOptions(i, next() % 6 != 0, 0, opacities[next() % 5], modes[next() % 8]);
+    }
+    PMR_SetLayer(2 + int(next() % 5));
+    if (round % 2 == 1) {
+      PMR_CreatePaintLayer(100, round % 4 == 1 ? "Normal" : "Screen");
+      auto& paint = State().paintLayer;
+      for (std::size_t k = 0; k < std::size_t(37 * 29 * 4); k += 4) {
+        for (int c = 0; c < 3; ++c) paint.pixels[k + c] = uint16_t(next());
+        paint.pixels[k + 3] = edgeAlphas[next() % 5];
+      }
+    }
+    ExpectMatchesModel(0, 0, 37, 29, 37 * 3, 29, "random stack");
+    if (HasFailure()) {
+      ADD_FAILURE() << "round " << round;
+      return;
+    }
+  }
 }
 
 TEST_F(ViewRender, GeometryPathsMapOutputPixelsToCanvasPixels) {
