@@ -20,6 +20,15 @@ PMR_API int32_t PMR_WriteToFileRGB24(const void* src, int32_t width, int32_t hei
 PMR_API int32_t PMR_WriteToFileRGBA32(const void* src, int32_t width, int32_t height, const char* path,
                                       const char* extension, int32_t dpi);
 
+/* Saves the flattened canvas (as PMR_Merge makes it) one band of rows at a time, never holding
+ * the whole picture: RGB24 as ".bmp", ".png" or ".jpg" (quality 97, full-resolution colour, which
+ * later JPEG writes keep), RGBA32 as ".png", ".tga" or ".tif". Returns
+ * 1 when the whole file was written; 0 for any other extension, a null or empty path, no canvas,
+ * or a file that could not be written, in which case no file is left behind. On memory failure:
+ * "PMR_SavePageToFileRGB24 Excpt" ("PMR_SavePageToFileRGB32 Excpt"), nothing written. */
+PMR_API int32_t PMR_SavePageToFileRGB24(const char* path, const char* extension, int32_t dpi);
+PMR_API int32_t PMR_SavePageToFileRGB32(const char* path, const char* extension, int32_t dpi);
+
 /* The resolution stored in a BMP, JPEG, PNG, TIFF or PSD file, snapped to 96, 150, 200, 300, 450
  * or 600 when within one of it; 72 for every other value, other formats and unreadable files. */
 PMR_API int32_t PMR_GetDPIFromFile(const char* path);

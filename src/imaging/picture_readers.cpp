@@ -56,6 +56,29 @@ uint8_t* IS40_ReadImage(ISSource source, uint32_t* width, uint32_t* height, uint
   return pixels.release();
 }
 
+int32_t IS40_ReadImageInto(ISSource source, void* dst, uint32_t width, uint32_t height,
+                           uint32_t format) {
+  if (!source || !dst || width == 0 || height == 0 || format > kReadFormatRGBA32) return 0;
+  const uint32_t channels = format == kReadFormatRGBA32 ? 4 : 3;
+  auto* out = static_cast<uint8_t*>(dst);
+  const Bytes bytes = source->Remaining();
+  if (GuessType(bytes) == kFileTypeJPEG) {
+    const DirectRead direct = jpeg_codec::ReadInto(bytes, out, width, height, channels);
+    if (direct != DirectRead::kNotAttempted) return direct == DirectRead::kDone ? 1 : 0;
+  }
+  uint32_t w = 0, h = 0;
+  MallocBlock pixels = ReadRGBA(source, w, h);
+  if (!pixels || w != width || h != height) return 0;
+  const std::size_t count = std::size_t{w} * h;
+  if (channels == 4) {
+    std::memcpy(out, pixels.get(), count * 4);
+  } else {
+    const uint8_t* p = pixels.get();
+    for (std::size_t i = 0; i < count; ++i, p += 4, out += 3) out[0] = p[0], out[1] = p[1], out[2] = p[2];
+  }
+  return 1;
+}
+
 int32_t IS3GetBMPDims(ISSource source, uint32_t* width, uint32_t* height, uint32_t* bitDepth,
                       ISResolution* resolution) {
   return Dims(source, bmp_codec::ReadInfo, width, height, bitDepth, resolution);

@@ -23,6 +23,12 @@ uint8_t* IS3ReadImageToRGBA(ISSource source, uint32_t* width, uint32_t* height, 
 // Reads the picture in the given format (kReadFormatRGBA32 or kReadFormatRGB24).
 uint8_t* IS40_ReadImage(ISSource source, uint32_t* width, uint32_t* height, uint32_t format,
                         uint32_t flags);
+// Reads the picture into the caller's packed buffer of width x height pixels in the given format
+// (kReadFormatRGBA32 or kReadFormatRGB24). Returns 1; 0 when the picture is of another size or
+// cannot be read, and then dst is untouched. Where the codec can promise that, it decodes straight
+// into dst; otherwise into a block of its own that is copied.
+int32_t IS40_ReadImageInto(ISSource source, void* dst, uint32_t width, uint32_t height,
+                           uint32_t format);
 
 // Renders an enhanced metafile at outWidth x outHeight (its frame stretched to that size) over
 // the background colour (red | green << 8 | blue << 16). Returns a malloc'd RGB24 block.

@@ -1,9 +1,16 @@
 #include "io/metafile_colour.h"
 
+#include "engine/engine_state.h"
+#include "engine/pixel_formats.h"
+
 namespace io {
 
-// The tool settings (and with them the current colour) are not part of the engine state yet;
-// until they are, metafiles render over black, the colour a fresh tool state starts with.
-uint32_t MetafileBackgroundColour() { return 0; }
+// The brush colour is what the host last set with the colour setters (or a dab carried); its
+// alpha plays no part, the metafile is opaque.
+uint32_t MetafileBackgroundColour() {
+  const uint16_t* colour = engine::State().tool.brushColor;
+  return uint32_t(engine::High8(colour[0])) | uint32_t(engine::High8(colour[1])) << 8 |
+         uint32_t(engine::High8(colour[2])) << 16;
+}
 
 }  // namespace io

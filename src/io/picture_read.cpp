@@ -1,4 +1,5 @@
 // Reading a picture file into a host buffer of a known size.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -12,23 +13,44 @@
 namespace io {
 namespace {
 
-int32_t ReadInto(uint8_t* dst, int32_t width, int32_t height, const char* path, int channels) {
-  if (!dst || !path || width <= 0 || height <= 0) return 0;
-  DecodedPicture block;
-  ReadPicture(path, block);
-  if (!block.pixels || block.width != uint32_t(width) || block.height != uint32_t(height)) return 0;
+// Metafiles are rendered at the canvas size over the current colour, as RGB24; they fit dst only
+// when the canvas is its size.
+int32_t ReadMetafileInto(const char* path, uint8_t* dst, int32_t width, int32_t height, int channels) {
+  const auto& state = engine::State();
+  uint32_t w = 0, h = 0;
+  uint8_t* rgb = imaging::IS40_ReadMetafile(path, &w, &h, uint32_t(std::max(state.canvasWidth, 0)),
+                                            uint32_t(std::max(state.canvasHeight, 0)),
+                                            MetafileBackgroundColour(), 0);
+  const std::unique_ptr<uint8_t, decltype(&std::free)> owned(rgb, &std::free);
+  if (!rgb || w != uint32_t(width) || h != uint32_t(height)) return 0;
   const std::size_t count = std::size_t(width) * std::size_t(height);
-  const int from = block.rgb24 ? 3 : 4;
-  if (from == channels) {
-    std::memcpy(dst, block.pixels, count * std::size_t(channels));
+  if (channels == 3) {
+    std::memcpy(dst, rgb, count * 3);
     return 1;
   }
-  const uint8_t* s = block.pixels;
-  for (std::size_t i = 0; i < count; ++i, s += from, dst += channels) {
-    dst[0] = s[0], dst[1] = s[1], dst[2] = s[2];
-    if (channels == 4) dst[3] = 255;  // a metafile widened with opaque alpha
+  const uint8_t* s = rgb;
+  for (std::size_t i = 0; i < count; ++i, s += 3, dst += 4) {
+    dst[0] = s[0], dst[1] = s[1], dst[2] = s[2], dst[3] = 255;  // widened with opaque alpha
   }
   return 1;
+}
+
+// Every other type is decoded by the library straight into dst when it is the file's size; dst is
+// untouched when it is not or the file cannot be read.
+int32_t ReadInto(uint8_t* dst, int32_t width, int32_t height, const char* path, int channels) {
+  if (!dst || !path || width <= 0 || height <= 0) return 0;
+  imaging::ISSource source = imaging::IS40_OpenFileSource(path);
+  if (!source) return 0;
+  const int32_t type = imaging::IS40_GuessFileType(source);
+  imaging::IS40_Seek(source, 0, 0);
+  if (type == imaging::kFileTypeWMF || type == imaging::kFileTypeEMF) {
+    imaging::IS40_CloseSource(source);
+    return ReadMetafileInto(path, dst, width, height, channels);
+  }
+  const uint32_t format = channels == 4 ? imaging::kReadFormatRGBA32 : imaging::kReadFormatRGB24;
+  const int32_t read = imaging::IS40_ReadImageInto(source, dst, uint32_t(width), uint32_t(height), format);
+  imaging::IS40_CloseSource(source);
+  return read;
 }
 
 }  // namespace

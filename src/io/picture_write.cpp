@@ -5,13 +5,10 @@
 #include "imaging/imaging.h"
 #include "io/file_extension.h"
 #include "io/picture_files.h"
+#include "io/resolution_records.h"
 
 namespace io {
 namespace {
-
-// Pixels per metre: dpi x 39.3700787, truncated. A negative dpi stores no resolution.
-uint32_t PixelsPerMetre(int32_t dpi) { return dpi > 0 ? uint32_t(double(dpi) * 39.3700787) : 0; }
-uint32_t Dots(int32_t dpi) { return dpi > 0 ? uint32_t(dpi) : 0; }
 
 // Opens the destination, runs the writer, closes; the writer's result is the answer.
 template <class Writer>
@@ -41,12 +38,12 @@ int32_t WriteToFileRGB24(const void* src, int32_t width, int32_t height, const c
                          const char* extension, int32_t dpi) {
   if (!ValidPicture(src, width, height, 3, path)) return 0;
   const uint32_t w = uint32_t(width), h = uint32_t(height);
-  const imaging::ISResolution perMetre{PixelsPerMetre(dpi), PixelsPerMetre(dpi), 0};
+  const imaging::ISResolution perMetre = BmpResolution(dpi);
   if (IsExtension(extension, ".bmp")) {
     return WithDest(path, [&](imaging::ISDest d) { return imaging::IS3WriteBMP(d, src, w, h, 24, 0, nullptr, &perMetre, 0); });
   }
   if (IsExtension(extension, ".png")) {
-    const imaging::ISResolution png{perMetre.xRes, perMetre.yRes, 1};
+    const imaging::ISResolution png = PngResolution(dpi);
     return WithDest(path, [&](imaging::ISDest d) { return imaging::IS3WritePNG(d, src, w, h, 3 * w, 8, 0, nullptr, 2, 0, &png, 0); });
   }
   if (IsExtension(extension, ".emf") || IsExtension(extension, ".wmf")) {
@@ -59,7 +56,7 @@ int32_t WriteToFileRGB24(const void* src, int32_t width, int32_t height, const c
     return WithDest(path, [&](imaging::ISDest d) { return imaging::IS3Write8BitToGIF(d, indices.get(), w, h, 0, 0, -1, 8, palette); });
   }
   if (IsExtension(extension, ".jpg")) {
-    const imaging::ISResolution jpg{Dots(dpi), Dots(dpi), 1};
+    const imaging::ISResolution jpg = JpegResolution(dpi);
     return WithDest(path, [&](imaging::ISDest d) { return imaging::IS3WriteJPG(d, src, w, h, 97, 24, &jpg, 0); });
   }
   if (IsExtension(extension, ".pcx")) {
@@ -76,14 +73,14 @@ int32_t WriteToFileRGBA32(const void* src, int32_t width, int32_t height, const 
   if (!ValidPicture(src, width, height, 4, path)) return 0;
   const uint32_t w = uint32_t(width), h = uint32_t(height);
   if (IsExtension(extension, ".png")) {
-    const imaging::ISResolution png{PixelsPerMetre(dpi), PixelsPerMetre(dpi), 1};
+    const imaging::ISResolution png = PngResolution(dpi);
     return WithDest(path, [&](imaging::ISDest d) { return imaging::IS3WritePNG(d, src, w, h, 4 * w, 8, 0, nullptr, 6, 0, &png, 0); });
   }
   if (IsExtension(extension, ".tga")) {
     return WithDest(path, [&](imaging::ISDest d) { return imaging::IS3WriteTGA(d, src, w, h, 32, 0, 0); });
   }
   if (IsExtension(extension, ".tif")) {
-    const imaging::ISResolution inches{Dots(dpi), Dots(dpi), 2};
+    const imaging::ISResolution inches = TiffResolution(dpi);
     return WithDest(path, [&](imaging::ISDest d) { return imaging::IS3WriteTIFF(d, src, w, h, 32, 0, 0, &inches, 0); });
   }
   return 0;

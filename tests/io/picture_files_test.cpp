@@ -84,6 +84,37 @@ TEST_F(PictureFiles, MetafilesRenderAtTheCanvasSizeWithOpaqueAlpha) {
   EXPECT_EQ(canvas[(16 * 3 + 15) * 4], 255);
 }
 
+TEST_F(PictureFiles, MetafilesRenderOverTheCurrentColour) {
+  MakeCanvas(16, 8);
+  const auto rgb = SmoothPixels(4, 4, 3);
+  const auto path = ScratchPath("half.emf");
+  ASSERT_EQ(PMR_WriteToFileRGB24(rgb.data(), 4, 4, path.c_str(), ".emf", 72), 1);
+  // Widen the header's bounds (right edge, bytes 16..19) to twice the picture: the picture then
+  // covers the left half of the frame and the current colour shows on the right half.
+  auto bytes = FileBytes(path);
+  const uint32_t right = 7;
+  std::memcpy(&bytes[16], &right, 4);
+  WriteBytes(path, bytes);
+
+  PMR_SetColor(10, 200, 30);
+  std::vector<uint8_t> canvas(16 * 8 * 3, 0);
+  ASSERT_EQ(PMR_ReadFromFileRGB24(canvas.data(), 16, 8, path.c_str()), 1);
+  for (int y = 0; y < 8; ++y) {
+    const uint8_t* p = &canvas[(y * 16 + 12) * 3];
+    EXPECT_EQ(p[0], 10);
+    EXPECT_EQ(p[1], 200);
+    EXPECT_EQ(p[2], 30);
+  }
+  // The 16-bit colour setter: the high bytes count, the low bytes do not.
+  PMR_SetColor16(0x12FF, 0x3400, 0xABCD);
+  ASSERT_EQ(PMR_ReadFromFileRGB24(canvas.data(), 16, 8, path.c_str()), 1);
+  EXPECT_EQ(canvas[15 * 3], 0x12);
+  EXPECT_EQ(canvas[15 * 3 + 1], 0x34);
+  EXPECT_EQ(canvas[15 * 3 + 2], 0xAB);
+  // The picture itself is not tinted: its top-left pixel is red 0.
+  EXPECT_EQ(canvas[0], 0);
+}
+
 TEST_F(PictureFiles, ResolutionIsReadInEachFormatAndSnapped) {
   const auto rgb = SmoothPixels(4, 4, 3);
   const auto rgba = SmoothPixels(4, 4, 4);

@@ -27,11 +27,8 @@ struct FreeDeleter {
 // A picture block handed back with malloc; release() gives it to the caller.
 using MallocBlock = std::unique_ptr<uint8_t[], FreeDeleter>;
 
-inline MallocBlock AllocatePicture(uint64_t width, uint64_t height, uint32_t bytesPerPixel) {
-  const uint64_t bytes = width * height * bytesPerPixel;
-  if (width == 0 || height == 0 || bytes / bytesPerPixel / width != height) return nullptr;
-  if (bytes > SIZE_MAX) return nullptr;
-  return MallocBlock(static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(bytes))));
-}
+// A width x height block of bytesPerPixel-sized pixels, or null when the size overflows or memory
+// is short. Large blocks are backed by huge pages where the system offers them.
+MallocBlock AllocatePicture(uint64_t width, uint64_t height, uint32_t bytesPerPixel);
 
 }  // namespace imaging

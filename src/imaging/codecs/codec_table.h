@@ -47,6 +47,17 @@ PALMORA_DECLARE_CODEC(emf_codec)
 PALMORA_DECLARE_CODEC(wmf_codec)
 #undef PALMORA_DECLARE_CODEC
 
+// Decoding straight into a caller's buffer of a known size, for the codecs that can promise to
+// write it only on success.
+enum class DirectRead {
+  kDone,          // dst holds the picture
+  kFailed,        // not a picture of that size, or it failed before writing dst
+  kNotAttempted,  // the codec cannot promise this file: decode into a block of its own instead
+};
+namespace jpeg_codec {
+DirectRead ReadInto(Bytes bytes, uint8_t* dst, uint32_t width, uint32_t height, uint32_t channels);
+}
+
 // The codec with the highest sniff score, or kFileTypeUnknown.
 int32_t GuessType(Bytes bytes);
 const CodecEntry* CodecForType(int32_t type);

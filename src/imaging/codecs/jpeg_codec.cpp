@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -146,7 +147,57 @@ bool Decode(Decoder& d, uint8_t* pixels) {
   return true;
 }
 
+// True when the entropy-coded data that starts at `from` runs straight into the end-of-image
+// marker: only stuffed bytes (FF 00), restart markers (FF D0..D7) and fill bytes (FF FF) on the
+// way. Then, for a single-scan file, nothing can make the decode fail once rows are coming out:
+// corrupt data only warns, and no later marker is left to read.
+bool EntropyDataEndsTheFile(const uint8_t* from, const uint8_t* end) {
+  for (const uint8_t* p = from; p < end;) {
+    p = static_cast<const uint8_t*>(std::memchr(p, 0xFF, std::size_t(end - p)));
+    if (!p || end - p < 2) return false;
+    const uint8_t next = p[1];
+    if (next == 0xD9) return true;
+    if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) {
+      p += 2;
+    } else if (next == 0xFF) {
+      p += 1;
+    } else {
+      return false;  // another marker: leave it to the decoder that may still fail
+    }
+  }
+  return false;
+}
+
+bool DecodeRowsInto(Decoder& d, uint8_t* dst, uint32_t channels) {
+  if (setjmp(d.err.jump)) return false;
+  const std::size_t rowBytes = std::size_t{d.info.output_width} * channels;
+  while (d.info.output_scanline < d.info.output_height) {
+    JSAMPROW row = dst + std::size_t{d.info.output_scanline} * rowBytes;
+    jpeg_read_scanlines(&d.info, &row, 1);
+  }
+  jpeg_finish_decompress(&d.info);
+  return true;
+}
+
 }  // namespace
+
+DirectRead ReadInto(Bytes bytes, uint8_t* dst, uint32_t width, uint32_t height, uint32_t channels) {
+  if (!Sniff(bytes) || (channels != 3 && channels != 4)) return DirectRead::kNotAttempted;
+  auto d = std::make_unique<Decoder>();
+  if (!ReadHeader(*d, bytes)) return DirectRead::kNotAttempted;
+  if (d->info.image_width != width || d->info.image_height != height) return DirectRead::kFailed;
+  if (IsCMYK(*d) || jpeg_has_multiple_scans(&d->info)) return DirectRead::kNotAttempted;
+  const uint8_t* entropy = d->info.src->next_input_byte;
+  if (!EntropyDataEndsTheFile(entropy, bytes.data() + bytes.size())) return DirectRead::kNotAttempted;
+  if (setjmp(d->err.jump)) return DirectRead::kFailed;  // before the first row: dst untouched
+  d->info.out_color_space = channels == 3 ? JCS_RGB : JCS_EXT_RGBA;
+  jpeg_start_decompress(&d->info);
+  if (d->info.output_width != width || d->info.output_height != height ||
+      d->info.output_components != int(channels)) {
+    return DirectRead::kFailed;
+  }
+  return DecodeRowsInto(*d, dst, channels) ? DirectRead::kDone : DirectRead::kFailed;
+}
 
 int Sniff(Bytes bytes) {
   return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF ? 100 : 0;
