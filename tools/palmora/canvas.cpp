@@ -65,9 +65,20 @@ void Canvas::ShowPaper(bool visible) {
   PMR_SetLayerOptions(kPaperLayer, visible ? 1 : 0, 0, 100, "Normal");
 }
 
+void Canvas::SavePage(const std::string& path, int dpi) const {
+  const std::string extension = LowerExtension(path);
+  if (!PageSaverTakes(extension)) {
+    WritePicture(path, MergedPage(), dpi);
+    return;
+  }
+  // The engine writes the page band by band, never holding it whole.
+  WriteThroughTemporary(path, [&](const char* temporary) {
+    return KeepsAlpha(extension) ? PMR_SavePageToFileRGB32(temporary, extension.c_str(), dpi)
+                                 : PMR_SavePageToFileRGB24(temporary, extension.c_str(), dpi);
+  });
+}
+
 Picture Canvas::MergedPage() const {
-  // TODO(page save): switch to PMR_SavePageToFileRGB24/RGB32 once they are exported; they write
-  // the page band by band without holding it whole.
   std::vector<uint16_t> page(std::size_t(width_) * std::size_t(height_) * 4);
   PMR_Merge(page.data());
   Picture picture{width_, height_, std::vector<uint8_t>(page.size())};

@@ -35,6 +35,8 @@ class Canvas {
   // The flattened page (paper and painting) and the painting layer alone, as 8-bit pictures.
   Picture MergedPage() const;
   Picture PaintingLayer() const;
+  // Saves the flattened page by path's extension; the file appears only once it is complete.
+  void SavePage(const std::string& path, int dpi = 72) const;
 
   // Runs an effect on the painting through the dispatcher and commits it as an undo step.
   // Throws HostError for a name the dispatcher does not know or when the engine reports failure.

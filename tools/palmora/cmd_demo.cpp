@@ -92,7 +92,7 @@ void Demo(const DemoOptions& o) {
   Canvas::EffectArguments vignette{"Vignette", 0, {150, 100, 250, 1000}, {0, 0, 1}, 0, 0, 0, ""};
   clock.Step("effect \"Vignette\"", [&] { canvas.RunEffect(vignette); return std::string("darker corners"); });
   clock.Step("save the page", [&] {
-    WritePicture(page, canvas.MergedPage());
+    canvas.SavePage(page);
     return page + " (" + std::to_string(kWidth) + "×" + std::to_string(kHeight) + ")";
   });
   clock.Step("save a thumbnail", [&] {

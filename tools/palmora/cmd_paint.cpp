@@ -61,7 +61,7 @@ void Paint(const PaintOptions& o) {
                       std::to_string(i) + " step(s) to undo");
     PMR_Undo();
   }
-  WritePicture(o.output, canvas.MergedPage());
+  canvas.SavePage(o.output);
   if (!o.quiet) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

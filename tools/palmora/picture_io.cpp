@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include <unistd.h>
@@ -12,11 +13,11 @@
 #include "palmora/palmora.h"
 
 namespace host {
-namespace {
-
 bool KeepsAlpha(const std::string& extension) {
   return extension == ".png" || extension == ".tga" || extension == ".tif";
 }
+
+namespace {
 
 bool DropsAlpha(const std::string& extension) {
   static const char* const kTypes[] = {".bmp", ".jpg", ".gif", ".pcx", ".psd", ".emf", ".wmf"};
@@ -78,19 +79,11 @@ void CheckOutputPath(const std::string& path) {
     throw HostError("cannot write '" + path + "': no folder '" + parent.string() + "'");
 }
 
-void WritePicture(const std::string& path, const Picture& picture, int dpi) {
+void WriteThroughTemporary(const std::string& path,
+                           const std::function<int32_t(const char* temporary)>& write) {
   CheckOutputPath(path);
-  const std::string extension = LowerExtension(path);
   const std::string temporary = TemporaryPath(path);
-  int32_t written = 0;
-  if (KeepsAlpha(extension)) {
-    written = PMR_WriteToFileRGBA32(picture.rgba.data(), picture.width, picture.height,
-                                    temporary.c_str(), extension.c_str(), dpi);
-  } else {
-    const std::vector<uint8_t> rgb = PackedRgb(picture);
-    written = PMR_WriteToFileRGB24(rgb.data(), picture.width, picture.height, temporary.c_str(),
-                                   extension.c_str(), dpi);
-  }
+  const int32_t written = write(temporary.c_str());
   std::error_code error;
   if (!written || !std::filesystem::is_regular_file(temporary, error)) {
     std::filesystem::remove(temporary, error);
@@ -101,6 +94,23 @@ void WritePicture(const std::string& path, const Picture& picture, int dpi) {
     std::filesystem::remove(temporary, error);
     throw HostError("cannot write '" + path + "': " + error.message());
   }
+}
+
+void WritePicture(const std::string& path, const Picture& picture, int dpi) {
+  const std::string extension = LowerExtension(path);
+  WriteThroughTemporary(path, [&](const char* temporary) {
+    if (KeepsAlpha(extension))
+      return PMR_WriteToFileRGBA32(picture.rgba.data(), picture.width, picture.height, temporary,
+                                   extension.c_str(), dpi);
+    const std::vector<uint8_t> rgb = PackedRgb(picture);
+    return PMR_WriteToFileRGB24(rgb.data(), picture.width, picture.height, temporary,
+                                extension.c_str(), dpi);
+  });
+}
+
+bool PageSaverTakes(const std::string& extension) {
+  return extension == ".png" || extension == ".tga" || extension == ".tif" ||
+         extension == ".bmp" || extension == ".jpg";
 }
 
 }  // namespace host

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,16 @@ void CheckOutputPath(const std::string& path);
 // ".jpg", ".gif", ".pcx", ".psd", ".emf", ".wmf" drop it). The file appears only once it is
 // complete: it is written under a temporary name beside the target and renamed over it.
 void WritePicture(const std::string& path, const Picture& picture, int dpi = 72);
+
+// Runs write with a temporary name beside path (write returns non-zero for success), then renames
+// the finished file over path; on failure nothing is left behind. Throws HostError.
+void WriteThroughTemporary(const std::string& path,
+                           const std::function<int32_t(const char* temporary)>& write);
+
+// True for the extensions (with their dot, lower case) written with alpha.
+bool KeepsAlpha(const std::string& extension);
+// True for the types the engine's band-wise page saver writes.
+bool PageSaverTakes(const std::string& extension);
 
 // The extension of path with its dot, in lower case ("" when it has none).
 std::string LowerExtension(const std::string& path);
