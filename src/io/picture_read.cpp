@@ -13,14 +13,35 @@
 namespace io {
 namespace {
 
+// Opens path for reading and tells whether it holds a metafile, which is drawn rather than
+// decoded; the source is then already closed and null.
+imaging::ISSource OpenPicture(const char* path, bool& metafile) {
+  metafile = false;
+  imaging::ISSource source = imaging::IS40_OpenFileSource(path);
+  if (!source) return nullptr;
+  const int32_t type = imaging::IS40_GuessFileType(source);
+  imaging::IS40_Seek(source, 0, 0);
+  if (type == imaging::kFileTypeWMF || type == imaging::kFileTypeEMF) {
+    imaging::IS40_CloseSource(source);
+    metafile = true;
+    return nullptr;
+  }
+  return source;
+}
+
+// A metafile drawn at the canvas size over the current colour, as RGB24 (malloc'd), or null.
+uint8_t* DrawMetafile(const char* path, uint32_t* width, uint32_t* height) {
+  const auto& state = engine::State();
+  return imaging::IS40_ReadMetafile(path, width, height, uint32_t(std::max(state.canvasWidth, 0)),
+                                    uint32_t(std::max(state.canvasHeight, 0)),
+                                    MetafileBackgroundColour(), 0);
+}
+
 // Metafiles are rendered at the canvas size over the current colour, as RGB24; they fit dst only
 // when the canvas is its size.
 int32_t ReadMetafileInto(const char* path, uint8_t* dst, int32_t width, int32_t height, int channels) {
-  const auto& state = engine::State();
   uint32_t w = 0, h = 0;
-  uint8_t* rgb = imaging::IS40_ReadMetafile(path, &w, &h, uint32_t(std::max(state.canvasWidth, 0)),
-                                            uint32_t(std::max(state.canvasHeight, 0)),
-                                            MetafileBackgroundColour(), 0);
+  uint8_t* rgb = DrawMetafile(path, &w, &h);
   const std::unique_ptr<uint8_t, decltype(&std::free)> owned(rgb, &std::free);
   if (!rgb || w != uint32_t(width) || h != uint32_t(height)) return 0;
   const std::size_t count = std::size_t(width) * std::size_t(height);
@@ -39,14 +60,10 @@ int32_t ReadMetafileInto(const char* path, uint8_t* dst, int32_t width, int32_t 
 // untouched when it is not or the file cannot be read.
 int32_t ReadInto(uint8_t* dst, int32_t width, int32_t height, const char* path, int channels) {
   if (!dst || !path || width <= 0 || height <= 0) return 0;
-  imaging::ISSource source = imaging::IS40_OpenFileSource(path);
+  bool metafile = false;
+  imaging::ISSource source = OpenPicture(path, metafile);
+  if (metafile) return ReadMetafileInto(path, dst, width, height, channels);
   if (!source) return 0;
-  const int32_t type = imaging::IS40_GuessFileType(source);
-  imaging::IS40_Seek(source, 0, 0);
-  if (type == imaging::kFileTypeWMF || type == imaging::kFileTypeEMF) {
-    imaging::IS40_CloseSource(source);
-    return ReadMetafileInto(path, dst, width, height, channels);
-  }
   const uint32_t format = channels == 4 ? imaging::kReadFormatRGBA32 : imaging::kReadFormatRGB24;
   const int32_t read = imaging::IS40_ReadImageInto(source, dst, uint32_t(width), uint32_t(height), format);
   imaging::IS40_CloseSource(source);
@@ -56,20 +73,14 @@ int32_t ReadInto(uint8_t* dst, int32_t width, int32_t height, const char* path, 
 }  // namespace
 
 void ReadPicture(const char* path, DecodedPicture& block) {
-  imaging::ISSource source = imaging::IS40_OpenFileSource(path);
-  if (!source) return;
-  const int32_t type = imaging::IS40_GuessFileType(source);
-  imaging::IS40_Seek(source, 0, 0);
-  if (type == imaging::kFileTypeWMF || type == imaging::kFileTypeEMF) {
-    imaging::IS40_CloseSource(source);
-    const auto& state = engine::State();
-    block.pixels = imaging::IS40_ReadMetafile(path, &block.width, &block.height,
-                                              uint32_t(std::max(state.canvasWidth, 0)),
-                                              uint32_t(std::max(state.canvasHeight, 0)),
-                                              MetafileBackgroundColour(), 0);
+  bool metafile = false;
+  imaging::ISSource source = OpenPicture(path, metafile);
+  if (metafile) {
+    block.pixels = DrawMetafile(path, &block.width, &block.height);
     block.rgb24 = true;
     return;
   }
+  if (!source) return;
   block.pixels = imaging::IS40_ReadImage(source, &block.width, &block.height, imaging::kReadFormatRGBA32, 0);
   imaging::IS40_CloseSource(source);
 }
