@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "brush/blend_buffer_internal.h"
+#include "brush/carried_paint_kernels.h"
 #include "engine/heap.h"
 #include "engine/layer_stack.h"
 
@@ -149,6 +150,9 @@ void DoMixBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amoun
   rules.mixShift = s.tool.mixShift;
   std::memcpy(rules.banks, s.tool.colorBanks, sizeof rules.banks);
   const MixKernel kernel = BlendMixKernel(s.tool.mixMode);
+  // With no canvas share the mix changes nothing.
+  const CarriedMixKernel vector =
+      rules.k != 0 && BlendMixKeepsCarriedPaint(s.tool.mixMode) ? VectorCarriedMixKernel() : nullptr;
   const MaskedAlpha maskedAlpha(s);
   // The canvas alphas of a row, reduced by the mask, in the dab scratch (never allocated here).
   uint32_t* alpha = s.dabScratch.coverage;
@@ -159,8 +163,17 @@ void DoMixBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amoun
     const std::size_t canvasRow = std::size_t(cy) * s.canvasWidth;
     row.canvas = plane + (canvasRow + q.x0) * 4;
     row.blend = BlendPixel(s, q, q.x0, cy);
-    for (int32_t i = 0; i < row.count; ++i) alpha[i] = maskedAlpha(row.canvas[4 * i + 3], canvasRow + q.x0 + i);
-    kernel(row, rules);
+    if (maskedAlpha.mask) {
+      for (int32_t i = 0; i < row.count; ++i) alpha[i] = maskedAlpha(row.canvas[4 * i + 3], canvasRow + q.x0 + i);
+    } else {
+      for (int32_t i = 0; i < row.count; ++i) alpha[i] = row.canvas[4 * i + 3];
+    }
+    MixRow rest = row;
+    if (vector) {
+      const int32_t done = vector(row, rules.k);
+      rest.canvas += 4 * done, rest.canvasAlpha += done, rest.blend += 4 * done, rest.count -= done;
+    }
+    kernel(rest, rules);
   }
 }
 

@@ -33,5 +33,8 @@ struct MixRules {
 };
 using MixKernel = void (*)(const MixRow& row, const MixRules& rules);
 MixKernel BlendMixKernel(int32_t mixMode);
+// True when the mix rule leaves the carried paint as it is before the canvas's share is taken
+// (rule 32 and every number without a rule).
+bool BlendMixKeepsCarriedPaint(int32_t mixMode);
 
 }  // namespace brush

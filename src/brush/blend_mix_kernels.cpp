@@ -200,4 +200,6 @@ MixKernel BlendMixKernel(int32_t mixMode) {
   return &MixSpan<CarriedRule>;
 }
 
+bool BlendMixKeepsCarriedPaint(int32_t mixMode) { return BlendMixKernel(mixMode) == &MixSpan<CarriedRule>; }
+
 }  // namespace brush

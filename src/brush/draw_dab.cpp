@@ -2,6 +2,7 @@
 // coverage, source and paint passes.
 #include <algorithm>
 
+#include "brush/carried_paint_kernels.h"
 #include "brush/dab.h"
 #include "brush/dab_internal.h"
 #include "engine/layer_stack.h"
@@ -148,6 +149,8 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
   const bool blendRowIsSource = blending && !variation.Any() && !source.imageBrush &&
                                 source.primaryStrength == 0 && !coverageSetup.rotate &&
                                 t.scaledSize == t.brushSize;
+  const CarriedPaintKernel carriedVector =
+      blendRowIsSource && CarriedPaintVectorFits(rules) ? VectorCarriedPaintKernel() : nullptr;
   brush::DabScratch& scratch = s.dabScratch;
 
   PaintSpan span;
@@ -162,8 +165,15 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
     CoverageRow(coverageSetup, frame, j, y, scratch.coverage, scratch.samplePosition);
     span.target = target->pixels + std::size_t(y) * s.canvasStride + std::size_t(frame.x0) * 4;
     if (blendRowIsSource) {
-      span.source = s.blendBuffer + (std::size_t(t.sizeIndex[j]) * s.maxBrushSize + frame.firstColumn) * 4;
-      kernel(span, rules);
+      uint16_t* blendRow = s.blendBuffer + (std::size_t(t.sizeIndex[j]) * s.maxBrushSize + frame.firstColumn) * 4;
+      PaintSpan rest = span;
+      rest.source = blendRow;
+      if (carriedVector) {
+        const int32_t done = carriedVector(span.target, span.coverage, span.count, blendRow, rules);
+        rest.target += 4 * done, rest.coverage += done, rest.position += done, rest.source += 4 * done;
+        rest.count -= done;
+      }
+      kernel(rest, rules);
       continue;
     }
     if (!positionsRepeat) {
