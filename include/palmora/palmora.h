@@ -28,6 +28,7 @@
 #include "palmora/effects.h"
 #include "palmora/engine.h"
 #include "palmora/files.h"
+#include "palmora/fill.h"
 #include "palmora/geometry.h"
 #include "palmora/import_buffer.h"
 #include "palmora/layers.h"

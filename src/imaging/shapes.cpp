@@ -32,6 +32,23 @@ int32_t IS3FillSolidRect(void* image, uint32_t width, uint32_t height, uint32_t 
   }
 }
 
+int32_t IS3FillTransparentRectOnImage(void* image, uint32_t width, uint32_t height,
+                                      uint32_t bytesPerPixel, uint32_t rowBytes, ImageRect rect,
+                                      uint32_t colour, uint32_t filled, uint32_t /*reserved*/) {
+  if (filled) return IS3FillSolidRect(image, width, height, bytesPerPixel, rowBytes, rect, colour, 0);
+  if (!IsDrawablePicture(image, width, height, rowBytes, bytesPerPixel)) return 0;
+  if (rect.left >= rect.right || rect.top >= rect.bottom) return 1;
+  // The four one-pixel sides, each clipped to the picture.
+  const ImageRect sides[] = {{rect.left, rect.top, rect.right, rect.top + 1},
+                             {rect.left, rect.bottom - 1, rect.right, rect.bottom},
+                             {rect.left, rect.top, rect.left + 1, rect.bottom},
+                             {rect.right - 1, rect.top, rect.right, rect.bottom}};
+  for (const ImageRect& side : sides) {
+    if (!IS3FillSolidRect(image, width, height, bytesPerPixel, rowBytes, side, colour, 0)) return 0;
+  }
+  return 1;
+}
+
 int32_t IS3DrawEllipseOnImage(void* image, uint32_t width, uint32_t height,
                               uint32_t bytesPerPixel, uint32_t rowBytes, uint32_t colour,
                               ImagePoint centre, uint32_t radiusX, uint32_t radiusY,

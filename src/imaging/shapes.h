@@ -22,6 +22,12 @@ struct ImageRect {
 int32_t IS3FillSolidRect(void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                          uint32_t rowBytes, ImageRect rect, uint32_t colour, uint32_t flags);
 
+// As IS3FillSolidRect with filled 1; with filled 0 only the rectangle's one-pixel border is drawn.
+// reserved is reserved.
+int32_t IS3FillTransparentRectOnImage(void* image, uint32_t width, uint32_t height,
+                                      uint32_t bytesPerPixel, uint32_t rowBytes, ImageRect rect,
+                                      uint32_t colour, uint32_t filled, uint32_t reserved);
+
 // Edge modes of IS3DrawEllipseOnImage.
 inline constexpr uint32_t kEllipseSmoothEdge = 4;  // the edge pixels are blended by coverage
                                                    // any other value: hard, pixel-centre edge

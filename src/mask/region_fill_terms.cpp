@@ -1,0 +1,62 @@
+#include "mask/region_fill_terms.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/engine_state.h"
+#include "engine/layer_load_rgba32.h"
+#include "engine/layer_read_8bit.h"
+#include "imaging/colour_regions.h"
+#include "process/processing_buffers.h"
+
+namespace mask {
+
+RegionTolerance MakeRegionTolerance(int32_t tolerance) {
+  const int32_t t = std::clamp(tolerance, 0, 50000);
+  RegionTolerance r;
+  // The single-precision product of the description, not its double value.
+  const float library = float(t) * 0.00002f * 195075.0f;
+  r.library = uint32_t(std::trunc(library));
+  r.percent = t / 500;
+  r.fraction = t * 0.00002;
+  return r;
+}
+
+int32_t AmountFromPercent(int32_t percent) { return int32_t(std::clamp(percent, 0, 100) * 2.559); }
+
+uint32_t LibraryColourFromPicked(uint32_t picked) {
+  return ((picked >> 16) & 0xFF) | (picked & 0xFF00) | (picked & 0xFF) << 16;
+}
+
+HeldSourceBuffer::HeldSourceBuffer() { process::AllocSrcBuffer32(); }
+HeldSourceBuffer::~HeldSourceBuffer() { process::FreeSrcBuffer32(); }
+uint8_t* HeldSourceBuffer::pixels() const { return process::UsableSrcBuffer32(); }
+
+AlphaRegionImages MakeAlphaRegionImages() {
+  const engine::EngineState& s = engine::State();
+  AlphaRegionImages images;
+  const std::size_t pixels = std::size_t(s.canvasWidth) * std::size_t(s.canvasHeight);
+  images.alpha.reset(static_cast<uint8_t*>(engine::TryAllocateBytes(pixels * 3)));
+  images.map.reset(static_cast<uint8_t*>(engine::TryAllocateBytes(pixels)));
+  if (!images.alpha || !images.map || !engine::GetRGB24FromAlpha(images.alpha.get(), s.canvasWidth * 3)) {
+    return {};
+  }
+  std::memset(images.map.get(), 0, pixels);
+  return images;
+}
+
+bool MarkAlphaRegion(AlphaRegionImages& images, imaging::ImagePoint point, uint32_t tolerance) {
+  const engine::EngineState& s = engine::State();
+  // Only the first byte of the grey picture is compared.
+  constexpr uint32_t kCompareFirstByte = 0xFF0000FF;
+  return imaging::IS3GetColorMatchMaskFromImage(images.alpha.get(), s.canvasWidth, s.canvasHeight, 3,
+                                                s.canvasWidth * 3, images.map.get(), s.canvasWidth, point,
+                                                kCompareFirstByte, imaging::kEdgeNeighbours, tolerance, 0) != 0;
+}
+
+void WriteBackSourceBuffer(const uint8_t* pixels) {
+  engine::LoadRGBA32(pixels, engine::State().canvasWidth * 4, 1);
+}
+
+}  // namespace mask
