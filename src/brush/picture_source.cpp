@@ -66,13 +66,16 @@ RgbaPicture ReadPictureFile(const char* name) {
 }
 
 void TurnPicture(const RgbaPicture& picture, int32_t angle) {
-  if (!picture || !imaging::ISL_Initialize()) return;
+  if (picture) TurnPixels(picture.pixels.get(), picture.width, picture.height, angle);
+}
+
+bool TurnPixels(uint8_t* pixels, int32_t width, int32_t height, int32_t angle) {
+  if (!pixels || width <= 0 || height <= 0 || !imaging::ISL_Initialize()) return false;
   FinishScriptSession finish;
-  if (!imaging::ISL_AddEffect(kTurnEffect, 1)) return;
+  if (!imaging::ISL_AddEffect(kTurnEffect, 1)) return false;
   imaging::ISL_SetEffectValue(0, kTurnAngleSlot, angle);
   imaging::ISL_SetEffectValue(0, kTurnZoomSlot, 100);
-  imaging::ISL_ExecuteScriptOnImage(picture.pixels.get(), uint32_t(picture.width),
-                                    uint32_t(picture.height));
+  return imaging::ISL_ExecuteScriptOnImage(pixels, uint32_t(width), uint32_t(height)) != 0;
 }
 
 }  // namespace brush

@@ -30,5 +30,7 @@ RgbaPicture ReadPictureFile(const char* name);
 // own size, through the script runner's turn effect. A runner that does not start or refuses the
 // picture leaves it as it was.
 void TurnPicture(const RgbaPicture& picture, int32_t angle);
+// The same for a width x height RGBA32 picture with packed rows: true when the runner turned it.
+bool TurnPixels(uint8_t* pixels, int32_t width, int32_t height, int32_t angle);
 
 }  // namespace brush

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "brush/image_brush_pictures.h"
 #include "brush/tool_state.h"
 #include "engine/layer_record.h"
 #include "engine/random_pool.h"
@@ -78,6 +79,7 @@ struct EngineState {
   uint8_t* textureImage = nullptr;  // G8, canvas-sized, values 4..250
   brush::ToolState tool;
   brush::DabScratch dabScratch;
+  brush::ImageBrushPictures imageBrushes;
 
   // Mask.
   uint16_t* maskPlane = nullptr;  // G16, canvas-sized; 65535 lets changes through
