@@ -26,6 +26,7 @@
 #include "palmora/blend_buffer.h"
 #include "palmora/brush.h"
 #include "palmora/effects.h"
+#include "palmora/drawing.h"
 #include "palmora/engine.h"
 #include "palmora/files.h"
 #include "palmora/fill.h"
