@@ -31,6 +31,7 @@
 #include "palmora/files.h"
 #include "palmora/fill.h"
 #include "palmora/geometry.h"
+#include "palmora/host.h"
 #include "palmora/image_brush.h"
 #include "palmora/import_buffer.h"
 #include "palmora/layers.h"

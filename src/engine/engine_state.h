@@ -44,6 +44,14 @@ struct ShapeImageCache {
   char name[kStartDirBytes] = {};
 };
 
+// The three-point curve the host computes and then reads back point by point.
+struct CurveState {
+  static constexpr int32_t kPoints = 100;
+  double controlX[3] = {}, controlY[3] = {}, controlZ[3] = {};
+  double x[kPoints] = {}, y[kPoints] = {}, z[kPoints] = {};
+  int32_t pointCount = 0;  // 0 until the first curve, then kPoints
+};
+
 struct EngineState {
   // Canvas geometry.
   void* hostWindow = nullptr;
@@ -98,6 +106,7 @@ struct EngineState {
   ProcessingBuffers processingBuffers;
 
   // Services.
+  CurveState curve;
   char lastError[kLastErrorBytes] = {};
   char startDir[kStartDirBytes] = {};
   uint32_t randomSeed = 0;
