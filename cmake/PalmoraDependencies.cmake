@@ -15,10 +15,15 @@ foreach(module core imgproc photo)
   list(APPEND OPENCV_LIBRARIES ${OPENCV_${module}_LIBRARY})
 endforeach()
 
+# Text: fontconfig finds the face a font record names, FreeType draws it.
+find_package(Freetype REQUIRED)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+
 add_library(palmora_deps INTERFACE)
 target_include_directories(palmora_deps SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
 target_link_libraries(palmora_deps INTERFACE
-  ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads OpenMP::OpenMP_CXX)
+  ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads OpenMP::OpenMP_CXX
+  Freetype::Freetype PkgConfig::FONTCONFIG)
 
 # Lua for user filters: LuaJIT (the default) and the reference Lua 5.1, each behind its own target.
 pkg_check_modules(LUAJIT REQUIRED IMPORTED_TARGET luajit)

@@ -10,6 +10,7 @@ packages=(
   libmypaint-dev  # benchmark peer only (bench/dab_bench.cpp)
   libluajit-5.1-dev liblua5.1-0-dev
   libcli11-dev  # the palmora host's command line
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core  # text drawing
 )
 
 missing=()

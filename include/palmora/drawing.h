@@ -33,4 +33,24 @@ PMR_API void PMR_WarpPointToPoint(int32_t x0, int32_t y0, int32_t x1, int32_t y1
 PMR_API void PMR_BlurMoreBufferRGB24(void* buffer, int32_t width, int32_t height, int32_t radiusAmount,
                                      int32_t strength);
 
+/* Text. The font is a 60-byte record laid out as the desktop platform's: height (negative: em
+ * height in pixels, positive: cell height, 0: 16), width, escapement, orientation, weight (600 and
+ * up bold), then bytes italic, underline, strike-out and five rendering hints (unused), then a
+ * 32-byte NUL-terminated face name. PMR_ChooseFont has the font chosen, by the host's chooser when
+ * one is installed, else by fontconfig's best match for the record's face name (any sans-serif
+ * face for none); it returns non-zero when a font was chosen and 0 when the choice was cancelled.
+ * A failing chooser records "Font Err: ..." and is asked once more from a cleared record. */
+PMR_API int32_t PMR_ChooseFont(void);
+/* The chooser is called with the record, flags (0x41: start from the record; 1: a cleared record)
+ * and an error code to set when it fails (0 means cancelled). Null restores the default. */
+typedef int32_t (*PMR_FontChooserCallback)(void* fontRecord, uint32_t flags, uint32_t* errorCode, void* user);
+PMR_API void PMR_SetFontChooserCallback(PMR_FontChooserCallback callback, void* user);
+/* Draws UTF-8 text (lines split at '\n') in the colour from (x, y) to the canvas's right and
+ * bottom edges into the current layer, through the mask and the texture. Needs the source buffer
+ * 32 (PMR_IPLAllocSrcBuffer32), which it refreshes from the current layer. smooth draws
+ * anti-aliased; without it every pixel more than half covered takes the colour. The four reserved
+ * values are ignored. */
+PMR_API void PMR_IPLText(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, int32_t reserved1,
+                         int32_t reserved2, int32_t reserved3, int32_t reserved4, const char* text, int32_t smooth);
+
 #endif

@@ -1,7 +1,9 @@
 // Exports: drawing primitives, the push warp and the buffer blur.
 #include "api/guard.h"
 #include "palmora/drawing.h"
+#include "platform/font_chooser.h"
 #include "process/drawing.h"
+#include "process/text_drawing.h"
 
 PMR_API void PMR_IPLRectangle(int32_t red, int32_t green, int32_t blue, int32_t x0, int32_t y0, int32_t x1,
                               int32_t y1, int32_t opacity) {
@@ -28,4 +30,23 @@ PMR_API void PMR_BlurMoreBufferRGB24(void* buffer, int32_t width, int32_t height
   api::guard("BlurMoreBuffer Excpt", [&] {
     process::BlurMoreBufferRGB24(static_cast<uint8_t*>(buffer), width, height, radiusAmount, strength);
   });
+}
+
+PMR_API int32_t PMR_ChooseFont(void) {
+  return api::guard(0, "Font Err: Other Error", [] { return process::ChooseFont(); });
+}
+namespace {
+PMR_FontChooserCallback g_hostChooser = nullptr;
+int32_t CallHostChooser(imaging::FontRecord* record, uint32_t flags, uint32_t* error, void* user) {
+  return g_hostChooser(record, flags, error, user);
+}
+}  // namespace
+PMR_API void PMR_SetFontChooserCallback(PMR_FontChooserCallback callback, void* user) {
+  g_hostChooser = callback;
+  platform::SetFontChooser(callback ? &CallHostChooser : nullptr, user);
+}
+PMR_API void PMR_IPLText(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, int32_t /*reserved1*/,
+                         int32_t /*reserved2*/, int32_t /*reserved3*/, int32_t /*reserved4*/, const char* text,
+                         int32_t smooth) {
+  api::guard("IPLText Excpt", [&] { process::DrawText(red, green, blue, x, y, text, smooth); });
 }

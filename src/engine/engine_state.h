@@ -8,6 +8,7 @@
 #include "engine/layer_record.h"
 #include "engine/random_pool.h"
 #include "engine/undo_history.h"
+#include "imaging/text.h"
 
 namespace engine {
 
@@ -107,6 +108,7 @@ struct EngineState {
 
   // Services.
   CurveState curve;
+  imaging::FontRecord font = {};  // the text font; all zero until one is chosen
   char lastError[kLastErrorBytes] = {};
   char startDir[kStartDirBytes] = {};
   uint32_t randomSeed = 0;

@@ -24,6 +24,7 @@
 #include "imaging/seam_carve.h"
 #include "imaging/shapes.h"
 #include "imaging/spline_points.h"
+#include "imaging/text.h"
 #include "imaging/thumbnail_resize.h"
 #include "imaging/transforms.h"
 #include "imaging/zlib_buffers.h"
