@@ -38,6 +38,7 @@
 #include "palmora/mask.h"
 #include "palmora/merge.h"
 #include "palmora/own_effects.h"
+#include "palmora/plugins.h"
 #include "palmora/processing.h"
 #include "palmora/transfer.h"
 #include "palmora/lua.h"

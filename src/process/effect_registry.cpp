@@ -4,6 +4,7 @@
 
 #include "process/layer_adjusters.h"
 #include "process/lua_filter_body.h"
+#include "process/plugin_filters.h"
 
 namespace process {
 
@@ -62,6 +63,8 @@ constexpr EffectInfo kEffects[] = {
     // A user's filter script (the text argument) with the dialog's six sliders, its two style
     // choices (options 1 and 2) and its six check boxes (options 3 to 8).
     OnSource("Lua Filter", kAllSliders | kAllOptions | kText, LuaFilterBody),
+    // A filter plug-in (the text argument, as the plug-in list gives it); option 3 keeps alpha.
+    OnSource("Adobe Compatible Plug-ins", kOption3 | kText, PluginEffectBody),
 };
 
 constexpr bool NamesAreUnique() {
