@@ -40,6 +40,7 @@
 #include "palmora/own_effects.h"
 #include "palmora/plugins.h"
 #include "palmora/processing.h"
+#include "palmora/tablet.h"
 #include "palmora/transfer.h"
 #include "palmora/lua.h"
 #include "palmora/undo.h"

@@ -9,6 +9,7 @@
 #include "engine/random_pool.h"
 #include "engine/undo_history.h"
 #include "imaging/text.h"
+#include "palmora/tablet.h"
 
 namespace engine {
 
@@ -51,6 +52,19 @@ struct CurveState {
   double controlX[3] = {}, controlY[3] = {}, controlZ[3] = {};
   double x[kPoints] = {}, y[kPoints] = {}, z[kPoints] = {};
   int32_t pointCount = 0;  // 0 until the first curve, then kPoints
+};
+
+// Pen-tablet input: the open context and the last batch of packets.
+struct TabletState {
+  static constexpr uint32_t kBatch = 256;
+  void* window = nullptr;
+  void* context = nullptr;
+  int32_t pressureMin = 0, pressureMax = 0, pressureRange = 0;
+  float pressureScale = 0.0f;
+  int32_t originX = 0, originY = 0;
+  PMR_TabletPacket packets[kBatch] = {};
+  uint32_t packetCount = 0;
+  uint32_t lastPressure = 100;
 };
 
 struct EngineState {
@@ -109,6 +123,7 @@ struct EngineState {
   // Services.
   CurveState curve;
   imaging::FontRecord font = {};  // the text font; all zero until one is chosen
+  TabletState tablet;
   char lastError[kLastErrorBytes] = {};
   char startDir[kStartDirBytes] = {};
   uint32_t randomSeed = 0;

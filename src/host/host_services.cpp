@@ -10,7 +10,7 @@
 namespace host {
 namespace {
 
-WindowPlacementBackend g_placement;
+WindowSystemBackend g_windows;
 
 int32_t Mebibytes(uint64_t bytes) { return static_cast<int32_t>(static_cast<uint32_t>(bytes >> 20)); }
 
@@ -57,14 +57,23 @@ int32_t WindowFixedFrameSize() { return 3; }
 int32_t SetWindowBasePos(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   void* window = engine::State().hostWindow;
   int32_t rect[4];
-  if (!g_placement.get || !g_placement.set || !g_placement.get(window, rect)) return 0;
+  if (!g_windows.getPlacement || !g_windows.setPlacement || !g_windows.getPlacement(window, rect)) return 0;
   // The normal rectangle keeps its right and bottom edges inside, one short of those given.
   const int32_t placed[4] = {left, top, OneShort(right), OneShort(bottom)};
-  return g_placement.set(window, placed) ? 1 : 0;
+  return g_windows.setPlacement(window, placed) ? 1 : 0;
 }
 
-void SetWindowPlacementBackend(const WindowPlacementBackend* backend) {
-  g_placement = backend ? *backend : WindowPlacementBackend{};
+void SetWindowSystemBackend(const WindowSystemBackend* backend) {
+  g_windows = backend ? *backend : WindowSystemBackend{};
+}
+
+bool ClientToScreen(void* window, int32_t point[2]) {
+  return g_windows.clientToScreen && g_windows.clientToScreen(window, point);
+}
+
+void ScreenSize(int32_t size[2]) {
+  if (g_windows.screenSize && g_windows.screenSize(size)) return;
+  size[0] = 1920, size[1] = 1080;
 }
 
 int32_t IsCompositionEnabled() { return 0; }

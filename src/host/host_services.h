@@ -38,12 +38,20 @@ int32_t SplinePointCount();
 int32_t SplinePointX(int32_t index);
 int32_t SplinePointY(int32_t index);
 
-// The placement service: the desktop platform's window placement, reached here through a backend
-// the embedding installs (tests install one). The rectangle is left, top, right, bottom.
-struct WindowPlacementBackend {
-  bool (*get)(void* window, int32_t rect[4]) = nullptr;
-  bool (*set)(void* window, const int32_t rect[4]) = nullptr;
+// The window system: the desktop platform's window placement, client-to-screen mapping and screen
+// size, reached here through a backend the embedding installs (tests install one). Without one,
+// placement and mapping fail and the screen is 1920 x 1080. Rectangles are left, top, right,
+// bottom.
+struct WindowSystemBackend {
+  bool (*getPlacement)(void* window, int32_t rect[4]) = nullptr;
+  bool (*setPlacement)(void* window, const int32_t rect[4]) = nullptr;
+  bool (*clientToScreen)(void* window, int32_t point[2]) = nullptr;
+  bool (*screenSize)(int32_t size[2]) = nullptr;
 };
-void SetWindowPlacementBackend(const WindowPlacementBackend* backend);
+void SetWindowSystemBackend(const WindowSystemBackend* backend);
+// The window's client point in screen pixels; false when there is no window system.
+bool ClientToScreen(void* window, int32_t point[2]);
+// Screen width and height in pixels.
+void ScreenSize(int32_t size[2]);
 
 }  // namespace host

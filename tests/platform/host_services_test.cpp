@@ -81,16 +81,16 @@ bool g_readable = true;
 
 TEST_F(HostServices, WindowPlacementSetsTheNormalRectangleOneShortAtRightAndBottom) {
   EXPECT_EQ(PMR_SetWindowBasePos(10, 20, 110, 220), 0);  // no window system
-  host::WindowPlacementBackend backend;
-  backend.get = [](void*, int32_t rect[4]) {
+  host::WindowSystemBackend backend;
+  backend.getPlacement = [](void*, int32_t rect[4]) {
     for (int i = 0; i < 4; ++i) rect[i] = g_rect[i];
     return g_readable;
   };
-  backend.set = [](void*, const int32_t rect[4]) {
+  backend.setPlacement = [](void*, const int32_t rect[4]) {
     for (int i = 0; i < 4; ++i) g_rect[i] = rect[i];
     return true;
   };
-  host::SetWindowPlacementBackend(&backend);
+  host::SetWindowSystemBackend(&backend);
   EXPECT_EQ(PMR_SetWindowBasePos(10, 20, 110, 220), 1);
   EXPECT_EQ(g_rect[0], 10);
   EXPECT_EQ(g_rect[1], 20);
@@ -99,7 +99,7 @@ TEST_F(HostServices, WindowPlacementSetsTheNormalRectangleOneShortAtRightAndBott
   g_readable = false;
   EXPECT_EQ(PMR_SetWindowBasePos(0, 0, 5, 5), 0);
   EXPECT_EQ(g_rect[2], 109);
-  host::SetWindowPlacementBackend(nullptr);
+  host::SetWindowSystemBackend(nullptr);
 }
 
 TEST_F(HostServices, FixedAnswersAndRenaming) {
