@@ -1,5 +1,6 @@
-// The 3-byte row kernels of pixel_formats.h: the portable loops, and the choice of the SSSE3
+// The 3-byte row kernels of pixel_formats.h: the portable loops, and the choice of the vector
 // kernels where the processor has them (made once).
+#include <algorithm>
 #include <atomic>
 
 #include "engine/rgb24_rows_internal.h"
@@ -8,17 +9,19 @@ namespace engine {
 namespace rgb24 {
 namespace {
 
-std::atomic<bool> g_vectorAllowed{true};
+std::atomic<int> g_levelAllowed{2};
 
-bool UseVector() {
+// The widest instructions the processor has and a test allows: 0, 1 (SSSE3) or 2 (AVX2).
+int Level() {
 #if defined(__x86_64__) || defined(__i386__)
-  static const bool ssse3 = [] {
+  static const int level = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("ssse3") != 0;
+    if (__builtin_cpu_supports("avx2")) return 2;
+    return __builtin_cpu_supports("ssse3") ? 1 : 0;
   }();
-  return ssse3 && g_vectorAllowed.load(std::memory_order_relaxed);
+  return std::min(level, g_levelAllowed.load(std::memory_order_relaxed));
 #else
-  return false;
+  return 0;
 #endif
 }
 
@@ -69,14 +72,16 @@ void LoadPortable(Kind kind, const uint8_t* __restrict src, uint16_t* __restrict
   }
 }
 
-void SetVectorRowsForTesting(bool enabled) noexcept {
-  g_vectorAllowed.store(enabled, std::memory_order_relaxed);
+void SetVectorLevelForTesting(int level) noexcept {
+  g_levelAllowed.store(level, std::memory_order_relaxed);
 }
 
 namespace {
 
+// Reads have no AVX2 kernel: their 3-byte output does not split into the 128-bit halves of a
+// register, and the SSSE3 kernel already keeps up with memory.
 void Read(Kind kind, const uint16_t* src, uint8_t* dst, std::size_t pixels, Stores stores) {
-  if (UseVector()) {
+  if (Level() >= 1) {
     ReadSsse3(kind, src, dst, pixels, stores);
   } else {
     ReadPortable(kind, src, dst, 0, pixels);
@@ -84,10 +89,16 @@ void Read(Kind kind, const uint16_t* src, uint8_t* dst, std::size_t pixels, Stor
 }
 
 void Load(Kind kind, const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores) {
-  if (UseVector()) {
-    LoadSsse3(kind, src, dst, pixels, stores);
-  } else {
-    LoadPortable(kind, src, dst, 0, pixels);
+  switch (Level()) {
+    case 2:
+      LoadAvx2(kind, src, dst, pixels, stores);
+      break;
+    case 1:
+      LoadSsse3(kind, src, dst, pixels, stores);
+      break;
+    default:
+      LoadPortable(kind, src, dst, 0, pixels);
+      break;
   }
 }
 

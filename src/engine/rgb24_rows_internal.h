@@ -1,6 +1,6 @@
 // Row kernels between the engine's 8-byte pixels and 3-byte host pixels, private to the engine
-// folder: the portable loops (which also take the heads and tails of the vector loops) and the
-// SSSE3 kernels that shuffle sixteen pixels (48 host bytes) a step.
+// folder: the portable loops (which also take the heads and tails of the vector loops), the SSSE3
+// kernels that shuffle sixteen pixels (48 host bytes) a step, and AVX2 loads four pixels a step.
 #pragma once
 
 #include <cstddef>
@@ -30,7 +30,12 @@ void LoadPortable(Kind kind, const uint8_t* src, uint16_t* dst, std::size_t firs
 void ReadSsse3(Kind kind, const uint16_t* src, uint8_t* dst, std::size_t pixels, Stores stores);
 void LoadSsse3(Kind kind, const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores);
 
-// Test hook: false makes every row kernel take the portable loops.
-void SetVectorRowsForTesting(bool enabled) noexcept;
+// The AVX2 loads (kLoadColour, kLoadAlpha, kLoadBgr), four pixels a step. Call only where the
+// processor has AVX2.
+void LoadAvx2(Kind kind, const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores);
+
+// Test hook: the widest instructions the row kernels may use: 0 none (the portable loops),
+// 1 SSSE3, 2 AVX2 (the default; each kernel still takes only what the processor has).
+void SetVectorLevelForTesting(int level) noexcept;
 
 }  // namespace engine::rgb24
