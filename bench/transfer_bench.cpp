@@ -1,8 +1,9 @@
 // Pixel transfers on a 4096 x 4096 canvas, each beside a memcpy of the bytes it hands over (the
 // host-side picture: 4 bytes a pixel for RGBA32, 3 for RGB24, 8 for RGBA64). The vs_memcpy counter
 // is memcpy's time over ours: 1.0 matches memcpy, above 1.0 beats it. Each transfer runs as shipped
-// (/0/0: rows split across the cores, stores streamed past the cache), on one thread (/1/0), and
-// on one thread with cached stores (/1/-1).
+// (/0/0: rows split across the cores, stores streamed past the cache where the transfer chooses
+// to), on the cores with cached stores (/0/-1), on one thread (/1/0), and on one thread with cached
+// stores (/1/-1). The rectangle transfers move a 4001 x 4003 block that lines up with nothing.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -52,11 +53,12 @@ void SetUpCanvas() {
 }
 
 template <class Transfer>
-void RunTransfer(benchmark::State& state, std::size_t hostBytesPerPixel, Transfer transfer) {
+void RunTransfer(benchmark::State& state, std::size_t hostBytesPerPixel, Transfer transfer,
+                 std::size_t pixels = kPixels) {
   SetUpCanvas();
   engine::SetRowBandThreadsForTesting(int32_t(state.range(0)));
   engine::SetStoresForTesting(int32_t(state.range(1)));
-  const std::size_t bytes = kPixels * hostBytesPerPixel;
+  const std::size_t bytes = pixels * hostBytesPerPixel;
   // The memcpy runs beside every timed call, so that both meet the same load on the machine.
   double ours = 0, copies = 0;
   for (auto _ : state) {
@@ -76,7 +78,7 @@ void RunTransfer(benchmark::State& state, std::size_t hostBytesPerPixel, Transfe
 
 // Arguments: threads (0 automatic, 1 serial) and stores (0 automatic, -1 cached).
 #define TRANSFER_BENCHMARK(name)                                                 \
-  BENCHMARK(name)->Args({0, 0})->Args({1, 0})->Args({1, -1})->UseManualTime()  \
+  BENCHMARK(name)->Args({0, 0})->Args({0, -1})->Args({1, 0})->Args({1, -1})->UseManualTime()  \
       ->Unit(benchmark::kMillisecond)->MinTime(1.0)
 
 void BM_MemcpyRGBA32Bytes(benchmark::State& state) {
@@ -144,6 +146,52 @@ void BM_GetRGBA32FromRGBA64(benchmark::State& state) {
   });
 }
 TRANSFER_BENCHMARK(BM_GetRGBA32FromRGBA64);
+
+// Rectangles: 4001 x 4003 pixels at (37, 41), so that neither rows nor columns line up with the
+// plane or a vector width.
+constexpr int32_t kRectX = 37, kRectY = 41, kRectW = 4001, kRectH = 4003;
+constexpr std::size_t kRectPixels = std::size_t(kRectW) * kRectH;
+
+std::vector<uint16_t>& EnginePlane() {
+  static std::vector<uint16_t> plane(kPixels * 4, 0x1234);
+  return plane;
+}
+
+void BM_GetRGBA64LayerRect(benchmark::State& state) {
+  RunTransfer(state, 8, [](uint8_t* host) {
+    PMR_GetRGBA64LayerRect(host, kRectW * 8, 2, kRectX, kRectY, kRectW, kRectH);
+  }, kRectPixels);
+}
+TRANSFER_BENCHMARK(BM_GetRGBA64LayerRect);
+
+void BM_LoadRGBA32LayerRect(benchmark::State& state) {
+  RunTransfer(state, 4, [](uint8_t* host) {
+    PMR_LoadRGBA32Layer(host, kRectW * 4, 2, kRectX, kRectY, kRectW, kRectH, 0);
+  }, kRectPixels);
+}
+TRANSFER_BENCHMARK(BM_LoadRGBA32LayerRect);
+
+void BM_GetRGB24FromRGBA64Rect(benchmark::State& state) {
+  RunTransfer(state, 3, [](uint8_t* host) {
+    PMR_GetRGB24FromRGBA64Rect(host, kRectW * 3, EnginePlane().data(), kSide * 8, 0, 0, kRectW,
+                               kRectH);
+  }, kRectPixels);
+}
+TRANSFER_BENCHMARK(BM_GetRGB24FromRGBA64Rect);
+
+void BM_RGBA64RectToRGBA32(benchmark::State& state) {
+  RunTransfer(state, 4, [](uint8_t* host) {
+    PMR_RGBA64RectToRGBA32(EnginePlane().data(), kRectX, kRectY, kRectW, kRectH, kSide, 0, host);
+  }, kRectPixels);
+}
+TRANSFER_BENCHMARK(BM_RGBA64RectToRGBA32);
+
+void BM_RGBA64RectToRGBA24(benchmark::State& state) {
+  RunTransfer(state, 3, [](uint8_t* host) {
+    PMR_RGBA64RectToRGBA24(EnginePlane().data(), kRectX, kRectY, kRectW, kRectH, kSide, 0, host);
+  }, kRectPixels);
+}
+TRANSFER_BENCHMARK(BM_RGBA64RectToRGBA24);
 
 void BM_Clear(benchmark::State& state) {
   RunTransfer(state, 8, [](uint8_t*) { PMR_Clear(1, 2, 3, 4); });

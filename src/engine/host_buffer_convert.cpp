@@ -12,19 +12,26 @@ namespace {
 
 using RowKernel = void (*)(const uint16_t*, uint8_t*, std::size_t, Stores);
 
+// Converts rows x cols pixels, rows srcRowBytes and dstRowBytes bytes apart, spread over the
+// cores and streamed past the cache when large.
+void ConvertRows(const uint16_t* src, int64_t srcRowBytes, uint8_t* dst, int64_t dstRowBytes,
+                 int32_t cols, int32_t rows, int32_t dstPixelBytes, RowKernel kernel) {
+  const Stores stores = StoresFor(std::size_t(cols) * std::size_t(rows) * dstPixelBytes);
+  ForRowBands(rows, std::size_t(cols) * (8 + dstPixelBytes), [&](int32_t begin, int32_t end) {
+    for (int32_t y = begin; y < end; ++y) {
+      kernel(RowAt(src, srcRowBytes, y), RowAt(dst, dstRowBytes, y), std::size_t(cols), stores);
+    }
+  });
+}
+
 int32_t ConvertBlock(void* dst, int32_t dstRowBytes, const void* src, int32_t srcRowBytes,
                      int32_t cols, int32_t rows, int32_t dstPixelBytes, RowKernel kernel) {
   if (!dst || !src) return 0;
   if (cols <= 0 || rows <= 0) return 1;
   if (!RowHolds(dstRowBytes, cols, dstPixelBytes) || !RowHolds(srcRowBytes, cols, 8)) return 0;
   if (srcRowBytes % 2 != 0) return 0;  // rows of 16-bit samples start on whole samples
-  const Stores stores = StoresFor(std::size_t(cols) * std::size_t(rows) * dstPixelBytes);
-  ForRowBands(rows, std::size_t(cols) * (8 + dstPixelBytes), [&](int32_t begin, int32_t end) {
-    for (int32_t y = begin; y < end; ++y) {
-      kernel(RowAt(static_cast<const uint16_t*>(src), srcRowBytes, y),
-             RowAt(static_cast<uint8_t*>(dst), dstRowBytes, y), std::size_t(cols), stores);
-    }
-  });
+  ConvertRows(static_cast<const uint16_t*>(src), srcRowBytes, static_cast<uint8_t*>(dst),
+              dstRowBytes, cols, rows, dstPixelBytes, kernel);
   return 1;
 }
 
@@ -39,11 +46,8 @@ int32_t ConvertRect(const uint16_t* src, int32_t x, int32_t y, int32_t width, in
   if (!src || !dst || width <= 0 || height <= 0 || x < 0 || y < 0) return 0;
   if (int64_t{x} + width > srcRowPixels || width > INT32_MAX / dstPixelBytes) return 0;
   const int64_t srcRowSamples = int64_t{srcRowPixels} * 4;
-  const std::size_t dstRowBytes = std::size_t(width) * dstPixelBytes;
-  for (int32_t row = 0; row < height; ++row) {
-    kernel(src + srcRowSamples * (int64_t{y} + row) + int64_t{x} * 4,
-           dst + dstRowBytes * std::size_t(row), std::size_t(width), Stores::kCached);
-  }
+  ConvertRows(src + srcRowSamples * y + int64_t{x} * 4, srcRowSamples * 2, dst,
+              int64_t{width} * dstPixelBytes, width, height, dstPixelBytes, kernel);
   return 1;
 }
 

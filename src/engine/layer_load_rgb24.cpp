@@ -35,6 +35,17 @@ void ForEachCanvasRow(LayerRecord& layer, const void* src, int32_t srcRowBytes, 
   });
 }
 
+// The plain colour and alpha loads: one row kernel over every canvas row. They keep part of each
+// layer pixel, so every destination line is read before it is written; streaming the stores
+// would save no read and only makes the write-back slower, so they stay cached.
+void LoadEveryRow(LayerRecord& layer, const void* src, int32_t srcRowBytes,
+                  void (*kernel)(const uint8_t*, uint16_t*, std::size_t, Stores)) {
+  const std::size_t width = std::size_t(layer.width);
+  ForEachCanvasRow(layer, src, srcRowBytes, [&](const uint8_t* in, uint16_t* out, std::size_t) {
+    kernel(in, out, width, Stores::kCached);
+  });
+}
+
 }  // namespace
 
 int32_t LoadRGB24(const void* src, int32_t srcRowBytes, int32_t useMaskAndTexture) {
@@ -42,13 +53,7 @@ int32_t LoadRGB24(const void* src, int32_t srcRowBytes, int32_t useMaskAndTextur
   if (!layer) return 0;
   const std::size_t width = std::size_t(layer->width);
   if (!MaskedLoad(useMaskAndTexture)) {
-    ForEachCanvasRow(*layer, src, srcRowBytes, [width](const uint8_t* in, uint16_t* out, std::size_t) {
-      for (std::size_t i = 0; i < width; ++i) {
-        out[4 * i + 0] = Widen8(in[3 * i + 0]);
-        out[4 * i + 1] = Widen8(in[3 * i + 1]);
-        out[4 * i + 2] = Widen8(in[3 * i + 2]);
-      }
-    });
+    LoadEveryRow(*layer, src, srcRowBytes, RowLoadRGB24Colour);
     return 1;
   }
   const uint16_t* mask = ActiveMask();
@@ -71,11 +76,7 @@ int32_t LoadRGB24ToAlpha(const void* src, int32_t srcRowBytes, int32_t useMaskAn
   const std::size_t width = std::size_t(layer->width);
   // Transparent pixels stay transparent: the alpha load reshapes what is there.
   if (!MaskedLoad(useMaskAndTexture)) {
-    ForEachCanvasRow(*layer, src, srcRowBytes, [width](const uint8_t* in, uint16_t* out, std::size_t) {
-      for (std::size_t i = 0; i < width; ++i) {
-        if (out[4 * i + 3] != 0) out[4 * i + 3] = Widen8(in[3 * i]);
-      }
-    });
+    LoadEveryRow(*layer, src, srcRowBytes, RowLoadRGB24Alpha);
     return 1;
   }
   const uint16_t* mask = ActiveMask();
@@ -100,16 +101,11 @@ int32_t Load(const void* src, int32_t srcRowBytes, int32_t width, int32_t height
   const int32_t cols = std::clamp(width, 0, layer->width);
   const int32_t rows = std::clamp(height, 0, layer->height);
   if (!RowHolds(srcRowBytes, cols, 3)) return 0;
+  const Stores stores = StoresFor(std::size_t(cols) * std::size_t(rows) * 8);
   ForRowBands(rows, std::size_t(cols) * 11, [&](int32_t begin, int32_t end) {
     for (int32_t y = begin; y < end; ++y) {
-      const uint8_t* in = RowAt(static_cast<const uint8_t*>(src), srcRowBytes, y);
-      uint16_t* out = PixelAt(*layer, 0, y);
-      for (int32_t x = 0; x < cols; ++x) {
-        out[4 * x + 0] = Widen8(in[3 * x + 2]);
-        out[4 * x + 1] = Widen8(in[3 * x + 1]);
-        out[4 * x + 2] = Widen8(in[3 * x + 0]);
-        out[4 * x + 3] = 65535;
-      }
+      RowLoadBGR24(RowAt(static_cast<const uint8_t*>(src), srcRowBytes, y), PixelAt(*layer, 0, y),
+                   std::size_t(cols), stores);
     }
   });
   return 1;

@@ -153,25 +153,6 @@ void CopyRow(void* dst, const void* src, std::size_t bytes, Stores stores) {
   std::memcpy(dst, src, bytes);
 }
 
-void RowRGBA64ToRGB24(const uint16_t* __restrict src, uint8_t* __restrict dst,
-                      std::size_t pixels, Stores) {
-  for (std::size_t i = 0; i < pixels; ++i) {
-    dst[3 * i + 0] = High8(src[4 * i + 0]);
-    dst[3 * i + 1] = High8(src[4 * i + 1]);
-    dst[3 * i + 2] = High8(src[4 * i + 2]);
-  }
-}
-
-void RowAlphaToGrey24(const uint16_t* __restrict src, uint8_t* __restrict dst,
-                      std::size_t pixels, Stores) {
-  for (std::size_t i = 0; i < pixels; ++i) {
-    const uint8_t grey = High8(src[4 * i + 3]);
-    dst[3 * i + 0] = grey;
-    dst[3 * i + 1] = grey;
-    dst[3 * i + 2] = grey;
-  }
-}
-
 void RGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, int32_t width, int32_t height) {
   if (!src || !dst) return;
   const std::size_t pixels = PackedPixels(width, height);

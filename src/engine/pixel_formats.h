@@ -30,6 +30,15 @@ void RowLoadRGBA32(const uint8_t* src, uint16_t* dst, std::size_t pixels,
 // The plain load into an alpha-locked layer: the colour bytes x 256, the layer's alpha kept.
 void RowLoadRGBA32Colour(const uint8_t* src, uint16_t* dst, std::size_t pixels,
                          Stores stores = Stores::kCached);
+// Loads of 3-byte host pixels: the colour bytes x 256 with the layer's alpha kept; the first
+// byte x 256 into the alpha of pixels whose alpha is not 0 (transparent ones stay so); and
+// blue-green-red bytes into (r, g, b) x 256 with alpha 65535.
+void RowLoadRGB24Colour(const uint8_t* src, uint16_t* dst, std::size_t pixels,
+                        Stores stores = Stores::kCached);
+void RowLoadRGB24Alpha(const uint8_t* src, uint16_t* dst, std::size_t pixels,
+                       Stores stores = Stores::kCached);
+void RowLoadBGR24(const uint8_t* src, uint16_t* dst, std::size_t pixels,
+                  Stores stores = Stores::kCached);
 
 // A plain copy of `bytes` bytes, streamed past the cache when asked (the whole-plane 16-bit
 // transfers write far more than the cache holds). Source and destination must not overlap.

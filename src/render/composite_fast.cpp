@@ -223,6 +223,15 @@ void CompositeFast(const CompositeJob& job) {
     CompositeReference(job);
     return;
   }
+  const NormalRowKernel normalRow =
+      k.rule == BlendRule::kNormal && !job.clip ? NormalRowVector() : nullptr;
+  if (normalRow) {
+    for (int32_t y = 0; y < job.height; ++y) {
+      normalRow(job.source + y * job.sourceStride, job.destination + y * job.destStride, job.width,
+                k);
+    }
+    return;
+  }
   const BatchFn blend = BatchFor(k.rule);
   BlendBatch batch;
   for (int32_t y = 0; y < job.height; ++y) {

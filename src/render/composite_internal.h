@@ -45,6 +45,14 @@ inline bool OpaquePixelsReplace(const CompositeJob& job) {
          !k.alphaLock;
 }
 
+// One row of an ordinary mode with the Normal rule and no layer mask, on vector registers; the
+// same values as CompositePixel for every pixel. NormalRowVector gives null where the processor
+// lacks the instructions (or a test turned the kernel off).
+using NormalRowKernel = void (*)(const uint16_t* source, uint16_t* destination, int32_t width,
+                                 const CompositeSetup& k);
+NormalRowKernel NormalRowVector();
+void SetNormalRowVectorForTesting(bool enabled) noexcept;
+
 // The plain per-pixel loop: rows top to bottom, pixels left to right.
 void CompositeReference(const CompositeJob& job);
 // The fast path on the calling thread: cheap pixels first, blends in batches. Falls back to the

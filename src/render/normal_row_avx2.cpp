@@ -1,0 +1,178 @@
+// One row of a layer in a mode with the Normal rule (Normal, Reflect, Glow, 22), without layer
+// mask, four pixels at a time on AVX2. The four pixels are turned channel-wise (one register per
+// channel), every case of the per-pixel rule is computed for all four and the right one is kept
+// per pixel: a transparent source keeps the destination, a transparent destination or an opaque
+// Normal source takes the source, and the rest blends in double precision with exactly the
+// operations of the scalar rule, in the same order, each rounded the same way (this file is built
+// without contraction into fused multiply-adds), then truncated. Rows shorter than four pixels and
+// the last pixels of a row go through the scalar rule itself.
+#include "render/composite_internal.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
+#include <atomic>
+
+namespace render {
+
+#if defined(__x86_64__) || defined(__i386__)
+namespace {
+
+#define PMR_AVX2 __attribute__((target("avx2")))
+
+std::atomic<bool> g_vectorAllowed{true};
+
+// Four pixels, channel by channel, as 32-bit integers.
+struct Channels {
+  __m128i c[3];
+  __m128i a;
+};
+
+// 16 samples r g b a r g b a ... of four pixels into one register per channel.
+PMR_AVX2 inline Channels Split(const uint16_t* pixels) {
+  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels));
+  // In each half: r0 r1 g0 g1 b0 b1 a0 a1; then the halves' pairs side by side.
+  const __m256i byChannel = _mm256_shuffle_epi8(
+      v, _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15, 0, 1, 8, 9, 2, 3,
+                          10, 11, 4, 5, 12, 13, 6, 7, 14, 15));
+  const __m256i grouped =
+      _mm256_permutevar8x32_epi32(byChannel, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
+  const __m256i rg = _mm256_cvtepu16_epi32(_mm256_castsi256_si128(grouped));
+  const __m256i ba = _mm256_cvtepu16_epi32(_mm256_extracti128_si256(grouped, 1));
+  return {{_mm256_castsi256_si128(rg), _mm256_extracti128_si256(rg, 1), _mm256_castsi256_si128(ba)},
+          _mm256_extracti128_si256(ba, 1)};
+}
+
+// The reverse of Split; every value is 0..65535.
+PMR_AVX2 inline void Join(const Channels& p, uint16_t* pixels) {
+  const __m128i rg = _mm_packus_epi32(p.c[0], p.c[1]);
+  const __m128i ba = _mm_packus_epi32(p.c[2], p.a);
+  const __m128i rb = _mm_unpacklo_epi16(rg, ba);  // r0 b0 r1 b1 ...
+  const __m128i ga = _mm_unpackhi_epi16(rg, ba);  // g0 a0 g1 a1 ...
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), _mm_unpacklo_epi16(rb, ga));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + 8), _mm_unpackhi_epi16(rb, ga));
+}
+
+PMR_AVX2 inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
+  return _mm_blendv_epi8(no, yes, mask);
+}
+
+// The scalar Clamp01: v > 0 ? v : 0, then low < 1 ? low : 1. maxpd and minpd return their second
+// operand when the comparison fails (a NaN included), which is exactly that.
+PMR_AVX2 inline __m256d Clamp01(__m256d v) {
+  return _mm256_min_pd(_mm256_max_pd(v, _mm256_setzero_pd()), _mm256_set1_pd(1.0));
+}
+
+// The Normal blend of four pixels with source alphas a and destination d, as BlendPixel computes
+// it: Sa = a / 65535, Sc = (s / 65280) Sa, Dc = (d / 65280) Da, X = Sc + Dc (1 - Sa),
+// R = clamp(Da + Sa (1 - Da)), colour = trunc(clamp(X / R) 65280) with X / R as X * (1 / R),
+// alpha = trunc(R 65535).
+PMR_AVX2 inline Channels BlendNormal(const Channels& s, __m128i a, const Channels& d) {
+  const __m256d invColor = _mm256_set1_pd(kInvColorOne);
+  const __m256d invAlpha = _mm256_set1_pd(kInvAlphaOne);
+  const __m256d one = _mm256_set1_pd(1.0);
+  const __m256d Sa = _mm256_mul_pd(_mm256_cvtepi32_pd(a), invAlpha);
+  const __m256d Da = _mm256_mul_pd(_mm256_cvtepi32_pd(d.a), invAlpha);
+  const __m256d R = Clamp01(_mm256_add_pd(Da, _mm256_mul_pd(Sa, _mm256_sub_pd(one, Da))));
+  const __m256d perR = _mm256_div_pd(one, R);
+  const __m256d notSa = _mm256_sub_pd(one, Sa);
+  Channels out;
+  for (int c = 0; c < 3; ++c) {
+    const __m256d Sc = _mm256_mul_pd(_mm256_mul_pd(_mm256_cvtepi32_pd(s.c[c]), invColor), Sa);
+    const __m256d Dc = _mm256_mul_pd(_mm256_mul_pd(_mm256_cvtepi32_pd(d.c[c]), invColor), Da);
+    const __m256d X = _mm256_add_pd(Sc, _mm256_mul_pd(Dc, notSa));
+    out.c[c] = _mm256_cvttpd_epi32(
+        _mm256_mul_pd(Clamp01(_mm256_mul_pd(X, perR)), _mm256_set1_pd(kColorOne)));
+  }
+  out.a = _mm256_cvttpd_epi32(_mm256_mul_pd(R, _mm256_set1_pd(kAlphaOne)));
+  return out;
+}
+
+PMR_AVX2 void NormalRowAvx2(const uint16_t* s, uint16_t* d, int32_t width,
+                            const CompositeSetup& k) {
+  const bool opaqueCopies = (kMergeModes[k.mode].flags & kOpaqueCopyFlag) != 0;
+  const bool writeAlpha = !k.alphaLock;
+  // Without opacity or lock an opaque Normal source is copied whole, alpha included.
+  const bool copyWhole = opaqueCopies && k.opacityFactor == 256 && writeAlpha;
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i factor = _mm_set1_epi32(k.opacityFactor);
+  const __m128i belowOpaque = _mm_set1_epi32(65279);
+  const __m128i copiesOpaque = opaqueCopies ? _mm_set1_epi32(-1) : zero;
+  const __m256i alphaWords = _mm256_set1_epi64x(int64_t(0xFFFF) << 48);
+  const __m256i opaqueFrom = _mm256_set1_epi64x(65280);
+
+  int32_t x = 0;
+  for (; x + 4 <= width; x += 4) {
+    const uint16_t* sp = s + 4 * x;
+    uint16_t* dp = d + 4 * x;
+    const __m256i raw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sp));
+    const __m256i alphas = _mm256_and_si256(raw, alphaWords);
+    // Runs of clear pixels leave the destination as it is.
+    if (_mm256_testz_si256(alphas, alphas)) continue;
+    // Runs of opaque pixels replace it: no alpha below 65280.
+    if (copyWhole) {
+      const __m256i below = _mm256_cmpgt_epi64(opaqueFrom, _mm256_srli_epi64(alphas, 48));
+      if (_mm256_testz_si256(below, below)) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dp), raw);
+        continue;
+      }
+    }
+    const Channels src = Split(sp);
+    const Channels dst = Split(dp);
+    const __m128i a = _mm_srli_epi32(_mm_mullo_epi32(src.a, factor), 8);
+    const __m128i skip = _mm_cmpeq_epi32(src.a, zero);
+    const __m128i emptyDest = _mm_cmpeq_epi32(dst.a, zero);
+    const __m128i noAlpha = _mm_cmpeq_epi32(a, zero);
+    const __m128i opaque = _mm_and_si128(copiesOpaque, _mm_cmpgt_epi32(a, belowOpaque));
+    // Over a transparent destination: nothing (alpha 0) or the source; over any other: the source
+    // when opaque, else the blend; a source alpha of 0 after opacity keeps the destination.
+    const __m128i live = _mm_andnot_si128(skip, _mm_set1_epi32(-1));
+    const __m128i clears = _mm_and_si128(live, _mm_and_si128(emptyDest, noAlpha));
+    const __m128i copies = _mm_and_si128(
+        _mm_andnot_si128(noAlpha, live), _mm_or_si128(emptyDest, opaque));
+    const __m128i blends =
+        _mm_andnot_si128(_mm_or_si128(emptyDest, _mm_or_si128(noAlpha, opaque)), live);
+    Channels out;
+    if (_mm_testz_si128(blends, blends)) {
+      out = dst;
+    } else {
+      out = BlendNormal(src, a, dst);
+      for (int c = 0; c < 3; ++c) out.c[c] = Select(blends, out.c[c], dst.c[c]);
+      out.a = Select(blends, out.a, dst.a);
+    }
+    for (int c = 0; c < 3; ++c) {
+      out.c[c] = _mm_andnot_si128(clears, Select(copies, src.c[c], out.c[c]));
+    }
+    if (writeAlpha) {
+      out.a = _mm_andnot_si128(clears, Select(copies, a, out.a));
+    } else {
+      out.a = dst.a;
+    }
+    Join(out, dp);
+  }
+  for (; x < width; ++x) CompositePixel(s + 4 * x, nullptr, d + 4 * x, k);
+}
+
+}  // namespace
+
+NormalRowKernel NormalRowVector() {
+  static const bool avx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return avx2 && g_vectorAllowed.load(std::memory_order_relaxed) ? &NormalRowAvx2 : nullptr;
+}
+
+void SetNormalRowVectorForTesting(bool enabled) noexcept {
+  g_vectorAllowed.store(enabled, std::memory_order_relaxed);
+}
+
+#else
+
+NormalRowKernel NormalRowVector() { return nullptr; }
+void SetNormalRowVectorForTesting(bool) noexcept {}
+
+#endif
+
+}  // namespace render
