@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -96,7 +97,11 @@ struct Painter {
 bool MatchFontFile(const FontRecord& font, char* path, uint32_t pathBytes, char* family, uint32_t familyBytes) {
   static std::once_flag started;
   static bool ready = false;
-  std::call_once(started, [] { ready = FcInit() != 0; });
+  // fontconfig's configuration is read once and released when the process ends.
+  std::call_once(started, [] {
+    ready = FcInit() != 0;
+    if (ready) std::atexit(FcFini);
+  });
   if (!ready) return false;
   char face[sizeof font.faceName + 1] = {};
   std::memcpy(face, font.faceName, sizeof font.faceName);
