@@ -33,10 +33,7 @@ void SizeImageBrush() {
   const int32_t n = s.tool.brushSize;
   if (!p.brush || n < 1) return;
   if (p.sized && p.sized.width != n) p.sized = Rgba64Picture{};
-  if (!p.sized) {
-    p.sized.pixels = engine::MakeOwnedPlane<uint16_t>(engine::PlaneBytes(n, n, 4));
-    p.sized.width = p.sized.height = n;
-  }
+  if (!p.sized) p.sized = MakeRgba64Picture(n, n);
   p.unturnedCurrent = false;
   const Rgba64Picture& brush = p.brush;
   if (brush.width == n && brush.height == n) {

@@ -16,21 +16,13 @@ namespace {
 
 ImageBrushPictures& Pictures() { return engine::State().imageBrushes; }
 
-Rgba64Picture MakePicture(int32_t width, int32_t height) {
-  Rgba64Picture picture;
-  picture.pixels = engine::MakeOwnedPlane<uint16_t>(engine::PlaneBytes(width, height, 4));
-  picture.width = width;
-  picture.height = height;
-  return picture;
-}
-
 bool FitsTheBrush(int32_t width, int32_t height) {
   const int32_t limit = engine::State().maxBrushSize;
   return width >= 1 && height >= 1 && width <= limit && height <= limit;
 }
 
 Rgba64Picture Converted(const uint8_t* pixels, int32_t width, int32_t height) {
-  Rgba64Picture picture = MakePicture(width, height);
+  Rgba64Picture picture = MakeRgba64Picture(width, height);
   engine::RGBA32ToRGBA64(pixels, picture.pixels.get(), width, height);
   return picture;
 }
@@ -63,7 +55,7 @@ void LoadImageBrushArray(const char* name) {
   const RgbaPicture read = ReadPictureFile(name);
   if (!read || read.height > engine::State().maxBrushSize || read.width < read.height) return;
   Rgba64Picture strip = Converted(read.pixels.get(), read.width, read.height);
-  Rgba64Picture frame = MakePicture(read.height, read.height);
+  Rgba64Picture frame = MakeRgba64Picture(read.height, read.height);
   ImageBrushPictures& p = Pictures();
   p.strip = std::move(strip);
   p.frameCount = read.width / read.height;
@@ -79,7 +71,7 @@ void CopyFromImageBrushArray(float position) {
   const float chosen = float(p.frameCount) * position;
   const int32_t index = chosen >= 0 ? int32_t(std::min(std::trunc(chosen), float(p.frameCount - 1))) : 0;
   // A frame is the strip's height square; an image brush of another size gives way to one.
-  if (p.brush.width != side || p.brush.height != side) p.brush = MakePicture(side, side);
+  if (p.brush.width != side || p.brush.height != side) p.brush = MakeRgba64Picture(side, side);
   for (int32_t row = 0; row < side; ++row) {
     const uint16_t* from = p.strip.pixels.get() + (std::size_t(row) * p.strip.width + std::size_t(index) * side) * 4;
     std::copy_n(from, std::size_t(side) * 4, p.brush.pixels.get() + std::size_t(row) * side * 4);
@@ -89,7 +81,7 @@ void CopyFromImageBrushArray(float position) {
 void FillImageBrush(int32_t red, int32_t green, int32_t blue) {
   const int32_t n = BrushSide();
   if (n == 0) return;
-  Rgba64Picture picture = MakePicture(n, n);
+  Rgba64Picture picture = MakeRgba64Picture(n, n);
   const uint16_t pixel[4] = {Wide(red), Wide(green), Wide(blue), 65535};
   for (std::size_t i = 0; i < std::size_t(n) * n; ++i) std::memcpy(picture.pixels.get() + 4 * i, pixel, sizeof pixel);
   Pictures().brush = std::move(picture);
@@ -100,7 +92,7 @@ void ColorImageBrush(int32_t red, int32_t green, int32_t blue) {
   if (!p.brush) {
     const int32_t n = BrushSide();
     if (n == 0) return;
-    Rgba64Picture white = MakePicture(n, n);
+    Rgba64Picture white = MakeRgba64Picture(n, n);
     std::fill_n(white.pixels.get(), std::size_t(n) * n * 4, uint16_t(65535));
     p.brush = std::move(white);
   }
@@ -115,7 +107,7 @@ void CopyToImageBrush() {
   const engine::EngineState& s = engine::State();
   const int32_t n = BrushSide();
   if (n == 0 || !s.blendBuffer) return;
-  Rgba64Picture picture = MakePicture(n, n);
+  Rgba64Picture picture = MakeRgba64Picture(n, n);
   for (int32_t row = 0; row < n; ++row) {
     std::copy_n(s.blendBuffer + std::size_t(row) * s.brushStride, std::size_t(n) * 4,
                 picture.pixels.get() + std::size_t(row) * n * 4);

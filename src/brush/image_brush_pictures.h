@@ -16,6 +16,15 @@ struct Rgba64Picture {
   explicit operator bool() const { return pixels != nullptr; }
 };
 
+// A new width x height picture (content undefined); std::bad_alloc when the heap refuses.
+inline Rgba64Picture MakeRgba64Picture(int32_t width, int32_t height) {
+  Rgba64Picture picture;
+  picture.pixels = engine::MakeOwnedPlane<uint16_t>(engine::PlaneBytes(width, height, 4));
+  picture.width = width;
+  picture.height = height;
+  return picture;
+}
+
 struct ImageBrushPictures {
   Rgba64Picture brush;
   Rgba64Picture strip;     // square frames of the strip's height side by side

@@ -1,7 +1,6 @@
 #include "mask/flood_fill.h"
 
 #include <cstring>
-#include <iterator>
 
 #include "engine/colour_pickers.h"
 #include "engine/engine_state.h"
@@ -9,36 +8,22 @@
 #include "imaging/colour_regions.h"
 #include "mask/mask_alpha.h"
 #include "mask/region_fill_terms.h"
-#include "process/find_unused_colour.h"
+#include "process/processing_buffers.h"
 
 namespace mask {
 namespace {
 
-// One fill: the source buffer and what every mode reads.
-struct Fill {
-  uint8_t* image = nullptr;
-  uint32_t width = 0, height = 0, rowBytes = 0;
-  imaging::ImagePoint point{};
-  RegionTolerance tolerance;
+// One fill: the click and the fill colour.
+struct Fill : RegionClick {
   int32_t red = 0, green = 0, blue = 0;
-  uint32_t colour = 0;       // K: red | green << 8 | blue << 16
+  uint32_t colour = 0;        // K: red | green << 8 | blue << 16
   uint32_t opaqueColour = 0;  // K': K with alpha 255
-  uint32_t seed = 0;         // S: the colour under the point
-  bool background = false;   // the current layer is layer 1
 
-  bool Replace(uint32_t from, uint32_t to, uint32_t tolerance, uint32_t option) const {
-    return imaging::IS3ColorReplaceImage(image, width, height, 4, rowBytes, from, to, tolerance, option) != 0;
-  }
-  bool FloodWith(uint32_t marker) const {
-    return imaging::IS3FloodFillImage(image, width, height, 4, rowBytes, point, marker, imaging::kEdgeNeighbours,
-                                      tolerance.library, 0) != 0;
-  }
   // Pixels of the marker colour become fully transparent.
   void ClearMarked(uint32_t marker) const {
     engine::SetAlphaFromRGBAImageColor(image, ByteOf(marker, 0), ByteOf(marker, 1), ByteOf(marker, 2));
   }
   void WriteBack() const { WriteBackSourceBuffer(image); }
-  uint32_t Marker() const { return process::FindUnusedColour(image); }
 };
 
 void PaintNonConnected(const Fill& f) {
@@ -106,26 +91,14 @@ void FloodFill(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, i
                const char* mode) {
   const engine::EngineState& s = engine::State();
   if (x < 0 || y < 0 || x >= s.canvasWidth || y >= s.canvasHeight) return;
-  const HeldSourceBuffer source;
+  const process::HeldSrcBuffer32 source;
+  if (!source.pixels() || !mode) return;
   Fill f;
-  f.image = source.pixels();
-  if (!f.image || !mode) return;
-  f.width = uint32_t(s.canvasWidth);
-  f.height = uint32_t(s.canvasHeight);
-  f.rowBytes = f.width * 4;
-  f.point = {x, y};
-  f.tolerance = MakeRegionTolerance(tolerance);
+  static_cast<RegionClick&>(f) = MakeRegionClick(source.pixels(), x, y, tolerance);
   f.red = red & 0xFF, f.green = green & 0xFF, f.blue = blue & 0xFF;
   f.colour = PackLibraryColour(red, green, blue);
   f.opaqueColour = f.colour | 0xFF000000u;
-  f.seed = LibraryColourFromPicked(engine::GetColorAt(x, y, engine::SurfacePlane()));
-  f.background = s.currentLayerIndex == 1;
-  for (const FillMode& m : kFillModes) {
-    if (std::strcmp(mode, m.name) == 0) {
-      m.run(f);
-      return;
-    }
-  }
+  RunNamedMode(kFillModes, mode, f);
 }
 
 void ColorRGBA32FromFloodMask(uint8_t* image, const uint8_t* map, int32_t red, int32_t green,

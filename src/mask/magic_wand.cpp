@@ -1,25 +1,19 @@
 #include "mask/magic_wand.h"
 
-#include <cstring>
 
 #include "engine/colour_pickers.h"
 #include "engine/engine_state.h"
 #include "imaging/colour_regions.h"
 #include "mask/mask_makers.h"
 #include "mask/region_fill_terms.h"
-#include "process/find_unused_colour.h"
+#include "process/processing_buffers.h"
 
 namespace mask {
 namespace {
 
-struct Wand {
-  uint8_t* image = nullptr;
-  uint32_t width = 0, height = 0;
-  imaging::ImagePoint point{};
-  RegionTolerance tolerance;
+// One wand click: the click and the amount it selects with.
+struct Wand : RegionClick {
   int32_t amount = 0;  // A, 0..255
-  uint32_t seed = 0;   // S, red | green << 8 | blue << 16
-  bool background = false;
 
   int32_t Red() const { return ByteOf(seed, 0); }
   int32_t Green() const { return ByteOf(seed, 1); }
@@ -30,19 +24,13 @@ struct Wand {
 };
 
 void NonConnected(const Wand& w) {
-  const uint32_t marker = process::FindUnusedColour(w.image);
-  if (imaging::IS3ColorReplaceImage(w.image, w.width, w.height, 4, w.width * 4, w.seed, marker,
-                                    w.tolerance.library, imaging::kReplaceColourBytes)) {
-    w.SelectColour(marker);
-  }
+  const uint32_t marker = w.Marker();
+  if (w.Replace(w.seed, marker, w.tolerance.library, imaging::kReplaceColourBytes)) w.SelectColour(marker);
 }
 
 void Connected(const Wand& w) {
-  const uint32_t marker = process::FindUnusedColour(w.image);
-  if (imaging::IS3FloodFillImage(w.image, w.width, w.height, 4, w.width * 4, w.point, marker,
-                                 imaging::kEdgeNeighbours, w.tolerance.library, 0)) {
-    w.SelectColour(marker);
-  }
+  const uint32_t marker = w.Marker();
+  if (w.FloodWith(marker)) w.SelectColour(marker);
 }
 
 void AlphaConnected(const Wand& w) {
@@ -89,23 +77,12 @@ constexpr WandMode kWandModes[] = {
 void MaskWand(int32_t x, int32_t y, int32_t tolerance, int32_t amount, const char* mode) {
   const engine::EngineState& s = engine::State();
   if (x < 0 || y < 0 || x >= s.canvasWidth || y >= s.canvasHeight) return;
-  const HeldSourceBuffer source;
+  const process::HeldSrcBuffer32 source;
+  if (!source.pixels() || !mode) return;
   Wand w;
-  w.image = source.pixels();
-  if (!w.image || !mode) return;
-  w.width = uint32_t(s.canvasWidth);
-  w.height = uint32_t(s.canvasHeight);
-  w.point = {x, y};
-  w.tolerance = MakeRegionTolerance(tolerance);
+  static_cast<RegionClick&>(w) = MakeRegionClick(source.pixels(), x, y, tolerance);
   w.amount = AmountFromPercent(amount);
-  w.seed = LibraryColourFromPicked(engine::GetColorAt(x, y, engine::SurfacePlane()));
-  w.background = s.currentLayerIndex == 1;
-  for (const WandMode& m : kWandModes) {
-    if (std::strcmp(mode, m.name) == 0) {
-      m.run(w);
-      return;
-    }
-  }
+  RunNamedMode(kWandModes, mode, w);
 }
 
 }  // namespace mask

@@ -4,11 +4,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/colour_pickers.h"
 #include "engine/engine_state.h"
 #include "engine/layer_load_rgba32.h"
 #include "engine/layer_read_8bit.h"
 #include "imaging/colour_regions.h"
-#include "process/processing_buffers.h"
+#include "process/find_unused_colour.h"
 
 namespace mask {
 
@@ -29,9 +30,29 @@ uint32_t LibraryColourFromPicked(uint32_t picked) {
   return ((picked >> 16) & 0xFF) | (picked & 0xFF00) | (picked & 0xFF) << 16;
 }
 
-HeldSourceBuffer::HeldSourceBuffer() { process::AllocSrcBuffer32(); }
-HeldSourceBuffer::~HeldSourceBuffer() { process::FreeSrcBuffer32(); }
-uint8_t* HeldSourceBuffer::pixels() const { return process::UsableSrcBuffer32(); }
+uint32_t RegionClick::Marker() const { return process::FindUnusedColour(image); }
+
+bool RegionClick::Replace(uint32_t from, uint32_t to, uint32_t tolerance, uint32_t option) const {
+  return imaging::IS3ColorReplaceImage(image, width, height, 4, RowBytes(), from, to, tolerance, option) != 0;
+}
+
+bool RegionClick::FloodWith(uint32_t marker) const {
+  return imaging::IS3FloodFillImage(image, width, height, 4, RowBytes(), point, marker, imaging::kEdgeNeighbours,
+                                    tolerance.library, 0) != 0;
+}
+
+RegionClick MakeRegionClick(uint8_t* image, int32_t x, int32_t y, int32_t tolerance) {
+  const engine::EngineState& s = engine::State();
+  RegionClick c;
+  c.image = image;
+  c.width = uint32_t(s.canvasWidth);
+  c.height = uint32_t(s.canvasHeight);
+  c.point = {x, y};
+  c.tolerance = MakeRegionTolerance(tolerance);
+  c.seed = LibraryColourFromPicked(engine::GetColorAt(x, y, engine::SurfacePlane()));
+  c.background = s.currentLayerIndex == 1;
+  return c;
+}
 
 AlphaRegionImages MakeAlphaRegionImages() {
   const engine::EngineState& s = engine::State();

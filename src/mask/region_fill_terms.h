@@ -3,7 +3,9 @@
 // alpha picture with its region map.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/heap.h"
 #include "imaging/shapes.h"
@@ -31,16 +33,36 @@ inline uint32_t PackLibraryColour(int32_t red, int32_t green, int32_t blue) {
 }
 inline int32_t ByteOf(uint32_t colour, int index) { return int32_t((colour >> (8 * index)) & 0xFF); }
 
-// The processing frame's source buffer 32 (the current layer in 8 bits) for the length of one
-// call: allocated on construction, freed on destruction, also when the call fails part-way.
-class HeldSourceBuffer {
- public:
-  HeldSourceBuffer();
-  ~HeldSourceBuffer();
-  HeldSourceBuffer(const HeldSourceBuffer&) = delete;
-  HeldSourceBuffer& operator=(const HeldSourceBuffer&) = delete;
-  uint8_t* pixels() const;
+// What a click gives the fill and the wand: the source buffer 32 (the current layer in 8 bits),
+// the point, the tolerance and the colour under the point.
+struct RegionClick {
+  uint8_t* image = nullptr;
+  uint32_t width = 0, height = 0;
+  imaging::ImagePoint point{};
+  RegionTolerance tolerance;
+  uint32_t seed = 0;        // S: the colour under the point, red | green << 8 | blue << 16
+  bool background = false;  // the current layer is layer 1
+
+  uint32_t RowBytes() const { return width * 4; }
+  // A colour no pixel of the image has, to mark a region with.
+  uint32_t Marker() const;
+  bool Replace(uint32_t from, uint32_t to, uint32_t tolerance, uint32_t option) const;
+  // The region connected to the point, within the tolerance of its colour, takes the marker.
+  bool FloodWith(uint32_t marker) const;
 };
+// The click at (x, y) on the held source buffer image (canvas-sized).
+RegionClick MakeRegionClick(uint8_t* image, int32_t x, int32_t y, int32_t tolerance);
+
+// Runs the row of modes whose name equals mode exactly; nothing for another name.
+template <class Mode, std::size_t kCount, class Arg>
+void RunNamedMode(const Mode (&modes)[kCount], const char* mode, const Arg& arg) {
+  for (const Mode& m : modes) {
+    if (std::strcmp(mode, m.name) == 0) {
+      m.run(arg);
+      return;
+    }
+  }
+}
 
 // The current layer's alpha as a canvas-sized RGB24 grey picture and a cleared region map, both
 // from the engine heap; empty when either allocation fails.

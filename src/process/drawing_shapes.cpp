@@ -18,14 +18,6 @@
 namespace process {
 namespace {
 
-// The destination buffer 32 for the length of one drawing, freed also when the drawing fails.
-struct HeldDestination {
-  HeldDestination() { AllocDstBuffer32(); }
-  ~HeldDestination() { FreeDstBuffer32(); }
-  HeldDestination(const HeldDestination&) = delete;
-  HeldDestination& operator=(const HeldDestination&) = delete;
-};
-
 int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 uint32_t OpacityFromPercent(int32_t percent) { return uint32_t(std::clamp(percent, 0, 100) * 2.559); }
 uint32_t PackRgb(int32_t red, int32_t green, int32_t blue) {
@@ -45,8 +37,8 @@ void DrawAndComposite(const uint8_t clear[4], uint32_t opacity, Draw&& draw, Fin
   const engine::EngineState& s = engine::State();
   engine::LayerRecord* layer = DrawingLayer();
   if (!layer) return;
-  const HeldDestination held;
-  uint8_t* buffer = UsableDstBuffer32();
+  const HeldDstBuffer32 held;
+  uint8_t* buffer = held.pixels();
   if (!buffer) return;
   const uint32_t width = uint32_t(s.canvasWidth), height = uint32_t(s.canvasHeight);
   engine::ClearRGBA32(buffer, s.canvasWidth * 4, clear[0], clear[1], clear[2], clear[3]);

@@ -29,4 +29,18 @@ void SetDstBuffer32(const void* pixels);
 uint8_t* UsableSrcBuffer32();
 uint8_t* UsableDstBuffer32();
 
+// A processing buffer held for the length of one call: allocated on construction (throwing
+// std::bad_alloc when that fails), freed on destruction, also when the call fails part-way.
+template <void (*kAlloc)(), void (*kFree)(), uint8_t* (*kUsable)()>
+class HeldBuffer {
+ public:
+  HeldBuffer() { kAlloc(); }
+  ~HeldBuffer() { kFree(); }
+  HeldBuffer(const HeldBuffer&) = delete;
+  HeldBuffer& operator=(const HeldBuffer&) = delete;
+  uint8_t* pixels() const { return kUsable(); }
+};
+using HeldSrcBuffer32 = HeldBuffer<&AllocSrcBuffer32, &FreeSrcBuffer32, &UsableSrcBuffer32>;
+using HeldDstBuffer32 = HeldBuffer<&AllocDstBuffer32, &FreeDstBuffer32, &UsableDstBuffer32>;
+
 }  // namespace process
