@@ -1,14 +1,18 @@
 // Compositing throughput on a 4096 x 4096 canvas: flattening eight layers (Normal, Multiply) and
-// merging one layer into another (Normal, Multiply, Soft Light). Each figure is also given as a ratio to a
-// memcpy-based pass that moves the same bytes on the same threads (every composite pass reads
-// two planes and writes one; the flattening's background step reads one and writes one), so
-// "vs_memcpy" = memcpy time / merge time.
+// merging one layer into another (Normal, Multiply, Soft Light, Screen, Overlay), on one thread
+// and on two. Each figure is given as a ratio to a memcpy-based pass that moves the same bytes on
+// the same threads (every composite pass reads two planes and writes one; the flattening's
+// background step reads one and writes one), so "vs_memcpy" = memcpy time / merge time. Every
+// iteration times, back to back, the memcpy pass, the merge with the per-rule vector kernels
+// turned off (the batched path, "before") and the merge as it ships ("after"); the ratios are
+// medians of the per-iteration ratios.
 //
 // The layers hold "mixed alpha": each row is cut into runs of 16..512 pixels that are clear
 // (35 %), opaque (35 %) or partly transparent with a random alpha per pixel (30 %), as painted
 // layers with soft edges are. Run: ./build/bench/merge_bench
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <random>
@@ -16,6 +20,7 @@
 
 #include "engine/engine_state.h"
 #include "palmora/palmora.h"
+#include "render/composite_internal.h"
 #include "render/row_bands.h"
 
 namespace {
@@ -102,29 +107,46 @@ double TimeOf(Fn&& fn) {
   return Seconds(start);
 }
 
-// Every iteration times the memcpy-based equivalent right before the merge, so that both see the
-// same machine (other work on a shared machine moves both). Reported: mean rates and the ratio
-// of the mean times, plus the best merge rate.
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Per-iteration times of the three sides, reported as medians of ratios.
 struct Timings {
-  double merge = 0, memcpy = 0, bestMerge = 1e30;
-  void Add(double mergeSeconds, double memcpySeconds) {
-    merge += mergeSeconds;
-    memcpy += memcpySeconds;
-    bestMerge = std::min(bestMerge, mergeSeconds);
+  std::vector<double> beforeVsMemcpy, afterVsMemcpy, speedup;
+  double after = 0;
+  void Add(double memcpySeconds, double beforeSeconds, double afterSeconds) {
+    beforeVsMemcpy.push_back(memcpySeconds / beforeSeconds);
+    afterVsMemcpy.push_back(memcpySeconds / afterSeconds);
+    speedup.push_back(beforeSeconds / afterSeconds);
+    after += afterSeconds;
   }
 };
 
 void Report(benchmark::State& state, const Timings& t, int64_t pixels) {
-  const double runs = double(state.iterations());
-  state.counters["MP/s"] = double(pixels) / (t.merge / runs) / 1e6;
-  state.counters["best_MP/s"] = double(pixels) / t.bestMerge / 1e6;
-  state.counters["memcpy_MP/s"] = double(pixels) / (t.memcpy / runs) / 1e6;
-  state.counters["vs_memcpy"] = t.memcpy / t.merge;
+  render::SetRuleRowVectorForTesting(true);
+  render::SetRowBandThreadsForTesting(0);
+  state.counters["MP/s"] = double(pixels) * double(state.iterations()) / t.after / 1e6;
+  state.counters["vs_memcpy_before"] = Median(t.beforeVsMemcpy);
+  state.counters["vs_memcpy"] = Median(t.afterVsMemcpy);
+  state.counters["speedup"] = Median(t.speedup);
+}
+
+// Times fn with the per-rule kernels off, then on.
+template <class Fn>
+void BeforeAndAfter(Fn&& fn, double& before, double& after) {
+  render::SetRuleRowVectorForTesting(false);
+  before = TimeOf(fn);
+  render::SetRuleRowVectorForTesting(true);
+  after = TimeOf(fn);
 }
 
 void FlattenBench(benchmark::State& state, const char* mode) {
   Canvas& canvas = TheCanvas();
   SetModes(mode);
+  render::SetRowBandThreadsForTesting(int32_t(state.range(0)));
   const auto& layers = engine::State().layers;
   Timings t;
   for (auto _ : state) {
@@ -134,9 +156,10 @@ void FlattenBench(benchmark::State& state, const char* mode) {
         MemcpyPass(canvas.buffer.data(), layers[index].pixels, true);
       }
     });
-    const double seconds = TimeOf([&] { PMR_Merge(canvas.buffer.data()); });
-    state.SetIterationTime(seconds);
-    t.Add(seconds, baseline);
+    double before, after;
+    BeforeAndAfter([&] { PMR_Merge(canvas.buffer.data()); }, before, after);
+    state.SetIterationTime(after);
+    t.Add(baseline, before, after);
   }
   Report(state, t, kPixels * (kLastLayer - kFirstLayer + 1));
 }
@@ -145,17 +168,23 @@ void MergeLayerBench(benchmark::State& state, const char* mode) {
   Canvas& canvas = TheCanvas();
   SetModes("Normal");
   PMR_SetLayerOptions(3, 1, 0, 100, mode);
+  render::SetRowBandThreadsForTesting(int32_t(state.range(0)));
   auto& layers = engine::State().layers;
   uint16_t* destination = layers[kLastLayer + 1].pixels;  // a hidden layer, nothing masks layer 3
   std::memcpy(canvas.saved.data(), destination, std::size_t(kPixels) * 8);
   Timings t;
   for (auto _ : state) {
-    std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
     const double baseline =
         TimeOf([&] { MemcpyPass(canvas.buffer.data(), layers[3].pixels, true); });
-    const double seconds = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
-    state.SetIterationTime(seconds);
-    t.Add(seconds, baseline);
+    double before, after;
+    std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
+    render::SetRuleRowVectorForTesting(false);
+    before = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
+    std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
+    render::SetRuleRowVectorForTesting(true);
+    after = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
+    state.SetIterationTime(after);
+    t.Add(baseline, before, after);
   }
   std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
   Report(state, t, kPixels);
@@ -166,12 +195,18 @@ void BM_MergeEightLayersMultiply(benchmark::State& state) { FlattenBench(state, 
 void BM_MergeLayerNormal(benchmark::State& state) { MergeLayerBench(state, "Normal"); }
 void BM_MergeLayerMultiply(benchmark::State& state) { MergeLayerBench(state, "Multiply"); }
 void BM_MergeLayerSoftLight(benchmark::State& state) { MergeLayerBench(state, "Soft Light"); }
+void BM_MergeLayerScreen(benchmark::State& state) { MergeLayerBench(state, "Screen"); }
+void BM_MergeLayerOverlay(benchmark::State& state) { MergeLayerBench(state, "Overlay"); }
 
-BENCHMARK(BM_MergeEightLayersNormal)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_MergeEightLayersMultiply)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_MergeLayerNormal)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_MergeLayerMultiply)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_MergeLayerSoftLight)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+#define MERGE_BENCH(fn) \
+  BENCHMARK(fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)->ArgName("threads")->Arg(1)->Arg(2)
+MERGE_BENCH(BM_MergeEightLayersNormal);
+MERGE_BENCH(BM_MergeEightLayersMultiply);
+MERGE_BENCH(BM_MergeLayerNormal);
+MERGE_BENCH(BM_MergeLayerMultiply);
+MERGE_BENCH(BM_MergeLayerSoftLight);
+MERGE_BENCH(BM_MergeLayerScreen);
+MERGE_BENCH(BM_MergeLayerOverlay);
 
 }  // namespace
 

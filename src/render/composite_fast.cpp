@@ -223,11 +223,11 @@ void CompositeFast(const CompositeJob& job) {
     CompositeReference(job);
     return;
   }
-  const NormalRowKernel normalRow =
-      k.rule == BlendRule::kNormal && !job.clip ? NormalRowVector() : nullptr;
-  if (normalRow) {
+  const NormalRowKernel rowKernel =
+      job.clip ? nullptr : k.rule == BlendRule::kNormal ? NormalRowVector() : RuleRowVector(k.rule);
+  if (rowKernel) {
     for (int32_t y = 0; y < job.height; ++y) {
-      normalRow(job.source + y * job.sourceStride, job.destination + y * job.destStride, job.width,
+      rowKernel(job.source + y * job.sourceStride, job.destination + y * job.destStride, job.width,
                 k);
     }
     return;
