@@ -1,8 +1,7 @@
-// Value Blur: a smear directed by luminance. Along each scan, a pixel is pulled towards its
-// predecessor by one weight when the predecessor is brighter and by another when it is darker.
-#include "process/effects/own_effects.h"
-#include "process/effects/smear_rules.h"
+#include "process/effects/value_blur.h"
+
 #include "process/effects/smear_passes.h"
+#include "process/effects/smear_rules.h"
 
 namespace process {
 
