@@ -217,7 +217,8 @@ void BM_MergeLayerScreen(benchmark::State& state) { MergeLayerBench(state, "Scre
 void BM_MergeLayerOverlay(benchmark::State& state) { MergeLayerBench(state, "Overlay"); }
 
 #define MERGE_BENCH(fn) \
-  BENCHMARK(fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)->ArgName("threads")->Arg(1)->Arg(2)
+  BENCHMARK(fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5) \
+      ->ArgName("threads")->Arg(1)->Arg(2)
 MERGE_BENCH(BM_MergeEightLayersNormal);
 MERGE_BENCH(BM_MergeEightLayersMultiply);
 MERGE_BENCH(BM_MergeLayerNormal);

@@ -86,7 +86,10 @@ BENCHMARK(PeakMemoryOldLimits)
     ->Name("PeakMemory800x600/500_steps_256_MB")
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
-BENCHMARK(PeakMemoryNoUndo)->Name("PeakMemory800x600/no_undo")->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(PeakMemoryNoUndo)
+    ->Name("PeakMemory800x600/no_undo")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 void ParseDemoScript(benchmark::State& state) {
   for (auto _ : state)

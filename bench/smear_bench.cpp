@@ -77,7 +77,9 @@ void Run(benchmark::State& state, Smear smear) {
   MakeCanvasOnce();
   engine::SetRowBandThreadsForTesting(int32_t(state.range(0)));
   std::vector<uint8_t> buffer(std::size_t(kSide) * kSide * 4);
-  const auto load = [] { PMR_LoadRGBA32Layer(Photo().data(), kSide * 4, 2, 0, 0, kSide, kSide, 0); };
+  const auto load = [] {
+    PMR_LoadRGBA32Layer(Photo().data(), kSide * 4, 2, 0, 0, kSide, kSide, 0);
+  };
   const auto effect = [&smear] {
     const int* s = smear.sliders;
     PMR_IPLImageProcess(0, smear.name, 0, s[0], s[1], s[2], s[3], s[4], s[5], 0, 0, 0, 0, 0, 0,

@@ -91,7 +91,8 @@ PMR_AVX2 inline D4 RuleX(D4 Sc, D4 Dc, D4 Sa, D4 Da) {
   }
 }
 
-// Whether the rule adds the alphas (R = Sa + Da) instead of laying the source over (Da + Sa (1 - Da)).
+// Whether the rule adds the alphas (R = Sa + Da) instead of laying the source over
+// (R = Da + Sa (1 - Da)).
 constexpr bool AddsAlphas(BlendRule rule) {
   return rule == BlendRule::kAdd || rule == BlendRule::kSubtract;
 }

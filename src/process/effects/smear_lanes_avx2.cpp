@@ -250,14 +250,12 @@ PMR_AVX2 void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, 
           // Row i's beside is row i + across of the same column, before this step rewrites it.
           const __m256i edge =
               _mm256_permutevar8x32_epi32(outsideRow, _mm256_set1_epi32(column));
+          const __m256i down = _mm256_setr_epi32(1, 2, 3, 4, 5, 6, 7, 7);
+          const __m256i up = _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6);
           const __m256i beside =
               across > 0
-                  ? _mm256_blend_epi32(_mm256_permutevar8x32_epi32(
-                                           block[column], _mm256_setr_epi32(1, 2, 3, 4, 5, 6, 7, 7)),
-                                       edge, 0x80)
-                  : _mm256_blend_epi32(_mm256_permutevar8x32_epi32(
-                                           block[column], _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6)),
-                                       edge, 0x01);
+                  ? _mm256_blend_epi32(_mm256_permutevar8x32_epi32(block[column], down), edge, 0x80)
+                  : _mm256_blend_epi32(_mm256_permutevar8x32_epi32(block[column], up), edge, 0x01);
           besideLuma = LumaOfPixels(beside);
         }
         prev = lanes.Step(prev, SplitPixels(block[column]), besideLuma);

@@ -1,6 +1,7 @@
 // The smears' vector path (eight lines at once, with row bands on the cores where the lines do
-// not meet) against the pair rule taken line by line: pictures from just under one group of eight lines to several
-// hundred, with rows and columns left over, flat areas (equal luminances) and sharp steps.
+// not meet) against the pair rule taken line by line: pictures from just under one group of
+// eight lines to several hundred, with rows and columns left over, flat areas (equal
+// luminances) and sharp steps.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,8 +26,8 @@ std::vector<uint8_t> Picture(int w, int h, std::mt19937& rng) {
   return px;
 }
 
-std::vector<uint8_t> Smeared(const char* name, std::vector<int> sliders, const std::vector<uint8_t>& in,
-                         int w, int h, bool vector) {
+std::vector<uint8_t> Smeared(const char* name, std::vector<int> sliders,
+                             const std::vector<uint8_t>& in, int w, int h, bool vector) {
   process::OwnEffectArguments args;
   for (std::size_t i = 0; i < sliders.size(); ++i) args.sliders[i] = sliders[i];
   std::vector<uint8_t> src = in, dst(in.size());
@@ -49,7 +50,8 @@ TEST(SmearLanes, MatchTheOnePairRuleLineByLine) {
                             {"Anti Alias", {1000, 0, 1000, 1000}},
                             // Weights outside 0..1 carry the mix past the byte range both ways.
                             {"Anti Alias", {1500, -300, 950, 900}}};
-  const int sizes[][2] = {{7, 7}, {8, 8}, {9, 17}, {10, 10}, {33, 24}, {64, 9}, {17, 64}, {520, 300}};
+  const int sizes[][2] = {{7, 7},   {8, 8},  {9, 17},  {10, 10},
+                          {33, 24}, {64, 9}, {17, 64}, {520, 300}};
   std::mt19937 rng(12);
   for (const auto& size : sizes) {
     const auto in = Picture(size[0], size[1], rng);
