@@ -16,7 +16,7 @@
 
 #include "engine/engine_state.h"
 #include "palmora/palmora.h"
-#include "render/row_bands.h"
+#include "engine/parallel_rows.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ void MemcpyPass(uint16_t* destination, const uint16_t* source, bool readDestinat
       benchmark::DoNotOptimize(scratch.data());
     }
   };
-  render::ForRowBands(kSide, 8, kSide, band);
+  engine::ForRowBands(kSide, std::size_t(kRowBytes) * 2, band, 8);
 }
 
 template <class Fn>
