@@ -23,7 +23,7 @@
 #include "engine/engine_state.h"
 #include "palmora/palmora.h"
 #include "render/composite_internal.h"
-#include "render/row_bands.h"
+#include "engine/parallel_rows.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ void MemcpyPass(uint16_t* destination, const uint16_t* source, bool readDestinat
       benchmark::DoNotOptimize(scratch.data());
     }
   };
-  render::ForRowBands(kSide, 8, kSide, band);
+  engine::ForRowBands(kSide, std::size_t(kRowBytes) * 2, band, 8);
 }
 
 double CpuNow() {
@@ -143,7 +143,7 @@ struct Timings {
 
 void Report(benchmark::State& state, const Timings& t, int64_t pixels) {
   render::SetRuleRowVectorForTesting(true);
-  render::SetRowBandThreadsForTesting(0);
+  engine::SetRowBandThreadsForTesting(0);
   state.counters["MP/s"] = double(pixels) * double(state.iterations()) / t.after / 1e6;
   state.counters["vs_memcpy_before"] = Median(t.beforeVsMemcpy);
   state.counters["vs_memcpy"] = Median(t.afterVsMemcpy);
@@ -164,7 +164,7 @@ void BeforeAndAfter(Fn&& fn, Span& before, Span& after) {
 void FlattenBench(benchmark::State& state, const char* mode) {
   Canvas& canvas = TheCanvas();
   SetModes(mode);
-  render::SetRowBandThreadsForTesting(int32_t(state.range(0)));
+  engine::SetRowBandThreadsForTesting(int32_t(state.range(0)));
   const auto& layers = engine::State().layers;
   Timings t;
   for (auto _ : state) {
@@ -186,7 +186,7 @@ void MergeLayerBench(benchmark::State& state, const char* mode) {
   Canvas& canvas = TheCanvas();
   SetModes("Normal");
   PMR_SetLayerOptions(3, 1, 0, 100, mode);
-  render::SetRowBandThreadsForTesting(int32_t(state.range(0)));
+  engine::SetRowBandThreadsForTesting(int32_t(state.range(0)));
   auto& layers = engine::State().layers;
   uint16_t* destination = layers[kLastLayer + 1].pixels;  // a hidden layer, nothing masks layer 3
   std::memcpy(canvas.saved.data(), destination, std::size_t(kPixels) * 8);
