@@ -18,11 +18,20 @@ endforeach()
 find_package(Freetype REQUIRED)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 
+# Movies: libavformat writes the AVI file, libavcodec and libswscale encode frames when a host
+# chooses a codec. PDF documents: cairo's PDF surface, and qpdf for the slide-show entries cairo
+# cannot write. Scanners: SANE.
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswscale)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(QPDF REQUIRED IMPORTED_TARGET libqpdf)
+pkg_check_modules(SANE REQUIRED IMPORTED_TARGET sane-backends)
+
 add_library(palmora_deps INTERFACE)
 target_include_directories(palmora_deps SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
 target_link_libraries(palmora_deps INTERFACE
   ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads
-  Freetype::Freetype PkgConfig::FONTCONFIG)
+  Freetype::Freetype PkgConfig::FONTCONFIG
+  PkgConfig::FFMPEG PkgConfig::CAIRO PkgConfig::QPDF PkgConfig::SANE)
 
 # Lua for user filters: LuaJIT (the default) and the reference Lua 5.1, each behind its own target.
 pkg_check_modules(LUAJIT REQUIRED IMPORTED_TARGET luajit)

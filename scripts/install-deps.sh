@@ -11,6 +11,9 @@ packages=(
   libluajit-5.1-dev liblua5.1-0-dev
   libcli11-dev  # the palmora host's command line
   libfreetype-dev libfontconfig-dev fonts-dejavu-core  # text drawing
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg  # movies (ffprobe: tests)
+  libcairo2-dev libqpdf-dev qpdf poppler-utils  # PDF documents (qpdf, pdfinfo: tests)
+  libsane-dev libsane1 sane-utils  # scanners (the test backend and scanimage: tests)
 )
 
 missing=()

@@ -36,6 +36,7 @@
 #include "palmora/import_buffer.h"
 #include "palmora/layers.h"
 #include "palmora/mask.h"
+#include "palmora/movie_pdf_scanner.h"
 #include "palmora/merge.h"
 #include "palmora/own_effects.h"
 #include "palmora/plugins.h"

@@ -11,6 +11,10 @@
 #include "imaging/text.h"
 #include "palmora/tablet.h"
 
+namespace io {
+struct MovieWriter;
+}
+
 namespace engine {
 
 inline constexpr int kLayerSlots = 64;
@@ -118,6 +122,7 @@ struct EngineState {
 
   // Exchange.
   ImportBuffer importBuffer;
+  io::MovieWriter* movie = nullptr;  // the open movie, null when none is
   ProcessingBuffers processingBuffers;
 
   // Services.

@@ -14,6 +14,8 @@ void ResetEngine() {
   platform::OverrideMemoryStatusForTesting(nullptr);
   PMR_DeleteImage();
   PMR_IsDisplayChanged();
+  PMR_CloseAVI();
+  PMR_I2PDF_Reset();
   engine::EngineState& s = engine::State();
   engine::DeleteRandArrayBtye(s.randomPoolA);
   engine::DeleteRandArrayBtye(s.randomPoolB);
