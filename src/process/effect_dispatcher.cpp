@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/engine_state.h"
+#include "engine/host_reentry.h"
 #include "engine/heap.h"
 #include "engine/layer_load_rgba32.h"
 #include "engine/layer_read_8bit.h"
@@ -19,9 +20,13 @@ namespace {
 
 // Frees the 24-bit buffers on every way out of a run, as the routes that use them expect.
 struct Free24OnExit {
+  // Never refused here: the run that made this was not started inside a host callback.
   ~Free24OnExit() {
-    FreeSrcBuffer24();
-    FreeDstBuffer24();
+    try {
+      FreeSrcBuffer24();
+      FreeDstBuffer24();
+    } catch (...) {
+    }
   }
 };
 
@@ -64,6 +69,8 @@ void RunRefreshedSourceRoute(const EffectInfo& effect, const EffectCall& call) {
 }  // namespace
 
 void ImageProcess(const EffectCall& call) {
+  // An effect rewrites the processing buffers that a filter calling the host may be using.
+  engine::RefuseInsideHostCallback();
   if (!UsableSrcBuffer32() || !UsableDstBuffer32()) return;
   Free24OnExit cleanUp;
   const EffectInfo* effect = call.name ? FindEffect(call.name) : nullptr;
