@@ -20,7 +20,17 @@ struct LuaRunContext {
   bool escapeSeen = false;
   std::chrono::steady_clock::time_point escapeSeenAt;
 
+  // Once a run is stopped (Escape, the time limit, the memory limit) it stays stopped: every hook,
+  // engine call and protected call raises the same error again until the script has ended.
+  const char* stopMessage = nullptr;
+  bool hasDeadline = false;
+  std::chrono::steady_clock::time_point deadline;
+  int nestedCalls = 0;  // library calls back into the script now in progress
+
   uint8_t* ReadBuffer() const { return control[0] ? dst : src; }
+  void Stop(const char* message) {
+    if (!stopMessage) stopMessage = message;
+  }
 };
 
 // The run in progress, or null.
