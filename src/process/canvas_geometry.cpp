@@ -15,6 +15,14 @@ namespace process {
 namespace {
 constexpr int32_t kMaxCarveGrowth = 4;     // a carve may at most quadruple the width
 constexpr int32_t kMaxCanvasSide = 10000;  // the largest side a canvas is made with
+
+// Escape during a carve: once pressed, it stays pressed for the rest of the call, so that every
+// layer still to come is left as it was too.
+bool g_carveStopped = false;
+bool CarveStopped() {
+  if (!g_carveStopped && platform::TakeEscape()) g_carveStopped = true;
+  return g_carveStopped;
+}
 }  // namespace
 
 void IPLResize(int32_t newWidth, int32_t newHeight, const char* filterName) {
@@ -39,8 +47,9 @@ void IPLSeamCarvingRGBA(int32_t newWidth, int32_t newHeight) {
     engine::SetLastError("IPLResize Excpt");
     return;
   }
-  // Escape stops a long carve between two seams; the layers then stay as they were.
-  const imaging::ScopedCancelCheck escape(&platform::TakeEscape);
+  // Escape stops a long carve between two seams; the layers not yet carved then stay as they were.
+  g_carveStopped = false;
+  const imaging::ScopedCancelCheck escape(&CarveStopped);
   const uint16_t* protect = s.maskEnabled ? s.maskPlane : nullptr;
   // The carve writes the old height in rows; the block holds at least that many, whatever the new
   // height, and the layer keeps its first newHeight rows.
@@ -50,6 +59,7 @@ void IPLSeamCarvingRGBA(int32_t newWidth, int32_t newHeight) {
                                     protect ? width : 0, newBlock, newWidth * 4, newWidth - width,
                                     1000, 1) != 0;
   }, "IPLResize Excpt");
+  if (g_carveStopped) engine::SetLastError("IPLResize Excpt");
 }
 
 // Any text that is not one of the nine anchors places the old page at the top left (0, 0).

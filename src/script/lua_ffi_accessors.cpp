@@ -24,7 +24,7 @@ local floor, fmod, band = math.floor, math.fmod, bit.band
 
 local function at(x, y)
   if x > -1 and x < W and y > -1 and y < H then
-    if escape_pending() ~= 0 then check_stop() end
+    if escape_pending() ~= 0 or control[1] ~= 0 then check_stop() end
     local xi = x >= 0 and floor(x) or 0
     local yi = y >= 0 and floor(y) or 0
     return (yi * W + xi) * 4

@@ -13,7 +13,8 @@ struct LuaRunContext {
   uint16_t* mask = nullptr;  // the mask plane, or null without a canvas
   int32_t width = 0;
   int32_t height = 0;
-  // Control bytes that compiled script code reads directly: [0] the single-buffer flag.
+  // Control bytes that compiled script code reads directly: [0] the single-buffer flag, [1] set
+  // once the run is stopped.
   volatile uint8_t control[8] = {};
 
   // The stop request: the Escape latch left untaken by the script for a while.
@@ -30,6 +31,7 @@ struct LuaRunContext {
   uint8_t* ReadBuffer() const { return control[0] ? dst : src; }
   void Stop(const char* message) {
     if (!stopMessage) stopMessage = message;
+    control[1] = 1;
   }
 };
 
