@@ -7,7 +7,7 @@
 
 #include "engine/engine_state.h"
 #include "render/view_model.h"
-#include "render/row_bands.h"
+#include "engine/parallel_rows.h"
 #include "support/engine_fixture.h"
 #include "support/failing_new.h"
 #include "support/png_snapshot.h"
@@ -371,7 +371,7 @@ TEST_F(ViewRender, AMemoryFailureInTheRowsIsTheExportsMessage) {
   Canvas(300, 200, 3);
   Ramp(2, 1);
   Ramp(3, 2);
-  render::SetRowBandThreadsForTesting(3);
+  engine::SetRowBandThreadsForTesting(3);
   const int stride = 300 * 3;
   std::vector<uint8_t> target(std::size_t(stride) * 200);
   int32_t result = 0;
@@ -385,7 +385,7 @@ TEST_F(ViewRender, AMemoryFailureInTheRowsIsTheExportsMessage) {
     }
   }
   EXPECT_EQ(result, 1);
-  render::SetRowBandThreadsForTesting(0);
+  engine::SetRowBandThreadsForTesting(0);
   ExpectMatchesModel(0, 0, 300, 200, stride, 200, "after the failures");
 }
 
