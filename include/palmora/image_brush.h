@@ -10,6 +10,7 @@
 /* Pictures larger than the canvas's maxBrushSize on either side, or that cannot be read, leave the
  * image brush as it was. */
 PMR_API void PMR_LoadImageBrush(const char* fileName);
+/* The same from packed RGBA32 pixels: width x height x 4 bytes. */
 PMR_API void PMR_LoadImageBrushFromRGBA32(const void* pixels, int32_t width, int32_t height);
 /* A strip of square frames side by side (frame count = width / height, height at most
  * maxBrushSize); the image brush becomes its first frame. */

@@ -42,7 +42,8 @@ PMR_API void PMR_NormalizeLayerAlpha(int32_t index);
 PMR_API void PMR_SetColorAlpha(int32_t red, int32_t green, int32_t blue);
 PMR_API void PMR_CreateBlobFromImage(int32_t index, int32_t mode);
 
-/* Alpha operations on host RGBA32 buffers. The first two take a canvas-sized buffer. */
+/* Alpha operations on host RGBA32 buffers. The first two take a canvas-sized buffer (canvas width x
+ * height x 4 bytes); the other two a packed width x height buffer (width x height x 4 bytes). */
 PMR_API void PMR_InvertAlpha_RGBA32(void* buffer);
 PMR_API void PMR_SetAlphaFromRGBAImageColor(void* buffer, int32_t red, int32_t green, int32_t blue);
 PMR_API void PMR_SetColorAlphaRGBABuf(void* buffer, int32_t width, int32_t height, int32_t red,

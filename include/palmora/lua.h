@@ -30,4 +30,17 @@ PMR_API void PMR_SignalEscape(void);
  * A script that needs more fails with a memory error, shown like any script error. */
 PMR_API void PMR_SetLuaMemoryLimit(int32_t megabytes);
 
+/* Extra export: the longest one filter run may take, in milliseconds (0 or less: no limit, the
+ * default). A run with a limit is stopped like an ignored Escape when its time is up, even in a
+ * loop that calls no engine function; LuaJIT then runs it without its compiler. */
+PMR_API void PMR_SetLuaTimeLimit(int32_t milliseconds);
+
+/* Extra export: safe mode (non-zero) for filters from untrusted sources. Scripts get only the base,
+ * string, table and math libraries (and bit): no io, os, ffi, debug, package, require or file
+ * loading; at most 256 MiB of memory and, without a host time limit, 60 s. Off by default, where
+ * scripts keep the standard libraries. In every mode precompiled chunks are refused, a stop
+ * (Escape, time or memory limit) cannot be caught by pcall or xpcall, calls back into the script
+ * from library functions nest at most 100 deep, and os.exit is refused. */
+PMR_API void PMR_SetLuaSafeMode(int32_t on);
+
 #endif

@@ -35,7 +35,8 @@ PMR_API void PMR_CreateMaskFromAlpha(void);
 PMR_API void PMR_CreateMaskFromImage(void);
 PMR_API void PMR_CreateMaskFromImageLuma(void);
 
-/* Makers from canvas-sized images. */
+/* Makers from canvas-sized images: canvas width x height x 4 bytes for RGBA (RGBA32) images, x 3 for
+ * the RGB24 one. */
 PMR_API void PMR_CreateMaskFromDiff_RGBA32(const void* imageA, const void* imageB, int32_t value);
 PMR_API void PMR_CreateMaskFromRGBAImageColor(const void* image, int32_t red, int32_t green,
                                               int32_t blue, int32_t amount);
@@ -59,13 +60,16 @@ PMR_API void PMR_CreateMaskFromRGBAImageHSLRange(const void* image, int32_t red,
                                                  int32_t blue, double hueTolerance,
                                                  double saturationTolerance,
                                                  double lightnessTolerance, int32_t amount);
-/* Selects the pixels whose byte in the canvas-sized flood map is exactly 1. */
+/* Selects the pixels whose byte in the canvas-sized flood map (canvas width x height bytes) is
+ * exactly 1. */
 PMR_API void PMR_CreateMaskFromFloodMask(const void* floodMap, int32_t amount);
 
 /* Scales the alpha of an RGBA32 buffer holding canvas columns x0..x1 and rows y0..y1 (inclusive;
  * its first pixel is canvas (x0, y0)) by the mask. Parts outside the canvas are left alone. */
 PMR_API void PMR_ApplyMaskToAlphaRect_RGBA32(void* buffer, int32_t stride, int32_t x0, int32_t y0,
                                              int32_t x1, int32_t y1);
+/* The whole canvas: a canvas-sized buffer (canvas width x height x 4 bytes). The rectangle form
+ * needs (y1 - y0 + 1) rows of stride bytes, each holding x1 - x0 + 1 pixels. */
 PMR_API void PMR_ApplyMaskToAlpha_RGBA32(void* buffer);
 /* Pixels of a canvas-sized RGBA32 image whose alpha lies within the tolerance of alpha become
  * (red, green, blue, alpha2). The mask is not touched. */
@@ -73,7 +77,8 @@ PMR_API void PMR_ReplaceFromRGBAImageAlphaRange(void* image, int32_t alpha, int3
                                                 int32_t red, int32_t green, int32_t blue,
                                                 int32_t alpha2);
 
-/* Channel helpers over tightly packed width x height images. */
+/* Channel helpers over tightly packed width x height images: the RGBA side of each holds
+ * width x height x 4 bytes, the RGB side width x height x 3. */
 PMR_API void PMR_RGBAlphaToRGB(void* destination, int32_t width, int32_t height, const void* source);
 PMR_API void PMR_RGBToRGBAlpha(void* destination, int32_t width, int32_t height, const void* source);
 PMR_API void PMR_RGBToRGBA(void* destination, int32_t width, int32_t height, const void* source);

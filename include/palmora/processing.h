@@ -35,15 +35,18 @@ PMR_API void PMR_IPLSetDstBuffer32(const void* pixels);
 PMR_API void PMR_ApplyMaskToAlpha_IPLSrcRGBA(void);
 
 /* Premultiply colour by alpha before a filter and divide it out after (RGBA32: only for alpha
- * 1..254; RGBA64: every alpha but 0). Packed buffers of width x height pixels; null does nothing. */
+ * 1..254; RGBA64: every alpha but 0). Packed buffers of width x height pixels (x 4 bytes for RGBA32,
+ * x 8 for RGBA64); null does nothing. */
 PMR_API void PMR_AdjustRGBA32PreFilter(void* pixels, int32_t width, int32_t height);
 PMR_API void PMR_AdjustRGBA32PostFilter(void* pixels, int32_t width, int32_t height);
 PMR_API void PMR_AdjustRGBA64PreFilter(void* pixels, int32_t width, int32_t height);
 PMR_API void PMR_AdjustRGBA64PostFilter(void* pixels, int32_t width, int32_t height);
-/* With flag non-zero, divides colour by alpha (255 included) over a canvas-sized RGBA32 buffer. */
+/* With flag non-zero, divides colour by alpha (255 included) over a canvas-sized RGBA32 buffer
+ * (canvas width x height x 4 bytes). */
 PMR_API void PMR_AdjustRGBA32ForAlphaComp(int32_t flag, void* pixels);
 /* Scales each alpha by the texture and mask weight of the same canvas position (buffer at canvas
- * (0, 0), or covering the canvas rectangle x, y, w, h). Pixels off the canvas are left alone. */
+ * (0, 0), or covering the canvas rectangle x, y, w, h): packed, width x height (w x h) x 4 bytes.
+ * Pixels off the canvas are left alone. */
 PMR_API void PMR_AdjustRGBA32ByMaskAndTexture(void* pixels, int32_t width, int32_t height);
 PMR_API void PMR_AdjustRGBA32RectByMaskAndTexture(void* pixels, int32_t x, int32_t y, int32_t w,
                                                   int32_t h);
@@ -51,7 +54,8 @@ PMR_API void PMR_AdjustRGBA32RectByMaskAndTexture(void* pixels, int32_t x, int32
 /* The older load: optionally weighs src's alpha by mask and texture (adjustArgument x adjustCount
  * pixels, when adjust's low byte is set), clears the current layer through the mask, then
  * composites the canvas-sized src onto layer index (Normal, opacity 255 of 256, its alpha lock).
- * Failure: "LoadRGBA32Layer Excpt", steps already done stay done. */
+ * src holds canvas width x height x 4 bytes, and when weighing at least adjustArgument x
+ * adjustCount x 4. Failure: "LoadRGBA32Layer Excpt", steps already done stay done. */
 PMR_API void PMR_LoadRGBA32Layer_BAD(void* src, int32_t reserved, int32_t index,
                                      int32_t adjustArgument, int32_t adjustCount, int32_t adjust);
 

@@ -4,7 +4,12 @@
  * Whole-layer transfers move canvas width x height pixels and refuse a layer whose size differs
  * from the canvas. Unless said otherwise, an export returns 1 when it did its work and 0 when it
  * refused: a layer index outside 0..63 or without pixels, no current layer, a null buffer, host
- * rows (row bytes) too short for the pixels they must hold. A refusal changes nothing. */
+ * rows (row bytes) too short for the pixels they must hold. A refusal changes nothing.
+ *
+ * Buffer sizes the engine cannot check: a host buffer given with a row length in bytes must hold
+ * as many rows of that length as the transfer covers (canvas height for whole layers and
+ * canvas-sized pictures, height for rectangles and width x height pictures); one given without a
+ * row length holds the pixels packed, as stated at each export. */
 #ifndef PALMORA_TRANSFER_H
 #define PALMORA_TRANSFER_H
 
@@ -83,7 +88,8 @@ PMR_API int32_t PMR_LoadRGBA32LayerCompressed(const void* blob, int32_t reserved
  * An RGBA32 line is a run of 5-byte records (count 1..255, red, green, blue, alpha); a G8 line a
  * run of 2-byte records (count 1..255, value). No header, no terminator: the reader is told the
  * pixel count. Encoders take the high byte of each sample and need 5 (or 2) bytes of output per
- * pixel in the worst case; decoders write byte x 256 and never more than the count asked for.
+ * pixel in the worst case (a layer or mask line: canvas width x 5, or x 2, bytes of dst); decoders
+ * write byte x 256 and never more than the count asked for.
  * Lines of layers and of the mask are canvas width pixels; row r must lie in the canvas. */
 
 /* One layer row into dst; returns the bytes written (0 when refused). */
@@ -106,8 +112,9 @@ PMR_API int32_t PMR_SetMaskData16(const void* src);
  * count below 1. */
 PMR_API int32_t PMR_RLECompressRGBA64ToRGBA32(const uint16_t* src, uint8_t* dst, int32_t count);
 PMR_API int32_t PMR_RLECompressG16ToG8(const uint16_t* src, uint8_t* dst, int32_t count);
-/* Decodes count pixels; returns the position in dst after the last pixel written (dst itself for
- * a null buffer). The stream must hold the count: use the checked form for untrusted streams. */
+/* Decodes count pixels into dst, which holds count pixels (count x 8 bytes for RGBA64, count x 2
+ * for G16); returns the position in dst after the last pixel written (dst itself for a null
+ * buffer). The stream must hold the count: use the checked form for untrusted streams. */
 PMR_API uint16_t* PMR_RLEUncompressRGBA32ToRGBA64(const uint8_t* src, uint16_t* dst,
                                                   int32_t count);
 PMR_API void PMR_RLEUncompressG8ToG16(const uint8_t* src, uint16_t* dst, int32_t count);
@@ -137,7 +144,8 @@ PMR_API int32_t PMR_GetRGBA32FromRGBA64(void* dst, int32_t dstRowBytes, int32_t 
 PMR_API int32_t PMR_GetRGB24FromRGBA64(void* dst, int32_t dstRowBytes, const void* src,
                                        int32_t srcRowBytes);
 /* The rectangle at (x, y) of src (rows of srcRowPixels pixels) into packed dst (rows of 4 x width,
- * or 3 x width, bytes). A rectangle that leaves src's rows is refused. reserved is not read. */
+ * or 3 x width, bytes). A rectangle that leaves src's rows is refused. src holds at least y + height
+ * rows of srcRowPixels x 8 bytes, dst width x height x 4 (or 3) bytes. reserved is not read. */
 PMR_API int32_t PMR_RGBA64RectToRGBA32(const uint16_t* src, int32_t x, int32_t y, int32_t width,
                                        int32_t height, int32_t srcRowPixels, int32_t reserved,
                                        uint8_t* dst);
@@ -177,8 +185,8 @@ PMR_API int32_t PMR_GetAlpha64(int32_t x, int32_t y);
 /* 65535 - the mask sample at (x, y) when the mask is enabled, a current layer exists and (x, y)
  * lies inside; else 0. */
 PMR_API int32_t PMR_GetMask64(int32_t x, int32_t y);
-/* (R8 << 24) | (G8 << 16) | (B8 << 8) | A8 at (x, y) of a canvas-sized RGBA64 plane, with (x, y)
- * clamped to the nearest edge pixel; 0 for a null plane. */
+/* (R8 << 24) | (G8 << 16) | (B8 << 8) | A8 at (x, y) of a canvas-sized RGBA64 plane (canvas width x
+ * height x 8 bytes), with (x, y) clamped to the nearest edge pixel; 0 for a null plane. */
 PMR_API uint32_t PMR_GetRGBAAt(int32_t x, int32_t y, const uint16_t* plane);
 /* The same on the current layer, the undo back buffer (the current layer as it was at the last
  * undo save point), a layer slot and the tracing layer. */

@@ -10,7 +10,8 @@
  * rectangle's first canvas pixel. Composites every visible layer and the paint layer, then lays
  * the tracing image, a checkerboard behind transparency and the mask tint over it. At most the
  * view size is drawn. Returns 0 without drawing when no current layer with pixels is selected or
- * target is null; a stride too short for the rows drawn draws nothing. Otherwise returns 1. */
+ * target is null; a stride too short for the rows drawn draws nothing. Otherwise returns 1. target
+ * must hold as many rows of targetStride bytes as the view is high (PMR_SetViewSize). */
 PMR_API int32_t PMR_Render(void* target, int32_t targetStride, int32_t x, int32_t y, int32_t width,
                            int32_t height);
 

@@ -22,3 +22,5 @@ PMR_API void PMR_SignalEscape(void) { platform::SignalEscape(); }
 PMR_API void PMR_SetLuaMemoryLimit(int32_t megabytes) {
   script::SetLuaMemoryLimit(megabytes > 0 ? std::size_t(megabytes) << 20 : 0);
 }
+PMR_API void PMR_SetLuaTimeLimit(int32_t milliseconds) { script::SetLuaTimeLimit(milliseconds); }
+PMR_API void PMR_SetLuaSafeMode(int32_t on) { script::SetLuaSafeMode(on != 0); }

@@ -162,12 +162,16 @@ PMR_API int32_t PMR_GetRGB24FromRGBA64(void* dst, int32_t dstRowBytes, const voi
 PMR_API int32_t PMR_RGBA64RectToRGBA32(const uint16_t* src, int32_t x, int32_t y, int32_t width,
                                        int32_t height, int32_t srcRowPixels, int32_t reserved,
                                        uint8_t* dst) {
-  return engine::RGBA64RectToRGBA32(src, x, y, width, height, srcRowPixels, reserved, dst);
+  return api::guard(0, "RGBA64RectToRGBA32 Excpt", [&] {
+    return engine::RGBA64RectToRGBA32(src, x, y, width, height, srcRowPixels, reserved, dst);
+  });
 }
 PMR_API int32_t PMR_RGBA64RectToRGBA24(const uint16_t* src, int32_t x, int32_t y, int32_t width,
                                        int32_t height, int32_t srcRowPixels, int32_t reserved,
                                        uint8_t* dst) {
-  return engine::RGBA64RectToRGBA24(src, x, y, width, height, srcRowPixels, reserved, dst);
+  return api::guard(0, "RGBA64RectToRGBA24 Excpt", [&] {
+    return engine::RGBA64RectToRGBA24(src, x, y, width, height, srcRowPixels, reserved, dst);
+  });
 }
 PMR_API int32_t PMR_SetPixelRGB24(void* dst, int32_t dstRowBytes, int32_t x, int32_t y,
                                   int32_t red16, int32_t green16, int32_t blue16) {

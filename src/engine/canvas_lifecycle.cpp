@@ -5,6 +5,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
+#include "engine/host_reentry.h"
 #include "engine/layer_stack.h"
 #include "engine/undo_store.h"
 
@@ -109,6 +110,7 @@ bool CanvasLive() { return State().undo.historyBack != nullptr; }
 
 void CreateImage(void* hostWindow, int32_t width, int32_t height, int32_t maxBrushSize,
                  int32_t reservedParam) {
+  RefuseInsideHostCallback();
   EngineState& s = State();
   width = ClampCanvasSide(width);
   height = ClampCanvasSide(height);
@@ -155,6 +157,7 @@ void CreateImage(void* hostWindow, int32_t width, int32_t height, int32_t maxBru
 
 void NewSize(void* hostWindow, int32_t width, int32_t height, int32_t maxBrushSize,
              int32_t reservedParam) {
+  RefuseInsideHostCallback();
   EngineState& s = State();
   width = ClampCanvasSide(width);
   height = ClampCanvasSide(height);
@@ -186,6 +189,7 @@ void NewSize(void* hostWindow, int32_t width, int32_t height, int32_t maxBrushSi
 }
 
 void DeleteImage() {
+  RefuseInsideHostCallback();
   EngineState& s = State();
   ReleaseCanvasPlanesAndHistory(s);
   ReleaseBrushBuffers(s);

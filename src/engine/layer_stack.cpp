@@ -1,5 +1,6 @@
 #include "engine/layer_stack.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -74,6 +75,8 @@ int32_t CreateLayer(int32_t index, int32_t width, int32_t height) {
   if (!layer || width <= 0 || height <= 0) return 0;
   std::size_t bytes;
   try {
+    // A row's length in bytes is a 32-bit figure wherever rows are handed across the interface.
+    if (int64_t{width} * 8 > INT32_MAX) throw std::bad_alloc();
     bytes = PlaneBytes(width, height, 8);
   } catch (const std::bad_alloc&) {
     SetLastError("CreateLayer Excpt");

@@ -24,9 +24,9 @@ int32_t is5_PushImage(const void* src, uint32_t width, uint32_t height, uint32_t
     for (int y = 0; y < int(height); ++y) {
       float* mx = mapX.ptr<float>(y);
       float* my = mapY.ptr<float>(y);
-      const double ry = (y - to.y) / reach;
+      const double ry = (double(y) - to.y) / reach;
       for (int x = 0; x < int(width); ++x) {
-        const double rx = (x - to.x) / reach;
+        const double rx = (double(x) - to.x) / reach;
         const double r2 = rx * rx + ry * ry;
         const double w = r2 < 1.0 ? (1.0 - r2) * (1.0 - r2) : 0.0;
         mx[x] = float(x - pushX * w);

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "imaging/cancel_check.h"
 #include "imaging/picture_checks.h"
 
 namespace imaging {
@@ -109,7 +110,9 @@ void RemoveSeam(CarvePicture& pic, const std::vector<uint32_t>& seam) {
   --pic.width;
 }
 
-// Removes count seams; when doubled is given, counts for each original pixel how many removed
+struct Cancelled {};
+
+// Removes count seams (a cancel between two seams throws Cancelled); when doubled is given, counts for each original pixel how many removed
 // seams passed through it.
 void Carve(CarvePicture& pic, uint32_t count, std::vector<uint16_t>* doubled) {
   const size_t planeSize = static_cast<size_t>(pic.stride) * pic.height;
@@ -118,6 +121,7 @@ void Carve(CarvePicture& pic, uint32_t count, std::vector<uint16_t>* doubled) {
   std::vector<int64_t> above(pic.stride), here(pic.stride);
   std::vector<uint32_t> seam(pic.height);
   for (uint32_t n = 0; n < count; ++n) {
+    if (CancelRequested()) throw Cancelled();
     FindSeam(pic, energy, step, above, here, seam);
     if (doubled)
       for (uint32_t y = 0; y < pic.height; ++y)

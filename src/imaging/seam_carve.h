@@ -16,7 +16,8 @@ namespace imaging {
 // protectWeight x 64 to its energy.
 //
 // dst receives height rows of width + deltaWidth pixels (rows dstRowBytes apart). bytesPerPixel is
-// 1, 3 or 4. Fails, writing nothing, when the new width is below 1 or too large, or on bad pictures.
+// 1, 3 or 4. Fails, writing nothing, when the new width is below 1 or too large, on bad pictures,
+// or when CancelRequested() turns true between two seams.
 int32_t ISE40_SeamCarve(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                         uint32_t srcRowBytes, const uint16_t* protect, uint32_t protectRowLength,
                         void* dst, uint32_t dstRowBytes, int32_t deltaWidth,

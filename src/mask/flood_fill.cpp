@@ -61,7 +61,7 @@ void EraseConnected(const Fill& f) {
 
 // The connected region of similar alpha takes the colour, fully opaque.
 void PaintAlphaConnected(const Fill& f) {
-  if (f.background) return;
+  if (!f.aboveBackground) return;
   AlphaRegionImages images = MakeAlphaRegionImages();
   if (!images.map || !MarkAlphaRegion(images, f.point, f.tolerance.library)) return;
   ColorRGBA32FromFloodMask(f.image, images.map.get(), f.red, f.green, f.blue, 255);
@@ -91,6 +91,8 @@ void FloodFill(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, i
                const char* mode) {
   const engine::EngineState& s = engine::State();
   if (x < 0 || y < 0 || x >= s.canvasWidth || y >= s.canvasHeight) return;
+  // Without a current layer that has pixels there is nothing to read a region from.
+  if (!s.currentLayer || !s.currentLayer->pixels) return;
   const process::HeldSrcBuffer32 source;
   if (!source.pixels() || !mode) return;
   Fill f;

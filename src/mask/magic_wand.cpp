@@ -34,7 +34,7 @@ void Connected(const Wand& w) {
 }
 
 void AlphaConnected(const Wand& w) {
-  if (w.background) return;
+  if (!w.aboveBackground) return;
   AlphaRegionImages images = MakeAlphaRegionImages();
   if (images.map && MarkAlphaRegion(images, w.point, w.tolerance.library)) {
     CreateMaskFromFloodMask(images.map.get(), w.amount);
@@ -77,6 +77,8 @@ constexpr WandMode kWandModes[] = {
 void MaskWand(int32_t x, int32_t y, int32_t tolerance, int32_t amount, const char* mode) {
   const engine::EngineState& s = engine::State();
   if (x < 0 || y < 0 || x >= s.canvasWidth || y >= s.canvasHeight) return;
+  // Without a current layer that has pixels there is nothing to read a region from.
+  if (!s.currentLayer || !s.currentLayer->pixels) return;
   const process::HeldSrcBuffer32 source;
   if (!source.pixels() || !mode) return;
   Wand w;

@@ -51,6 +51,7 @@ RegionClick MakeRegionClick(uint8_t* image, int32_t x, int32_t y, int32_t tolera
   c.tolerance = MakeRegionTolerance(tolerance);
   c.seed = LibraryColourFromPicked(engine::GetColorAt(x, y, engine::SurfacePlane()));
   c.background = s.currentLayerIndex == 1;
+  c.aboveBackground = s.currentLayerIndex > 1;
   return c;
 }
 

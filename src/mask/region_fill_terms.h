@@ -42,6 +42,8 @@ struct RegionClick {
   RegionTolerance tolerance;
   uint32_t seed = 0;        // S: the colour under the point, red | green << 8 | blue << 16
   bool background = false;  // the current layer is layer 1
+  // The alpha modes work only on layers above the background (not on the tracing image either).
+  bool aboveBackground = false;
 
   uint32_t RowBytes() const { return width * 4; }
   // A colour no pixel of the image has, to mark a region with.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/host_callback.h"
+
 namespace platform {
 namespace {
 
@@ -34,6 +36,7 @@ void SetFontChooser(FontChooser chooser, void* user) {
 
 int32_t ChooseFont(imaging::FontRecord* record, uint32_t flags, uint32_t* error) {
   *error = 0;
+  HostCallbackScope inHost;
   return g_chooser(record, flags, error, g_user);
 }
 

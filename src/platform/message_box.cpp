@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/host_callback.h"
+
 namespace platform {
 namespace {
 MessageBoxCallback g_callback = nullptr;
@@ -17,6 +19,7 @@ void ShowMessageBox(const char* text, const char* caption) noexcept {
   if (!text) text = "";
   if (!caption) caption = "";
   if (g_callback) {
+    HostCallbackScope inHost;
     g_callback(text, caption, g_user);
     return;
   }

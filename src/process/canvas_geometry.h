@@ -24,7 +24,7 @@ void IPLCrop(int32_t left, int32_t top, int32_t right, int32_t bottom);
 void IPLRotateLeft();
 void IPLRotateRight();
 
-// Offsets of the old picture on the new page for an anchor; false for an unknown anchor.
-bool PageOffsets(const char* anchor, int32_t widthChange, int32_t heightChange, int32_t& x, int32_t& y);
+// Offsets of the old picture on the new page for an anchor; 0, 0 for any text that is not one.
+void PageOffsets(const char* anchor, int32_t widthChange, int32_t heightChange, int32_t& x, int32_t& y);
 
 }  // namespace process

@@ -1,6 +1,7 @@
 #include "process/effect_dispatcher.h"
 
 #include "engine/engine_state.h"
+#include "engine/host_reentry.h"
 #include "engine/heap.h"
 #include "engine/layer_load_rgb24.h"
 #include "engine/layer_read_8bit.h"
@@ -17,9 +18,13 @@ namespace {
 
 // Frees the 24-bit buffers on every way out of a run, as the routes that use them expect.
 struct Free24OnExit {
+  // Never refused here: the run that made this was not started inside a host callback.
   ~Free24OnExit() {
-    FreeSrcBuffer24();
-    FreeDstBuffer24();
+    try {
+      FreeSrcBuffer24();
+      FreeDstBuffer24();
+    } catch (...) {
+    }
   }
 };
 
@@ -87,6 +92,8 @@ void RunLayerCopyRoute(const EffectDescriptor& effect, const EffectCall& call,
 }  // namespace
 
 void RunEffect(const EffectDescriptor& effect, const EffectCall& call) {
+  // An effect rewrites the processing buffers that a filter calling the host may be using.
+  engine::RefuseInsideHostCallback();
   const engine::EngineState& s = engine::State();
   const Frame32 frame{UsableSrcBuffer32(), UsableDstBuffer32(), s.canvasWidth, s.canvasHeight};
   if (!frame.source || !frame.destination) return;
@@ -121,6 +128,7 @@ void RunEffect(const EffectDescriptor& effect, const EffectCall& call) {
 }
 
 void ImageProcess(const EffectCall& call) {
+  engine::RefuseInsideHostCallback();
   if (!UsableSrcBuffer32() || !UsableDstBuffer32()) return;
   Free24OnExit cleanUp;
   const EffectDescriptor* effect = call.name ? FindEffect(call.name) : nullptr;

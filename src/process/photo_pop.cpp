@@ -1,6 +1,7 @@
 #include "process/photo_pop.h"
 
 #include "engine/engine_state.h"
+#include "engine/host_reentry.h"
 #include "engine/layer_load_rgb24.h"
 #include "engine/layer_read_8bit.h"
 #include "imaging/colour_filters.h"
@@ -13,9 +14,13 @@ namespace process {
 namespace {
 
 struct Free24OnExit {
+  // Never refused here: the run that made this was not started inside a host callback.
   ~Free24OnExit() {
-    FreeSrcBuffer24();
-    FreeDstBuffer24();
+    try {
+      FreeSrcBuffer24();
+      FreeDstBuffer24();
+    } catch (...) {
+    }
   }
 };
 
@@ -42,6 +47,7 @@ void HyperContrastPass(int32_t amount) {
 }  // namespace
 
 void PhotoPop(int32_t contrastAmount, double saturation, int32_t extraPass) {
+  engine::RefuseInsideHostCallback();  // it rewrites the processing buffers
   Sharpen();
   // The contrast passes read the source buffer: it must show the sharpened layer, or the
   // sharpening would be overwritten by the first write-back.

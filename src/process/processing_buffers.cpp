@@ -4,6 +4,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
+#include "engine/host_reentry.h"
 #include "engine/layer_read_8bit.h"
 
 namespace process {
@@ -61,20 +62,40 @@ void CopyIn(BufferSlot slot, const void* pixels) {
 }  // namespace
 
 void AllocSrcBuffer32() {
+  engine::RefuseInsideHostCallback();
   if (Allocate(Src32(), 4)) FillFromCurrentLayer32(Src32().pixels);
 }
-void AllocDstBuffer32() { Allocate(Dst32(), 4); }
+void AllocDstBuffer32() {
+  engine::RefuseInsideHostCallback();
+  Allocate(Dst32(), 4);
+}
 void AllocSrcBuffer24() {
+  engine::RefuseInsideHostCallback();
   if (!Allocate(Src24(), 3)) return;
   const engine::EngineState& s = engine::State();
   if (!engine::GetRGB24(s.processingBuffers.src24, s.canvasWidth * 3))
     std::memset(s.processingBuffers.src24, 0, engine::PlaneBytes(s.canvasWidth, s.canvasHeight, 3));
 }
-void AllocDstBuffer24() { Allocate(Dst24(), 3); }
-void FreeSrcBuffer32() { Free(Src32()); }
-void FreeDstBuffer32() { Free(Dst32()); }
-void FreeSrcBuffer24() { Free(Src24()); }
-void FreeDstBuffer24() { Free(Dst24()); }
+void AllocDstBuffer24() {
+  engine::RefuseInsideHostCallback();
+  Allocate(Dst24(), 3);
+}
+void FreeSrcBuffer32() {
+  engine::RefuseInsideHostCallback();
+  Free(Src32());
+}
+void FreeDstBuffer32() {
+  engine::RefuseInsideHostCallback();
+  Free(Dst32());
+}
+void FreeSrcBuffer24() {
+  engine::RefuseInsideHostCallback();
+  Free(Src24());
+}
+void FreeDstBuffer24() {
+  engine::RefuseInsideHostCallback();
+  Free(Dst24());
+}
 
 void UpdateSrcBuffer32() {
   if (MatchesCanvas(Src32())) FillFromCurrentLayer32(Src32().pixels);

@@ -6,7 +6,8 @@
 
 namespace process {
 
-// Each Alloc frees the buffer first, then allocates canvas width x height pixels from the engine
+// Each Alloc and Free refuses (engine::ReentrantRelease) inside a host callback, where an engine
+// call may still be using the buffers. Each Alloc frees the buffer first, then allocates canvas width x height pixels from the engine
 // heap (throwing std::bad_alloc, with the pointer left null, when that fails). The source buffers
 // are filled from the current layer (zeros when there is none of the canvas size).
 void AllocSrcBuffer32();
@@ -35,7 +36,13 @@ template <void (*kAlloc)(), void (*kFree)(), uint8_t* (*kUsable)()>
 class HeldBuffer {
  public:
   HeldBuffer() { kAlloc(); }
-  ~HeldBuffer() { kFree(); }
+  // Cannot be refused: a held buffer is never made inside a host callback (its Alloc refuses).
+  ~HeldBuffer() {
+    try {
+      kFree();
+    } catch (...) {
+    }
+  }
   HeldBuffer(const HeldBuffer&) = delete;
   HeldBuffer& operator=(const HeldBuffer&) = delete;
   uint8_t* pixels() const { return kUsable(); }

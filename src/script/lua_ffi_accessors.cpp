@@ -8,12 +8,11 @@ namespace script {
 #if PALMORA_LUAJIT
 namespace {
 
-// Arguments: source, destination, mask (or nil), control bytes, the escape query, width, height,
+// Arguments: the ffi library, source, destination, mask (or nil), control bytes, the escape query, width, height,
 // the stop check. The coordinate rule: a number in (-1, limit) is truncated toward zero (-0.5 is
 // column 0); anything else, NaN included, is outside.
 constexpr const char kAccessors[] = R"lua(
-local ffi = require("ffi")
-local src_, dst_, mask_, control_, pending_, W, H, check_stop = ...
+local ffi, src_, dst_, mask_, control_, pending_, W, H, check_stop = ...
 local src = ffi.cast("const uint8_t*", src_)
 local dst = ffi.cast("uint8_t*", dst_)
 local mask = mask_ and ffi.cast("uint16_t*", mask_) or nil
@@ -25,7 +24,7 @@ local floor, fmod, band = math.floor, math.fmod, bit.band
 
 local function at(x, y)
   if x > -1 and x < W and y > -1 and y < H then
-    if escape_pending() ~= 0 then check_stop() end
+    if escape_pending() ~= 0 or control[1] ~= 0 then check_stop() end
     local xi = x >= 0 and floor(x) or 0
     local yi = y >= 0 and floor(y) or 0
     return (yi * W + xi) * 4
@@ -116,6 +115,20 @@ end
 
 int EscapePendingForScripts() { return platform::EscapePending() ? 1 : 0; }
 
+// Through require where the package library is open; a safe-mode state has none, and gets the
+// library straight from its opener (it stays out of the script's reach: only the accessors hold it).
+void PushFfiLibrary(lua_State* L) {
+  lua_getfield(L, LUA_GLOBALSINDEX, "require");
+  if (lua_isfunction(L, -1)) {
+    lua_pushstring(L, "ffi");
+    lua_call(L, 1, 1);
+    return;
+  }
+  lua_pop(L, 1);
+  lua_pushcfunction(L, luaopen_ffi);
+  lua_call(L, 0, 1);
+}
+
 int StopCheck(lua_State* L) {
   CheckStop(L);
   return 0;
@@ -128,6 +141,7 @@ bool InstallFfiAccessors(lua_State* L, LuaRunContext& run) {
     lua_pop(L, 1);
     return false;
   }
+  PushFfiLibrary(L);
   lua_pushlightuserdata(L, run.src);
   lua_pushlightuserdata(L, run.dst);
   if (run.mask) lua_pushlightuserdata(L, run.mask);
@@ -137,7 +151,7 @@ bool InstallFfiAccessors(lua_State* L, LuaRunContext& run) {
   lua_pushnumber(L, run.width);
   lua_pushnumber(L, run.height);
   lua_pushcclosure(L, StopCheck, 0);
-  if (lua_pcall(L, 8, 0, 0) != 0) {
+  if (lua_pcall(L, 9, 0, 0) != 0) {
     lua_pop(L, 1);
     return false;
   }

@@ -1,5 +1,6 @@
 #include "script/lua_filter_run.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +12,7 @@
 #include "script/lua_pixel_api.h"
 #include "script/lua_run_context.h"
 #include "script/lua_sandbox.h"
+#include "script/lua_text_chunks.h"
 #include "script/paint_script_writer.h"
 
 namespace script {
@@ -35,6 +37,19 @@ class ActiveRun {
   ~ActiveRun() { SetCurrentRun(nullptr); }
 };
 
+struct RunSetup {
+  const FilterGlobals* globals;
+  LuaRunContext* run;
+};
+
+// Runs in protected mode, so that a memory failure here is a script error rather than a panic.
+int SetUpRun(lua_State* L) {
+  const RunSetup* setup = static_cast<const RunSetup*>(lua_touserdata(L, 1));
+  RegisterFilterApi(L, *setup->globals);
+  InstallFfiAccessors(L, *setup->run);
+  return 0;
+}
+
 }  // namespace
 
 void LuaFilterRun(const FilterRunArguments& arguments) {
@@ -55,7 +70,9 @@ void LuaFilterRun(const FilterRunArguments& arguments) {
 
   {
     ActiveRun active(run);
-    LuaSandbox sandbox;
+    const bool safe = LuaSafeMode();
+    const int64_t limitMs = LuaTimeLimit() > 0 ? LuaTimeLimit() : (safe ? kSafeTimeLimitMs : 0);
+    LuaSandbox sandbox(safe, limitMs > 0);
     lua_State* L = sandbox.state();
     if (!L) {
       platform::ShowMessageBox("not enough memory to start the script", kErrorCaption);
@@ -67,14 +84,24 @@ void LuaFilterRun(const FilterRunArguments& arguments) {
     std::copy(std::begin(arguments.sliders), std::end(arguments.sliders), globals.sliders);
     std::copy(std::begin(arguments.styles), std::end(arguments.styles), globals.styles);
     std::copy(std::begin(arguments.flags), std::end(arguments.flags), globals.flags);
-    RegisterFilterApi(L, globals);
-    InstallFfiAccessors(L, run);
+    RunSetup setup{&globals, &run};
+    if (lua_cpcall(L, SetUpRun, &setup) != 0) {
+      ShowScriptError(L);
+      return;
+    }
+    if (limitMs > 0) {
+      run.hasDeadline = true;
+      run.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    }
 
     const char* path = arguments.scriptPath ? arguments.scriptPath : "";
-    if (luaL_loadfile(L, path) != 0) {
+    if (LoadSourceFile(L, path) != 0) {
       ShowScriptError(L);
     } else if (lua_pcall(L, 0, 1, 0) != 0) {
       ShowScriptError(L);
+    } else if (run.stopMessage) {
+      // Stopped, yet the script ended without the error (nothing may take a stop's place).
+      platform::ShowMessageBox(run.stopMessage, kErrorCaption);
     } else {
       LoadDestinationIntoLayer(run);
     }

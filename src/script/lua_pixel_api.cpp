@@ -5,6 +5,7 @@
 #include "script/lua_pixel_api.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 
@@ -25,6 +26,7 @@ constexpr std::ptrdiff_t kOutside = -1;
 LuaRunContext& Run(lua_State* L) {
   LuaRunContext* run = CurrentRun();
   if (!run) luaL_error(L, "no filter run is in progress");
+  if (run->stopMessage) luaL_error(L, "%s", run->stopMessage);
   return *run;
 }
 
@@ -278,6 +280,7 @@ int single_buffer(lua_State* L) {
 int progress(lua_State*) { return 0; }
 
 int message_box(lua_State* L) {
+  CheckStop(L);
   const char* text = luaL_optstring(L, 1, "");
   const char* caption = luaL_optstring(L, 2, "");
   platform::ShowMessageBox(text, caption);
@@ -285,6 +288,7 @@ int message_box(lua_State* L) {
 }
 
 int is_escape(lua_State* L) {
+  CheckStop(L);
   lua_pushnumber(L, platform::TakeEscape() ? 1 : 0);
   return 1;
 }
@@ -357,9 +361,17 @@ void SetGlobalNumber(lua_State* L, const char* name, double value) {
 }  // namespace
 
 void CheckStop(lua_State* L) {
-  if (!platform::EscapePending()) return;
   LuaRunContext* run = CurrentRun();
-  if (run && StopRequested(*run)) luaL_error(L, "%s", kStoppedMessage);
+  if (!run) return;
+  if (!run->stopMessage && platform::EscapePending() && StopRequested(*run)) run->Stop(kStoppedMessage);
+  if (run->stopMessage) luaL_error(L, "%s", run->stopMessage);
+}
+
+void CheckStopAndTime(lua_State* L) {
+  LuaRunContext* run = CurrentRun();
+  if (run && !run->stopMessage && run->hasDeadline && std::chrono::steady_clock::now() >= run->deadline)
+    run->Stop(kTimeLimitMessage);
+  CheckStop(L);
 }
 
 void RegisterFilterApi(lua_State* L, const FilterGlobals& globals) {

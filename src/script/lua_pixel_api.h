@@ -19,10 +19,14 @@ struct FilterGlobals {
 // values, in the order scripts have always seen them.
 void RegisterFilterApi(lua_State* L, const FilterGlobals& globals);
 
-// The error a stopped script ends with.
+// The errors a stopped script ends with.
 inline constexpr const char* kStoppedMessage = "the script was stopped (Escape)";
+inline constexpr const char* kTimeLimitMessage = "the script was stopped (time limit)";
+inline constexpr const char* kMemoryLimitMessage = "the script was stopped (not enough memory)";
 
-// Raises a Lua error when the host has asked the run to stop.
+// Raises a Lua error when the host has asked the run to stop, or when it was stopped before.
 void CheckStop(lua_State* L);
+// The same, and the time limit too (the count hook).
+void CheckStopAndTime(lua_State* L);
 
 }  // namespace script

@@ -2,9 +2,12 @@
 // rule that x and y count columns and rows (width - x, height - y) without moving the buffers.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "engine/parallel_rows.h"
 #include "support/engine_fixture.h"
+#include "support/failing_new.h"
 #include "support/transfer_support.h"
 
 namespace {
@@ -95,6 +98,31 @@ TEST_F(HostBufferConvert, SetPixelWritesOnlyInsideTheCanvas) {
   EXPECT_EQ(PMR_SetPixelRGB24(dst.data(), 12, -1, 0, 0xFFFF, 0xFFFF, 0xFFFF), 0);
   EXPECT_EQ(PMR_SetPixelRGB24(dst.data(), 11, 0, 0, 0xFFFF, 0xFFFF, 0xFFFF), 0);
   EXPECT_EQ(dst, after);
+}
+
+// A memory failure while the row work starts (threads, the band function) is the export's message
+// and result 0, at every allocation it can hit; it never leaves the C interface.
+TEST_F(HostBufferConvert, RectangleConvertersReportMemoryFailures) {
+  const int rowPixels = 64;
+  const auto src = Block(64, 64, rowPixels);
+  std::vector<uint8_t> out(64 * 64 * 4);
+  engine::SetRowBandThreadsForTesting(3);
+  for (const bool rgb24 : {false, true}) {
+    const std::string message = rgb24 ? "RGBA64RectToRGBA24 Excpt" : "RGBA64RectToRGBA32 Excpt";
+    int32_t result = 0;
+    for (long successes = 0; successes < 64 && result == 0; ++successes) {
+      PMR_SetLastError("");
+      palmora_test::FailNewAfter(successes);
+      result = rgb24 ? PMR_RGBA64RectToRGBA24(src.data(), 0, 0, 64, 64, rowPixels, 0, out.data())
+                     : PMR_RGBA64RectToRGBA32(src.data(), 0, 0, 64, 64, rowPixels, 0, out.data());
+      palmora_test::StopFailingNew();
+      if (result == 0) {
+        EXPECT_EQ(PMR_GetLastError(), message) << successes;
+      }
+    }
+    EXPECT_EQ(result, 1) << message;
+  }
+  engine::SetRowBandThreadsForTesting(0);
 }
 
 }  // namespace

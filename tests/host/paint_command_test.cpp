@@ -161,4 +161,26 @@ TEST_F(PaintCommand, FilterRecordsRunEffectsOnThePainting) {
 }
 
 }  // namespace
+// A damaged or hostile script with coordinates beyond any canvas is refused at the field's line;
+// strokes that wander far off the page (within that bound) place only the dabs that can touch it,
+// so they finish at once and paint what lies on the page.
+TEST_F(PaintCommand, FarCoordinatesAreRefusedAndFarStrokesStayCheap) {
+  for (const char* far : {"3.5e9", "2147483647", "1e308", "-1e308"}) {
+    const std::string script = WriteScript("s.srp", {"Line2", "10", "10", far, "20"});
+    const RunResult run = RunPalmora({"paint", script, "-o", Path("page.png"), "--size", "64x48", "-q"});
+    EXPECT_TRUE(OneLineFailure(run)) << far;
+    EXPECT_NE(run.err.find("s.srp:10: coordinate " + std::string(far) + " is far outside any canvas"),
+              std::string::npos)
+        << run.err;
+  }
+  const Pixels page = Paint(Join({Brush("pencil", 7), Colour(255, 0, 0),
+                                  {"Line2", "-900000", "12", "900000", "12"},
+                                  Stroke({{10, 36}, {900000, 36}, {-900000, 36}, {54, 36}})}));
+  int across = 0, back = 0;
+  for (int x = 0; x < 64; ++x) across += IsReddish(page.At(x, 12));
+  for (int x = 0; x < 64; ++x) back += IsReddish(page.At(x, 36));
+  EXPECT_GE(across, 60);
+  EXPECT_GE(back, 60);
+}
+
 }  // namespace host_test

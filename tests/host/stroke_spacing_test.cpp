@@ -1,6 +1,7 @@
 // The host's own pieces: paint-script parsing and the spacing of dabs along a pen path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -99,6 +100,38 @@ TEST(DabSpacing, PressureIsInterpolatedAndSetsTheNextGap) {
     EXPECT_NEAR(xs[k] - xs[k - 1], 10 * pressures[k - 1], 1e-9);
     EXPECT_NEAR(pressures[k], 1 - 0.005 * xs[k], 1e-9);
   }
+}
+
+// With a reach, a path inside it gets exactly the dabs it gets without one; a path that runs far
+// outside gets only the dabs inside, the first where it comes back in.
+TEST(DabSpacing, AReachKeepsDabsInsideAndInsidePathsUnchanged) {
+  auto walk = [](const std::vector<PenPoint>& path, bool reach) {
+    std::vector<PenPoint> dabs;
+    auto spacer = DabSpacer([](double) { return 3.0; }, [&](const PenPoint& p) { dabs.push_back(p); });
+    if (reach) spacer.SetReach(-10, -10, 110, 60);
+    spacer.Start(path[0]);
+    for (std::size_t i = 1; i < path.size(); ++i) spacer.MoveTo(path[i]);
+    return dabs;
+  };
+  const std::vector<PenPoint> inside = {{0, 0, 1}, {100, 0, 1}, {100, 50, 1}, {3, 7, 1}};
+  const auto free = walk(inside, false), reached = walk(inside, true);
+  ASSERT_EQ(free.size(), reached.size());
+  for (std::size_t k = 0; k < free.size(); ++k) {
+    EXPECT_EQ(free[k].x, reached[k].x);
+    EXPECT_EQ(free[k].y, reached[k].y);
+  }
+  const auto far = walk({{50, 20, 1}, {1e6, 20, 1}, {-1e6, 30, 1}, {50, 30, 1}, {50, -1e6, 1}}, true);
+  ASSERT_LT(far.size(), 200u);
+  for (const PenPoint& p : far) {
+    EXPECT_GE(p.x, -10 - 1e-9);
+    EXPECT_LE(p.x, 110 + 1e-9);
+    EXPECT_GE(p.y, -10 - 1e-9);
+    EXPECT_LE(p.y, 60 + 1e-9);
+  }
+  // Coming back in along y = 30 from the left, the first dab sits on the reach's left edge.
+  const auto entry = std::find_if(far.begin(), far.end(), [](const PenPoint& p) { return p.y > 29; });
+  ASSERT_NE(entry, far.end());
+  EXPECT_NEAR(entry->x, -10, 1e-6);
 }
 
 TEST(DabSpacing, CubicCurvesEndAtTheirEndPoint) {

@@ -138,14 +138,35 @@ TEST_F(RegionFill, AlphaModesFollowTheAlphaAndSkipTheBackground) {
     for (int x = 0; x < kW; ++x)
       ASSERT_EQ(Get(after, x, y), LeftArea(x) || RightArea(x) ? 0x010203FFu : Get(pixels, x, y));
 
-  Write8(1, pixels);
-  PMR_SetLayer(1);
-  const std::vector<uint16_t> background = palmora_test::ReadLayer(1);
-  std::vector<uint16_t> maskBefore(State().maskPlane, State().maskPlane + kW * kH);
-  PMR_IPLFloodFill(1, 2, 3, 0, 0, 0, "Paint Alpha Connected");
-  PMR_IPLMaskWand(0, 0, 0, 100, "Alpha Connected");
-  EXPECT_EQ(palmora_test::ReadLayer(1), background);
-  EXPECT_EQ(std::vector<uint16_t>(State().maskPlane, State().maskPlane + kW * kH), maskBefore);
+  // Neither on the background nor on the tracing image.
+  for (const int32_t layer : {1, 0}) {
+    SCOPED_TRACE(layer);
+    Write8(layer, pixels);
+    PMR_SetLayer(layer);
+    const std::vector<uint16_t> unchanged = palmora_test::ReadLayer(layer);
+    std::vector<uint16_t> maskBefore(State().maskPlane, State().maskPlane + kW * kH);
+    PMR_IPLFloodFill(1, 2, 3, 0, 0, 0, "Paint Alpha Connected");
+    PMR_IPLMaskWand(0, 0, 0, 100, "Alpha Connected");
+    EXPECT_EQ(palmora_test::ReadLayer(layer), unchanged);
+    EXPECT_EQ(std::vector<uint16_t>(State().maskPlane, State().maskPlane + kW * kH), maskBefore);
+  }
+}
+
+// Before any layer is current there is no picture to take a region from: no mode changes the mask.
+TEST_F(RegionFill, NoCurrentLayerMeansNoRegion) {
+  palmora_test::ResetEngine();
+  PMR_CreateImage(nullptr, kW, kH, 8, 0);
+  ASSERT_EQ(PMR_CreateLayer(2, kW, kH), 1);
+  PMR_InvertMask();  // nothing selected
+  const std::vector<uint16_t> maskBefore(State().maskPlane, State().maskPlane + kW * kH);
+  for (const char* mode : {"Non-connected", "Connected", "Alpha Connected", "Alpha Non-connected",
+                           "Color Range", "Luminance Range", "Hue Range", "HSL Range"}) {
+    PMR_IPLMaskWand(1, 1, 50, 100, mode);
+    EXPECT_EQ(std::vector<uint16_t>(State().maskPlane, State().maskPlane + kW * kH), maskBefore) << mode;
+  }
+  const std::vector<uint16_t> layer = palmora_test::ReadLayer(2);
+  PMR_IPLFloodFill(9, 9, 9, 1, 1, 50, "Paint Non-connected");
+  EXPECT_EQ(palmora_test::ReadLayer(2), layer);
 }
 
 TEST_F(RegionFill, OutsidePointsUnknownModesAndMemoryFailureChangeNothing) {

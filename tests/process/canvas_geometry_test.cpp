@@ -88,7 +88,9 @@ TEST_F(CanvasGeometry, PageAnchorsPlaceTheOldPictureWithTheOddPixelRightAndBelow
     const char* anchor;
     int32_t x, y;  // where old (0, 0) lands on a 4x4 -> 7x8 page
   } cases[] = {{"TL", 0, 0}, {"TC", 1, 0}, {"TR", 3, 0}, {"ML", 0, 2}, {"MC", 1, 2},
-               {"MR", 3, 2}, {"BL", 0, 4}, {"BC", 1, 4}, {"BR", 3, 4}};
+               {"MR", 3, 2}, {"BL", 0, 4}, {"BC", 1, 4}, {"BR", 3, 4},
+               // Any other text anchors the page top left.
+               {"XX", 0, 0}, {"mc", 0, 0}, {"MCX", 0, 0}, {"", 0, 0}};
   for (const Case& c : cases) {
     palmora_test::ResetEngine();
     MakeCanvas(4, 4);
@@ -193,6 +195,27 @@ TEST_F(CanvasGeometry, SeamCarvingNarrowsAndMayShortenWithoutOverrunningItsBlock
   EXPECT_EQ(taller[3], 255);
 }
 
+// A carve far wider than the picture, or wider than any canvas, is refused at once; Escape stops a
+// long carve between two seams. Either way the layers stay as they were.
+TEST_F(CanvasGeometry, SeamCarvingRefusesRunawayWidthsAndStopsOnEscape) {
+  MakeCanvas(61, 7);
+  palmora_test::PaintPattern(2, 3);
+  const auto before = Snapshot();
+  for (const int32_t width : {65536, 10001, 61 * 4 + 1}) {
+    PMR_SetLastError("");
+    PMR_IPLSeamCarvingRGBA(width, 7, 0);
+    EXPECT_STREQ(PMR_GetLastError(), "IPLResize Excpt") << width;
+    EXPECT_EQ(Snapshot(), before) << width;
+  }
+  PMR_SignalEscape();
+  PMR_IPLSeamCarvingRGBA(61 * 4, 7, 0);
+  EXPECT_STREQ(PMR_GetLastError(), "IPLResize Excpt");
+  EXPECT_EQ(Snapshot(), before);
+  // Without Escape the same carve goes through.
+  PMR_IPLSeamCarvingRGBA(61 * 4, 7, 0);
+  EXPECT_EQ(LayerSize(2), std::make_pair(61 * 4, 7));
+}
+
 TEST_F(CanvasGeometry, BadSizesRectanglesAndAnchorsChangeNothing) {
   MakeCanvas(6, 5, 3);
   palmora_test::PaintPattern(2, 1);
@@ -203,9 +226,6 @@ TEST_F(CanvasGeometry, BadSizesRectanglesAndAnchorsChangeNothing) {
   PMR_IPLResize(1 << 30, 1 << 30, "Box");
   PMR_IPLResize(4, 4, nullptr);
   PMR_IPLSeamCarvingRGBA(0, 5, 0);
-  PMR_IPLResizePage(8, 8, "XX", 1, 2, 3);
-  PMR_IPLResizePage(8, 8, "MCX", 1, 2, 3);
-  PMR_IPLResizePage(8, 8, nullptr, 1, 2, 3);
   PMR_IPLResizePage(-8, 8, "MC", 1, 2, 3);
   PMR_IPLCrop(-1, 0, 4, 4);
   PMR_IPLCrop(0, 0, 7, 4);

@@ -7,7 +7,9 @@
 
 #include "engine/engine_state.h"
 #include "render/view_model.h"
+#include "engine/parallel_rows.h"
 #include "support/engine_fixture.h"
+#include "support/failing_new.h"
 #include "support/png_snapshot.h"
 
 namespace {
@@ -360,6 +362,31 @@ TEST_F(ViewRender, PictureOfALayeredScene) {
   // The disc's opaque centre is its own red; the bar multiplies blue into it.
   EXPECT_EQ(full[(60 * 160 + 70) * 3 + 2], 0xF0);
   EXPECT_LT(full[(60 * 160 + 100) * 3 + 2], 0xF0);
+}
+
+// A memory failure anywhere in a render, its parallel rows included, comes back as the export's
+// message and result 0 (with whatever was drawn so far); the process goes on and the next render
+// draws the picture the model gives.
+TEST_F(ViewRender, AMemoryFailureInTheRowsIsTheExportsMessage) {
+  Canvas(300, 200, 3);
+  Ramp(2, 1);
+  Ramp(3, 2);
+  engine::SetRowBandThreadsForTesting(3);
+  const int stride = 300 * 3;
+  std::vector<uint8_t> target(std::size_t(stride) * 200);
+  int32_t result = 0;
+  for (long successes = 0; successes < 256 && result == 0; ++successes) {
+    PMR_SetLastError("");
+    palmora_test::FailNewAfter(successes);
+    result = PMR_Render(target.data(), stride, 0, 0, 300, 200);
+    palmora_test::StopFailingNew();
+    if (result == 0) {
+      EXPECT_STREQ(PMR_GetLastError(), "Render Excpt") << successes;
+    }
+  }
+  EXPECT_EQ(result, 1);
+  engine::SetRowBandThreadsForTesting(0);
+  ExpectMatchesModel(0, 0, 300, 200, stride, 200, "after the failures");
 }
 
 }  // namespace

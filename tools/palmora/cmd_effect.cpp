@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "host_error.h"
 #include "picture_io.h"
+#include "safe_lua.h"
 
 namespace host {
 namespace {
@@ -22,6 +23,7 @@ struct EffectOptions {
   int scriptValue = 0;
   bool list = false;
   bool quiet = false;
+  bool safe = false;  // for "Lua Filter"
 };
 
 void RunEffectCommand(const EffectOptions& o) {
@@ -56,6 +58,7 @@ void RunEffectCommand(const EffectOptions& o) {
   Canvas canvas(picture.width, picture.height, 1);
   canvas.ShowPaper(false);
   canvas.LoadPainting(picture);
+  const SafeLuaMode mode(o.safe);
   canvas.RunEffect(e);
   WritePicture(o.output, canvas.PaintingLayer());
   if (!o.quiet) std::printf("%s: wrote %s\n", o.name.c_str(), o.output.c_str());
@@ -75,6 +78,7 @@ Command AddEffectCommand(CLI::App& app) {
   c->add_option("--text", o->text, "the text argument (a file or a name) of effects that take one");
   c->add_option("--script-value", o->scriptValue, "the script value of generator effects");
   c->add_flag("--list", o->list, "print every effect name the engine runs, one a line");
+  AddSafeLuaFlag(c, o->safe);
   AddQuietFlag(c, o->quiet);
   return {c, [o] { RunEffectCommand(*o); }};
 }

@@ -11,6 +11,7 @@
 #include "cli_values.h"
 #include "command_options.h"
 #include "commands.h"
+#include "safe_lua.h"
 #include "host_error.h"
 #include "paint_replay.h"
 #include "palmora/palmora.h"
@@ -24,6 +25,7 @@ struct LuaOptions {
   std::vector<std::string> sliders, styles, flags;
   bool replay = false;
   bool quiet = false;
+  bool safe = false;
 };
 
 // The filter's start directory: a fresh folder of this run's own, where a recorded paint script
@@ -99,6 +101,7 @@ void RunLua(const LuaOptions& o) {
   PMR_SetMessageBoxCallback(&Messages::Show, &messages);
   PMR_IPLAllocSrcBuffer32();
   PMR_IPLAllocDstBuffer32();
+  const SafeLuaMode mode(o.safe);
   PMR_LuaFilterRun(o.filter.c_str(), sliders[0], sliders[1], sliders[2], sliders[3], sliders[4],
                    sliders[5], styles[0], styles[1], flags[0], flags[1], flags[2], flags[3],
                    flags[4], flags[5]);
@@ -137,6 +140,7 @@ Command AddLuaCommand(CLI::App& app) {
   c->add_option("--style", o->styles, "style N (1..2) set to V, counted from 1 as the filter does");
   c->add_option("--flag", o->flags, "flag N (1..6) set to V (0 or 1)");
   c->add_flag("--replay", o->replay, "paint the paint script the filter records onto the result");
+  AddSafeLuaFlag(c, o->safe);
   AddQuietFlag(c, o->quiet);
   return {c, [o] { RunLua(*o); }};
 }

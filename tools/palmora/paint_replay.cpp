@@ -20,6 +20,9 @@ int Clamp(double value, int low, int high) {
   return value > high ? high : int(value);
 }
 
+// 100 times the largest canvas side.
+constexpr double kFarthestCoordinate = 1e6;
+
 int Round(double value) { return int(std::floor(value + 0.5)); }
 
 // Pressure as recorded: 0..1. A script that records none (0 or less) paints at full pressure.
@@ -51,7 +54,7 @@ class Replayer {
       }
       case RecordKind::kDrawStart:
         if (stroke_) Fail("DrawStart inside a stroke (the previous one has no DrawStop)");
-        stroke_ = PenPoint{r.Number(0), r.Number(1), 0};
+        stroke_ = PenPoint{Coordinate(r, 0), Coordinate(r, 1), 0};
         strokeStarted_ = false;
         break;
       case RecordKind::kSmoothPlot2: Plot(r); break;
@@ -61,20 +64,21 @@ class Replayer {
         break;
       case RecordKind::kLine2:
         OneShot([&] {
-          PenDown({r.Number(0), r.Number(1), 1});
-          PenMove({r.Number(2), r.Number(3), 1});
+          PenDown({Coordinate(r, 0), Coordinate(r, 1), 1});
+          PenMove({Coordinate(r, 2), Coordinate(r, 3), 1});
         });
         break;
       case RecordKind::kSpline:
         OneShot([&] {
-          const PenPoint p0{r.Number(0), r.Number(1), 1}, p1{r.Number(2), r.Number(3), 1},
-              p2{r.Number(4), r.Number(5), 1}, p3{r.Number(6), r.Number(7), 1};
+          const PenPoint p0{Coordinate(r, 0), Coordinate(r, 1), 1},
+              p1{Coordinate(r, 2), Coordinate(r, 3), 1}, p2{Coordinate(r, 4), Coordinate(r, 5), 1},
+              p3{Coordinate(r, 6), Coordinate(r, 7), 1};
           PenDown(p0);
           FlattenCubic(p0, p1, p2, p3, [&](const PenPoint& p) { PenMove(p); });
         });
         break;
       case RecordKind::kDab:
-        OneShot([&] { PenDown({r.Number(0), r.Number(1), Pressure(r.Number(2))}); });
+        OneShot([&] { PenDown({Coordinate(r, 0), Coordinate(r, 1), Pressure(r.Number(2))}); });
         break;
       case RecordKind::kFilter: Filter(r); break;
     }
@@ -89,6 +93,18 @@ class Replayer {
  private:
   [[noreturn]] void Fail(const std::string& what) const {
     throw HostError(name_ + ":" + std::to_string(line_) + ": " + what);
+  }
+
+  // A position field: a finite number no further from the origin than kFarthestCoordinate. Far
+  // larger figures come only from damaged or hostile scripts (and would overflow pixel positions).
+  double Coordinate(const Record& r, std::size_t field) const {
+    const double v = r.Number(field);
+    if (!(std::fabs(v) <= kFarthestCoordinate)) {
+      // Each field sits on its own line after the record's keyword.
+      throw HostError(name_ + ":" + std::to_string(r.line + 1 + int(field)) + ": coordinate " +
+                      r.fields[field].text + " is far outside any canvas");
+    }
+    return v;
   }
 
   void SelectBrush(const Record& r) {
@@ -108,7 +124,7 @@ class Replayer {
   void Plot(const Record& r) {
     if (!stroke_) Fail("SmoothPlot2 outside a stroke");
     if (r.Number(3) != 0 || r.Number(4) != 0) return;
-    const PenPoint p{r.Number(0), r.Number(1), Pressure(r.Number(2))};
+    const PenPoint p{Coordinate(r, 0), Coordinate(r, 1), Pressure(r.Number(2))};
     if (!strokeStarted_) {
       // The pen touched down where DrawStart says, with the pressure of its first position.
       PenDown({stroke_->x, stroke_->y, p.pressure});
@@ -196,6 +212,9 @@ class Replayer {
     spacer_.emplace([this](double pressure) { return Spacing(pressure); },
                     [this](const PenPoint& at) { Dab(at); });
     firstDab_ = true;
+    // A dab further out than the largest dab side cannot touch the canvas.
+    spacer_->SetReach(-kMaxBrushSize, -kMaxBrushSize, double(canvas_.width()) + kMaxBrushSize,
+                      double(canvas_.height()) + kMaxBrushSize);
     spacer_->Start(p);
   }
 
