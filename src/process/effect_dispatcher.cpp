@@ -7,6 +7,7 @@
 #include "engine/layer_load_rgba32.h"
 #include "engine/layer_read_8bit.h"
 #include "mask/mask_plane.h"
+#include "platform/progress_report.h"
 #include "process/alpha_filters.h"
 #include "process/effect_registry.h"
 #include "process/effects/effect_frame.h"
@@ -68,6 +69,8 @@ void ImageProcess(const EffectCall& call) {
   Free24OnExit cleanUp;
   const EffectInfo* effect = call.name ? FindEffect(call.name) : nullptr;
   if (!effect) return;
+  // One step: the host sees the effect start and end (long effects run for seconds).
+  platform::ReportProgress(call.name, 0, 1);
   switch (effect->route) {
     case EffectRoute::kOwnPremultiplied:
     case EffectRoute::kOwn:
@@ -81,6 +84,7 @@ void ImageProcess(const EffectCall& call) {
       RunRefreshedSourceRoute(*effect, call);
       break;
   }
+  platform::ReportProgress(call.name, 1, 1);
 }
 
 }  // namespace process
