@@ -11,7 +11,7 @@ packages=(
   libluajit-5.1-dev liblua5.1-0-dev
   libcli11-dev  # the palmora host's command line
   libfreetype-dev libfontconfig-dev fonts-dejavu-core  # text drawing
-  python3 python3-pip python3-setuptools python3-numpy python3-cffi python3-pytest  # the Python binding
+  python3 python3-pip python3-setuptools python3-numpy python3-pytest  # the Python binding
 )
 
 missing=()
