@@ -1,5 +1,8 @@
 // What a first user of the program meets: the version, the zoom of render, a script that brings
 // its own canvas size, and script values outside their range reported instead of limited.
+#include <cstdlib>
+#include <fstream>
+
 #include "host_runner.h"
 
 namespace host_test {
@@ -56,6 +59,40 @@ TEST_F(FirstUse, ScriptValuesOutsideTheirRangeAreReported) {
     EXPECT_TRUE(OneLineFailure(run)) << message;
     EXPECT_NE(run.err.find("bad.srp:7: " + message), std::string::npos) << run.err;
   }
+}
+
+}  // namespace
+}  // namespace host_test
+
+namespace host_test {
+namespace {
+
+TEST_F(FirstUse, PicturesFlowThroughStandardInputAndOutput) {
+  WritePng(Path("in.png"), Solid(9, 5, 40, 80, 120));
+  const std::string command = "\"" PALMORA_HOST_PROGRAM "\" effect \"Adjust HSV\" - - < " +
+                              Path("in.png") + " > " + Path("out.png");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const Pixels out = ReadPixels(Path("out.png"));
+  ASSERT_EQ(out.width, 9);
+  // Nothing but the picture on standard output: the file ends with PNG's closing chunk.
+  std::ifstream file(Path("out.png"), std::ios::binary | std::ios::ate);
+  file.seekg(-8, std::ios::end);
+  char tail[8] = {};
+  file.read(tail, 8);
+  EXPECT_EQ(std::string(tail, 4), "IEND");
+}
+
+TEST_F(FirstUse, InfoReportsEveryFileAndFailsWhenOneIsMissing) {
+  WritePng(Path("a.png"), Solid(3, 2, 0, 0, 0));
+  WritePng(Path("b.png"), Solid(4, 7, 0, 0, 0, 0));
+  const RunResult both = RunPalmora({"info", Path("a.png"), Path("b.png")});
+  EXPECT_EQ(both.status, 0) << both.err;
+  EXPECT_NE(both.out.find("a.png: PNG, 3×2"), std::string::npos) << both.out;
+  EXPECT_NE(both.out.find("b.png: PNG, 4×7"), std::string::npos) << both.out;
+  const RunResult missing = RunPalmora({"info", Path("a.png"), Path("none.png"), Path("b.png")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.out.find("b.png: PNG"), std::string::npos) << "the files after it are reported";
+  EXPECT_NE(missing.err.find("none.png"), std::string::npos) << missing.err;
 }
 
 }  // namespace

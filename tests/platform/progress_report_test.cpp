@@ -2,6 +2,8 @@
 // and nothing is reported once the host has taken its callback away.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -32,7 +34,9 @@ void ExpectWholeRun(const std::vector<Step>& steps, const std::string& task, std
   for (std::size_t i = 0; i < steps.size(); ++i) {
     EXPECT_EQ(steps[i].task, task);
     EXPECT_EQ(steps[i].total, steps.front().total);
-    if (i) EXPECT_GT(steps[i].done, steps[i - 1].done) << task << " step " << i;
+    if (i) {
+      EXPECT_GT(steps[i].done, steps[i - 1].done) << task << " step " << i;
+    }
   }
 }
 

@@ -68,7 +68,7 @@ void Canvas::ShowPaper(bool visible) {
 
 void Canvas::SavePage(const std::string& path, int dpi) const {
   const std::string extension = WriterExtension(path);
-  if (!PageSaverTakes(extension)) {
+  if (path == "-" || !PageSaverTakes(extension)) {
     WritePicture(path, MergedPage(), dpi);
     return;
   }

@@ -85,7 +85,51 @@ std::vector<uint8_t> PackedRgb(const Picture& picture) {
   return rgb;
 }
 
+namespace {
+
+// A file of this run's own in the temporary folder, removed when it goes.
+class ScratchFile {
+ public:
+  explicit ScratchFile(const std::string& extension) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / ("palmora-stdio-XXXXXX" + extension)).string();
+    const int fd = ::mkstemps(pattern.data(), int(extension.size()));
+    if (fd < 0) throw HostError(std::string("cannot make a temporary file: ") + std::strerror(errno));
+    ::close(fd);
+    path_ = pattern;
+  }
+  ~ScratchFile() {
+    std::error_code error;
+    std::filesystem::remove(path_, error);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+void CopyStream(std::FILE* from, std::FILE* to, const std::string& what) {
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, from)) > 0)
+    if (std::fwrite(buffer, 1, n, to) != n) throw HostError(what + ": " + std::strerror(errno));
+  if (std::ferror(from)) throw HostError(what + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
 Picture ReadPicture(const std::string& path) {
+  if (path == "-") {
+    // The engine reads files by name: standard input goes through a scratch file first.
+    const ScratchFile scratch("");
+    std::FILE* out = std::fopen(scratch.path().c_str(), "wb");
+    if (!out) throw HostError(std::string("cannot read standard input: ") + std::strerror(errno));
+    CopyStream(stdin, out, "cannot read standard input");
+    if (std::fclose(out) != 0)
+      throw HostError(std::string("cannot read standard input: ") + std::strerror(errno));
+    Picture picture = ReadPicture(scratch.path());
+    return picture;
+  }
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error))
     throw HostError("cannot read '" + path + "': no such file");
@@ -101,6 +145,7 @@ Picture ReadPicture(const std::string& path) {
 }
 
 void CheckOutputPath(const std::string& path) {
+  if (path == "-") return;  // standard output, as PNG
   const std::string extension = WriterExtension(path);
   if (extension == ".wmf")
     throw HostError("cannot write '" + path + "': WMF is read but not written (use .emf for a "
@@ -145,6 +190,24 @@ bool IsOpaque(const Picture& picture) {
 }
 
 void WritePicture(const std::string& path, const Picture& picture, int dpi) {
+  if (path == "-") {
+    const ScratchFile scratch(".png");
+    std::filesystem::remove(scratch.path());
+    WritePicture(scratch.path(), picture, dpi);
+    std::FILE* in = std::fopen(scratch.path().c_str(), "rb");
+    if (!in) throw HostError(std::string("cannot write standard output: ") + std::strerror(errno));
+    CopyStream(in, stdout, "cannot write standard output");
+    std::fclose(in);
+    if (std::fflush(stdout) != 0)
+      throw HostError(std::string("cannot write standard output: ") + std::strerror(errno));
+    // The picture is the whole of standard output: a summary line after it would corrupt it.
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null >= 0) {
+      ::dup2(null, STDOUT_FILENO);
+      ::close(null);
+    }
+    return;
+  }
   const std::string extension = WriterExtension(path);
   WriteThroughTemporary(path, [&](const char* temporary) {
     // An opaque picture's alpha says nothing: PNG is written as plain RGB.

@@ -18,13 +18,14 @@ struct Picture {
 // The picture's red, green and blue, packed (rows of 3 x width bytes).
 std::vector<uint8_t> PackedRgb(const Picture& picture);
 
-// Reads a picture file of any size. Throws HostError for a missing or undecodable file.
+// Reads a picture file of any size ("-": standard input). Throws HostError for a missing or
+// undecodable file.
 Picture ReadPicture(const std::string& path);
 
 // Refuses, before any work is done, an output path whose extension no writer takes.
 void CheckOutputPath(const std::string& path);
 
-// Writes the picture by its path's extension (".png", ".tga" and ".tif" keep alpha, PNG only when
+// Writes the picture by its path's extension ("-": PNG on standard output) (".png", ".tga" and ".tif" keep alpha, PNG only when
 // some pixel is not opaque; ".bmp", ".jpg", ".gif", ".pcx", ".psd", ".emf" drop it; ".jpeg" and
 // ".tiff" are taken as ".jpg" and ".tif"). The file appears only once it is
 // complete: it is written under a temporary name beside the target and renamed over it.
