@@ -90,9 +90,11 @@ Command AddRenderCommand(CLI::App& app) {
   c->add_option("input", o->input, "the picture to show")->required();
   c->add_option("output", o->output, "the picture to write")->required();
   c->add_option("--scale", o->zoom, "zoom: 2 doubles the picture, 0.5 halves it (default 1)");
-  c->add_option("--mask", o->mask, "a grey picture used as the mask: protected parts are washed "
-                                   "pink (black lets paint through, white protects)");
-  c->add_flag("--mask-full", o->maskFull, "protected parts solid salmon-red instead of washed pink");
+  c->add_option("--mask", o->mask, "a grey picture used as the mask (black lets paint through, "
+                                   "white protects): protected parts are tinted half-way to a "
+                                   "checker of red and salmon pink");
+  c->add_flag("--mask-full", o->maskFull, "cover protected parts with the red and salmon-pink "
+                                          "checker instead of tinting them half-way");
   c->add_flag("--paper", o->paper, "show white paper under the picture instead of the checkerboard");
   AddQuietFlag(c, o->quiet);
   c->footer("Zooming out (--scale below 1) shows every (1/scale)-th pixel; zooming in (a whole "
