@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Installs what building and testing palmora needs on Debian 12, skipping what is already there.
+# The benchmarks' extra packages are in scripts/install-bench-deps.sh.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev
   libopencv-core-dev libopencv-imgproc-dev libopencv-photo-dev
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev zlib1g-dev
-  libmypaint-dev  # benchmark peer only (bench/dab_bench.cpp)
   libluajit-5.1-dev liblua5.1-0-dev
   libcli11-dev  # the palmora host's command line
   libfreetype-dev libfontconfig-dev fonts-dejavu-core  # text drawing
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg  # movies (ffprobe: tests)
   libcairo2-dev libqpdf-dev qpdf poppler-utils  # PDF documents (qpdf, pdfinfo: tests)
   libsane-dev libsane1 sane-utils  # scanners (the test backend and scanimage: tests)
+  python3 python3-pip python3-setuptools python3-numpy python3-pytest  # the Python binding
 )
 
 missing=()

@@ -8,13 +8,15 @@ bash scripts/install-deps.sh
 
 if [[ "${1:-}" == "--sanitize" ]]; then
   dir=build-sanitize
-  bash scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALMORA_SANITIZE=ON \
-    -DPALMORA_BUILD_BENCH=OFF
+  bash scripts/build.sh "$dir" -DPALMORA_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPALMORA_SANITIZE=ON
   # Tests provoke allocation failures on purpose: the allocator must say no, not abort.
   export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 else
   dir=build
-  bash scripts/build.sh "$dir"
+  # Tests on explicitly: build/ may have been configured without them by scripts/main.sh.
+  bash scripts/build.sh "$dir" -DPALMORA_BUILD_TESTS=ON
 fi
-ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
+# A suite that finds no tests has not passed.
+ctest --test-dir "$dir" --output-on-failure --no-tests=error -j"$(nproc)"

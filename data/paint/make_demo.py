@@ -12,7 +12,8 @@ HORIZON = 400
 
 class Script:
     def __init__(self, seed):
-        self.lines = ["1554", "Description", "1", " ", "RandomSeed", str(seed)]
+        self.lines = ["1554", "Description", "1", " ", "RandomSeed", str(seed),
+                      "CanvasSize", str(W), str(H)]
 
     def record(self, keyword, *fields):
         self.lines.append(keyword)

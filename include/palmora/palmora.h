@@ -18,6 +18,17 @@
  *  - 16 to 8 bits takes the high byte; 8 to 16 bits multiplies by 256 (255 becomes 65280).
  *  - Colours returned to the host pack alpha << 24 | red << 16 | green << 8 | blue.
  *  - Blocks the engine hands out for the host to keep are released with PMR_Free.
+ *
+ * Where a first host trips (examples/first_painting.c does all of it):
+ *  - A new layer is hidden: PMR_SetLayerOptions(index, 1, ...) makes it visible; until then merges,
+ *    renders and page saves leave it out.
+ *  - Set the brush size (PMR_SetSize) before the tool (PMR_SetTool, PMR_SetBrushShape): the shape is
+ *    built for the size in force, and a later size alone does not rebuild it.
+ *  - Each family takes its own colour scale: PMR_SetColor, PMR_Clear, layer and effect colours take
+ *    0..255 channels; dabs (PMR_DrawDabGrit) and PMR_SetColor16 take 16-bit channels (x 256);
+ *    effect sliders are tenths of a percent (0..1000); opacities are percents.
+ *  - Effects need both processing buffers (PMR_IPLAllocSrcBuffer32, PMR_IPLAllocDstBuffer32) and
+ *    report failure only through PMR_GetLastError.
  */
 #ifndef PALMORA_H
 #define PALMORA_H
@@ -26,6 +37,7 @@
 #include "palmora/blend_buffer.h"
 #include "palmora/brush.h"
 #include "palmora/effects.h"
+#include "palmora/effect_catalogue.h"
 #include "palmora/drawing.h"
 #include "palmora/engine.h"
 #include "palmora/files.h"
@@ -41,6 +53,7 @@
 #include "palmora/own_effects.h"
 #include "palmora/plugins.h"
 #include "palmora/processing.h"
+#include "palmora/progress.h"
 #include "palmora/tablet.h"
 #include "palmora/transfer.h"
 #include "palmora/lua.h"

@@ -11,6 +11,7 @@
 #include "imaging/imaging.h"
 #include "io/page_formats.h"
 #include "io/picture_files.h"
+#include "platform/progress_report.h"
 #include "render/flatten.h"
 
 namespace io {
@@ -86,6 +87,8 @@ int32_t SavePage(const char* path, const char* extension, int32_t dpi,
 
   PageFile file(path, *format);
   if (!file.Start(width, height, dpi)) return 0;
+  constexpr const char* kTask = "save page";
+  platform::ReportProgress(kTask, 0, height);
   for (int32_t done = 0; done < height; done += bandRows) {
     const int32_t rows = std::min(bandRows, height - done);
     const int32_t top = format->bottomRowFirst ? height - done - rows : done;
@@ -96,8 +99,11 @@ int32_t SavePage(const char* path, const char* extension, int32_t dpi,
                          engine::Stores::kCached);
       if (!file.WriteRow(row.get())) return 0;
     }
+    if (done + rows < height) platform::ReportProgress(kTask, done + rows, height);
   }
-  return file.Finish() ? 1 : 0;
+  if (!file.Finish()) return 0;
+  platform::ReportProgress(kTask, height, height);
+  return 1;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "engine/layer_load_rgb24.h"
 #include "engine/layer_read_8bit.h"
 #include "mask/mask_plane.h"
+#include "platform/progress_report.h"
 #include "process/alpha_filters.h"
 #include "process/effect_registry.h"
 #include "process/effects/effect_frame.h"
@@ -132,7 +133,11 @@ void ImageProcess(const EffectCall& call) {
   if (!UsableSrcBuffer32() || !UsableDstBuffer32()) return;
   Free24OnExit cleanUp;
   const EffectDescriptor* effect = call.name ? FindEffect(call.name) : nullptr;
-  if (effect) RunEffect(*effect, call);
+  if (!effect) return;
+  // One step: the host sees the effect start and end (long effects run for seconds).
+  platform::ReportProgress(call.name, 0, 1);
+  RunEffect(*effect, call);
+  platform::ReportProgress(call.name, 1, 1);
 }
 
 }  // namespace process

@@ -44,7 +44,7 @@ TEST_F(Commands, EffectListNamesWhatTheDispatcherRuns) {
 TEST_F(Commands, RenderReplicatesAndSamples) {
   const Pixels in = Gradient();
   WritePng(Path("in.png"), in);
-  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("big.png"), "--scale", "1", "--replicate", "3", "--paper", "-q"}).status, 0);
+  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("big.png"), "--scale", "3", "--paper", "-q"}).status, 0);
   const Pixels big = ReadPixels(Path("big.png"));
   ASSERT_EQ(big.width, 18);
   ASSERT_EQ(big.height, 12);
@@ -55,7 +55,7 @@ TEST_F(Commands, RenderReplicatesAndSamples) {
       for (int c = 0; c < 3; ++c)
         ASSERT_EQ(big.At(x, y)[c], clear ? 255 : s[c]) << x << "," << y;
     }
-  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("small.png"), "--scale", "2", "--replicate", "1", "--paper", "-q"}).status, 0);
+  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("small.png"), "--scale", "0.5", "--paper", "-q"}).status, 0);
   const Pixels small = ReadPixels(Path("small.png"));
   ASSERT_EQ(small.width, 3);
   ASSERT_EQ(small.height, 2);

@@ -1,5 +1,6 @@
 #include "canvas.h"
 
+#include "effect_checks.h"
 #include "host_error.h"
 #include "palmora/palmora.h"
 
@@ -69,8 +70,8 @@ void Canvas::ShowPaper(bool visible) {
 }
 
 void Canvas::SavePage(const std::string& path, int dpi) const {
-  const std::string extension = LowerExtension(path);
-  if (!PageSaverTakes(extension)) {
+  const std::string extension = WriterExtension(path);
+  if (path == "-" || !PageSaverTakes(extension)) {
     WritePicture(path, MergedPage(), dpi);
     return;
   }
@@ -99,14 +100,20 @@ Picture Canvas::PaintingLayer() const {
 
 void Canvas::RunEffect(const EffectArguments& e) {
   if (!IsKnownEffect(e.name)) throw HostError("unknown effect '" + e.name + "'");
+  CheckEffectText(e.name, e.text);
   ForgetLastError();
   // The dispatcher reads the layer through the 32-bit buffers; allocating refreshes the source.
   PMR_IPLAllocSrcBuffer32();
   PMR_IPLAllocDstBuffer32();
-  PMR_IPLImageProcess(0, e.name.c_str(), e.scriptValue, e.sliders[0], e.sliders[1], e.sliders[2],
-                      e.sliders[3], e.sliders[4], e.sliders[5], e.options[0], e.options[1],
-                      e.options[2], e.options[3], e.options[4], e.options[5], e.options[6],
-                      e.options[7], e.red, e.green, e.blue, e.text.c_str());
+  {
+    ScriptErrorCatcher scriptErrors;
+    PMR_IPLImageProcess(0, e.name.c_str(), e.scriptValue, e.sliders[0], e.sliders[1],
+                        e.sliders[2], e.sliders[3], e.sliders[4], e.sliders[5], e.options[0],
+                        e.options[1], e.options[2], e.options[3], e.options[4], e.options[5],
+                        e.options[6], e.options[7], e.red, e.green, e.blue, e.text.c_str());
+    if (!scriptErrors.error().empty())
+      throw HostError("effect '" + e.name + "': " + scriptErrors.error());
+  }
   CheckEngine("effect '" + e.name + "'");
   PMR_SaveUndoBuffer(1, 0);
   CheckEngine("saving the undo step of '" + e.name + "'");

@@ -9,6 +9,7 @@
 #include "canvas.h"
 #include "command_options.h"
 #include "commands.h"
+#include "engine_progress.h"
 #include "data_folder.h"
 #include "host_error.h"
 #include "paint_replay.h"
@@ -71,6 +72,7 @@ void Demo(const DemoOptions& o) {
   const std::string thumbnail = (std::filesystem::path(o.folder) / "demo-thumbnail.bmp").string();
   const std::string web = (std::filesystem::path(o.folder) / "demo-web.jpg").string();
   StepClock clock(o.quiet);
+  EngineProgress engineProgress(o.quiet);
 
   PaintScript script;
   clock.Step("read the paint script", [&] {

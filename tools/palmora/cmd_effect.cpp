@@ -8,6 +8,7 @@
 #include "cli_values.h"
 #include "command_options.h"
 #include "commands.h"
+#include "engine_progress.h"
 #include "host_error.h"
 #include "picture_io.h"
 #include "safe_lua.h"
@@ -59,6 +60,7 @@ void RunEffectCommand(const EffectOptions& o) {
   canvas.ShowPaper(false);
   canvas.LoadPainting(picture);
   const SafeLuaMode mode(o.safe);
+  EngineProgress progress(o.quiet);
   canvas.RunEffect(e);
   WritePicture(o.output, canvas.PaintingLayer());
   if (!o.quiet) std::printf("%s: wrote %s\n", o.name.c_str(), o.output.c_str());

@@ -35,6 +35,7 @@ std::string FileType(const std::string& path) {
 }
 
 void Info(const std::string& path) {
+  if (path == "-") throw HostError("info reads files by name, not standard input");
   const Picture picture = ReadPicture(path);
   bool transparent = false;
   for (std::size_t i = 3; i < picture.rgba.size() && !transparent; i += 4)
@@ -47,12 +48,26 @@ void Info(const std::string& path) {
 }  // namespace
 
 Command AddInfoCommand(CLI::App& app) {
-  auto path = std::make_shared<std::string>();
-  CLI::App* c = app.add_subcommand("info", "print a picture file's type, size and resolution");
-  c->add_option("file", *path, "the picture")->required();
+  auto paths = std::make_shared<std::vector<std::string>>();
+  CLI::App* c = app.add_subcommand("info", "print picture files' type, size and resolution");
+  c->add_option("files", *paths, "the pictures, one line each")->required();
   c->footer("The resolution is the file's, snapped to 72, 96, 150, 200, 300, 450 or 600 dpi "
             "(72 when it stores none).");
-  return {c, [path] { Info(*path); }};
+  // Every file is reported; the run fails (after the others) when one could not be read.
+  return {c, [paths] {
+    std::string firstFailure;
+    for (const std::string& path : *paths) {
+      try {
+        Info(path);
+      } catch (const HostError& e) {
+        if (paths->size() == 1) throw;
+        std::fprintf(stderr, "palmora: %s\n", e.what());
+        if (firstFailure.empty()) firstFailure = e.what();
+      }
+    }
+    if (!firstFailure.empty())
+      throw HostError("not every file could be read (first: " + firstFailure + ")");
+  }};
 }
 
 }  // namespace host

@@ -9,6 +9,7 @@
 #include "cli_values.h"
 #include "command_options.h"
 #include "commands.h"
+#include "engine_progress.h"
 #include "host_error.h"
 #include "paint_replay.h"
 #include "palmora/palmora.h"
@@ -43,6 +44,7 @@ void Paint(const PaintOptions& o) {
   if (!o.background.empty()) background = ReadPicture(o.background);
   CanvasSize size{800, 600};
   if (!o.size.empty()) size = ParseSize(o.size, "--size");
+  else if (script.width > 0) size = {script.width, script.height};
   else if (!o.background.empty()) size = {background.width, background.height};
 
   Canvas canvas(size.width, size.height, script.seed);
@@ -50,6 +52,7 @@ void Paint(const PaintOptions& o) {
   PMR_SaveUndoBackBuffer(kPaintingLayer);
   if (!o.background.empty()) canvas.LoadPainting(background);
 
+  EngineProgress engineProgress(o.quiet);
   ReplayCounts counts;
   {
     Progress progress(o.quiet, "painting " + o.script);
@@ -79,7 +82,8 @@ Command AddPaintCommand(CLI::App& app) {
   c->add_option("script", o->script, "the paint script")->required();
   c->add_option("-o,--output", o->output, "the picture to write (.png, .jpg, .bmp, .tif, ...)")
       ->required();
-  c->add_option("--size", o->size, "canvas size W×H (default: the background's, else 800×600)");
+  c->add_option("--size", o->size, "canvas size W×H (default: the script's CanvasSize record, "
+                                   "else the background's, else 800×600)");
   c->add_option("--background", o->background, "a picture to paint on (placed at the top left)");
   c->add_option("--undo", o->undo, "undo this many steps (strokes, effects) before saving");
   AddQuietFlag(c, o->quiet);

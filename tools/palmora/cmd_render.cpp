@@ -1,4 +1,4 @@
-// palmora render IN OUT --scale S --replicate I: the view renderer's picture of a canvas.
+// palmora render IN OUT --scale Z: the view renderer's picture of a canvas, zoomed.
 #include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdio>
@@ -16,33 +16,43 @@ namespace {
 
 struct RenderOptions {
   std::string input, output, mask;
-  float scale = 1.0f;
-  int replicate = 1;
+  float zoom = 1.0f;
   bool maskFull = false;
   bool paper = false;
   bool quiet = false;
 };
 
-// How many output columns the renderer draws for `side` canvas columns from 0: one per canvas
-// pixel at 1:1, one per S canvas pixels when sampling, I per canvas pixel when replicating.
-int OutputSide(int side, float scale, int replicate) {
-  if (scale == float(replicate)) return side;
-  if (scale > float(replicate)) return int(std::trunc(float(side) / scale - 1.0f)) + 1;
-  return replicate * side;
+// The renderer's two ways of zooming: below 1 it samples every step-th canvas pixel (step = 1 /
+// zoom); above 1 it turns each canvas pixel into a whole-number block.
+struct ViewZoom {
+  int replicate = 1;
+  float step = 1.0f;
+};
+
+ViewZoom ZoomFor(float zoom) {
+  if (!(zoom > 0) || !std::isfinite(zoom)) throw HostError("--scale must be above 0");
+  if (zoom <= 1.0f) return {1, 1.0f / zoom};
+  if (zoom != std::trunc(zoom) || zoom > 64)
+    throw HostError("--scale above 1 must be a whole number up to 64 (each pixel becomes a block)");
+  return {int(zoom), 1.0f};
+}
+
+// How many output columns the renderer draws for `side` canvas columns from 0.
+int OutputSide(int side, const ViewZoom& z) {
+  if (z.replicate > 1) return z.replicate * side;
+  if (z.step == 1.0f) return side;
+  return int(std::trunc(float(side) / z.step - 1.0f)) + 1;
 }
 
 void Render(const RenderOptions& o) {
-  if (!(o.scale > 0) || !std::isfinite(o.scale)) throw HostError("--scale must be above 0");
-  if (o.replicate < 0) throw HostError("--replicate must be 0 or more");
-  if (o.scale < float(o.replicate) && o.replicate > 64)
-    throw HostError("--replicate above 64 makes a picture too large");
+  const ViewZoom zoom = ZoomFor(o.zoom);
   CheckOutputPath(o.output);
   const Picture picture = ReadPicture(o.input);
   Picture mask;
   if (!o.mask.empty()) mask = ReadPicture(o.mask);
 
-  const int width = OutputSide(picture.width, o.scale, o.replicate);
-  const int height = OutputSide(picture.height, o.scale, o.replicate);
+  const int width = OutputSide(picture.width, zoom);
+  const int height = OutputSide(picture.height, zoom);
   if (int64_t(width) * height > 100'000'000) throw HostError("the rendered picture would be too large");
 
   Canvas canvas(picture.width, picture.height, 1);
@@ -56,7 +66,7 @@ void Render(const RenderOptions& o) {
     PMR_EnableMask(1);
     PMR_DisplayMask(1);
   }
-  PMR_SetScale(o.replicate, o.scale);
+  PMR_SetScale(zoom.replicate, zoom.step);
   PMR_SetViewSize(width, height);
   std::vector<uint8_t> bgr(std::size_t(width) * height * 3);
   if (!PMR_Render(bgr.data(), width * 3, 0, 0, picture.width, picture.height))
@@ -79,17 +89,16 @@ Command AddRenderCommand(CLI::App& app) {
   CLI::App* c = app.add_subcommand("render", "draw a picture through the view renderer");
   c->add_option("input", o->input, "the picture to show")->required();
   c->add_option("output", o->output, "the picture to write")->required();
-  c->add_option("--scale", o->scale, "canvas pixels per output pixel (default 1)");
-  c->add_option("--replicate", o->replicate,
-                "whole-number magnification used when --scale is below it (default 1)");
-  c->add_option("--mask", o->mask, "a grey picture used as the mask and shown tinted "
-                                   "(black lets paint through, white protects)");
-  c->add_flag("--mask-full", o->maskFull, "tint masked areas fully instead of at most half");
+  c->add_option("--scale", o->zoom, "zoom: 2 doubles the picture, 0.5 halves it (default 1)");
+  c->add_option("--mask", o->mask, "a grey picture used as the mask (black lets paint through, "
+                                   "white protects): protected parts are tinted half-way to a "
+                                   "checker of red and salmon pink");
+  c->add_flag("--mask-full", o->maskFull, "cover protected parts with the red and salmon-pink "
+                                          "checker instead of tinting them half-way");
   c->add_flag("--paper", o->paper, "show white paper under the picture instead of the checkerboard");
   AddQuietFlag(c, o->quiet);
-  c->footer("At 1:1 (--scale equal to --replicate) the output has the picture's size; with --scale "
-            "above --replicate every S-th pixel is shown; below it each pixel becomes an I×I "
-            "block.");
+  c->footer("Zooming out (--scale below 1) shows every (1/scale)-th pixel; zooming in (a whole "
+            "--scale from 2 to 64) turns each pixel into a scale×scale block.");
   return {c, [o] { Render(*o); }};
 }
 

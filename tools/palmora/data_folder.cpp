@@ -16,6 +16,13 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
+// The folder this program's file is in ("" when the system does not say).
+std::filesystem::path ProgramFolder() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : self.parent_path();
+}
+
 }  // namespace
 
 void SetDataFolder(const std::string& folder) { Chosen() = folder; }
@@ -23,11 +30,13 @@ void SetDataFolder(const std::string& folder) { Chosen() = folder; }
 std::string DataFolder() {
   if (!Chosen().empty()) return WithSeparator(Chosen());
   if (const char* env = std::getenv("PALMORA_DATA"); env && *env) return WithSeparator(env);
-  // A program run from its build tree uses the tree's data; an installed one its installed copy.
+  // An installed program finds its data beside itself, wherever the prefix was moved to; only the
+  // program in its build folder uses the source tree's data.
+  const std::filesystem::path folder = ProgramFolder();
   std::error_code error;
-  if (std::filesystem::is_directory(PALMORA_SOURCE_DATA, error))
+  if (!folder.empty() && std::filesystem::equivalent(folder, PALMORA_BUILD_FOLDER, error))
     return WithSeparator(PALMORA_SOURCE_DATA);
-  return WithSeparator(PALMORA_INSTALLED_DATA);
+  return WithSeparator((folder / PALMORA_DATA_FROM_PROGRAM).lexically_normal().string());
 }
 
 std::string DataPath(const std::string& name) {

@@ -1,6 +1,6 @@
 // Where the host finds the files shipped in data/ (paint scripts, brush pictures, picture
-// scripts, filters): --data, else $PALMORA_DATA, else the source tree it was built from, else the
-// installed folder.
+// scripts, filters): --data, else $PALMORA_DATA, else the source tree when the program runs from
+// its build folder, else the installed folder found relative to the program itself.
 #pragma once
 
 #include <string>

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   CLI::App app{"palmora: paints, processes and saves pictures with the palmora engine"};
   app.name("palmora");
   app.require_subcommand(1);
+  app.set_version_flag("--version", "palmora " PALMORA_VERSION);
   std::string dataFolder;
   app.add_option("--data", dataFolder, "folder of the shipped data files (default: $PALMORA_DATA, "
                                        "else the folder palmora was built or installed with)");
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
       if (argv[i][0] == '-') {
         if (std::string(argv[i]) == "--data") ++i;
+        if (std::string(argv[i]) == "--version") break;
         continue;
       }
       const auto named = [&](const host::Command& c) { return c.app->check_name(argv[i]); };
@@ -38,6 +40,8 @@ int main(int argc, char** argv) {
     for (const host::Command& command : commands)
       if (command.app->parsed()) command.run();
   } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);

@@ -37,18 +37,19 @@ class Replayer {
     switch (r.kind) {
       case RecordKind::kSelectBrush: SelectBrush(r); break;
       case RecordKind::kSetBrushSize:
-        size_ = Clamp(std::lround(r.Number(0)), 1, kMaxBrushSize);
+        size_ = int(std::lround(InRange(r, 0, 1, kMaxBrushSize, "the brush size")));
         toolDirty_ = true;
         break;
-      case RecordKind::kSetBrushDensity: densityPercent_ = std::clamp(r.Number(0), 0.0, 100.0); break;
-      case RecordKind::kSetBrushOpacity: opacityPercent_ = std::clamp(r.Number(0), 0.0, 100.0); break;
+      case RecordKind::kSetBrushDensity: densityPercent_ = InRange(r, 0, 0, 100, "the density"); break;
+      case RecordKind::kSetBrushOpacity: opacityPercent_ = InRange(r, 0, 0, 100, "the opacity"); break;
+      case RecordKind::kCanvasSize: break;  // taken by the command before the canvas is made
       case RecordKind::kSetColor:
-        for (int c = 0; c < 3; ++c) colour_[c] = Clamp(r.Number(c), 0, 255);
+        for (int c = 0; c < 3; ++c) colour_[c] = int(InRange(r, c, 0, 255, "a colour channel"));
         PMR_SetColor(colour_[0], colour_[1], colour_[2]);
         break;
       case RecordKind::kSetColorBanks: {
         int v[12];
-        for (int i = 0; i < 12; ++i) v[i] = Clamp(r.Number(i + 1), 0, 255);
+        for (int i = 0; i < 12; ++i) v[i] = int(InRange(r, i + 1, 0, 255, "a bank channel"));
         PMR_SetColorBanks(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]);
         break;
       }
@@ -105,6 +106,15 @@ class Replayer {
                       r.fields[field].text + " is far outside any canvas");
     }
     return v;
+  }
+
+  // A recorded value outside what it can be is an error in the script, not something to guess at.
+  double InRange(const Record& r, std::size_t i, double low, double high, const char* what) const {
+    const double value = r.Number(i);
+    if (!(value >= low && value <= high))
+      Fail(std::string(what) + " " + r.fields[i].text + " is outside " +
+           std::to_string(int(low)) + ".." + std::to_string(int(high)));
+    return value;
   }
 
   void SelectBrush(const Record& r) {
@@ -275,9 +285,9 @@ class Replayer {
     e.scriptValue = whole(1);
     for (int i = 0; i < 6; ++i) e.sliders[i] = whole(2 + i);
     for (int i = 0; i < 8; ++i) e.options[i] = whole(8 + i);
-    e.red = Clamp(r.Number(16), 0, 255);
-    e.green = Clamp(r.Number(17), 0, 255);
-    e.blue = Clamp(r.Number(18), 0, 255);
+    e.red = int(InRange(r, 16, 0, 255, "the effect's red"));
+    e.green = int(InRange(r, 17, 0, 255, "the effect's green"));
+    e.blue = int(InRange(r, 18, 0, 255, "the effect's blue"));
     e.text = r.fields[19].text.size() < 2 ? "" : DataPath(r.fields[19].text);
     canvas_.RunEffect(e);
     ++counts_.filters;

@@ -19,6 +19,7 @@ struct RecordSyntax {
 };
 
 constexpr RecordSyntax kSyntax[] = {
+    {"CanvasSize", RecordKind::kCanvasSize, "nn"},
     {"SelectBrush", RecordKind::kSelectBrush, "ttt"},
     {"SetBrushSize", RecordKind::kSetBrushSize, "n"},
     {"SetBrushDensity", RecordKind::kSetBrushDensity, "n"},
@@ -107,6 +108,17 @@ PaintScript ParsePaintScript(const std::string& text, const std::string& name) {
       if (*kind == 'n' && !field.isNumber)
         reader.Fail(reader.number(), keyword + " needs a number here, not '" + line + "'");
       record.fields.push_back(std::move(field));
+    }
+    if (record.kind == RecordKind::kCanvasSize) {
+      // The size is the page's, fixed before anything is painted on it.
+      if (!script.records.empty())
+        reader.Fail(record.line, "CanvasSize must come before every other record");
+      const double width = record.Number(0), height = record.Number(1);
+      if (!(width >= 1 && width <= 10000 && height >= 1 && height <= 10000) ||
+          width != int(width) || height != int(height))
+        reader.Fail(record.line, "CanvasSize needs whole sides 1..10000");
+      script.width = int(width);
+      script.height = int(height);
     }
     script.records.push_back(std::move(record));
   }

@@ -14,6 +14,7 @@ enum class RecordKind {
   kSetBrushSize,     // size in pixels
   kSetBrushDensity,  // percent
   kSetBrushOpacity,  // percent
+  kCanvasSize,       // width, height: only before the first other record
   kSetColor,         // red, green, blue 0..255
   kSetColorBanks,    // name, then red, green, blue of banks 0..3
   kDrawStart,        // x, y, -1
@@ -41,6 +42,7 @@ struct Record {
 struct PaintScript {
   uint32_t seed = 0;
   std::vector<Record> records;
+  int width = 0, height = 0;  // from a CanvasSize record; 0 when the script gives none
 };
 
 // Parses the text of a script. Throws HostError "NAME:LINE: what is wrong" for a bad header, an

@@ -18,14 +18,16 @@ struct Picture {
 // The picture's red, green and blue, packed (rows of 3 x width bytes).
 std::vector<uint8_t> PackedRgb(const Picture& picture);
 
-// Reads a picture file of any size. Throws HostError for a missing or undecodable file.
+// Reads a picture file of any size ("-": standard input). Throws HostError for a missing or
+// undecodable file.
 Picture ReadPicture(const std::string& path);
 
 // Refuses, before any work is done, an output path whose extension no writer takes.
 void CheckOutputPath(const std::string& path);
 
-// Writes the picture by its path's extension (".png", ".tga" and ".tif" keep alpha; ".bmp",
-// ".jpg", ".gif", ".pcx", ".psd", ".emf", ".wmf" drop it). The file appears only once it is
+// Writes the picture by its path's extension ("-": PNG on standard output) (".png", ".tga" and ".tif" keep alpha, PNG only when
+// some pixel is not opaque; ".bmp", ".jpg", ".gif", ".pcx", ".psd", ".emf" drop it; ".jpeg" and
+// ".tiff" are taken as ".jpg" and ".tif"). The file appears only once it is
 // complete: it is written under a temporary name beside the target and renamed over it.
 void WritePicture(const std::string& path, const Picture& picture, int dpi = 72);
 
@@ -38,6 +40,12 @@ void WriteThroughTemporary(const std::string& path,
 bool KeepsAlpha(const std::string& extension);
 // True for the types the engine's band-wise page saver writes.
 bool PageSaverTakes(const std::string& extension);
+
+// The extension the writers take for path: lower case, the common spellings mapped to the
+// engine's (".jpeg" to ".jpg", ".tiff" to ".tif").
+std::string WriterExtension(const std::string& path);
+// True when every pixel's alpha is 255.
+bool IsOpaque(const Picture& picture);
 
 // The extension of path with its dot, in lower case ("" when it has none).
 std::string LowerExtension(const std::string& path);
