@@ -4,6 +4,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
+#include "engine/layer_load_rgb24.h"
 #include "engine/layer_load_rgba32.h"
 #include "engine/layer_read_8bit.h"
 #include "mask/mask_plane.h"
@@ -61,6 +62,43 @@ void RunRefreshedSourceRoute(const EffectInfo& effect, const EffectCall& call) {
   effect.onSource(call);
 }
 
+// Refreshed, premultiplied source into the destination; divided again and written back only when
+// the library succeeded.
+void RunLibraryPremultipliedRoute(const EffectInfo& effect, const EffectCall& call) {
+  const engine::EngineState& s = engine::State();
+  uint8_t* source = UsableSrcBuffer32();
+  uint8_t* destination = UsableDstBuffer32();
+  if (!effect.library) return;
+  UpdateSrcBuffer32();
+  AdjustRGBA32PreFilter(source, s.canvasWidth, s.canvasHeight);
+  if (!effect.library(call, source, destination, s.canvasWidth, s.canvasHeight)) return;
+  AdjustRGBA32PostFilter(destination, s.canvasWidth, s.canvasHeight);
+  LoadDestinationIntoCurrentLayer(destination, s.canvasWidth * 4);
+}
+
+// The 24-bit buffers, filled from the current layer now; the run's clean-up frees them.
+void RunLibrary24Route(const EffectInfo& effect, const EffectCall& call) {
+  const engine::EngineState& s = engine::State();
+  if (!effect.library) return;
+  AllocSrcBuffer24();
+  AllocDstBuffer24();
+  const uint8_t* source = UsableSrcBuffer24();
+  uint8_t* destination = UsableDstBuffer24();
+  if (!source || !destination) return;
+  if (!effect.library(call, source, destination, s.canvasWidth, s.canvasHeight)) return;
+  engine::LoadRGB24(destination, s.canvasWidth * 3, 1);
+}
+
+// The source buffer 32 exactly as the host last filled it.
+void RunLibraryUnrefreshedRoute(const EffectInfo& effect, const EffectCall& call) {
+  const engine::EngineState& s = engine::State();
+  uint8_t* destination = UsableDstBuffer32();
+  if (!effect.library) return;
+  if (!effect.library(call, UsableSrcBuffer32(), destination, s.canvasWidth, s.canvasHeight))
+    return;
+  LoadDestinationIntoCurrentLayer(destination, s.canvasWidth * 4);
+}
+
 }  // namespace
 
 void ImageProcess(const EffectCall& call) {
@@ -79,6 +117,15 @@ void ImageProcess(const EffectCall& call) {
       break;
     case EffectRoute::kRefreshedSource:
       RunRefreshedSourceRoute(*effect, call);
+      break;
+    case EffectRoute::kLibraryPremultiplied:
+      RunLibraryPremultipliedRoute(*effect, call);
+      break;
+    case EffectRoute::kLibrary24:
+      RunLibrary24Route(*effect, call);
+      break;
+    case EffectRoute::kLibraryUnrefreshed:
+      RunLibraryUnrefreshedRoute(*effect, call);
       break;
   }
 }

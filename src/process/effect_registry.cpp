@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "process/layer_adjusters.h"
+#include "process/library/library_bodies.h"
 #include "process/lua_filter_body.h"
 #include "process/plugin_filters.h"
 
@@ -25,6 +26,14 @@ constexpr EffectInfo OnLayerCopy(std::string_view name, uint32_t reads, LayerCop
 constexpr EffectInfo OnSource(std::string_view name, uint32_t reads, SourceBody body) {
   return {.name = name, .route = EffectRoute::kRefreshedSource, .reads = reads, .onSource = body};
 }
+
+constexpr EffectInfo Library(EffectRoute route, std::string_view name, uint32_t reads,
+                             LibraryBody body) {
+  return {.name = name, .route = route, .reads = reads, .library = body};
+}
+constexpr EffectRoute kLib32 = EffectRoute::kLibraryPremultiplied;
+constexpr EffectRoute kLib24 = EffectRoute::kLibrary24;
+constexpr EffectRoute kLibOld = EffectRoute::kLibraryUnrefreshed;
 
 constexpr uint32_t kAllSliders = kSlider1 | kSlider2 | kSlider3 | kSlider4 | kSlider5 | kSlider6;
 constexpr uint32_t kAllOptions =
@@ -57,6 +66,52 @@ constexpr EffectInfo kEffects[] = {
     Own(kOwn, "Borderize", kSlider1 | kSlider2),
     Own(kOwn, "Reflection", kSlider1 | kSlider2 | kSlider3 | kSlider4 | kOption3 | kOption4),
     Own(EffectRoute::kOwnIntoMask, "Mask Detail", kSlider1 | kSlider2),
+    // The library's blurs on the premultiplied source.
+    Library(kLib32, "Blur", kSlider1, BlurBody),
+    Library(kLib32, "Blur More", kSlider1, BlurMoreBody),
+    Library(kLib32, "Gaussian Blur", kSlider1 | kOption3, GaussianBlurBody),
+    Library(kLib32, "Motion Blur", kSlider1 | kSlider2, MotionBlurBody),
+    Library(kLib32, "Motion Blur 2", kSlider1 | kSlider2, MotionBlur2Body),
+    Library(kLib32, "Radial Blur", kSlider1 | kSlider2 | kSlider3, RadialBlurBody),
+    Library(kLib32, "Radial Blur 2", kSlider1 | kSlider2 | kSlider3, RadialBlur2Body),
+    Library(kLib32, "Zoom Blur", kSlider1 | kSlider2 | kSlider3, ZoomBlurBody),
+    Library(kLib32, "Zoom Blur 2", kSlider1 | kSlider2 | kSlider3, ZoomBlur2Body),
+    Library(kLib32, "Arithmetic Mean", kSlider1, ArithmeticMeanBody),
+    Library(kLib32, "Midpoint", kSlider1, MidpointBody),
+    Library(kLib32, "Mosaic", kSlider1, MosaicBody),
+    // The library's filters on the 24-bit buffers: the layer's alpha is left as it is.
+    Library(kLib24, "Oil Paint", kSlider1 | kSlider2 | kOption3 | kOption4, OilPaintBody),
+    Library(kLib24, "Stipple", kSlider1 | kOption1 | kOption2, StippleBody),
+    Library(kLib24, "Surface Blur", kSlider1 | kSlider2, SurfaceBlurBody),
+    Library(kLib24, "Noise Reduction 2", kSlider1, NoiseReduction2Body),
+    Library(kLib24, "Grayscale", 0, GrayscaleBody),
+    Library(kLib24, "Negative", 0, NegativeBody),
+    Library(kLib24, "Posterize", kSlider1, PosterizeBody),
+    Library(kLib24, "Solarize", kSlider1, SolarizeBody),
+    Library(kLib24, "Watercolor Tint", kSlider1, WatercolorTintBody),
+    Library(kLib24, "Dust and Scratches", kSlider1 | kSlider2, DustAndScratchesBody),
+    Library(kLib24, "Halftone", kSlider1 | kSlider2 | kOption1, HalftoneBody),
+    Library(kLib24, "Color Noise", kSlider1 | kScriptValue, ColorNoiseBody),
+    Library(kLib24, "Hugo Noise", kSlider1 | kSlider2 | kScriptValue, HugoNoiseBody),
+    Library(kLib24, "Perlin Noise", kSlider1 | kSlider2 | kSlider3 | kScriptValue, PerlinNoiseBody),
+    Library(kLib24, "Sharpen", kSlider1, SharpenBody),
+    Library(kLib24, "Sharpen More", kSlider1, SharpenMoreBody),
+    Library(kLib24, "Unsharp Mask", kSlider1 | kSlider2 | kSlider3, UnsharpMaskBody),
+    Library(kLib24, "Bevel", kSlider1 | kSlider2, BevelBody),
+    Library(kLib24, "Crackle", kSlider1 | kSlider2 | kSlider3, CrackleBody),
+    Library(kLib24, "Emboss", kSlider1 | kSlider2, EmbossBody),
+    Library(kLib24, "Fingerprint", kSlider1 | kSlider2, FingerprintBody),
+    Library(kLib24, "Gausy", kSlider1 | kSlider2, GausyBody),
+    Library(kLib24, "Edge2", kSlider1 | kSlider2 | kSlider3, Edge2Body),
+    // The library's filters on the source as the host last filled it.
+    Library(kLibOld, "Geometric Mean", kSlider1, GeometricMeanBody),
+    Library(kLibOld, "Harmonic Mean", kSlider1, HarmonicMeanBody),
+    Library(kLibOld, "Maximum2", kSlider1, Maximum2Body),
+    Library(kLibOld, "Minimum2", kSlider1, Minimum2Body),
+    Library(kLibOld, "Median", kSlider1, MedianBody),
+    Library(kLibOld, "HDRI", kSlider1 | kSlider2 | kSlider3, HDRIBody),
+    Library(kLibOld, "Reduce", kSlider1, ReduceBody),
+    Library(kLibOld, "Frosted Glass", kSlider1 | kScriptValue | kColour, FrostedGlassBody),
     // The engine's adjusters on a copy of the layer.
     OnLayerCopy("Adjust HSL", kSlider1 | kSlider2 | kSlider3, AdjustHSLBody),
     OnLayerCopy("Adjust HSV", kSlider1 | kSlider2 | kSlider3, AdjustHSVBody),
@@ -79,7 +134,10 @@ constexpr bool RoutesHaveBodies() {
   for (const EffectInfo& e : kEffects) {
     const bool layerCopy = e.route == EffectRoute::kLayerCopy;
     const bool onSource = e.route == EffectRoute::kRefreshedSource;
-    if (e.ownEffect.empty() != (layerCopy || onSource)) return false;
+    const bool library = e.route == EffectRoute::kLibraryPremultiplied ||
+                         e.route == EffectRoute::kLibrary24 ||
+                         e.route == EffectRoute::kLibraryUnrefreshed;
+    if (e.ownEffect.empty() != (layerCopy || onSource || library)) return false;
   }
   return true;
 }

@@ -24,6 +24,15 @@ enum class EffectRoute : uint8_t {
   kLayerCopy,
   // Refreshed source 32; the body reads it and writes its own result back (a user filter).
   kRefreshedSource,
+  // Refreshed source 32, premultiplied; a library body into the destination 32, which is divided
+  // by alpha and written back through the mask and the texture when the body succeeds.
+  kLibraryPremultiplied,
+  // The 24-bit buffers filled from the current layer; a library body from source 24 into
+  // destination 24, whose colour is written back through the mask and the texture (alpha stays).
+  kLibrary24,
+  // The source buffer 32 as the host last filled it (not refreshed); a library body into the
+  // destination 32, written back through the mask and the texture.
+  kLibraryUnrefreshed,
 };
 
 // What a descriptor reads of the argument block (for the Lua host's effect list, tools, fuzzers).
@@ -40,6 +49,10 @@ using LayerCopyBody = void (*)(const EffectCall& call, uint8_t* pixels, int32_t 
                                int32_t height);
 // A body that reads the freshly refreshed source buffer 32 and writes back itself.
 using SourceBody = void (*)(const EffectCall& call);
+// A library body: reads a canvas-sized source picture, writes the destination; false when the
+// library refused (nothing is written back then).
+using LibraryBody = bool (*)(const EffectCall& call, const uint8_t* source, uint8_t* destination,
+                             int32_t width, int32_t height);
 
 struct EffectInfo {
   std::string_view name;
@@ -48,6 +61,7 @@ struct EffectInfo {
   std::string_view ownEffect = {};  // the own effect the route runs (kOwn... routes)
   LayerCopyBody layerCopy = nullptr;  // the body of a kLayerCopy route
   SourceBody onSource = nullptr;      // the body of a kRefreshedSource route
+  LibraryBody library = nullptr;      // the body of a kLibrary... route
 };
 
 // Every descriptor, each once.

@@ -248,7 +248,7 @@ TEST(EffectRegistry, EveryNameIsFoundExactlyAndOnlyExactly) {
     for (char& c : lower) c = char(std::tolower(c));
     EXPECT_EQ(process::FindEffect(lower), nullptr);
   }
-  EXPECT_EQ(process::EffectCatalogue().size(), 23u);
+  EXPECT_EQ(process::EffectCatalogue().size(), 66u);
 }
 
 }  // namespace
