@@ -50,16 +50,9 @@ void TransformedMean(const cv::Mat& in, cv::Mat& out, int side, bool harmonic) {
   f.convertTo(out, in.type(), 1.0, -1.0);
 }
 
-void Median(const cv::Mat& in, cv::Mat& out, int side) {
-  // OpenCV's median runs on 1, 3 or 4 channels of bytes at any odd side; its border reflects, so
-  // the picture is first padded with its repeated border.
-  const int r = side / 2;
-  cv::Mat padded;
-  cv::copyMakeBorder(in, padded, r, r, r, r, cv::BORDER_REPLICATE);
-  cv::Mat filtered;
-  cv::medianBlur(padded, filtered, side);
-  out = filtered(cv::Rect(r, r, in.cols, in.rows)).clone();
-}
+// OpenCV's median repeats the border pixels itself and runs on 1, 3 or 4 channels of bytes at
+// any odd side.
+void Median(const cv::Mat& in, cv::Mat& out, int side) { cv::medianBlur(in, out, side); }
 
 }  // namespace
 

@@ -97,7 +97,7 @@ TEST(NeighbourhoodFilters, MatchDirectComputationOverTheSquare) {
   const int w = 11, h = 7;
   for (const Case& k : cases)
     for (int n : {1, 3, 4})
-      for (uint32_t r : {1u, 2u}) {
+      for (uint32_t r : {1u, 2u, 4u}) {
         SCOPED_TRACE(std::string(k.name) + " n=" + std::to_string(n) + " r=" + std::to_string(r));
         const Picture src = RandomPicture(w, h, n, 11 + n);
         Picture dst(src.size());
