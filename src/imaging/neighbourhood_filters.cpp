@@ -13,8 +13,8 @@ namespace {
 
 int Side(uint32_t radius) { return 2 * int(std::clamp<uint32_t>(radius, 1, 64)) + 1; }
 
-// Runs make(in, result) into a temporary, then copies the result into dst, so that a failure
-// leaves dst alone and dst may be src.
+// Runs make(in, result) straight into dst when it is another picture, otherwise into a temporary
+// that is then copied, so that dst may be src.
 template <typename Make>
 int32_t Filter(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, Make make) {
@@ -22,9 +22,10 @@ int32_t Filter(const void* src, uint32_t width, uint32_t height, uint32_t bytesP
   if (!MakePicturePair(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes, &p))
     return 0;
   try {
-    cv::Mat result;
+    const bool direct = p.in.data != p.out.data;
+    cv::Mat result = direct ? p.out : cv::Mat();
     make(p.in, result);
-    result.copyTo(p.out);
+    if (!direct) result.copyTo(p.out);
     return 1;
   } catch (...) {
     return 0;
