@@ -53,8 +53,12 @@ int32_t is5_BilateralFilterImage(const void* src, uint32_t width, uint32_t heigh
     const double sc = std::clamp(sigmaColour, 0.1, 1000.0), ss = std::clamp(sigmaSpace, 0.1, 100.0);
     cv::Mat colour = p.in;
     if (bytesPerPixel == 4) cv::cvtColor(p.in, colour, cv::COLOR_RGBA2RGB);
-    cv::Mat smoothed;
+    // OpenCV's bilateral filter cannot work in place; into dst directly when it is another
+    // picture of three or one bytes a pixel.
+    const bool direct = bytesPerPixel != 4 && p.in.data != p.out.data;
+    cv::Mat smoothed = direct ? p.out : cv::Mat();
     cv::bilateralFilter(colour, smoothed, d, sc, ss, cv::BORDER_REPLICATE);
+    if (direct) return 1;
     if (bytesPerPixel == 4) {
       // Channels are numbered across both sources: the colour's three, then the original's four.
       const int from_to[] = {0, 0, 1, 1, 2, 2, 6, 3};
