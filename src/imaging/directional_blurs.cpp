@@ -12,7 +12,7 @@ namespace imaging {
 
 namespace {
 
-constexpr int kMaxSamples = 96;
+constexpr int kMaxSamples = 48;
 constexpr double kDegrees = std::numbers::pi / 180.0;
 
 bool Finite(std::initializer_list<double> values) {
@@ -85,6 +85,32 @@ void LineBlur(const cv::Mat& in, cv::Mat& out, double length, double angle) {
   }
   kernel /= cv::sum(kernel)[0];
   cv::filter2D(in, out, -1, kernel, cv::Point(-1, -1), 0, cv::BORDER_REPLICATE);
+}
+
+// A trail of length pixels behind each pixel along (dx, dy), the weight falling linearly to a
+// fifth at its end; the samples between pixels are spread bilinearly over the kernel, so that
+// OpenCV's convolution does the sums.
+void TrailBlur(const cv::Mat& in, cv::Mat& out, double length, double dx, double dy) {
+  const int reach = int(std::ceil(length)) + 1;
+  const int side = 2 * reach + 1;
+  cv::Mat kernel = cv::Mat::zeros(side, side, CV_32F);
+  const int steps = std::max(1, int(std::ceil(length)) * 2);
+  for (int k = 0; k <= steps; ++k) {
+    const double t = length * k / steps;
+    const double weight = length > 0 ? 1.0 - 0.8 * t / length : 1.0;
+    const double kx = reach + dx * t, ky = reach + dy * t;
+    const int x0 = int(std::floor(kx)), y0 = int(std::floor(ky));
+    const double ax = kx - x0, ay = ky - y0;
+    auto add = [&](int x, int y, double w) {
+      if (x >= 0 && y >= 0 && x < side && y < side) kernel.at<float>(y, x) += float(w);
+    };
+    add(x0, y0, weight * (1 - ax) * (1 - ay));
+    add(x0 + 1, y0, weight * ax * (1 - ay));
+    add(x0, y0 + 1, weight * (1 - ax) * ay);
+    add(x0 + 1, y0 + 1, weight * ax * ay);
+  }
+  kernel /= cv::sum(kernel)[0];
+  cv::filter2D(in, out, -1, kernel, cv::Point(reach, reach), 0, cv::BORDER_REPLICATE);
 }
 
 template <typename Make>
@@ -164,15 +190,7 @@ int32_t is5_MotionBlur(const void* src, uint32_t width, uint32_t height, uint32_
   const double dx = -std::cos(angle * kDegrees), dy = std::sin(angle * kDegrees);
   return Run(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
              [&](const cv::Mat& in, cv::Mat& out) {
-               // Behind the pixel, the weight falling linearly to a fifth at the trail's end.
-               PathBlur(
-                   in, out, true, 0.0, length,
-                   [&](int x, int y, double t, double* px, double* py) {
-                     *px = x + dx * t;
-                     *py = y + dy * t;
-                   },
-                   [&](int, int) { return int(length) + 1; },
-                   [&](double t) { return length > 0 ? 1.0 - 0.8 * t / length : 1.0; });
+               TrailBlur(in, out, length, dx, dy);
              });
 }
 
