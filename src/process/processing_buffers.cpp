@@ -84,7 +84,5 @@ void SetDstBuffer32(const void* pixels) { CopyIn(Dst32(), pixels); }
 
 uint8_t* UsableSrcBuffer32() { return MatchesCanvas(Src32()) ? Src32().pixels : nullptr; }
 uint8_t* UsableDstBuffer32() { return MatchesCanvas(Dst32()) ? Dst32().pixels : nullptr; }
-uint8_t* UsableSrcBuffer24() { return MatchesCanvas(Src24()) ? Src24().pixels : nullptr; }
-uint8_t* UsableDstBuffer24() { return MatchesCanvas(Dst24()) ? Dst24().pixels : nullptr; }
 
 }  // namespace process

@@ -28,8 +28,6 @@ void SetDstBuffer32(const void* pixels);
 // before a canvas resize is never read or written with the new geometry.
 uint8_t* UsableSrcBuffer32();
 uint8_t* UsableDstBuffer32();
-uint8_t* UsableSrcBuffer24();
-uint8_t* UsableDstBuffer24();
 
 // A processing buffer held for the length of one call: allocated on construction (throwing
 // std::bad_alloc when that fails), freed on destruction, also when the call fails part-way.

@@ -1,7 +1,5 @@
-// Anti Alias: softens stair-stepped edges. Along each scan, where the luminance drops (or rises)
-// sharply from one pixel to the next and the pixel one line further on shows the edge running on
-// diagonally, the next pixel is mixed with the current one.
-#include "process/effects/own_effects.h"
+#include "process/effects/anti_alias.h"
+
 #include "process/effects/smear_passes.h"
 
 namespace process {

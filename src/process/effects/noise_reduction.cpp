@@ -1,10 +1,8 @@
-// Noise Reduction: an edge-preserving smear. Along each scan, a pixel is mixed with its
-// predecessor only where their luminances differ by less than the threshold, so that small
-// variations are flattened and real edges stay.
+#include "process/effects/noise_reduction.h"
+
 #include <cstdlib>
 #include <cstring>
 
-#include "process/effects/own_effects.h"
 #include "process/effects/smear_passes.h"
 
 namespace process {

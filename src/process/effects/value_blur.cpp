@@ -1,8 +1,7 @@
-// Value Blur: a smear directed by luminance. Along each scan, a pixel is pulled towards its
-// predecessor by one weight when the predecessor is brighter and by another when it is darker.
+#include "process/effects/value_blur.h"
+
 #include <cstring>
 
-#include "process/effects/own_effects.h"
 #include "process/effects/smear_passes.h"
 
 namespace process {

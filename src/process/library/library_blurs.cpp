@@ -1,4 +1,6 @@
 // The blurs of the image library on the premultiplied RGBA32 source.
+#include "process/library/library_blurs.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -6,7 +8,6 @@
 #include "imaging/gaussian_blur.h"
 #include "imaging/neighbourhood_filters.h"
 #include "imaging/plane_filters.h"
-#include "process/library/library_bodies.h"
 #include "process/library/slider_scales.h"
 
 namespace process {
@@ -50,9 +51,8 @@ bool GaussianBlurBody(const EffectCall& call, const uint8_t* source, uint8_t* de
   const Frame f = Of(source, destination, width, height);
   const double percent = std::clamp(double(call.Percent(1)), 0.0, 100.0);
   // Option 3 ties the radius to the canvas: at 100 % a twentieth of its larger side.
-  const double radius = call.options[2] == 0
-                            ? percent * 0.4 + 0.6
-                            : percent * 0.01 * std::max(width, height) * 0.05;
+  const double radius =
+      call.options[2] == 0 ? percent * 0.4 + 0.6 : percent * 0.01 * std::max(width, height) * 0.05;
   return imaging::is5_GaussianBlurImage(f.source, f.width, f.height, 4, f.rowBytes, f.destination,
                                         f.rowBytes, radius, kAllChannels) != 0;
 }
@@ -120,8 +120,8 @@ bool MidpointBody(const EffectCall& call, const uint8_t* source, uint8_t* destin
 }
 
 // The mosaic works in place: the destination starts as the source.
-bool MosaicBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                int32_t width, int32_t height) {
+bool MosaicBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                int32_t height) {
   const Frame f = Of(source, destination, width, height);
   std::memcpy(destination, source, size_t(f.rowBytes) * f.height);
   return imaging::ISE3MosaicImage(destination, f.width, f.height, 4, f.rowBytes,

@@ -1,4 +1,6 @@
 // The image library's filters on the RGB24 processing buffers: tone, detail and noise.
+#include "process/library/library_rgb24.h"
+
 #include <algorithm>
 
 #include "engine/heap.h"
@@ -8,7 +10,6 @@
 #include "imaging/neighbourhood_filters.h"
 #include "imaging/noise_filters.h"
 #include "imaging/tone_filters.h"
-#include "process/library/library_bodies.h"
 #include "process/library/slider_scales.h"
 
 namespace process {
@@ -46,8 +47,8 @@ bool NoiseReduction2Body(const EffectCall& call, const uint8_t* source, uint8_t*
   const Frame f = Of(source, destination, width, height);
   // A small reach that smooths grain only; slider 1 sets how strong a speck it takes for grain.
   return imaging::is5_BilateralFilterImage(f.source, f.width, f.height, 3, f.rowBytes,
-                                           f.destination, f.rowBytes, 5,
-                                           5 + Fraction(call, 1) * 60, 2.0) != 0;
+                                           f.destination, f.rowBytes, 5, 5 + Fraction(call, 1) * 60,
+                                           2.0) != 0;
 }
 
 bool GrayscaleBody(const EffectCall&, const uint8_t* source, uint8_t* destination, int32_t width,
@@ -95,9 +96,9 @@ bool DustAndScratchesBody(const EffectCall& call, const uint8_t* source, uint8_t
 bool ColorNoiseBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
                     int32_t width, int32_t height) {
   const Frame f = Of(source, destination, width, height);
-  return imaging::ISE3GenerateColoredNoise(f.source, f.width, f.height, f.rowBytes,
-                                           f.destination, f.rowBytes,
-                                           uint32_t(Scaled(call, 1, 1.0)), NoiseSeed(call)) != 0;
+  return imaging::ISE3GenerateColoredNoise(f.source, f.width, f.height, f.rowBytes, f.destination,
+                                           f.rowBytes, uint32_t(Scaled(call, 1, 1.0)),
+                                           NoiseSeed(call)) != 0;
 }
 
 bool HugoNoiseBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
@@ -111,14 +112,14 @@ bool HugoNoiseBody(const EffectCall& call, const uint8_t* source, uint8_t* desti
 bool PerlinNoiseBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
                      int32_t width, int32_t height) {
   const Frame f = Of(source, destination, width, height);
-  return imaging::ISE3GeneratePerlinNoise(f.source, f.width, f.height, f.rowBytes, f.destination,
-                                          f.rowBytes, uint32_t(Scaled(call, 1, 1.0)),
-                                          4 + Fraction(call, 2) * 400,
-                                          uint32_t(1 + Scaled(call, 3, 0.07)), NoiseSeed(call)) != 0;
+  return imaging::ISE3GeneratePerlinNoise(
+             f.source, f.width, f.height, f.rowBytes, f.destination, f.rowBytes,
+             uint32_t(Scaled(call, 1, 1.0)), 4 + Fraction(call, 2) * 400,
+             uint32_t(1 + Scaled(call, 3, 0.07)), NoiseSeed(call)) != 0;
 }
 
-bool SharpenBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                 int32_t width, int32_t height) {
+bool SharpenBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                 int32_t height) {
   const Frame f = Of(source, destination, width, height);
   // Up to three times the difference from the soft copy.
   return imaging::IS3SharpenImage(f.source, f.width, f.height, 3, f.rowBytes, f.destination,
@@ -141,23 +142,23 @@ bool UnsharpMaskBody(const EffectCall& call, const uint8_t* source, uint8_t* des
                                       uint32_t(Scaled(call, 3, 2.55))) != 0;
 }
 
-bool EmbossBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                int32_t width, int32_t height) {
+bool EmbossBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                int32_t height) {
   const Frame f = Of(source, destination, width, height);
-  return imaging::IS3EmbossRGB(f.source, f.width, f.height, f.rowBytes, f.destination,
-                               f.rowBytes, Fraction(call, 1) * 360, Fraction(call, 2) * 10) != 0;
+  return imaging::IS3EmbossRGB(f.source, f.width, f.height, f.rowBytes, f.destination, f.rowBytes,
+                               Fraction(call, 1) * 360, Fraction(call, 2) * 10) != 0;
 }
 
-bool BevelBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-               int32_t width, int32_t height) {
+bool BevelBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+               int32_t height) {
   const Frame f = Of(source, destination, width, height);
   return imaging::ISE3ShadeBevelEdge(f.source, f.width, f.height, f.rowBytes, f.destination,
                                      f.rowBytes, uint32_t(1 + Scaled(call, 1, 0.5)),
                                      Fraction(call, 2)) != 0;
 }
 
-bool Edge2Body(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-               int32_t width, int32_t height) {
+bool Edge2Body(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+               int32_t height) {
   const Frame f = Of(source, destination, width, height);
   return imaging::ISE3CannyEdgeDetector(f.source, f.width, f.height, f.rowBytes, f.destination,
                                         f.rowBytes, Fraction(call, 1) * 200,

@@ -1,6 +1,7 @@
 // The image library's painterly filters on the RGB24 processing buffers.
+#include "process/library/library_rgb24_art.h"
+
 #include "imaging/artistic_filters.h"
-#include "process/library/library_bodies.h"
 #include "process/library/slider_scales.h"
 
 namespace process {
@@ -22,8 +23,8 @@ bool OilPaintBody(const EffectCall& call, const uint8_t* source, uint8_t* destin
                                   destination, RowBytes(width), size, amount, flags) != 0;
 }
 
-bool StippleBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                 int32_t width, int32_t height) {
+bool StippleBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                 int32_t height) {
   return imaging::ISE3Stipple(source, uint32_t(width), uint32_t(height), RowBytes(width),
                               destination, RowBytes(width), uint32_t(Scaled(call, 1, 1.0)),
                               call.options[0], call.options[1]) != 0;
@@ -31,9 +32,8 @@ bool StippleBody(const EffectCall& call, const uint8_t* source, uint8_t* destina
 
 bool WatercolorTintBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
                         int32_t width, int32_t height) {
-  return imaging::ISE3WatercolorTintRGB(source, uint32_t(width), uint32_t(height),
-                                        RowBytes(width), destination, RowBytes(width),
-                                        Fraction(call, 1)) != 0;
+  return imaging::ISE3WatercolorTintRGB(source, uint32_t(width), uint32_t(height), RowBytes(width),
+                                        destination, RowBytes(width), Fraction(call, 1)) != 0;
 }
 
 bool HalftoneBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
@@ -46,8 +46,8 @@ bool HalftoneBody(const EffectCall& call, const uint8_t* source, uint8_t* destin
                                     call.options[0] == 1 ? 1u : 0u) != 0;
 }
 
-bool CrackleBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                 int32_t width, int32_t height) {
+bool CrackleBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                 int32_t height) {
   return imaging::ISE3CrackleRGB(source, uint32_t(width), uint32_t(height), RowBytes(width),
                                  destination, RowBytes(width), uint32_t(8 + Scaled(call, 1, 1.2)),
                                  uint32_t(Scaled(call, 2, 0.06)), Fraction(call, 3)) != 0;
@@ -56,12 +56,12 @@ bool CrackleBody(const EffectCall& call, const uint8_t* source, uint8_t* destina
 bool FingerprintBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
                      int32_t width, int32_t height) {
   return imaging::ISE3Fingerprint(source, uint32_t(width), uint32_t(height), RowBytes(width),
-                                  destination, RowBytes(width),
-                                  uint32_t(2 + Scaled(call, 1, 0.2)), Fraction(call, 2)) != 0;
+                                  destination, RowBytes(width), uint32_t(2 + Scaled(call, 1, 0.2)),
+                                  Fraction(call, 2)) != 0;
 }
 
-bool GausyBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-               int32_t width, int32_t height) {
+bool GausyBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+               int32_t height) {
   return imaging::ISE3GauzyRGB(source, uint32_t(width), uint32_t(height), RowBytes(width),
                                destination, RowBytes(width), 0.5 + Fraction(call, 1) * 30,
                                Fraction(call, 2)) != 0;

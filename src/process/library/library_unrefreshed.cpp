@@ -1,4 +1,6 @@
 // The image library's filters on the source buffer 32 as the host last filled it.
+#include "process/library/library_unrefreshed.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,7 +10,6 @@
 #include "imaging/overlay.h"
 #include "imaging/resample.h"
 #include "imaging/transforms.h"
-#include "process/library/library_bodies.h"
 #include "process/library/slider_scales.h"
 
 namespace process {
@@ -32,11 +33,13 @@ constexpr uint32_t kAreaAverage = 15;
 
 bool GeometricMeanBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
                        int32_t width, int32_t height) {
-  return RunNeighbourhood(imaging::ISE3GeometricMeanFilter, call, source, destination, width, height);
+  return RunNeighbourhood(imaging::ISE3GeometricMeanFilter, call, source, destination, width,
+                          height);
 }
 bool HarmonicMeanBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
                       int32_t width, int32_t height) {
-  return RunNeighbourhood(imaging::ISE3HarmonicMeanFilter, call, source, destination, width, height);
+  return RunNeighbourhood(imaging::ISE3HarmonicMeanFilter, call, source, destination, width,
+                          height);
 }
 bool Maximum2Body(const EffectCall& call, const uint8_t* source, uint8_t* destination,
                   int32_t width, int32_t height) {
@@ -46,8 +49,8 @@ bool Minimum2Body(const EffectCall& call, const uint8_t* source, uint8_t* destin
                   int32_t width, int32_t height) {
   return RunNeighbourhood(imaging::ISE3MinimumFilter, call, source, destination, width, height);
 }
-bool MedianBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                int32_t width, int32_t height) {
+bool MedianBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                int32_t height) {
   return RunNeighbourhood(imaging::ISE3MedianCutImage, call, source, destination, width, height);
 }
 
@@ -63,18 +66,19 @@ bool HDRIBody(const EffectCall& call, const uint8_t* source, uint8_t* destinatio
   // they are drawn together (50 % halves their differences); slider 3: the lift of detail.
   return imaging::ISE40_LocalHistogramEnhancement(
              source, w, h, 4, RowBytes(width), destination, RowBytes(width), mean, deviation,
-             uint32_t(4 + Scaled(call, 1, 0.96)), 1.0 - Fraction(call, 2),
-             Fraction(call, 3) * 4, 4.0) != 0;
+             uint32_t(4 + Scaled(call, 1, 0.96)), 1.0 - Fraction(call, 2), Fraction(call, 3) * 4,
+             4.0) != 0;
 }
 
-bool ReduceBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                int32_t width, int32_t height) {
+bool ReduceBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                int32_t height) {
   // The layer shrunk to slider 1 percent of its size (at least one pixel), centred on a clear
   // canvas.
   const double share = Fraction(call, 1);
   const uint32_t w = uint32_t(std::max(1, Trunc(width * share)));
   const uint32_t h = uint32_t(std::max(1, Trunc(height * share)));
-  engine::OwnedPlane<uint8_t> small = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(int32_t(w), int32_t(h), 4));
+  engine::OwnedPlane<uint8_t> small =
+      engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(int32_t(w), int32_t(h), 4));
   if (!imaging::is5_ResizeImage(source, uint32_t(width), uint32_t(height), RowBytes(width),
                                 small.get(), w, h, w * 4, 4, kAreaAverage, 0))
     return false;

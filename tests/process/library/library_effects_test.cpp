@@ -34,8 +34,8 @@ void Process(const char* name, const Args& a) {
 }
 
 bool IsLibraryRoute(process::EffectRoute r) {
-  return r == process::EffectRoute::kLibraryPremultiplied ||
-         r == process::EffectRoute::kLibrary24 || r == process::EffectRoute::kLibraryUnrefreshed;
+  return r == process::EffectRoute::kSource32 || r == process::EffectRoute::kRgb24 ||
+         r == process::EffectRoute::kUnrefreshedSource32;
 }
 
 class LibraryEffects : public EngineTest {
@@ -218,6 +218,36 @@ TEST_F(LibraryEffects, AFailureWritesNothingAndCleansUp) {
   }
 }
 
+// With half the canvas protected by the mask, every library effect (each of the three routes)
+// leaves the protected pixels exactly as they were, all 16 bits, and changes some open ones.
+TEST_F(LibraryEffects, TheMaskLimitsEveryLibraryEffect) {
+  engine::EngineState& s = engine::State();
+  ASSERT_NE(s.maskPlane, nullptr);
+  const std::vector<uint16_t> original = palmora_test::ReadLayer(2);
+  for (const process::EffectDescriptor& e : process::EffectCatalogue()) {
+    if (!IsLibraryRoute(e.route)) continue;
+    SCOPED_TRACE(std::string(e.name));
+    palmora_test::WriteLayer(2, original);
+    PMR_IPLUpdateSrcBuffer32();
+    for (int i = 0; i < kW * kH; ++i) s.maskPlane[i] = (i % kW) < kW / 2 ? 0 : 65535;
+    s.maskEnabled = 1;
+    Args a;
+    for (int k = 0; k < 6; ++k) a.s[k] = 620 - 60 * k;
+    Process(std::string(e.name).c_str(), a);
+    const std::vector<uint16_t> after = palmora_test::ReadLayer(2);
+    int changedOpen = 0;
+    for (int i = 0; i < kW * kH; ++i) {
+      const bool same = std::memcmp(&original[i * 4], &after[i * 4], 8) == 0;
+      if ((i % kW) < kW / 2) {
+        EXPECT_TRUE(same) << "protected pixel " << i;
+      } else {
+        changedOpen += !same;
+      }
+    }
+    EXPECT_GT(changedOpen, 0);
+  }
+}
+
 // Every library effect runs on 1 x 1, 1 x N and N x 1 canvases and on a fully transparent layer
 // without touching memory beyond its buffers (the sanitizer builds check that), keeps the layer
 // size, and leaves a transparent layer's alpha at 0.
@@ -226,7 +256,7 @@ TEST_F(LibraryEffects, EveryLibraryEffectRunsOnTinyAndTransparentCanvases) {
   for (const auto& size : sizes)
     for (bool transparent : {false, true}) {
       Start(size[0], size[1], transparent);
-      for (const process::EffectInfo& e : process::EffectCatalogue()) {
+      for (const process::EffectDescriptor& e : process::EffectCatalogue()) {
         if (!IsLibraryRoute(e.route)) continue;
         SCOPED_TRACE(std::string(e.name) + " " + std::to_string(size[0]) + "x" +
                      std::to_string(size[1]) + (transparent ? " clear" : ""));
@@ -246,7 +276,7 @@ TEST_F(LibraryEffects, EveryLibraryEffectRunsOnTinyAndTransparentCanvases) {
 
 // Sliders far outside 0..1000 and odd options are limited, never read past a table.
 TEST_F(LibraryEffects, SlidersOutsideTheirRangeAreLimited) {
-  for (const process::EffectInfo& e : process::EffectCatalogue()) {
+  for (const process::EffectDescriptor& e : process::EffectCatalogue()) {
     if (!IsLibraryRoute(e.route)) continue;
     SCOPED_TRACE(std::string(e.name));
     for (int extreme : {-2147483647, -5000, 5000, 2147483647}) {
