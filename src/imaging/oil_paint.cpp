@@ -15,10 +15,21 @@ namespace {
 
 constexpr int kMaxBands = 64;
 
+// Counts fit 16 bits (a brush holds at most 65 x 65 pixels), which lets the search for the
+// fullest band run eight bands to an instruction.
 struct Bins {
-  int count[kMaxBands];
-  int red[kMaxBands], green[kMaxBands], blue[kMaxBands];
+  alignas(16) int16_t count[kMaxBands];
+  int32_t red[kMaxBands], green[kMaxBands], blue[kMaxBands];
 };
+
+// The fullest band, the darker of equals.
+inline int FullestBand(const int16_t* count, int bands) {
+  int16_t most = 0;
+  for (int k = 0; k < kMaxBands; ++k) most = std::max(most, count[k]);
+  int k = 0;
+  while (count[k] != most) ++k;
+  return k < bands ? k : 0;
+}
 
 }  // namespace
 
@@ -57,7 +68,7 @@ int32_t ISE3OilPaintRGB(const void* src, uint32_t width, uint32_t height, uint32
       auto add = [&](int px, int py, int sign) {
         const uint8_t* s = padded.ptr<uint8_t>(py) + 3 * px;
         const int k = band.ptr<uint8_t>(py)[px];
-        bins.count[k] += sign;
+        bins.count[k] = int16_t(bins.count[k] + sign);
         bins.red[k] += sign * s[0];
         bins.green[k] += sign * s[1];
         bins.blue[k] += sign * s[2];
@@ -76,9 +87,7 @@ int32_t ISE3OilPaintRGB(const void* src, uint32_t width, uint32_t height, uint32
               add(x + r - 1 - half, y + r + dy, -1);
               add(x + r + half, y + r + dy, 1);
             }
-          int best = 0;
-          for (int k = 1; k < bands; ++k)
-            if (bins.count[k] > bins.count[best]) best = k;
+          const int best = FullestBand(bins.count, bands);
           const int n = bins.count[best];
           uint8_t colour[3] = {uint8_t((bins.red[best] + n / 2) / n),
                                uint8_t((bins.green[best] + n / 2) / n),
