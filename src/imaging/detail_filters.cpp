@@ -30,11 +30,14 @@ int32_t Run3(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBy
 // Grey as the engine weighs it: (77 red + 150 green + 29 blue + 128) >> 8.
 cv::Mat Grey(const cv::Mat& rgb) {
   cv::Mat grey(rgb.size(), CV_8UC1);
-  for (int y = 0; y < rgb.rows; ++y) {
-    const uint8_t* s = rgb.ptr<uint8_t>(y);
-    uint8_t* g = grey.ptr<uint8_t>(y);
-    for (int x = 0; x < rgb.cols; ++x, s += 3) g[x] = uint8_t((77 * s[0] + 150 * s[1] + 29 * s[2] + 128) >> 8);
-  }
+  ForEachRowBand(rgb.rows, [&](int begin, int end) {
+    for (int y = begin; y < end; ++y) {
+      const uint8_t* s = rgb.ptr<uint8_t>(y);
+      uint8_t* g = grey.ptr<uint8_t>(y);
+      for (int x = 0; x < rgb.cols; ++x, s += 3)
+        g[x] = uint8_t((77 * s[0] + 150 * s[1] + 29 * s[2] + 128) >> 8);
+    }
+  });
   return grey;
 }
 
@@ -141,15 +144,17 @@ int32_t IS3EmbossRGB(const void* src, uint32_t width, uint32_t height, uint32_t 
     const float lx = float(std::cos(a)), ly = float(-std::sin(a));
     const float d = float(std::clamp(depth, -100.0, 100.0));
     out.create(in.size(), in.type());
-    for (int y = 0; y < in.rows; ++y) {
-      const float* sx = gx.ptr<float>(y);
-      const float* sy = gy.ptr<float>(y);
-      uint8_t* o = out.ptr<uint8_t>(y);
-      for (int x = 0; x < in.cols; ++x) {
-        const uint8_t v = ClampByte(128.0 + d * (sx[x] * lx + sy[x] * ly));
-        o[3 * x] = o[3 * x + 1] = o[3 * x + 2] = v;
+    ForEachRowBand(in.rows, [&](int begin, int end) {
+      for (int y = begin; y < end; ++y) {
+        const float* sx = gx.ptr<float>(y);
+        const float* sy = gy.ptr<float>(y);
+        uint8_t* o = out.ptr<uint8_t>(y);
+        for (int x = 0; x < in.cols; ++x) {
+          const uint8_t v = ClampByte(128.0 + d * (sx[x] * lx + sy[x] * ly));
+          o[3 * x] = o[3 * x + 1] = o[3 * x + 2] = v;
+        }
       }
-    }
+    });
   });
 }
 

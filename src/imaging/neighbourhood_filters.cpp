@@ -37,12 +37,12 @@ cv::Mat Square(int side) { return cv::getStructuringElement(cv::MORPH_RECT, cv::
 // A mean of samples + 1 taken through a change of variable: forward to a float picture, the box
 // average, back to bytes.
 void TransformedMean(const cv::Mat& in, cv::Mat& out, int side, bool harmonic) {
+  // Forward through a table of the 256 sample values.
+  cv::Mat table(1, 256, CV_32F);
+  for (int v = 0; v < 256; ++v)
+    table.at<float>(v) = harmonic ? float(1.0 / (v + 1.0)) : float(std::log(v + 1.0));
   cv::Mat f;
-  in.convertTo(f, CV_32F, 1.0, 1.0);
-  if (harmonic)
-    cv::divide(1.0, f, f);
-  else
-    cv::log(f, f);
+  cv::LUT(in, table, f);
   cv::blur(f, f, cv::Size(side, side), cv::Point(-1, -1), cv::BORDER_REPLICATE);
   if (harmonic)
     cv::divide(1.0, f, f);
@@ -78,12 +78,14 @@ int32_t ISE3MidpointFilter(const void* src, uint32_t width, uint32_t height,
                   cv::erode(in, low, k, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
                   out.create(in.size(), in.type());
                   const int samples = in.cols * in.channels();
-                  for (int y = 0; y < in.rows; ++y) {
-                    const uint8_t* h = high.ptr<uint8_t>(y);
-                    const uint8_t* l = low.ptr<uint8_t>(y);
-                    uint8_t* d = out.ptr<uint8_t>(y);
-                    for (int i = 0; i < samples; ++i) d[i] = uint8_t((h[i] + l[i] + 1) >> 1);
-                  }
+                  ForEachRowBand(in.rows, [&](int begin, int end) {
+                    for (int y = begin; y < end; ++y) {
+                      const uint8_t* h = high.ptr<uint8_t>(y);
+                      const uint8_t* l = low.ptr<uint8_t>(y);
+                      uint8_t* d = out.ptr<uint8_t>(y);
+                      for (int i = 0; i < samples; ++i) d[i] = uint8_t((h[i] + l[i] + 1) >> 1);
+                    }
+                  });
                 });
 }
 
