@@ -6,7 +6,11 @@
 // gives, which holds even while other programs share the machine.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <ctime>
 #include <cstring>
+#include <functional>
+#include <opencv2/imgproc.hpp>
 #include <string>
 #include <vector>
 
@@ -128,6 +132,118 @@ DISPATCHED(AdjustHSL, "Adjust HSL", Args({600, 550, 500}));
 DISPATCHED(AdjustHSV, "Adjust HSV", Args({600, 550, 500}));
 PLAIN(Grayscale, "Grayscale", Args({}));
 PLAIN(Invert, "Invert", Args({}));
+
+// The library effects, each through PMR_IPLImageProcess with its route.
+DISPATCHED(Blur, "Blur", Args({1000}));
+DISPATCHED(BlurMore, "Blur More", Args({0}));
+DISPATCHED(GaussianBlur, "Gaussian Blur", Args({100}));
+DISPATCHED(GaussianBlurWide, "Gaussian Blur", Args({500}));
+DISPATCHED(MotionBlur, "Motion Blur", Args({200, 100}));
+DISPATCHED(MotionBlur2, "Motion Blur 2", Args({200, 100}));
+DISPATCHED(RadialBlur, "Radial Blur", Args({100, 500, 500}));
+DISPATCHED(RadialBlur2, "Radial Blur 2", Args({100, 500, 500}));
+DISPATCHED(ZoomBlur, "Zoom Blur", Args({100, 500, 500}));
+DISPATCHED(ZoomBlur2, "Zoom Blur 2", Args({100, 500, 500}));
+DISPATCHED(ArithmeticMean, "Arithmetic Mean", Args({100}));
+DISPATCHED(Midpoint, "Midpoint", Args({100}));
+DISPATCHED(Mosaic, "Mosaic", Args({200}));
+DISPATCHED(OilPaint, "Oil Paint", Args({500, 500}));
+DISPATCHED(Stipple, "Stipple", Args({500}, {0, 1}));
+DISPATCHED(SurfaceBlur, "Surface Blur", Args({200, 300}));
+DISPATCHED(NoiseReduction2, "Noise Reduction 2", Args({300}));
+DISPATCHED(GrayscaleLibrary, "Grayscale", Args({}));
+DISPATCHED(Negative, "Negative", Args({}));
+DISPATCHED(Posterize, "Posterize", Args({100}));
+DISPATCHED(Solarize, "Solarize", Args({500}));
+DISPATCHED(WatercolorTint, "Watercolor Tint", Args({700}));
+DISPATCHED(DustAndScratches, "Dust and Scratches", Args({100, 100}));
+DISPATCHED(Halftone, "Halftone", Args({200, 500}));
+DISPATCHED(ColorNoise, "Color Noise", Args({300}));
+DISPATCHED(HugoNoise, "Hugo Noise", Args({300, 200}));
+DISPATCHED(PerlinNoise, "Perlin Noise", Args({500, 300, 500}));
+DISPATCHED(Sharpen, "Sharpen", Args({500}));
+DISPATCHED(SharpenMore, "Sharpen More", Args({500}));
+DISPATCHED(UnsharpMask, "Unsharp Mask", Args({200, 300, 20}));
+DISPATCHED(Bevel, "Bevel", Args({300, 600}));
+DISPATCHED(Crackle, "Crackle", Args({400, 300, 700}));
+DISPATCHED(Emboss, "Emboss", Args({375, 300}));
+DISPATCHED(Fingerprint, "Fingerprint", Args({300, 600}));
+DISPATCHED(Gausy, "Gausy", Args({300, 600}));
+DISPATCHED(Edge2, "Edge2", Args({250, 300, 200}));
+DISPATCHED(GeometricMean, "Geometric Mean", Args({100}));
+DISPATCHED(HarmonicMean, "Harmonic Mean", Args({100}));
+DISPATCHED(Maximum2, "Maximum2", Args({100}));
+DISPATCHED(Minimum2, "Minimum2", Args({100}));
+DISPATCHED(Median, "Median", Args({100}));
+DISPATCHED(HDRI, "HDRI", Args({300, 500, 500}));
+DISPATCHED(Reduce, "Reduce", Args({500}));
+DISPATCHED(FrostedGlass, "Frosted Glass", Args({300}));
+
+// A library effect through PMR_IPLImageProcess against its OpenCV peer on the same picture, the
+// two run in turn (their order alternating) in every iteration; the counter is the median of
+// the per-iteration ratios (effect / peer) of the process's CPU time, every thread's included,
+// which holds while other programs share the cores and stretch the wall time.
+void AgainstPeer(benchmark::State& state, Setting setting,
+                 std::function<void(const cv::Mat&, cv::Mat&)> peer, bool rgb) {
+  MakeCanvasOnce();
+  const process::OwnEffectArguments& a = setting.args;
+  cv::Mat photo(kSide, kSide, CV_8UC4, const_cast<uint8_t*>(Photo().data()));
+  cv::Mat input = photo.clone();
+  if (rgb) cv::cvtColor(photo, input, cv::COLOR_RGBA2RGB);
+  cv::Mat output;
+  std::vector<double> ratios;
+  auto cpuSeconds = [] {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + t.tv_nsec * 1e-9;
+  };
+  bool effectFirst = true;
+  for (auto _ : state) {
+    PMR_LoadRGBA32Layer(Photo().data(), kSide * 4, 2, 0, 0, kSide, kSide, 0);
+    PMR_IPLUpdateSrcBuffer32();
+    auto runEffect = [&] {
+      const double t0 = cpuSeconds();
+      PMR_IPLImageProcess(0, setting.name, 0, a.sliders[0], a.sliders[1], a.sliders[2],
+                          a.sliders[3], a.sliders[4], a.sliders[5], a.options[0], a.options[1],
+                          a.options[2], a.options[3], a.options[4], a.options[5], a.options[6],
+                          a.options[7], 0, 0, 0, nullptr);
+      return cpuSeconds() - t0;
+    };
+    auto runPeer = [&] {
+      const double t0 = cpuSeconds();
+      peer(input, output);
+      benchmark::DoNotOptimize(output.data);
+      return cpuSeconds() - t0;
+    };
+    double effect, alone;
+    if (effectFirst) effect = runEffect(), alone = runPeer();
+    else alone = runPeer(), effect = runEffect();
+    effectFirst = !effectFirst;
+    ratios.push_back(effect / alone);
+  }
+  std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
+  state.counters["ratio"] = ratios[ratios.size() / 2];
+}
+
+#define PEER(label, rgb, peer, ...)                                                          \
+  BENCHMARK_CAPTURE(AgainstPeer, label, Setting{__VA_ARGS__}, peer, rgb)                     \
+      ->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()
+
+// Gaussian Blur at slider 10 %: radius 4.6 pixels, the Gaussian's sigma.
+PEER(GaussianBlurVsOpenCV, false,
+     [](const cv::Mat& in, cv::Mat& out) {
+       cv::GaussianBlur(in, out, cv::Size(0, 0), 4.6, 4.6, cv::BORDER_REPLICATE);
+     },
+     "Gaussian Blur", Args({100}));
+// Median at slider 10 %: radius 2, a 5 x 5 square.
+PEER(MedianVsOpenCV, false, [](const cv::Mat& in, cv::Mat& out) { cv::medianBlur(in, out, 5); },
+     "Median", Args({100}));
+// Surface Blur at sliders 20 % and 30 %: diameter 7, colour sigma 35, space sigma 3.5.
+PEER(SurfaceBlurVsOpenCV, true,
+     [](const cv::Mat& in, cv::Mat& out) {
+       cv::bilateralFilter(in, out, 7, 35, 3.5, cv::BORDER_REPLICATE);
+     },
+     "Surface Blur", Args({200, 300}));
 
 }  // namespace
 

@@ -55,9 +55,10 @@ int32_t is5_GaussianBlurImage(const void* src, uint32_t width, uint32_t height,
       if (in.data != out.data) in.copyTo(out);
       return 1;
     }
-    // Into a temporary first, so that an in-place call reads only unblurred pixels and a
-    // failure leaves dst as it was.
-    cv::Mat blurred;
+    // Straight into dst when it is another picture and every channel is blurred; otherwise into
+    // a temporary first, so that an in-place call reads only unblurred pixels.
+    const bool direct = in.data != out.data && (channelMask & all) == all;
+    cv::Mat blurred = direct ? out : cv::Mat();
     // Beyond twice the larger side a wider blur no longer changes the picture visibly.
     Blur(in, blurred, std::min(radius, 2.0 * std::max(width, height)));
     if ((channelMask & all) != all) {
@@ -68,7 +69,7 @@ int32_t is5_GaussianBlurImage(const void* src, uint32_t width, uint32_t height,
         if (!(channelMask & (1u << c))) result[c] = original[c];
       cv::merge(result, blurred);
     }
-    blurred.copyTo(out);
+    if (!direct) blurred.copyTo(out);
     return 1;
   } catch (...) {
     return 0;

@@ -3,11 +3,14 @@
 // failure. Pictures handed back to the caller are allocated with malloc and released with free.
 #pragma once
 
+#include "imaging/artistic_filters.h"
 #include "imaging/bump_map_displacement.h"
 #include "imaging/channels.h"
 #include "imaging/color_quantize.h"
 #include "imaging/colour_filters.h"
 #include "imaging/colour_regions.h"
+#include "imaging/detail_filters.h"
+#include "imaging/directional_blurs.h"
 #include "imaging/dib_pictures.h"
 #include "imaging/file_handles.h"
 #include "imaging/gaussian_blur.h"
@@ -15,6 +18,9 @@
 #include "imaging/gradients.h"
 #include "imaging/library_lifecycle.h"
 #include "imaging/line_writers.h"
+#include "imaging/local_contrast.h"
+#include "imaging/neighbourhood_filters.h"
+#include "imaging/noise_filters.h"
 #include "imaging/overlay.h"
 #include "imaging/picture_readers.h"
 #include "imaging/picture_script.h"
@@ -27,5 +33,6 @@
 #include "imaging/spline_points.h"
 #include "imaging/text.h"
 #include "imaging/thumbnail_resize.h"
+#include "imaging/tone_filters.h"
 #include "imaging/transforms.h"
 #include "imaging/zlib_buffers.h"

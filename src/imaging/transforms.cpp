@@ -11,7 +11,7 @@
 namespace imaging {
 namespace {
 
-enum class TransformKind { kOffset, kBumpMap };
+enum class TransformKind { kOffset, kBumpMap, kRandom };
 
 // One entry of the list. New kinds add a value to TransformKind and a case to TraceBack.
 struct Transform {
@@ -20,7 +20,15 @@ struct Transform {
   double dx, dy;
   uint32_t edgeMode;
   std::shared_ptr<const BumpField> bump;  // kBumpMap
+  uint32_t seed = 0;                        // kRandom; dx holds the amount
 };
+
+// A well-mixed hash of a whole-pixel position, in [0, 1).
+double ScatterUnit(int64_t x, int64_t y, uint32_t seed) {
+  uint32_t h = uint32_t(x) * 0x8DA6B343u ^ uint32_t(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
+  h ^= h >> 16, h *= 0x7FEB352Du, h ^= h >> 15, h *= 0x846CA68Bu, h ^= h >> 16;
+  return h * (1.0 / 4294967296.0);
+}
 
 std::vector<Transform>& TransformList() {
   static std::vector<Transform> list;
@@ -57,6 +65,16 @@ void TraceBack(const Transform& t, double* xs, double* ys, size_t count) {
       break;
     case TransformKind::kBumpMap:
       TraceBackBump(*t.bump, xs, ys, count);
+      break;
+    case TransformKind::kRandom:
+      // The offset belongs to the whole pixel, so that a pixel moves as one piece.
+      for (size_t i = 0; i < count; ++i) {
+        const int64_t px = int64_t(std::floor(xs[i])), py = int64_t(std::floor(ys[i]));
+        xs[i] = FoldIntoFrame(xs[i] + (ScatterUnit(px, py, t.seed) * 2 - 1) * t.dx, t.frameWidth,
+                              kEdgeRepeat);
+        ys[i] = FoldIntoFrame(ys[i] + (ScatterUnit(px, py, t.seed ^ 0x5bd1e995u) * 2 - 1) * t.dx,
+                              t.frameHeight, kEdgeRepeat);
+      }
       break;
   }
 }
@@ -131,6 +149,18 @@ int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, flo
     if (!field) return 0;
     TransformList().push_back({TransformKind::kBumpMap, double(width), double(height), 0, 0,
                                kEdgeFill, std::move(field)});
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int32_t is5_AddRandomTransform(uint32_t width, uint32_t height, double amount, uint32_t seed) {
+  if (width == 0 || height == 0 || !std::isfinite(amount) || amount < 0) return 0;
+  try {
+    Transform t{TransformKind::kRandom, double(width), double(height), amount, amount, kEdgeRepeat, nullptr};
+    t.seed = seed;
+    TransformList().push_back(t);
     return 1;
   } catch (...) {
     return 0;

@@ -29,6 +29,12 @@ int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, flo
                                             const void* map, uint32_t mapWidth,
                                             uint32_t mapHeight);
 
+// Adds a scatter within a width x height frame: every position moves by its own random offset of
+// up to amount pixels along each axis, a fixed function of the position and seed (frosted
+// glass). Positions pushed past the frame repeat its border. Fails for an empty frame or an
+// amount that is not finite or is negative.
+int32_t is5_AddRandomTransform(uint32_t width, uint32_t height, double amount, uint32_t seed);
+
 // Applies the list to src into dst (same size). quality 0 takes the nearest pixel (whole-pixel
 // moves are exact copies), 1 interpolates bilinearly. Positions outside the source after the list
 // get fill (packed red | green << 8 | blue << 16 | alpha << 24). bytesPerPixel is 1, 3 or 4.
