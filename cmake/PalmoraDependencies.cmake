@@ -19,11 +19,15 @@ endforeach()
 find_package(Freetype REQUIRED)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 
+# The desktop clipboard and screen capture: the X11 protocol through xcb (no display is opened
+# until a clipboard or capture call asks for one).
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
+
 add_library(palmora_deps INTERFACE)
 target_include_directories(palmora_deps SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
 target_link_libraries(palmora_deps INTERFACE
   ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads OpenMP::OpenMP_CXX
-  Freetype::Freetype PkgConfig::FONTCONFIG)
+  Freetype::Freetype PkgConfig::FONTCONFIG PkgConfig::XCB)
 
 # Lua for user filters: LuaJIT (the default) and the reference Lua 5.1, each behind its own target.
 pkg_check_modules(LUAJIT REQUIRED IMPORTED_TARGET luajit)

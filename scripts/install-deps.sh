@@ -11,6 +11,8 @@ packages=(
   libluajit-5.1-dev liblua5.1-0-dev
   libcli11-dev  # the palmora host's command line
   libfreetype-dev libfontconfig-dev fonts-dejavu-core  # text drawing
+  libxcb1-dev  # the desktop clipboard and screen capture
+  xvfb xclip  # tests of the X11 clipboard and capture: a private X server and another client
 )
 
 missing=()

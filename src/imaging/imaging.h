@@ -8,6 +8,7 @@
 #include "imaging/color_quantize.h"
 #include "imaging/colour_filters.h"
 #include "imaging/colour_regions.h"
+#include "imaging/dib.h"
 #include "imaging/file_handles.h"
 #include "imaging/gaussian_blur.h"
 #include "imaging/geometry.h"
