@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "imaging/codecs/codec_limits.h"
 
 namespace imaging {
@@ -62,6 +66,42 @@ bool ReadLayout(const void* dib, DIBLayout& out) {
   return true;
 }
 
+// Swaps the first and third byte of every 4-byte pixel (RGBA <-> BGRA). stream writes past the
+// cache: whole large pictures are written once and not read back soon.
+void SwapRedBlue(const uint8_t* s, uint8_t* d, std::size_t count, bool stream) {
+  std::size_t i = 0;
+  auto one = [&](std::size_t k) {
+    uint32_t p;
+    std::memcpy(&p, s + 4 * k, 4);
+    p = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
+    std::memcpy(d + 4 * k, &p, 4);
+  };
+#if defined(__SSE2__)
+  while (i < count && (reinterpret_cast<uintptr_t>(d + 4 * i) & 15)) one(i++);
+  if ((reinterpret_cast<uintptr_t>(d + 4 * i) & 15) == 0) {
+    const __m128i greenAlpha = _mm_set1_epi32(int32_t(0xFF00FF00u));
+    const __m128i low = _mm_set1_epi32(0xFF);
+    for (; i + 4 <= count; i += 4) {
+      const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
+      const __m128i q = _mm_or_si128(
+          _mm_and_si128(p, greenAlpha),
+          _mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 16), low),
+                       _mm_slli_epi32(_mm_and_si128(p, low), 16)));
+      auto* out = reinterpret_cast<__m128i*>(d + 4 * i);
+      if (stream) _mm_stream_si128(out, q);
+      else _mm_store_si128(out, q);
+    }
+    if (stream) _mm_sfence();
+  }
+#else
+  (void)stream;
+#endif
+  for (; i < count; ++i) one(i);
+}
+
+// Pictures larger than this are written past the cache.
+constexpr std::size_t kStreamBytes = std::size_t(4) << 20;
+
 }  // namespace
 
 std::size_t DIBBytes(uint32_t width, uint32_t height) {
@@ -70,9 +110,8 @@ std::size_t DIBBytes(uint32_t width, uint32_t height) {
   return std::size_t(kDIBHeaderBytes + image);
 }
 
-int32_t IS3RGBAToDIB(const void* rgba, uint32_t width, uint32_t height, void* block) {
-  if (!rgba || !block || !DimensionsAllowed(width, height) || DIBBytes(width, height) == 0)
-    return 0;
+int32_t WriteDIBHeader(uint32_t width, uint32_t height, void* block) {
+  if (!block || !DimensionsAllowed(width, height) || DIBBytes(width, height) == 0) return 0;
   auto* h = static_cast<uint8_t*>(block);
   std::memset(h, 0, kDIBHeaderBytes);
   Put32(h, kDIBHeaderBytes);
@@ -84,21 +123,26 @@ int32_t IS3RGBAToDIB(const void* rgba, uint32_t width, uint32_t height, void* bl
   Put32(h + 20, width * height * 4);
   Put32(h + 24, 2835);  // 72 dots per inch, in pixels per metre
   Put32(h + 28, 2835);
-  const auto* src = static_cast<const uint8_t*>(rgba);
-  uint8_t* rows = h + kDIBHeaderBytes;
-  const std::size_t rowBytes = std::size_t(width) * 4;
-  for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* s = src + rowBytes * (height - 1 - y);
-    uint8_t* d = rows + rowBytes * y;
-    // Red and blue trade places; green and alpha stay. Whole words keep the loop vectorisable.
-    for (uint32_t x = 0; x < width; ++x) {
-      uint32_t p;
-      std::memcpy(&p, s + 4 * x, 4);
-      p = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
-      std::memcpy(d + 4 * x, &p, 4);
-    }
-  }
   return 1;
+}
+
+int32_t RGBAToDIBRows(const void* rgba, uint32_t width, uint32_t height, uint32_t y0,
+                      uint32_t y1, void* block) {
+  if (!rgba || !block || !DimensionsAllowed(width, height) || DIBBytes(width, height) == 0 ||
+      y0 > y1 || y1 > height)
+    return 0;
+  const auto* src = static_cast<const uint8_t*>(rgba);
+  uint8_t* rows = static_cast<uint8_t*>(block) + kDIBHeaderBytes;
+  const std::size_t rowBytes = std::size_t(width) * 4;
+  const bool stream = rowBytes * height >= kStreamBytes;
+  for (uint32_t y = y0; y < y1; ++y)
+    SwapRedBlue(src + rowBytes * y, rows + rowBytes * (height - 1 - y), width, stream);
+  return 1;
+}
+
+int32_t IS3RGBAToDIB(const void* rgba, uint32_t width, uint32_t height, void* block) {
+  if (!rgba || !WriteDIBHeader(width, height, block)) return 0;
+  return RGBAToDIBRows(rgba, width, height, 0, height, block);
 }
 
 uint32_t IS3DIBWidth(const void* dib) {
@@ -115,18 +159,11 @@ namespace {
 
 // One span of one row; the layout has been read and the span checked.
 void ConvertSpan(const DIBLayout& layout, uint32_t alpha, uint32_t y, uint32_t x, uint32_t count,
-                 uint8_t* d) {
+                 uint8_t* d, bool stream) {
   const uint32_t sourceRow = layout.topDown ? y : layout.height - 1 - y;
   const uint8_t* s = layout.pixels + layout.rowBytes * sourceRow;
   if (layout.bitCount == 32) {
-    s += std::size_t(x) * 4;
-    // Red and blue trade places; green and alpha stay.
-    for (uint32_t i = 0; i < count; ++i) {
-      uint32_t p;
-      std::memcpy(&p, s + 4 * i, 4);
-      p = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
-      std::memcpy(d + 4 * i, &p, 4);
-    }
+    SwapRedBlue(s + std::size_t(x) * 4, d, count, stream);
   } else {
     s += std::size_t(x) * 3;
     for (uint32_t i = 0; i < count; ++i, s += 3, d += 4)
@@ -136,14 +173,21 @@ void ConvertSpan(const DIBLayout& layout, uint32_t alpha, uint32_t y, uint32_t x
 
 }  // namespace
 
+int32_t DIBToRGBARows(const void* dib, uint32_t alpha, uint32_t y0, uint32_t y1, void* dst) {
+  DIBLayout layout;
+  if (!dst || !ReadLayout(dib, layout) || y0 > y1 || y1 > layout.height) return 0;
+  auto* out = static_cast<uint8_t*>(dst);
+  const std::size_t outRowBytes = std::size_t(layout.width) * 4;
+  const bool stream = outRowBytes * layout.height >= kStreamBytes;
+  for (uint32_t y = y0; y < y1; ++y)
+    ConvertSpan(layout, alpha, y, 0, layout.width, out + outRowBytes * y, stream);
+  return 1;
+}
+
 int32_t IS3DIBToRGBA(const void* dib, uint32_t alpha, void* dst) {
   DIBLayout layout;
   if (!dst || !ReadLayout(dib, layout)) return 0;
-  auto* out = static_cast<uint8_t*>(dst);
-  const std::size_t outRowBytes = std::size_t(layout.width) * 4;
-  for (uint32_t y = 0; y < layout.height; ++y)
-    ConvertSpan(layout, alpha, y, 0, layout.width, out + outRowBytes * y);
-  return 1;
+  return DIBToRGBARows(dib, alpha, 0, layout.height, dst);
 }
 
 int32_t DIBRowToRGBA(const void* dib, uint32_t alpha, uint32_t y, uint32_t x, uint32_t count,
@@ -151,7 +195,7 @@ int32_t DIBRowToRGBA(const void* dib, uint32_t alpha, uint32_t y, uint32_t x, ui
   DIBLayout layout;
   if (!dst || !ReadLayout(dib, layout)) return 0;
   if (y >= layout.height || x > layout.width || count > layout.width - x) return 0;
-  ConvertSpan(layout, alpha, y, x, count, static_cast<uint8_t*>(dst));
+  ConvertSpan(layout, alpha, y, x, count, static_cast<uint8_t*>(dst), false);
   return 1;
 }
 

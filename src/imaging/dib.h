@@ -21,6 +21,12 @@ std::size_t DIBBytes(uint32_t width, uint32_t height);
 // that are zero, wider or taller than the codecs accept, or do not fit the header.
 int32_t IS3RGBAToDIB(const void* rgba, uint32_t width, uint32_t height, void* block);
 
+// The parts of IS3RGBAToDIB, so that bands of rows can be converted on several threads: the
+// header, then picture rows y0..y1 - 1 into their places in the block.
+int32_t WriteDIBHeader(uint32_t width, uint32_t height, void* block);
+int32_t RGBAToDIBRows(const void* rgba, uint32_t width, uint32_t height, uint32_t y0,
+                      uint32_t y1, void* block);
+
 // The bitmap's width and height (a top-down bitmap reports its height as positive); 0 for a null
 // block or a header this library cannot convert (see IS3DIBToRGBA).
 uint32_t IS3DIBWidth(const void* dib);
@@ -31,6 +37,9 @@ uint32_t IS3DIBHeight(const void* dib);
 // byte as alpha; 24-bit bitmaps get alpha. Other depths, compressions and header sizes fail and
 // write nothing. The caller vouches that the block holds the rows its header announces.
 int32_t IS3DIBToRGBA(const void* dib, uint32_t alpha, void* dst);
+
+// IS3DIBToRGBA for picture rows y0..y1 - 1 (0 is the top row), each written to its place in dst.
+int32_t DIBToRGBARows(const void* dib, uint32_t alpha, uint32_t y0, uint32_t y1, void* dst);
 
 // Converts count pixels of picture row y (0 is the top row, whatever the bitmap's order) from
 // column x into dst, as IS3DIBToRGBA does. Fails, writing nothing, for a bitmap it cannot convert

@@ -12,6 +12,7 @@
 #include "engine/canvas_lifecycle.h"
 #include "engine/heap.h"
 #include "engine/layer_stack.h"
+#include "engine/parallel_rows.h"
 #include "imaging/codecs/codec_limits.h"
 #include "imaging/dib.h"
 #include "imaging/file_handles.h"
@@ -105,8 +106,13 @@ int32_t PutPictureOnClipboard(const uint8_t* rgba, int32_t width, int32_t height
   if (!imaging::DimensionsAllowed(uint64_t(width), uint64_t(height))) return 0;
   const std::size_t pixelBytes = engine::PlaneBytes(width, height, 4);
   if (imaging::DIBBytes(uint32_t(width), uint32_t(height)) == 0) return 0;
+  const uint32_t w = uint32_t(width), h = uint32_t(height);
   const bool put = platform::PutClipboardBlock(pixelBytes + kBlockSlack, [&](uint8_t* block) {
-    return imaging::IS3RGBAToDIB(rgba, uint32_t(width), uint32_t(height), block) != 0;
+    if (!imaging::WriteDIBHeader(w, h, block)) return false;
+    engine::ForRowBands(height, std::size_t(width) * 8, [&](int32_t y0, int32_t y1) {
+      imaging::RGBAToDIBRows(rgba, w, h, uint32_t(y0), uint32_t(y1), block);
+    });
+    return true;
   });
   if (!put) throw std::bad_alloc();  // the picture was checked: only memory can refuse it
   OfferToDesktop();
@@ -190,7 +196,10 @@ int32_t FromClipboard() {
   const uint32_t w = imaging::IS3DIBWidth(block->bytes), h = imaging::IS3DIBHeight(block->bytes);
   if (!w || !h) return 0;
   return CreateNewRGBA(int32_t(w), int32_t(h), [&](uint8_t* dst) {
-    return imaging::IS3DIBToRGBA(block->bytes, 255, dst) != 0;
+    engine::ForRowBands(int32_t(h), std::size_t(w) * 8, [&](int32_t y0, int32_t y1) {
+      imaging::DIBToRGBARows(block->bytes, 255, uint32_t(y0), uint32_t(y1), dst);
+    });
+    return true;
   });
 }
 
