@@ -175,7 +175,9 @@ int32_t ToClipboardFromFile(const char* path) {
   return put;
 }
 
-bool StoreIsTheClipboard() { return !platform::DisplayNamed() || platform::OwnsClipboard(); }
+bool StoreIsTheClipboard() {
+  return !platform::DisplayNamed() || platform::OwnsClipboard();
+}
 
 int32_t FromClipboard() {
   if (!StoreIsTheClipboard()) {
@@ -188,7 +190,10 @@ int32_t FromClipboard() {
       case platform::SelectionRead::kNothing:
         return 0;
       case platform::SelectionRead::kNoDisplay:
-        break;  // no server after all: the store is the clipboard
+        // No server now: the store is the clipboard, unless another program had replaced our
+        // picture on the desktop before.
+        if (platform::ClipboardTakenByAnotherClient()) return 0;
+        break;
     }
   }
   const std::shared_ptr<const platform::ClipboardBlock> block = platform::ClipboardContents();

@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "platform/x11_display.h"
 
@@ -19,6 +20,12 @@ Connection::Connection() {
   if (!DisplayNamed()) return;
   int screenNumber = 0;
   xcb_connection_t* conn = xcb_connect(nullptr, &screenNumber);
+  if (xcb_connection_has_error(conn)) {
+    // A busy server can refuse a connection for a moment: one more try after a short pause.
+    xcb_disconnect(conn);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    conn = xcb_connect(nullptr, &screenNumber);
+  }
   if (xcb_connection_has_error(conn)) {
     xcb_disconnect(conn);
     return;

@@ -23,6 +23,9 @@ using SelectionEncoder = std::function<bool(const std::string& mime, std::vector
 bool OfferClipboard(const std::vector<std::string>& mimes, SelectionEncoder encoder);
 // True while this process's service thread still owns the selection.
 bool OwnsClipboard();
+// True when another client took the selection from the latest offer: what this process offered
+// is no longer the desktop's clipboard.
+bool ClipboardTakenByAnotherClient();
 // Stops the service thread and gives the selection up.
 void ReleaseClipboard();
 

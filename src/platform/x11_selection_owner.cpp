@@ -46,6 +46,7 @@ class SelectionService {
     std::promise<bool> claimed;
     std::future<bool> claim = claimed.get_future();
     owns_ = false;
+    taken_ = false;
     thread_ = std::thread(&SelectionService::Run, this, mimes, std::move(encoder),
                           std::move(claimed));
     const bool ok = claim.wait_for(kPeerTimeout) == std::future_status::ready && claim.get();
@@ -54,6 +55,7 @@ class SelectionService {
   }
 
   bool Owns() const { return owns_.load(); }
+  bool Taken() const { return taken_.load(); }
 
   void Stop() {
     std::lock_guard<std::mutex> hold(lock_);
@@ -122,6 +124,7 @@ class SelectionService {
       while (auto e = Reply<xcb_generic_event_t>(xcb_poll_for_event(c.get()))) {
         switch (EventType(e.get())) {
           case XCB_SELECTION_CLEAR:
+            taken_ = true;
             return;  // another client owns the clipboard now
           case XCB_SELECTION_REQUEST:
             Answer(c, *reinterpret_cast<const xcb_selection_request_event_t*>(e.get()), encoder);
@@ -218,6 +221,7 @@ class SelectionService {
   std::thread thread_;
   int wakeRead_ = -1, wakeWrite_ = -1;
   std::atomic<bool> owns_{false};
+  std::atomic<bool> taken_{false};
   // Used by the service thread only.
   xcb_atom_t targets_ = 0, incr_ = 0;
   std::map<xcb_atom_t, std::string> offered_;
@@ -240,6 +244,8 @@ bool OfferClipboard(const std::vector<std::string>& mimes, SelectionEncoder enco
 }
 
 bool OwnsClipboard() { return Service().Owns(); }
+
+bool ClipboardTakenByAnotherClient() { return Service().Taken(); }
 
 void ReleaseClipboard() { Service().Stop(); }
 
