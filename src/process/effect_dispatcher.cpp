@@ -1,10 +1,8 @@
 #include "process/effect_dispatcher.h"
 
-#include <algorithm>
-
 #include "engine/engine_state.h"
 #include "engine/heap.h"
-#include "engine/layer_load_rgba32.h"
+#include "engine/layer_load_rgb24.h"
 #include "engine/layer_read_8bit.h"
 #include "mask/mask_plane.h"
 #include "process/alpha_filters.h"
@@ -25,62 +23,108 @@ struct Free24OnExit {
   }
 };
 
-void RunOwnRoute(const EffectInfo& effect, const EffectCall& call) {
-  const engine::EngineState& s = engine::State();
-  uint8_t* source = UsableSrcBuffer32();
-  uint8_t* destination = UsableDstBuffer32();
+// The 32-bit buffers in hand for one run.
+struct Frame32 {
+  uint8_t* source;
+  uint8_t* destination;
+  int32_t width;
+  int32_t height;
+};
+
+void PreFilter(const EffectDescriptor& effect, const Frame32& f) {
+  if (effect.premultiplied) AdjustRGBA32PreFilter(f.source, f.width, f.height);
+}
+
+void PostFilterAndWriteBack(const EffectDescriptor& effect, const Frame32& f) {
+  if (effect.premultiplied) AdjustRGBA32PostFilter(f.destination, f.width, f.height);
+  LoadDestinationIntoCurrentLayer(f.destination, f.width * 4);
+}
+
+void RunOwnRoute(const EffectDescriptor& effect, const EffectCall& call, const Frame32& f) {
   UpdateSrcBuffer32();
-  const bool premultiplied = effect.route == EffectRoute::kOwnPremultiplied;
-  if (premultiplied) AdjustRGBA32PreFilter(source, s.canvasWidth, s.canvasHeight);
+  PreFilter(effect, f);
   // Mask Detail marks the mask from scratch: everything open first.
   if (effect.route == EffectRoute::kOwnIntoMask) mask::ClearMask(0, 0, 0);
-  // The descriptor's own-effect names are whole string literals, so their views end in a zero.
-  if (!RunOwnEffect(effect.ownEffect.data(), call.OwnArguments())) return;
+  // Own-effect names are whole string literals, so their views end in a zero.
+  if (!effect.own || !RunOwnEffect(effect.own->name.data(), call.OwnArguments())) return;
   // The mask maker leaves the layer alone: writing back its unchanged 8-bit copy would only
   // cut the layer's samples to 8 bits.
   if (effect.route == EffectRoute::kOwnIntoMask) return;
-  if (premultiplied) AdjustRGBA32PostFilter(destination, s.canvasWidth, s.canvasHeight);
-  LoadDestinationIntoCurrentLayer(destination, s.canvasWidth * 4);
+  PostFilterAndWriteBack(effect, f);
 }
 
-void RunLayerCopyRoute(const EffectInfo& effect, const EffectCall& call) {
+void RunBuffer32Route(const EffectDescriptor& effect, const EffectCall& call, const Frame32& f,
+                      bool refresh) {
+  if (!effect.buffer) return;
+  if (refresh) UpdateSrcBuffer32();
+  PreFilter(effect, f);
+  if (!effect.buffer(call, f.source, f.destination, f.width, f.height)) return;
+  PostFilterAndWriteBack(effect, f);
+}
+
+void RunRgb24Route(const EffectDescriptor& effect, const EffectCall& call, const Frame32& f) {
+  if (!effect.buffer) return;
+  AllocSrcBuffer24();
+  AllocDstBuffer24();
+  const engine::ProcessingBuffers& b = engine::State().processingBuffers;
+  if (!b.src24 || !b.dst24) return;
+  if (!effect.buffer(call, b.src24, b.dst24, f.width, f.height)) return;
+  engine::LoadRGB24(b.dst24, f.width * 3, 1);
+}
+
+void RunLayerCopyRoute(const EffectDescriptor& effect, const EffectCall& call,
+                       const Frame32& f) {
   const engine::EngineState& s = engine::State();
   engine::OwnedPlane<uint8_t> copy =
-      engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(s.canvasWidth, s.canvasHeight, 4));
+      engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(f.width, f.height, 4));
   if (!effect.layerCopy ||
-      !engine::GetRGBA32Layer(copy.get(), s.canvasWidth * 4, s.currentLayerIndex))
+      !engine::GetRGBA32Layer(copy.get(), f.width * 4, s.currentLayerIndex))
     return;
-  effect.layerCopy(call, copy.get(), s.canvasWidth, s.canvasHeight);
-  LoadDestinationIntoCurrentLayer(copy.get(), s.canvasWidth * 4);
-}
-
-// The body sees the current layer as it is now, not as the host last filled the buffer.
-void RunRefreshedSourceRoute(const EffectInfo& effect, const EffectCall& call) {
-  if (!effect.onSource) return;
-  UpdateSrcBuffer32();
-  effect.onSource(call);
+  if (!effect.layerCopy(call, copy.get(), f.width, f.height)) return;
+  LoadDestinationIntoCurrentLayer(copy.get(), f.width * 4);
 }
 
 }  // namespace
 
+void RunEffect(const EffectDescriptor& effect, const EffectCall& call) {
+  const engine::EngineState& s = engine::State();
+  const Frame32 frame{UsableSrcBuffer32(), UsableDstBuffer32(), s.canvasWidth, s.canvasHeight};
+  if (!frame.source || !frame.destination) return;
+  Free24OnExit cleanUp;
+  switch (effect.route) {
+    case EffectRoute::kOwn:
+    case EffectRoute::kOwnIntoMask:
+      RunOwnRoute(effect, call, frame);
+      break;
+    case EffectRoute::kSource32:
+      RunBuffer32Route(effect, call, frame, true);
+      break;
+    case EffectRoute::kUnrefreshedSource32:
+      RunBuffer32Route(effect, call, frame, false);
+      break;
+    case EffectRoute::kRgb24:
+      RunRgb24Route(effect, call, frame);
+      break;
+    case EffectRoute::kLayerCopy:
+      RunLayerCopyRoute(effect, call, frame);
+      break;
+    case EffectRoute::kOnSource:
+      // The body sees the current layer as it is now, not as the host last filled the buffer.
+      if (!effect.freeForm) return;
+      UpdateSrcBuffer32();
+      effect.freeForm(call);
+      break;
+    case EffectRoute::kFreeForm:
+      if (effect.freeForm) effect.freeForm(call);
+      break;
+  }
+}
+
 void ImageProcess(const EffectCall& call) {
   if (!UsableSrcBuffer32() || !UsableDstBuffer32()) return;
   Free24OnExit cleanUp;
-  const EffectInfo* effect = call.name ? FindEffect(call.name) : nullptr;
-  if (!effect) return;
-  switch (effect->route) {
-    case EffectRoute::kOwnPremultiplied:
-    case EffectRoute::kOwn:
-    case EffectRoute::kOwnIntoMask:
-      RunOwnRoute(*effect, call);
-      break;
-    case EffectRoute::kLayerCopy:
-      RunLayerCopyRoute(*effect, call);
-      break;
-    case EffectRoute::kRefreshedSource:
-      RunRefreshedSourceRoute(*effect, call);
-      break;
-  }
+  const EffectDescriptor* effect = call.name ? FindEffect(call.name) : nullptr;
+  if (effect) RunEffect(*effect, call);
 }
 
 }  // namespace process

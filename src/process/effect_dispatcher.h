@@ -2,6 +2,7 @@
 #pragma once
 
 #include "process/effect_call.h"
+#include "process/effect_descriptor.h"
 
 namespace process {
 
@@ -11,5 +12,8 @@ namespace process {
 // 24-bit processing buffers are freed. Failures (out of memory) propagate to the caller after
 // that clean-up.
 void ImageProcess(const EffectCall& call);
+
+// The same for a descriptor in hand (the name in the call is not read).
+void RunEffect(const EffectDescriptor& effect, const EffectCall& call);
 
 }  // namespace process

@@ -18,14 +18,14 @@ Shifts FromSliders(const EffectCall& call) {
 
 }  // namespace
 
-void AdjustHSLBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
+bool AdjustHSLBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
   const Shifts s = FromSliders(call);
-  ProcessBuffer_HSLAdjust(pixels, width, height, s.hue, s.saturation, s.lightness);
+  return ProcessBuffer_HSLAdjust(pixels, width, height, s.hue, s.saturation, s.lightness);
 }
 
-void AdjustHSVBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
+bool AdjustHSVBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
   const Shifts s = FromSliders(call);
-  ProcessBuffer_HSVAdjust(pixels, width, height, s.hue, s.saturation, s.lightness);
+  return ProcessBuffer_HSVAdjust(pixels, width, height, s.hue, s.saturation, s.lightness);
 }
 
 }  // namespace process

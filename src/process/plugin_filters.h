@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "process/effect_call.h"
+#include "process/effect_descriptor.h"
 
 namespace process {
 
@@ -19,5 +19,13 @@ const char* PhotoshopPluginNextName();
 // option 3 keeps the layer's alpha (the plug-in is asked to, and the alpha lock holds for the
 // write).
 void PluginEffectBody(const EffectCall& call);
+
+inline constexpr EffectParameter kPluginEffectParameters[] = {
+    Flag(3, "keep alpha"),
+    TextArgument("plug-in, as the plug-in list names it", ""),
+};
+inline constexpr EffectDescriptor kPluginEffect = FreeFormRow(
+    "Adobe Compatible Plug-ins", EffectRoute::kOnSource, PluginEffectBody, kPluginEffectParameters,
+    "Runs a filter plug-in found by the plug-in scan.");
 
 }  // namespace process

@@ -1,10 +1,9 @@
-// Adjust Lab: shifts lightness and the two colour axes in CIE L*a*b*. Each slider's middle (50 %)
-// leaves its axis alone; the ends move it by 100 either way.
+#include "process/effects/adjust_lab.h"
+
 #include <memory>
 
 #include "process/colour_models.h"
 #include "process/effects/colour_memo.h"
-#include "process/effects/own_effects.h"
 #include "process/effects/point_effect.h"
 
 namespace process {

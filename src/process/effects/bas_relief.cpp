@@ -1,5 +1,5 @@
-// Bas Relief: each pixel's lightness and saturation are pushed away from those of one neighbour
-// (left, upper or upper-left), so that edges facing the light rise and the others sink.
+#include "process/effects/bas_relief.h"
+
 #include <algorithm>
 #include <array>
 #include <mutex>
@@ -9,7 +9,6 @@
 #include "engine/parallel_rows.h"
 #include "process/colour_models.h"
 #include "process/effects/colour_memo.h"
-#include "process/effects/own_effects.h"
 
 namespace process {
 

@@ -1,5 +1,5 @@
-// Basic Threshold: pixels at or above the threshold luminance turn white, the others black;
-// alpha stays.
+#include "process/effects/basic_threshold.h"
+
 #include "process/effects/own_effects.h"
 #include "process/effects/point_effect.h"
 

@@ -1,9 +1,6 @@
-// Borderize: frames the picture with concentric one-pixel rings, each filled with the colour of
-// one pixel picked on the ring itself; slider 1 walks the pick point round the ring (top edge,
-// right edge, bottom edge, left edge) and slider 2 sets how far in the frame reaches.
-#include <algorithm>
+#include "process/effects/borderize.h"
 
-#include "process/effects/own_effects.h"
+#include <algorithm>
 
 namespace process {
 

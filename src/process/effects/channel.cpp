@@ -1,7 +1,5 @@
-// Channel: isolates colour channels as coverage. Each enabled step turns the pixel into a pure
-// red, green or blue whose alpha is the channel's value, so that a channel can be lifted out as
-// a layer of its own.
-#include "process/effects/own_effects.h"
+#include "process/effects/channel.h"
+
 #include "process/effects/point_effect.h"
 
 namespace process {

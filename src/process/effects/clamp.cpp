@@ -1,6 +1,5 @@
-// Clamp: per channel, values below the low threshold are replaced by one value and values above
-// the high threshold by another.
-#include "process/effects/own_effects.h"
+#include "process/effects/clamp.h"
+
 #include "process/effects/point_effect.h"
 
 namespace process {

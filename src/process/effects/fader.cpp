@@ -1,6 +1,5 @@
-// Fader: a factor that runs linearly across the region (from slider 3 to slider 4, doubled, left
-// to right) times one that runs down it (slider 1 to slider 2, doubled, top to bottom) scales the
-// saturation, the lightness and the alpha of each pixel, as the options choose.
+#include "process/effects/fader.h"
+
 #include <algorithm>
 
 #include "engine/engine_state.h"
@@ -8,7 +7,6 @@
 #include "engine/layer_queries.h"
 #include "engine/parallel_rows.h"
 #include "process/colour_models.h"
-#include "process/effects/own_effects.h"
 
 namespace process {
 

@@ -1,5 +1,5 @@
-// Grayscale: the three colour channels become their integer mean; alpha stays.
-#include "process/effects/own_effects.h"
+#include "process/effects/grayscale.h"
+
 #include "process/effects/point_effect.h"
 
 namespace process {

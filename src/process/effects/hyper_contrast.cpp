@@ -1,9 +1,7 @@
-// Hyper Contrast: an S-curve per channel, blended by the pixel's lightness. Dark pixels follow
-// x^2 / a (pushed darker), light ones 255 - (255 - x)^2 / a (pushed lighter); a small a is a
-// strong curve.
+#include "process/effects/hyper_contrast.h"
+
 #include <algorithm>
 
-#include "process/effects/own_effects.h"
 #include "process/effects/point_effect.h"
 
 namespace process {

@@ -1,5 +1,5 @@
-// Invert: each colour channel x becomes 255 - x; alpha stays.
-#include "process/effects/own_effects.h"
+#include "process/effects/invert.h"
+
 #include "process/effects/point_effect.h"
 
 namespace process {

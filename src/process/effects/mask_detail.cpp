@@ -1,10 +1,8 @@
-// Mask Detail: marks detail in the mask plane. A pixel is detail when one of its colour channels
-// differs by more than the threshold from both horizontal neighbours or from both vertical ones
-// (a thin line or a speck); its mask sample is set to the protection of slider 2.
+#include "process/effects/mask_detail.h"
+
 #include <cstdlib>
 
 #include "engine/engine_state.h"
-#include "process/effects/own_effects.h"
 
 namespace process {
 

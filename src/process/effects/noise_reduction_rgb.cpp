@@ -1,8 +1,7 @@
-// Noise Reduction RGB: Noise Reduction channel by channel, each colour channel with its own
-// threshold and strength; alpha is left as it is.
+#include "process/effects/noise_reduction_rgb.h"
+
 #include <cstdlib>
 
-#include "process/effects/own_effects.h"
 #include "process/effects/smear_passes.h"
 
 namespace process {

@@ -1,5 +1,7 @@
 #include "process/effects/own_effect_table.h"
 
+#include <algorithm>
+#include <array>
 #include <iterator>
 
 #include "process/effects/own_effects.h"
@@ -8,44 +10,41 @@ namespace process {
 
 namespace {
 
-constexpr OwnEffect kOwnEffects[] = {
-    {"Anti Alias", AntiAlias},
-    {"Adaptive Blur", AdaptiveBlur},
-    {"Line Art Cleaner", LineArtCleaner},
-    {"Basic Threshold", BasicThreshold},
-    {"Adjust Lab", AdjustLab},
-    {"Detail Blur", DetailBlur},
-    {"Value Blur", ValueBlur},
-    {"Noise Reduction", NoiseReduction},
-    {"Noise Reduction RGB", NoiseReductionRGB},
-    {"Hyper Contrast", HyperContrast},
-    {"Bas Relief", BasRelief},
-    {"Grayscale", Grayscale},
-    {"Invert", Invert},
-    {"Vignette", Vignette},
-    {"Channel", Channel},
-    {"Reflection", Reflection},
-    {"Fader", Fader},
-    {"Borderize", Borderize},
-    {"Clamp", Clamp},
-    {"Mask Detail", MaskDetail},
+// Every own effect once; each carries its own name (defined beside its code).
+constexpr const OwnEffect* kOwnEffects[] = {
+    &kAntiAliasOwn,     &kAdaptiveBlurOwn,   &kLineArtCleanerOwn, &kBasicThresholdOwn,
+    &kAdjustLabOwn,     &kDetailBlurOwn,     &kValueBlurOwn,      &kNoiseReductionOwn,
+    &kNoiseReductionRGBOwn, &kHyperContrastOwn, &kBasReliefOwn,   &kGrayscaleOwn,
+    &kInvertOwn,        &kVignetteOwn,       &kChannelOwn,        &kReflectionOwn,
+    &kFaderOwn,         &kBorderizeOwn,      &kClampOwn,          &kMaskDetailOwn,
 };
+constexpr std::size_t kCount = std::size(kOwnEffects);
+
+// Indices of kOwnEffects ordered by name, for a binary search.
+constexpr std::array<uint8_t, kCount> SortedByName() {
+  std::array<uint8_t, kCount> order{};
+  for (std::size_t i = 0; i < kCount; ++i) order[i] = uint8_t(i);
+  std::sort(order.begin(), order.end(),
+            [](uint8_t a, uint8_t b) { return kOwnEffects[a]->name < kOwnEffects[b]->name; });
+  return order;
+}
+constexpr std::array<uint8_t, kCount> kByName = SortedByName();
 
 constexpr bool NamesAreUnique() {
-  for (std::size_t i = 0; i < std::size(kOwnEffects); ++i)
-    for (std::size_t j = i + 1; j < std::size(kOwnEffects); ++j)
-      if (kOwnEffects[i].name == kOwnEffects[j].name) return false;
+  for (std::size_t i = 1; i < kCount; ++i)
+    if (kOwnEffects[kByName[i - 1]]->name == kOwnEffects[kByName[i]]->name) return false;
   return true;
 }
-static_assert(std::size(kOwnEffects) == 20);
-static_assert(NamesAreUnique());
+static_assert(NamesAreUnique(), "every own effect has a name of its own");
 
 }  // namespace
 
 const OwnEffect* FindOwnEffect(std::string_view name) {
-  for (const OwnEffect& effect : kOwnEffects)
-    if (effect.name == name) return &effect;
-  return nullptr;
+  const auto at = std::lower_bound(
+      kByName.begin(), kByName.end(), name,
+      [](uint8_t i, std::string_view key) { return kOwnEffects[i]->name < key; });
+  if (at == kByName.end() || kOwnEffects[*at]->name != name) return nullptr;
+  return kOwnEffects[*at];
 }
 
 }  // namespace process

@@ -2,30 +2,28 @@
 // rule and writes the destination (Mask Detail writes the mask plane instead).
 #pragma once
 
-#include "process/effects/effect_context.h"
+#include "process/effects/adaptive_blur.h"
+#include "process/effects/adjust_lab.h"
+#include "process/effects/anti_alias.h"
+#include "process/effects/bas_relief.h"
+#include "process/effects/basic_threshold.h"
+#include "process/effects/borderize.h"
+#include "process/effects/channel.h"
+#include "process/effects/clamp.h"
+#include "process/effects/detail_blur.h"
+#include "process/effects/fader.h"
+#include "process/effects/grayscale.h"
+#include "process/effects/hyper_contrast.h"
+#include "process/effects/invert.h"
+#include "process/effects/line_art_cleaner.h"
+#include "process/effects/mask_detail.h"
+#include "process/effects/noise_reduction.h"
+#include "process/effects/noise_reduction_rgb.h"
+#include "process/effects/reflection.h"
+#include "process/effects/value_blur.h"
+#include "process/effects/vignette.h"
 
 namespace process {
-
-void AntiAlias(EffectContext& context);
-void AdaptiveBlur(EffectContext& context);
-void LineArtCleaner(EffectContext& context);
-void BasicThreshold(EffectContext& context);
-void AdjustLab(EffectContext& context);
-void DetailBlur(EffectContext& context);
-void ValueBlur(EffectContext& context);
-void NoiseReduction(EffectContext& context);
-void NoiseReductionRGB(EffectContext& context);
-void HyperContrast(EffectContext& context);
-void BasRelief(EffectContext& context);
-void Grayscale(EffectContext& context);
-void Invert(EffectContext& context);
-void Vignette(EffectContext& context);
-void Channel(EffectContext& context);
-void Reflection(EffectContext& context);
-void Fader(EffectContext& context);
-void Borderize(EffectContext& context);
-void Clamp(EffectContext& context);
-void MaskDetail(EffectContext& context);
 
 // Colour white at or above the threshold luminance, black below; alpha stays (Basic Threshold
 // and the first step of Line Art Cleaner).

@@ -1,9 +1,6 @@
-// Reflection: below a mirror row, each column shows the pixels above that row in reverse order,
-// fading out as it goes down. The mirror row is the lowest opaque row of the picture, or found
-// column by column, or set by slider 1.
-#include <algorithm>
+#include "process/effects/reflection.h"
 
-#include "process/effects/own_effects.h"
+#include <algorithm>
 
 namespace process {
 

@@ -1,6 +1,5 @@
-// Vignette: an ellipse (or a rectangle) centred on the picture, softened by a blur, decides how
-// much of each pixel stays; the rest moves towards the vignette colour and, for the alpha, towards
-// opaque or clear.
+#include "process/effects/vignette.h"
+
 #include <algorithm>
 
 #include "engine/engine_state.h"
@@ -8,7 +7,6 @@
 #include "engine/parallel_rows.h"
 #include "imaging/gaussian_blur.h"
 #include "imaging/shapes.h"
-#include "process/effects/own_effects.h"
 #include "process/effects/vignette_colour.h"
 
 namespace process {
