@@ -25,13 +25,16 @@ pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavut
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 pkg_check_modules(QPDF REQUIRED IMPORTED_TARGET libqpdf)
 pkg_check_modules(SANE REQUIRED IMPORTED_TARGET sane-backends)
+# The desktop clipboard and screen capture: the X11 protocol through xcb (no display is opened
+# until a clipboard or capture call asks for one).
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 
 add_library(palmora_deps INTERFACE)
 target_include_directories(palmora_deps SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
 target_link_libraries(palmora_deps INTERFACE
   ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads
   Freetype::Freetype PkgConfig::FONTCONFIG
-  PkgConfig::FFMPEG PkgConfig::CAIRO PkgConfig::QPDF PkgConfig::SANE)
+  PkgConfig::FFMPEG PkgConfig::CAIRO PkgConfig::QPDF PkgConfig::SANE PkgConfig::XCB)
 
 # Lua for user filters: LuaJIT (the default) and the reference Lua 5.1, each behind its own target.
 pkg_check_modules(LUAJIT REQUIRED IMPORTED_TARGET luajit)

@@ -15,6 +15,8 @@ packages=(
   libcairo2-dev libqpdf-dev qpdf poppler-utils  # PDF documents (qpdf, pdfinfo: tests)
   libsane-dev libsane1 sane-utils  # scanners (the test backend and scanimage: tests)
   python3 python3-pip python3-setuptools python3-numpy python3-pytest  # the Python binding
+  libxcb1-dev  # the desktop clipboard and screen capture
+  xvfb xclip  # tests of the X11 clipboard and capture: a private X server and another client
 )
 
 missing=()

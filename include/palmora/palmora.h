@@ -36,6 +36,7 @@
 #include "palmora/export.h"
 #include "palmora/blend_buffer.h"
 #include "palmora/brush.h"
+#include "palmora/clipboard.h"
 #include "palmora/effects.h"
 #include "palmora/effect_catalogue.h"
 #include "palmora/drawing.h"

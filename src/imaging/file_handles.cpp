@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "imaging/codecs/codec_table.h"
@@ -94,6 +96,21 @@ ISDest IS40_OpenFileDest(const char* path, int32_t append) {
 }
 
 ISDest IS3OpenFileDest(const char* path, int32_t append) { return IS40_OpenFileDest(path, append); }
+
+ISDest OpenMemoryDest(char** bytes, std::size_t* size) {
+  if (!bytes || !size) return nullptr;
+  std::FILE* file = ::open_memstream(bytes, size);
+  if (!file) return nullptr;
+  auto* dest = new (std::nothrow) FileDest;
+  if (!dest) {
+    std::fclose(file);
+    std::free(*bytes);
+    *bytes = nullptr;
+    return nullptr;
+  }
+  dest->file = file;
+  return dest;
+}
 
 int32_t IS40_CloseDest(ISDest dest) {
   if (!dest) return 0;

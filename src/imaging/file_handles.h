@@ -1,6 +1,7 @@
 // Picture files: source and destination handles and the guess of a file's type by its content.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace imaging {
@@ -45,6 +46,10 @@ int32_t IS40_CloseSource(ISSource source);
 // Creates (or truncates; appends when append is non-zero) a file for writing.
 ISDest IS3OpenFileDest(const char* path, int32_t append);
 ISDest IS40_OpenFileDest(const char* path, int32_t append);
+// A destination that collects what is written in memory. When the destination is closed, *bytes
+// holds a malloc'd block of *size bytes (the caller frees it, also when the close reports a
+// failed write).
+ISDest OpenMemoryDest(char** bytes, std::size_t* size);
 // Closes the file; returns 0 when any write into it failed.
 int32_t IS3CloseDest(ISDest dest);
 int32_t IS40_CloseDest(ISDest dest);

@@ -2,7 +2,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
-#include "imaging/dib_pictures.h"
+#include "imaging/dib.h"
 #include "platform/scanner.h"
 
 namespace io {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/dib_pictures.h"
+#include "imaging/dib.h"
 #include "imaging/picture_test_support.h"
 #include "io/avi_reader.h"
 #include "support/engine_fixture.h"
