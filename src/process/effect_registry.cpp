@@ -5,7 +5,9 @@
 #include <iterator>
 
 #include "process/effects/own_effects.h"
+#include "process/glows_and_mask_hsl.h"
 #include "process/layer_adjusters.h"
+#include "process/library_layer_copy.h"
 #include "process/lua_filter_body.h"
 #include "process/plugin_filters.h"
 
@@ -20,22 +22,46 @@ constexpr EffectDescriptor kEffects[] = {
     kAdaptiveBlurEffect,
     kDetailBlurEffect,
     kValueBlurEffect,
+    kBrightnessContrastEffect,
+    kLevelsEffect,
     kHyperContrastEffect,
+    kGammaEffect,
+    kHistogramEqualizeEffect,
+    kHistogramStretchEffect,
+    kChannelHistogramEqualizeEffect,
+    kChannelHistogramStretchEffect,
+    kLightnessStretchEffect,
+    kColourBalanceEffect,
     kAdjustHSLEffect,
     kAdjustHSVEffect,
     kAdjustLabEffect,
     kChannelEffect,
     kFaderEffect,
+    kDuotoneEffect,
+    kHyperSaturationEffect,
     kBasicThresholdEffect,
+    kThresholdEffect,
     kLineArtCleanerEffect,
     kClampEffect,
+    kTintEffect,
+    kMaskGenerateHSLEffect,
     kMaskDetailEffect,
+    kHorizontalFlipEffect,
+    kVerticalFlipEffect,
     kNoiseReductionEffect,
     kNoiseReductionRGBEffect,
+    kDespeckleEffect,
+    kGaussianNoiseEffect,
+    kNegativeExpNoiseEffect,
+    kRayleighNoiseEffect,
+    kUniformNoiseEffect,
     kBasReliefEffect,
+    kGlowInnerEffect,
+    kGlowOuterEffect,
     kVignetteEffect,
     kBorderizeEffect,
     kReflectionEffect,
+    kDeinterlaceEffect,
     kLuaFilterEffect,
     kPluginEffect,
 };
