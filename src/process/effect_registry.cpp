@@ -118,6 +118,11 @@ static_assert(ParametersAreWellFormed(), "parameter descriptions are complete an
 
 std::span<const EffectDescriptor> EffectCatalogue() { return kEffects; }
 
+const EffectDescriptor* EffectAt(int32_t index) {
+  if (index < 0 || std::size_t(index) >= kCount) return nullptr;
+  return &kEffects[std::size_t(index)];
+}
+
 const EffectDescriptor* FindEffect(std::string_view name) {
   const auto at = std::lower_bound(
       kByName.begin(), kByName.end(), name,
