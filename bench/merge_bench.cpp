@@ -1,22 +1,29 @@
 // Compositing throughput on a 4096 x 4096 canvas: flattening eight layers (Normal, Multiply) and
-// merging one layer into another (Normal, Multiply, Soft Light). Each figure is also given as a ratio to a
-// memcpy-based pass that moves the same bytes on the same threads (every composite pass reads
-// two planes and writes one; the flattening's background step reads one and writes one), so
-// "vs_memcpy" = memcpy time / merge time.
+// merging one layer into another (Normal, Multiply, Soft Light, Screen, Overlay), on one thread
+// and on two. Each figure is given as a ratio to a memcpy-based pass that moves the same bytes on
+// the same threads (every composite pass reads two planes and writes one; the flattening's
+// background step reads one and writes one), so "vs_memcpy" = memcpy time / merge time. Every
+// iteration times, back to back, the memcpy pass, the merge with the per-rule vector kernels
+// turned off (the batched path, "before") and the merge as it ships ("after"); the ratios are
+// medians of the per-iteration ratios. On a shared machine the wall clock mostly measures the
+// other programs, so the ratios are also given on the process's CPU time ("_cpu").
 //
 // The layers hold "mixed alpha": each row is cut into runs of 16..512 pixels that are clear
 // (35 %), opaque (35 %) or partly transparent with a random alpha per pixel (30 %), as painted
 // layers with soft edges are. Run: ./build/bench/merge_bench
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <vector>
 
 #include "engine/engine_state.h"
 #include "palmora/palmora.h"
-#include "render/row_bands.h"
+#include "render/composite_internal.h"
+#include "engine/parallel_rows.h"
 
 namespace {
 
@@ -92,51 +99,85 @@ void MemcpyPass(uint16_t* destination, const uint16_t* source, bool readDestinat
       benchmark::DoNotOptimize(scratch.data());
     }
   };
-  render::ForRowBands(kSide, 8, kSide, band);
+  engine::ForRowBands(kSide, std::size_t(kRowBytes) * 2, band, 8);
 }
+
+double CpuNow() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// Wall and CPU seconds of one call.
+struct Span {
+  double wall, cpu;
+};
 
 template <class Fn>
-double TimeOf(Fn&& fn) {
+Span TimeOf(Fn&& fn) {
   const auto start = std::chrono::steady_clock::now();
+  const double cpuStart = CpuNow();
   fn();
-  return Seconds(start);
+  return {Seconds(start), CpuNow() - cpuStart};
 }
 
-// Every iteration times the memcpy-based equivalent right before the merge, so that both see the
-// same machine (other work on a shared machine moves both). Reported: mean rates and the ratio
-// of the mean times, plus the best merge rate.
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Per-iteration times of the three sides, reported as medians of ratios.
 struct Timings {
-  double merge = 0, memcpy = 0, bestMerge = 1e30;
-  void Add(double mergeSeconds, double memcpySeconds) {
-    merge += mergeSeconds;
-    memcpy += memcpySeconds;
-    bestMerge = std::min(bestMerge, mergeSeconds);
+  std::vector<double> beforeVsMemcpy, afterVsMemcpy, speedup, afterVsMemcpyCpu, beforeVsMemcpyCpu;
+  double after = 0;
+  void Add(Span memcpy, Span before, Span after_) {
+    beforeVsMemcpy.push_back(memcpy.wall / before.wall);
+    afterVsMemcpy.push_back(memcpy.wall / after_.wall);
+    speedup.push_back(before.wall / after_.wall);
+    beforeVsMemcpyCpu.push_back(memcpy.cpu / before.cpu);
+    afterVsMemcpyCpu.push_back(memcpy.cpu / after_.cpu);
+    after += after_.wall;
   }
 };
 
 void Report(benchmark::State& state, const Timings& t, int64_t pixels) {
-  const double runs = double(state.iterations());
-  state.counters["MP/s"] = double(pixels) / (t.merge / runs) / 1e6;
-  state.counters["best_MP/s"] = double(pixels) / t.bestMerge / 1e6;
-  state.counters["memcpy_MP/s"] = double(pixels) / (t.memcpy / runs) / 1e6;
-  state.counters["vs_memcpy"] = t.memcpy / t.merge;
+  render::SetRuleRowVectorForTesting(true);
+  engine::SetRowBandThreadsForTesting(0);
+  state.counters["MP/s"] = double(pixels) * double(state.iterations()) / t.after / 1e6;
+  state.counters["vs_memcpy_before"] = Median(t.beforeVsMemcpy);
+  state.counters["vs_memcpy"] = Median(t.afterVsMemcpy);
+  state.counters["vs_memcpy_before_cpu"] = Median(t.beforeVsMemcpyCpu);
+  state.counters["vs_memcpy_cpu"] = Median(t.afterVsMemcpyCpu);
+  state.counters["speedup"] = Median(t.speedup);
+}
+
+// Times fn with the per-rule kernels off, then on.
+template <class Fn>
+void BeforeAndAfter(Fn&& fn, Span& before, Span& after) {
+  render::SetRuleRowVectorForTesting(false);
+  before = TimeOf(fn);
+  render::SetRuleRowVectorForTesting(true);
+  after = TimeOf(fn);
 }
 
 void FlattenBench(benchmark::State& state, const char* mode) {
   Canvas& canvas = TheCanvas();
   SetModes(mode);
+  engine::SetRowBandThreadsForTesting(int32_t(state.range(0)));
   const auto& layers = engine::State().layers;
   Timings t;
   for (auto _ : state) {
-    const double baseline = TimeOf([&] {
+    const Span baseline = TimeOf([&] {
       MemcpyPass(canvas.buffer.data(), layers[1].pixels, false);
       for (int32_t index = 2; index <= kLastLayer; ++index) {
         MemcpyPass(canvas.buffer.data(), layers[index].pixels, true);
       }
     });
-    const double seconds = TimeOf([&] { PMR_Merge(canvas.buffer.data()); });
-    state.SetIterationTime(seconds);
-    t.Add(seconds, baseline);
+    Span before, after;
+    BeforeAndAfter([&] { PMR_Merge(canvas.buffer.data()); }, before, after);
+    state.SetIterationTime(after.wall);
+    t.Add(baseline, before, after);
   }
   Report(state, t, kPixels * (kLastLayer - kFirstLayer + 1));
 }
@@ -145,17 +186,23 @@ void MergeLayerBench(benchmark::State& state, const char* mode) {
   Canvas& canvas = TheCanvas();
   SetModes("Normal");
   PMR_SetLayerOptions(3, 1, 0, 100, mode);
+  engine::SetRowBandThreadsForTesting(int32_t(state.range(0)));
   auto& layers = engine::State().layers;
   uint16_t* destination = layers[kLastLayer + 1].pixels;  // a hidden layer, nothing masks layer 3
   std::memcpy(canvas.saved.data(), destination, std::size_t(kPixels) * 8);
   Timings t;
   for (auto _ : state) {
-    std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
-    const double baseline =
+    const Span baseline =
         TimeOf([&] { MemcpyPass(canvas.buffer.data(), layers[3].pixels, true); });
-    const double seconds = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
-    state.SetIterationTime(seconds);
-    t.Add(seconds, baseline);
+    Span before, after;
+    std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
+    render::SetRuleRowVectorForTesting(false);
+    before = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
+    std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
+    render::SetRuleRowVectorForTesting(true);
+    after = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
+    state.SetIterationTime(after.wall);
+    t.Add(baseline, before, after);
   }
   std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
   Report(state, t, kPixels);
@@ -166,12 +213,19 @@ void BM_MergeEightLayersMultiply(benchmark::State& state) { FlattenBench(state, 
 void BM_MergeLayerNormal(benchmark::State& state) { MergeLayerBench(state, "Normal"); }
 void BM_MergeLayerMultiply(benchmark::State& state) { MergeLayerBench(state, "Multiply"); }
 void BM_MergeLayerSoftLight(benchmark::State& state) { MergeLayerBench(state, "Soft Light"); }
+void BM_MergeLayerScreen(benchmark::State& state) { MergeLayerBench(state, "Screen"); }
+void BM_MergeLayerOverlay(benchmark::State& state) { MergeLayerBench(state, "Overlay"); }
 
-BENCHMARK(BM_MergeEightLayersNormal)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_MergeEightLayersMultiply)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_MergeLayerNormal)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_MergeLayerMultiply)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_MergeLayerSoftLight)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+#define MERGE_BENCH(fn) \
+  BENCHMARK(fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5) \
+      ->ArgName("threads")->Arg(1)->Arg(2)
+MERGE_BENCH(BM_MergeEightLayersNormal);
+MERGE_BENCH(BM_MergeEightLayersMultiply);
+MERGE_BENCH(BM_MergeLayerNormal);
+MERGE_BENCH(BM_MergeLayerMultiply);
+MERGE_BENCH(BM_MergeLayerSoftLight);
+MERGE_BENCH(BM_MergeLayerScreen);
+MERGE_BENCH(BM_MergeLayerOverlay);
 
 }  // namespace
 

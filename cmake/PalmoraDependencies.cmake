@@ -7,7 +7,6 @@ find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(TIFF REQUIRED)
 find_package(GIF REQUIRED)
-find_package(OpenMP REQUIRED)  # rows of whole-canvas work in parallel
 
 find_path(OPENCV_INCLUDE_DIR opencv2/core.hpp PATH_SUFFIXES opencv4 REQUIRED)
 foreach(module core imgproc photo)
@@ -22,7 +21,7 @@ pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 add_library(palmora_deps INTERFACE)
 target_include_directories(palmora_deps SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
 target_link_libraries(palmora_deps INTERFACE
-  ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads OpenMP::OpenMP_CXX
+  ${OPENCV_LIBRARIES} PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB Threads::Threads
   Freetype::Freetype PkgConfig::FONTCONFIG)
 
 # Lua for user filters: LuaJIT (the default) and the reference Lua 5.1, each behind its own target.

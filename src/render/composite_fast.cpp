@@ -4,7 +4,8 @@
 // mode's blend over many pixels in a loop the compiler vectorises, on AVX2 where the processor
 // has it. Each pixel still goes through exactly the expressions of the reference rule, so the
 // result is the same to the bit. The alpha modes, whose pre-pass differs pixel by pixel, take the
-// reference loop.
+// reference loop. Where a vector row kernel covers the rule (Normal and the most used other
+// rules, without layer mask), whole rows go to it instead of the batch.
 //
 // Floating-point exceptions are never looked at, so this file tells the compiler so: it may then
 // evaluate both sides of a rule's choice and pick one, which is what lets the batch loop
@@ -223,11 +224,11 @@ void CompositeFast(const CompositeJob& job) {
     CompositeReference(job);
     return;
   }
-  const NormalRowKernel normalRow =
-      k.rule == BlendRule::kNormal && !job.clip ? NormalRowVector() : nullptr;
-  if (normalRow) {
+  const NormalRowKernel rowKernel =
+      job.clip ? nullptr : k.rule == BlendRule::kNormal ? NormalRowVector() : RuleRowVector(k.rule);
+  if (rowKernel) {
     for (int32_t y = 0; y < job.height; ++y) {
-      normalRow(job.source + y * job.sourceStride, job.destination + y * job.destStride, job.width,
+      rowKernel(job.source + y * job.sourceStride, job.destination + y * job.destStride, job.width,
                 k);
     }
     return;

@@ -53,6 +53,13 @@ using NormalRowKernel = void (*)(const uint16_t* source, uint16_t* destination, 
 NormalRowKernel NormalRowVector();
 void SetNormalRowVectorForTesting(bool enabled) noexcept;
 
+// The same for the most used other rules (Multiply, Screen, Overlay, Soft Light, Darken, Lighten,
+// Add, Subtract, Dodge, Burn) in ordinary modes without layer mask: the same values as
+// CompositePixel for every pixel. Null for any other rule, where the processor lacks the
+// instructions, or while a test has turned the kernels off.
+NormalRowKernel RuleRowVector(BlendRule rule);
+void SetRuleRowVectorForTesting(bool enabled) noexcept;
+
 // The plain per-pixel loop: rows top to bottom, pixels left to right.
 void CompositeReference(const CompositeJob& job);
 // The fast path on the calling thread: cheap pixels first, blends in batches. Falls back to the

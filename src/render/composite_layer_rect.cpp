@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "engine/engine_state.h"
+#include "engine/parallel_rows.h"
 #include "render/composite_internal.h"
-#include "render/row_bands.h"
 
 namespace render {
 namespace {
@@ -114,7 +114,8 @@ void CompositeLayerRect(const uint16_t* source, int32_t sourceX, int32_t sourceY
   // About 32K pixels a band: small enough to share out evenly, large enough to be cheap.
   const int32_t bandRows = std::max<int32_t>(1, 32768 / width);
   auto band = [&job](int32_t first, int32_t end) { CompositeJobOnThisThread(JobRows(job, first, end)); };
-  ForRowBands(height, bandRows, width, band);
+  // Each pixel reads the source and reads and writes the destination.
+  engine::ForRowBands(height, std::size_t(width) * 24, band, bandRows);
 }
 
 }  // namespace render

@@ -9,10 +9,10 @@
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
+#include "engine/parallel_rows.h"
 #include "render/composite_internal.h"
 #include "render/host_rect.h"
 #include "render/layer_merge.h"
-#include "render/row_bands.h"
 
 namespace render {
 namespace {
@@ -281,7 +281,9 @@ void MergeRect(uint16_t* buffer, int32_t x, int32_t y, int32_t width, int32_t he
       FlattenRowsLayerByLayer(plan, plan.rect.top + first, plan.rect.top + end);
     }
   };
-  ForRowBands(r.bottom - r.top, bandRows, int64_t{insideWidth} * (plan.layerCount + 1), band);
+  // Each pixel reads every layer and the buffer, 8 bytes a sample.
+  engine::ForRowBands(r.bottom - r.top, std::size_t(insideWidth) * 8 * (plan.layerCount + 1), band,
+                      bandRows);
 }
 
 void Merge(uint16_t* buffer) {

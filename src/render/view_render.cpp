@@ -7,6 +7,7 @@
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "engine/layer_stack.h"
+#include "engine/parallel_rows.h"
 #include "render/view_composite.h"
 #include "render/view_output.h"
 #include "render/view_render_list.h"
@@ -46,19 +47,22 @@ int32_t* Reserve(int32_t*& table, std::size_t& capacity, std::size_t count) {
   return table;
 }
 
+// Rows are independent (each output pixel depends only on its own canvas position), so the
+// picture is the same however the rows are shared out. A pixel reads every listed layer's sample
+// and writes three bytes.
 template <class RowFn>
-void ForEachRow(int32_t rows, RowFn row) {
-  // Rows are independent (each output pixel depends only on its own canvas position), so the
-  // picture is the same however the rows are shared out.
-#pragma omp parallel for schedule(dynamic, 8) if (rows > 16)
-  for (int32_t k = 0; k < rows; ++k) row(k);
+void ForEachRow(const ViewFrame& f, RowFn row) {
+  const std::size_t bytesPerRow = std::size_t(f.columns) * (8 * (f.list.count + 1) + 3);
+  engine::ForRowBands(f.rows, bytesPerRow, [&row](int32_t begin, int32_t end) {
+    for (int32_t k = begin; k < end; ++k) row(k);
+  });
 }
 
 uint8_t* TargetRow(const ViewFrame& f, int32_t k) { return f.target + std::size_t(k) * f.targetStride; }
 
 // S = I: output pixel (x - x0, y - y0) shows canvas pixel (x, y).
 void RenderOneToOne(const ViewFrame& f) {
-  ForEachRow(f.rows, [&f](int32_t k) {
+  ForEachRow(f, [&f](int32_t k) {
     const int32_t cy = f.y0 + k;
     uint8_t* out = TargetRow(f, k);
     const std::size_t rowAt = std::size_t(cy) * f.canvasStride;
@@ -92,7 +96,7 @@ void RenderSampled(const ViewFrame& f, float step, int32_t canvasWidth, int32_t 
   };
   walk(cols, f.columns, f.x0, canvasWidth);
   walk(rows, f.rows, f.y0, canvasHeight);
-  ForEachRow(f.rows, [&f, cols, rows, step, canvasHeight](int32_t k) {
+  ForEachRow(f, [&f, cols, rows, step, canvasHeight](int32_t k) {
     const int32_t cy = rows[k];
     // The mask row is computed directly from the output row, not by the fraction.
     const auto maskY = std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
@@ -112,7 +116,7 @@ void RenderSampled(const ViewFrame& f, float step, int32_t canvasWidth, int32_t 
 // S < I: each canvas pixel becomes an I x I block, composited once and written I times along the
 // row.
 void RenderReplicated(const ViewFrame& f, int32_t factor) {
-  ForEachRow(f.rows, [&f, factor](int32_t k) {
+  ForEachRow(f, [&f, factor](int32_t k) {
     const int32_t cy = f.y0 + k / factor;
     const std::size_t rowAt = std::size_t(cy) * f.canvasStride;
     const uint16_t* maskRow = f.out.mask ? f.out.mask + std::size_t(cy) * f.maskStride : nullptr;

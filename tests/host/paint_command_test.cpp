@@ -61,6 +61,18 @@ TEST_F(PaintCommand, UndoAfterTheReplayTakesBackTheLastStrokes) {
   EXPECT_TRUE(std::all_of(none.rgba.begin(), none.rgba.end(), [](uint8_t v) { return v == 255; }));
 }
 
+TEST_F(PaintCommand, AStrokeWhollyOffTheSheetIsNoUndoStep) {
+  // Undo takes back the last stroke that changed the sheet; one whose dabs all fell outside it
+  // leaves nothing to undo (before, it stored the whole canvas as a step that undid nothing).
+  const auto red = Join({Brush("pencil", 7), Colour(255, 0, 0), Stroke({{10, 12}, {54, 12}})});
+  const auto offSheet = Join({Colour(0, 0, 255), Stroke({{-90, -60}, {-20, -70}})});
+  const Pixels undone = Paint(Join({red, offSheet}), {"--undo", "1"});
+  EXPECT_TRUE(std::all_of(undone.rgba.begin(), undone.rgba.end(), [](uint8_t v) { return v == 255; }));
+  // A stroke that only grazes the sheet is a step of its own.
+  const auto grazing = Join({Colour(0, 0, 255), Stroke({{-20, 30}, {1, 30}})});
+  EXPECT_EQ(Paint(Join({red, grazing}), {"--undo", "1"}).rgba, Paint(red).rgba);
+}
+
 TEST_F(PaintCommand, UndoingMoreStepsThanTheReplayMadeFailsWithoutAPicture) {
   const std::string script =
       WriteScript("s.srp", Join({Brush("pencil", 5), Stroke({{4, 4}, {20, 4}})}));

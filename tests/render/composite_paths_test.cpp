@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "engine/engine_state.h"
+#include "engine/parallel_rows.h"
 #include "render/composite_layer_rect.h"
 #include "render/composite_model.h"
-#include "render/row_bands.h"
 #include "support/engine_fixture.h"
 
 namespace {
@@ -156,9 +156,9 @@ TEST_F(CompositePaths, ThreadCountDoesNotChangeTheResult) {
   c.destStride = 4 * (c.destX + c.width);
   const auto source = RandomPlane(rng, std::size_t(c.sourceStride) * (c.sourceY + c.height));
   const auto dest = RandomPlane(rng, std::size_t(c.destStride) * (c.destY + c.height));
-  render::SetRowBandThreadsForTesting(1);
+  engine::SetRowBandThreadsForTesting(1);
   const auto serial = RunCase(c, source, source, dest, false);
-  render::SetRowBandThreadsForTesting(0);
+  engine::SetRowBandThreadsForTesting(0);
   EXPECT_EQ(serial, RunCase(c, source, source, dest, false));
 }
 

@@ -6,8 +6,11 @@
 namespace host {
 namespace {
 
-constexpr int kUndoSteps = 500;
-constexpr int kUndoMegabytes = 256;
+// The undo history is bounded in steps and in memory: a long replay keeps its last hundred
+// strokes and effects (or as many as 64 MiB hold; a whole-canvas step of a 1920 x 1080 sheet
+// takes about 20 MiB), not everything up to a quarter of a gigabyte.
+constexpr int kUndoSteps = 100;
+constexpr int kUndoMegabytes = 64;
 
 // The engine keeps its last error until something overwrites it; the host empties it before a
 // step so that any text afterwards belongs to that step.

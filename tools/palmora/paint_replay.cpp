@@ -129,12 +129,15 @@ class Replayer {
   void EndStroke() {
     if (strokeStarted_) {
       if (!preset().direct) PMR_MergePaintLayer(kPaintingLayer);
-      PMR_SaveUndoBuffer(1, 0);
+      // A stroke whose dabs all fell off the sheet changed nothing: committing it would store the
+      // whole canvas as an undo step that undoes nothing.
+      if (strokeReachedSheet_) PMR_SaveUndoBuffer(1, 0);
       canvas_.CheckEngine(name_ + ":" + std::to_string(line_) + ": committing the stroke");
       ++counts_.strokes;
     }
     stroke_.reset();
     strokeStarted_ = false;
+    strokeReachedSheet_ = false;
     spacer_.reset();
   }
 
@@ -206,6 +209,11 @@ class Replayer {
       PMR_MixBlendBufferSurface(x, y, b.pickupAmount);
     if (b.erase) PMR_SetEraseModeOn();  // one dab long; set again for every dab
     PMR_DrawDabGrit(x, y, colour_[0] << 8, colour_[1] << 8, colour_[2] << 8);
+    // Generously: a dab within its whole side of the sheet may have touched it.
+    const int reach = std::max(size_, DabSide(p.pressure)) + 1;
+    if (x + reach >= 0 && y + reach >= 0 && x - reach < canvas_.width() &&
+        y - reach < canvas_.height())
+      strokeReachedSheet_ = true;
     firstDab_ = false;
     ++counts_.dabs;
   }
@@ -272,6 +280,7 @@ class Replayer {
   int scaledSize_ = -1;
   std::optional<PenPoint> stroke_;
   bool strokeStarted_ = false;
+  bool strokeReachedSheet_ = false;  // some dab of the stroke may have changed the sheet
   bool firstDab_ = true;
   std::optional<Spacer> spacer_;
   std::optional<std::string> imageLoaded_;

@@ -1,0 +1,198 @@
+// One row of a layer in an ordinary mode whose rule is Multiply, Screen, Overlay, Soft Light,
+// Darken, Lighten, Add, Subtract, Dodge or Burn, without layer mask, four pixels at a time on
+// AVX2. Each case of the per-pixel rule is computed for all four pixels and the right one kept
+// per pixel: a transparent source keeps the destination, a transparent destination takes the
+// source (or is cleared when the opacity leaves no alpha), and the rest blends in double
+// precision. The blends below are the scalar rules written again on four lanes: the same
+// operations in the same order, each rounded the same way (this file is built without contraction
+// into fused multiply-adds), so every pixel comes out as the scalar rule gives it. The last pixels
+// of a row go through the scalar rule itself.
+#include "render/composite_internal.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include "render/pixel_lanes_avx2.h"
+#endif
+
+#include <atomic>
+
+namespace render {
+
+#if defined(__x86_64__) || defined(__i386__)
+namespace {
+
+using lanes::Channels;
+using lanes::Clamp01;
+using lanes::Join;
+using lanes::Select;
+using lanes::Split;
+
+std::atomic<bool> g_vectorAllowed{true};
+
+// Four doubles with the arithmetic operators of the scalar rules (GCC vector extensions: each
+// operator is one IEEE operation, never fused).
+using D4 = __m256d;
+
+PMR_AVX2 inline D4 Pick(D4 mask, D4 yes, D4 no) { return _mm256_blendv_pd(no, yes, mask); }
+PMR_AVX2 inline D4 Greater(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_GT_OQ); }
+PMR_AVX2 inline D4 Less(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_LT_OQ); }
+PMR_AVX2 inline D4 LessOrEqual(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_LE_OQ); }
+PMR_AVX2 inline D4 GreaterOrEqual(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_GE_OQ); }
+PMR_AVX2 inline D4 Splat(double v) { return _mm256_set1_pd(v); }
+
+// The premultiplied channel of one rule: Sc, Dc of one channel, Sa, Da of the pixel.
+PMR_AVX2 inline D4 Rest(D4 Sc, D4 Dc, D4 Sa, D4 Da) {
+  const D4 one = Splat(1.0);
+  return Sc * (one - Da) + Dc * (one - Sa);
+}
+
+template <BlendRule kRule>
+PMR_AVX2 inline D4 RuleX(D4 Sc, D4 Dc, D4 Sa, D4 Da) {
+  const D4 one = Splat(1.0);
+  const D4 two = Splat(2.0);
+  if constexpr (kRule == BlendRule::kMultiply) {
+    return Sc * Dc + Rest(Sc, Dc, Sa, Da);
+  } else if constexpr (kRule == BlendRule::kScreen) {
+    return Sc + Dc - Sc * Dc;
+  } else if constexpr (kRule == BlendRule::kDarken || kRule == BlendRule::kLighten) {
+    const D4 sourceOver = Sc + Dc * (one - Sa);
+    const D4 destOver = Dc + Sc * (one - Da);
+    const D4 sourceWins = kRule == BlendRule::kDarken ? Greater(Dc * Sa, Sc * Da)
+                                                      : Less(Dc * Sa, Sc * Da);
+    return Pick(sourceWins, sourceOver, destOver);
+  } else if constexpr (kRule == BlendRule::kOverlay) {
+    const D4 rest = Rest(Sc, Dc, Sa, Da);
+    const D4 multiplied = two * Sc * Dc + rest;
+    const D4 screened = Sa * Da - two * (Da - Dc) * (Sa - Sc) + rest;
+    return Pick(Greater(Da, two * Dc), multiplied, screened);
+  } else if constexpr (kRule == BlendRule::kSoftLight) {
+    const D4 m = Dc / Da;
+    const D4 rootM = _mm256_sqrt_pd(m);
+    const D4 k = two * Sc - Sa;
+    const D4 rest = Rest(Sc, Dc, Sa, Da);
+    const D4 darkSource = Dc * (Sa + k * (one - m)) + rest;
+    const D4 darkDest = Dc * (Sa + k * (one - m) * (Splat(3.0) - Splat(8.0) * m)) + rest;
+    const D4 light = Dc * Sa + k * (Da * rootM - Dc) + rest;
+    const D4 lighter = Pick(GreaterOrEqual(Da, Splat(8.0) * Dc), darkDest, light);
+    return Pick(Greater(Sa, two * Sc), darkSource, lighter);
+  } else if constexpr (kRule == BlendRule::kDodge) {
+    const D4 rest = Rest(Sc, Dc, Sa, Da);
+    const D4 saturated = Sa * Da + rest;
+    const D4 quotient = Dc * Sa / (one - Sc / Sa) + rest;
+    return Pick(LessOrEqual(Sa * Da, Sc * Da + Dc * Sa), saturated, quotient);
+  } else if constexpr (kRule == BlendRule::kBurn) {
+    const D4 rest = Rest(Sc, Dc, Sa, Da);
+    const D4 burnt = Sa * (Sc * Da + Dc * Sa - Sa * Da) / Sc + rest;
+    return Pick(Less(Sa * Da, Sc * Da + Dc * Sa), burnt, rest);
+  } else if constexpr (kRule == BlendRule::kAdd) {
+    return Sc + Dc;
+  } else {
+    static_assert(kRule == BlendRule::kSubtract);
+    return Sc + Dc - Sa * Da;
+  }
+}
+
+// Whether the rule adds the alphas (R = Sa + Da) instead of laying the source over
+// (R = Da + Sa (1 - Da)).
+constexpr bool AddsAlphas(BlendRule rule) {
+  return rule == BlendRule::kAdd || rule == BlendRule::kSubtract;
+}
+
+// The blend of four pixels with source alphas a over destination d, as BlendPixel computes it:
+// Sa = a / 65535, Sc = (s / 65280) Sa, Dc = (d / 65280) Da, X by the rule, R clamped,
+// colour = trunc(clamp(X (1 / R)) 65280), alpha = trunc(R 65535).
+template <BlendRule kRule>
+PMR_AVX2 inline Channels Blend(const Channels& s, __m128i a, const Channels& d) {
+  const D4 invColor = Splat(kInvColorOne);
+  const D4 invAlpha = Splat(kInvAlphaOne);
+  const D4 one = Splat(1.0);
+  const D4 Sa = _mm256_cvtepi32_pd(a) * invAlpha;
+  const D4 Da = _mm256_cvtepi32_pd(d.a) * invAlpha;
+  const D4 R = Clamp01(AddsAlphas(kRule) ? Sa + Da : Da + Sa * (one - Da));
+  const D4 perR = one / R;
+  Channels out;
+  for (int c = 0; c < 3; ++c) {
+    const D4 Sc = _mm256_cvtepi32_pd(s.c[c]) * invColor * Sa;
+    const D4 Dc = _mm256_cvtepi32_pd(d.c[c]) * invColor * Da;
+    const D4 X = RuleX<kRule>(Sc, Dc, Sa, Da);
+    out.c[c] = _mm256_cvttpd_epi32(Clamp01(X * perR) * Splat(kColorOne));
+  }
+  out.a = _mm256_cvttpd_epi32(R * Splat(kAlphaOne));
+  return out;
+}
+
+template <BlendRule kRule>
+PMR_AVX2 void RuleRowAvx2(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
+  const bool writeAlpha = !k.alphaLock;
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i factor = _mm_set1_epi32(k.opacityFactor);
+  const __m256i alphaWords = _mm256_set1_epi64x(int64_t(0xFFFF) << 48);
+
+  int32_t x = 0;
+  for (; x + 4 <= width; x += 4) {
+    const uint16_t* sp = s + 4 * x;
+    uint16_t* dp = d + 4 * x;
+    // Runs of clear pixels leave the destination as it is.
+    const __m256i raw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sp));
+    const __m256i alphas = _mm256_and_si256(raw, alphaWords);
+    if (_mm256_testz_si256(alphas, alphas)) continue;
+    const Channels src = Split(sp);
+    const Channels dst = Split(dp);
+    const __m128i a = _mm_srli_epi32(_mm_mullo_epi32(src.a, factor), 8);
+    const __m128i live = _mm_andnot_si128(_mm_cmpeq_epi32(src.a, zero), _mm_set1_epi32(-1));
+    const __m128i emptyDest = _mm_cmpeq_epi32(dst.a, zero);
+    const __m128i noAlpha = _mm_cmpeq_epi32(a, zero);
+    // Over a transparent destination: nothing (alpha 0) or the source; over any other: the
+    // blend, unless the opacity left no alpha, which keeps the destination.
+    const __m128i clears = _mm_and_si128(live, _mm_and_si128(emptyDest, noAlpha));
+    const __m128i copies = _mm_and_si128(_mm_andnot_si128(noAlpha, live), emptyDest);
+    const __m128i blends = _mm_andnot_si128(_mm_or_si128(emptyDest, noAlpha), live);
+    Channels out = dst;
+    if (!_mm_testz_si128(blends, blends)) {
+      const Channels blended = Blend<kRule>(src, a, dst);
+      for (int c = 0; c < 3; ++c) out.c[c] = Select(blends, blended.c[c], dst.c[c]);
+      out.a = Select(blends, blended.a, dst.a);
+    }
+    for (int c = 0; c < 3; ++c) {
+      out.c[c] = _mm_andnot_si128(clears, Select(copies, src.c[c], out.c[c]));
+    }
+    out.a = writeAlpha ? _mm_andnot_si128(clears, Select(copies, a, out.a)) : dst.a;
+    Join(out, dp);
+  }
+  for (; x < width; ++x) CompositePixel(s + 4 * x, nullptr, d + 4 * x, k);
+}
+
+}  // namespace
+
+NormalRowKernel RuleRowVector(BlendRule rule) {
+  static const bool avx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  if (!avx2 || !g_vectorAllowed.load(std::memory_order_relaxed)) return nullptr;
+  switch (rule) {
+    case BlendRule::kMultiply: return &RuleRowAvx2<BlendRule::kMultiply>;
+    case BlendRule::kScreen: return &RuleRowAvx2<BlendRule::kScreen>;
+    case BlendRule::kOverlay: return &RuleRowAvx2<BlendRule::kOverlay>;
+    case BlendRule::kSoftLight: return &RuleRowAvx2<BlendRule::kSoftLight>;
+    case BlendRule::kDarken: return &RuleRowAvx2<BlendRule::kDarken>;
+    case BlendRule::kLighten: return &RuleRowAvx2<BlendRule::kLighten>;
+    case BlendRule::kAdd: return &RuleRowAvx2<BlendRule::kAdd>;
+    case BlendRule::kSubtract: return &RuleRowAvx2<BlendRule::kSubtract>;
+    case BlendRule::kDodge: return &RuleRowAvx2<BlendRule::kDodge>;
+    case BlendRule::kBurn: return &RuleRowAvx2<BlendRule::kBurn>;
+    default: return nullptr;
+  }
+}
+
+void SetRuleRowVectorForTesting(bool enabled) noexcept {
+  g_vectorAllowed.store(enabled, std::memory_order_relaxed);
+}
+
+#else
+
+NormalRowKernel RuleRowVector(BlendRule) { return nullptr; }
+void SetRuleRowVectorForTesting(bool) noexcept {}
+
+#endif
+
+}  // namespace render
