@@ -23,6 +23,20 @@ PMR_API void PMR_IPLImageProcess(int32_t reserved, const char* effectName, int32
  * order), or null past the last. */
 PMR_API const char* PMR_IPLGetEffectName(int32_t index);
 
+/* Extra export: one line saying what the index-th effect does, or null past the last. */
+PMR_API const char* PMR_IPLGetEffectSummary(int32_t index);
+
+/* Extra export: the k-th (0-based) argument the index-th effect reads, for hosts that build
+ * dialogs or fill in defaults. kind: 0 slider, 1 option, 2 colour, 3 text, 4 script value;
+ * number: the slider (1..6) or option (1..8), 0 for the others; low, high and standard: its range
+ * and default (sliders in tenths of a percent, a colour as red | green << 8 | blue << 16);
+ * label: a short name; defaultText: for a text argument, a file under the data folder ("" when
+ * none). Any output pointer may be null. Returns 1, or 0 (nothing written) past the last. */
+PMR_API int32_t PMR_IPLGetEffectParameter(int32_t index, int32_t k, int32_t* kind,
+                                          int32_t* number, int32_t* low, int32_t* high,
+                                          int32_t* standard, const char** label,
+                                          const char** defaultText);
+
 /* Sharpens the current layer, raises its contrast (contrastAmount 0..1000; extraPass 1 adds a
  * gentle pass first) and scales its saturation (0..100, 50 keeps it). Failures leave
  * "IPLPhotoPop Excpt". */

@@ -23,9 +23,34 @@ PMR_API void PMR_IPLImageProcess(int32_t, const char* effectName, int32_t script
 
 PMR_API const char* PMR_IPLGetEffectName(int32_t index) {
   return api::guard<const char*>(nullptr, "IPLGetEffectName Excpt", [&]() -> const char* {
-    const auto catalogue = process::EffectCatalogue();
-    if (index < 0 || std::size_t(index) >= catalogue.size()) return nullptr;
-    return catalogue[std::size_t(index)].name.data();  // every name is a NUL-terminated literal
+    const process::EffectDescriptor* e = process::EffectAt(index);
+    return e ? e->name.data() : nullptr;  // every name is a NUL-terminated literal
+  });
+}
+
+PMR_API const char* PMR_IPLGetEffectSummary(int32_t index) {
+  return api::guard<const char*>(nullptr, "IPLGetEffectSummary Excpt", [&]() -> const char* {
+    const process::EffectDescriptor* e = process::EffectAt(index);
+    return e ? e->summary.data() : nullptr;  // summaries are NUL-terminated literals
+  });
+}
+
+PMR_API int32_t PMR_IPLGetEffectParameter(int32_t index, int32_t k, int32_t* kind,
+                                          int32_t* number, int32_t* low, int32_t* high,
+                                          int32_t* standard, const char** label,
+                                          const char** defaultText) {
+  return api::guard(0, "IPLGetEffectParameter Excpt", [&]() -> int32_t {
+    const process::EffectDescriptor* e = process::EffectAt(index);
+    if (!e || k < 0 || std::size_t(k) >= e->parameters.size()) return 0;
+    const process::EffectParameter& p = e->parameters[std::size_t(k)];
+    if (kind) *kind = int32_t(p.kind);
+    if (number) *number = p.number;
+    if (low) *low = p.low;
+    if (high) *high = p.high;
+    if (standard) *standard = p.standard;
+    if (label) *label = p.label.data();  // labels and default files are literals
+    if (defaultText) *defaultText = p.defaultText.empty() ? "" : p.defaultText.data();
+    return 1;
   });
 }
 

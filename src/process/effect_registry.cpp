@@ -5,7 +5,9 @@
 #include <iterator>
 
 #include "process/effects/own_effects.h"
+#include "process/glows_and_mask_hsl.h"
 #include "process/layer_adjusters.h"
+#include "process/library_layer_copy.h"
 #include "process/lua_filter_body.h"
 #include "process/library/library_blurs.h"
 #include "process/library/library_rgb24.h"
@@ -37,25 +39,46 @@ constexpr EffectDescriptor kEffects[] = {
     kAdaptiveBlurEffect,
     kDetailBlurEffect,
     kValueBlurEffect,
+    kBrightnessContrastEffect,
+    kLevelsEffect,
     kHyperContrastEffect,
+    kGammaEffect,
+    kHistogramEqualizeEffect,
+    kHistogramStretchEffect,
+    kChannelHistogramEqualizeEffect,
+    kChannelHistogramStretchEffect,
+    kLightnessStretchEffect,
+    kColourBalanceEffect,
     kAdjustHSLEffect,
     kAdjustHSVEffect,
     kAdjustLabEffect,
     kChannelEffect,
     kFaderEffect,
+    kDuotoneEffect,
     kGrayscaleEffect,
+    kHyperSaturationEffect,
     kNegativeEffect,
     kPosterizeEffect,
     kSolarizeEffect,
     kBasicThresholdEffect,
+    kThresholdEffect,
     kLineArtCleanerEffect,
     kClampEffect,
+    kTintEffect,
     kWatercolorTintEffect,
+    kMaskGenerateHSLEffect,
     kMaskDetailEffect,
     kReduceEffect,
+    kHorizontalFlipEffect,
+    kVerticalFlipEffect,
     kNoiseReductionEffect,
     kNoiseReductionRGBEffect,
+    kDespeckleEffect,
     kDustAndScratchesEffect,
+    kGaussianNoiseEffect,
+    kNegativeExpNoiseEffect,
+    kRayleighNoiseEffect,
+    kUniformNoiseEffect,
     kHalftoneEffect,
     kMosaicEffect,
     kColorNoiseEffect,
@@ -71,6 +94,8 @@ constexpr EffectDescriptor kEffects[] = {
     kFingerprintEffect,
     kFrostedGlassEffect,
     kGausyEffect,
+    kGlowInnerEffect,
+    kGlowOuterEffect,
     kHDRIEffect,
     kVignetteEffect,
     kBorderizeEffect,
@@ -83,6 +108,7 @@ constexpr EffectDescriptor kEffects[] = {
     kMinimum2Effect,
     kMidpointEffect,
     kMedianEffect,
+    kDeinterlaceEffect,
     kLuaFilterEffect,
     kPluginEffect,
 };
@@ -142,6 +168,11 @@ static_assert(ParametersAreWellFormed(), "parameter descriptions are complete an
 }  // namespace
 
 std::span<const EffectDescriptor> EffectCatalogue() { return kEffects; }
+
+const EffectDescriptor* EffectAt(int32_t index) {
+  if (index < 0 || std::size_t(index) >= kCount) return nullptr;
+  return &kEffects[std::size_t(index)];
+}
 
 const EffectDescriptor* FindEffect(std::string_view name) {
   const auto at = std::lower_bound(

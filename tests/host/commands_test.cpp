@@ -34,11 +34,33 @@ TEST_F(Commands, EffectTurnsTheHueAndKeepsSizeAndAlpha) {
   EXPECT_EQ(out.At(0, 0)[3], 128);
 }
 
-TEST_F(Commands, EffectListNamesWhatTheDispatcherRuns) {
+TEST_F(Commands, EffectListNamesWhatTheDispatcherRunsWithWhatItDoes) {
   const RunResult run = RunPalmora({"effect", "--list"});
   ASSERT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("Adjust HSV\n"), std::string::npos);
-  EXPECT_NE(run.out.find("Vignette\n"), std::string::npos);
+  EXPECT_NE(run.out.find("\nAdjust HSV  "), std::string::npos);
+  EXPECT_NE(run.out.find("\nVignette  "), std::string::npos);
+  EXPECT_NE(run.out.find("lightness; 50 % changes nothing.\n"), std::string::npos);
+}
+
+// NAME --help prints the effect's parameters; sliders left out take their described defaults,
+// which for Adjust HSV (all 50 %) change nothing instead of turning the picture black.
+TEST_F(Commands, EffectHelpAndDescribedDefaults) {
+  const RunResult help = RunPalmora({"effect", "Adjust HSV", "--help"});
+  ASSERT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--slider 3=P   value: 0..100 %, default 50"), std::string::npos)
+      << help.out;
+  const Pixels in = Solid(4, 2, 200, 120, 40);
+  WritePng(Path("in.png"), in);
+  ASSERT_EQ(RunPalmora({"effect", "Adjust HSV", Path("in.png"), Path("out.png"), "-q"}).status, 0);
+  // Within the adjuster's own rounding through HSV (one level).
+  const Pixels out = ReadPixels(Path("out.png"));
+  ASSERT_EQ(out.rgba.size(), in.rgba.size());
+  for (std::size_t i = 0; i < in.rgba.size(); ++i) EXPECT_NEAR(out.rgba[i], in.rgba[i], 1) << i;
+  ASSERT_EQ(RunPalmora({"effect", "Adjust HSV", Path("in.png"), Path("dark.png"), "--slider",
+                        "3=0", "-q"})
+                .status,
+            0);
+  EXPECT_LT(ReadPixels(Path("dark.png")).At(0, 0)[0], 200);
 }
 
 TEST_F(Commands, RenderReplicatesAndSamples) {

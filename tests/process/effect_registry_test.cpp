@@ -92,6 +92,41 @@ TEST(EffectRegistry, FindsExactlyTheNamesItHolds) {
   EXPECT_EQ(process::FindEffect("zzz"), nullptr);
 }
 
+// The description exports hand out each descriptor's rows and refuse indices outside the
+// registry or its parameter list without touching the outputs.
+TEST(EffectRegistry, DescriptionExportsReadTheDescriptors) {
+  const auto registry = process::EffectCatalogue();
+  for (std::size_t i = 0; i < registry.size(); ++i) {
+    const process::EffectDescriptor& e = registry[i];
+    EXPECT_STREQ(PMR_IPLGetEffectSummary(int32_t(i)), std::string(e.summary).c_str());
+    for (std::size_t k = 0; k < e.parameters.size(); ++k) {
+      int32_t kind = -1, number = -1, low = -1, high = -1, standard = -1;
+      const char* label = nullptr;
+      const char* text = nullptr;
+      ASSERT_EQ(PMR_IPLGetEffectParameter(int32_t(i), int32_t(k), &kind, &number, &low, &high,
+                                          &standard, &label, &text),
+                1);
+      EXPECT_EQ(kind, int32_t(e.parameters[k].kind));
+      EXPECT_EQ(standard, e.parameters[k].standard);
+      EXPECT_STREQ(label, std::string(e.parameters[k].label).c_str());
+      ASSERT_NE(text, nullptr);
+    }
+    int32_t untouched = 77;
+    EXPECT_EQ(PMR_IPLGetEffectParameter(int32_t(i), int32_t(e.parameters.size()), &untouched,
+                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+              0);
+    EXPECT_EQ(PMR_IPLGetEffectParameter(int32_t(i), -1, &untouched, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr),
+              0);
+    EXPECT_EQ(untouched, 77);
+  }
+  EXPECT_EQ(PMR_IPLGetEffectSummary(-1), nullptr);
+  EXPECT_EQ(PMR_IPLGetEffectSummary(int32_t(registry.size())), nullptr);
+  EXPECT_EQ(PMR_IPLGetEffectParameter(int32_t(registry.size()), 0, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr),
+            0);
+}
+
 constexpr int kW = 11, kH = 8;
 
 class EffectDescriptions : public palmora_test::EngineTest {

@@ -8,6 +8,7 @@
 #include "cli_values.h"
 #include "command_options.h"
 #include "commands.h"
+#include "effect_descriptions.h"
 #include "engine_progress.h"
 #include "host_error.h"
 #include "picture_io.h"
@@ -23,23 +24,32 @@ struct EffectOptions {
   std::string text;
   int scriptValue = 0;
   bool list = false;
+  bool help = false;
   bool quiet = false;
   bool safe = false;  // for "Lua Filter"
+  bool scriptValueGiven = false;
 };
 
-void RunEffectCommand(const EffectOptions& o) {
+void RunEffectCommand(const EffectOptions& o, const CLI::App& command) {
   if (o.list) {
-    for (const std::string& name : EffectNames()) std::printf("%s\n", name.c_str());
+    std::fputs(EffectListText().c_str(), stdout);
+    return;
+  }
+  if (o.help) {
+    // With a name, the effect's own parameters; without, the command's usage.
+    std::fputs(o.name.empty() ? command.help().c_str() : EffectHelpText(DescribeEffect(o.name)).c_str(),
+               stdout);
     return;
   }
   if (o.name.empty() || o.input.empty() || o.output.empty())
     throw HostError("effect needs NAME IN OUT (see palmora effect --help)");
-  if (!IsKnownEffect(o.name))
-    throw HostError("unknown effect '" + o.name + "' (palmora effect --list shows the names)");
+  const EffectDescription description = DescribeEffect(o.name);
   CheckOutputPath(o.output);
   Canvas::EffectArguments e;
   e.name = o.name;
-  e.scriptValue = o.scriptValue;
+  // What the command line leaves out takes the effect's described default.
+  ApplyDescribedDefaults(description, e);
+  if (o.scriptValueGiven) e.scriptValue = o.scriptValue;
   for (const std::string& s : o.sliders) {
     const IndexedValue v = ParseIndexedValue(s, "--slider", 6);
     if (v.value < 0 || v.value > 100) throw HostError("--slider " + s + ": percent must be 0..100");
@@ -53,7 +63,7 @@ void RunEffectCommand(const EffectOptions& o) {
     const Rgb rgb = ParseRgb(o.colour, "--color");
     e.red = rgb.red, e.green = rgb.green, e.blue = rgb.blue;
   }
-  e.text = o.text;
+  if (!o.text.empty()) e.text = o.text;
 
   const Picture picture = ReadPicture(o.input);
   Canvas canvas(picture.width, picture.height, 1);
@@ -71,18 +81,23 @@ void RunEffectCommand(const EffectOptions& o) {
 Command AddEffectCommand(CLI::App& app) {
   auto o = std::make_shared<EffectOptions>();
   CLI::App* c = app.add_subcommand("effect", "run an effect by name on a picture");
+  // --help after a name describes that effect, so the flag is handled here.
+  c->set_help_flag();
+  c->add_flag("-h,--help", o->help, "print this help, or with NAME the effect's parameters");
   c->add_option("name", o->name, "the effect's exact name (case matters)");
   c->add_option("input", o->input, "the picture to read");
   c->add_option("output", o->output, "the picture to write");
-  c->add_option("--slider", o->sliders, "slider N (1..6) at V percent, e.g. --slider 1=40");
+  c->add_option("--slider", o->sliders,
+                "slider N (1..6) at V percent, e.g. --slider 1=40 (unset: the effect's default)");
   c->add_option("--option", o->options, "option N (1..8) set to V, e.g. --option 3=1");
   c->add_option("--color", o->colour, "the effect colour R,G,B (0..255 each)");
   c->add_option("--text", o->text, "the text argument (a file or a name) of effects that take one");
-  c->add_option("--script-value", o->scriptValue, "the script value of generator effects");
-  c->add_flag("--list", o->list, "print every effect name the engine runs, one a line");
+  c->add_option("--script-value", o->scriptValue, "the script value of generator effects")
+      ->each([o](const std::string&) { o->scriptValueGiven = true; });
+  c->add_flag("--list", o->list, "print every effect the engine runs with what it does");
   AddSafeLuaFlag(c, o->safe);
   AddQuietFlag(c, o->quiet);
-  return {c, [o] { RunEffectCommand(*o); }};
+  return {c, [o, c] { RunEffectCommand(*o, *c); }};
 }
 
 }  // namespace host
