@@ -11,6 +11,8 @@ packages=(
   libluajit-5.1-dev liblua5.1-0-dev
   libcli11-dev  # the palmora host's command line
   libfreetype-dev libfontconfig-dev fonts-dejavu-core  # text drawing
+  clang-format  # the format check
+  clang libclang-rt-dev  # the codec fuzzers (scripts/fuzz.sh)
 )
 
 missing=()
