@@ -17,6 +17,8 @@ packages=(
   python3 python3-pip python3-setuptools python3-numpy python3-pytest  # the Python binding
   libxcb1-dev  # the desktop clipboard and screen capture
   xvfb xclip  # tests of the X11 clipboard and capture: a private X server and another client
+  clang-format  # the format check
+  clang libclang-rt-dev  # the codec fuzzers (scripts/fuzz.sh)
 )
 
 missing=()

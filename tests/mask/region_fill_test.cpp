@@ -260,7 +260,15 @@ TEST_F(RegionFill, MaskShapesDrawTheirAreaAtTheAmount) {
 }
 
 TEST_F(RegionFill, TermsFromTheHostsArguments) {
-  // The single-precision product of the description.
+  // The colour distance is the product t x 0.00002 x 195075 taken in single precision and
+  // truncated. At these edges single and double precision truncate to different integers (the
+  // double product of 9066 is 35370.999..., of 10000 exactly 39015), so a double computation shows here.
+  const struct {
+    int32_t t;
+    uint32_t library;
+  } kSingleEdges[] = {{9066, 35371u}, {9533, 37193u}, {10000, 39014u}, {14599, 56958u}};
+  for (const auto& edge : kSingleEdges)
+    EXPECT_EQ(mask::MakeRegionTolerance(edge.t).library, edge.library) << edge.t;
   for (int32_t t : {0, 1, 7, 8, 499, 500, 12345, 25000, 49999, 50000}) {
     const mask::RegionTolerance r = mask::MakeRegionTolerance(t);
     EXPECT_EQ(r.library, uint32_t(std::trunc(float(t) * 0.00002f * 195075.0f))) << t;
