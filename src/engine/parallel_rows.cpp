@@ -145,7 +145,11 @@ int32_t MachineThreads() noexcept {
     const int32_t count = std::max(1, cores);
     // OpenCV keeps a pool of its own; it gets the same share of the machine, never more, so that
     // its work and ours together do not ask for more threads than there are cores.
-    cv::setNumThreads(count);
+    // Short of memory, OpenCV keeps its own count: only the sharing of cores suffers.
+    try {
+      cv::setNumThreads(count);
+    } catch (...) {
+    }
     return count;
   }();
   return threads;

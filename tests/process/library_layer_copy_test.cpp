@@ -41,7 +41,7 @@ Arguments Defaults(const process::EffectDescriptor& e) {
   return a;
 }
 
-class LibraryEffects : public palmora_test::EngineTest {
+class LayerCopyEffects : public palmora_test::EngineTest {
  protected:
   void Canvas(int w, int h) {
     w_ = w, h_ = h;
@@ -70,7 +70,7 @@ uint8_t Round(double v) { return uint8_t(std::lround(std::clamp(v, 0.0, 255.0)))
 
 // Point adjustments whose arithmetic is given, each against its own formula per colour byte;
 // alpha never changes.
-TEST_F(LibraryEffects, PointAdjustmentsFollowTheirFormulas) {
+TEST_F(LayerCopyEffects, PointAdjustmentsFollowTheirFormulas) {
   Canvas(16, 16);
   struct Case {
     const char* name;
@@ -117,7 +117,7 @@ TEST_F(LibraryEffects, PointAdjustmentsFollowTheirFormulas) {
   }
 }
 
-TEST_F(LibraryEffects, GammaAtZeroFailsAndWritesNothing) {
+TEST_F(LayerCopyEffects, GammaAtZeroFailsAndWritesNothing) {
   Canvas(5, 3);
   palmora_test::PaintPattern(2, 3);
   const std::vector<uint16_t> before = palmora_test::ReadLayer(2);
@@ -125,7 +125,7 @@ TEST_F(LibraryEffects, GammaAtZeroFailsAndWritesNothing) {
   EXPECT_EQ(palmora_test::ReadLayer(2), before);
 }
 
-TEST_F(LibraryEffects, FlipsMirrorTheLayer) {
+TEST_F(LayerCopyEffects, FlipsMirrorTheLayer) {
   Canvas(5, 3);
   const std::vector<uint8_t> before = AllValues();
   Load(before);
@@ -146,7 +146,7 @@ TEST_F(LibraryEffects, FlipsMirrorTheLayer) {
 
 // On a flat grey the added noise keeps the mean and has the spread of its model: scale
 // amount / 100 levels, 10 % giving 20.
-TEST_F(LibraryEffects, NoiseModelsHaveTheirSpread) {
+TEST_F(LayerCopyEffects, NoiseModelsHaveTheirSpread) {
   Canvas(200, 200);
   struct Model {
     const char* name;
@@ -184,7 +184,7 @@ TEST_F(LibraryEffects, NoiseModelsHaveTheirSpread) {
 
 // Equalisation spreads a narrow range of greys over the whole range with a flat cumulative
 // histogram; stretching maps the range onto 0..255.
-TEST_F(LibraryEffects, HistogramEffectsSpreadANarrowRange) {
+TEST_F(LayerCopyEffects, HistogramEffectsSpreadANarrowRange) {
   Canvas(64, 64);
   std::vector<uint8_t> narrow(std::size_t(64) * 64 * 4);
   for (std::size_t i = 0; i < narrow.size(); i += 4) {
@@ -216,7 +216,7 @@ TEST_F(LibraryEffects, HistogramEffectsSpreadANarrowRange) {
 
 // A layer clear but for an opaque square: the outer glow lights the clear pixels next to it and
 // leaves far ones and the square alone; the inner glow tints the square's rim, not its centre.
-TEST_F(LibraryEffects, GlowsLightAroundAndInsideTheShape) {
+TEST_F(LayerCopyEffects, GlowsLightAroundAndInsideTheShape) {
   Canvas(60, 60);
   std::vector<uint8_t> square(std::size_t(60) * 60 * 4, 0);
   for (int y = 20; y < 40; ++y)
@@ -245,7 +245,7 @@ TEST_F(LibraryEffects, GlowsLightAroundAndInsideTheShape) {
   EXPECT_EQ(at(5, 5)[3], 0);
 }
 
-TEST_F(LibraryEffects, MaskGenerateHSLSelectsByHue) {
+TEST_F(LayerCopyEffects, MaskGenerateHSLSelectsByHue) {
   Canvas(8, 4);
   std::vector<uint8_t> halves(std::size_t(8) * 4 * 4);
   for (int i = 0; i < 32; ++i) {
@@ -277,7 +277,7 @@ TEST_F(LibraryEffects, MaskGenerateHSLSelectsByHue) {
 // Every effect of the registry, with its defaults, on one-pixel-wide and one-pixel-high canvases
 // and on a fully clear layer, stays inside its buffers (checked under the sanitizers) and leaves
 // the processing buffers usable.
-TEST_F(LibraryEffects, EveryEffectRunsOnDegenerateCanvases) {
+TEST_F(LayerCopyEffects, EveryEffectRunsOnDegenerateCanvases) {
   const int sizes[][2] = {{1, 1}, {1, 7}, {7, 1}, {3, 2}};
   for (const auto& size : sizes) {
     for (bool clear : {false, true}) {
