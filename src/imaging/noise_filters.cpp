@@ -10,28 +10,6 @@ namespace imaging {
 
 namespace {
 
-// Runs pixel(x, y, in, out) over every pixel into a temporary, then copies it into dst.
-template <typename Pixel>
-int32_t EachPixel(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
-                  void* dst, uint32_t dstRowBytes, Pixel pixel) {
-  PicturePair p;
-  if (!MakePicturePair(src, width, height, 3, srcRowBytes, dst, dstRowBytes, &p)) return 0;
-  try {
-    cv::Mat result(p.in.size(), p.in.type());
-    ForEachRowBand(p.in.rows, [&](int begin, int end) {
-      for (int y = begin; y < end; ++y) {
-        const uint8_t* s = p.in.ptr<uint8_t>(y);
-        uint8_t* d = result.ptr<uint8_t>(y);
-        for (int x = 0; x < p.in.cols; ++x) pixel(x, y, s + 3 * x, d + 3 * x);
-      }
-    });
-    result.copyTo(p.out);
-    return 1;
-  } catch (...) {
-    return 0;
-  }
-}
-
 // Perlin's improved noise in two dimensions, -1..1 roughly, with a permutation drawn from seed.
 class Perlin {
  public:
@@ -76,7 +54,7 @@ int32_t ISE3GenerateColoredNoise(const void* src, uint32_t width, uint32_t heigh
                                  uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
                                  uint32_t amount, uint32_t seed) {
   const int share = int(std::min<uint32_t>(amount, 100));
-  return EachPixel(src, width, height, srcRowBytes, dst, dstRowBytes,
+  return EachRGB24Pixel(src, width, height, srcRowBytes, dst, dstRowBytes,
                    [&](int x, int y, const uint8_t* s, uint8_t* d) {
                      const uint32_t h = HashPosition(uint32_t(x), uint32_t(y), seed);
                      for (int c = 0; c < 3; ++c) {
@@ -113,7 +91,7 @@ int32_t ISE3GenerateHugoNoise(const void* src, uint32_t width, uint32_t height,
   } catch (...) {
     return 0;
   }
-  return EachPixel(src, width, height, srcRowBytes, dst, dstRowBytes,
+  return EachRGB24Pixel(src, width, height, srcRowBytes, dst, dstRowBytes,
                    [&](int x, int y, const uint8_t* s, uint8_t* d) {
                      const double grey = (77 * s[0] + 150 * s[1] + 29 * s[2]) / (256.0 * 255.0);
                      // 4 g (1 - g): 1 in the mid-tones, 0 at black and white.
@@ -132,7 +110,7 @@ int32_t ISE3GeneratePerlinNoise(const void* src, uint32_t width, uint32_t height
   const int share = int(std::min<uint32_t>(amount, 100));
   double weightSum = 0;
   for (int o = 0; o < layers; ++o) weightSum += std::ldexp(1.0, -o);
-  return EachPixel(src, width, height, srcRowBytes, dst, dstRowBytes,
+  return EachRGB24Pixel(src, width, height, srcRowBytes, dst, dstRowBytes,
                    [&](int x, int y, const uint8_t* s, uint8_t* d) {
                      double v = 0, f = 1.0 / size, w = 1.0;
                      for (int o = 0; o < layers; ++o, f *= 2, w *= 0.5)

@@ -9,31 +9,6 @@
 
 namespace imaging {
 
-namespace {
-
-template <typename Pixel>
-int32_t EachPixel(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
-                  void* dst, uint32_t dstRowBytes, Pixel pixel) {
-  PicturePair p;
-  if (!MakePicturePair(src, width, height, 3, srcRowBytes, dst, dstRowBytes, &p)) return 0;
-  try {
-    cv::Mat result(p.in.size(), p.in.type());
-    ForEachRowBand(p.in.rows, [&](int begin, int end) {
-      for (int y = begin; y < end; ++y) {
-        const uint8_t* s = p.in.ptr<uint8_t>(y);
-        uint8_t* d = result.ptr<uint8_t>(y);
-        for (int x = 0; x < p.in.cols; ++x) pixel(x, y, s + 3 * x, d + 3 * x);
-      }
-    });
-    result.copyTo(p.out);
-    return 1;
-  } catch (...) {
-    return 0;
-  }
-}
-
-}  // namespace
-
 int32_t ISE3CrackleRGB(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
                        void* dst, uint32_t dstRowBytes, uint32_t cellSize, uint32_t crackWidth,
                        double depth) {
@@ -41,7 +16,7 @@ int32_t ISE3CrackleRGB(const void* src, uint32_t width, uint32_t height, uint32_
   const double cell = std::clamp<uint32_t>(cellSize, 4, 512);
   const double crack = std::min<uint32_t>(crackWidth, 16);
   const double k = std::clamp(depth, 0.0, 1.0);
-  return EachPixel(src, width, height, srcRowBytes, dst, dstRowBytes,
+  return EachRGB24Pixel(src, width, height, srcRowBytes, dst, dstRowBytes,
                    [&](int x, int y, const uint8_t* s, uint8_t* d) {
                      // Voronoi cells of one jittered seed per grid square: the distance to the
                      // nearest seed (f1) and to the second (f2); (f2 - f1) / 2 is the distance to
@@ -75,7 +50,7 @@ int32_t ISE3Fingerprint(const void* src, uint32_t width, uint32_t height, uint32
   const double k = std::clamp(strength, 0.0, 1.0);
   const double cx = width * 0.5, cy = height * 0.55;
   const double size = std::max(1.0, 0.45 * std::min(width, height));
-  return EachPixel(src, width, height, srcRowBytes, dst, dstRowBytes,
+  return EachRGB24Pixel(src, width, height, srcRowBytes, dst, dstRowBytes,
                    [&](int x, int y, const uint8_t* s, uint8_t* d) {
                      // A whorl: ellipses about the core, drawn upwards into a loop and bent by
                      // a slow wave so that the ridges wander as real ones do.
