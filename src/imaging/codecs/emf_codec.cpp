@@ -4,6 +4,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -68,8 +69,15 @@ void DrawStretchDIBits(Bytes record, const Bounds& b, uint8_t* rgb, int outW, in
   const int srcTop = int(dibH) - ySrc - cySrc;
 
   const double sx = double(outW) / double(b.width), sy = double(outH) / double(b.height);
-  const int x0 = int((xDest - b.left) * sx), y0 = int((yDest - b.top) * sy);
-  const int x1 = int((int64_t(xDest) + cxDest - b.left) * sx), y1 = int((int64_t(yDest) + cyDest - b.top) * sy);
+  const double fx0 = double(xDest - b.left) * sx, fy0 = double(yDest - b.top) * sy;
+  const double fx1 = double(int64_t(xDest) + cxDest - b.left) * sx;
+  const double fy1 = double(int64_t(yDest) + cyDest - b.top) * sy;
+  // A destination this far out cannot be drawn, and its edges would not fit an int (nor would
+  // their differences).
+  constexpr double kFarthest = 1e9;
+  for (const double edge : {fx0, fy0, fx1, fy1})
+    if (!(std::fabs(edge) <= kFarthest)) return;
+  const int x0 = int(fx0), y0 = int(fy0), x1 = int(fx1), y1 = int(fy1);
   if (x1 <= x0 || y1 <= y0 || x1 <= 0 || y1 <= 0 || x0 >= outW || y0 >= outH) return;
   if (!DimensionsAllowed(uint64_t(x1 - x0), uint64_t(y1 - y0))) return;
 
