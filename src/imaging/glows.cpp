@@ -40,15 +40,16 @@ bool GoodArguments(const void* src, const void* dst, uint32_t width, uint32_t he
          strength >= 0 && std::isfinite(strength);
 }
 
-}  // namespace
-
-int32_t ISE40_OuterGlowRGBA(const void* src, uint32_t width, uint32_t height,
-                            uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
-                            uint32_t colour, double radius, double strength) {
+// Checks the arguments, makes the glow plane (inside the shape or around it), and writes each
+// pixel as mix(source pixel, glow, ink) gives it, row by row into dst.
+template <typename Mix>
+int32_t ComposeGlow(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                    void* dst, uint32_t dstRowBytes, uint32_t colour, double radius,
+                    double strength, bool inner, Mix mix) {
   if (!GoodArguments(src, dst, width, height, srcRowBytes, dstRowBytes, radius, strength))
     return 0;
   const cv::Mat in = WrapPicture(src, width, height, 4, srcRowBytes);
-  const cv::Mat glow = GlowPlane(in, false, radius, strength);
+  const cv::Mat glow = GlowPlane(in, inner, radius, strength);
   const double ink[3] = {double(colour & 0xFF), double((colour >> 8) & 0xFF),
                          double((colour >> 16) & 0xFF)};
   for (uint32_t y = 0; y < height; ++y) {
@@ -56,39 +57,38 @@ int32_t ISE40_OuterGlowRGBA(const void* src, uint32_t width, uint32_t height,
     uint8_t* d = static_cast<uint8_t*>(dst) + std::size_t(y) * dstRowBytes;
     const float* g = glow.ptr<float>(int(y));
     for (uint32_t x = 0; x < width; ++x, s += 4, d += 4) {
-      // The picture over the glow.
-      const double a = s[3] / 255.0, under = g[x] * (1 - a), out = a + under;
       uint8_t pixel[4];
-      for (int c = 0; c < 3; ++c)
-        pixel[c] = out > 0 ? RoundByte((s[c] * a + ink[c] * under) / out) : 0;
-      pixel[3] = RoundByte(out * 255);
+      mix(s, g[x], ink, pixel);
       std::copy(pixel, pixel + 4, d);
     }
   }
   return 1;
 }
 
+}  // namespace
+
+int32_t ISE40_OuterGlowRGBA(const void* src, uint32_t width, uint32_t height,
+                            uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
+                            uint32_t colour, double radius, double strength) {
+  return ComposeGlow(src, width, height, srcRowBytes, dst, dstRowBytes, colour, radius, strength,
+                     false, [](const uint8_t* s, float g, const double* ink, uint8_t* pixel) {
+                       // The picture over the glow.
+                       const double a = s[3] / 255.0, under = g * (1 - a), out = a + under;
+                       for (int c = 0; c < 3; ++c)
+                         pixel[c] = out > 0 ? RoundByte((s[c] * a + ink[c] * under) / out) : 0;
+                       pixel[3] = RoundByte(out * 255);
+                     });
+}
+
 int32_t ISE40_InnerGlowRGBA(const void* src, uint32_t width, uint32_t height,
                             uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
                             uint32_t colour, double radius, double strength) {
-  if (!GoodArguments(src, dst, width, height, srcRowBytes, dstRowBytes, radius, strength))
-    return 0;
-  const cv::Mat in = WrapPicture(src, width, height, 4, srcRowBytes);
-  const cv::Mat glow = GlowPlane(in, true, radius, strength);
-  const double ink[3] = {double(colour & 0xFF), double((colour >> 8) & 0xFF),
-                         double((colour >> 16) & 0xFF)};
-  for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* s = in.ptr<uint8_t>(int(y));
-    uint8_t* d = static_cast<uint8_t*>(dst) + std::size_t(y) * dstRowBytes;
-    const float* g = glow.ptr<float>(int(y));
-    for (uint32_t x = 0; x < width; ++x, s += 4, d += 4) {
-      uint8_t pixel[4];
-      for (int c = 0; c < 3; ++c) pixel[c] = RoundByte(s[c] + (ink[c] - s[c]) * g[x]);
-      pixel[3] = s[3];
-      std::copy(pixel, pixel + 4, d);
-    }
-  }
-  return 1;
+  return ComposeGlow(src, width, height, srcRowBytes, dst, dstRowBytes, colour, radius, strength,
+                     true, [](const uint8_t* s, float g, const double* ink, uint8_t* pixel) {
+                       for (int c = 0; c < 3; ++c)
+                         pixel[c] = RoundByte(s[c] + (ink[c] - s[c]) * g);
+                       pixel[3] = s[3];
+                     });
 }
 
 }  // namespace imaging
