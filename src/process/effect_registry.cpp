@@ -14,6 +14,7 @@
 #include "process/library/library_rgb24_art.h"
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
+#include "process/relief_script.h"
 
 namespace process {
 
@@ -97,6 +98,7 @@ constexpr EffectDescriptor kEffects[] = {
     kGlowInnerEffect,
     kGlowOuterEffect,
     kHDRIEffect,
+    kScribbleEffect,
     kVignetteEffect,
     kBorderizeEffect,
     kReflectionEffect,
@@ -109,6 +111,7 @@ constexpr EffectDescriptor kEffects[] = {
     kMidpointEffect,
     kMedianEffect,
     kDeinterlaceEffect,
+    kEmboss2Effect,
     kLuaFilterEffect,
     kPluginEffect,
 };
