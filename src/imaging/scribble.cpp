@@ -14,15 +14,16 @@ namespace {
 
 constexpr double kStep = 1.5;          // pixels between the points of a pen line
 constexpr double kMaxCoverage = 0.97;  // full cover would ask for endless ink
-constexpr double kLoops = 3;           // turns of the pen in one scribble
+constexpr double kLoops = 2.5;         // turns of the pen in one scribble
 
-// The pen line's length for a scribble of this span: the loops round the moving centre plus
-// the centre's way.
-double PathLength(double span) { return kLoops * 2 * std::numbers::pi * span / 4 + span; }
+// The pen line's length for a scribble of this span: the loops (ellipses about 0.8 as wide as
+// long on average) round the moving centre plus the centre's way.
+double PathLength(double span) { return kLoops * 2 * std::numbers::pi * span / 4 * 0.8 + span; }
 
-// The points of one scribble from (x, y): the pen circles in loops about half the span
-// across while their centre drifts across the span, the loops swelling and shrinking a little,
-// as a hand fills an area quickly. k numbers the scribbles of the cell (cx, cy).
+// The points of one scribble from (x, y): the pen circles in uneven, leaning loops about half
+// the span across while their centre drifts across the span, the loops swelling and shrinking
+// and turning as they go, as a hand fills an area quickly. k numbers the scribbles of the cell
+// (cx, cy).
 void ScribblePath(double x, double y, double span, uint32_t cx, uint32_t cy, uint32_t k,
                   std::vector<cv::Point>* points) {
   points->clear();
@@ -33,11 +34,15 @@ void ScribblePath(double x, double y, double span, uint32_t cx, uint32_t cy, uin
   const double turn = (HashUnit(cx, cy, 0x5C41B02u + k) < 0.5 ? -1 : 1) * 2 * std::numbers::pi *
                       kLoops;
   const double swell = 2 * std::numbers::pi * HashUnit(cx, cy, 0x5C41B03u + k);
+  const double squash = 0.6 + 0.4 * HashUnit(cx, cy, 0x5C41B05u + k);
+  const double lean = drift + HashUnit(cx, cy, 0x5C41B06u + k) - 0.5;
   for (int i = 0; i <= steps; ++i) {
     const double t = double(i) / steps;
-    const double r = radius * (1 + 0.3 * std::sin(swell + 5 * t));
-    const double px = x + (t - 0.5) * span * std::cos(drift) + r * std::cos(start + turn * t);
-    const double py = y + (t - 0.5) * span * std::sin(drift) + r * std::sin(start + turn * t);
+    const double r = radius * (1 + 0.4 * std::sin(swell + 7 * t));
+    const double u = r * std::cos(start + turn * t), v = r * squash * std::sin(start + turn * t);
+    const double tilt = lean + 1.2 * t;
+    const double px = x + (t - 0.5) * span * std::cos(drift) + u * std::cos(tilt) - v * std::sin(tilt);
+    const double py = y + (t - 0.5) * span * std::sin(drift) + u * std::sin(tilt) + v * std::cos(tilt);
     // Sub-pixel positions for the anti-aliased line (4 fractional bits).
     points->emplace_back(int(std::lround(px * 16)), int(std::lround(py * 16)));
   }

@@ -1,5 +1,7 @@
 #include "process/recipes/crayon_recipes.h"
 
+#include <algorithm>
+
 #include "engine/engine_state.h"
 #include "imaging/artistic_filters.h"
 #include "imaging/colour_filters.h"
@@ -7,6 +9,7 @@
 #include "process/library/slider_scales.h"
 #include "process/processing_buffers.h"
 #include "process/recipes/recipe_steps.h"
+#include "process/relief_script.h"
 #include "render/merge_mode_names.h"
 
 namespace process {
@@ -74,8 +77,10 @@ void PointillismRecipe(const EffectCall& call) {
   WaxSmear(call, b);
 }
 
-// Pen scribbles drawn from the picture as it is, a wash of smeared colour written into the
-// layer, then the scribbles multiplied over the wash (white paper changes nothing).
+// Pen scribbles and pen outlines (the picture's relief lit from straight above: white on flat
+// ground, dark on slopes) both drawn from the picture as it is; then a wash of smeared colour
+// written into the layer, and the outlines and the scribbles multiplied over it (white paper
+// changes nothing).
 void WatercolorAndInkRecipe(const EffectCall& call) {
   Buffers b;
   if (!recipe::Usable(&b)) return;
@@ -88,11 +93,21 @@ void WatercolorAndInkRecipe(const EffectCall& call) {
                              uint32_t(4 + Scaled(call, 3, 0.6)), Fraction(call, 2), 1))
     return;
 
+  recipe::Refresh();
+  if (!recipe::Own("Grayscale", recipe::Arguments(0))) return;
+  ReliefLight outline;
+  outline.depth = Fraction(call, 4) * 100;
+  outline.direction = 180;
+  outline.height = 90;
+  if (!EmbossPixels(b.destination, b.width, b.height, outline)) return;
+  engine::OwnedPlane<uint8_t> lines = recipe::Scratch(b);
+  std::copy_n(b.destination, std::size_t(w) * h * 4, lines.get());
+
   OwnEffectArguments wash = recipe::Arguments(0);
   wash.sliders[0] = wash.sliders[1] = call.sliders[0];
-  recipe::Refresh();
   if (!recipe::Own("Value Blur", wash)) return;
   recipe::WriteBack(b, b.destination);
+  recipe::Merge(b, lines.get(), render::kModeMultiply, 255);
 
   // The ink as RGBA32 with the layer's alpha, so that clear parts of the layer stay clear.
   recipe::Refresh();

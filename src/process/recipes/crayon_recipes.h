@@ -1,6 +1,6 @@
 // Recipes of coloured media: pencil and crayon (a relief that brings out the paper's tooth, a
 // contrast curve and a saturation change, then for crayon a waxy smear), pointillism (crayon
-// with dots of colour noise) and watercolour washes under pen scribbles.
+// with dots of colour noise) and watercolour washes under pen outlines and scribbles.
 #pragma once
 
 #include "process/effect_descriptor.h"
@@ -24,7 +24,7 @@ inline constexpr EffectDescriptor kColorPencilEffect = FreeFormRow(
 inline constexpr EffectParameter kCrayonParameters[] = {
     Slider(1, "contrast", 200),
     Slider(2, "saturation", 600),
-    Slider(3, "keep against smear", 60),
+    Slider(3, "keep against smear", 600),
     Option(1, "relief from", 0, 3, 0),
 };
 inline constexpr EffectDescriptor kCrayonEffect =
@@ -43,12 +43,13 @@ inline constexpr EffectDescriptor kPointillismEffect = FreeFormRow(
     "Painted in small dabs of bright, broken colour.");
 
 inline constexpr EffectParameter kWatercolorAndInkParameters[] = {
-    Slider(1, "keep against wash", 300),
-    Slider(2, "ink", 120),
-    Slider(3, "scribble size", 250),
+    Slider(1, "keep against wash", 400),
+    Slider(2, "ink", 50),
+    Slider(3, "scribble size", 200),
+    Slider(4, "outline strength", 400),
 };
 inline constexpr EffectDescriptor kWatercolorAndInkEffect = FreeFormRow(
     "Watercolor and Ink", EffectRoute::kFreeForm, WatercolorAndInkRecipe,
-    kWatercolorAndInkParameters, "Soft washes of colour under loose pen scribbles.");
+    kWatercolorAndInkParameters, "Soft washes of colour under pen outlines and loose scribbles.");
 
 }  // namespace process
