@@ -102,7 +102,7 @@ void Emboss3Recipe(const EffectCall& call) {
   if (!recipe::Usable(&b)) return;
   if (!recipe::Own("Grayscale", recipe::Arguments(0))) return;
   ReliefLight light;
-  light.depth = Fraction(call, 1) * 20;
+  light.depth = Fraction(call, 1) * 80;
   light.direction = Fraction(call, 2) * 360;
   light.height = 30;
   if (!EmbossPixels(b.destination, b.width, b.height, light)) return;
