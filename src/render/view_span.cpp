@@ -85,23 +85,32 @@ void Reset(ViewSpanState& st, int32_t lanesCount) {
 
 // For each position, the topmost entry above the first whose pixel replaces everything below it
 // (0 where none does). Entries under it are then only asked whether they lay anything down.
-void FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t rowAt,
-                         const int32_t* columns, int32_t count, ViewSpanState& st) {
+// Returns the entry whose prepared pixels were kept (st.kept), or -1.
+int32_t FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t rowAt,
+                            const int32_t* columns, int32_t count, ViewSpanState& st) {
   int32_t open = count;
+  int32_t keptEntry = -1;
   for (int32_t i = list.count - 1; i > 0 && open > 0; --i) {
     const ViewEntry& e = list.entries[i];
     if (!e.mayReplace) continue;
     // Without a pre-pass the alpha can only fall from the stored one (the layer mask scales it
     // down), and a replacing pixel needs 65280 or more.
     const bool storedAlphaBounds = !e.alphaMode && !e.background;
+    // The first entry asked sees every position; an alpha-mode one keeps what it prepared.
+    const bool keep = keptEntry == -1 && e.alphaMode;
     for (int32_t j = 0; j < count; ++j) {
       if (st.start[j] != 0) continue;
       const std::size_t at = rowAt + std::size_t(columns[j]) * 4;
       if (storedAlphaBounds && e.pixels[at + 3] < 65280) continue;
-      EntryPixel p;
-      if (PrepareEntry(e, at, K, p) && ReplacesBelow(p)) st.start[j] = i, --open;
+      EntryPixel local;
+      EntryPixel& p = keep ? st.kept[j] : local;
+      const bool live = PrepareEntry(e, at, K, p);
+      if (keep) st.keptLive[j] = live;
+      if (live && ReplacesBelow(p)) st.start[j] = i, --open;
     }
+    if (keptEntry == -1) keptEntry = keep ? i : -2;
   }
+  return keptEntry >= 0 ? keptEntry : -1;
 }
 
 }  // namespace
@@ -111,7 +120,7 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
                        Pixel16* out) {
   const int32_t lanesCount = (count + 3) & ~3;
   Reset(st, lanesCount);
-  FindCoveringEntries(list, K, rowAt, columns, count, st);
+  const int32_t keptEntry = FindCoveringEntries(list, K, rowAt, columns, count, st);
 
   const bool vectorAllowed = gSpanVector.load(std::memory_order_relaxed);
   for (int32_t i = 0; i < list.count; ++i) {
@@ -152,7 +161,12 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
           st.filled[j] = 1;
         continue;
       }
-      if (!PrepareEntry(e, at, K, p)) continue;
+      if (i == keptEntry) {
+        if (!st.keptLive[j]) continue;
+        p = st.kept[j];
+      } else if (!PrepareEntry(e, at, K, p)) {
+        continue;
+      }
       if (i == start && i > 0) {
         StartWith(st, j, p, lanesRule, lanes, staged);
       } else {

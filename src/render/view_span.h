@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "render/merge_modes.h"
+#include "render/view_composite.h"
 #include "render/view_output.h"
 #include "render/view_render_list.h"
 
@@ -33,6 +34,10 @@ struct ViewSpanState {
   alignas(32) int32_t copied[kViewSpan];
   alignas(32) int32_t filled[kViewSpan];  // some entry below has laid down a pixel
   alignas(32) int32_t start[kViewSpan];   // the topmost entry that replaces all below it, or 0
+  // The pixels of the topmost alpha-mode entry that may cover, as the covering test prepared
+  // them, so that its pre-pass runs once per position.
+  EntryPixel kept[kViewSpan];
+  uint8_t keptLive[kViewSpan];
 };
 
 // Blends the marked pixels of a span by one rule (BlendOverViewComposite on each), or null where
