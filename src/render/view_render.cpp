@@ -103,7 +103,9 @@ void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t*
 // one above it is a copy of it.
 void SpanRowsContiguous(const ViewFrame& f, int32_t factor, bool oneToOne, int32_t begin,
                         int32_t end) {
-  ViewSpanState st;
+  // Some 70 KB: from the heap, not the stack of whichever thread draws.
+  const engine::OwnedPlane<ViewSpanState> state = engine::MakeOwnedPlane<ViewSpanState>(1);
+  ViewSpanState& st = state[0];
   int32_t columns[kViewSpan];
   const int32_t canvasColumns = (f.columns + factor - 1) / factor;
   const std::size_t rowBytes = std::size_t(f.columns) * 3;
@@ -126,7 +128,9 @@ void SpanRowsContiguous(const ViewFrame& f, int32_t factor, bool oneToOne, int32
 
 void SpanRowsSampled(const ViewFrame& f, const int32_t* cols, const int32_t* rows, float step,
                      int32_t canvasHeight, int32_t begin, int32_t end) {
-  ViewSpanState st;
+  // Some 70 KB: from the heap, not the stack of whichever thread draws.
+  const engine::OwnedPlane<ViewSpanState> state = engine::MakeOwnedPlane<ViewSpanState>(1);
+  ViewSpanState& st = state[0];
   const std::size_t rowBytes = std::size_t(f.columns) * 3;
   for (int32_t k = begin; k < end; ++k) {
     const auto maskY = std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
