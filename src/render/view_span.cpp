@@ -12,6 +12,9 @@ namespace {
 std::atomic<bool> gSpans{true};
 std::atomic<bool> gSpanVector{true};
 
+// How far ahead along a span the layers' pixels are asked for.
+constexpr int32_t kAhead = 16;
+
 bool IsTextureOp(int32_t op) { return op >= kViewOpTexturize && op <= kViewOpTexturize3; }
 
 // Composite j takes an integer pixel as it is. A and c are made now the way a later blend would
@@ -99,6 +102,7 @@ int32_t FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t r
     // The first entry asked sees every position; an alpha-mode one keeps what it prepared.
     const bool keep = keptEntry == -1 && e.alphaMode;
     for (int32_t j = 0; j < count; ++j) {
+      if (j + kAhead < count) __builtin_prefetch(e.pixels + rowAt + std::size_t(columns[j + kAhead]) * 4);
       if (st.start[j] != 0) continue;
       const std::size_t at = rowAt + std::size_t(columns[j]) * 4;
       if (storedAlphaBounds && e.pixels[at + 3] < 65280) continue;
@@ -137,6 +141,8 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
         row = e.pixels + rowAt + std::size_t(columns[0]) * 4;
       } else {
         for (int32_t j = 0; j < count; ++j) {
+          // Sampled positions lie far apart: ask for the lines a few positions ahead early.
+          if (j + kAhead < count) __builtin_prefetch(e.pixels + rowAt + std::size_t(columns[j + kAhead]) * 4);
           if (i < st.start[j] && st.filled[j]) {
             st.a[j] = 0;  // needs nothing from this entry
             continue;
