@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/engine_state.h"
+#include "engine/heap.h"
 #include "engine/parallel_rows.h"
 #include "palmora/palmora.h"
 #include "render/merge_mode_names.h"
@@ -128,6 +129,29 @@ TEST_F(ViewSpans, RandomStacksOfEveryModeMatchThePixelPath) {
       }
     }
   }
+}
+
+TEST_F(ViewSpans, AHeapRefusalForTheSpanStateIsReportedAndTheNextRenderIsWhole) {
+  // The span state comes from the engine heap once per band; a refusal there must reach the
+  // caller as the export's failure, not draw a partial or garbage picture as if it had succeeded.
+  MakeCanvas(64, 16, 3, 2);
+  for (int i = 2; i <= 3; ++i) {
+    auto px = ReadLayer(i);
+    Paint(px.data(), px.size() / 4);
+    WriteLayer(i, px);
+    PMR_SetLayerOptions(i, 1, 0, 100, i == 3 ? "Multiply" : "Normal");
+  }
+  PMR_SetViewSize(4096, 4096);
+  render::SetViewSpansForTesting(false);
+  const auto want = Draw(0, 0, 64, 16, 64 * 3, 16);
+  render::SetViewSpansForTesting(true);
+  engine::SetAllocationCeilingForTesting(sizeof(render::ViewSpanState) - 1);
+  std::vector<uint8_t> target(64 * 3 * 16, kFill);
+  PMR_SetLastError("");
+  EXPECT_EQ(PMR_Render(target.data(), 64 * 3, 0, 0, 64, 16), 0);
+  EXPECT_STREQ(PMR_GetLastError(), "Render Excpt");
+  engine::SetAllocationCeilingForTesting(0);
+  EXPECT_EQ(Draw(0, 0, 64, 16, 64 * 3, 16), want);
 }
 
 }  // namespace
