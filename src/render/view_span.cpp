@@ -123,6 +123,13 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
                        const int32_t* columns, int32_t count, bool contiguous, ViewSpanState& st,
                        Pixel16* out) {
   const int32_t lanesCount = (count + 3) & ~3;
+  if (!contiguous) {
+    // Sampled positions lie far apart and each entry is walked on its own: ask for every line
+    // the span will read at once, so that the reads overlap instead of waiting one by one.
+    for (int32_t i = 0; i < list.count; ++i)
+      for (int32_t j = 0; j < count; ++j)
+        __builtin_prefetch(list.entries[i].pixels + rowAt + std::size_t(columns[j]) * 4);
+  }
   Reset(st, lanesCount);
   const int32_t keptEntry = FindCoveringEntries(list, K, rowAt, columns, count, st);
 
