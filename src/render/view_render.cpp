@@ -62,18 +62,17 @@ void ForEachRow(const ViewFrame& f, RowFn row) {
 
 uint8_t* TargetRow(const ViewFrame& f, int32_t k) { return f.target + std::size_t(k) * f.targetStride; }
 
-// Bands of rows for the span paths; bandRows 0 lets the pool choose.
+// Bands of rows for the span paths, which set up their state once per band.
 template <class BandFn>
-void ForEachBand(const ViewFrame& f, BandFn band, int32_t bandRows = 0) {
+void ForEachBand(const ViewFrame& f, BandFn band) {
   const std::size_t bytesPerRow = std::size_t(f.columns) * (8 * (f.list.count + 1) + 3);
-  engine::ForRowBands(f.rows, bytesPerRow, band, bandRows);
+  engine::ForRowBands(f.rows, bytesPerRow, band);
 }
 
 // The span paths: each row is composited a span of positions at a time, entry by entry, into
-// the same pixels the per-pixel paths above give.
+// the same pixels the per-pixel paths below give.
 
-// Composites the canvas positions (columns[j], cy), j < count, and writes them as output pixels
-// 3 * replicate bytes apart, each repeated replicate times but never past lastByte.
+// One output row of a span path: the canvas row it shows and how its pixels are written.
 struct SpanRow {
   const ViewFrame& f;
   ViewSpanState& st;
@@ -83,6 +82,8 @@ struct SpanRow {
   bool contiguous;  // the columns of a span follow each other
 };
 
+// Composites the canvas positions (columns[j], cy), j < count, and writes them as output pixels
+// from out on, each repeated replicate times, but never at or past end.
 void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t* out,
                int32_t replicate, const uint8_t* end) {
   Pixel16 px[kViewSpan];
