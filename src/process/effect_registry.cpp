@@ -14,6 +14,8 @@
 #include "process/library/library_rgb24_art.h"
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
+#include "process/script/script_generators.h"
+#include "process/script/script_layer_effects.h"
 
 namespace process {
 
@@ -48,6 +50,7 @@ constexpr EffectDescriptor kEffects[] = {
     kChannelHistogramEqualizeEffect,
     kChannelHistogramStretchEffect,
     kLightnessStretchEffect,
+    kColorizeEffect,
     kColourBalanceEffect,
     kAdjustHSLEffect,
     kAdjustHSVEffect,
@@ -68,9 +71,15 @@ constexpr EffectDescriptor kEffects[] = {
     kWatercolorTintEffect,
     kMaskGenerateHSLEffect,
     kMaskDetailEffect,
+    kScratchEffect,
+    kDividerEffect,
+    kCarpetEffect,
+    kGlassEffect,
+    kVoxelEffect,
     kReduceEffect,
     kHorizontalFlipEffect,
     kVerticalFlipEffect,
+    kSeamlessEffect,
     kNoiseReductionEffect,
     kNoiseReductionRGBEffect,
     kDespeckleEffect,
@@ -109,6 +118,25 @@ constexpr EffectDescriptor kEffects[] = {
     kMidpointEffect,
     kMedianEffect,
     kDeinterlaceEffect,
+    kEdgeEffect,
+    kBumpEffect,
+    kMaximumEffect,
+    kMinimumEffect,
+    kLinesEffect,
+    kPointsEffect,
+    kCirclesEffect,
+    kRectanglesEffect,
+    kSplinesEffect,
+    kWormsEffect,
+    kFibersEffect,
+    kTreesEffect,
+    kGenerateNoiseEffect,
+    kBlobsEffect,
+    kPlasmaEffect,
+    kSinePlasmaEffect,
+    kFractalPlasmaEffect,
+    kGeneratePerlinNoiseEffect,
+    kPatternEffect,
     kLuaFilterEffect,
     kPluginEffect,
 };
