@@ -1,8 +1,6 @@
 // Effect 20, blobs: soft round shapes that flow into one another where they meet (a field summed
 // from every blob, cut at a level). Slots: 1 blob size as a percentage of the picture's shorter
 // side, 2 edge softness %; the shared generator slots.
-#include <opencv2/core.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -44,9 +42,9 @@ bool RunBlobs(const Picture& picture, const std::array<double, kScriptValueSlots
     b.colour = VaryColour(s.colour, s.variation, random);
   }
   PaintLayer layer(picture.width, picture.height);
-  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
+  layer.ForRowBands([&](uint32_t firstRow, uint32_t endRow) {
     std::vector<const Blob*> near;
-    for (int y = rows.start; y < rows.end; ++y) {
+    for (uint32_t y = firstRow; y < endRow; ++y) {
       const double py = y + 0.5;
       near.clear();
       for (const Blob& b : blobs)

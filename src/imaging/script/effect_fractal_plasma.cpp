@@ -4,8 +4,6 @@
 // Slots: 1 features across the picture at the coarsest octave (1..64), 2 octaves (1..10), 7
 // roughness % (each octave's strength relative to the one before), 8 colour cycles; the shared
 // generator slots.
-#include <opencv2/core.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -72,9 +70,9 @@ bool RunFractalPlasma(const Picture& picture, const std::array<double, kScriptVa
   const PaletteTable palette(s.colour, s.variation);
   PaintLayer layer(picture.width, picture.height);
   const float scale = static_cast<float>(cycles) / total;
-  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
+  layer.ForRowBands([&](uint32_t firstRow, uint32_t endRow) {
     std::vector<float> sum(picture.width);
-    for (int y = rows.start; y < rows.end; ++y) {
+    for (uint32_t y = firstRow; y < endRow; ++y) {
       std::fill(sum.begin(), sum.end(), 0.0f);
       for (const Octave& o : octaves) {
         const AxisStep& sy = o.alongY[y];

@@ -3,8 +3,6 @@
 // vertical stripes, 3 diagonal stripes, 4 dots, 5 grid lines, 6 diamonds, 7 bricks), 7 second
 // colour (packed like 4, the first); the shared generator slots, 5 being how much each cell's
 // shade varies.
-#include <opencv2/core.hpp>
-
 #include <algorithm>
 #include <cmath>
 
@@ -52,8 +50,8 @@ bool RunPattern(const Picture& picture, const std::array<double, kScriptValueSlo
   const Rgb second = RgbFromPacked(BitsFromValue(values[7]));
   PaintLayer layer(picture.width, picture.height);
   const double pixel = 1 / cell;
-  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
-    for (int y = rows.start; y < rows.end; ++y) {
+  layer.ForRowBands([&](uint32_t firstRow, uint32_t endRow) {
+    for (uint32_t y = firstRow; y < endRow; ++y) {
       const double cy = (y + 0.5) / cell;
       const int64_t r = static_cast<int64_t>(std::floor(cy));
       for (uint32_t x = 0; x < picture.width; ++x) {

@@ -3,8 +3,6 @@
 // without seams. Slots: 1 highest frequency in waves across the picture (1..64), 2 colour
 // cycles through the palette, 7 number of waves (1..16); the shared generator slots (variation
 // 100 % gives a rainbow palette, 0 % shades of the colour).
-#include <opencv2/core.hpp>
-
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -45,8 +43,8 @@ bool RunSinePlasma(const Picture& picture, const std::array<double, kScriptValue
   const PaletteTable palette(s.colour, s.variation);
   PaintLayer layer(picture.width, picture.height);
   const float scale = float(cycles * 0.5 / waves);
-  cv::parallel_for_(cv::Range(0, static_cast<int>(h)), [&](const cv::Range& rows) {
-    for (int y = rows.start; y < rows.end; ++y)
+  layer.ForRowBands([&](uint32_t firstRow, uint32_t endRow) {
+    for (uint32_t y = firstRow; y < endRow; ++y)
       for (size_t x = 0; x < w; ++x) {
         float sum = 0;
         for (int k = 0; k < waves; ++k)

@@ -28,6 +28,27 @@ SegmentDistance DistanceToSegment(double px, double py, double x0, double y0, do
   return {std::sqrt(qx * qx + qy * qy), across, projected};
 }
 
+// The columns of row y (pixel centres at y + 0.5) that can lie within reach of the segment:
+// the nearest point of the segment to any of them lies within reach of the row, which bounds
+// the part of the segment to look at. Long thin strokes visit a narrow band of each row, not
+// their whole bounding box.
+bool RowSpan(double xa, double ya, double xb, double yb, double reach, uint32_t y, double& left,
+             double& right) {
+  const double py = y + 0.5, dy = yb - ya;
+  double t0 = 0, t1 = 1;
+  if (std::fabs(dy) < 1e-9) {
+    if (std::fabs(ya - py) > reach) return false;
+  } else {
+    t0 = (py - reach - ya) / dy, t1 = (py + reach - ya) / dy;
+    if (t0 > t1) std::swap(t0, t1);
+    if (t0 > 1 || t1 < 0) return false;
+    t0 = std::max(t0, 0.0), t1 = std::min(t1, 1.0);
+  }
+  const double x0 = xa + (xb - xa) * t0, x1 = xa + (xb - xa) * t1;
+  left = std::min(x0, x1) - reach, right = std::max(x0, x1) + reach;
+  return true;
+}
+
 // Separable blends on channels 0..1: d the picture, s the painted colour.
 float SoftLightDarken(float d) { return d <= 0.25f ? ((16 * d - 12) * d + 4) * d : std::sqrt(d); }
 float Mix(MixMode mode, float d, float s) {
@@ -103,12 +124,31 @@ MixMode MixModeFromValue(double value) {
 }
 
 PaintLayer::PaintLayer(uint32_t width, uint32_t height)
-    : width_(width), height_(height), pixels_(size_t{width} * height * 4, 0) {}
+    : width_(width),
+      height_(height),
+      tilesX_((width + kTile - 1) >> kTileShift),
+      tilesY_((height + kTile - 1) >> kTileShift),
+      tiles_(size_t{tilesX_} * tilesY_) {}
+
+uint8_t* PaintLayer::Pixel(uint32_t x, uint32_t y) {
+  std::unique_ptr<uint8_t[]>& tile = tiles_[size_t{y >> kTileShift} * tilesX_ + (x >> kTileShift)];
+  if (!tile) tile = std::make_unique<uint8_t[]>(size_t{kTile} * kTile * 4);  // zeroed
+  return tile.get() + ((size_t{y & (kTile - 1)} << kTileShift) + (x & (kTile - 1))) * 4;
+}
+
+void PaintLayer::ForRowBands(const std::function<void(uint32_t, uint32_t)>& paint) {
+  cv::parallel_for_(cv::Range(0, static_cast<int>(tilesY_)), [&](const cv::Range& bands) {
+    for (int b = bands.start; b < bands.end; ++b) {
+      const uint32_t first = uint32_t(b) << kTileShift;
+      paint(first, std::min(height_, first + kTile));
+    }
+  });
+}
 
 void PaintLayer::Blend(int64_t x, int64_t y, const Rgb& colour, float opacity) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || !(opacity > 0)) return;
   const float a = std::min(opacity, 1.0f), keep = 1 - a;
-  uint8_t* p = pixels_.data() + (size_t(y) * width_ + size_t(x)) * 4;
+  uint8_t* p = Pixel(uint32_t(x), uint32_t(y));
   p[0] = static_cast<uint8_t>(colour.blue * a + p[0] * keep + 0.5f);
   p[1] = static_cast<uint8_t>(colour.green * a + p[1] * keep + 0.5f);
   p[2] = static_cast<uint8_t>(colour.red * a + p[2] * keep + 0.5f);
@@ -116,7 +156,7 @@ void PaintLayer::Blend(int64_t x, int64_t y, const Rgb& colour, float opacity) {
 }
 
 void PaintLayer::SetOpaque(uint32_t x, uint32_t y, const Rgb& colour) {
-  uint8_t* p = pixels_.data() + (size_t(y) * width_ + x) * 4;
+  uint8_t* p = Pixel(x, y);
   p[0] = static_cast<uint8_t>(std::clamp(colour.blue, 0.0f, 255.0f) + 0.5f);
   p[1] = static_cast<uint8_t>(std::clamp(colour.green, 0.0f, 255.0f) + 0.5f);
   p[2] = static_cast<uint8_t>(std::clamp(colour.red, 0.0f, 255.0f) + 0.5f);
@@ -158,13 +198,18 @@ void PaintLayer::Capsule(double xa, double ya, double xb, double yb, double radi
   if (!Clip(std::min(xa, xb) - reach, std::min(ya, yb) - reach, std::max(xa, xb) + reach,
             std::max(ya, yb) + reach, x0, y0, x1, y1))
     return;
-  for (uint32_t y = y0; y < y1; ++y)
-    for (uint32_t x = x0; x < x1; ++x) {
+  for (uint32_t y = y0; y < y1; ++y) {
+    double left, right;
+    if (!RowSpan(xa, ya, xb, yb, reach, y, left, right)) continue;
+    const uint32_t from = std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(left))));
+    const uint32_t to = std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(right) + 1)));
+    for (uint32_t x = from; x < to; ++x) {
       const SegmentDistance d = DistanceToSegment(x + 0.5, y + 0.5, xa, ya, xb, yb);
       if (!startCap && d.t <= 0) continue;
       const float c = Coverage(radius + 0.5 - d.along);
       if (c > 0) Blend(x, y, colour, c * opacity);
     }
+  }
 }
 
 void PaintLayer::Tube(double xa, double ya, double xb, double yb, double radius,
@@ -179,8 +224,12 @@ void PaintLayer::Tube(double xa, double ya, double xb, double yb, double radius,
   const double dx = xb - xa, dy = yb - ya, length = std::hypot(dx, dy);
   const double nx = length > 0 ? -dy / length : 0, ny = length > 0 ? dx / length : 1;
   constexpr double kLx = -0.45, kLy = -0.55, kLz = 0.70;
-  for (uint32_t y = y0; y < y1; ++y)
-    for (uint32_t x = x0; x < x1; ++x) {
+  for (uint32_t y = y0; y < y1; ++y) {
+    double left, right;
+    if (!RowSpan(xa, ya, xb, yb, reach, y, left, right)) continue;
+    const uint32_t from = std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(left))));
+    const uint32_t to = std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(right) + 1)));
+    for (uint32_t x = from; x < to; ++x) {
       const SegmentDistance d = DistanceToSegment(x + 0.5, y + 0.5, xa, ya, xb, yb);
       const float c = Coverage(radius + 0.5 - d.along);
       if (c <= 0) continue;
@@ -189,12 +238,14 @@ void PaintLayer::Tube(double xa, double ya, double xb, double yb, double radius,
       const double nz = std::sqrt(1 - s * s);
       const double lit = std::max(0.0, s * nx * kLx + s * ny * kLy + nz * kLz);
       const float shade = static_cast<float>(0.3 + 0.9 * lit);
-      const float shine = static_cast<float>(std::pow(lit, 24) * 90);
+      const double lit2 = lit * lit, lit8 = lit2 * lit2 * lit2 * lit2;
+      const float shine = static_cast<float>(lit8 * lit8 * lit8 * 90);  // a tight highlight: lit^24
       const Rgb shaded{std::min(255.0f, colour.red * shade + shine),
                        std::min(255.0f, colour.green * shade + shine),
                        std::min(255.0f, colour.blue * shade + shine)};
       Blend(x, y, shaded, c * opacity);
     }
+  }
 }
 
 void PaintLayer::Box(double cx, double cy, double hx, double hy, double angle, double halfWidth,
@@ -218,13 +269,23 @@ void PaintLayer::Box(double cx, double cy, double hx, double hy, double angle, d
 }
 
 void PaintLayer::LayOnto(const Picture& picture, MixMode mode) const {
+  static constexpr uint8_t kNothing[4] = {0, 0, 0, 0};
   const size_t rowBytes = size_t{width_} * 4;
-  cv::parallel_for_(cv::Range(0, static_cast<int>(height_)), [&](const cv::Range& rows) {
-    for (int y = rows.start; y < rows.end; ++y) {
-      uint8_t* p = picture.pixels + size_t(y) * rowBytes;
-      const uint8_t* l = pixels_.data() + size_t(y) * rowBytes;
-      for (uint32_t x = 0; x < width_; ++x) LayPixel(p + size_t{x} * 4, l + size_t{x} * 4, mode);
-    }
+  cv::parallel_for_(cv::Range(0, static_cast<int>(tilesY_)), [&](const cv::Range& bands) {
+    for (int b = bands.start; b < bands.end; ++b)
+      for (uint32_t t = 0; t < tilesX_; ++t) {
+        const uint8_t* tile = tiles_[size_t(b) * tilesX_ + t].get();
+        // An unpainted tile changes nothing, except that Replace clears what lies under it.
+        if (!tile && mode != MixMode::kReplace) continue;
+        const uint32_t x0 = t << kTileShift, x1 = std::min(width_, x0 + kTile);
+        const uint32_t y0 = uint32_t(b) << kTileShift, y1 = std::min(height_, y0 + kTile);
+        for (uint32_t y = y0; y < y1; ++y) {
+          uint8_t* p = picture.pixels + size_t{y} * rowBytes;
+          const uint8_t* l = tile ? tile + (size_t{y - y0} << kTileShift) * 4 : nullptr;
+          for (uint32_t x = x0; x < x1; ++x)
+            LayPixel(p + size_t{x} * 4, l ? l + size_t{x - x0} * 4 : kNothing, mode);
+        }
+      }
   });
 }
 

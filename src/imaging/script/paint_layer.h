@@ -1,10 +1,14 @@
 // What the drawing generators paint into before their picture is laid onto the one they run on:
-// a picture-sized layer of premultiplied blue, green, red, alpha bytes, with anti-aliased shapes
+// a picture-sized layer of premultiplied blue, green, red, alpha bytes, kept in square tiles
+// that exist only once something is painted in them (a few strokes on a large picture touch
+// little memory, and laying them down visits only their tiles), with anti-aliased shapes
 // (each pixel covered by how far its centre lies inside the shape's edge) and a final lay-down
 // by mix mode.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "imaging/script/script_model.h"
@@ -80,13 +84,22 @@ class PaintLayer {
   // Lays the layer onto the picture by the mix mode.
   void LayOnto(const Picture& picture, MixMode mode) const;
 
+  // Runs paint(firstRow, endRow) over bands of rows that together cover the layer, in parallel.
+  // Each band holds whole tiles, so bands may paint their own rows at the same time.
+  void ForRowBands(const std::function<void(uint32_t, uint32_t)>& paint);
+
  private:
+  static constexpr uint32_t kTileShift = 6, kTile = 1u << kTileShift;
+  // The bytes of pixel (x, y) inside the layer, its tile made (transparent) when missing.
+  uint8_t* Pixel(uint32_t x, uint32_t y);
+
   // Pixel bounds of a shape, clipped to the layer; false when nothing is left.
   bool Clip(double left, double top, double right, double bottom, uint32_t& x0, uint32_t& y0,
             uint32_t& x1, uint32_t& y1) const;
 
   uint32_t width_, height_;
-  std::vector<uint8_t> pixels_;
+  uint32_t tilesX_, tilesY_;
+  std::vector<std::unique_ptr<uint8_t[]>> tiles_;
 };
 
 }  // namespace imaging::script
