@@ -55,9 +55,11 @@ bool RunFractalPlasma(const Picture& picture, const std::array<double, kScriptVa
     // No octave finer than the pixels.
     if (o > 0 && across > picture.width && across > picture.height) break;
     Octave octave;
-    octave.cellsX = static_cast<uint32_t>(std::max(1.0, std::round(across)));
+    // At least three cells a side: a lattice of two that wraps runs there and back again and
+    // mirrors the picture.
+    octave.cellsX = static_cast<uint32_t>(std::max(3.0, std::round(across)));
     const uint32_t cellsY = static_cast<uint32_t>(
-        std::max(1.0, std::round(across * picture.height / picture.width)));
+        std::max(3.0, std::round(across * picture.height / picture.width)));
     octave.lattice.resize(size_t{octave.cellsX} * cellsY);
     for (float& v : octave.lattice) v = static_cast<float>(random.Unit());
     octave.alongX = AxisSteps(picture.width, octave.cellsX);
