@@ -14,6 +14,7 @@
 #include "process/library/library_rgb24_art.h"
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
+#include "process/script/script_file_effects.h"
 #include "process/script/script_generators.h"
 #include "process/script/script_layer_effects.h"
 
@@ -137,6 +138,26 @@ constexpr EffectDescriptor kEffects[] = {
     kFractalPlasmaEffect,
     kGeneratePerlinNoiseEffect,
     kPatternEffect,
+    kBackgroundsMaterialEffect,
+    kBackgroundsNatureEffect,
+    kBackgroundsSurfaceEffect,
+    kBackgroundsOtherEffect,
+    kBackgroundsUtilityEffect,
+    kTexturizeEmbossMaterialEffect,
+    kTexturizeEmbossNatureEffect,
+    kTexturizeEmbossSurfaceEffect,
+    kTexturizeEmbossOtherEffect,
+    kTexturizeEmbossUtilityEffect,
+    kTexturizeBumpMaterialEffect,
+    kTexturizeBumpNatureEffect,
+    kTexturizeBumpSurfaceEffect,
+    kTexturizeBumpOtherEffect,
+    kTexturizeBumpUtilityEffect,
+    kDisplacementBumpMaterialEffect,
+    kDisplacementBumpNatureEffect,
+    kDisplacementBumpSurfaceEffect,
+    kDisplacementBumpOtherEffect,
+    kDisplacementBumpUtilityEffect,
     kLuaFilterEffect,
     kPluginEffect,
 };
