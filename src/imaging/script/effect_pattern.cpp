@@ -58,8 +58,14 @@ bool RunPattern(const Picture& picture, const std::array<double, kScriptValueSlo
         const double cx = (x + 0.5) / cell;
         const int64_t c = static_cast<int64_t>(std::floor(cx));
         const double first = FirstColour(kind, cx - c, cy - r, c, r, pixel);
-        // Each cell's own shade, from the seed and the cell alone.
-        const double unit = double(HashLattice(s.seed, c, r, 42) >> 11) / 9007199254740992.0;
+        // Each cell's own shade, from the seed and the cell alone; bricks are shaded brick by
+        // brick, their courses being half a cell high and every other one shifted.
+        int64_t keyX = c, keyY = r;
+        if (kind == Kind::kBricks) {
+          keyY = static_cast<int64_t>(std::floor(cy * 2));
+          keyX = static_cast<int64_t>(std::floor(cx + ((keyY & 1) ? 0.5 : 0.0)));
+        }
+        const double unit = double(HashLattice(s.seed, keyX, keyY, 42) >> 11) / 9007199254740992.0;
         const double shade = 1 + (unit - 0.5) * s.variation;
         const Rgb mixed{float(second.red + (s.colour.red - second.red) * first),
                         float(second.green + (s.colour.green - second.green) * first),
