@@ -1,7 +1,9 @@
 #include "process/script/script_file_effects.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "engine/composite_rgba32_into_layer.h"
 #include "engine/engine_state.h"
@@ -39,9 +41,9 @@ struct Tile {
   int32_t width = 0, height = 0;
 };
 
-// Paints the script file and scales its picture by the tile-size percent. False when the file
-// is missing, unreadable or malformed, or a step fails.
-bool PaintTile(const char* path, double percent, bool inverted, Tile& tile) {
+// Paints the script file into a picture of its own size, red first. False when the file is
+// missing, unreadable or malformed, or a step fails.
+bool PaintScript(const char* path, Tile& picture) {
   if (!path || !imaging::ISL_Initialize()) return false;
   const FinishScriptOnExit finish;
   imaging::ScriptHeader header{};
@@ -50,21 +52,32 @@ bool PaintTile(const char* path, double percent, bool inverted, Tile& tile) {
       header.height == 0)
     return false;
   const uint32_t w = header.width, h = header.height;
-  engine::OwnedPlane<uint8_t> painted = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(w, h, 4));
-  if (!imaging::ISL_ExecuteScript(painted.get(), w, h)) return false;
+  picture.pixels = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(w, h, 4));
+  picture.width = int32_t(w), picture.height = int32_t(h);
+  if (!imaging::ISL_ExecuteScript(picture.pixels.get(), w, h)) return false;
   // The runner paints blue first; the layers hold red first.
-  imaging::IS3RGBAToBGRA(painted.get(), w, h, w * 4);
-  if (inverted && !imaging::ISE3InvertImage(painted.get(), w, h, w * 4, painted.get(), w * 4))
+  imaging::IS3RGBAToBGRA(picture.pixels.get(), w, h, w * 4);
+  return true;
+}
+
+// The tile size for a picture side: truncated, and at least one pixel, so that tiling always
+// steps forward (a size of 0 % would otherwise never leave the first tile).
+int32_t TileSide(int32_t side, double percent) {
+  return int32_t(std::clamp<int64_t>(Trunc(side * percent * 0.01), 1, kLargestTileSide));
+}
+
+// Paints the script file and scales its picture by the tile-size percent.
+bool PaintTile(const char* path, double percent, bool inverted, Tile& tile) {
+  Tile painted;
+  if (!PaintScript(path, painted)) return false;
+  const uint32_t w = uint32_t(painted.width), h = uint32_t(painted.height);
+  if (inverted &&
+      !imaging::ISE3InvertImage(painted.pixels.get(), w, h, w * 4, painted.pixels.get(), w * 4))
     return false;
-  // The tile size truncates; a size of 0 % still leaves one pixel, so that the tiling below
-  // always steps forward.
-  const auto side = [percent](uint32_t n) {
-    return int32_t(std::clamp<int64_t>(Trunc(n * percent * 0.01), 1, kLargestTileSide));
-  };
-  tile.width = side(w), tile.height = side(h);
+  tile.width = TileSide(painted.width, percent), tile.height = TileSide(painted.height, percent);
   tile.pixels = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(tile.width, tile.height, 4));
   const bool shrinking = int64_t(tile.width) * tile.height < int64_t(w) * h;
-  return imaging::is5_ResizeImage(painted.get(), w, h, w * 4, tile.pixels.get(), tile.width,
+  return imaging::is5_ResizeImage(painted.pixels.get(), w, h, w * 4, tile.pixels.get(), tile.width,
                                   tile.height, tile.width * 4, 4,
                                   shrinking ? kShrinkFilter : kGrowFilter, 0) != 0;
 }
@@ -93,16 +106,74 @@ engine::OwnedPlane<uint8_t> GreyRelief(const Tile& tile, int32_t width, int32_t 
   return grey;
 }
 
+// Repeats the tile over the source buffer, opaque, and writes it into the layer through the
+// mask and the texture.
+void RepeatOverLayer(const Tile& tile, const CanvasBuffers32& b) {
+  RepeatTile(tile, b.source, b.width, b.height);
+  MakeOpaque(b.source, b.width, b.height);
+  LoadDestinationIntoCurrentLayer(b.source, b.width * 4);
+}
+
+// The distortions a pattern may pass its picture through: none, then the runner's turn, waves,
+// sine distortion, twirl, tilt and kaleidoscope.
+constexpr uint32_t kPatternDistortions[] = {0, 51, 16, 13, 6, 54, 49};
+constexpr int32_t kDistortionCount = int32_t(std::size(kPatternDistortions));
+
+// The script's picture through one distortion (its value slot 3), scaled bicubically to the tile
+// size and repeated over the layer.
+void PatternOverLayer(const EffectCall& call, int32_t distortion, double value) {
+  CanvasBuffers32 b;
+  if (!UsableProcessingBuffers32(&b)) return;
+  Tile picture;
+  if (!PaintScript(call.text, picture)) return;
+  const uint32_t effect = kPatternDistortions[std::clamp(distortion, 0, kDistortionCount - 1)];
+  // A turn is zoomed just enough to cover the frame, so that no corner is left empty.
+  constexpr uint32_t kTurn = 51;
+  const double radians = value * 3.14159265358979323846 / 180;
+  const double cover = 100 * (std::fabs(std::cos(radians)) + std::fabs(std::sin(radians)));
+  uint8_t* pixels = picture.pixels.get();
+  if (effect == kTurn &&
+      !RunScriptEffect(effect, {{3, value}, {4, cover}}, pixels, picture.width, picture.height))
+    return;
+  if (effect != 0 && effect != kTurn &&
+      !RunScriptEffect(effect, {{3, value}}, pixels, picture.width, picture.height))
+    return;
+  Tile tile;
+  tile.width = TileSide(picture.width, call.Percent(1));
+  tile.height = TileSide(picture.height, call.Percent(1));
+  tile.pixels = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(tile.width, tile.height, 4));
+  if (!imaging::IS3ResizeImageBicubic(picture.pixels.get(), picture.width, picture.height,
+                                      picture.width * 4, tile.pixels.get(), tile.width,
+                                      tile.height, tile.width * 4, 4))
+    return;
+  RepeatOverLayer(tile, b);
+}
+
 }  // namespace
+
+void PatternizerBody(const EffectCall& call) {
+  PatternOverLayer(call, call.options[2], double(call.scriptValue));
+}
+
+void PatternExplorerBody(const EffectCall& call) {
+  // The seed picks the distortion and its value, so that stepping the seed explores patterns:
+  // the engine's generator x <- x * 214013 + 2531011, its bits 16..30 a draw.
+  uint32_t x = uint32_t(call.options[0]);
+  const auto draw = [&x] {
+    x = x * 214013u + 2531011u;
+    return int32_t((x >> 16) & 0x7FFF);
+  };
+  const int32_t distortion = 1 + draw() % (kDistortionCount - 1);
+  const double value = draw() % 361 - 180;
+  PatternOverLayer(call, distortion, value);
+}
 
 void BackgroundsBody(const EffectCall& call) {
   CanvasBuffers32 b;
   if (!UsableProcessingBuffers32(&b)) return;
   Tile tile;
   if (!PaintTile(call.text, call.Percent(1), false, tile)) return;
-  RepeatTile(tile, b.source, b.width, b.height);
-  MakeOpaque(b.source, b.width, b.height);
-  LoadDestinationIntoCurrentLayer(b.source, b.width * 4);
+  RepeatOverLayer(tile, b);
 }
 
 void TexturizeEmbossBody(const EffectCall& call) {

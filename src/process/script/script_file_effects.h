@@ -1,5 +1,6 @@
 // Effects that paint a picture-script file named by the text argument and lay it over the
-// current layer: Backgrounds (the picture repeated over the layer), Texturize Emboss and
+// current layer: Patternizer and Pattern Explorer (the picture distorted, then repeated),
+// Backgrounds (the picture repeated over the layer), Texturize Emboss and
 // Texturize Bump (the picture as a relief pressed into the layer) and Displacement Bump (the
 // layer seen through that relief). Each comes under five names, one for each family of the
 // shipped script library; the names of a family behave identically. A missing, unreadable or
@@ -10,12 +11,30 @@
 
 namespace process {
 
+void PatternizerBody(const EffectCall& call);
+void PatternExplorerBody(const EffectCall& call);
 void BackgroundsBody(const EffectCall& call);
 void TexturizeEmbossBody(const EffectCall& call);
 void TexturizeBumpBody(const EffectCall& call);
 void DisplacementBumpBody(const EffectCall& call);
 
 inline constexpr EffectParameter kTileSize = Slider(1, "tile size", 1000);
+
+inline constexpr EffectParameter kPatternizerParameters[] = {
+    kTileSize,
+    Option(3, "distortion (0 none, 1 turn, 2 waves, 3 sine distortion, 4 twirl, 5 tilt, "
+              "6 kaleidoscope)", 0, 6, 1),
+    ScriptValue("distortion amount (degrees for turn and twirl)", -100000, 100000, 45),
+    TextArgument("picture script", "scripts/utility/checker.picscript")};
+inline constexpr EffectParameter kPatternExplorerParameters[] = {
+    kTileSize, Option(1, "seed", 0, 2147483647, 1),
+    TextArgument("picture script", "scripts/utility/checker.picscript")};
+inline constexpr EffectDescriptor kPatternizerEffect = FreeFormRow(
+    "Patternizer", EffectRoute::kFreeForm, PatternizerBody, kPatternizerParameters,
+    "Repeats a picture script over the layer after turning or distorting it.");
+inline constexpr EffectDescriptor kPatternExplorerEffect = FreeFormRow(
+    "Pattern Explorer", EffectRoute::kFreeForm, PatternExplorerBody, kPatternExplorerParameters,
+    "Like Patternizer, with the distortion and its amount chosen by the seed.");
 
 #define PALMORA_SCRIPT_FILE_PARAMETERS(Family, file)                                           \
   inline constexpr EffectParameter kBackgrounds##Family##Parameters[] = {                     \

@@ -84,6 +84,11 @@ TEST_F(ScriptFileEffects, MissingOrMalformedScriptsLeaveTheLayerAlone) {
       Run(std::string(kind) + "Nature", path);
       EXPECT_EQ(palmora_test::ReadLayer(2), original_) << kind << path;
     }
+  for (const char* name : {"Patternizer", "Pattern Explorer"})
+    for (const std::string& path : paths) {
+      Run(name, path);
+      EXPECT_EQ(palmora_test::ReadLayer(2), original_) << name << path;
+    }
   // And without any text at all.
   for (const char* kind : kKinds) {
     PMR_IPLImageProcess(0, (std::string(kind) + "Other").c_str(), 0, 1000, 300, 375, 1000, 0, 0,
@@ -108,6 +113,15 @@ TEST_F(ScriptFileEffects, BackgroundsRepeatTheScriptsPictureOpaque) {
       EXPECT_EQ(p[2], first ? 255 : 0) << x << "," << y;
       EXPECT_EQ(p[3], 255);
     }
+}
+
+TEST_F(ScriptFileEffects, PatternizerWithoutADistortionRepeatsThePictureLikeBackgrounds) {
+  const std::string path = Checks();
+  Run("Backgrounds Other", path);
+  const std::vector<uint16_t> background = palmora_test::ReadLayer(2);
+  palmora_test::WriteLayer(2, original_);
+  Run("Patternizer", path);  // option 3 is 0: no distortion
+  EXPECT_EQ(palmora_test::ReadLayer(2), background);
 }
 
 TEST_F(ScriptFileEffects, ATileOfNoSizeIsOnePixel) {
