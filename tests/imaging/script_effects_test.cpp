@@ -199,6 +199,76 @@ TEST(ScriptFilters, EachReworksAPictureTheSameWayEveryTime) {
   }
 }
 
+// Settings at which an effect must leave any picture exactly as it was.
+TEST(ScriptFilters, NeutralSettingsChangeNothing) {
+  constexpr uint32_t w = 37, h = 29;
+  Pixels picture(size_t{w} * h * 4);
+  for (size_t i = 0; i < picture.size(); ++i) picture[i] = uint8_t((i * 7919) >> 3);
+  const std::pair<uint32_t, Slots> cases[] = {
+      {25, {{1, 0}}},                       // maximum over a radius of 0
+      {26, {{1, 0}}},                       // minimum over a radius of 0
+      {28, {{1, 0}}},                       // colorize by 0 %
+      {39, {{1, 0}, {5, 0}}},               // glass that bends nothing and has no highlight
+      {56, {{3, 0}}},                       // no scratches
+      {56, {{2, 0}}},                       // invisible scratches
+      {43, {{6, 0}}},                       // points at opacity 0
+      {1, {{3, 0}}},                        // no lines
+      {17, {{5, 0}, {6, 0}}},               // panes without bars or bevel
+      {27, {{1, 0}}},                       // a relief of no depth
+  };
+  for (const auto& [id, slots] : cases) {
+    Pixels p = picture;
+    ASSERT_TRUE(RunEffect(id, p, w, h, slots)) << id;
+    EXPECT_EQ(p, picture) << "effect " << id;
+  }
+}
+
+// Voxel and carpet of no depth show each cell in its mean colour, alpha included.
+TEST(ScriptFilters, BlocksWithoutDepthAreTheirCellsMeanColour) {
+  constexpr uint32_t w = 21, h = 14, cell = 6;
+  Pixels picture(size_t{w} * h * 4);
+  for (size_t i = 0; i < picture.size(); ++i) picture[i] = uint8_t((i * 31 + i / 7) & 0xFF);
+  for (uint32_t id : {22u, 18u}) {
+    Pixels p = picture;
+    ASSERT_TRUE(RunEffect(id, p, w, h, {{1, cell}, {2, 0}}));
+    for (uint32_t y = 0; y < h; ++y)
+      for (uint32_t x = 0; x < w; ++x)
+        for (int c = 0; c < 4; ++c) {
+          // The mean of the cell, rounded; edge cells are cut short by the picture.
+          const uint32_t x0 = x / cell * cell, y0 = y / cell * cell;
+          uint32_t sum = 0, n = 0;
+          for (uint32_t yy = y0; yy < std::min(h, y0 + cell); ++yy)
+            for (uint32_t xx = x0; xx < std::min(w, x0 + cell); ++xx) sum += At(picture, w, xx, yy)[c], ++n;
+          EXPECT_EQ(At(p, w, x, y)[c], (sum + n / 2) / n) << id << " " << x << "," << y << " " << c;
+        }
+  }
+}
+
+// Trees stand on the bottom edge and stay below their height; fibers laid one way run that way.
+TEST(ScriptGenerators, TreesAndFibersHaveTheirShape) {
+  constexpr uint32_t w = 200, h = 150;
+  Pixels trees(size_t{w} * h * 4, 0);
+  ASSERT_TRUE(RunEffect(58, trees, w, h, {{1, 40}, {3, 4}}));
+  int bottom = 0, high = 0;
+  for (uint32_t x = 0; x < w; ++x) bottom += At(trees, w, x, h - 1)[3] > 0;
+  for (uint32_t y = 0; y < h * 45 / 100; ++y)
+    for (uint32_t x = 0; x < w; ++x) high += At(trees, w, x, y)[3] > 0;
+  EXPECT_GT(bottom, 0);
+  EXPECT_EQ(high, 0) << "trees of 40 % rose beyond 55 % of the picture";
+
+  // Strands laid left to right: their coverage changes little along a row and much down a
+  // column.
+  Pixels fibers(size_t{w} * h * 4, 0);
+  ASSERT_TRUE(RunEffect(59, fibers, w, h, {{2, 0}, {7, 0}, {3, 60}}));
+  long along = 0, across = 0;
+  for (uint32_t y = 0; y + 1 < h; ++y)
+    for (uint32_t x = 0; x + 1 < w; ++x) {
+      along += std::abs(At(fibers, w, x + 1, y)[3] - At(fibers, w, x, y)[3]);
+      across += std::abs(At(fibers, w, x, y + 1)[3] - At(fibers, w, x, y)[3]);
+    }
+  EXPECT_GT(across, 3 * along);
+}
+
 TEST(ScriptEffects, EveryEffectRunsOnTinyAndTransparentPictures) {
   const std::pair<uint32_t, uint32_t> sizes[] = {{1, 1}, {1, 9}, {9, 1}, {6, 5}};
   std::vector<uint32_t> all(std::begin(kGenerators), std::end(kGenerators));
