@@ -14,6 +14,7 @@
 #include "process/library/library_rgb24_art.h"
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
+#include "process/transforms/transform_effects.h"
 
 namespace process {
 
@@ -66,6 +67,17 @@ constexpr EffectDescriptor kEffects[] = {
     kClampEffect,
     kTintEffect,
     kWatercolorTintEffect,
+    kEllipticalEffect,
+    kLensEffect,
+    kMarbleEffect,
+    kOffsetEffect,
+    kPinchEffect,
+    kRippleEffect,
+    kSpinEffect,
+    kSpinWaveEffect,
+    kWaveEffect,
+    kWowEffect,
+    kZigZagEffect,
     kMaskGenerateHSLEffect,
     kMaskDetailEffect,
     kReduceEffect,
