@@ -50,6 +50,14 @@ int32_t Add(const Transform& t) {
   }
 }
 
+// What the sampler reads beyond the border, from the transform applied last in tracing. The
+// bump map keeps its hard border (its fill may be a colour with no alpha, which must not blend
+// into premultiplied pixels).
+WarpSource::Outside OutsideOf(const Transform& last) {
+  if (last.edgeMode != kEdgeFill) return WarpSource::kRepeat;
+  return last.kind == TransformKind::kBumpMap ? WarpSource::kHardFill : WarpSource::kSoftFill;
+}
+
 }  // namespace
 
 int32_t is5_ClearAllTransforms() {
@@ -224,7 +232,7 @@ int32_t is5_TransformProcess(const void* src, uint32_t width, uint32_t height,
     return 0;
   try {
     const WarpSource source{static_cast<const uint8_t*>(src), width, height, bytesPerPixel,
-                            srcRowBytes, list.front().edgeMode == kEdgeFill,
+                            srcRowBytes, OutsideOf(list.front()),
                             {uint8_t(fill), uint8_t(fill >> 8), uint8_t(fill >> 16),
                              uint8_t(fill >> 24)}};
     WarpByRows(source, static_cast<uint8_t*>(dst), dstRowBytes, quality,

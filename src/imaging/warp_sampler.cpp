@@ -19,7 +19,7 @@ constexpr int kMaxGrid = 4;
 
 inline const uint8_t* Tap(const WarpSource& s, int64_t x, int64_t y) {
   if (x < 0 || y < 0 || x >= int64_t(s.width) || y >= int64_t(s.height)) {
-    if (s.fillOutside) return s.fill;
+    if (s.outside == WarpSource::kSoftFill) return s.fill;
     x = std::clamp<int64_t>(x, 0, int64_t(s.width) - 1);
     y = std::clamp<int64_t>(y, 0, int64_t(s.height) - 1);
   }
@@ -52,6 +52,11 @@ inline void AddBilinear(const WarpSource& s, double x, double y, uint32_t* sum) 
     sum[c] += p00[c] * w00 + p10[c] * w10 + p01[c] * w01 + p11[c] * w11;
 }
 
+// Whether a position reads the fill outright.
+inline bool IsHardFilled(const WarpSource& s, double x, double y) {
+  return s.outside == WarpSource::kHardFill && !(x >= 0 && y >= 0 && x < s.width && y < s.height);
+}
+
 // How many samples a side the footprint spanned by the two steps needs (1 for none). Steps longer
 // than half the picture are a wrap or a mirror seam, not a shrink.
 inline int GridSide(const WarpSource& s, double ax, double ay, double bx, double by) {
@@ -68,7 +73,7 @@ void SampleNearestRow(const WarpSource& s, const MappedRow& row, uint32_t count,
   for (uint32_t i = 0; i < count; ++i, out += bpp) {
     const double x = std::clamp(row.xs[i], -kMargin, s.width + kMargin);
     const double y = std::clamp(row.ys[i], -kMargin, s.height + kMargin);
-    std::memcpy(out, Tap(s, int64_t(std::floor(x)), int64_t(std::floor(y))), bpp);
+    std::memcpy(out, IsHardFilled(s, x, y) ? s.fill : Tap(s, int64_t(std::floor(x)), int64_t(std::floor(y))), bpp);
   }
 }
 
@@ -84,8 +89,8 @@ void SampleMappedRow(const WarpSource& s, const MappedRow& row, uint32_t count, 
   for (uint32_t i = 0; i < count; ++i, out += bpp) {
     const double x = row.xs[i], y = row.ys[i];
     // Positions that are not numbers (a mapping's singular point) read the fill.
-    if (!(std::isfinite(x) && std::isfinite(y))) {
-      std::memcpy(out, Tap(s, -1, -1), bpp);
+    if (!(std::isfinite(x) && std::isfinite(y)) || IsHardFilled(s, x, y)) {
+      std::memcpy(out, s.outside == WarpSource::kRepeat ? Tap(s, 0, 0) : s.fill, bpp);
       continue;
     }
     // The footprint: one step along the row and one down.

@@ -15,9 +15,12 @@ namespace imaging {
 struct WarpSource {
   const uint8_t* pixels;
   uint32_t width, height, bytesPerPixel, rowBytes;
-  // True: taps beyond the border read fill (edges soften into it). False: the border pixel
-  // stretches outward (the mapping has already folded positions into the frame).
-  bool fillOutside;
+  // What lies beyond the border.
+  enum Outside : uint8_t {
+    kSoftFill,   // taps beyond the border read fill, so edges soften into it
+    kHardFill,   // positions beyond the border read fill; taps inside repeat the border pixel
+    kRepeat,     // the border pixel stretches outward (positions were folded into the frame)
+  } outside;
   uint8_t fill[4];
 };
 

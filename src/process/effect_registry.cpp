@@ -4,6 +4,7 @@
 #include <array>
 #include <iterator>
 
+#include "process/displacement_bump_effects.h"
 #include "process/effects/own_effects.h"
 #include "process/glows_and_mask_hsl.h"
 #include "process/layer_adjusters.h"
@@ -121,6 +122,11 @@ constexpr EffectDescriptor kEffects[] = {
     kMidpointEffect,
     kMedianEffect,
     kDeinterlaceEffect,
+    kDisplacementBumpMaterialEffect,
+    kDisplacementBumpNatureEffect,
+    kDisplacementBumpSurfaceEffect,
+    kDisplacementBumpOtherEffect,
+    kDisplacementBumpUtilityEffect,
     kLuaFilterEffect,
     kPluginEffect,
 };

@@ -138,7 +138,7 @@ TEST(Distortions, ShrinkingMappingsAverageTheirFootprint) {
   for (uint32_t y = 0; y < side; ++y)
     for (uint32_t x = 0; x < side; ++x) board[y * side + x] = (x + y) % 2 ? 255 : 0;
   std::vector<uint8_t> out(size_t{side} * side);
-  const imaging::WarpSource source{board.data(), side, side, 1, side, false, {}};
+  const imaging::WarpSource source{board.data(), side, side, 1, side, imaging::WarpSource::kRepeat, {}};
   imaging::WarpByRows(source, out.data(), side, 1, [&](uint32_t y, double* xs, double* ys) {
     for (uint32_t x = 0; x < side; ++x) xs[x] = (x + 0.5) * 4, ys[x] = (y + 0.5) * 4;
   });
