@@ -15,6 +15,7 @@
 #include "process/library/library_rgb24_art.h"
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
+#include "process/polygon_warps/polygon_warp_effects.h"
 #include "process/transforms/transform_effects.h"
 
 namespace process {
@@ -72,6 +73,15 @@ constexpr EffectDescriptor kEffects[] = {
     kLensEffect,
     kMarbleEffect,
     kOffsetEffect,
+    kPerspectiveEffect,
+    kWarpEffect,
+    kWarpEdgeEffect,
+    kWarp3PointEffect,
+    kStretchEffect,
+    kStretchEdgeEffect,
+    kVerticalPivotEffect,
+    kHorizontalPivotEffect,
+    kSkewEffect,
     kPinchEffect,
     kRippleEffect,
     kSpinEffect,
