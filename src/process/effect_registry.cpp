@@ -16,6 +16,7 @@
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
 #include "process/polygon_warps/polygon_warp_effects.h"
+#include "process/script_distortions/script_distortion_effects.h"
 #include "process/transforms/transform_effects.h"
 
 namespace process {
@@ -89,11 +90,18 @@ constexpr EffectDescriptor kEffects[] = {
     kWaveEffect,
     kWowEffect,
     kZigZagEffect,
+    kTwirlEffect,
+    kSineDistortionEffect,
+    kKaleidoscopeEffect,
     kMaskGenerateHSLEffect,
     kMaskDetailEffect,
+    kWavesEffect,
+    kZoomEffect,
     kReduceEffect,
+    kRotateEffect,
     kHorizontalFlipEffect,
     kVerticalFlipEffect,
+    kTiltEffect,
     kNoiseReductionEffect,
     kNoiseReductionRGBEffect,
     kDespeckleEffect,

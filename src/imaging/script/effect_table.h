@@ -30,5 +30,12 @@ bool RunPlasma(const Picture& picture, const std::array<double, kScriptValueSlot
 bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunNoise(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunTurn(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+// The distortions.
+bool RunTwirl(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunSineDistortion(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunWaves(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunKaleidoscope(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunZoom(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunTilt(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 
 }  // namespace imaging::script
