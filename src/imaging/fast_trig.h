@@ -6,6 +6,13 @@
 
 namespace imaging {
 
+// floor for values well inside the 64-bit range, without a library call on machines that lack
+// a rounding instruction.
+inline double FastFloor(double v) {
+  const double t = static_cast<double>(static_cast<long long>(v));
+  return t > v ? t - 1 : t;
+}
+
 inline void FastSinCos(double a, double* s, double* c) {
   constexpr double kTwoOverPi = 0.63661977236758134308;
   // pi / 2 in two parts, so that a - k * pi / 2 keeps its low bits.
@@ -15,7 +22,7 @@ inline void FastSinCos(double a, double* s, double* c) {
     *s = std::sin(a), *c = std::cos(a);
     return;
   }
-  const double k = std::nearbyint(a * kTwoOverPi);
+  const double k = FastFloor(a * kTwoOverPi + 0.5);
   const double r = (a - k * kHalfPiHigh) - k * kHalfPiLow;
   const double r2 = r * r;
   // Taylor series to the r^17 and r^18 terms: the remainder is below 1e-16 on |r| <= pi / 4.
@@ -27,12 +34,11 @@ inline void FastSinCos(double a, double* s, double* c) {
       1 + r2 * (-0.5 + r2 * (1.0 / 24 + r2 * (-1.0 / 720 + r2 * (1.0 / 40320 +
           r2 * (-1.0 / 3628800 + r2 * (1.0 / 479001600 + r2 * (-1.0 / 87178291200 +
           r2 * (1.0 / 20922789888000 + r2 * (-1.0 / 6402373705728000)))))))));
-  switch (static_cast<long long>(k) & 3) {
-    case 0: *s = sr, *c = cr; break;
-    case 1: *s = cr, *c = -sr; break;
-    case 2: *s = -sr, *c = -cr; break;
-    default: *s = -cr, *c = sr; break;
-  }
+  // The quarter turn k picks and signs the two series without branches.
+  const long long q = static_cast<long long>(k) & 3;
+  const double sa = (q & 1) ? cr : sr, ca = (q & 1) ? sr : cr;
+  *s = (q & 2) ? -sa : sa;
+  *c = ((q + 1) & 2) ? -ca : ca;
 }
 
 inline double FastSin(double a) {

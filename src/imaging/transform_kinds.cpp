@@ -91,14 +91,14 @@ inline void DiscToSquare(double u, double v, double* x, double* y) {
 // A triangle wave of period 1 through 0 at t = 0, peaking at 1 when t = 0.25.
 inline double Triangle(double t) {
   const double u = t - 0.25;
-  return 4 * std::fabs(u - std::floor(u) - 0.5) - 1;
+  return 4 * std::fabs(u - FastFloor(u) - 0.5) - 1;
 }
 
 // Wrapping bilinear read of one noise field at table position (u, v).
 inline double Noise(const float* field, double u, double v) {
   // Far positions lose the wrap's exactness but never overflow the whole-number step.
   u = std::clamp(u, -1e9, 1e9), v = std::clamp(v, -1e9, 1e9);
-  const double fu = std::floor(u), fv = std::floor(v);
+  const double fu = FastFloor(u), fv = FastFloor(v);
   const double ax = u - fu, ay = v - fv;
   constexpr int64_t kMask = int64_t(kNoiseSide) - 1;
   const int64_t x0 = int64_t(fu) & kMask, y0 = int64_t(fv) & kMask;
@@ -165,17 +165,30 @@ std::shared_ptr<const std::vector<float>> MakeMarbleNoise(uint32_t seed) {
   return fields;
 }
 
+namespace {
+
+// u modulo period, in [0, period).
+inline double Modulo(double u, double period) {
+  double r;
+  if (std::fabs(u) < 1e15) {
+    r = u - period * FastFloor(u / period);
+  } else {
+    r = std::fmod(u, period);  // NaN stays NaN
+    if (r < 0) r += period;
+  }
+  return r < period ? r : 0.0;
+}
+
+}  // namespace
+
 double FoldIntoFrame(double u, double size, uint32_t edgeMode) {
   switch (edgeMode) {
-    case kEdgeWrap: {
-      const double r = std::fmod(u, size);
-      return r < 0 ? r + size : r;
-    }
+    case kEdgeWrap:
+      return Modulo(u, size);
     case kEdgeRepeat:
       return std::clamp(u, 0.0, std::nextafter(size, 0.0));
     case kEdgeMirror: {
-      double r = std::fmod(u, 2 * size);
-      if (r < 0) r += 2 * size;
+      const double r = Modulo(u, 2 * size);
       return r < size ? r : std::nextafter(2 * size - r, 0.0);
     }
     default:

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "imaging/fast_trig.h"
+
 namespace imaging {
 namespace {
 
@@ -27,27 +29,26 @@ inline const uint8_t* Tap(const WarpSource& s, int64_t x, int64_t y) {
 }
 
 // Adds the bilinear sample at (x, y) (pixel-centre coordinates) to sum, scaled by kOne * kOne.
+// Bpp is the pixel size when known at compile time, 0 to read it from the source.
+template <uint32_t Bpp>
 inline void AddBilinear(const WarpSource& s, double x, double y, uint32_t* sum) {
+  const uint32_t bpp = Bpp ? Bpp : s.bytesPerPixel;
   const double u = std::clamp(x, -kMargin, s.width + kMargin) - 0.5;
   const double v = std::clamp(y, -kMargin, s.height + kMargin) - 0.5;
-  const double fu = std::floor(u), fv = std::floor(v);
+  const double fu = FastFloor(u), fv = FastFloor(v);
   const int64_t x0 = int64_t(fu), y0 = int64_t(fv);
   const uint32_t ax = uint32_t((u - fu) * kOne + 0.5), ay = uint32_t((v - fv) * kOne + 0.5);
   const uint32_t w00 = (kOne - ax) * (kOne - ay), w10 = ax * (kOne - ay);
   const uint32_t w01 = (kOne - ax) * ay, w11 = ax * ay;
-  const uint32_t bpp = s.bytesPerPixel;
-  const bool inside = x0 >= 0 && y0 >= 0 && x0 + 1 < int64_t(s.width) && y0 + 1 < int64_t(s.height);
-  if (inside) {
-    const uint8_t* p = s.pixels + size_t(y0) * s.rowBytes + size_t(x0) * bpp;
-    const uint8_t* q = p + s.rowBytes;
-    for (uint32_t c = 0; c < bpp; ++c)
-      sum[c] += p[c] * w00 + p[bpp + c] * w10 + q[c] * w01 + q[bpp + c] * w11;
-    return;
+  const uint8_t *p00, *p10, *p01, *p11;
+  // Unsigned, so that negative corners fall outside too.
+  if (uint64_t(x0) < uint64_t(s.width) - 1 && uint64_t(y0) < uint64_t(s.height) - 1) {
+    p00 = s.pixels + size_t(y0) * s.rowBytes + size_t(x0) * bpp;
+    p10 = p00 + bpp, p01 = p00 + s.rowBytes, p11 = p01 + bpp;
+  } else {
+    p00 = Tap(s, x0, y0), p10 = Tap(s, x0 + 1, y0);
+    p01 = Tap(s, x0, y0 + 1), p11 = Tap(s, x0 + 1, y0 + 1);
   }
-  const uint8_t* p00 = Tap(s, x0, y0);
-  const uint8_t* p10 = Tap(s, x0 + 1, y0);
-  const uint8_t* p01 = Tap(s, x0, y0 + 1);
-  const uint8_t* p11 = Tap(s, x0 + 1, y0 + 1);
   for (uint32_t c = 0; c < bpp; ++c)
     sum[c] += p00[c] * w00 + p10[c] * w10 + p01[c] * w01 + p11[c] * w11;
 }
@@ -57,15 +58,15 @@ inline bool IsHardFilled(const WarpSource& s, double x, double y) {
   return s.outside == WarpSource::kHardFill && !(x >= 0 && y >= 0 && x < s.width && y < s.height);
 }
 
-// How many samples a side the footprint spanned by the two steps needs (1 for none). Steps longer
-// than half the picture are a wrap or a mirror seam, not a shrink.
+// How many samples a side a pixel needs: a destination pixel covers |det| source pixels (the
+// area of the parallelogram its two steps span), so n x n samples with n * n about that area.
+// Steps longer than half the picture are a wrap or a mirror seam, not a shrink.
 inline int GridSide(const WarpSource& s, double ax, double ay, double bx, double by) {
-  const double a2 = ax * ax + ay * ay, b2 = bx * bx + by * by;
-  const double longest = std::max(a2, b2);
-  if (!(longest > kOneSampleFootprint * kOneSampleFootprint)) return 1;
+  const double area = std::fabs(ax * by - ay * bx);
+  if (!(area > kOneSampleFootprint * kOneSampleFootprint)) return 1;
   const double half = 0.5 * std::min(s.width, s.height);
-  if (longest > half * half) return 1;
-  return std::min(kMaxGrid, int(std::ceil(std::sqrt(longest))));
+  if (std::max(ax * ax + ay * ay, bx * bx + by * by) > half * half) return 1;
+  return std::min(kMaxGrid, int(std::ceil(std::sqrt(area))));
 }
 
 void SampleNearestRow(const WarpSource& s, const MappedRow& row, uint32_t count, uint8_t* out) {
@@ -73,19 +74,19 @@ void SampleNearestRow(const WarpSource& s, const MappedRow& row, uint32_t count,
   for (uint32_t i = 0; i < count; ++i, out += bpp) {
     const double x = std::clamp(row.xs[i], -kMargin, s.width + kMargin);
     const double y = std::clamp(row.ys[i], -kMargin, s.height + kMargin);
-    std::memcpy(out, IsHardFilled(s, x, y) ? s.fill : Tap(s, int64_t(std::floor(x)), int64_t(std::floor(y))), bpp);
+    if (!(std::isfinite(x) && std::isfinite(y))) {
+      std::memcpy(out, s.outside == WarpSource::kRepeat ? Tap(s, 0, 0) : s.fill, bpp);
+      continue;
+    }
+    const uint8_t* pixel =
+        IsHardFilled(s, x, y) ? s.fill : Tap(s, int64_t(FastFloor(x)), int64_t(FastFloor(y)));
+    std::memcpy(out, pixel, bpp);
   }
 }
 
-}  // namespace
-
-void SampleMappedRow(const WarpSource& s, const MappedRow& row, uint32_t count, uint32_t quality,
-                     uint8_t* out) {
-  if (quality == 0) {
-    SampleNearestRow(s, row, count, out);
-    return;
-  }
-  const uint32_t bpp = s.bytesPerPixel;
+template <uint32_t Bpp>
+void SampleBilinearRow(const WarpSource& s, const MappedRow& row, uint32_t count, uint8_t* out) {
+  const uint32_t bpp = Bpp ? Bpp : s.bytesPerPixel;
   for (uint32_t i = 0; i < count; ++i, out += bpp) {
     const double x = row.xs[i], y = row.ys[i];
     // Positions that are not numbers (a mapping's singular point) read the fill.
@@ -98,23 +99,36 @@ void SampleMappedRow(const WarpSource& s, const MappedRow& row, uint32_t count, 
     const uint32_t k = j == i ? (i > 0 ? i - 1 : i) : i;
     const double ax = row.xs[j] - row.xs[k], ay = row.ys[j] - row.ys[k];
     const double bx = row.xsBelow[i] - x, by = row.ysBelow[i] - y;
-    const int n = (std::isfinite(ax + ay + bx + by)) ? GridSide(s, ax, ay, bx, by) : 1;
+    const int n = std::isfinite(ax + ay + bx + by) ? GridSide(s, ax, ay, bx, by) : 1;
     uint32_t sum[4] = {0, 0, 0, 0};
     if (n == 1) {
-      AddBilinear(s, x, y, sum);
-      for (uint32_t c = 0; c < bpp; ++c) out[c] = uint8_t((sum[c] + kOne * kOne / 2) >> (2 * kFractionBits));
+      AddBilinear<Bpp>(s, x, y, sum);
+      for (uint32_t c = 0; c < bpp; ++c)
+        out[c] = uint8_t((sum[c] + kOne * kOne / 2) >> (2 * kFractionBits));
       continue;
     }
     for (int gy = 0; gy < n; ++gy) {
       const double ty = (gy + 0.5) / n - 0.5;
       for (int gx = 0; gx < n; ++gx) {
         const double tx = (gx + 0.5) / n - 0.5;
-        AddBilinear(s, x + tx * ax + ty * bx, y + tx * ay + ty * by, sum);
+        AddBilinear<Bpp>(s, x + tx * ax + ty * bx, y + tx * ay + ty * by, sum);
       }
     }
     const uint32_t total = uint32_t(n * n) << (2 * kFractionBits);
     for (uint32_t c = 0; c < bpp; ++c) out[c] = uint8_t((sum[c] + total / 2) / total);
   }
+}
+
+}  // namespace
+
+void SampleMappedRow(const WarpSource& s, const MappedRow& row, uint32_t count, uint32_t quality,
+                     uint8_t* out) {
+  if (quality == 0)
+    SampleNearestRow(s, row, count, out);
+  else if (s.bytesPerPixel == 4)
+    SampleBilinearRow<4>(s, row, count, out);
+  else
+    SampleBilinearRow<0>(s, row, count, out);
 }
 
 }  // namespace imaging
