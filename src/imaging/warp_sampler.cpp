@@ -6,6 +6,10 @@
 
 #include "imaging/fast_trig.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace imaging {
 namespace {
 
@@ -58,6 +62,32 @@ inline bool IsHardFilled(const WarpSource& s, double x, double y) {
   return s.outside == WarpSource::kHardFill && !(x >= 0 && y >= 0 && x < s.width && y < s.height);
 }
 
+#if defined(__SSE2__)
+// One bilinear sample of a 4-byte pixel wholly inside the picture, written to out: the same
+// integer result as AddBilinear<4> and the rounding after it, four channels at once. Products
+// stay below 2^24, so the vertical step is exact in single precision.
+inline void Bilinear4Inside(const WarpSource& s, int64_t x0, int64_t y0, uint32_t ax, uint32_t ay,
+                            uint8_t* out) {
+  const uint8_t* p = s.pixels + size_t(y0) * s.rowBytes + size_t(x0) * 4;
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+  const __m128i bottom = _mm_unpacklo_epi8(
+      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + s.rowBytes)), zero);
+  // Left and right pixel of each channel side by side, weighted by (kOne - ax, ax).
+  const __m128i weights = _mm_set1_epi32(int32_t((ax << 16) | (kOne - ax)));
+  const __m128i t = _mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), weights);
+  const __m128i b = _mm_madd_epi16(_mm_unpacklo_epi16(bottom, _mm_srli_si128(bottom, 8)), weights);
+  const __m128 mixed = _mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(t), _mm_set1_ps(float(kOne - ay))),
+                                  _mm_mul_ps(_mm_cvtepi32_ps(b), _mm_set1_ps(float(ay))));
+  __m128i v = _mm_srli_epi32(_mm_add_epi32(_mm_cvttps_epi32(mixed), _mm_set1_epi32(kOne * kOne / 2)),
+                             2 * kFractionBits);
+  v = _mm_packs_epi32(v, zero);
+  v = _mm_packus_epi16(v, zero);
+  const int32_t packed = _mm_cvtsi128_si32(v);
+  std::memcpy(out, &packed, 4);
+}
+#endif
+
 // How many samples a side a pixel needs: a destination pixel covers |det| source pixels (the
 // area of the parallelogram its two steps span), so n x n samples with n * n about that area.
 // Steps longer than half the picture are a wrap or a mirror seam, not a shrink.
@@ -102,6 +132,19 @@ void SampleBilinearRow(const WarpSource& s, const MappedRow& row, uint32_t count
     const int n = std::isfinite(ax + ay + bx + by) ? GridSide(s, ax, ay, bx, by) : 1;
     uint32_t sum[4] = {0, 0, 0, 0};
     if (n == 1) {
+#if defined(__SSE2__)
+      if constexpr (Bpp == 4) {
+        const double u = std::clamp(x, -kMargin, s.width + kMargin) - 0.5;
+        const double v = std::clamp(y, -kMargin, s.height + kMargin) - 0.5;
+        const double fu = FastFloor(u), fv = FastFloor(v);
+        const int64_t x0 = int64_t(fu), y0 = int64_t(fv);
+        if (uint64_t(x0) < uint64_t(s.width) - 1 && uint64_t(y0) < uint64_t(s.height) - 1) {
+          Bilinear4Inside(s, x0, y0, uint32_t((u - fu) * kOne + 0.5),
+                          uint32_t((v - fv) * kOne + 0.5), out);
+          continue;
+        }
+      }
+#endif
       AddBilinear<Bpp>(s, x, y, sum);
       for (uint32_t c = 0; c < bpp; ++c)
         out[c] = uint8_t((sum[c] + kOne * kOne / 2) >> (2 * kFractionBits));
