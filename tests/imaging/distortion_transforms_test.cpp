@@ -3,6 +3,7 @@
 // average their footprint, and bad numbers are refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -145,6 +146,39 @@ TEST(Distortions, ShrinkingMappingsAverageTheirFootprint) {
   // The first 15 rows and columns map inside the board.
   for (uint32_t y = 0; y < 15; ++y)
     for (uint32_t x = 0; x < 15; ++x) ASSERT_NEAR(out[y * side + x], 127.5, 1.0) << x << "," << y;
+}
+
+// Half-pixel moves blend each pixel with its neighbour, and at the border with the fill or with
+// the border pixel itself, depending on the edge mode; 1, 3 and 4 byte pixels alike.
+TEST(Distortions, HalfPixelMovesBlendNeighboursAndTheBorder) {
+  const uint32_t fill = 0x50403020;
+  for (uint32_t bpp : {1u, 3u, 4u})
+    for (uint32_t edge : {imaging::kEdgeFill, imaging::kEdgeRepeat}) {
+      std::mt19937 rng(bpp + edge);
+      std::vector<uint8_t> src(size_t{kW} * kH * bpp);
+      for (uint8_t& b : src) b = uint8_t(rng());
+      std::vector<uint8_t> out(src.size());
+      imaging::is5_ClearAllTransforms();
+      ASSERT_TRUE(imaging::is5_AddOffsetTransform(kW, kH, 0.5, -0.5, edge));
+      ASSERT_TRUE(imaging::is5_TransformProcess(src.data(), kW, kH, bpp, kW * bpp, out.data(),
+                                                kW * bpp, 1, fill, 0));
+      // Pixel (x, y) reads position (x, y + 1) in pixel-centre terms shifted by half a pixel:
+      // the mean of columns x - 1 and x of rows y and y + 1.
+      auto at = [&](int x, int y, uint32_t c) -> int {
+        if (x < 0 || y < 0 || x >= int(kW) || y >= int(kH)) {
+          if (edge == imaging::kEdgeFill) return (fill >> (8 * c)) & 0xFF;
+          x = std::clamp(x, 0, int(kW) - 1), y = std::clamp(y, 0, int(kH) - 1);
+        }
+        return src[(size_t(y) * kW + size_t(x)) * bpp + c];
+      };
+      for (int y = 0; y < int(kH); ++y)
+        for (int x = 0; x < int(kW); ++x)
+          for (uint32_t c = 0; c < bpp; ++c) {
+            const int sum = at(x - 1, y, c) + at(x, y, c) + at(x - 1, y + 1, c) + at(x, y + 1, c);
+            ASSERT_EQ(out[(size_t(y) * kW + size_t(x)) * bpp + c], (sum + 2) / 4)
+                << "bpp " << bpp << " edge " << edge << " at " << x << "," << y;
+          }
+    }
 }
 
 TEST(Distortions, RefuseNumbersTheyCannotUse) {

@@ -3,6 +3,7 @@
 // all five give what that sequence gives by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -59,6 +60,26 @@ TEST_F(DisplacementBumpNames, AllFiveRunTheDisplacementExportAlike) {
   PMR_IPLImageProcess(0, "Displacement Bump Other", 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                       0, 10, 20, 30, "/nonexistent/relief.picscript");
   EXPECT_EQ(palmora_test::ReadLayer(2), original);
+}
+
+// With the left half protected by the mask, the displacement changes only the open half.
+TEST_F(DisplacementBumpNames, TheMaskProtectsPixels) {
+  engine::EngineState& s = engine::State();
+  ASSERT_NE(s.maskPlane, nullptr);
+  for (int i = 0; i < kW * kH; ++i) s.maskPlane[i] = (i % kW) < kW / 2 ? 0 : 65535;
+  s.maskEnabled = 1;
+  PMR_IPLImageProcess(0, "Displacement Bump Nature", 0, 800, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                      0, 10, 20, 30, script.c_str());
+  const std::vector<uint16_t> after = palmora_test::ReadLayer(2);
+  int changedOpen = 0;
+  for (int i = 0; i < kW * kH; ++i) {
+    const bool same = std::equal(&after[i * 4], &after[i * 4] + 4, &original[i * 4]);
+    if ((i % kW) < kW / 2)
+      EXPECT_TRUE(same) << "protected pixel " << i;
+    else
+      changedOpen += !same;
+  }
+  EXPECT_GT(changedOpen, 0);
 }
 
 }  // namespace
