@@ -16,6 +16,10 @@
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
 #include "process/polygon_warps/polygon_warp_effects.h"
+#include "process/recipes/crayon_recipes.h"
+#include "process/recipes/light_recipes.h"
+#include "process/recipes/sketch_recipes.h"
+#include "process/relief_script.h"
 #include "process/script_distortions/script_distortion_effects.h"
 #include "process/transforms/transform_effects.h"
 
@@ -25,8 +29,14 @@ namespace {
 
 // In the order of the host's effect list; a new effect takes its place in that order.
 constexpr EffectDescriptor kEffects[] = {
+    kCharcoalEffect,
+    kColorPencilEffect,
+    kColorPencil2Effect,
+    kCrayonEffect,
+    kPointillismEffect,
     kOilPaintEffect,
     kStippleEffect,
+    kWatercolorAndInkEffect,
     kBlurEffect,
     kBlurMoreEffect,
     kGaussianBlurEffect,
@@ -45,7 +55,10 @@ constexpr EffectDescriptor kEffects[] = {
     kValueBlurEffect,
     kBrightnessContrastEffect,
     kLevelsEffect,
+    kContrastMaskEffect,
     kHyperContrastEffect,
+    kPhotoPopEffect,
+    kPhotoDetailerEffect,
     kGammaEffect,
     kHistogramEqualizeEffect,
     kHistogramStretchEffect,
@@ -110,6 +123,8 @@ constexpr EffectDescriptor kEffects[] = {
     kNegativeExpNoiseEffect,
     kRayleighNoiseEffect,
     kUniformNoiseEffect,
+    kRadiantEffect,
+    kRadiant2Effect,
     kHalftoneEffect,
     kMosaicEffect,
     kColorNoiseEffect,
@@ -121,17 +136,21 @@ constexpr EffectDescriptor kEffects[] = {
     kBevelEffect,
     kBasReliefEffect,
     kCrackleEffect,
+    kDropShadowEffect,
     kEmbossEffect,
     kFingerprintEffect,
     kFrostedGlassEffect,
     kGausyEffect,
+    kGlowEffect,
     kGlowInnerEffect,
     kGlowOuterEffect,
     kHDRIEffect,
+    kScribbleEffect,
     kVignetteEffect,
     kBorderizeEffect,
     kReflectionEffect,
     kEdge2Effect,
+    kEdge3Effect,
     kArithmeticMeanEffect,
     kGeometricMeanEffect,
     kHarmonicMeanEffect,
@@ -140,6 +159,10 @@ constexpr EffectDescriptor kEffects[] = {
     kMidpointEffect,
     kMedianEffect,
     kDeinterlaceEffect,
+    kEmboss2Effect,
+    kEmboss3Effect,
+    kOutliner1Effect,
+    kOutliner2Effect,
     kDisplacementBumpMaterialEffect,
     kDisplacementBumpNatureEffect,
     kDisplacementBumpSurfaceEffect,

@@ -22,6 +22,9 @@ constexpr EffectInfo kEffects[] = {
     {16, "Waves", {0, 0, 0, 1, 5, 24, 4, 2, 0}, RunWaves},
     // 21: seed, amount %, monochrome
     {21, "Noise", {1, 100, 0}, RunNoise},
+    // 23: -, -, -, depth, light direction in degrees, light height in degrees, -, look (0 grey
+    // relief, 1 shaded colours)
+    {23, "Emboss", {0, 0, 0, 10, 135, 45, 0, 0}, RunEmboss},
     // 49: -, -, -, wedges, mirror angle in degrees, centre x %, centre y %
     {49, "Kaleidoscope", {0, 0, 0, 6, 0, 50, 50, 3, 0}, RunKaleidoscope},
     // 50: -, -, -, zoom %, centre x %, centre y %
