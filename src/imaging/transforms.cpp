@@ -1,123 +1,61 @@
 #include "imaging/transforms.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "imaging/bump_map_displacement.h"
 #include "imaging/picture_checks.h"
+#include "imaging/transform_kinds.h"
+#include "imaging/warp_sampler.h"
 
 namespace imaging {
 namespace {
 
-enum class TransformKind { kOffset, kBumpMap, kRandom };
-
-// One entry of the list. New kinds add a value to TransformKind and a case to TraceBack.
-struct Transform {
-  TransformKind kind;
-  double frameWidth, frameHeight;
-  double dx, dy;
-  uint32_t edgeMode;
-  std::shared_ptr<const BumpField> bump;  // kBumpMap
-  uint32_t seed = 0;                        // kRandom; dx holds the amount
-};
-
-// A well-mixed hash of a whole-pixel position, in [0, 1).
-double ScatterUnit(int64_t x, int64_t y, uint32_t seed) {
-  uint32_t h = uint32_t(x) * 0x8DA6B343u ^ uint32_t(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
-  h ^= h >> 16, h *= 0x7FEB352Du, h ^= h >> 15, h *= 0x846CA68Bu, h ^= h >> 16;
-  return h * (1.0 / 4294967296.0);
-}
+constexpr double kDegrees = 3.14159265358979323846 / 180;
+// The largest move, wavelength or radius a distortion takes, in pixels: far beyond any picture,
+// small enough that positions stay exact in doubles.
+constexpr double kLargest = 1e7;
 
 std::vector<Transform>& TransformList() {
   static std::vector<Transform> list;
   return list;
 }
 
-// Folds a position into [0, size) by the edge mode; kEdgeFill leaves it where it is.
-double FoldIntoFrame(double u, double size, uint32_t edgeMode) {
-  switch (edgeMode) {
-    case kEdgeWrap: {
-      const double r = std::fmod(u, size);
-      return r < 0 ? r + size : r;
-    }
-    case kEdgeRepeat:
-      return std::clamp(u, 0.0, std::nextafter(size, 0.0));
-    case kEdgeMirror: {
-      double r = std::fmod(u, 2 * size);
-      if (r < 0) r += 2 * size;
-      return r < size ? r : std::nextafter(2 * size - r, 0.0);
-    }
-    default:
-      return u;
+bool FrameIsUsable(uint32_t width, uint32_t height, uint32_t edgeMode) {
+  return width > 0 && height > 0 && edgeMode <= kEdgeMirror;
+}
+
+bool AllWithin(std::initializer_list<double> values, double limit) {
+  for (double v : values)
+    if (!(std::fabs(v) <= limit)) return false;  // also refuses NaN
+  return true;
+}
+bool Positive(double v) { return v > 0 && v <= kLargest; }
+
+Transform Entry(TransformKind kind, uint32_t width, uint32_t height, uint32_t edgeMode,
+                double cx = 0, double cy = 0) {
+  Transform t;
+  t.kind = kind, t.frameWidth = width, t.frameHeight = height, t.edgeMode = edgeMode;
+  t.cx = cx, t.cy = cy;
+  return t;
+}
+
+int32_t Add(const Transform& t) {
+  try {
+    TransformList().push_back(t);
+    return 1;
+  } catch (...) {
+    return 0;
   }
 }
 
-// Moves a row of positions from the transform's output back to its input.
-void TraceBack(const Transform& t, double* xs, double* ys, size_t count) {
-  switch (t.kind) {
-    case TransformKind::kOffset:
-      for (size_t i = 0; i < count; ++i) {
-        xs[i] = FoldIntoFrame(xs[i] - t.dx, t.frameWidth, t.edgeMode);
-        ys[i] = FoldIntoFrame(ys[i] - t.dy, t.frameHeight, t.edgeMode);
-      }
-      break;
-    case TransformKind::kBumpMap:
-      TraceBackBump(*t.bump, xs, ys, count);
-      break;
-    case TransformKind::kRandom:
-      // The offset belongs to the whole pixel, so that a pixel moves as one piece.
-      for (size_t i = 0; i < count; ++i) {
-        const int64_t px = int64_t(std::floor(xs[i])), py = int64_t(std::floor(ys[i]));
-        xs[i] = FoldIntoFrame(xs[i] + (ScatterUnit(px, py, t.seed) * 2 - 1) * t.dx, t.frameWidth,
-                              kEdgeRepeat);
-        ys[i] = FoldIntoFrame(ys[i] + (ScatterUnit(px, py, t.seed ^ 0x5bd1e995u) * 2 - 1) * t.dx,
-                              t.frameHeight, kEdgeRepeat);
-      }
-      break;
-  }
-}
-
-void SampleNearest(const uint8_t* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                   uint32_t srcRowBytes, const double* xs, const double* ys, const uint8_t* fill,
-                   uint8_t* out, uint32_t count) {
-  for (uint32_t i = 0; i < count; ++i, out += bytesPerPixel) {
-    const double fx = std::floor(xs[i]), fy = std::floor(ys[i]);
-    if (fx < 0 || fy < 0 || fx >= width || fy >= height) {
-      std::memcpy(out, fill, bytesPerPixel);
-      continue;
-    }
-    std::memcpy(out, src + static_cast<size_t>(fy) * srcRowBytes + static_cast<size_t>(fx) * bytesPerPixel,
-                bytesPerPixel);
-  }
-}
-
-// Bilinear between the four pixel centres around the position; neighbours beyond the border
-// repeat the border pixel. Positions outside the picture get the fill.
-void SampleBilinear(const uint8_t* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                    uint32_t srcRowBytes, const double* xs, const double* ys, const uint8_t* fill,
-                    uint8_t* out, uint32_t count) {
-  for (uint32_t i = 0; i < count; ++i, out += bytesPerPixel) {
-    if (xs[i] < 0 || ys[i] < 0 || xs[i] >= width || ys[i] >= height) {
-      std::memcpy(out, fill, bytesPerPixel);
-      continue;
-    }
-    const double u = xs[i] - 0.5, v = ys[i] - 0.5;
-    const double fu = std::floor(u), fv = std::floor(v);
-    const double ax = u - fu, ay = v - fv;
-    const int64_t x0 = std::clamp<int64_t>(static_cast<int64_t>(fu), 0, width - 1);
-    const int64_t x1 = std::clamp<int64_t>(static_cast<int64_t>(fu) + 1, 0, width - 1);
-    const int64_t y0 = std::clamp<int64_t>(static_cast<int64_t>(fv), 0, height - 1);
-    const int64_t y1 = std::clamp<int64_t>(static_cast<int64_t>(fv) + 1, 0, height - 1);
-    const uint8_t* r0 = src + y0 * srcRowBytes;
-    const uint8_t* r1 = src + y1 * srcRowBytes;
-    for (uint32_t c = 0; c < bytesPerPixel; ++c) {
-      const double top = r0[x0 * bytesPerPixel + c] * (1 - ax) + r0[x1 * bytesPerPixel + c] * ax;
-      const double bottom = r1[x0 * bytesPerPixel + c] * (1 - ax) + r1[x1 * bytesPerPixel + c] * ax;
-      out[c] = static_cast<uint8_t>(top * (1 - ay) + bottom * ay + 0.5);
-    }
-  }
+// What the sampler reads beyond the border, from the transform applied last in tracing. The
+// bump map keeps its hard border (its fill may be a colour with no alpha, which must not blend
+// into premultiplied pixels).
+WarpSource::Outside OutsideOf(const Transform& last) {
+  if (last.edgeMode != kEdgeFill) return WarpSource::kRepeat;
+  return last.kind == TransformKind::kBumpMap ? WarpSource::kHardFill : WarpSource::kSoftFill;
 }
 
 }  // namespace
@@ -129,15 +67,128 @@ int32_t is5_ClearAllTransforms() {
 
 int32_t is5_AddOffsetTransform(uint32_t width, uint32_t height, double dx, double dy,
                                uint32_t edgeMode) {
-  if (width == 0 || height == 0 || edgeMode > kEdgeMirror || !std::isfinite(dx) ||
-      !std::isfinite(dy))
+  if (!FrameIsUsable(width, height, edgeMode) || !std::isfinite(dx) || !std::isfinite(dy)) return 0;
+  Transform t = Entry(TransformKind::kOffset, width, height, edgeMode);
+  t.p[0] = dx, t.p[1] = dy;
+  return Add(t);
+}
+
+int32_t is5_AddEllipticalTransform(uint32_t width, uint32_t height, double strength,
+                                   uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !(strength >= 0 && strength <= 1)) return 0;
+  Transform t = Entry(TransformKind::kElliptical, width, height, edgeMode, width / 2.0, height / 2.0);
+  t.p[0] = strength, t.p[1] = width / 2.0, t.p[2] = height / 2.0;
+  return Add(t);
+}
+
+int32_t is5_AddLensTransform(uint32_t width, uint32_t height, double cx, double cy, double radius,
+                             double strength, uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !AllWithin({cx, cy}, kLargest) ||
+      !Positive(radius) || !AllWithin({strength}, 1))
     return 0;
   try {
-    TransformList().push_back({TransformKind::kOffset, double(width), double(height), dx, dy, edgeMode, nullptr});
-    return 1;
+    Transform t = Entry(TransformKind::kLens, width, height, edgeMode, cx, cy);
+    t.p[0] = radius;
+    t.table = MakeLensProfile(strength);
+    return Add(t);
   } catch (...) {
     return 0;
   }
+}
+
+int32_t is5_AddMarbleTransform(uint32_t width, uint32_t height, double scale, double amplitude,
+                               uint32_t seed, uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !Positive(scale) ||
+      !AllWithin({amplitude}, kLargest))
+    return 0;
+  try {
+    Transform t = Entry(TransformKind::kMarble, width, height, edgeMode);
+    t.p[0] = 1 / scale, t.p[1] = amplitude, t.seed = seed;
+    t.table = MakeMarbleNoise(seed);
+    return Add(t);
+  } catch (...) {
+    return 0;
+  }
+}
+
+int32_t is5_AddPinchTransform(uint32_t width, uint32_t height, double cx, double cy,
+                              double radius, double strength, uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !AllWithin({cx, cy}, kLargest) ||
+      !Positive(radius) || !AllWithin({strength}, 1))
+    return 0;
+  try {
+    Transform t = Entry(TransformKind::kPinch, width, height, edgeMode, cx, cy);
+    t.p[0] = radius;
+    t.table = MakePinchProfile(strength);
+    return Add(t);
+  } catch (...) {
+    return 0;
+  }
+}
+
+int32_t is5_AddRippleTransform(uint32_t width, uint32_t height, double cx, double cy,
+                               double wavelength, double amplitude, double phaseDegrees,
+                               uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !AllWithin({cx, cy, amplitude}, kLargest) ||
+      !Positive(wavelength) || !AllWithin({phaseDegrees}, 1e6))
+    return 0;
+  Transform t = Entry(TransformKind::kRipple, width, height, edgeMode, cx, cy);
+  t.p[0] = 2 * 180 * kDegrees / wavelength, t.p[1] = amplitude, t.p[2] = phaseDegrees * kDegrees;
+  t.p[3] = wavelength;
+  return Add(t);
+}
+
+int32_t is5_AddSpinTransform(uint32_t width, uint32_t height, double cx, double cy, double radius,
+                             double degrees, uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !AllWithin({cx, cy}, kLargest) ||
+      !Positive(radius) || !AllWithin({degrees}, 1e6))
+    return 0;
+  Transform t = Entry(TransformKind::kSpin, width, height, edgeMode, cx, cy);
+  t.p[0] = radius, t.p[1] = degrees * kDegrees;
+  return Add(t);
+}
+
+int32_t is5_AddSpinWaveTransform(uint32_t width, uint32_t height, double cx, double cy,
+                                 double wavelength, double degrees, uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !AllWithin({cx, cy}, kLargest) ||
+      !Positive(wavelength) || !AllWithin({degrees}, 1e6))
+    return 0;
+  Transform t = Entry(TransformKind::kSpinWave, width, height, edgeMode, cx, cy);
+  t.p[0] = 2 * 180 * kDegrees / wavelength, t.p[1] = degrees * kDegrees;
+  return Add(t);
+}
+
+int32_t is5_AddWaveTransform(uint32_t width, uint32_t height, double wavelength, double amplitude,
+                             double directionDegrees, double phaseDegrees, uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !Positive(wavelength) ||
+      !AllWithin({amplitude}, kLargest) || !AllWithin({directionDegrees, phaseDegrees}, 1e6))
+    return 0;
+  Transform t = Entry(TransformKind::kWave, width, height, edgeMode);
+  t.p[0] = 2 * 180 * kDegrees / wavelength, t.p[1] = amplitude, t.p[2] = phaseDegrees * kDegrees;
+  t.p[3] = std::cos(directionDegrees * kDegrees), t.p[4] = std::sin(directionDegrees * kDegrees);
+  return Add(t);
+}
+
+int32_t is5_AddWowTransform(uint32_t width, uint32_t height, double cx, double cy, uint32_t lobes,
+                            double amount, double phaseDegrees, uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !AllWithin({cx, cy}, kLargest) || lobes < 1 ||
+      lobes > 32 || !AllWithin({amount}, 0.9) || !AllWithin({phaseDegrees}, 1e6))
+    return 0;
+  Transform t = Entry(TransformKind::kWow, width, height, edgeMode, cx, cy);
+  t.p[0] = lobes, t.p[1] = amount;
+  t.p[2] = std::cos(phaseDegrees * kDegrees), t.p[3] = std::sin(phaseDegrees * kDegrees);
+  return Add(t);
+}
+
+int32_t is5_AddZigZagTransform(uint32_t width, uint32_t height, double wavelengthX,
+                               double amplitudeX, double wavelengthY, double amplitudeY,
+                               uint32_t edgeMode) {
+  if (!FrameIsUsable(width, height, edgeMode) || !Positive(wavelengthX) ||
+      !Positive(wavelengthY) || !AllWithin({amplitudeX, amplitudeY}, kLargest))
+    return 0;
+  Transform t = Entry(TransformKind::kZigZag, width, height, edgeMode);
+  t.p[0] = 1 / wavelengthX, t.p[1] = amplitudeX, t.p[2] = 1 / wavelengthY, t.p[3] = amplitudeY;
+  return Add(t);
 }
 
 int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, float amount,
@@ -147,9 +198,9 @@ int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, flo
     auto field = MakeBumpField(width, height, amount, static_cast<const uint8_t*>(map), mapWidth,
                                mapHeight);
     if (!field) return 0;
-    TransformList().push_back({TransformKind::kBumpMap, double(width), double(height), 0, 0,
-                               kEdgeFill, std::move(field)});
-    return 1;
+    Transform t = Entry(TransformKind::kBumpMap, width, height, kEdgeFill);
+    t.bump = std::move(field);
+    return Add(t);
   } catch (...) {
     return 0;
   }
@@ -157,42 +208,38 @@ int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, flo
 
 int32_t is5_AddRandomTransform(uint32_t width, uint32_t height, double amount, uint32_t seed) {
   if (width == 0 || height == 0 || !std::isfinite(amount) || amount < 0) return 0;
-  try {
-    Transform t{TransformKind::kRandom, double(width), double(height), amount, amount, kEdgeRepeat, nullptr};
-    t.seed = seed;
-    TransformList().push_back(t);
-    return 1;
-  } catch (...) {
-    return 0;
-  }
+  Transform t = Entry(TransformKind::kRandom, width, height, kEdgeRepeat);
+  t.p[0] = amount, t.seed = seed;
+  return Add(t);
+}
+
+bool TracePointThroughTransforms(double x, double y, double* sourceX, double* sourceY) {
+  const std::vector<Transform>& list = TransformList();
+  if (list.empty() || !sourceX || !sourceY) return false;
+  for (auto t = list.rbegin(); t != list.rend(); ++t) TraceBack(*t, &x, &y, 1);
+  *sourceX = x, *sourceY = y;
+  return true;
 }
 
 int32_t is5_TransformProcess(const void* src, uint32_t width, uint32_t height,
                              uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                              uint32_t dstRowBytes, uint32_t quality, uint32_t fill, uint32_t flags) {
+  (void)flags;
   const std::vector<Transform>& list = TransformList();
   if (list.empty() || quality > 1 || bytesPerPixel == 8 || !IsSupportedPixelSize(bytesPerPixel) ||
       !IsUsablePicture(src, width, height, srcRowBytes, bytesPerPixel) ||
       !IsUsablePicture(dst, width, height, dstRowBytes, bytesPerPixel) || src == dst)
     return 0;
   try {
-    std::vector<double> xs(width), ys(width);
-    const uint8_t fillBytes[4] = {uint8_t(fill), uint8_t(fill >> 8), uint8_t(fill >> 16),
-                                  uint8_t(fill >> 24)};
-    const auto* in = static_cast<const uint8_t*>(src);
-    auto* out = static_cast<uint8_t*>(dst);
-    for (uint32_t y = 0; y < height; ++y) {
-      for (uint32_t x = 0; x < width; ++x) {
-        xs[x] = x + 0.5;
-        ys[x] = y + 0.5;
-      }
-      for (auto t = list.rbegin(); t != list.rend(); ++t) TraceBack(*t, xs.data(), ys.data(), width);
-      uint8_t* row = out + static_cast<size_t>(y) * dstRowBytes;
-      if (quality == 0)
-        SampleNearest(in, width, height, bytesPerPixel, srcRowBytes, xs.data(), ys.data(), fillBytes, row, width);
-      else
-        SampleBilinear(in, width, height, bytesPerPixel, srcRowBytes, xs.data(), ys.data(), fillBytes, row, width);
-    }
+    const WarpSource source{static_cast<const uint8_t*>(src), width, height, bytesPerPixel,
+                            srcRowBytes, OutsideOf(list.front()),
+                            {uint8_t(fill), uint8_t(fill >> 8), uint8_t(fill >> 16),
+                             uint8_t(fill >> 24)}};
+    WarpByRows(source, static_cast<uint8_t*>(dst), dstRowBytes, quality,
+               [&](uint32_t y, double* xs, double* ys) {
+                 for (uint32_t x = 0; x < width; ++x) xs[x] = x + 0.5, ys[x] = y + 0.5;
+                 for (auto t = list.rbegin(); t != list.rend(); ++t) TraceBack(*t, xs, ys, width);
+               });
     return 1;
   } catch (...) {
     return 0;

@@ -14,6 +14,7 @@
 #include "process/library/library_rgb24_art.h"
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
+#include "process/polygon_warps/polygon_warp_effects.h"
 #include "process/recipes/crayon_recipes.h"
 #include "process/recipes/light_recipes.h"
 #include "process/recipes/sketch_recipes.h"
@@ -21,6 +22,8 @@
 #include "process/script/script_file_effects.h"
 #include "process/script/script_generators.h"
 #include "process/script/script_layer_effects.h"
+#include "process/script_distortions/script_distortion_effects.h"
+#include "process/transforms/transform_effects.h"
 
 namespace process {
 
@@ -83,17 +86,44 @@ constexpr EffectDescriptor kEffects[] = {
     kClampEffect,
     kTintEffect,
     kWatercolorTintEffect,
+    kEllipticalEffect,
+    kLensEffect,
+    kMarbleEffect,
+    kOffsetEffect,
+    kPerspectiveEffect,
+    kWarpEffect,
+    kWarpEdgeEffect,
+    kWarp3PointEffect,
+    kStretchEffect,
+    kStretchEdgeEffect,
+    kVerticalPivotEffect,
+    kHorizontalPivotEffect,
+    kSkewEffect,
+    kPinchEffect,
+    kRippleEffect,
+    kSpinEffect,
+    kSpinWaveEffect,
+    kWaveEffect,
+    kWowEffect,
+    kZigZagEffect,
+    kTwirlEffect,
+    kSineDistortionEffect,
+    kKaleidoscopeEffect,
     kMaskGenerateHSLEffect,
     kMaskDetailEffect,
     kPatternizerEffect,
     kScratchEffect,
+    kWavesEffect,
     kDividerEffect,
     kCarpetEffect,
     kGlassEffect,
     kVoxelEffect,
+    kZoomEffect,
     kReduceEffect,
+    kRotateEffect,
     kHorizontalFlipEffect,
     kVerticalFlipEffect,
+    kTiltEffect,
     kSeamlessEffect,
     kNoiseReductionEffect,
     kNoiseReductionRGBEffect,

@@ -20,8 +20,16 @@ constexpr EffectInfo kEffects[] = {
     {4, "Splines", {1, 3, 5, 8, 0x202020, 0, 100, 0, 0, 0, 0, 0, 0, 0, 12}, RunSplines},
     // 5: seed, roughness %, colour cycles, palette phase %
     {5, "Plasma", {1, 55, 1.5, 0}, RunPlasma},
+    // The distortions' slots 7 and 8 are the edges (0 background, 1 wrap, 2 repeat, 3 mirror)
+    // and the background (packed in the picture's byte order).
+    // 6: -, -, -, turn in degrees, radius %, centre x %, centre y %
+    {6, "Twirl", {0, 0, 0, 90, 100, 50, 50, 2, 0}, RunTwirl},
     // 11: seed, feature size px, octaves, persistence %, low colour, high colour
     {11, "Perlin Noise", {1, 64, 5, 50, 0x301808, 0xF0E8D8}, RunPerlinNoise},
+    // 13: -, -, -, amplitude px, wavelength px, phase in degrees
+    {13, "Sine Distortion", {0, 0, 0, 8, 48, 0, 0, 2, 0}, RunSineDistortion},
+    // 16: -, -, -, seed, drops, wavelength px, amplitude px
+    {16, "Waves", {0, 0, 0, 1, 5, 24, 4, 2, 0}, RunWaves},
     // 17: 1 columns, 2 rows, 4 bar colour, 5 bar width px, 6 bevel %
     {17, "Divider", {0, 4, 4, 0, 0xFFFFFF, 4, 40}, RunDivider},
     // 18: 0 seed, 1 knot size px, 2 pile depth %
@@ -54,11 +62,17 @@ constexpr EffectInfo kEffects[] = {
     {42, "Pattern", {1, 32, 0, 0, 0x404040, 15, 100, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 12}, RunPattern},
     // 43: 1 radius px, 2 radius variation %
     {43, "Points", {1, 2, 50, 500, 0xFFFFFF, 0, 100, 0, 0, 0, 0, 0, 0, 0, 12}, RunPoints},
+    // 49: -, -, -, wedges, mirror angle in degrees, centre x %, centre y %
+    {49, "Kaleidoscope", {0, 0, 0, 6, 0, 50, 50, 3, 0}, RunKaleidoscope},
+    // 50: -, -, -, zoom %, centre x %, centre y %
+    {50, "Zoom", {0, 0, 0, 100, 50, 50, 0, 0, 0}, RunZoom},
     // 51: -, -, -, angle in degrees (anticlockwise), zoom %, quality (0 nearest, 1 bilinear,
     // 2 bicubic), background (packed blue | green << 8 | red << 16 | alpha << 24)
     {51, "Turn", {0, 0, 0, 0, 100, 1, 0}, RunTurn},
     // 52: 1 fade width % of half the picture
     {52, "Seamless", {0, 50}, RunSeamless},
+    // 54: -, -, -, tilt in degrees, turn in degrees, eye distance in diagonals
+    {54, "Tilt", {0, 0, 0, 30, 0, 1.5, 0, 0, 0}, RunTilt},
     // 55: 1 features across, 2 octaves, 7 roughness %, 8 colour cycles
     {55, "Fractal Plasma", {1, 3, 6, 0, 0x2060E0, 100, 100, 55, 1, 0, 0, 0, 0, 0, 12}, RunFractalPlasma},
     // 56: 0 seed, 1 length % of the diagonal, 2 strength %, 3 count, 4 colour, 5 width px

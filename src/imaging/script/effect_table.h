@@ -56,5 +56,12 @@ bool RunColorize(const Picture& picture, const std::array<double, kScriptValueSl
 bool RunGlass(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunSeamless(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunScratch(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+// The distortions.
+bool RunTwirl(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunSineDistortion(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunWaves(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunKaleidoscope(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunZoom(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunTilt(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 
 }  // namespace imaging::script

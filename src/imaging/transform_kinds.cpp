@@ -1,0 +1,332 @@
+#include "imaging/transform_kinds.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "imaging/bump_map_displacement.h"
+#include "imaging/fast_trig.h"
+#include "imaging/filter_frame.h"
+#include "imaging/transforms.h"
+
+namespace imaging {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Table pixels a cell of the coarsest marble noise spans.
+constexpr double kMarbleCell = 32.0;
+
+// A well-mixed hash of a whole-pixel position, in [0, 1).
+double ScatterUnit(int64_t x, int64_t y, uint32_t seed) {
+  return HashUnit(uint32_t(x), uint32_t(y), seed);
+}
+
+std::shared_ptr<const std::vector<float>> MakeProfile(double (*shape)(double d, double k),
+                                                      double strength) {
+  auto table = std::make_shared<std::vector<float>>(kProfileSteps + 2);
+  for (std::size_t i = 0; i <= kProfileSteps; ++i)
+    (*table)[i] = float(shape(double(i) / kProfileSteps, strength));
+  (*table)[kProfileSteps + 1] = (*table)[kProfileSteps];  // so that d = 1 may read one past
+  return table;
+}
+
+// Source radius of destination radius d (both shares of the lens radius). A magnifying lens
+// bends like a sphere seen from above (asin), a shrinking one the other way (sin); the strength
+// blends between that and no change.
+double LensShape(double d, double k) {
+  const double bent = k >= 0 ? std::asin(d) * (2 / kPi) : std::sin(d * (kPi / 2));
+  return (1 - std::fabs(k)) * d + std::fabs(k) * bent;
+}
+
+// A power curve: exponents below one draw the middle in (the destination's middle shows source
+// from farther out), above one push it out.
+double PinchShape(double d, double k) { return std::pow(d, std::exp2(-1.5 * k)); }
+
+// Rotates each offset from the centre by minus angle(r) (a clockwise turn as seen, y down).
+template <typename Angle>
+void TurnAboutCentre(const Transform& t, double* xs, double* ys, std::size_t count, Angle angle) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const double dx = xs[i] - t.cx, dy = ys[i] - t.cy;
+    double theta;
+    if (!angle(std::sqrt(dx * dx + dy * dy), &theta)) continue;
+    double s, c;
+    FastSinCos(theta, &s, &c);
+    xs[i] = t.cx + c * dx + s * dy;
+    ys[i] = t.cy - s * dx + c * dy;
+  }
+}
+
+// Moves each position along its ray from the centre to the source radius radius(r).
+template <typename Radius>
+void ScaleAboutCentre(const Transform& t, double* xs, double* ys, std::size_t count,
+                      Radius radius) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const double dx = xs[i] - t.cx, dy = ys[i] - t.cy;
+    const double r = std::sqrt(dx * dx + dy * dy);
+    double scale;
+    if (!radius(r, dx, dy, &scale)) continue;
+    xs[i] = t.cx + dx * scale;
+    ys[i] = t.cy + dy * scale;
+  }
+}
+
+// The profile's value at d (0..1), linear between table entries.
+inline double Profile(const std::vector<float>& table, double d) {
+  const double at = d * kProfileSteps;
+  const std::size_t i = std::size_t(at);
+  const double f = at - double(i);
+  return table[i] + (table[i + 1] - table[i]) * f;
+}
+
+// The square point of a disc point (both in -1..1), by the elliptical grid mapping: circles of
+// the disc become the square's concentric outlines, its middle lines stay straight.
+inline void DiscToSquare(double u, double v, double* x, double* y) {
+  constexpr double kTwoRootTwo = 2.82842712474619009760;
+  const double tu = 2 + u * u - v * v, tv = 2 - u * u + v * v;
+  *x = 0.5 * std::sqrt(std::max(0.0, tu + kTwoRootTwo * u)) -
+       0.5 * std::sqrt(std::max(0.0, tu - kTwoRootTwo * u));
+  *y = 0.5 * std::sqrt(std::max(0.0, tv + kTwoRootTwo * v)) -
+       0.5 * std::sqrt(std::max(0.0, tv - kTwoRootTwo * v));
+}
+
+// A triangle wave of period 1 through 0 at t = 0, peaking at 1 when t = 0.25.
+inline double Triangle(double t) {
+  const double u = t - 0.25;
+  return 4 * std::fabs(u - FastFloor(u) - 0.5) - 1;
+}
+
+// Wrapping bilinear read of one noise field at table position (u, v).
+inline double Noise(const float* field, double u, double v) {
+  // Far positions lose the wrap's exactness but never overflow the whole-number step.
+  u = std::clamp(u, -1e9, 1e9), v = std::clamp(v, -1e9, 1e9);
+  const double fu = FastFloor(u), fv = FastFloor(v);
+  const double ax = u - fu, ay = v - fv;
+  constexpr int64_t kMask = int64_t(kNoiseSide) - 1;
+  const int64_t x0 = int64_t(fu) & kMask, y0 = int64_t(fv) & kMask;
+  const int64_t x1 = (x0 + 1) & kMask, y1 = (y0 + 1) & kMask;
+  const float* r0 = field + y0 * int64_t(kNoiseSide);
+  const float* r1 = field + y1 * int64_t(kNoiseSide);
+  const double top = r0[x0] + (r0[x1] - r0[x0]) * ax;
+  const double bottom = r1[x0] + (r1[x1] - r1[x0]) * ax;
+  return top + (bottom - top) * ay;
+}
+
+void FoldRow(const Transform& t, double* xs, double* ys, std::size_t count) {
+  if (t.edgeMode == kEdgeFill) return;
+  for (std::size_t i = 0; i < count; ++i) {
+    xs[i] = FoldIntoFrame(xs[i], t.frameWidth, t.edgeMode);
+    ys[i] = FoldIntoFrame(ys[i], t.frameHeight, t.edgeMode);
+  }
+}
+
+}  // namespace
+
+std::shared_ptr<const std::vector<float>> MakeLensProfile(double strength) {
+  return MakeProfile(LensShape, strength);
+}
+
+std::shared_ptr<const std::vector<float>> MakePinchProfile(double strength) {
+  return MakeProfile(PinchShape, strength);
+}
+
+std::shared_ptr<const std::vector<float>> MakeMarbleNoise(uint32_t seed) {
+  constexpr int kOctaves = 5;
+  constexpr std::size_t n = kNoiseSide;
+  auto fields = std::make_shared<std::vector<float>>(2 * n * n);
+  for (std::size_t f = 0; f < 2; ++f) {
+    float* field = fields->data() + f * n * n;
+    double largest = 0;
+    for (std::size_t y = 0; y < n; ++y)
+      for (std::size_t x = 0; x < n; ++x) {
+        double sum = 0, amplitude = 1;
+        for (int o = 0; o < kOctaves; ++o, amplitude *= 0.5) {
+          // Octave o has 8 << o lattice cells across the table, so every octave wraps with it.
+          const uint32_t cells = 8u << o;
+          const double cell = double(n) / cells;
+          const double u = x / cell, v = y / cell;
+          const uint32_t ix = uint32_t(u), iy = uint32_t(v);
+          double ax = u - ix, ay = v - iy;
+          ax = ax * ax * (3 - 2 * ax), ay = ay * ay * (3 - 2 * ay);
+          const uint32_t key = seed * 2654435761u + uint32_t(f * 977 + o * 131);
+          auto lattice = [&](uint32_t i, uint32_t j) {
+            return HashUnit(i % cells, j % cells, key) * 2 - 1;
+          };
+          const double top = lattice(ix, iy) + (lattice(ix + 1, iy) - lattice(ix, iy)) * ax;
+          const double bottom =
+              lattice(ix, iy + 1) + (lattice(ix + 1, iy + 1) - lattice(ix, iy + 1)) * ax;
+          sum += amplitude * (top + (bottom - top) * ay);
+        }
+        field[y * n + x] = float(sum);
+        largest = std::max(largest, std::fabs(sum));
+      }
+    // Stretched to fill -1..1, so that the amplitude is the largest move.
+    if (largest > 0)
+      for (std::size_t i = 0; i < n * n; ++i) field[i] = float(field[i] / largest);
+  }
+  return fields;
+}
+
+namespace {
+
+// u modulo period, in [0, period).
+inline double Modulo(double u, double period) {
+  double r;
+  if (std::fabs(u) < 1e15) {
+    r = u - period * FastFloor(u / period);
+  } else {
+    r = std::fmod(u, period);  // NaN stays NaN
+    if (r < 0) r += period;
+  }
+  return r < period ? r : 0.0;
+}
+
+}  // namespace
+
+double FoldIntoFrame(double u, double size, uint32_t edgeMode) {
+  switch (edgeMode) {
+    case kEdgeWrap:
+      return Modulo(u, size);
+    case kEdgeRepeat:
+      return std::clamp(u, 0.0, std::nextafter(size, 0.0));
+    case kEdgeMirror: {
+      const double r = Modulo(u, 2 * size);
+      return r < size ? r : std::nextafter(2 * size - r, 0.0);
+    }
+    default:
+      return u;
+  }
+}
+
+void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
+  switch (t.kind) {
+    case TransformKind::kOffset:
+      for (std::size_t i = 0; i < count; ++i) {
+        xs[i] = FoldIntoFrame(xs[i] - t.p[0], t.frameWidth, t.edgeMode);
+        ys[i] = FoldIntoFrame(ys[i] - t.p[1], t.frameHeight, t.edgeMode);
+      }
+      return;
+    case TransformKind::kBumpMap:
+      TraceBackBump(*t.bump, xs, ys, count);
+      return;
+    case TransformKind::kRandom:
+      // The offset belongs to the whole pixel, so that a pixel moves as one piece.
+      for (std::size_t i = 0; i < count; ++i) {
+        const int64_t px = int64_t(std::floor(xs[i])), py = int64_t(std::floor(ys[i]));
+        xs[i] = FoldIntoFrame(xs[i] + (ScatterUnit(px, py, t.seed) * 2 - 1) * t.p[0],
+                              t.frameWidth, kEdgeRepeat);
+        ys[i] = FoldIntoFrame(ys[i] + (ScatterUnit(px, py, t.seed ^ 0x5bd1e995u) * 2 - 1) * t.p[0],
+                              t.frameHeight, kEdgeRepeat);
+      }
+      return;
+    case TransformKind::kElliptical: {
+      const double s = t.p[0], hw = t.p[1], hh = t.p[2];
+      for (std::size_t i = 0; i < count; ++i) {
+        const double u = (xs[i] - t.cx) / hw, v = (ys[i] - t.cy) / hh;
+        const double rho2 = u * u + v * v;
+        double x, y;
+        if (rho2 <= 1) {
+          DiscToSquare(u, v, &x, &y);
+        } else {
+          // Beyond the ellipse the square's outline is pushed outward quickly, out of the frame.
+          const double rho = std::sqrt(rho2);
+          DiscToSquare(u / rho, v / rho, &x, &y);
+          x *= 1 + 4 * (rho - 1), y *= 1 + 4 * (rho - 1);
+        }
+        xs[i] = t.cx + ((1 - s) * u + s * x) * hw;
+        ys[i] = t.cy + ((1 - s) * v + s * y) * hh;
+      }
+      break;
+    }
+    case TransformKind::kLens:
+    case TransformKind::kPinch: {
+      const double radius = t.p[0];
+      const std::vector<float>& table = *t.table;
+      ScaleAboutCentre(t, xs, ys, count, [&](double r, double, double, double* scale) {
+        if (!(r < radius) || r == 0) return false;
+        *scale = Profile(table, r / radius) * radius / r;
+        return true;
+      });
+      break;
+    }
+    case TransformKind::kSpin: {
+      const double radius = t.p[0], angle = t.p[1];
+      TurnAboutCentre(t, xs, ys, count, [&](double r, double* theta) {
+        if (!(r < radius)) return false;
+        const double fade = 1 - r / radius;
+        *theta = angle * fade * fade;
+        return true;
+      });
+      break;
+    }
+    case TransformKind::kSpinWave: {
+      const double k = t.p[0], amplitude = t.p[1];
+      TurnAboutCentre(t, xs, ys, count, [&](double r, double* theta) {
+        *theta = amplitude * FastSin(k * r);
+        return true;
+      });
+      break;
+    }
+    case TransformKind::kRipple: {
+      const double k = t.p[0], amplitude = t.p[1], phase = t.p[2], wavelength = t.p[3];
+      ScaleAboutCentre(t, xs, ys, count, [&](double r, double, double, double* scale) {
+        if (r == 0) return false;
+        // The first wavelength fades in, so the middle stays whole.
+        const double swing = amplitude * FastSin(k * r + phase) * std::min(1.0, r / wavelength);
+        *scale = (r + swing) / r;
+        return true;
+      });
+      break;
+    }
+    case TransformKind::kWave: {
+      const double k = t.p[0], amplitude = t.p[1], phase = t.p[2], ux = t.p[3], uy = t.p[4];
+      for (std::size_t i = 0; i < count; ++i) {
+        const double swing = amplitude * FastSin(k * (xs[i] * ux + ys[i] * uy) + phase);
+        xs[i] -= swing * uy;
+        ys[i] += swing * ux;
+      }
+      break;
+    }
+    case TransformKind::kWow: {
+      const auto lobes = uint32_t(t.p[0]);
+      const double amount = t.p[1], cosPhase = t.p[2], sinPhase = t.p[3];
+      ScaleAboutCentre(t, xs, ys, count, [&](double r, double dx, double dy, double* scale) {
+        if (r == 0) return false;
+        // cos and sin of lobes x the position's angle, by powers of the unit direction.
+        double bc = dx / r, bs = dy / r, pc = 1, ps = 0;
+        for (uint32_t e = lobes; e; e >>= 1) {
+          if (e & 1) {
+            const double c = pc * bc - ps * bs;
+            ps = pc * bs + ps * bc, pc = c;
+          }
+          const double c = bc * bc - bs * bs;
+          bs = 2 * bc * bs, bc = c;
+        }
+        *scale = 1 + amount * (ps * cosPhase + pc * sinPhase);
+        return true;
+      });
+      break;
+    }
+    case TransformKind::kZigZag: {
+      const double kx = t.p[0], ax = t.p[1], ky = t.p[2], ay = t.p[3];
+      for (std::size_t i = 0; i < count; ++i) {
+        const double x = xs[i], y = ys[i];
+        xs[i] = x + ax * Triangle(y * ky);
+        ys[i] = y + ay * Triangle(x * kx);
+      }
+      break;
+    }
+    case TransformKind::kMarble: {
+      const double toTable = t.p[0] * kMarbleCell, amplitude = t.p[1];
+      const float* first = t.table->data();
+      const float* second = first + kNoiseSide * kNoiseSide;
+      for (std::size_t i = 0; i < count; ++i) {
+        const double u = xs[i] * toTable, v = ys[i] * toTable;
+        xs[i] += amplitude * Noise(first, u, v);
+        ys[i] += amplitude * Noise(second, u, v);
+      }
+      break;
+    }
+  }
+  FoldRow(t, xs, ys, count);
+}
+
+}  // namespace imaging
