@@ -24,8 +24,9 @@ bool Finite(std::initializer_list<double> values) {
 // one family that compose by adding their parameter (turns about a centre add angles, scalings
 // about it multiply factors, which are added as logarithms). Instead of N samples a pixel, the
 // sum is built by doubling: X = (T(a0) + T(a0 + d)) / 2 of the picture, then n - 1 times
-// X = (X + T(2^k d) X) / 2, each pass one bilinear warp of the whole picture by OpenCV. The
-// passes work in 16 bits so that the picture is rounded to bytes once, at the end.
+// X = (X + T(2^k d) X) / 2, each pass one bilinear warp of the whole picture by OpenCV. Bytes
+// between the passes: each average rounds to the nearest, and later passes halve what earlier
+// roundings left, so the result stays within a level of the exact mean.
 constexpr int kMaxDoublings = 6;  // 64 samples along the longest path
 
 // The passes needed for a path of length pixels: one sample per pixel of path, at most 64.
@@ -52,8 +53,7 @@ void AverageOfWarps(const cv::Mat& in, cv::Mat& out, int doublings, double first
     in.copyTo(out);
     return;
   }
-  cv::Mat picture, x, moved;
-  in.convertTo(picture, CV_16U, 256);
+  cv::Mat picture = in, x, moved;
   auto warped = [&](const cv::Mat& from, cv::Mat& to, double parameter) {
     cv::warpAffine(from, to, cv::Mat(warp(parameter)), from.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
                    cv::BORDER_REPLICATE);
@@ -65,7 +65,7 @@ void AverageOfWarps(const cv::Mat& in, cv::Mat& out, int doublings, double first
     warped(x, moved, step * (1 << k));
     cv::addWeighted(x, 0.5, moved, 0.5, 0, x);
   }
-  x.convertTo(out, in.type(), 1.0 / 256);
+  x.copyTo(out);
 }
 
 // A straight stroke of length pixels through each pixel at angle degrees, drawn as a line kernel
