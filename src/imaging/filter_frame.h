@@ -61,6 +61,9 @@ int32_t EachRGB24Pixel(const void* src, uint32_t width, uint32_t height, uint32_
 
 // A value limited to a byte.
 inline uint8_t ClampByte(int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
+inline uint8_t ClampByte(float v) {
+  return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v + 0.5f);
+}
 inline uint8_t ClampByte(double v) {
   return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v + 0.5);
 }
