@@ -85,15 +85,19 @@ int32_t ISE3GenerateHugoNoise(const void* src, uint32_t width, uint32_t height,
     // to the grain's size so that the clumps are round rather than square.
     const int cw = (int(width) + grain - 1) / grain, ch = (int(height) + grain - 1) / grain;
     cv::Mat cells(ch, cw, CV_32F);
-    for (int y = 0; y < ch; ++y)
-      for (int x = 0; x < cw; ++x) {
-        const double u1 = std::max(HashUnit(uint32_t(x), uint32_t(y), seed), 1e-12);
-        const double u2 = HashUnit(uint32_t(x), uint32_t(y), seed ^ 0x9E3779B9u);
-        cells.at<float>(y, x) = float(std::sqrt(-2 * std::log(u1)) * std::cos(6.283185307179586 * u2));
+    ForEachRowBand(ch, [&](int begin, int end) {
+      for (int y = begin; y < end; ++y) {
+        float* cell = cells.ptr<float>(y);
+        for (int x = 0; x < cw; ++x) {
+          const double u1 = std::max(HashUnit(uint32_t(x), uint32_t(y), seed), 1e-12);
+          const double u2 = HashUnit(uint32_t(x), uint32_t(y), seed ^ 0x9E3779B9u);
+          cell[x] = float(std::sqrt(-2 * std::log(u1)) * std::cos(6.283185307179586 * u2));
+        }
       }
+    });
     if (grain > 1) {
       cv::resize(cells, field, cv::Size(cw * grain, ch * grain), 0, 0, cv::INTER_CUBIC);
-      field = field(cv::Rect(0, 0, int(width), int(height))).clone();
+      field = field(cv::Rect(0, 0, int(width), int(height)));
     } else {
       field = cells;
     }
