@@ -35,21 +35,29 @@ void ForEachRowBand(int height, Rows&& rows) {
                     height >= 64 ? height / 16.0 : 1.0);
 }
 
+// True when the bytes of the two pictures do not overlap.
+inline bool Apart(const cv::Mat& a, const cv::Mat& b) {
+  const uint8_t* aEnd = a.ptr<uint8_t>(a.rows - 1) + a.cols * a.elemSize();
+  const uint8_t* bEnd = b.ptr<uint8_t>(b.rows - 1) + b.cols * b.elemSize();
+  return aEnd <= b.data || bEnd <= a.data;
+}
+
 // Runs row(y, in, out) over every row of an RGB24 picture (in and out pointing at the row's
-// first pixel) into a picture built aside, then copies that into dst, so that src and dst may be
-// the same buffer. Work that depends on the row alone is done once a row. Returns 1, or 0 with
-// nothing written.
+// first pixel). Rows go straight into dst when it lies apart from src; otherwise into a picture
+// built aside and then copied, so that src and dst may be the same buffer. Work that depends on
+// the row alone is done once a row; row must not fail. Returns 1, or 0 with nothing written.
 template <typename Row>
 int32_t EachRGB24Row(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
                      void* dst, uint32_t dstRowBytes, Row row) {
   PicturePair p;
   if (!MakePicturePair(src, width, height, 3, srcRowBytes, dst, dstRowBytes, &p)) return 0;
   try {
-    cv::Mat result(p.in.size(), p.in.type());
+    const bool direct = Apart(p.in, p.out);
+    cv::Mat result = direct ? p.out : cv::Mat(p.in.size(), p.in.type());
     ForEachRowBand(p.in.rows, [&](int begin, int end) {
       for (int y = begin; y < end; ++y) row(y, p.in.ptr<uint8_t>(y), result.ptr<uint8_t>(y));
     });
-    result.copyTo(p.out);
+    if (!direct) result.copyTo(p.out);
     return 1;
   } catch (...) {
     return 0;

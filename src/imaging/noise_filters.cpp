@@ -141,23 +141,19 @@ int32_t ISE3GeneratePerlinNoise(const void* src, uint32_t width, uint32_t height
                         Perlin::Axis rows[8];
                         double f = 1.0 / size;
                         for (int o = 0; o < layers; ++o, f *= 2) rows[o] = Perlin::Split(y * f + 0.5 * o);
-                        // The octaves summed along the row, each one lattice cell at a time.
-                        thread_local std::vector<double> noise;
-                        noise.assign(size_t(w), 0.0);
-                        double weight = 1.0;
-                        for (int o = 0; o < layers; ++o, weight *= 0.5) {
-                          const Perlin::Axis* across = &columns[size_t(o) * w];
-                          int cell = -1;
-                          Perlin::Span span{};
-                          for (int x = 0; x < w; ++x) {
-                            const Perlin::Axis& a = across[x];
-                            if (a.cell != cell) cell = a.cell, span = perlin.Along(cell, rows[o]);
-                            noise[x] += weight * (span.p0 + span.p1 * a.place +
-                                                  a.fade * (span.q0 + span.q1 * a.place));
-                          }
-                        }
+                        // The octaves summed pixel by pixel, each octave's lattice cell
+                        // worked out again only when the row enters the next one.
+                        int cells[8];
+                        Perlin::Span spans[8];
+                        std::fill(cells, cells + 8, -1);
                         for (int x = 0; x < w; ++x, s += 3, d += 3) {
-                          const double v = noise[x];
+                          double v = 0, weight = 1.0;
+                          for (int o = 0; o < layers; ++o, weight *= 0.5) {
+                            const Perlin::Axis& a = columns[size_t(o) * w + x];
+                            if (a.cell != cells[o]) cells[o] = a.cell, spans[o] = perlin.Along(a.cell, rows[o]);
+                            const Perlin::Span& span = spans[o];
+                            v += weight * (span.p0 + span.p1 * a.place + a.fade * (span.q0 + span.q1 * a.place));
+                          }
                           const int cloud = ClampByte(127.5 + 127.5 * v / weightSum * 1.4);
                           for (int c = 0; c < 3; ++c)
                             d[c] = uint8_t(s[c] + ((cloud - s[c]) * share) / 100);

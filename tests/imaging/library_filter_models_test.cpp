@@ -171,6 +171,10 @@ TEST(TextureModels, FingerprintMatchesItsFormula) {
       }
     }
   EXPECT_LT(off, 5);  // rounding ties aside, the very same bytes
+  // In place (the picture its own destination) the same.
+  Picture same = src;
+  ASSERT_EQ(imaging::ISE3Fingerprint(same.data(), w, h, w * 3, same.data(), w * 3, spacing, strength), 1);
+  EXPECT_EQ(same, out);
 }
 
 // Perlin clouds against the textbook evaluation of improved noise, pixel by pixel, with the
