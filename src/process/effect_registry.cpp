@@ -14,6 +14,10 @@
 #include "process/library/library_rgb24_art.h"
 #include "process/library/library_unrefreshed.h"
 #include "process/plugin_filters.h"
+#include "process/recipes/crayon_recipes.h"
+#include "process/recipes/light_recipes.h"
+#include "process/recipes/sketch_recipes.h"
+#include "process/relief_script.h"
 
 namespace process {
 
@@ -21,8 +25,14 @@ namespace {
 
 // In the order of the host's effect list; a new effect takes its place in that order.
 constexpr EffectDescriptor kEffects[] = {
+    kCharcoalEffect,
+    kColorPencilEffect,
+    kColorPencil2Effect,
+    kCrayonEffect,
+    kPointillismEffect,
     kOilPaintEffect,
     kStippleEffect,
+    kWatercolorAndInkEffect,
     kBlurEffect,
     kBlurMoreEffect,
     kGaussianBlurEffect,
@@ -41,7 +51,10 @@ constexpr EffectDescriptor kEffects[] = {
     kValueBlurEffect,
     kBrightnessContrastEffect,
     kLevelsEffect,
+    kContrastMaskEffect,
     kHyperContrastEffect,
+    kPhotoPopEffect,
+    kPhotoDetailerEffect,
     kGammaEffect,
     kHistogramEqualizeEffect,
     kHistogramStretchEffect,
@@ -79,6 +92,8 @@ constexpr EffectDescriptor kEffects[] = {
     kNegativeExpNoiseEffect,
     kRayleighNoiseEffect,
     kUniformNoiseEffect,
+    kRadiantEffect,
+    kRadiant2Effect,
     kHalftoneEffect,
     kMosaicEffect,
     kColorNoiseEffect,
@@ -90,17 +105,21 @@ constexpr EffectDescriptor kEffects[] = {
     kBevelEffect,
     kBasReliefEffect,
     kCrackleEffect,
+    kDropShadowEffect,
     kEmbossEffect,
     kFingerprintEffect,
     kFrostedGlassEffect,
     kGausyEffect,
+    kGlowEffect,
     kGlowInnerEffect,
     kGlowOuterEffect,
     kHDRIEffect,
+    kScribbleEffect,
     kVignetteEffect,
     kBorderizeEffect,
     kReflectionEffect,
     kEdge2Effect,
+    kEdge3Effect,
     kArithmeticMeanEffect,
     kGeometricMeanEffect,
     kHarmonicMeanEffect,
@@ -109,6 +128,10 @@ constexpr EffectDescriptor kEffects[] = {
     kMidpointEffect,
     kMedianEffect,
     kDeinterlaceEffect,
+    kEmboss2Effect,
+    kEmboss3Effect,
+    kOutliner1Effect,
+    kOutliner2Effect,
     kLuaFilterEffect,
     kPluginEffect,
 };

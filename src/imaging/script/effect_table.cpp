@@ -14,6 +14,9 @@ constexpr EffectInfo kEffects[] = {
     {11, "Perlin Noise", {1, 64, 5, 50, 0x301808, 0xF0E8D8}, RunPerlinNoise},
     // 21: seed, amount %, monochrome
     {21, "Noise", {1, 100, 0}, RunNoise},
+    // 23: -, -, -, depth, light direction in degrees, light height in degrees, -, look (0 grey
+    // relief, 1 shaded colours)
+    {23, "Emboss", {0, 0, 0, 10, 135, 45, 0, 0}, RunEmboss},
     // 51: -, -, -, angle in degrees (anticlockwise), zoom %, quality (0 nearest, 1 bilinear,
     // 2 bicubic), background (packed blue | green << 8 | red << 16 | alpha << 24)
     {51, "Turn", {0, 0, 0, 0, 100, 1, 0}, RunTurn},

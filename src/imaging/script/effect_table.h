@@ -29,6 +29,7 @@ bool RunEffects(const std::vector<EffectEntry>& effects, const Picture& picture)
 bool RunPlasma(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunNoise(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunEmboss(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunTurn(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 
 }  // namespace imaging::script
