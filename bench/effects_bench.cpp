@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <deque>
 #include <cstring>
 #include <functional>
 #include <opencv2/imgproc.hpp>
@@ -16,6 +17,7 @@
 
 #include "../tests/support/photo_picture.h"
 #include "palmora/palmora.h"
+#include "process/effect_registry.h"
 #include "process/effects/run_own_effect.h"
 
 namespace {
@@ -148,6 +150,7 @@ DISPATCHED(ArithmeticMean, "Arithmetic Mean", Args({100}));
 DISPATCHED(Midpoint, "Midpoint", Args({100}));
 DISPATCHED(Mosaic, "Mosaic", Args({200}));
 DISPATCHED(OilPaint, "Oil Paint", Args({500, 500}));
+DISPATCHED(OilPaintRound, "Oil Paint", Args({500, 500}, {0, 0, 1}));
 DISPATCHED(Stipple, "Stipple", Args({500}, {0, 1}));
 DISPATCHED(SurfaceBlur, "Surface Blur", Args({200, 300}));
 DISPATCHED(NoiseReduction2, "Noise Reduction 2", Args({300}));
@@ -245,6 +248,34 @@ PEER(SurfaceBlurVsOpenCV, true,
      },
      "Surface Blur", Args({200, 300}));
 
+// Every row of the catalogue through PMR_IPLImageProcess with its described defaults (the
+// sliders and options a painter gets before touching anything), named "Default/<effect>", so
+// that one run reports each effect's rate. Effects that read a text file are left out.
+void RegisterEveryEffectAtItsDefaults() {
+  for (const process::EffectDescriptor& effect : process::EffectCatalogue()) {
+    if (effect.Reads() & process::kReadsText) continue;
+    Setting setting{nullptr, {}};
+    for (const process::EffectParameter& p : effect.parameters) {
+      if (p.kind == process::ArgumentKind::kSlider) setting.args.sliders[p.number - 1] = p.standard;
+      if (p.kind == process::ArgumentKind::kOption) setting.args.options[p.number - 1] = p.standard;
+    }
+    static std::deque<std::string> names;  // the settings point into these; a deque keeps them put
+    names.emplace_back(effect.name);
+    setting.name = names.back().c_str();
+    benchmark::RegisterBenchmark(("Default/" + names.back()).c_str(), Dispatched, setting)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MeasureProcessCPUTime();
+  }
+}
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  RegisterEveryEffectAtItsDefaults();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

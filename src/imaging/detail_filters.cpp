@@ -135,22 +135,26 @@ int32_t IS3EmbossRGB(const void* src, uint32_t width, uint32_t height, uint32_t 
   if (!std::isfinite(angle) || !std::isfinite(depth)) return 0;
   return Run3(src, width, height, srcRowBytes, dst, dstRowBytes, [&](const cv::Mat& in, cv::Mat& out) {
     const cv::Mat grey = Grey(in);
-    cv::Mat gx, gy;
-    // Sobel slopes scaled to one level per pixel step (the kernel sums to 8 along its axis).
-    cv::Sobel(grey, gx, CV_32F, 1, 0, 3, 1.0 / 8, 0, cv::BORDER_REPLICATE);
-    cv::Sobel(grey, gy, CV_32F, 0, 1, 3, 1.0 / 8, 0, cv::BORDER_REPLICATE);
     const double a = angle * std::numbers::pi / 180.0;
     // The light comes from angle; image rows grow downwards, so its y component flips.
     const float lx = float(std::cos(a)), ly = float(-std::sin(a));
     const float d = float(std::clamp(depth, -100.0, 100.0));
+    const int w = in.cols, h = in.rows;
     out.create(in.size(), in.type());
-    ForEachRowBand(in.rows, [&](int begin, int end) {
+    ForEachRowBand(h, [&](int begin, int end) {
       for (int y = begin; y < end; ++y) {
-        const float* sx = gx.ptr<float>(y);
-        const float* sy = gy.ptr<float>(y);
+        // Sobel slopes with the border repeated, scaled to one level per pixel step (the kernel
+        // sums to 8 along its axis; an eighth of a whole number is exact in a float).
+        const uint8_t* above = grey.ptr<uint8_t>(std::max(y - 1, 0));
+        const uint8_t* here = grey.ptr<uint8_t>(y);
+        const uint8_t* below = grey.ptr<uint8_t>(std::min(y + 1, h - 1));
         uint8_t* o = out.ptr<uint8_t>(y);
-        for (int x = 0; x < in.cols; ++x) {
-          const uint8_t v = ClampByte(128.0 + d * (sx[x] * lx + sy[x] * ly));
+        for (int x = 0; x < w; ++x) {
+          const int l = std::max(x - 1, 0), r = std::min(x + 1, w - 1);
+          const int gx = (above[r] + 2 * here[r] + below[r]) - (above[l] + 2 * here[l] + below[l]);
+          const int gy = (below[l] + 2 * below[x] + below[r]) - (above[l] + 2 * above[x] + above[r]);
+          const float sx = float(gx) * 0.125f, sy = float(gy) * 0.125f;
+          const uint8_t v = ClampByte(128.0 + d * (sx * lx + sy * ly));
           o[3 * x] = o[3 * x + 1] = o[3 * x + 2] = v;
         }
       }

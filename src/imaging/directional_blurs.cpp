@@ -12,7 +12,6 @@ namespace imaging {
 
 namespace {
 
-constexpr int kMaxSamples = 48;
 constexpr double kDegrees = std::numbers::pi / 180.0;
 
 bool Finite(std::initializer_list<double> values) {
@@ -21,53 +20,53 @@ bool Finite(std::initializer_list<double> values) {
   return true;
 }
 
-// Averages, for every pixel, the picture at the positions path(x, y, t) for samples t spread
-// evenly over [t0, t1], weighted by weight(t). count(x, y) says how many samples the pixel needs
-// (the path's length in pixels, at least one). Nearest pixels or bilinear interpolation; the
-// border repeats.
-template <typename Path, typename Count, typename Weight>
-void PathBlur(const cv::Mat& in, cv::Mat& out, bool bilinear, double t0, double t1, Path path,
-              Count count, Weight weight) {
-  const int w = in.cols, h = in.rows, n = in.channels();
-  out.create(in.size(), in.type());
-  ForEachRowBand(h, [&](int begin, int end) {
-    for (int y = begin; y < end; ++y) {
-      uint8_t* d = out.ptr<uint8_t>(y);
-      for (int x = 0; x < w; ++x) {
-        const int samples = std::clamp(count(x, y), 1, kMaxSamples);
-        double sum[4] = {}, total = 0;
-        for (int k = 0; k < samples; ++k) {
-          const double t = samples == 1 ? (t0 + t1) / 2 : t0 + (t1 - t0) * k / (samples - 1);
-          const double wk = weight(t);
-          double px, py;
-          path(x, y, t, &px, &py);
-          total += wk;
-          if (!bilinear) {
-            const int sx = std::clamp(int(std::lround(px)), 0, w - 1);
-            const int sy = std::clamp(int(std::lround(py)), 0, h - 1);
-            const uint8_t* s = in.ptr<uint8_t>(sy) + size_t(sx) * n;
-            for (int c = 0; c < n; ++c) sum[c] += wk * s[c];
-            continue;
-          }
-          const double fx = std::floor(px), fy = std::floor(py);
-          const double ax = px - fx, ay = py - fy;
-          const int x0 = std::clamp(int(fx), 0, w - 1), x1 = std::clamp(int(fx) + 1, 0, w - 1);
-          const int y0 = std::clamp(int(fy), 0, h - 1), y1 = std::clamp(int(fy) + 1, 0, h - 1);
-          const uint8_t* r0 = in.ptr<uint8_t>(y0);
-          const uint8_t* r1 = in.ptr<uint8_t>(y1);
-          for (int c = 0; c < n; ++c) {
-            const double top = r0[x0 * n + c] + (r0[x1 * n + c] - r0[x0 * n + c]) * ax;
-            const double bottom = r1[x0 * n + c] + (r1[x1 * n + c] - r1[x0 * n + c]) * ax;
-            sum[c] += wk * (top + (bottom - top) * ay);
-          }
-        }
-        for (int c = 0; c < n; ++c) d[x * n + c] = ClampByte(sum[c] / total);
-      }
-    }
-  });
+// The spin and zoom blurs average the picture under N = 2^n transforms T(a0 + j d), j < N, of
+// one family that compose by adding their parameter (turns about a centre add angles, scalings
+// about it multiply factors, which are added as logarithms). Instead of N samples a pixel, the
+// sum is built by doubling: X = (T(a0) + T(a0 + d)) / 2 of the picture, then n - 1 times
+// X = (X + T(2^k d) X) / 2, each pass one bilinear warp of the whole picture by OpenCV. Bytes
+// between the passes: each average rounds to the nearest, and later passes halve what earlier
+// roundings left, so the result stays within a level of the exact mean.
+constexpr int kMaxDoublings = 6;  // 64 samples along the longest path
+
+// The passes needed for a path of length pixels: one sample per pixel of path, at most 64.
+int Doublings(double length) {
+  int n = 0;
+  while (n < kMaxDoublings && double(1 << n) < length) ++n;
+  return n;
 }
 
-double Even(double) { return 1.0; }
+// The farthest a picture corner lies from (cx, cy).
+double FarthestCorner(const cv::Mat& in, double cx, double cy) {
+  const double xs[2] = {0, double(in.cols - 1)}, ys[2] = {0, double(in.rows - 1)};
+  double far = 0;
+  for (double x : xs)
+    for (double y : ys) far = std::max(far, std::hypot(x - cx, y - cy));
+  return far;
+}
+
+// warp(parameter) gives the 2 x 3 matrix taking an output position to the position read.
+template <typename Warp>
+void AverageOfWarps(const cv::Mat& in, cv::Mat& out, int doublings, double first, double step,
+                    Warp warp) {
+  if (doublings == 0) {
+    in.copyTo(out);
+    return;
+  }
+  cv::Mat picture = in, x, moved;
+  auto warped = [&](const cv::Mat& from, cv::Mat& to, double parameter) {
+    cv::warpAffine(from, to, cv::Mat(warp(parameter)), from.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                   cv::BORDER_REPLICATE);
+  };
+  warped(picture, x, first);
+  warped(picture, moved, first + step);
+  cv::addWeighted(x, 0.5, moved, 0.5, 0, x);
+  for (int k = 1; k < doublings; ++k) {
+    warped(x, moved, step * (1 << k));
+    cv::addWeighted(x, 0.5, moved, 0.5, 0, x);
+  }
+  x.copyTo(out);
+}
 
 // A straight stroke of length pixels through each pixel at angle degrees, drawn as a line kernel
 // so that OpenCV's convolution does the sums.
@@ -129,29 +128,28 @@ int32_t Run(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerP
   }
 }
 
-// Spin about (cx, cy) through the arc angleRadians, centred on the pixel.
-void Spin(const cv::Mat& in, cv::Mat& out, bool bilinear, double angleRadians, double cx,
-          double cy) {
-  PathBlur(
-      in, out, bilinear, -0.5, 0.5,
-      [&](int x, int y, double t, double* px, double* py) {
-        const double a = t * angleRadians, c = std::cos(a), s = std::sin(a);
-        const double rx = x - cx, ry = y - cy;
-        *px = cx + rx * c - ry * s;
-        *py = cy + rx * s + ry * c;
-      },
-      [&](int x, int y) { return int(std::hypot(x - cx, y - cy) * angleRadians) + 1; }, Even);
+// Spin about (cx, cy) through the arc angleRadians, centred on the pixel: N turns spread evenly
+// over the arc, each sample standing for an N-th of it.
+void Spin(const cv::Mat& in, cv::Mat& out, double angleRadians, double cx, double cy) {
+  const int n = Doublings(angleRadians * FarthestCorner(in, cx, cy));
+  const double step = angleRadians / (1 << n);
+  AverageOfWarps(in, out, n, -angleRadians / 2 + step / 2, step, [&](double a) {
+    const double c = std::cos(a), s = std::sin(a);
+    return cv::Matx23d(c, -s, cx - c * cx + s * cy, s, c, cy - s * cx - c * cy);
+  });
 }
 
-// Zoom: the ray from the pixel a share of the way towards (cx, cy).
-void Zoom(const cv::Mat& in, cv::Mat& out, bool bilinear, double share, double cx, double cy) {
-  PathBlur(
-      in, out, bilinear, 0.0, share,
-      [&](int x, int y, double t, double* px, double* py) {
-        *px = x + (cx - x) * t;
-        *py = y + (cy - y) * t;
-      },
-      [&](int x, int y) { return int(std::hypot(x - cx, y - cy) * share) + 1; }, Even);
+// Zoom: the ray from the pixel a share of the way towards (cx, cy), sampled at scalings about the
+// centre spaced evenly in their logarithm between 1 and 1 - share (a ray reaching the centre
+// itself is cut at a twentieth of its length).
+void Zoom(const cv::Mat& in, cv::Mat& out, double share, double cx, double cy) {
+  const double s = std::min(share, 0.95);
+  const int n = Doublings(s * FarthestCorner(in, cx, cy));
+  const double step = std::log1p(-s) / (1 << n);
+  AverageOfWarps(in, out, n, step / 2, step, [&](double logFactor) {
+    const double f = std::exp(logFactor);
+    return cv::Matx23d(f, 0, cx * (1 - f), 0, f, cy * (1 - f));
+  });
 }
 
 }  // namespace
@@ -176,9 +174,9 @@ int32_t ISE3MotionBlur(const void* src, uint32_t width, uint32_t height, uint32_
                if (mode == 0)
                  LineBlur(in, out, std::clamp(amount, 0.0, 500.0), angle);
                else if (mode == 1)
-                 Spin(in, out, false, std::clamp(amount, 0.0, 360.0) * kDegrees, cx, cy);
+                 Spin(in, out, std::clamp(amount, 0.0, 360.0) * kDegrees, cx, cy);
                else
-                 Zoom(in, out, false, std::clamp(amount, 0.0, 1.0), cx, cy);
+                 Zoom(in, out, std::clamp(amount, 0.0, 1.0), cx, cy);
              });
 }
 
@@ -200,7 +198,7 @@ int32_t is5_RadialBlur(const void* src, uint32_t width, uint32_t height, uint32_
   if (!Finite({angle, centreX, centreY})) return 0;
   return Run(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
              [&](const cv::Mat& in, cv::Mat& out) {
-               Spin(in, out, true, std::clamp(angle, 0.0, 360.0) * kDegrees, centreX, centreY);
+               Spin(in, out, std::clamp(angle, 0.0, 360.0) * kDegrees, centreX, centreY);
              });
 }
 
@@ -210,7 +208,7 @@ int32_t is5_ZoomBlur(const void* src, uint32_t width, uint32_t height, uint32_t 
   if (!Finite({amount, centreX, centreY})) return 0;
   return Run(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
              [&](const cv::Mat& in, cv::Mat& out) {
-               Zoom(in, out, true, std::clamp(amount, 0.0, 1.0), centreX, centreY);
+               Zoom(in, out, std::clamp(amount, 0.0, 1.0), centreX, centreY);
              });
 }
 

@@ -35,32 +35,51 @@ void ForEachRowBand(int height, Rows&& rows) {
                     height >= 64 ? height / 16.0 : 1.0);
 }
 
-// Runs pixel(x, y, in, out) over every pixel of an RGB24 picture into a picture built aside, then
-// copies that into dst, so that src and dst may be the same buffer. Returns 1, or 0 with nothing
-// written.
-template <typename Pixel>
-int32_t EachRGB24Pixel(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
-                       void* dst, uint32_t dstRowBytes, Pixel pixel) {
+// True when the bytes of the two pictures do not overlap.
+inline bool Apart(const cv::Mat& a, const cv::Mat& b) {
+  const uint8_t* aEnd = a.ptr<uint8_t>(a.rows - 1) + a.cols * a.elemSize();
+  const uint8_t* bEnd = b.ptr<uint8_t>(b.rows - 1) + b.cols * b.elemSize();
+  return aEnd <= b.data || bEnd <= a.data;
+}
+
+// Runs row(y, in, out) over every row of an RGB24 picture (in and out pointing at the row's
+// first pixel). Rows go straight into dst when it lies apart from src; otherwise into a picture
+// built aside and then copied, so that src and dst may be the same buffer. Work that depends on
+// the row alone is done once a row; row must not fail. Returns 1, or 0 with nothing written.
+template <typename Row>
+int32_t EachRGB24Row(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                     void* dst, uint32_t dstRowBytes, Row row) {
   PicturePair p;
   if (!MakePicturePair(src, width, height, 3, srcRowBytes, dst, dstRowBytes, &p)) return 0;
   try {
-    cv::Mat result(p.in.size(), p.in.type());
+    const bool direct = Apart(p.in, p.out);
+    cv::Mat result = direct ? p.out : cv::Mat(p.in.size(), p.in.type());
     ForEachRowBand(p.in.rows, [&](int begin, int end) {
-      for (int y = begin; y < end; ++y) {
-        const uint8_t* s = p.in.ptr<uint8_t>(y);
-        uint8_t* d = result.ptr<uint8_t>(y);
-        for (int x = 0; x < p.in.cols; ++x) pixel(x, y, s + 3 * x, d + 3 * x);
-      }
+      for (int y = begin; y < end; ++y) row(y, p.in.ptr<uint8_t>(y), result.ptr<uint8_t>(y));
     });
-    result.copyTo(p.out);
+    if (!direct) result.copyTo(p.out);
     return 1;
   } catch (...) {
     return 0;
   }
 }
 
+// The same pixel by pixel: pixel(x, y, in, out) with in and out at the pixel.
+template <typename Pixel>
+int32_t EachRGB24Pixel(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                       void* dst, uint32_t dstRowBytes, Pixel pixel) {
+  const int w = int(width);
+  return EachRGB24Row(src, width, height, srcRowBytes, dst, dstRowBytes,
+                      [&](int y, const uint8_t* s, uint8_t* d) {
+                        for (int x = 0; x < w; ++x) pixel(x, y, s + 3 * x, d + 3 * x);
+                      });
+}
+
 // A value limited to a byte.
 inline uint8_t ClampByte(int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
+inline uint8_t ClampByte(float v) {
+  return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v + 0.5f);
+}
 inline uint8_t ClampByte(double v) {
   return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v + 0.5);
 }

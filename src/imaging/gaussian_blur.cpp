@@ -12,31 +12,22 @@ namespace imaging {
 
 namespace {
 
-// Widths of three box filters whose succession has the variance of a Gaussian of sigma: n boxes
-// of width w have variance n (w^2 - 1) / 12; the widths are the two odd numbers around the ideal
-// one, as many of the smaller as brings the sum closest.
-void BoxWidthsForSigma(double sigma, int widths[3]) {
-  const double ideal = std::sqrt(12 * sigma * sigma / 3 + 1);
-  int lower = static_cast<int>(std::floor(ideal));
-  if (lower % 2 == 0) --lower;
-  const int upper = lower + 2;
-  const double m = std::round((12 * sigma * sigma - 3.0 * lower * lower - 4.0 * 3 * lower - 3 * 3) /
-                              (-4.0 * lower - 4));
-  for (int i = 0; i < 3; ++i) widths[i] = i < m ? lower : upper;
-}
-
+// Wide Gaussians leave nothing finer than a few pixels, so from kBoxRadius up the blur is taken
+// on the picture shrunk by block averages (blocks of a quarter sigma at most, at least four
+// samples a sigma left) and the result enlarged back bilinearly: the cost no longer grows with
+// the radius, and the small picture's blur is the exact kernel.
 void Blur(const cv::Mat& in, cv::Mat& out, double sigma) {
-  if (sigma < kBoxRadius) {
+  const int block = int(sigma / 4);
+  if (sigma < kBoxRadius || block < 2 || in.cols < 2 * block || in.rows < 2 * block) {
     cv::GaussianBlur(in, out, cv::Size(0, 0), sigma, sigma, cv::BORDER_REPLICATE);
     return;
   }
-  int widths[3];
-  BoxWidthsForSigma(sigma, widths);
-  // Sixteen bits between the passes keep the rounding of the 8-bit picture to the last pass.
-  cv::Mat work;
-  in.convertTo(work, CV_16U, 256);
-  for (int w : widths) cv::blur(work, work, cv::Size(w, w), cv::Point(-1, -1), cv::BORDER_REPLICATE);
-  work.convertTo(out, in.type(), 1.0 / 256);
+  cv::Mat small, blurred;
+  cv::resize(in, small, cv::Size((in.cols + block - 1) / block, (in.rows + block - 1) / block), 0,
+             0, cv::INTER_AREA);
+  cv::GaussianBlur(small, blurred, cv::Size(0, 0), sigma * small.cols / in.cols,
+                   sigma * small.rows / in.rows, cv::BORDER_REPLICATE);
+  cv::resize(blurred, out, in.size(), 0, 0, cv::INTER_LINEAR);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "imaging/local_contrast.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <mutex>
+#include <vector>
 #include <opencv2/imgproc.hpp>
 
 #include "imaging/filter_frame.h"
@@ -18,19 +21,109 @@ bool StatsArgs(const void* pixels, uint32_t width, uint32_t height, uint32_t byt
          IsDrawablePicture(pixels, width, height, rowBytes, bytesPerPixel);
 }
 
-// Sums f(grey) over the picture, row sums first so that the total stays exact in doubles.
+// How many pixels have each grey, counted in bands of rows in parallel (whole numbers, so the
+// totals do not depend on the split).
+std::array<uint64_t, 256> GreyHistogram(const void* pixels, uint32_t width, uint32_t height,
+                                        uint32_t bytesPerPixel, uint32_t rowBytes) {
+  std::array<uint64_t, 256> total{};
+  std::mutex merge;
+  ForEachRowBand(int(height), [&](int begin, int end) {
+    std::array<uint64_t, 256> counts{};
+    for (int y = begin; y < end; ++y) {
+      const uint8_t* p = static_cast<const uint8_t*>(pixels) + size_t(y) * rowBytes;
+      for (uint32_t x = 0; x < width; ++x, p += bytesPerPixel) ++counts[GreyOf(p)];
+    }
+    std::lock_guard<std::mutex> lock(merge);
+    for (int g = 0; g < 256; ++g) total[g] += counts[g];
+  });
+  return total;
+}
+
+// Sums f(grey) over the picture through its histogram.
 template <typename F>
 double SumOverGrey(const void* pixels, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                    uint32_t rowBytes, F f) {
+  const std::array<uint64_t, 256> counts =
+      GreyHistogram(pixels, width, height, bytesPerPixel, rowBytes);
   double total = 0;
-  for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* p = static_cast<const uint8_t*>(pixels) + size_t(y) * rowBytes;
-    double row = 0;
-    for (uint32_t x = 0; x < width; ++x, p += bytesPerPixel) row += f(GreyOf(p));
-    total += row;
-  }
+  for (int g = 0; g < 256; ++g) total += double(counts[g]) * f(g);
   return total;
 }
+
+// The grey's local mean and mean square under a Gaussian window of sigma pixels. Only their
+// smooth part matters, so wide windows are taken on a field shrunk by block averages (blocks of
+// a quarter sigma or less) and read back bilinearly row by row, without full-size planes.
+class LocalGreyField {
+ public:
+  LocalGreyField(const cv::Mat& in, double sigma) : block_(std::max(1, int(sigma / 4))) {
+    const int n = in.channels(), w = in.cols, h = in.rows;
+    cv::Mat small((h + block_ - 1) / block_, (w + block_ - 1) / block_, CV_32FC2);
+    ForEachRowBand(small.rows, [&](int begin, int end) {
+      std::vector<float> sums(size_t(small.cols) * 2);
+      for (int j = begin; j < end; ++j) {
+        std::fill(sums.begin(), sums.end(), 0.0f);
+        const int y0 = j * block_, y1 = std::min(h, y0 + block_);
+        for (int y = y0; y < y1; ++y) {
+          const uint8_t* s = in.ptr<uint8_t>(y);
+          for (int i = 0, x = 0; i < small.cols; ++i) {
+            float sum = 0, squares = 0;
+            for (const int x1 = std::min(w, x + block_); x < x1; ++x) {
+              const float g = float(GreyOf(s + x * n));
+              sum += g;
+              squares += g * g;
+            }
+            sums[2 * i] += sum;
+            sums[2 * i + 1] += squares;
+          }
+        }
+        float* out = small.ptr<float>(j);
+        for (int i = 0; i < small.cols; ++i) {
+          const float count = float((y1 - y0) * (std::min(w, (i + 1) * block_) - i * block_));
+          out[2 * i] = sums[2 * i] / count;
+          out[2 * i + 1] = sums[2 * i + 1] / count;
+        }
+      }
+    });
+    cv::GaussianBlur(small, field_, cv::Size(0, 0), sigma / block_, sigma / block_,
+                     cv::BORDER_REPLICATE);
+    // Where each picture column falls between two field columns.
+    column_.resize(size_t(w));
+    weight_.resize(size_t(w));
+    for (int x = 0; x < w; ++x) Between(x, field_.cols, &column_[x], &weight_[x]);
+  }
+
+  // The mean and mean square along picture row y, interleaved, into row (2 x width floats).
+  void Row(int y, float* row) const {
+    int j;
+    float wy;
+    Between(y, field_.rows, &j, &wy);
+    const float* top = field_.ptr<float>(j);
+    const float* bottom = field_.ptr<float>(std::min(j + 1, field_.rows - 1));
+    for (size_t x = 0; x < column_.size(); ++x) {
+      const int i = column_[x], k = std::min(i + 1, field_.cols - 1);
+      for (int c = 0; c < 2; ++c) {
+        const float upper = top[2 * i + c] + (top[2 * k + c] - top[2 * i + c]) * weight_[x];
+        const float lower =
+            bottom[2 * i + c] + (bottom[2 * k + c] - bottom[2 * i + c]) * weight_[x];
+        row[2 * x + c] = upper + (lower - upper) * wy;
+      }
+    }
+  }
+
+ private:
+  // Picture position v against the centres of count field samples: the sample below and the
+  // share of the way to the next.
+  void Between(int v, int count, int* index, float* share) const {
+    const float u = std::clamp((v + 0.5f) / block_ - 0.5f, 0.0f, float(count - 1));
+    *index = std::min(int(u), count - 1);
+    *share = u - float(*index);
+  }
+
+  int block_;
+  cv::Mat field_;
+  std::vector<int> column_;
+  std::vector<float> weight_;
+};
 
 }  // namespace
 
@@ -66,37 +159,28 @@ int32_t ISE40_LocalHistogramEnhancement(const void* src, uint32_t width, uint32_
     if (!std::isfinite(v)) return 0;
   try {
     const int n = int(bytesPerPixel);
-    cv::Mat grey(p.in.size(), CV_32F);
-    for (int y = 0; y < p.in.rows; ++y) {
-      const uint8_t* s = p.in.ptr<uint8_t>(y);
-      float* g = grey.ptr<float>(y);
-      for (int x = 0; x < p.in.cols; ++x) g[x] = float(GreyOf(s + x * n));
-    }
-    const double sigma = std::clamp<uint32_t>(radius, 1, 200);
-    cv::Mat mean, meanOfSquares, squares;
-    cv::GaussianBlur(grey, mean, cv::Size(0, 0), sigma, sigma, cv::BORDER_REPLICATE);
-    cv::multiply(grey, grey, squares);
-    cv::GaussianBlur(squares, meanOfSquares, cv::Size(0, 0), sigma, sigma, cv::BORDER_REPLICATE);
-    const double squeeze = std::clamp(compression, 0.0, 1.0);
-    const double lift = std::clamp(detail, 0.0, 10.0), ceiling = std::clamp(maxGain, 0.0, 10.0);
-    const double spread = std::max(0.0, globalDeviation);
+    const LocalGreyField local(p.in, std::clamp<uint32_t>(radius, 1, 200));
+    const float squeeze = float(std::clamp(compression, 0.0, 1.0));
+    const float lift = float(std::clamp(detail, 0.0, 10.0)), ceiling = float(std::clamp(maxGain, 0.0, 10.0));
+    const float spread = float(std::max(0.0, globalDeviation));
+    const float mean0 = float(globalMean);
     cv::Mat result(p.in.size(), p.in.type());
     ForEachRowBand(p.in.rows, [&](int begin, int end) {
+      std::vector<float> field(size_t(p.in.cols) * 2);
       for (int y = begin; y < end; ++y) {
         const uint8_t* s = p.in.ptr<uint8_t>(y);
-        const float* g = grey.ptr<float>(y);
-        const float* m = mean.ptr<float>(y);
-        const float* m2 = meanOfSquares.ptr<float>(y);
+        local.Row(y, field.data());
         uint8_t* d = result.ptr<uint8_t>(y);
         for (int x = 0; x < p.in.cols; ++x) {
-          const double local = std::sqrt(std::max(0.0, double(m2[x]) - double(m[x]) * m[x]));
-          const double gain = std::min(ceiling, lift * spread / (local + 1.0));
-          const double target = std::clamp(
-              globalMean + squeeze * (m[x] - globalMean) + gain * (g[x] - m[x]), 0.0, 255.0);
+          const float level = float(GreyOf(s + x * n)), mx = field[2 * x];
+          const float deviation = std::sqrt(std::max(0.0f, field[2 * x + 1] - mx * mx));
+          const float gain = std::min(ceiling, lift * spread / (deviation + 1.0f));
+          const float target =
+              std::clamp(mean0 + squeeze * (mx - mean0) + gain * (level - mx), 0.0f, 255.0f);
           // Scale the colour with the grey; black lifts to grey evenly.
-          const double ratio = g[x] > 0 ? target / g[x] : 0.0;
+          const float ratio = level > 0 ? target / level : 0.0f;
           for (int c = 0; c < 3; ++c)
-            d[x * n + c] = ClampByte(g[x] > 0 ? s[x * n + c] * ratio : target);
+            d[x * n + c] = ClampByte(level > 0 ? s[x * n + c] * ratio : target);
           if (n == 4) d[x * n + 3] = s[x * n + 3];
         }
       }

@@ -34,21 +34,66 @@ int32_t Filter(const void* src, uint32_t width, uint32_t height, uint32_t bytesP
 
 cv::Mat Square(int side) { return cv::getStructuringElement(cv::MORPH_RECT, cv::Size(side, side)); }
 
-// A mean of samples + 1 taken through a change of variable: forward to a float picture, the box
-// average, back to bytes.
+// A mean of samples + 1 taken through a change of variable: each sample through a table to a
+// fixed-point value of 17 bits, their sums over the square kept exactly in 32 bits (at most
+// 129 x 129 samples of 2^17), and the mean back through the inverse change. Column sums slide
+// down the rows and window sums along each row, so the cost does not grow with the square.
 void TransformedMean(const cv::Mat& in, cv::Mat& out, int side, bool harmonic) {
-  // Forward through a table of the 256 sample values.
-  cv::Mat table(1, 256, CV_32F);
+  constexpr double kUnit = 131072.0;  // 2^17
+  const double logScale = kUnit / std::log(256.0);
+  uint32_t forward[256];
   for (int v = 0; v < 256; ++v)
-    table.at<float>(v) = harmonic ? float(1.0 / (v + 1.0)) : float(std::log(v + 1.0));
-  cv::Mat f;
-  cv::LUT(in, table, f);
-  cv::blur(f, f, cv::Size(side, side), cv::Point(-1, -1), cv::BORDER_REPLICATE);
-  if (harmonic)
-    cv::divide(1.0, f, f);
-  else
-    cv::exp(f, f);
-  f.convertTo(out, in.type(), 1.0, -1.0);
+    forward[v] = uint32_t(std::lround(harmonic ? kUnit / (v + 1.0) : std::log(v + 1.0) * logScale));
+  // The geometric mean's way back, for every whole mean of the fixed-point logarithms.
+  static const std::vector<uint8_t> back = [&] {
+    std::vector<uint8_t> table(size_t(kUnit) + 1);
+    for (size_t m = 0; m < table.size(); ++m)
+      table[m] = cv::saturate_cast<uint8_t>(std::exp(double(m) / logScale) - 1.0);
+    return table;
+  }();
+  const int w = in.cols, h = in.rows, n = in.channels(), r = side / 2;
+  const int samples = w * n;
+  const double count = double(side) * side, inverseCount = 1.0 / count;
+  out.create(in.size(), in.type());
+  ForEachRowBand(h, [&](int begin, int end) {
+    // Column sums with r columns of the border repeated on each side.
+    std::vector<uint32_t> columns(size_t(w + 2 * r) * n);
+    auto addRow = [&](int y, int sign) {
+      const uint8_t* s = in.ptr<uint8_t>(std::clamp(y, 0, h - 1));
+      uint32_t* c = columns.data() + size_t(r) * n;
+      if (sign > 0)
+        for (int i = 0; i < samples; ++i) c[i] += forward[s[i]];
+      else
+        for (int i = 0; i < samples; ++i) c[i] -= forward[s[i]];
+    };
+    for (int y = begin - r; y <= begin + r; ++y) addRow(y, 1);
+    for (int y = begin; y < end; ++y) {
+      uint32_t* c = columns.data();
+      for (int k = 0; k < r; ++k)
+        for (int ch = 0; ch < n; ++ch) {
+          c[k * n + ch] = c[r * n + ch];
+          c[(r + w + k) * n + ch] = c[(r + w - 1) * n + ch];
+        }
+      uint32_t window[4] = {};
+      for (int k = 0; k < side; ++k)
+        for (int ch = 0; ch < n; ++ch) window[ch] += c[k * n + ch];
+      uint8_t* d = out.ptr<uint8_t>(y);
+      for (int x = 0; x < w; ++x) {
+        for (int ch = 0; ch < n; ++ch) {
+          const double mean = window[ch] * inverseCount;
+          d[x * n + ch] = harmonic ? cv::saturate_cast<uint8_t>(kUnit / mean - 1.0)
+                                   : back[size_t(mean + 0.5)];
+        }
+        if (x + 1 < w)
+          for (int ch = 0; ch < n; ++ch)
+            window[ch] += c[(x + side) * n + ch] - c[x * n + ch];
+      }
+      if (y + 1 < end) {
+        addRow(y - r, -1);
+        addRow(y + r + 1, 1);
+      }
+    }
+  });
 }
 
 // OpenCV's median repeats the border pixels itself and runs on 1, 3 or 4 channels of bytes at

@@ -5,6 +5,7 @@
 
 #include "imaging/artistic_filters.h"
 #include "imaging/filter_frame.h"
+#include "imaging/gaussian_blur.h"
 
 namespace imaging {
 
@@ -17,8 +18,10 @@ int32_t ISE3GauzyRGB(const void* src, uint32_t width, uint32_t height, uint32_t 
   try {
     const double sigma = std::clamp(radius, 0.5, 100.0);
     const int share = int(std::clamp(strength, 0.0, 1.0) * 256 + 0.5);
-    cv::Mat blurred;
-    cv::GaussianBlur(p.in, blurred, cv::Size(0, 0), sigma, sigma, cv::BORDER_REPLICATE);
+    cv::Mat blurred(p.in.size(), p.in.type());
+    if (!is5_GaussianBlurImage(p.in.data, width, height, 3, uint32_t(p.in.step), blurred.data,
+                               uint32_t(blurred.step), sigma, 7))
+      return 0;
     cv::Mat result(p.in.size(), p.in.type());
     const int samples = p.in.cols * 3;
     ForEachRowBand(p.in.rows, [&](int begin, int end) {

@@ -1,0 +1,255 @@
+// The library filters whose fast forms rearrange the arithmetic, each against a plain model of
+// what it draws: sums taken pixel by pixel, trigonometry from the standard library, blurs at full
+// resolution. Pictures are tall enough that the rows run in several bands.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <opencv2/imgproc.hpp>
+#include <random>
+#include <vector>
+
+#include "imaging/artistic_filters.h"
+#include "imaging/directional_blurs.h"
+#include "imaging/filter_frame.h"
+#include "imaging/gaussian_blur.h"
+#include "imaging/neighbourhood_filters.h"
+#include "imaging/noise_filters.h"
+
+namespace {
+
+using Picture = std::vector<uint8_t>;
+
+// Soft waves with some grain: detail at every scale, but nothing a bilinear sample misreads.
+Picture WavyPicture(int w, int h, int n, uint32_t seed) {
+  std::mt19937 rng(seed);
+  Picture p(size_t(w) * h * n);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < n; ++c) {
+        const double v = 128 + 70 * std::sin(x * (0.11 + 0.03 * c) + y * 0.07) +
+                         40 * std::cos(y * 0.13 - x * 0.05 * c) + int(rng() % 9) - 4;
+        p[(size_t(y) * w + x) * n + c] = uint8_t(std::clamp(v, 0.0, 255.0));
+      }
+  return p;
+}
+
+// Bilinear sample of channel c at (px, py), the border repeated.
+double Bilinear(const Picture& p, int w, int h, int n, double px, double py, int c) {
+  px = std::clamp(px, 0.0, w - 1.0), py = std::clamp(py, 0.0, h - 1.0);
+  const int x0 = int(px), y0 = int(py);
+  const int x1 = std::min(x0 + 1, w - 1), y1 = std::min(y0 + 1, h - 1);
+  const double ax = px - x0, ay = py - y0;
+  auto at = [&](int x, int y) { return double(p[(size_t(y) * w + x) * n + c]); };
+  const double top = at(x0, y0) + (at(x1, y0) - at(x0, y0)) * ax;
+  const double bottom = at(x0, y1) + (at(x1, y1) - at(x0, y1)) * ax;
+  return top + (bottom - top) * ay;
+}
+
+struct Difference {
+  double mean = 0, largest = 0;
+};
+Difference Compare(const Picture& got, const std::vector<double>& want) {
+  Difference d;
+  for (size_t i = 0; i < got.size(); ++i) {
+    const double e = std::abs(got[i] - want[i]);
+    d.mean += e / got.size();
+    d.largest = std::max(d.largest, e);
+  }
+  return d;
+}
+
+// Spin and zoom against the continuous average along each pixel's path (many bilinear samples
+// spread evenly over the arc, or over the ray towards the centre): a turn the wrong way, a
+// centre out of place or a path of the wrong length shows at once in the mean difference.
+TEST(DirectionalBlurModels, SpinAndZoomFollowTheAverageAlongThePath) {
+  const int w = 72, h = 90, n = 3;
+  const Picture src = WavyPicture(w, h, n, 5);
+  struct Case {
+    const char* name;
+    std::function<int32_t(const Picture&, Picture&)> run;
+    // Position of sample t (0..1) of pixel (x, y)'s path.
+    std::function<void(int, int, double, double*, double*)> path;
+  };
+  const double spin = 20 * std::numbers::pi / 180, cx = 30, cy = 50;
+  const Case cases[] = {
+      {"spin", [&](const Picture& s, Picture& d) { return imaging::is5_RadialBlur(s.data(), w, h, n, w * n, d.data(), w * n, 20, cx, cy); },
+       [&](int x, int y, double t, double* px, double* py) {
+         const double a = (t - 0.5) * spin, c = std::cos(a), s = std::sin(a);
+         *px = cx + (x - cx) * c - (y - cy) * s;
+         *py = cy + (x - cx) * s + (y - cy) * c;
+       }},
+      {"zoom", [&](const Picture& s, Picture& d) { return imaging::is5_ZoomBlur(s.data(), w, h, n, w * n, d.data(), w * n, 0.25, cx, cy); },
+       [&](int x, int y, double t, double* px, double* py) {
+         *px = x + (cx - x) * 0.25 * t;
+         *py = y + (cy - y) * 0.25 * t;
+       }},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Picture out(src.size());
+    ASSERT_EQ(k.run(src, out), 1);
+    std::vector<double> want(src.size());
+    const int samples = 400;
+    double largestInside = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        // Paths that leave the picture, or come within a few pixels of its edge, meet the
+        // repeated border in another order (each pass repeats its own border), so those pixels
+        // count in the mean only.
+        bool inside = true;
+        for (int c = 0; c < n; ++c) {
+          double sum = 0;
+          for (int i = 0; i < samples; ++i) {
+            double px, py;
+            k.path(x, y, (i + 0.5) / samples, &px, &py);
+            inside = inside && px >= 3 && py >= 3 && px <= w - 4 && py <= h - 4;
+            sum += Bilinear(src, w, h, n, px, py, c);
+          }
+          const size_t at = (size_t(y) * w + x) * n + c;
+          want[at] = sum / samples;
+          if (inside) largestInside = std::max(largestInside, std::abs(out[at] - want[at]));
+        }
+      }
+    const Difference d = Compare(out, want);
+    EXPECT_LT(d.mean, 2.0);
+    EXPECT_LT(largestInside, 12.0);
+    // The blur did blur: the picture moved much further from its input than from the model.
+    EXPECT_GT(Compare(src, want).mean, 2.5 * d.mean);
+  }
+}
+
+// Wide Gaussians run on a shrunk picture: against OpenCV's full kernel in doubles they may
+// differ by little; a half-pixel shift or a wrong sigma would not pass.
+TEST(DirectionalBlurModels, WideGaussianStaysCloseToTheFullKernel) {
+  const int w = 150, h = 110, n = 4;
+  Picture src = WavyPicture(w, h, n, 9);
+  for (int y = 40; y < 70; ++y)
+    for (int x = 60; x < 95; ++x) src[(size_t(y) * w + x) * n + 1] = 250;  // a sharp square
+  // Sigma, then the mean and largest differences allowed; the widest blur reaches across most of
+  // this small picture, where the border repeated at the shrunk size weighs most.
+  const double cases[][3] = {{8.0, 0.8, 7}, {13.5, 0.8, 10}, {30.0, 2.0, 16}};
+  for (const auto& [sigma, mean, largest] : cases) {
+    SCOPED_TRACE(sigma);
+    Picture out(src.size());
+    ASSERT_EQ(imaging::is5_GaussianBlurImage(src.data(), w, h, n, w * n, out.data(), w * n, sigma, 15), 1);
+    cv::Mat in(h, w, CV_8UC4, src.data()), exact;
+    in.convertTo(exact, CV_64FC4);
+    cv::GaussianBlur(exact, exact, cv::Size(0, 0), sigma, sigma, cv::BORDER_REPLICATE);
+    const cv::Mat samples = exact.reshape(1, 1);
+    const std::vector<double> want(samples.begin<double>(), samples.end<double>());
+    const Difference d = Compare(out, want);
+    EXPECT_LT(d.mean, mean);
+    EXPECT_LT(d.largest, largest);
+  }
+}
+
+// Fingerprint against its ridges written out with the library's sine and cosine.
+TEST(TextureModels, FingerprintMatchesItsFormula) {
+  const int w = 97, h = 131;
+  const Picture src = WavyPicture(w, h, 3, 2);
+  Picture out(src.size());
+  const uint32_t spacing = 6;
+  const double strength = 0.7;
+  ASSERT_EQ(imaging::ISE3Fingerprint(src.data(), w, h, w * 3, out.data(), w * 3, spacing, strength), 1);
+  const double cx = w * 0.5, cy = h * 0.55, size = 0.45 * std::min(w, h);
+  int off = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const double u = (x - cx) / size, v = (y - cy) / size;
+      const double bend = 0.08 * std::sin(u * 5 + v * 3) + 0.05 * std::sin(v * 7 - u * 2);
+      const double r = std::sqrt(1.3 * u * u + 0.8 * std::pow(v + 0.25 * u * u, 2)) + bend;
+      const double ridge = 0.5 + 0.5 * std::cos(2 * std::numbers::pi * r * size / spacing);
+      const double shade = 1 - strength * 0.8 * ridge * std::clamp(1.6 - 1.4 * r, 0.0, 1.0);
+      for (int c = 0; c < 3; ++c) {
+        const size_t i = (size_t(y) * w + x) * 3 + c;
+        const double want = src[i] * shade;
+        ASSERT_LE(std::abs(out[i] - want), 0.5 + 1e-6) << x << "," << y;
+        off += out[i] != int(std::lround(want));
+      }
+    }
+  EXPECT_LT(off, 5);  // rounding ties aside, the very same bytes
+  // In place (the picture its own destination) the same.
+  Picture same = src;
+  ASSERT_EQ(imaging::ISE3Fingerprint(same.data(), w, h, w * 3, same.data(), w * 3, spacing, strength), 1);
+  EXPECT_EQ(same, out);
+}
+
+// Perlin clouds against the textbook evaluation of improved noise, pixel by pixel, with the
+// permutation shuffled by the position hash as the filter draws it.
+TEST(TextureModels, PerlinCloudsMatchTheTextbookNoise) {
+  const int w = 150, h = 90;
+  const uint32_t seed = 4, octaves = 4, amount = 100;
+  const double scale = 37;
+  uint8_t perm[512];
+  for (int i = 0; i < 256; ++i) perm[i] = uint8_t(i);
+  for (int i = 255; i > 0; --i) std::swap(perm[i], perm[imaging::HashPosition(uint32_t(i), 0, seed) % (i + 1)]);
+  for (int i = 0; i < 256; ++i) perm[256 + i] = perm[i];
+  auto fade = [](double t) { return t * t * t * (t * (t * 6 - 15) + 10); };
+  auto grad = [](int hash, double x, double y) {
+    switch (hash & 7) {
+      case 0: return x + y;
+      case 1: return -x + y;
+      case 2: return x - y;
+      case 3: return -x - y;
+      case 4: return x;
+      case 5: return -x;
+      case 6: return y;
+      default: return -y;
+    }
+  };
+  auto noise = [&](double x, double y) {
+    const int xi = int(std::floor(x)) & 255, yi = int(std::floor(y)) & 255;
+    const double u = x - std::floor(x), v = y - std::floor(y);
+    const int aa = perm[perm[xi] + yi], ab = perm[perm[xi] + yi + 1];
+    const int ba = perm[perm[xi + 1] + yi], bb = perm[perm[xi + 1] + yi + 1];
+    const double top = grad(aa, u, v) + fade(u) * (grad(ba, u - 1, v) - grad(aa, u, v));
+    const double bottom = grad(ab, u, v - 1) + fade(u) * (grad(bb, u - 1, v - 1) - grad(ab, u, v - 1));
+    return top + fade(v) * (bottom - top);
+  };
+  const Picture src(size_t(w) * h * 3, 0);
+  Picture out(src.size());
+  ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, out.data(), w * 3, amount, scale, octaves, seed), 1);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      double v = 0, total = 0, f = 1 / scale, weight = 1;
+      for (uint32_t o = 0; o < octaves; ++o, f *= 2, weight /= 2) {
+        v += weight * noise(x * f + 0.5 * o, y * f + 0.5 * o);
+        total += weight;
+      }
+      const double cloud = std::clamp(127.5 + 127.5 * v / total * 1.4, 0.0, 255.0);
+      ASSERT_LE(std::abs(out[(size_t(y) * w + x) * 3] - cloud), 0.5 + 1e-6) << x << "," << y;
+    }
+}
+
+// The geometric and harmonic means on a picture tall enough for several bands of rows, where
+// each band starts its own column sums: against direct sums over the square.
+TEST(NeighbourhoodModels, TransformedMeansAcrossBands) {
+  const int w = 23, h = 140, n = 4, r = 3;
+  std::mt19937 rng(8);
+  Picture src(size_t(w) * h * n);
+  for (uint8_t& v : src) v = uint8_t(rng());
+  for (bool harmonic : {false, true}) {
+    SCOPED_TRACE(harmonic ? "harmonic" : "geometric");
+    Picture out(src.size());
+    auto filter = harmonic ? imaging::ISE3HarmonicMeanFilter : imaging::ISE3GeometricMeanFilter;
+    ASSERT_EQ(filter(src.data(), w, h, n, w * n, out.data(), w * n, r), 1);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        for (int c = 0; c < n; ++c) {
+          double sum = 0;
+          for (int dy = -r; dy <= r; ++dy)
+            for (int dx = -r; dx <= r; ++dx) {
+              const int v = src[(size_t(std::clamp(y + dy, 0, h - 1)) * w + std::clamp(x + dx, 0, w - 1)) * n + c];
+              sum += harmonic ? 1.0 / (v + 1) : std::log(v + 1.0);
+            }
+          const double count = (2 * r + 1) * (2 * r + 1);
+          const double want = harmonic ? count / sum - 1 : std::exp(sum / count) - 1;
+          ASSERT_LE(std::abs(out[(size_t(y) * w + x) * n + c] - want), 1.0) << x << "," << y;
+        }
+  }
+}
+
+}  // namespace
