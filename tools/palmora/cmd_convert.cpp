@@ -89,11 +89,12 @@ int QuarterTurns(int degrees) { return degrees / 90; }
 void RunConvert(const ConvertOptions& o) {
   const Plan plan = CheckOptions(o);
   DeepPicture picture;
-  bool sixteenBits = false;  // whether the samples carry 16 significant bits
+  bool deepInput = false;    // the input held 16 bits a channel
+  bool sixteenBits = false;  // the samples still carry 16 significant bits
   int dpi = 72;
   WithInputFile(o.input, [&](const std::string& file) {
     // The engine's readers give 8 bits a channel; a 16-bit PNG is read here at its full depth.
-    sixteenBits = IsDeepPng(file);
+    deepInput = sixteenBits = IsDeepPng(file);
     picture = sixteenBits ? ReadDeepPng(file) : Widen(ReadPicture(file));
     dpi = PMR_GetDPIFromFile(file.c_str());
   });
@@ -115,7 +116,7 @@ void RunConvert(const ConvertOptions& o) {
   }
 
   const bool png = o.output == "-" || WriterExtension(o.output) == ".png";
-  const int depth = o.depth != 0 ? o.depth : (sixteenBits && png ? 16 : 8);
+  const int depth = o.depth != 0 ? o.depth : (deepInput && png ? 16 : 8);
   if (depth == 16) {
     const DeepPicture out = sixteenBits ? picture : FullScale(picture);
     const auto write = [&](const std::string& file) {
