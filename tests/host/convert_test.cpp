@@ -32,18 +32,21 @@ TEST_F(Convert, SixteenBitPngKeepsEverySampleAndEightBitsFillTheRange) {
     EXPECT_EQ(out.samples, in.samples) << (opaque ? "opaque" : "with alpha");
   }
   // Through standard input and output as well.
-  const std::string command = "\"" PALMORA_HOST_PROGRAM "\" convert - - < " + Path("in.png") +
-                              " > " + Path("piped.png");
+  const std::string command =
+      "\"" PALMORA_HOST_PROGRAM "\" convert - - < " + Path("in.png") + " > " + Path("piped.png");
   ASSERT_EQ(std::system(command.c_str()), 0);
   EXPECT_EQ(ReadPng16(Path("piped.png")).samples, Distinct(13, 7, true).samples);
 
   // --depth 8 keeps the high bytes; 8-bit samples written at 16 bits reach 65535.
-  ASSERT_EQ(RunPalmora({"convert", Path("in.png"), Path("eight.png"), "--depth", "8", "-q"}).status, 0);
+  ASSERT_EQ(RunPalmora({"convert", Path("in.png"), Path("eight.png"), "--depth", "8", "-q"}).status,
+            0);
   const Png16 eight = ReadPng16(Path("eight.png"));
   EXPECT_EQ(eight.bitDepth, 8);
   EXPECT_EQ(eight.samples[4], Distinct(13, 7, true).samples[4] >> 8);
   WritePng(Path("solid.png"), Solid(3, 2, 255, 128, 0));
-  ASSERT_EQ(RunPalmora({"convert", Path("solid.png"), Path("deep.png"), "--depth", "16", "-q"}).status, 0);
+  ASSERT_EQ(
+      RunPalmora({"convert", Path("solid.png"), Path("deep.png"), "--depth", "16", "-q"}).status,
+      0);
   const Png16 deep = ReadPng16(Path("deep.png"));
   EXPECT_EQ(deep.bitDepth, 16);
   EXPECT_EQ(std::vector<uint16_t>(deep.samples.begin(), deep.samples.begin() + 4),
@@ -60,14 +63,49 @@ TEST_F(Convert, CropTurnAndFlipPutEveryPixelWhereExpected) {
     std::function<std::pair<int, int>(int, int)> source;  // output (x, y) -> input (x, y)
   };
   const std::vector<Case> cases = {
-      {{"--turn", "90"}, h, w, [&](int x, int y) { return std::pair{y, h - 1 - x}; }},
-      {{"--turn", "180"}, w, h, [&](int x, int y) { return std::pair{w - 1 - x, h - 1 - y}; }},
-      {{"--turn", "270"}, h, w, [&](int x, int y) { return std::pair{w - 1 - y, x}; }},
-      {{"--flip", "h"}, w, h, [&](int x, int y) { return std::pair{w - 1 - x, y}; }},
-      {{"--flip", "v"}, w, h, [&](int x, int y) { return std::pair{x, h - 1 - y}; }},
-      {{"--crop", "1,1,3,2"}, 3, 2, [&](int x, int y) { return std::pair{x + 1, y + 1}; }},
+      {{"--turn", "90"},
+       h,
+       w,
+       [&](int x, int y) {
+         return std::pair{y, h - 1 - x};
+       }},
+      {{"--turn", "180"},
+       w,
+       h,
+       [&](int x, int y) {
+         return std::pair{w - 1 - x, h - 1 - y};
+       }},
+      {{"--turn", "270"},
+       h,
+       w,
+       [&](int x, int y) {
+         return std::pair{w - 1 - y, x};
+       }},
+      {{"--flip", "h"},
+       w,
+       h,
+       [&](int x, int y) {
+         return std::pair{w - 1 - x, y};
+       }},
+      {{"--flip", "v"},
+       w,
+       h,
+       [&](int x, int y) {
+         return std::pair{x, h - 1 - y};
+       }},
+      {{"--crop", "1,1,3,2"},
+       3,
+       2,
+       [&](int x, int y) {
+         return std::pair{x + 1, y + 1};
+       }},
       // Crop first, then the turn: the 3 x 3 block from column 1 turned clockwise.
-      {{"--turn", "90", "--crop", "1,0,3,3"}, 3, 3, [&](int x, int y) { return std::pair{y + 1, 2 - x}; }},
+      {{"--turn", "90", "--crop", "1,0,3,3"},
+       3,
+       3,
+       [&](int x, int y) {
+         return std::pair{y + 1, 2 - x};
+       }},
   };
   for (const Case& c : cases) {
     std::vector<std::string> arguments{"convert", Path("in.png"), Path("out.png"), "-q"};
@@ -90,19 +128,24 @@ TEST_F(Convert, CropTurnAndFlipPutEveryPixelWhereExpected) {
 
 TEST_F(Convert, ResizeGoesThroughTheEnginesResampler) {
   WritePng(Path("flat.png"), Solid(40, 30, 200, 100, 50));
-  ASSERT_EQ(RunPalmora({"convert", Path("flat.png"), Path("small.png"), "--resize", "20x10", "-q"}).status, 0);
+  ASSERT_EQ(RunPalmora({"convert", Path("flat.png"), Path("small.png"), "--resize", "20x10", "-q"})
+                .status,
+            0);
   const Pixels small = ReadPixels(Path("small.png"));
   ASSERT_EQ(small.width, 20);
   ASSERT_EQ(small.height, 10);
   for (int i = 0; i < 20 * 10; ++i)
     ASSERT_EQ(std::vector<uint8_t>(small.rgba.begin() + i * 4, small.rgba.begin() + i * 4 + 4),
               (std::vector<uint8_t>{200, 100, 50, 255}));
-  ASSERT_EQ(RunPalmora({"convert", Path("flat.png"), Path("half.jpeg"), "--scale", "0.5", "-q"}).status, 0);
+  ASSERT_EQ(
+      RunPalmora({"convert", Path("flat.png"), Path("half.jpeg"), "--scale", "0.5", "-q"}).status,
+      0);
   EXPECT_EQ(ReadPixels(Path("half.jpeg")).width, 20);
   EXPECT_EQ(ReadPixels(Path("half.jpeg")).height, 15);
   // A 16-bit picture stays a 16-bit file; the resampler's 8 bits are spread to the full range.
   WritePng16(Path("deep.png"), Distinct(8, 8, true));
-  ASSERT_EQ(RunPalmora({"convert", Path("deep.png"), Path("deep2.png"), "--scale", "2", "-q"}).status, 0);
+  ASSERT_EQ(
+      RunPalmora({"convert", Path("deep.png"), Path("deep2.png"), "--scale", "2", "-q"}).status, 0);
   const Png16 deep = ReadPng16(Path("deep2.png"));
   EXPECT_EQ(deep.bitDepth, 16);
   EXPECT_EQ(deep.width, 16);
@@ -112,11 +155,15 @@ TEST_F(Convert, ResizeGoesThroughTheEnginesResampler) {
 TEST_F(Convert, JpegQualityAndRefusalsThatWriteNothing) {
   Pixels picture{64, 64, {}};
   for (int i = 0; i < 64 * 64; ++i)
-    picture.rgba.insert(picture.rgba.end(), {uint8_t(i * 37), uint8_t(i * 91 >> 3), uint8_t(i), 255});
+    picture.rgba.insert(picture.rgba.end(),
+                        {uint8_t(i * 37), uint8_t(i * 91 >> 3), uint8_t(i), 255});
   WritePng(Path("in.png"), picture);
-  ASSERT_EQ(RunPalmora({"convert", Path("in.png"), Path("low.jpg"), "--quality", "5", "-q"}).status, 0);
-  ASSERT_EQ(RunPalmora({"convert", Path("in.png"), Path("high.jpg"), "--quality", "95", "-q"}).status, 0);
-  EXPECT_LT(std::filesystem::file_size(Path("low.jpg")) * 2, std::filesystem::file_size(Path("high.jpg")));
+  ASSERT_EQ(RunPalmora({"convert", Path("in.png"), Path("low.jpg"), "--quality", "5", "-q"}).status,
+            0);
+  ASSERT_EQ(
+      RunPalmora({"convert", Path("in.png"), Path("high.jpg"), "--quality", "95", "-q"}).status, 0);
+  EXPECT_LT(std::filesystem::file_size(Path("low.jpg")) * 2,
+            std::filesystem::file_size(Path("high.jpg")));
 
   const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
       {{"out.jpg", "--quality", "0"}, "--quality 0 is outside 1..100"},
@@ -125,7 +172,8 @@ TEST_F(Convert, JpegQualityAndRefusalsThatWriteNothing) {
       {{"out.jpg", "--depth", "16"}, "--depth 16 is written as PNG only"},
       {{"out.png", "--crop", "60,0,10,10"}, "reaches outside the 64×64 picture"},
       {{"out.png", "--crop", "1,2,3"}, "expected X,Y,W,H"},
-      {{"out.png", "--resize", "10x10", "--filter", "Smooth"}, "is not one of the resampler's filters"},
+      {{"out.png", "--resize", "10x10", "--filter", "Smooth"},
+       "is not one of the resampler's filters"},
       {{"out.wmf"}, "WMF is read but not written"},
   };
   for (const auto& [options, message] : refusals) {

@@ -15,7 +15,9 @@ TEST_F(EffectBatch, EveryGoodInputIsDoneAndTheRunFailsForTheBadOne) {
   const RunResult run = RunPalmora({"effect", "Negative", Path("a.png"), Path("missing.png"),
                                     Path("b.png"), Path("other/a.png"), "-o", Path("out"), "-q"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("cannot read '" + Path("missing.png") + "': no such file"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("cannot read '" + Path("missing.png") + "': no such file"),
+            std::string::npos)
+      << run.err;
   // The second a.png would overwrite the first one's result.
   EXPECT_NE(run.err.find(Path("other/a.png") + ": its output"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("2 of 4 pictures failed"), std::string::npos) << run.err;
@@ -27,7 +29,8 @@ TEST_F(EffectBatch, EveryGoodInputIsDoneAndTheRunFailsForTheBadOne) {
   ASSERT_EQ(b.width, 5);
   EXPECT_EQ(b.At(4, 2)[1], 255 - 200);
 
-  const RunResult good = RunPalmora({"effect", "Negative", Path("a.png"), Path("b.png"), "-o", Path("out2"), "-q"});
+  const RunResult good =
+      RunPalmora({"effect", "Negative", Path("a.png"), Path("b.png"), "-o", Path("out2"), "-q"});
   EXPECT_EQ(good.status, 0) << good.err;
   EXPECT_TRUE(std::filesystem::exists(Path("out2/b.png")));
 }

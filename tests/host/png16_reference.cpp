@@ -46,7 +46,8 @@ Png16 ReadPng16(const std::string& path) {
   }
   png_init_io(png, file);
   png_read_info(png, info);
-  const int width = int(png_get_image_width(png, info)), height = int(png_get_image_height(png, info));
+  const int width = int(png_get_image_width(png, info)),
+            height = int(png_get_image_height(png, info));
   const int depth = png_get_bit_depth(png, info), channels = png_get_channels(png, info);
   std::vector<uint8_t> row(png_get_rowbytes(png, info));
   std::vector<uint16_t> samples(std::size_t(width) * height * 4);

@@ -58,7 +58,8 @@ Plan CheckOptions(const ConvertOptions& o) {
   }
   const auto& filters = ResizeFilterNames();
   if (std::find(filters.begin(), filters.end(), o.filter) == filters.end())
-    throw HostError("--filter '" + o.filter + "' is not one of the resampler's filters (see "
+    throw HostError("--filter '" + o.filter +
+                    "' is not one of the resampler's filters (see "
                     "palmora convert --help)");
   return plan;
 }
@@ -66,7 +67,8 @@ Plan CheckOptions(const ConvertOptions& o) {
 // The engine widens 8 bits to 16 by multiplying by 256; its high byte is the 8-bit value again.
 DeepPicture Widen(const Picture& picture) {
   DeepPicture deep{picture.width, picture.height, std::vector<uint16_t>(picture.rgba.size())};
-  for (std::size_t i = 0; i < picture.rgba.size(); ++i) deep.rgba[i] = uint16_t(picture.rgba[i] << 8);
+  for (std::size_t i = 0; i < picture.rgba.size(); ++i)
+    deep.rgba[i] = uint16_t(picture.rgba[i] << 8);
   return deep;
 }
 
@@ -82,6 +84,12 @@ DeepPicture FullScale(const DeepPicture& deep) {
   DeepPicture out = deep;
   for (uint16_t& sample : out.rgba) sample = uint16_t((sample >> 8) * 257);
   return out;
+}
+
+std::string FilterNameList() {
+  std::string all;
+  for (const std::string& name : ResizeFilterNames()) all += (all.empty() ? "" : ", ") + name;
+  return all;
 }
 
 int QuarterTurns(int degrees) { return degrees / 90; }
@@ -120,12 +128,13 @@ void RunConvert(const ConvertOptions& o) {
   if (depth == 16) {
     const DeepPicture out = sixteenBits ? picture : FullScale(picture);
     const auto write = [&](const std::string& file) {
-      WriteThroughTemporary(file, [&](const char* temporary) {
-        return WriteDeepPng(temporary, out, dpi) ? 1 : 0;
-      });
+      WriteThroughTemporary(
+          file, [&](const char* temporary) { return WriteDeepPng(temporary, out, dpi) ? 1 : 0; });
     };
-    if (o.output == "-") WriteStandardOutput(".png", write);
-    else write(o.output);
+    if (o.output == "-")
+      WriteStandardOutput(".png", write);
+    else
+      write(o.output);
   } else {
     WritePicture(o.output, HighBytes(picture), dpi, o.quality);
   }
@@ -143,17 +152,13 @@ Command AddConvertCommand(CLI::App& app) {
   c->add_option("output", o->output,
                 "the picture to write, its type by extension (- for PNG on standard output)")
       ->required();
-  CLI::Option* resize = c->add_option("--resize", o->resize, "resample to W×H pixels (1..10000 each)");
+  CLI::Option* resize =
+      c->add_option("--resize", o->resize, "resample to W×H pixels (1..10000 each)");
   c->add_option("--scale", o->scale, "resample by a factor, e.g. 0.5 for half the size")
       ->check(CLI::PositiveNumber)
       ->excludes(resize);
-  c->add_option("--filter", o->filter, "the resampler's filter (default Lanczos3): " +
-                                           [] {
-                                             std::string all;
-                                             for (const std::string& f : ResizeFilterNames())
-                                               all += (all.empty() ? "" : ", ") + f;
-                                             return all;
-                                           }());
+  c->add_option("--filter", o->filter,
+                "the resampler's filter (default Lanczos3): " + FilterNameList());
   c->add_option("--crop", o->crop, "keep the rectangle X,Y,W,H of the input (pixels)");
   c->add_option("--turn", o->turn, "turn clockwise by 90, 180 or 270 degrees")
       ->check(CLI::IsMember({90, 180, 270}));

@@ -107,7 +107,8 @@ DeepPicture ReadDeepPng(const std::string& path) {
 
 bool WriteDeepPng(const std::string& path, const DeepPicture& picture, int dpi) {
   bool alpha = false;
-  for (std::size_t i = 3; i < picture.rgba.size() && !alpha; i += 4) alpha = picture.rgba[i] != 65535;
+  for (std::size_t i = 3; i < picture.rgba.size() && !alpha; i += 4)
+    alpha = picture.rgba[i] != 65535;
   std::vector<uint16_t> samples;
   if (alpha) {
     samples = picture.rgba;

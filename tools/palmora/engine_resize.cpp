@@ -13,7 +13,7 @@ constexpr int kMaxCanvasSide = 10000;
 
 const std::vector<std::string>& ResizeFilterNames() {
   static const std::vector<std::string> names = {
-      "Area Average", "Nearest Neighbor", "Bilinear", "Bicubic", "Box",     "Triangle",
+      "Area Average", "Nearest Neighbor", "Bilinear", "Bicubic",  "Box",     "Triangle",
       "Hamming",      "Gaussian",         "Bell",     "B-Spline", "Cubic 1", "Cubic 2",
       "Lanczos3",     "Mitchell",         "Sinc",     "Hermite",  "Hanning", "Catrom"};
   return names;
@@ -23,7 +23,8 @@ DeepPicture ResizeWithEngine(const DeepPicture& picture, int width, int height,
                              const std::string& filter) {
   if (picture.width > kMaxCanvasSide || picture.height > kMaxCanvasSide)
     throw HostError("cannot resize a " + std::to_string(picture.width) + "×" +
-                    std::to_string(picture.height) + " picture: the engine's canvas takes at most " +
+                    std::to_string(picture.height) +
+                    " picture: the engine's canvas takes at most " +
                     std::to_string(kMaxCanvasSide) + " pixels a side");
   Canvas canvas(picture.width, picture.height, 1);
   if (!PMR_SetRGBA64Layer(picture.rgba.data(), picture.width * 8, kPaintingLayer))
@@ -33,7 +34,8 @@ DeepPicture ResizeWithEngine(const DeepPicture& picture, int width, int height,
   canvas.CheckEngine("resizing to " + std::to_string(width) + "×" + std::to_string(height));
   PMR_NewSize(nullptr, width, height, kMaxBrushSize, 0);
   canvas.CheckEngine("resizing the canvas");
-  DeepPicture out{width, height, std::vector<uint16_t>(std::size_t(width) * std::size_t(height) * 4)};
+  DeepPicture out{width, height,
+                  std::vector<uint16_t>(std::size_t(width) * std::size_t(height) * 4)};
   if (!PMR_GetRGBA64Layer(out.rgba.data(), width * 8, kPaintingLayer))
     throw HostError("cannot read the resized picture");
   return out;

@@ -23,7 +23,8 @@ uint16_t* PixelAt(DeepPicture& p, int x, int y) {
 DeepPicture TurnOnce(const DeepPicture& in) {
   DeepPicture out = Blank(in.height, in.width);
   for (int y = 0; y < in.height; ++y)
-    for (int x = 0; x < in.width; ++x) std::copy_n(PixelAt(in, x, y), 4, PixelAt(out, in.height - 1 - y, x));
+    for (int x = 0; x < in.width; ++x)
+      std::copy_n(PixelAt(in, x, y), 4, PixelAt(out, in.height - 1 - y, x));
   return out;
 }
 
@@ -32,14 +33,16 @@ DeepPicture TurnOnce(const DeepPicture& in) {
 DeepPicture Crop(const DeepPicture& picture, const Area& area) {
   // Compared in 64 bits: x + width of two large values must not wrap.
   if (area.x < 0 || area.y < 0 || area.width < 1 || area.height < 1 ||
-      int64_t{area.x} + area.width > picture.width || int64_t{area.y} + area.height > picture.height)
+      int64_t{area.x} + area.width > picture.width ||
+      int64_t{area.y} + area.height > picture.height)
     throw HostError("--crop " + std::to_string(area.x) + "," + std::to_string(area.y) + "," +
                     std::to_string(area.width) + "," + std::to_string(area.height) +
                     " reaches outside the " + std::to_string(picture.width) + "×" +
                     std::to_string(picture.height) + " picture");
   DeepPicture out = Blank(area.width, area.height);
   for (int y = 0; y < area.height; ++y)
-    std::copy_n(PixelAt(picture, area.x, area.y + y), std::size_t(area.width) * 4, PixelAt(out, 0, y));
+    std::copy_n(PixelAt(picture, area.x, area.y + y), std::size_t(area.width) * 4,
+                PixelAt(out, 0, y));
   return out;
 }
 
