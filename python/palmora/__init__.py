@@ -12,6 +12,7 @@ open at a time.
 """
 from dataclasses import dataclass, field
 import ctypes
+import os
 
 import numpy as np
 
@@ -19,7 +20,8 @@ from . import _library
 
 _lib = _library.load()
 
-__all__ = ["PalmoraError", "Effect", "effects", "read_picture", "write_picture", "Canvas"]
+__all__ = ["PalmoraError", "Parameter", "Effect", "effects", "data_folder", "read_picture",
+           "write_picture", "Canvas"]
 
 
 class PalmoraError(RuntimeError):
@@ -27,18 +29,61 @@ class PalmoraError(RuntimeError):
 
 
 @dataclass(frozen=True)
+class Parameter:
+    """One argument an effect reads, as the engine describes it. kind is "slider", "option",
+    "colour", "text" or "script value"; number counts sliders (1..6) and options (1..8) from 1.
+    Sliders are in percent (as run_effect takes them), a colour is an (r, g, b) tuple, and a text
+    argument's default is a file name under the data folder ("" when the effect needs one given)."""
+    kind: str
+    number: int
+    label: str
+    low: object
+    high: object
+    default: object
+
+
+_KINDS = ("slider", "option", "colour", "text", "script value")
+
+
+@dataclass(frozen=True)
 class Effect:
-    """One effect of the catalogue and the arguments it reads (sliders and options count from 1)."""
+    """One effect of the catalogue: what it does, the arguments it reads (sliders and options
+    count from 1) and each argument's description."""
     name: str
     sliders: tuple = field(default=())
     options: tuple = field(default=())
     colour: bool = False
     script_value: bool = False
     text: bool = False
+    summary: str = ""
+    parameters: tuple = field(default=())
+
+
+def _parameters(index):
+    found = []
+    k = 0
+    while True:
+        kind, number, low, high, standard = (ctypes.c_int32() for _ in range(5))
+        label, default_text = ctypes.c_char_p(), ctypes.c_char_p()
+        if not _lib.PMR_IPLGetEffectParameter(index, k, kind, number, low, high, standard,
+                                              label, default_text):
+            return tuple(found)
+        name = _KINDS[kind.value] if 0 <= kind.value < len(_KINDS) else str(kind.value)
+        values = (low.value, high.value, standard.value)
+        if name == "slider":  # the engine counts tenths of a percent
+            values = tuple(v / 10 for v in values)
+        elif name == "colour":
+            values = (None, None, (standard.value & 0xFF, (standard.value >> 8) & 0xFF,
+                                   (standard.value >> 16) & 0xFF))
+        elif name == "text":
+            values = (None, None, (default_text.value or b"").decode())
+        found.append(Parameter(name, number.value, (label.value or b"").decode(), *values))
+        k += 1
 
 
 def effects():
-    """Every effect the engine runs, in catalogue order, with the arguments each one reads."""
+    """Every effect the engine runs, in catalogue order, with what it does and the arguments each
+    one reads, described (labels, ranges, defaults)."""
     found = []
     index = 0
     while True:
@@ -52,8 +97,20 @@ def effects():
             options=tuple(n for n in range(1, 9) if reads & (1 << (n + 5))),
             colour=bool(reads & (1 << 14)),
             script_value=bool(reads & (1 << 15)),
-            text=bool(reads & (1 << 16))))
+            text=bool(reads & (1 << 16)),
+            summary=(_lib.PMR_IPLGetEffectSummary(index) or b"").decode(),
+            parameters=_parameters(index)))
         index += 1
+
+
+def data_folder():
+    """The folder of the engine's shipped data files: $PALMORA_DATA, else share/palmora beside
+    the loaded library's lib folder."""
+    chosen = os.environ.get("PALMORA_DATA")
+    if chosen:
+        return chosen
+    return os.path.normpath(os.path.join(os.path.dirname(_library.loaded_path()), "..", "share",
+                                         "palmora"))
 
 
 def _rgba(array, dtype):
@@ -186,23 +243,43 @@ class Canvas:
         _lib.PMR_Merge(page.ctypes.data)
         return page
 
-    def run_effect(self, name, sliders=(), options=None, colour=(0, 0, 0), text="",
-                   script_value=0):
-        """Runs an effect on the current layer. Sliders are percents (0..100, in tenths), options
-        a {number: value} mapping counted from 1, colour 0..255 channels."""
-        known = {effect.name for effect in effects()}
-        if name not in known:
+    def run_effect(self, name, sliders=None, options=None, colour=None, text=None,
+                   script_value=None):
+        """Runs an effect on the current layer. Sliders are percents (0..100, in tenths), given as
+        a list from slider 1 or a {number: percent} mapping; options a {number: value} mapping
+        counted from 1; colour an (r, g, b) of 0..255 channels. Whatever is left out takes the
+        effect's described default, a default text file taken from data_folder()."""
+        described = {effect.name: effect for effect in effects()}
+        if name not in described:
             raise PalmoraError(f"unknown effect '{name}'")
         slider_values = [0] * 6
-        for i, value in enumerate(sliders):
-            if not 0 <= value <= 100:
-                raise ValueError(f"slider {i + 1} is {value}: percents run 0..100")
-            slider_values[i] = int(value * 10)
         option_values = [0] * 8
+        chosen_colour, chosen_text, chosen_value = (0, 0, 0), "", 0
+        for p in described[name].parameters:
+            if p.kind == "slider":
+                slider_values[p.number - 1] = round(p.default * 10)
+            elif p.kind == "option":
+                option_values[p.number - 1] = p.default
+            elif p.kind == "colour":
+                chosen_colour = p.default
+            elif p.kind == "text" and p.default:
+                chosen_text = os.path.join(data_folder(), p.default)
+            elif p.kind == "script value":
+                chosen_value = p.default
+        given = dict(enumerate(sliders, 1)) if isinstance(sliders, (list, tuple)) else sliders
+        for number, value in (given or {}).items():
+            if not 1 <= number <= 6:
+                raise ValueError(f"slider {number} is outside 1..6")
+            if not 0 <= value <= 100:
+                raise ValueError(f"slider {number} is {value}: percents run 0..100")
+            slider_values[number - 1] = int(value * 10)
         for number, value in (options or {}).items():
             if not 1 <= number <= 8:
                 raise ValueError(f"option {number} is outside 1..8")
             option_values[number - 1] = int(value)
+        colour = chosen_colour if colour is None else colour
+        text = chosen_text if text is None else str(text)
+        script_value = chosen_value if script_value is None else script_value
         errors = []
 
         def on_message(message, caption, user):

@@ -29,6 +29,9 @@ _EXPORTS = {
     "PMR_IPLImageProcess": (None, [_i32, _str, _i32] + [_i32] * 6 + [_i32] * 8 + [_i32] * 3 + [_str]),
     "PMR_IPLGetEffectName": (_str, [_i32]),
     "PMR_IPLGetEffectReads": (ctypes.c_uint32, [_i32]),
+    "PMR_IPLGetEffectSummary": (_str, [_i32]),
+    "PMR_IPLGetEffectParameter": (_i32, [_i32, _i32] + [ctypes.POINTER(_i32)] * 5
+                                  + [ctypes.POINTER(_str)] * 2),
     "PMR_ReadFromFile": (_i32, [_str]),
     "PMR_GetNewRGBAWidth": (_i32, []),
     "PMR_GetNewRGBAHeight": (_i32, []),
@@ -53,6 +56,19 @@ def _candidates():
     yield "libpalmora.so.0"
     for prefix in ("/usr/local/lib", "/usr/lib"):
         yield os.path.join(prefix, "libpalmora.so.0")
+
+
+def loaded_path():
+    """The file the library was loaded from, as the process maps it."""
+    try:
+        with open("/proc/self/maps") as maps:
+            for line in maps:
+                path = line.split(maxsplit=5)[-1].strip()
+                if os.path.basename(path).startswith("libpalmora.so"):
+                    return path
+    except OSError:
+        pass
+    return ctypes.util.find_library("palmora") or "libpalmora.so.0"
 
 
 def load():

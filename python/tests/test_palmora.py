@@ -1,4 +1,7 @@
 """The binding against the engine it wraps: arrays in and out, effects, files and refusals."""
+import os
+import subprocess
+
 import numpy as np
 import pytest
 
@@ -60,3 +63,37 @@ def test_refusals_raise_and_change_nothing(tmp_path):
         palmora.read_picture(tmp_path / "none.png")
     with palmora.Canvas(4, 4):  # the closed canvas let a new one open
         pass
+
+
+def test_effect_descriptions_give_labels_ranges_defaults_and_a_summary():
+    effects = {effect.name: effect for effect in palmora.effects()}
+    assert all(effect.summary for effect in effects.values())
+    softness = [p for p in effects["Vignette"].parameters if p.kind == "slider" and p.number == 4]
+    assert softness == [palmora.Parameter("slider", 4, "softness", 0.0, 100.0, 50.0)]
+    for effect in effects.values():
+        # What a parameter's description says agrees with what the effect reads.
+        assert {p.number for p in effect.parameters if p.kind == "slider"} == set(effect.sliders)
+        assert {p.number for p in effect.parameters if p.kind == "option"} == set(effect.options)
+        for p in effect.parameters:
+            if p.kind in ("slider", "option", "script value"):
+                assert p.low <= p.default <= p.high, (effect.name, p)
+
+
+PROGRAM = os.environ.get("PALMORA_PROGRAM")
+
+
+@pytest.mark.skipif(not PROGRAM, reason="PALMORA_PROGRAM names the palmora program to compare with")
+@pytest.mark.parametrize("name", ["Duotone", "Vignette", "Lua Filter"])
+def test_unset_parameters_take_the_defaults_the_program_takes(tmp_path, name):
+    rng = np.random.default_rng(3)
+    picture = rng.integers(0, 256, (24, 32, 4), dtype=np.uint8)
+    picture[..., 3] = 255
+    palmora.write_picture(tmp_path / "in.png", picture)
+    subprocess.run([PROGRAM, "effect", name, str(tmp_path / "in.png"), str(tmp_path / "out.png"),
+                    "-q"], check=True)
+    with palmora.Canvas(32, 24) as canvas:
+        canvas.load(picture)
+        canvas.run_effect(name)
+        after = canvas.layer_rgba32()
+    assert not np.array_equal(after, picture)
+    assert np.array_equal(after, palmora.read_picture(tmp_path / "out.png"))

@@ -17,6 +17,10 @@ PMR_API int32_t PMR_WriteToFileRGBA32(const void* src, int32_t width, int32_t he
                                       const char* extension, int32_t dpi) {
   return api::guard(0, "WriteToFileRGBA32 Excpt", [&] { return io::WriteToFileRGBA32(src, width, height, path, extension, dpi); });
 }
+PMR_API int32_t PMR_WriteToFileJPG(const void* src, int32_t width, int32_t height, const char* path,
+                                   int32_t quality, int32_t dpi) {
+  return api::guard(0, "WriteToFileJPG Excpt", [&] { return io::WriteToFileJPG(src, width, height, path, quality, dpi); });
+}
 PMR_API int32_t PMR_SavePageToFileRGB24(const char* path, const char* extension, int32_t dpi) {
   return api::guard(0, "PMR_SavePageToFileRGB24 Excpt", [&] { return io::SavePageToFileRGB24(path, extension, dpi); });
 }

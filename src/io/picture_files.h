@@ -11,6 +11,9 @@ int32_t WriteToFileRGB24(const void* src, int32_t width, int32_t height, const c
                          const char* extension, int32_t dpi);
 int32_t WriteToFileRGBA32(const void* src, int32_t width, int32_t height, const char* path,
                           const char* extension, int32_t dpi);
+// A JPEG of the quality asked for (1..100), colour kept at full resolution.
+int32_t WriteToFileJPG(const void* src, int32_t width, int32_t height, const char* path,
+                       int32_t quality, int32_t dpi);
 
 // The flattened canvas written one band of rows at a time: ".bmp", ".png" or ".jpg" as RGB24,
 // ".png", ".tga" or ".tif" as RGBA32. 1 when the whole file was written; 0 for an unlisted

@@ -86,4 +86,18 @@ int32_t WriteToFileRGBA32(const void* src, int32_t width, int32_t height, const 
   return 0;
 }
 
+int32_t WriteToFileJPG(const void* src, int32_t width, int32_t height, const char* path,
+                       int32_t quality, int32_t dpi) {
+  if (quality < 1 || quality > 100 || !ValidPicture(src, width, height, 3, path)) return 0;
+  // The same full-resolution colour the page saver asks for: a chosen quality is not spent on
+  // halved colour.
+  imaging::IS40_SetJPGDCT(3);
+  imaging::IS40_SetJPGSmoothingFactor(0);
+  imaging::IS40_SetJPGDownsampleFactors(1, 1, 1, 1, 1, 1);
+  const imaging::ISResolution jpg = JpegResolution(dpi);
+  return WithDest(path, [&](imaging::ISDest d) {
+    return imaging::IS3WriteJPG(d, src, uint32_t(width), uint32_t(height), uint32_t(quality), 24, &jpg, 0);
+  });
+}
+
 }  // namespace io

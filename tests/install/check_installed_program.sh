@@ -15,7 +15,9 @@ prefix=$scratch/moved
 for file in share/man/man1/palmora.1 share/doc/palmora/palmora.md share/doc/palmora/README.md; do
   [[ -s $prefix/$file ]] || { echo "not installed: $file"; exit 1; }
 done
-grep -q '^\.SS demo' "$prefix/share/man/man1/palmora.1" || { echo "the manual page lacks demo"; exit 1; }
+for command in demo convert; do
+  grep -q "^\.SS $command" "$prefix/share/man/man1/palmora.1" || { echo "the manual page lacks $command"; exit 1; }
+done
 
 mkdir "$scratch/work"
 cd "$scratch/work"
@@ -28,4 +30,10 @@ else
   sh -c "$run_demo"
 fi
 [[ -s palmora-demo/demo.png ]] || { echo "the installed demo wrote no picture"; exit 1; }
+# The README's next two commands, with the installed program.
+env -u LD_LIBRARY_PATH "$prefix/bin/palmora" convert palmora-demo/demo.png small.jpg --scale 0.5 \
+  --quality 85 --quiet
+env -u LD_LIBRARY_PATH "$prefix/bin/palmora" effect Vignette palmora-demo/demo.png small.jpg \
+  -o vignetted --quiet
+[[ -s vignetted/demo.png && -s vignetted/small.jpg ]] || { echo "the batch wrote no pictures"; exit 1; }
 echo "the installed palmora runs from a moved prefix"

@@ -69,6 +69,23 @@ TEST_F(PictureFiles, RefusesWrongSizesUnlistedExtensionsAndBadArguments) {
   EXPECT_FALSE(std::filesystem::exists(unlisted));
 }
 
+TEST_F(PictureFiles, JpegQualityIsTheCallersAndOutOfRangeWritesNothing) {
+  const int32_t w = 32, h = 24;
+  const auto noisy = RandomPixels(w, h, 3, 5);
+  const auto low = ScratchPath("q10.jpg"), high = ScratchPath("q90.jpg");
+  ASSERT_EQ(PMR_WriteToFileJPG(noisy.data(), w, h, low.c_str(), 10, 72), 1);
+  ASSERT_EQ(PMR_WriteToFileJPG(noisy.data(), w, h, high.c_str(), 90, 150), 1);
+  EXPECT_LT(std::filesystem::file_size(low) * 2, std::filesystem::file_size(high));
+  EXPECT_EQ(PMR_GetDPIFromFile(high.c_str()), 150);
+  std::vector<uint8_t> back(noisy.size(), 0);
+  EXPECT_EQ(PMR_ReadFromFileRGB24(back.data(), w, h, high.c_str()), 1);
+  const auto refused = ScratchPath("refused.jpg");
+  for (const int32_t quality : {0, 101, -5})
+    EXPECT_EQ(PMR_WriteToFileJPG(noisy.data(), w, h, refused.c_str(), quality, 72), 0) << quality;
+  EXPECT_EQ(PMR_WriteToFileJPG(nullptr, w, h, refused.c_str(), 50, 72), 0);
+  EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
 TEST_F(PictureFiles, MetafilesRenderAtTheCanvasSizeWithOpaqueAlpha) {
   MakeCanvas(16, 8);
   const auto rgb = SmoothPixels(8, 4, 3);

@@ -45,6 +45,21 @@ CanvasSize ParseSize(const std::string& text, const std::string& option) {
   return size;
 }
 
+Area ParseArea(const std::string& text, const std::string& option) {
+  int values[4] = {};
+  std::size_t start = 0;
+  for (int i = 0; i < 4; ++i) {
+    const std::size_t comma = i < 3 ? text.find(',', start) : text.size();
+    if (comma == std::string::npos ||
+        !ParseWhole(text.substr(start, comma - start), i < 2 ? 0 : 1, 1 << 30, values[i]))
+      throw HostError(option + " " + text + ": expected X,Y,W,H in whole pixels (W and H from 1)");
+    start = comma + 1;
+  }
+  if (start <= text.size())
+    throw HostError(option + " " + text + ": expected X,Y,W,H in whole pixels (W and H from 1)");
+  return {values[0], values[1], values[2], values[3]};
+}
+
 Rgb ParseRgb(const std::string& text, const std::string& option) {
   Rgb rgb;
   const std::size_t a = text.find(','), b = a == std::string::npos ? a : text.find(',', a + 1);

@@ -19,6 +19,12 @@ struct Rgb {
 };
 Rgb ParseRgb(const std::string& text, const std::string& option);
 
+// "X,Y,W,H": a corner (0..) and a size (1..) in whole pixels.
+struct Area {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+Area ParseArea(const std::string& text, const std::string& option);
+
 // "N=V" with N in 1..count and V a number; returns the index (0-based) and the value.
 struct IndexedValue {
   int index = 0;

@@ -1,7 +1,10 @@
-// palmora effect NAME IN OUT: runs one effect of the dispatcher on a picture.
+// palmora effect NAME IN OUT, or NAME IN... -o DIR: runs one effect of the dispatcher on a
+// picture, or on each of several.
 #include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <map>
 #include <memory>
 
 #include "canvas.h"
@@ -19,7 +22,8 @@ namespace host {
 namespace {
 
 struct EffectOptions {
-  std::string name, input, output;
+  std::string name, folder;
+  std::vector<std::string> files;
   std::vector<std::string> sliders, options;
   std::string colour;
   std::string text;
@@ -30,6 +34,54 @@ struct EffectOptions {
   bool safe = false;  // for "Lua Filter"
   bool scriptValueGiven = false;
 };
+
+void RunOnPicture(const EffectOptions& o, const Canvas::EffectArguments& e, const std::string& input,
+                  const std::string& output) {
+  const Picture picture = ReadPicture(input);
+  Canvas canvas(picture.width, picture.height, 1);
+  canvas.ShowPaper(false);
+  canvas.LoadPainting(picture);
+  const SafeLuaMode mode(o.safe);
+  EngineProgress progress(o.quiet);
+  canvas.RunEffect(e);
+  WritePicture(output, canvas.PaintingLayer());
+  if (!o.quiet) std::printf("%s: wrote %s\n", o.name.c_str(), output.c_str());
+}
+
+// Each input is written to the folder under its own name and type; one that fails is reported
+// and the others are still done, and the run fails at the end.
+void RunBatch(const EffectOptions& o, const Canvas::EffectArguments& e) {
+  std::error_code error;
+  std::filesystem::create_directories(o.folder, error);
+  if (!std::filesystem::is_directory(o.folder))
+    throw HostError("cannot make the output folder '" + o.folder + "': " + error.message());
+  std::map<std::string, std::string> written;  // output -> the input it came from
+  int failures = 0;
+  for (const std::string& input : o.files) {
+    try {
+      if (input == "-") throw HostError("a batch reads files by name, not standard input");
+      const std::string output =
+          (std::filesystem::path(o.folder) / std::filesystem::path(input).filename()).string();
+      // Two inputs of the same name in different folders would write one file twice.
+      const auto [earlier, fresh] = written.emplace(output, input);
+      if (!fresh)
+        throw HostError("its output " + output + " is already written from " + earlier->second);
+      CheckOutputPath(output);
+      RunOnPicture(o, e, input, output);
+    } catch (const HostError& failure) {
+      // Name the input unless the message already does.
+      const std::string message = failure.what();
+      if (message.find(input) == std::string::npos)
+        std::fprintf(stderr, "palmora: %s: %s\n", input.c_str(), message.c_str());
+      else
+        std::fprintf(stderr, "palmora: %s\n", message.c_str());
+      ++failures;
+    }
+  }
+  if (failures)
+    throw HostError(std::to_string(failures) + " of " + std::to_string(o.files.size()) +
+                    " pictures failed");
+}
 
 void RunEffectCommand(const EffectOptions& o, const CLI::App& command) {
   if (o.list) {
@@ -48,10 +100,9 @@ void RunEffectCommand(const EffectOptions& o, const CLI::App& command) {
     }
     return;
   }
-  if (o.name.empty() || o.input.empty() || o.output.empty())
-    throw HostError("effect needs NAME IN OUT (see palmora effect --help)");
+  if (o.name.empty() || o.files.empty() || (o.folder.empty() && o.files.size() != 2))
+    throw HostError("effect needs NAME IN OUT, or NAME IN... -o DIR (see palmora effect --help)");
   const EffectDescription description = DescribeEffect(o.name);
-  CheckOutputPath(o.output);
   Canvas::EffectArguments e;
   e.name = o.name;
   // What the command line leaves out takes the effect's described default.
@@ -72,28 +123,28 @@ void RunEffectCommand(const EffectOptions& o, const CLI::App& command) {
   }
   if (!o.text.empty()) e.text = ResolveScriptText(o.name, o.text);
 
-  const Picture picture = ReadPicture(o.input);
-  Canvas canvas(picture.width, picture.height, 1);
-  canvas.ShowPaper(false);
-  canvas.LoadPainting(picture);
-  const SafeLuaMode mode(o.safe);
-  EngineProgress progress(o.quiet);
-  canvas.RunEffect(e);
-  WritePicture(o.output, canvas.PaintingLayer());
-  if (!o.quiet) std::printf("%s: wrote %s\n", o.name.c_str(), o.output.c_str());
+  if (o.folder.empty()) {
+    CheckOutputPath(o.files[1]);
+    RunOnPicture(o, e, o.files[0], o.files[1]);
+    return;
+  }
+  RunBatch(o, e);
 }
 
 }  // namespace
 
 Command AddEffectCommand(CLI::App& app) {
   auto o = std::make_shared<EffectOptions>();
-  CLI::App* c = app.add_subcommand("effect", "run an effect by name on a picture");
+  CLI::App* c = app.add_subcommand("effect", "run an effect by name on a picture or a batch");
   // --help after a name describes that effect, so the flag is handled here.
   c->set_help_flag();
   c->add_flag("-h,--help", o->help, "print this help, or with NAME the effect's parameters");
   c->add_option("name", o->name, "the effect's exact name (case matters)");
-  c->add_option("input", o->input, "the picture to read");
-  c->add_option("output", o->output, "the picture to write");
+  c->add_option("files", o->files,
+                 "IN OUT: the picture to read (- for standard input) and the one to write; with "
+                 "-o, every picture to read");
+  c->add_option("-o,--output-dir", o->folder,
+                "write each input to DIR under its own file name and type (made when missing)");
   c->add_option("--slider", o->sliders,
                 "slider N (1..6) at V percent, e.g. --slider 1=40 (unset: the effect's default)");
   c->add_option("--option", o->options, "option N (1..8) set to V, e.g. --option 3=1");

@@ -21,6 +21,7 @@ Command AddRenderCommand(CLI::App& app);
 Command AddLuaCommand(CLI::App& app);
 Command AddInfoCommand(CLI::App& app);
 Command AddDemoCommand(CLI::App& app);
+Command AddConvertCommand(CLI::App& app);
 Command AddGalleryCommand(CLI::App& app);
 
 }  // namespace host

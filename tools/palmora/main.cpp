@@ -1,6 +1,6 @@
 // palmora: the reference host of the palmora engine. It paints paint scripts, runs effects and
-// Lua filters on pictures, renders the view and reports on picture files, through the engine's
-// C interface only.
+// Lua filters on pictures, renders the view, converts and reports on picture files, through the
+// engine's C interface only (and libpng for PNG files at 16 bits a channel).
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
                                        "else the folder palmora was built or installed with)");
   const host::Command commands[] = {
       host::AddPaintCommand(app), host::AddEffectCommand(app), host::AddRenderCommand(app),
-      host::AddLuaCommand(app),   host::AddInfoCommand(app),   host::AddDemoCommand(app),
-      host::AddGalleryCommand(app),
+      host::AddLuaCommand(app),   host::AddInfoCommand(app),   host::AddConvertCommand(app),
+      host::AddDemoCommand(app),  host::AddGalleryCommand(app),
   };
   try {
     // The parser would only say that a subcommand is missing; name the word it did not know.

@@ -118,16 +118,42 @@ void CopyStream(std::FILE* from, std::FILE* to, const std::string& what) {
 
 }  // namespace
 
+void WithInputFile(const std::string& path,
+                   const std::function<void(const std::string& file)>& read) {
+  if (path != "-") return read(path);
+  // The engine reads files by name: standard input goes through a scratch file first.
+  const ScratchFile scratch("");
+  std::FILE* out = std::fopen(scratch.path().c_str(), "wb");
+  if (!out) throw HostError(std::string("cannot read standard input: ") + std::strerror(errno));
+  CopyStream(stdin, out, "cannot read standard input");
+  if (std::fclose(out) != 0)
+    throw HostError(std::string("cannot read standard input: ") + std::strerror(errno));
+  read(scratch.path());
+}
+
+void WriteStandardOutput(const std::string& extension,
+                         const std::function<void(const std::string& file)>& write) {
+  const ScratchFile scratch(extension);
+  std::filesystem::remove(scratch.path());
+  write(scratch.path());
+  std::FILE* in = std::fopen(scratch.path().c_str(), "rb");
+  if (!in) throw HostError(std::string("cannot write standard output: ") + std::strerror(errno));
+  CopyStream(in, stdout, "cannot write standard output");
+  std::fclose(in);
+  if (std::fflush(stdout) != 0)
+    throw HostError(std::string("cannot write standard output: ") + std::strerror(errno));
+  // The picture is the whole of standard output: a summary line after it would corrupt it.
+  const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (null >= 0) {
+    ::dup2(null, STDOUT_FILENO);
+    ::close(null);
+  }
+}
+
 Picture ReadPicture(const std::string& path) {
   if (path == "-") {
-    // The engine reads files by name: standard input goes through a scratch file first.
-    const ScratchFile scratch("");
-    std::FILE* out = std::fopen(scratch.path().c_str(), "wb");
-    if (!out) throw HostError(std::string("cannot read standard input: ") + std::strerror(errno));
-    CopyStream(stdin, out, "cannot read standard input");
-    if (std::fclose(out) != 0)
-      throw HostError(std::string("cannot read standard input: ") + std::strerror(errno));
-    Picture picture = ReadPicture(scratch.path());
+    Picture picture;
+    WithInputFile(path, [&](const std::string& file) { picture = ReadPicture(file); });
     return picture;
   }
   std::error_code error;
@@ -189,27 +215,18 @@ bool IsOpaque(const Picture& picture) {
   return true;
 }
 
-void WritePicture(const std::string& path, const Picture& picture, int dpi) {
+void WritePicture(const std::string& path, const Picture& picture, int dpi, int jpegQuality) {
   if (path == "-") {
-    const ScratchFile scratch(".png");
-    std::filesystem::remove(scratch.path());
-    WritePicture(scratch.path(), picture, dpi);
-    std::FILE* in = std::fopen(scratch.path().c_str(), "rb");
-    if (!in) throw HostError(std::string("cannot write standard output: ") + std::strerror(errno));
-    CopyStream(in, stdout, "cannot write standard output");
-    std::fclose(in);
-    if (std::fflush(stdout) != 0)
-      throw HostError(std::string("cannot write standard output: ") + std::strerror(errno));
-    // The picture is the whole of standard output: a summary line after it would corrupt it.
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (null >= 0) {
-      ::dup2(null, STDOUT_FILENO);
-      ::close(null);
-    }
+    WriteStandardOutput(".png", [&](const std::string& file) { WritePicture(file, picture, dpi); });
     return;
   }
   const std::string extension = WriterExtension(path);
   WriteThroughTemporary(path, [&](const char* temporary) {
+    if (extension == ".jpg" && jpegQuality != 0) {
+      const std::vector<uint8_t> rgb = PackedRgb(picture);
+      return PMR_WriteToFileJPG(rgb.data(), picture.width, picture.height, temporary, jpegQuality,
+                                dpi);
+    }
     // An opaque picture's alpha says nothing: PNG is written as plain RGB.
     if (KeepsAlpha(extension) && !(extension == ".png" && IsOpaque(picture)))
       return PMR_WriteToFileRGBA32(picture.rgba.data(), picture.width, picture.height, temporary,

@@ -22,6 +22,16 @@ std::vector<uint8_t> PackedRgb(const Picture& picture);
 // undecodable file.
 Picture ReadPicture(const std::string& path);
 
+// Runs read on a file holding the input: path itself, or for "-" a scratch copy of standard
+// input (removed afterwards). Throws HostError when standard input cannot be read.
+void WithInputFile(const std::string& path, const std::function<void(const std::string& file)>& read);
+
+// Makes the whole of standard output one file: write makes it (under a scratch name ending in
+// extension), then it is copied out and standard output closed, so that no later line can
+// corrupt it. Throws HostError.
+void WriteStandardOutput(const std::string& extension,
+                         const std::function<void(const std::string& file)>& write);
+
 // Refuses, before any work is done, an output path whose extension no writer takes.
 void CheckOutputPath(const std::string& path);
 
@@ -29,7 +39,9 @@ void CheckOutputPath(const std::string& path);
 // some pixel is not opaque; ".bmp", ".jpg", ".gif", ".pcx", ".psd", ".emf" drop it; ".jpeg" and
 // ".tiff" are taken as ".jpg" and ".tif"). The file appears only once it is
 // complete: it is written under a temporary name beside the target and renamed over it.
-void WritePicture(const std::string& path, const Picture& picture, int dpi = 72);
+// jpegQuality 1..100 sets a JPEG's quality; 0 keeps the engine's 97.
+void WritePicture(const std::string& path, const Picture& picture, int dpi = 72,
+                  int jpegQuality = 0);
 
 // Runs write with a temporary name beside path (write returns non-zero for success), then renames
 // the finished file over path; on failure nothing is left behind. Throws HostError.
