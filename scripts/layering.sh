@@ -29,29 +29,29 @@ if [[ "${1:-}" == "--graph" ]]; then
 fi
 
 count=0
-while IFS= read -r file; do
+for folder in src/*/; do
+  room=$(basename "$folder")
+  if [[ -z "${sees[$room]+x}" ]]; then
+    echo "src/$room: a folder that is not a room in cmake/PalmoraRooms.cmake"
+    count=$((count + 1))
+  fi
+done
+# One grep over the tree, then string work only: file:#include "path".
+while IFS= read -r hit; do
+  file=${hit%%:*}
   room=${file#src/}
   room=${room%%/*}
-  if [[ -z "${sees[$room]+x}" ]]; then
-    echo "$file: folder src/$room is not a room in cmake/PalmoraRooms.cmake"
+  [[ -n "${sees[$room]+x}" ]] || continue
+  include=${hit#*\"}
+  include=${include%%\"*}
+  target=${include%%/*}
+  if [[ "$include" == *../* ]] ||
+     [[ -d "src/$target" && " ${sees[$room]} " != *" $target "* ]]; then
+    echo "$file: $room includes $include"
     count=$((count + 1))
-    continue
   fi
-  while IFS= read -r line; do
-    include=$(sed -E 's/^[^"]*"([^"]+)".*/\1/' <<<"$line")
-    target=${include%%/*}
-    wrong=0
-    if [[ "$include" == *../* ]]; then
-      wrong=1
-    elif [[ -d "src/$target" && " ${sees[$room]} " != *" $target "* ]]; then
-      wrong=1
-    fi
-    if ((wrong)); then
-      echo "$file: $room includes $include"
-      count=$((count + 1))
-    fi
-  done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
-done < <(find src -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) | sort)
+done < <(grep -rE --include='*.cpp' --include='*.h' --include='*.c' \
+           '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' src | sort)
 
 echo "wrong-way includes: $count"
 ((count == 0))
