@@ -6,6 +6,7 @@
 
 #include "brush/blend_buffer_internal.h"
 #include "brush/carried_paint_kernels.h"
+#include "brush/tool_state.h"
 #include "engine/heap.h"
 #include "engine/layer_stack.h"
 
@@ -48,7 +49,7 @@ struct MaskedAlpha {
 }  // namespace
 
 bool PlaceBlendSquare(const engine::EngineState& s, int32_t x, int32_t y, BlendSquare& q) {
-  const ToolState& t = s.tool;
+  const ToolState& t = brush::Tool();
   if (t.blendStrength == 0 || !s.blendBuffer) return false;
   if (t.brushSize < 1 || t.brushSize > s.maxBrushSize) return false;
   q.side = t.brushSize;
@@ -68,7 +69,7 @@ void DoCopyBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amou
   BlendSquare q;
   if (!plane || !PlaceBlendSquare(s, x, y, q)) return;
   const uint32_t u = uint32_t(ClampAmount(amount));
-  const uint16_t* brush = s.tool.brushColor;
+  const uint16_t* brush = s.brushColor;
   const bool opaque = (opaqueEdge & 0xFF) != 0;
   // Alpha values are kept to 16 bits, so an amount of 256 loads alpha 0.
   const uint16_t edgeAlpha = uint16_t(u * 256);
@@ -123,7 +124,7 @@ void DoCopyBlendBufferMask(int32_t x, int32_t y, int32_t amount) {
   BlendSquare q;
   if (!s.maskPlane || !PlaceBlendSquare(s, x, y, q)) return;
   const uint32_t u = uint32_t(ClampAmount(amount));
-  const uint16_t* c = s.tool.brushColor;
+  const uint16_t* c = s.brushColor;
   const uint32_t L = (uint32_t{c[0]} + c[1] + c[2]) / 3;
   const uint32_t T = L < 256 ? 65535 : 65280 - L;
   // The mask-dab layout: one 16-bit value per shape pixel, with the RGBA64 row length.
@@ -147,15 +148,15 @@ void DoMixBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amoun
   if (!plane || !PlaceBlendSquare(s, x, y, q)) return;
   MixRules rules;
   rules.k = Share(amount);
-  rules.mixShift = s.tool.mixShift;
-  std::memcpy(rules.banks, s.tool.colorBanks, sizeof rules.banks);
-  const MixKernel kernel = BlendMixKernel(s.tool.mixMode);
+  rules.mixShift = brush::Tool().mixShift;
+  std::memcpy(rules.banks, s.colorBanks, sizeof rules.banks);
+  const MixKernel kernel = BlendMixKernel(brush::Tool().mixMode);
   // With no canvas share the mix changes nothing.
   const CarriedMixKernel vector =
-      rules.k != 0 && BlendMixKeepsCarriedPaint(s.tool.mixMode) ? VectorCarriedMixKernel() : nullptr;
+      rules.k != 0 && BlendMixKeepsCarriedPaint(brush::Tool().mixMode) ? VectorCarriedMixKernel() : nullptr;
   const MaskedAlpha maskedAlpha(s);
   // The canvas alphas of a row, reduced by the mask, in the dab scratch (never allocated here).
-  uint32_t* alpha = s.dabScratch.coverage;
+  uint32_t* alpha = brush::Scratch().coverage;
   MixRow row;
   row.count = q.x1 - q.x0;
   row.canvasAlpha = alpha;
@@ -206,14 +207,14 @@ void ClearBlendBuffer() { FillBlendBuffer(0, 0); }
 
 void FillBlendBuffer(int32_t high, int32_t low) {
   const engine::EngineState& s = engine::State();
-  if (s.tool.blendStrength == 0 || !s.blendBuffer) return;
+  if (brush::Tool().blendStrength == 0 || !s.blendBuffer) return;
   const std::size_t count = std::size_t(s.maxBrushSize) * s.maxBrushSize;
   std::fill_n(s.blendBuffer, count, uint16_t(high * 256 + low));
 }
 
 void FilterBlendBuffer(int32_t kind, int32_t level) {
   const engine::EngineState& s = engine::State();
-  const ToolState& t = s.tool;
+  const ToolState& t = brush::Tool();
   if (t.blendStrength == 0 || !s.blendBuffer || t.brushSize < 1 || t.brushSize > s.maxBrushSize) return;
   const uint32_t b = uint32_t(std::clamp(std::trunc(level * 655.35), 0.0, 65535.0));
   for (int32_t row = 0; row < t.brushSize; ++row) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "brush/brush_shape.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 
 namespace brush {
@@ -12,7 +13,7 @@ namespace brush {
 // R - soft the shape is full; across the rim it falls linearly to 0 at R.
 void BuildCircleShape() {
   engine::EngineState& s = engine::State();
-  const ToolState& t = s.tool;
+  const ToolState& t = brush::Tool();
   if (!s.shapeBuffer) return;
   const int32_t size = std::min(t.brushSize, s.maxBrushSize);
   if (size < 1) return;

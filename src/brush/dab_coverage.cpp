@@ -2,12 +2,14 @@
 // opacity, the texture and the mask.
 #include <algorithm>
 
+#include "brush/tool_state.h"
+
 #include "brush/dab_internal.h"
 
 namespace brush {
 
 CoverageSetup MakeCoverageSetup(const engine::EngineState& s, bool applyMask) {
-  const ToolState& t = s.tool;
+  const ToolState& t = brush::Tool();
   CoverageSetup c;
   c.shape = s.shapeBuffer;
   c.sizeIndex = t.sizeIndex;

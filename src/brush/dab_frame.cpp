@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "brush/dab_internal.h"
+#include "brush/tool_state.h"
 #include "engine/undo_store.h"
 
 namespace brush {
@@ -14,14 +15,14 @@ int32_t SaturateToInt32(int64_t value) {
 }  // namespace
 
 bool BrushReady(const engine::EngineState& s) {
-  const ToolState& t = s.tool;
+  const ToolState& t = brush::Tool();
   return s.shapeBuffer && s.blendBuffer && s.gritBuffers[0] && t.brushSize >= 1 &&
          t.brushSize <= s.maxBrushSize && t.scaledSize >= 1 && t.scaledSize <= t.brushSize &&
          t.scaledSize <= kSizeIndexLength;
 }
 
 DabFrame PlaceDab(const engine::EngineState& s, int32_t x, int32_t y) {
-  const int64_t size = s.tool.scaledSize;
+  const int64_t size = brush::Tool().scaledSize;
   int64_t x0 = int64_t{x} - size / 2, y0 = int64_t{y} - size / 2;
   int64_t x1 = x0 + size, y1 = y0 + size;
   int64_t firstColumn = 0, firstRow = 0;
@@ -53,7 +54,7 @@ void WidenChangedRects(engine::EngineState& s, const DabFrame& f, bool paintLaye
 }
 
 void DrawGritWindow(engine::EngineState& s) {
-  ToolState& t = s.tool;
+  ToolState& t = brush::Tool();
   if (t.gritSize == 0 || t.drawingCountdown >= 1) return;
   engine::Lcg& random = engine::Generator();
   // A window never starts exactly where the last one did; that can only happen when the last one

@@ -5,6 +5,7 @@
 #include "brush/carried_paint_kernels.h"
 #include "brush/dab.h"
 #include "brush/dab_internal.h"
+#include "brush/tool_state.h"
 #include "engine/layer_stack.h"
 
 namespace brush {
@@ -19,7 +20,7 @@ engine::LayerRecord* PaintTarget(engine::EngineState& s) {
 
 // The dab colour: the brush colour moved by the colour variation (alpha too), or the eraser's.
 void DabColour(ToolState& t, uint16_t colour[4]) {
-  for (int c = 0; c < 4; ++c) colour[c] = t.brushColor[c];
+  for (int c = 0; c < 4; ++c) colour[c] = engine::State().brushColor[c];
   if (t.colorVary > 0) {
     const int64_t v = (int64_t{t.colorVary} / 2 - engine::Generator().Next() % t.colorVary) * 256;
     for (int c = 0; c < 4; ++c) colour[c] = Clamp16(colour[c] + v);
@@ -28,7 +29,7 @@ void DabColour(ToolState& t, uint16_t colour[4]) {
 }
 
 PaintRules MakePaintRules(engine::EngineState& s, bool blending) {
-  const ToolState& t = s.tool;
+  const ToolState& t = brush::Tool();
   PaintRules r;
   r.mixMode = t.mixMode;
   r.blending = blending;
@@ -49,7 +50,7 @@ PaintRules MakePaintRules(engine::EngineState& s, bool blending) {
   r.mixInverse = 256 - r.mixAmount;
   r.mixShift = t.mixShift;
   for (int c = 0; c < 4; ++c) {
-    for (int k = 0; k < 4; ++k) r.banks[c][k] = t.colorBanks[c][k];
+    for (int k = 0; k < 4; ++k) r.banks[c][k] = engine::State().colorBanks[c][k];
   }
   r.blend = s.blendBuffer;
   return r;
@@ -110,11 +111,11 @@ struct SourcePass {
 
 void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue) {
   engine::EngineState& s = engine::State();
-  ToolState& t = s.tool;
-  t.brushColor[0] = static_cast<uint16_t>(red & 0xFF00);
-  t.brushColor[1] = static_cast<uint16_t>(green & 0xFF00);
-  t.brushColor[2] = static_cast<uint16_t>(blue & 0xFF00);
-  t.brushColor[3] = 65535;
+  ToolState& t = brush::Tool();
+  engine::State().brushColor[0] = static_cast<uint16_t>(red & 0xFF00);
+  engine::State().brushColor[1] = static_cast<uint16_t>(green & 0xFF00);
+  engine::State().brushColor[2] = static_cast<uint16_t>(blue & 0xFF00);
+  engine::State().brushColor[3] = 65535;
   if (t.maskMakerOn) {
     DrawDabGritMask(x, y);
     return;
@@ -151,7 +152,7 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
                                 t.scaledSize == t.brushSize;
   const CarriedPaintKernel carriedVector =
       blendRowIsSource && CarriedPaintVectorFits(rules) ? VectorCarriedPaintKernel() : nullptr;
-  brush::DabScratch& scratch = s.dabScratch;
+  brush::DabScratch& scratch = brush::Scratch();
 
   PaintSpan span;
   span.coverage = scratch.coverage;

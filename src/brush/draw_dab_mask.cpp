@@ -4,13 +4,14 @@
 
 #include "brush/dab.h"
 #include "brush/dab_internal.h"
+#include "brush/tool_state.h"
 
 namespace brush {
 namespace {
 
 // The mask value the brush colour stands for: dark colours open fully, light ones close.
 int32_t MaskTarget(const ToolState& t) {
-  const int32_t L = (int32_t{t.brushColor[0]} + t.brushColor[1] + t.brushColor[2]) / 3;
+  const int32_t L = (int32_t{engine::State().brushColor[0]} + engine::State().brushColor[1] + engine::State().brushColor[2]) / 3;
   return L < 256 ? 65535 : 65280 - L;
 }
 
@@ -18,7 +19,7 @@ int32_t MaskTarget(const ToolState& t) {
 
 void DrawDabGritMask(int32_t x, int32_t y) {
   engine::EngineState& s = engine::State();
-  ToolState& t = s.tool;
+  ToolState& t = brush::Tool();
   if (!BrushReady(s) || !s.maskPlane) return;
 
   const DabFrame frame = PlaceDab(s, x, y);
@@ -45,7 +46,7 @@ void DrawDabGritMask(int32_t x, int32_t y) {
 
   const CoverageSetup coverageSetup = MakeCoverageSetup(s, false);
   PixelVariation variation = MakePixelVariation(s);
-  DabScratch& scratch = s.dabScratch;
+  DabScratch& scratch = brush::Scratch();
   const int32_t count = frame.Columns();
   for (int32_t y = frame.y0, j = frame.firstRow; y < frame.y1; ++y, ++j) {
     variation.StartRow();

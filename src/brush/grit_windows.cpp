@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "imaging/overlay.h"
@@ -39,7 +40,7 @@ uint32_t BandStart(uint32_t length, uint64_t reserve) {
 // The side of the window a dab may read: the brush plus the largest random offset, kept inside
 // the buffers, which are sized for the largest brush.
 int32_t WindowSide(const engine::EngineState& s) {
-  return std::clamp(s.tool.brushSize, 0, s.maxBrushSize) + kGritMargin;
+  return std::clamp(brush::Tool().brushSize, 0, s.maxBrushSize) + kGritMargin;
 }
 
 std::size_t GritBufferBytes(const engine::EngineState& s) {
@@ -49,15 +50,15 @@ std::size_t GritBufferBytes(const engine::EngineState& s) {
 
 void FinishWindows(engine::EngineState& s) {
   // The window the dabs read until the renderer draws another: the last buffer built.
-  s.tool.gritPosition = {kGritWindowCount - 1, 0};
-  s.tool.drawingCountdown = s.tool.drawingLength;
+  brush::Tool().gritPosition = {kGritWindowCount - 1, 0};
+  brush::Tool().drawingCountdown = brush::Tool().drawingLength;
 }
 
 }  // namespace
 
 void BuildGritWindowsFromPools() {
   engine::EngineState& s = engine::State();
-  ToolState& t = s.tool;
+  ToolState& t = brush::Tool();
   const engine::RandomArray& poolA = s.randomPoolA;
   const engine::RandomArray& poolB = s.randomPoolB;
   if (!s.gritBuffers[0] || !poolA.data || !poolB.data || poolA.length == 0 || poolB.length == 0) {

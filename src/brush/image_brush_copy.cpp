@@ -4,7 +4,9 @@
 #include <new>
 
 #include "brush/image_brush.h"
+#include "brush/image_brush_pictures.h"
 #include "brush/picture_source.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "engine/pixel_formats.h"
 #include "imaging/channels.h"
@@ -13,7 +15,7 @@
 namespace brush {
 namespace {
 
-ImageBrushPictures& Pictures() { return engine::State().imageBrushes; }
+ImageBrushPictures& Pictures() { return brush::ImageBrushes(); }
 
 // The resampling filters of the sizing: 15 (area average) when shrinking, 8 (Lanczos3) otherwise.
 constexpr uint32_t kShrinkFilter = 15;
@@ -29,8 +31,7 @@ int32_t BlendSide(int32_t n) { return std::min(n, engine::State().maxBrushSize);
 
 void SizeImageBrush() {
   ImageBrushPictures& p = Pictures();
-  const engine::EngineState& s = engine::State();
-  const int32_t n = s.tool.brushSize;
+  const int32_t n = brush::Tool().brushSize;
   if (!p.brush || n < 1) return;
   if (p.sized && p.sized.width != n) p.sized = Rgba64Picture{};
   if (!p.sized) p.sized = MakeRgba64Picture(n, n);

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "brush/image_brush.h"
+#include "brush/image_brush_pictures.h"
 #include "brush/picture_source.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "engine/pixel_formats.h"
 #include "imaging/file_handles.h"
@@ -14,7 +16,7 @@
 namespace brush {
 namespace {
 
-ImageBrushPictures& Pictures() { return engine::State().imageBrushes; }
+ImageBrushPictures& Pictures() { return brush::ImageBrushes(); }
 
 bool FitsTheBrush(int32_t width, int32_t height) {
   const int32_t limit = engine::State().maxBrushSize;
@@ -30,7 +32,7 @@ Rgba64Picture Converted(const uint8_t* pixels, int32_t width, int32_t height) {
 // The brush size when it can size a picture, else 0.
 int32_t BrushSide() {
   const engine::EngineState& s = engine::State();
-  const int32_t n = s.tool.brushSize;
+  const int32_t n = brush::Tool().brushSize;
   return n >= 1 && n <= s.maxBrushSize ? n : 0;
 }
 

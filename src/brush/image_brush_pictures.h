@@ -1,4 +1,4 @@
-// The pictures of the image brush, owned by the engine state: the image brush itself, the strip of
+// The pictures of the image brush, owned by the brush room: the image brush itself, the strip of
 // frames it can be chosen from, the copy sized to the brush and the turned copy.
 #pragma once
 
@@ -36,5 +36,8 @@ struct ImageBrushPictures {
   int32_t turnedSide = 0;
   bool unturnedCurrent = false;  // the unturned copy matches the sized picture
 };
+
+// The image brush pictures, empty when the library loads.
+ImageBrushPictures& ImageBrushes();
 
 }  // namespace brush

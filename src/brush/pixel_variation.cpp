@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "brush/tool_state.h"
+
 #include "brush/dab_internal.h"
 
 namespace brush {
 
 PixelVariation MakePixelVariation(const engine::EngineState& s) {
-  const ToolState& t = s.tool;
+  const ToolState& t = brush::Tool();
   PixelVariation v;
   v.scaledSize = t.scaledSize;
   v.maxBrushSize = s.maxBrushSize;

@@ -5,6 +5,7 @@
 #include "brush/brush_shape.h"
 #include "brush/grit_windows.h"
 #include "brush/texture_picture.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 
 namespace brush {
@@ -35,7 +36,7 @@ bool HasTexture(const char* name) { return name && name[0] != '\0' && name[1] !=
 
 void SetTool(const ToolArguments& arguments) {
   engine::EngineState& s = engine::State();
-  ToolState& t = s.tool;
+  ToolState& t = brush::Tool();
   try {
     // Every tool change restarts the same random sequence, so that a stroke replayed after the
     // same tool and seed reproduces exactly.

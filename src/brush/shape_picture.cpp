@@ -5,6 +5,7 @@
 #include <new>
 
 #include "brush/picture_source.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "imaging/channels.h"
@@ -78,7 +79,7 @@ bool BlurAndResample(const engine::ShapeImageCache& cache, int32_t level, int32_
 bool ResampleShapePicture(const engine::ShapeImageCache& cache, ShapeBuilder builder, int32_t s,
                           uint8_t* out) {
   const int32_t w = cache.width, h = cache.height;
-  const int32_t level = engine::State().tool.shapeBlurLevel;
+  const int32_t level = brush::Tool().shapeBlurLevel;
   uint32_t method = 0;
   if (builder == ShapeBuilder::kOriginal) {
     method = std::min({w, h, s}) < 5 ? imaging::kFilterBicubic : kLanczos3;
@@ -97,7 +98,7 @@ bool ResampleShapePicture(const engine::ShapeImageCache& cache, ShapeBuilder bui
 // wrapping, as the circle does.
 void StoreGreyAsCoverage(const uint8_t* grey, int32_t s) {
   engine::EngineState& state = engine::State();
-  const double scale = state.tool.shapeScale;
+  const double scale = brush::Tool().shapeScale;
   uint16_t coverage[256];
   for (int32_t g = 0; g < 256; ++g) {
     const double v = g * 256 * scale;  // truncated toward zero by the conversion
@@ -115,7 +116,7 @@ bool BuildFromPicture(const char* name, int32_t angle, ShapeBuilder builder) {
   const std::size_t capacity = sizeof state.shapeImageCache.name;
   if (strnlen(name, capacity) == capacity) return false;  // too long to be cached: no picture
   if (!LoadShapePicture(name, angle, builder)) return false;
-  ToolState& t = state.tool;
+  ToolState& t = brush::Tool();
   const int32_t s = std::min(t.brushSize, state.maxBrushSize);
   // The current builder restarts the grit countdown whenever a picture reached resampling; the
   // older one only once its work picture is held.

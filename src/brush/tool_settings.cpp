@@ -4,12 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 
 namespace brush {
 namespace {
-
-ToolState& Tool() { return engine::State().tool; }
 
 // A host colour of 0..255 becomes 16 bits by multiplying by 256 (255 gives 65280).
 uint16_t Widen8(int32_t value) { return static_cast<uint16_t>(value * 256); }
@@ -40,28 +39,28 @@ int32_t BrushSizeLimit() {
 }
 
 void SetColor(int32_t red, int32_t green, int32_t blue) {
-  ToolState& t = Tool();
-  t.brushColor[0] = Widen8(red);
-  t.brushColor[1] = Widen8(green);
-  t.brushColor[2] = Widen8(blue);
-  t.brushColor[3] = 65535;
+  engine::EngineState& s = engine::State();
+  s.brushColor[0] = Widen8(red);
+  s.brushColor[1] = Widen8(green);
+  s.brushColor[2] = Widen8(blue);
+  s.brushColor[3] = 65535;
 }
 
 void SetColor16(int32_t red, int32_t green, int32_t blue) {
-  ToolState& t = Tool();
-  t.brushColor[0] = static_cast<uint16_t>(red);
-  t.brushColor[1] = static_cast<uint16_t>(green);
-  t.brushColor[2] = static_cast<uint16_t>(blue);
-  t.brushColor[3] = 65535;
+  engine::EngineState& s = engine::State();
+  s.brushColor[0] = static_cast<uint16_t>(red);
+  s.brushColor[1] = static_cast<uint16_t>(green);
+  s.brushColor[2] = static_cast<uint16_t>(blue);
+  s.brushColor[3] = 65535;
 }
 
 void SetColorBanks(const int32_t (&rgb)[12]) {
-  ToolState& t = Tool();
+  engine::EngineState& s = engine::State();
   for (int bank = 0; bank < 4; ++bank) {
     for (int channel = 0; channel < 3; ++channel) {
-      t.colorBanks[channel][bank] = Widen8(rgb[bank * 3 + channel]);
+      s.colorBanks[channel][bank] = Widen8(rgb[bank * 3 + channel]);
     }
-    t.colorBanks[3][bank] = 65535;
+    s.colorBanks[3][bank] = 65535;
   }
 }
 

@@ -49,11 +49,6 @@ struct ToolState {
   int32_t mixAmountInverse = 0;
   int32_t mixShift = 0;
 
-  // Colours: red, green, blue, alpha. The banks are kept channel by channel: colorBanks[c][k] is
-  // channel c of bank k.
-  uint16_t brushColor[4] = {};
-  uint16_t colorBanks[4][4] = {};
-
   int32_t density = 0;  // a grit pixel is painted where its grit byte <= density
   int32_t alphaPercent = 0;
   int32_t alphaScaled = 0;  // alphaPercent x 1.28, so 100 % is 128
@@ -99,5 +94,14 @@ struct DabScratch {
   int32_t samplePosition[kSizeIndexLength];
   uint16_t source[kSizeIndexLength * 4];
 };
+
+// The brush room's own records, zero when the library loads: the tool settings and the dab
+// renderer's scratch. (The paint colours live in the engine state, where effects read them too.)
+ToolState& Tool();
+DabScratch& Scratch();
+
+// Returns the tool settings, the scratch and the image brushes to their load-time values, releasing
+// what they hold (the variation arrays, the pictures).
+void ResetBrushState();
 
 }  // namespace brush

@@ -3,8 +3,6 @@
 
 #include <cstdint>
 
-#include "brush/image_brush_pictures.h"
-#include "brush/tool_state.h"
 #include "engine/layer_record.h"
 #include "engine/random_pool.h"
 #include "engine/undo_history.h"
@@ -104,9 +102,11 @@ struct EngineState {
   uint8_t* gritBuffers[kGritBufferCount] = {};  // each (maxBrushSize + 25)^2 bytes
   ShapeImageCache shapeImageCache;
   uint8_t* textureImage = nullptr;  // G8, canvas-sized, values 4..250
-  brush::ToolState tool;
-  brush::DabScratch dabScratch;
-  brush::ImageBrushPictures imageBrushes;
+  // The paint colour and the four colour banks (red, green, blue, alpha on the 16-bit scale; the
+  // banks channel by channel: colorBanks[c][k] is channel c of bank k). The brush sets them;
+  // effects, metafile pictures and scripts read them as the current colour.
+  uint16_t brushColor[4] = {};
+  uint16_t colorBanks[4][4] = {};
 
   // Mask.
   uint16_t* maskPlane = nullptr;  // G16, canvas-sized; 65535 lets changes through

@@ -5,7 +5,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/layer_stack.h"
-#include "render/merge_mode_names.h"
+#include "engine/merge_mode_names.h"
 
 namespace engine {
 namespace {
@@ -57,7 +57,7 @@ void SetLayerAlpha(int32_t index, int32_t value) {
 // the alpha channel for other ends, so they are left alone.
 void NormalizeLayerAlpha(int32_t index) {
   LayerRecord* layer = LayerWithPixels(index);
-  if (!layer || layer->mergeMode > render::kModeUnnamed) return;
+  if (!layer || layer->mergeMode > engine::kModeUnnamed) return;
   const uint32_t opacity = layer->opacity;
   ForEachPixel(*layer, [opacity](uint16_t* p) { p[3] = static_cast<uint16_t>((opacity * p[3]) >> 8); });
   layer->opacity = 256;

@@ -9,7 +9,7 @@
 #include "engine/heap.h"
 #include "engine/texture_plane.h"
 #include "engine/undo_store.h"
-#include "render/merge_mode_names.h"
+#include "engine/merge_mode_names.h"
 
 namespace engine {
 namespace {
@@ -107,9 +107,9 @@ void SetLayer(int32_t index) {
   EngineState& s = State();
   LayerRecord* layer = LayerWithPixels(index);
   if (!layer) return;
-  if (layer->mergeMode == render::kModeTexturize3) DeleteTexture();
+  if (layer->mergeMode == engine::kModeTexturize3) DeleteTexture();
   if (index != s.currentLayerIndex && s.currentLayer && s.currentLayer->visible &&
-      s.currentLayer->mergeMode == render::kModeTexturize3) {
+      s.currentLayer->mergeMode == engine::kModeTexturize3) {
     CreateTexture(s.currentLayerIndex);
   }
   s.currentLayer = layer;
@@ -128,15 +128,15 @@ int32_t SetLayerOptions(int32_t index, int32_t visible, int32_t alphaLock, int32
   EngineState& s = State();
   LayerRecord* layer = LayerSlot(index);
   if (!layer || !modeName) return 0;
-  if (layer->mergeMode == render::kModeTexturize3) DeleteTexture();
+  if (layer->mergeMode == engine::kModeTexturize3) DeleteTexture();
   layer->visible = static_cast<uint8_t>(visible);
   layer->alphaLock = static_cast<uint8_t>(alphaLock);
   layer->opacity = OpacityFromPercent(opacityPercent);
   StoreLayerName(*layer, modeName);
-  layer->mergeMode = render::MergeModeFromName(modeName);
+  layer->mergeMode = engine::MergeModeFromName(modeName);
   RecomputeTopLayerIndex(s);
   if (index != s.currentLayerIndex && layer->visible &&
-      layer->mergeMode == render::kModeTexturize3) {
+      layer->mergeMode == engine::kModeTexturize3) {
     return CreateTexture(index);
   }
   return layer->mergeMode;

@@ -7,7 +7,7 @@
 #include "engine/heap.h"
 #include "engine/layer_stack.h"
 #include "imaging/plane_filters.h"
-#include "render/merge_mode_names.h"
+#include "engine/merge_mode_names.h"
 
 namespace engine {
 namespace {
@@ -39,7 +39,7 @@ int32_t CreatePaintLayer(int32_t opacityPercent, const char* modeName) {
   layer.visible = 1;
   layer.alphaLock = 0;
   layer.opacity = OpacityFromPercent(opacityPercent);
-  layer.mergeMode = render::MergeModeFromName(modeName);
+  layer.mergeMode = engine::MergeModeFromName(modeName);
   return layer.mergeMode;
 }
 

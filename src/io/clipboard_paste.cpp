@@ -20,8 +20,8 @@
 #include "io/clipboard.h"
 #include "io/import_buffer.h"
 #include "platform/clipboard_store.h"
-#include "process/alpha_filters.h"
-#include "process/mask_texture_weight.h"
+#include "engine/alpha_filters.h"
+#include "engine/mask_texture_weight.h"
 #include "render/composite_layer_rect.h"
 
 namespace io {
@@ -121,10 +121,10 @@ bool ScaleImport(int32_t size, bool smooth, uint32_t shrinkFilter, uint32_t grow
   const uint32_t nw = uint32_t(newWidth), nh = uint32_t(newHeight);
   int32_t ok = 0;
   if (smooth) {
-    process::AdjustRGBA32PreFilter(b.pixels, b.width, b.height);
+    engine::AdjustRGBA32PreFilter(b.pixels, b.width, b.height);
     const uint32_t filter = newWidth < b.width || newHeight < b.height ? shrinkFilter : growFilter;
     ok = imaging::is5_ResizeImage(b.pixels, w, h, 4 * w, out.get(), nw, nh, 4 * nw, 4, filter, 0);
-    process::AdjustRGBA32PostFilter(out.get(), int32_t(nw), int32_t(nh));
+    engine::AdjustRGBA32PostFilter(out.get(), int32_t(nw), int32_t(nh));
   } else {
     ok = imaging::IS3SimpleResampleImage(b.pixels, w, h, 4 * w, out.get(), nw, nh, 4 * nw, 4);
   }
@@ -149,11 +149,11 @@ bool RotateImport(int32_t angle, bool smooth) {
   if (!imaging::DimensionsAllowed(ow, oh)) return false;
   auto out = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(ow, oh, 4));
   std::fill_n(out.get(), std::size_t(ow) * oh * 4, uint8_t{0});
-  if (smooth) process::AdjustRGBA32PreFilter(b.pixels, b.width, b.height);
+  if (smooth) engine::AdjustRGBA32PreFilter(b.pixels, b.width, b.height);
   if (!imaging::is5_RotateImage(b.pixels, w, h, 4, 4 * w, out.get(), 4 * ow, 0, 0, r,
                                 smooth ? imaging::kRotateBicubic : imaging::kRotateNearest))
     return false;
-  if (smooth) process::AdjustRGBA32PostFilter(out.get(), int32_t(ow), int32_t(oh));
+  if (smooth) engine::AdjustRGBA32PostFilter(out.get(), int32_t(ow), int32_t(oh));
   ReplaceImport(std::move(out), int32_t(ow), int32_t(oh));
   return true;
 }
@@ -222,7 +222,7 @@ int32_t FromClipboardIntoEX2(int32_t x, int32_t y, int32_t size, int32_t angle, 
                              imaging::kOverlayAlphaBlend);
     ReplaceImport(std::move(visible), int32_t(w), int32_t(h));
   }
-  process::AdjustRGBA32RectByMaskAndTexture(b.pixels, px, py, b.width, b.height);
+  engine::AdjustRGBA32RectByMaskAndTexture(b.pixels, px, py, b.width, b.height);
   auto wide = engine::MakeOwnedPlane<uint16_t>(engine::PlaneBytes(b.width, b.height, 4));
   engine::RGBA32ToRGBA64(b.pixels, wide.get(), b.width, b.height);
   render::CompositeLayerRect(wide.get(), 0, 0, b.width, b.height, b.width * 4, nullptr,

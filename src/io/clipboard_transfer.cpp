@@ -25,7 +25,7 @@
 #include "mask/mask_alpha.h"
 #include "platform/clipboard_store.h"
 #include "platform/x11_display.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace io {
 namespace {
@@ -88,7 +88,7 @@ int32_t ImportDesktopPicture(const std::vector<uint8_t>& bytes) {
 }
 
 // Canvas-sized copy of the current layer with the mask applied to its alpha when enabled.
-bool MaskedLayerCopy(const process::HeldSrcBuffer32& copy) {
+bool MaskedLayerCopy(const engine::HeldSrcBuffer32& copy) {
   if (!copy.pixels()) return false;
   if (engine::State().maskEnabled) mask::ApplyMaskToAlpha_RGBA32(copy.pixels());
   return true;
@@ -121,7 +121,7 @@ int32_t PutPictureOnClipboard(const uint8_t* rgba, int32_t width, int32_t height
 
 int32_t ToClipboard() {
   if (!HaveCurrentLayer()) return 0;
-  const process::HeldSrcBuffer32 copy;
+  const engine::HeldSrcBuffer32 copy;
   if (!MaskedLayerCopy(copy)) return 0;
   const engine::EngineState& s = engine::State();
   return PutPictureOnClipboard(copy.pixels(), s.canvasWidth, s.canvasHeight);
@@ -136,7 +136,7 @@ int32_t ToClipboardRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     return 0;
   auto crop = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(width, height, 4));
   {
-    const process::HeldSrcBuffer32 copy;
+    const engine::HeldSrcBuffer32 copy;
     if (!MaskedLayerCopy(copy)) return 0;
     const imaging::CropRect rect{x1, y1, x2, y2};
     if (!imaging::IS3CropImage(copy.pixels(), uint32_t(s.canvasWidth), uint32_t(s.canvasHeight),

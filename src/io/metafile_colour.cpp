@@ -8,7 +8,7 @@ namespace io {
 // The brush colour is what the host last set with the colour setters (or a dab carried); its
 // alpha plays no part, the metafile is opaque.
 uint32_t MetafileBackgroundColour() {
-  const uint16_t* colour = engine::State().tool.brushColor;
+  const uint16_t* colour = engine::State().brushColor;
   return uint32_t(engine::High8(colour[0])) | uint32_t(engine::High8(colour[1])) << 8 |
          uint32_t(engine::High8(colour[2])) << 16;
 }

@@ -8,7 +8,7 @@
 #include "imaging/colour_regions.h"
 #include "mask/mask_alpha.h"
 #include "mask/region_fill_terms.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace mask {
 namespace {
@@ -93,7 +93,7 @@ void FloodFill(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, i
   if (x < 0 || y < 0 || x >= s.canvasWidth || y >= s.canvasHeight) return;
   // Without a current layer that has pixels there is nothing to read a region from.
   if (!s.currentLayer || !s.currentLayer->pixels) return;
-  const process::HeldSrcBuffer32 source;
+  const engine::HeldSrcBuffer32 source;
   if (!source.pixels() || !mode) return;
   Fill f;
   static_cast<RegionClick&>(f) = MakeRegionClick(source.pixels(), x, y, tolerance);

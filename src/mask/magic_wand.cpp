@@ -6,7 +6,7 @@
 #include "imaging/colour_regions.h"
 #include "mask/mask_makers.h"
 #include "mask/region_fill_terms.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace mask {
 namespace {
@@ -79,7 +79,7 @@ void MaskWand(int32_t x, int32_t y, int32_t tolerance, int32_t amount, const cha
   if (x < 0 || y < 0 || x >= s.canvasWidth || y >= s.canvasHeight) return;
   // Without a current layer that has pixels there is nothing to read a region from.
   if (!s.currentLayer || !s.currentLayer->pixels) return;
-  const process::HeldSrcBuffer32 source;
+  const engine::HeldSrcBuffer32 source;
   if (!source.pixels() || !mode) return;
   Wand w;
   static_cast<RegionClick&>(w) = MakeRegionClick(source.pixels(), x, y, tolerance);

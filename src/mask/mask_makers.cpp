@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "mask/mask_values.h"
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 
 namespace mask {
 namespace {
@@ -80,10 +80,10 @@ void CreateMaskFromRGBAImageHueRange(const uint8_t* image, int32_t red, int32_t 
   // The tolerance is whole degrees; a grey's hue of -1 is compared like any other hue.
   const auto t = static_cast<double>(static_cast<int64_t>(tolerancePercent * 1.8));
   double k, s, v;
-  process::RGBToHSV(uint8_t(red), uint8_t(green), uint8_t(blue), &k, &s, &v);
+  engine::RGBToHSV(uint8_t(red), uint8_t(green), uint8_t(blue), &k, &s, &v);
   Select(image, 4, MaskFromAmount(amount), [=](const uint8_t* p) {
     double h, ps, pv;
-    process::RGBToHSV(p[0], p[1], p[2], &h, &ps, &pv);
+    engine::RGBToHSV(p[0], p[1], p[2], &h, &ps, &pv);
     return HueWithin(h, k, t);
   });
 }
@@ -94,10 +94,10 @@ void CreateMaskFromRGBAImageHSLRange(const uint8_t* image, int32_t red, int32_t 
   // The hue tolerance is a fraction of a half turn, kept fractional.
   const double t = hueTolerance * 180.0;
   double kh, ks, kl;
-  process::RGBToHSL(uint8_t(red), uint8_t(green), uint8_t(blue), &kh, &ks, &kl);
+  engine::RGBToHSL(uint8_t(red), uint8_t(green), uint8_t(blue), &kh, &ks, &kl);
   Select(image, 4, MaskFromAmount(amount), [=](const uint8_t* p) {
     double h, s, l;
-    process::RGBToHSL(p[0], p[1], p[2], &h, &s, &l);
+    engine::RGBToHSL(p[0], p[1], p[2], &h, &s, &l);
     return HueWithin(h, kh, t) && std::fabs(s - ks) <= saturationTolerance &&
            std::fabs(l - kl) <= lightnessTolerance;
   });

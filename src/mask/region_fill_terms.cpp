@@ -9,7 +9,7 @@
 #include "engine/layer_load_rgba32.h"
 #include "engine/layer_read_8bit.h"
 #include "imaging/colour_regions.h"
-#include "process/find_unused_colour.h"
+#include "engine/find_unused_colour.h"
 
 namespace mask {
 
@@ -30,7 +30,7 @@ uint32_t LibraryColourFromPicked(uint32_t picked) {
   return ((picked >> 16) & 0xFF) | (picked & 0xFF00) | (picked & 0xFF) << 16;
 }
 
-uint32_t RegionClick::Marker() const { return process::FindUnusedColour(image); }
+uint32_t RegionClick::Marker() const { return engine::FindUnusedColour(image); }
 
 bool RegionClick::Replace(uint32_t from, uint32_t to, uint32_t tolerance, uint32_t option) const {
   return imaging::IS3ColorReplaceImage(image, width, height, 4, RowBytes(), from, to, tolerance, option) != 0;

@@ -9,9 +9,9 @@
 #include "imaging/overlay.h"
 #include "imaging/picture_script.h"
 #include "imaging/transforms.h"
-#include "process/alpha_filters.h"
+#include "engine/alpha_filters.h"
 #include "process/effects/effect_frame.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 
@@ -48,8 +48,8 @@ bool TileScriptPicture(const char* path, uint8_t* tiled, int32_t width, int32_t 
 }  // namespace
 
 void DisplacementBump(const char* scriptPath, double amount, uint32_t fillColour) {
-  uint8_t* source = UsableSrcBuffer32();
-  uint8_t* destination = UsableDstBuffer32();
+  uint8_t* source = engine::UsableSrcBuffer32();
+  uint8_t* destination = engine::UsableDstBuffer32();
   if (!source || !destination) return;
   const engine::EngineState& s = engine::State();
   const int32_t w = s.canvasWidth, h = s.canvasHeight;
@@ -63,7 +63,7 @@ void DisplacementBump(const char* scriptPath, double amount, uint32_t fillColour
     return;
   if (!imaging::is5_TransformProcess(source, w, h, 4, w * 4, destination, w * 4, 1, fillColour, 0))
     return;
-  AdjustRGBA32PostFilter(destination, w, h);
+  engine::AdjustRGBA32PostFilter(destination, w, h);
   LoadDestinationIntoCurrentLayer(destination, w * 4);
 }
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/composite_rgba32_into_layer.h"
+#include "render/composite_rgba32_into_layer.h"
 #include "engine/engine_state.h"
 #include "engine/layer_alpha.h"
 #include "engine/layer_fills.h"
@@ -12,8 +12,8 @@
 #include "imaging/gradients.h"
 #include "imaging/shapes.h"
 #include "process/drawing.h"
-#include "process/mask_texture_weight.h"
-#include "process/processing_buffers.h"
+#include "engine/mask_texture_weight.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 namespace {
@@ -37,15 +37,15 @@ void DrawAndComposite(const uint8_t clear[4], uint32_t opacity, Draw&& draw, Fin
   const engine::EngineState& s = engine::State();
   engine::LayerRecord* layer = DrawingLayer();
   if (!layer) return;
-  const HeldDstBuffer32 held;
+  const engine::HeldDstBuffer32 held;
   uint8_t* buffer = held.pixels();
   if (!buffer) return;
   const uint32_t width = uint32_t(s.canvasWidth), height = uint32_t(s.canvasHeight);
   engine::ClearRGBA32(buffer, s.canvasWidth * 4, clear[0], clear[1], clear[2], clear[3]);
   if (!draw(buffer, width, height)) return;
   finish(buffer);
-  AdjustRGBA32ByMaskAndTexture(buffer, s.canvasWidth, s.canvasHeight);
-  engine::CompositeRGBA32IntoLayer(buffer, layer->pixels, 0, 0, int32_t(opacity), layer->alphaLock);
+  engine::AdjustRGBA32ByMaskAndTexture(buffer, s.canvasWidth, s.canvasHeight);
+  render::CompositeRGBA32IntoLayer(buffer, layer->pixels, 0, 0, int32_t(opacity), layer->alphaLock);
 }
 
 // The box of a dragged shape, all edges inclusive.

@@ -7,11 +7,11 @@
 #include "engine/layer_read_8bit.h"
 #include "mask/mask_plane.h"
 #include "platform/progress_report.h"
-#include "process/alpha_filters.h"
+#include "engine/alpha_filters.h"
 #include "process/effect_registry.h"
 #include "process/effects/effect_frame.h"
 #include "process/effects/run_own_effect.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 
@@ -22,8 +22,8 @@ struct Free24OnExit {
   // Never refused here: the run that made this was not started inside a host callback.
   ~Free24OnExit() {
     try {
-      FreeSrcBuffer24();
-      FreeDstBuffer24();
+      engine::FreeSrcBuffer24();
+      engine::FreeDstBuffer24();
     } catch (...) {
     }
   }
@@ -38,16 +38,16 @@ struct Frame32 {
 };
 
 void PreFilter(const EffectDescriptor& effect, const Frame32& f) {
-  if (effect.premultiplied) AdjustRGBA32PreFilter(f.source, f.width, f.height);
+  if (effect.premultiplied) engine::AdjustRGBA32PreFilter(f.source, f.width, f.height);
 }
 
 void PostFilterAndWriteBack(const EffectDescriptor& effect, const Frame32& f) {
-  if (effect.premultiplied) AdjustRGBA32PostFilter(f.destination, f.width, f.height);
+  if (effect.premultiplied) engine::AdjustRGBA32PostFilter(f.destination, f.width, f.height);
   LoadDestinationIntoCurrentLayer(f.destination, f.width * 4);
 }
 
 void RunOwnRoute(const EffectDescriptor& effect, const EffectCall& call, const Frame32& f) {
-  UpdateSrcBuffer32();
+  engine::UpdateSrcBuffer32();
   PreFilter(effect, f);
   // Mask Detail marks the mask from scratch: everything open first.
   if (effect.route == EffectRoute::kOwnIntoMask) mask::ClearMask(0, 0, 0);
@@ -62,7 +62,7 @@ void RunOwnRoute(const EffectDescriptor& effect, const EffectCall& call, const F
 void RunBuffer32Route(const EffectDescriptor& effect, const EffectCall& call, const Frame32& f,
                       bool refresh) {
   if (!effect.buffer) return;
-  if (refresh) UpdateSrcBuffer32();
+  if (refresh) engine::UpdateSrcBuffer32();
   PreFilter(effect, f);
   if (!effect.buffer(call, f.source, f.destination, f.width, f.height)) return;
   PostFilterAndWriteBack(effect, f);
@@ -70,8 +70,8 @@ void RunBuffer32Route(const EffectDescriptor& effect, const EffectCall& call, co
 
 void RunRgb24Route(const EffectDescriptor& effect, const EffectCall& call, const Frame32& f) {
   if (!effect.buffer) return;
-  AllocSrcBuffer24();
-  AllocDstBuffer24();
+  engine::AllocSrcBuffer24();
+  engine::AllocDstBuffer24();
   const engine::ProcessingBuffers& b = engine::State().processingBuffers;
   if (!b.src24 || !b.dst24) return;
   if (!effect.buffer(call, b.src24, b.dst24, f.width, f.height)) return;
@@ -96,7 +96,7 @@ void RunEffect(const EffectDescriptor& effect, const EffectCall& call) {
   // An effect rewrites the processing buffers that a filter calling the host may be using.
   engine::RefuseInsideHostCallback();
   const engine::EngineState& s = engine::State();
-  const Frame32 frame{UsableSrcBuffer32(), UsableDstBuffer32(), s.canvasWidth, s.canvasHeight};
+  const Frame32 frame{engine::UsableSrcBuffer32(), engine::UsableDstBuffer32(), s.canvasWidth, s.canvasHeight};
   if (!frame.source || !frame.destination) return;
   Free24OnExit cleanUp;
   switch (effect.route) {
@@ -119,7 +119,7 @@ void RunEffect(const EffectDescriptor& effect, const EffectCall& call) {
     case EffectRoute::kOnSource:
       // The body sees the current layer as it is now, not as the host last filled the buffer.
       if (!effect.freeForm) return;
-      UpdateSrcBuffer32();
+      engine::UpdateSrcBuffer32();
       effect.freeForm(call);
       break;
     case EffectRoute::kFreeForm:
@@ -130,7 +130,7 @@ void RunEffect(const EffectDescriptor& effect, const EffectCall& call) {
 
 void ImageProcess(const EffectCall& call) {
   engine::RefuseInsideHostCallback();
-  if (!UsableSrcBuffer32() || !UsableDstBuffer32()) return;
+  if (!engine::UsableSrcBuffer32() || !engine::UsableDstBuffer32()) return;
   Free24OnExit cleanUp;
   const EffectDescriptor* effect = call.name ? FindEffect(call.name) : nullptr;
   if (!effect) return;

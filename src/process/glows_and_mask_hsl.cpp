@@ -5,8 +5,8 @@
 #include "imaging/glows.h"
 #include "mask/mask_makers.h"
 #include "mask/mask_plane.h"
-#include "process/colour_models.h"
-#include "process/processing_buffers.h"
+#include "engine/colour_models.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 
@@ -36,12 +36,12 @@ bool GlowOuterBody(const EffectCall& call, const uint8_t* source, uint8_t* desti
 }
 
 void MaskGenerateHSLBody(const EffectCall& call) {
-  const uint8_t* source = UsableSrcBuffer32();
+  const uint8_t* source = engine::UsableSrcBuffer32();
   if (!source) return;
   // Sliders beyond 0..100 % are limited, so that the hue stays within one turn.
   auto percent = [&](int k) { return double(std::clamp(call.Percent(k), 0.0f, 100.0f)); };
   uint8_t red, green, blue;
-  HSLToRGB(percent(1) * 3.6, percent(3) * 0.01, percent(5) * 0.01, &red, &green, &blue);
+  engine::HSLToRGB(percent(1) * 3.6, percent(3) * 0.01, percent(5) * 0.01, &red, &green, &blue);
   if (call.options[2] == 1) mask::ClearMask(0, 0, 0);
   mask::CreateMaskFromRGBAImageHSLRange(source, red, green, blue, percent(2) * 0.01,
                                         percent(4) * 0.01, percent(6) * 0.01,

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/parallel_rows.h"
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 #include "process/effects/colour_memo.h"
 
 namespace process {
@@ -69,12 +69,12 @@ int32_t ProcessBuffer_HSLAdjust(uint8_t* buffer, int32_t width, int32_t height, 
   const Shifts shift = ShiftsFrom(hueShift, saturationShift, lightnessShift);
   return ForEachPixel(buffer, width, height, [&](int r, int g, int b, uint8_t out[3]) {
     double h, s, l;
-    RGBToHSL(r, g, b, &h, &s, &l);
+    engine::RGBToHSL(r, g, b, &h, &s, &l);
     // HSL gives greys hue 0, never -1, so greys take the hue shift and can gain saturation.
     h = WrapHue(h + shift.hue);
     s = Unit(s + shift.saturation);
     l = Unit(l + shift.third);
-    HSLToRGB(h, s, l, &out[0], &out[1], &out[2]);
+    engine::HSLToRGB(h, s, l, &out[0], &out[1], &out[2]);
   });
 }
 
@@ -83,7 +83,7 @@ int32_t ProcessBuffer_HSVAdjust(uint8_t* buffer, int32_t width, int32_t height, 
   const Shifts shift = ShiftsFrom(hueShift, saturationShift, valueShift);
   return ForEachPixel(buffer, width, height, [&](int r, int g, int b, uint8_t out[3]) {
     double h, s, v;
-    RGBToHSV(r, g, b, &h, &s, &v);
+    engine::RGBToHSV(r, g, b, &h, &s, &v);
     if (h == -1.0) {
       // A grey has no hue to turn and no saturation to scale: only its value moves.
       h = 0.0;
@@ -93,7 +93,7 @@ int32_t ProcessBuffer_HSVAdjust(uint8_t* buffer, int32_t width, int32_t height, 
       s = Unit(s + shift.saturation);
     }
     v = Unit(v + shift.third);
-    HSVToRGB(h, s, v, &out[0], &out[1], &out[2]);
+    engine::HSVToRGB(h, s, v, &out[0], &out[1], &out[2]);
   });
 }
 

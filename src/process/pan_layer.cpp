@@ -2,21 +2,21 @@
 
 #include <cstring>
 
-#include "engine/composite_rgba32_into_layer.h"
+#include "render/composite_rgba32_into_layer.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "engine/layer_stack.h"
 #include "imaging/imaging.h"
-#include "process/mask_texture_weight.h"
-#include "process/processing_buffers.h"
+#include "engine/mask_texture_weight.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 
 void IPLPan(int32_t dx, int32_t dy, int32_t edgeMode, int32_t red, int32_t green, int32_t blue,
             int32_t alpha, int32_t maskAndTexture) {
   const engine::EngineState& s = engine::State();
-  uint8_t* source = UsableSrcBuffer32();
-  uint8_t* destination = UsableDstBuffer32();
+  uint8_t* source = engine::UsableSrcBuffer32();
+  uint8_t* destination = engine::UsableDstBuffer32();
   engine::LayerRecord* layer = s.currentLayer;
   if (!source || !destination || !layer || !engine::IsCanvasSized(layer)) return;
   const int32_t width = s.canvasWidth, height = s.canvasHeight, rowBytes = width * 4;
@@ -35,8 +35,8 @@ void IPLPan(int32_t dx, int32_t dy, int32_t edgeMode, int32_t red, int32_t green
                                   rowBytes, dx, dy, 1.0, 0))
       return;
   }
-  if (maskAndTexture & 0xFF) AdjustRGBA32ByMaskAndTexture(destination, width, height);
-  engine::CompositeRGBA32IntoLayer(destination, layer->pixels, 0, 0, 255, layer->alphaLock);
+  if (maskAndTexture & 0xFF) engine::AdjustRGBA32ByMaskAndTexture(destination, width, height);
+  render::CompositeRGBA32IntoLayer(destination, layer->pixels, 0, 0, 255, layer->alphaLock);
 }
 
 }  // namespace process

@@ -7,7 +7,7 @@
 #include "imaging/colour_filters.h"
 #include "process/effects/effect_frame.h"
 #include "process/effects/run_own_effect.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 
@@ -17,8 +17,8 @@ struct Free24OnExit {
   // Never refused here: the run that made this was not started inside a host callback.
   ~Free24OnExit() {
     try {
-      FreeSrcBuffer24();
-      FreeDstBuffer24();
+      engine::FreeSrcBuffer24();
+      engine::FreeDstBuffer24();
     } catch (...) {
     }
   }
@@ -26,8 +26,8 @@ struct Free24OnExit {
 
 void Sharpen() {
   Free24OnExit cleanUp;
-  AllocSrcBuffer24();
-  AllocDstBuffer24();
+  engine::AllocSrcBuffer24();
+  engine::AllocDstBuffer24();
   const engine::EngineState& s = engine::State();
   const engine::ProcessingBuffers& b = s.processingBuffers;
   if (!b.src24 || !b.dst24) return;
@@ -40,8 +40,8 @@ void HyperContrastPass(int32_t amount) {
   OwnEffectArguments args;
   args.sliders[0] = amount;
   if (!RunOwnEffect("Hyper Contrast", args)) return;
-  LoadDestinationIntoCurrentLayer(UsableDstBuffer32(), engine::State().canvasWidth * 4);
-  UpdateSrcBuffer32();
+  LoadDestinationIntoCurrentLayer(engine::UsableDstBuffer32(), engine::State().canvasWidth * 4);
+  engine::UpdateSrcBuffer32();
 }
 
 }  // namespace
@@ -51,11 +51,11 @@ void PhotoPop(int32_t contrastAmount, double saturation, int32_t extraPass) {
   Sharpen();
   // The contrast passes read the source buffer: it must show the sharpened layer, or the
   // sharpening would be overwritten by the first write-back.
-  UpdateSrcBuffer32();
+  engine::UpdateSrcBuffer32();
   if (extraPass == 1) HyperContrastPass(1);
   HyperContrastPass(contrastAmount);
 
-  uint8_t* source = UsableSrcBuffer32();
+  uint8_t* source = engine::UsableSrcBuffer32();
   if (!source) return;
   const engine::EngineState& s = engine::State();
   if (!engine::GetRGBA32Layer(source, s.canvasWidth * 4, s.currentLayerIndex)) return;

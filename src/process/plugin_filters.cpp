@@ -8,7 +8,7 @@
 #include "engine/layer_load_rgba32.h"
 #include "imaging/channels.h"
 #include "platform/plugin_host.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 namespace {
@@ -58,8 +58,8 @@ const char* PhotoshopPluginNextName() {
 
 void PluginEffectBody(const EffectCall& call) {
   engine::EngineState& s = engine::State();
-  uint8_t* source = UsableSrcBuffer32();
-  uint8_t* destination = UsableDstBuffer32();
+  uint8_t* source = engine::UsableSrcBuffer32();
+  uint8_t* destination = engine::UsableDstBuffer32();
   if (!source || !destination || !call.text || !s.currentLayer) return;
   const int32_t width = s.canvasWidth, height = s.canvasHeight;
   SwapRedBlue(source, width, height);

@@ -2,12 +2,12 @@
 
 #include "engine/engine_state.h"
 #include "mask/mask_alpha.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 
 void ApplyMaskToAlpha_IPLSrcRGBA() {
-  uint8_t* source = UsableSrcBuffer32();
+  uint8_t* source = engine::UsableSrcBuffer32();
   if (!source || !engine::State().maskEnabled) return;
   mask::ApplyMaskToAlpha_RGBA32(source);
 }

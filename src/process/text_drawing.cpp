@@ -5,8 +5,8 @@
 #include "engine/layer_load_rgba32.h"
 #include "imaging/text.h"
 #include "platform/font_chooser.h"
-#include "process/alpha_filters.h"
-#include "process/processing_buffers.h"
+#include "engine/alpha_filters.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 namespace {
@@ -49,9 +49,9 @@ int32_t ChooseFont() {
 
 void DrawText(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, const char* text, int32_t smooth) {
   const engine::EngineState& s = engine::State();
-  uint8_t* source = UsableSrcBuffer32();
+  uint8_t* source = engine::UsableSrcBuffer32();
   if (!source || !text || !s.currentLayer) return;
-  UpdateSrcBuffer32();
+  engine::UpdateSrcBuffer32();
   const int32_t width = s.canvasWidth, height = s.canvasHeight;
   const imaging::ImageRect rect{x, y, width, height};
   const uint32_t colour = uint32_t(red & 0xFF) | uint32_t(green & 0xFF) << 8 | uint32_t(blue & 0xFF) << 16 | 0xFF000000u;
@@ -59,10 +59,10 @@ void DrawText(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, co
   if (smooth) {
     // Transparent pixels black, so that the anti-aliased edge blends with nothing of their colour.
     engine::SetColorAlphaRGBABuf(source, width, height, 0, 0, 0);
-    AdjustRGBA32PreFilter(source, width, height);
+    engine::AdjustRGBA32PreFilter(source, width, height);
     imaging::is5_DrawSmoothTextOnRGBA2(source, uint32_t(width), uint32_t(height), rowBytes, text, &s.font,
                                        imaging::kTextSmooth, rect, 0, 0, colour);
-    AdjustRGBA32PostFilter(source, width, height);
+    engine::AdjustRGBA32PostFilter(source, width, height);
   } else {
     imaging::is5_DrawSmoothTextOnRGBA2(source, uint32_t(width), uint32_t(height), rowBytes, text, &s.font,
                                        imaging::kTextHard, rect, 0, 0, colour);

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "engine/composite_rgba32_into_layer.h"
+#include "render/composite_rgba32_into_layer.h"
 #include "engine/engine_state.h"
 #include "engine/layer_load_rgba32.h"
 #include "engine/layer_read_8bit.h"
-#include "process/mask_texture_weight.h"
-#include "render/merge_mode_names.h"
+#include "engine/mask_texture_weight.h"
+#include "engine/merge_mode_names.h"
 
 namespace script {
 
@@ -35,20 +35,20 @@ void MergeDestination(LuaRunContext& run, int32_t mode, int32_t opacity) {
       layer->height != s.canvasHeight)
     return;
   // A mode number the compositor does not know would index past its tables: leave the layer.
-  if (mode < 0 || mode >= render::kMergeModeCount) return;
-  process::AdjustRGBA32ByMaskAndTexture(run.dst, run.width, run.height);
-  if (!engine::CompositeRGBA32IntoLayer(run.dst, layer->pixels, mode, 0, opacity,
+  if (mode < 0 || mode >= engine::kMergeModeCount) return;
+  engine::AdjustRGBA32ByMaskAndTexture(run.dst, run.width, run.height);
+  if (!render::CompositeRGBA32IntoLayer(run.dst, layer->pixels, mode, 0, opacity,
                                         layer->alphaLock))
     return;
   engine::GetRGBA32Layer(run.src, run.width * 4, s.currentLayerIndex);
 }
 
 BrushColours ReadBrushColours() {
-  const brush::ToolState& tool = engine::State().tool;
+  const engine::EngineState& s = engine::State();
   BrushColours colours{};
   for (int c = 0; c < 3; ++c) {
-    colours.colour[c] = uint8_t(tool.brushColor[c] >> 8);
-    for (int k = 0; k < 4; ++k) colours.banks[k][c] = uint8_t(tool.colorBanks[c][k] >> 8);
+    colours.colour[c] = uint8_t(s.brushColor[c] >> 8);
+    for (int k = 0; k < 4; ++k) colours.banks[k][c] = uint8_t(s.colorBanks[c][k] >> 8);
   }
   return colours;
 }

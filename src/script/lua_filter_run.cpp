@@ -5,8 +5,9 @@
 #include <cstring>
 
 #include "engine/engine_state.h"
+#include "engine/filter_script_runner.h"
 #include "platform/message_box.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 #include "script/lua_engine_bridge.h"
 #include "script/lua_ffi_accessors.h"
 #include "script/lua_pixel_api.h"
@@ -50,13 +51,19 @@ int SetUpRun(lua_State* L) {
   return 0;
 }
 
+// The "Lua Filter" effect runs scripts through the engine's hand-over: installed when the library
+// loads.
+struct RunnerInstaller {
+  RunnerInstaller() { engine::SetFilterScriptRunner(&LuaFilterRun); }
+} runnerInstaller;
+
 }  // namespace
 
 void LuaFilterRun(const FilterRunArguments& arguments) {
   engine::EngineState& s = engine::State();
   // Only buffers of the present canvas size: the run addresses them with the canvas geometry.
-  uint8_t* src = process::UsableSrcBuffer32();
-  uint8_t* dst = process::UsableDstBuffer32();
+  uint8_t* src = engine::UsableSrcBuffer32();
+  uint8_t* dst = engine::UsableDstBuffer32();
   // A script that starts another filter run (through a message-box callback, say) is refused.
   if (!src || !dst || CurrentRun() || s.canvasWidth <= 0 || s.canvasHeight <= 0) return;
 

@@ -3,14 +3,11 @@
 
 #include <cstdint>
 
+#include "engine/filter_script_runner.h"
+
 namespace script {
 
-struct FilterRunArguments {
-  const char* scriptPath = nullptr;
-  int32_t sliders[6] = {};  // thousandths
-  int32_t styles[2] = {};   // zero-based
-  int32_t flags[6] = {};    // low byte used
-};
+using FilterRunArguments = engine::FilterScriptArguments;
 
 // Runs the script with a fresh Lua state: the source buffer 32 is what it reads, the destination
 // buffer 32 what it writes, and on success the destination goes into the current layer through the

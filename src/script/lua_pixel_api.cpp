@@ -11,8 +11,8 @@
 
 #include "platform/escape_latch.h"
 #include "platform/message_box.h"
-#include "process/colour_models.h"
-#include "render/merge_mode_names.h"
+#include "engine/colour_models.h"
+#include "engine/merge_mode_names.h"
 #include "script/lua_engine_bridge.h"
 #include "script/lua_number_rules.h"
 #include "script/lua_paint_api.h"
@@ -155,7 +155,7 @@ int get_hsv(lua_State* L) {
   int rgb[3];
   ReadRgb(L, run, rgb);
   double h, s, v;
-  process::RGBToHSV(rgb[0], rgb[1], rgb[2], &h, &s, &v);
+  engine::RGBToHSV(rgb[0], rgb[1], rgb[2], &h, &s, &v);
   return PushNumbers(L, {h, s, v});
 }
 
@@ -165,7 +165,7 @@ int set_hsv(lua_State* L) {
   const double h = Limit(luaL_checknumber(L, 3), 0, 359), s = Limit(luaL_checknumber(L, 4), 0, 1),
                v = Limit(luaL_checknumber(L, 5), 0, 1);
   uint8_t r, g, b;
-  process::HSVToRGB(h, s, v, &r, &g, &b);
+  engine::HSVToRGB(h, s, v, &r, &g, &b);
   WriteRgb(L, run, at, r, g, b);
   return 0;
 }
@@ -175,7 +175,7 @@ int get_hsl(lua_State* L) {
   int rgb[3];
   ReadRgb(L, run, rgb);
   double h, s, l;
-  process::RGBToHSL(rgb[0], rgb[1], rgb[2], &h, &s, &l);
+  engine::RGBToHSL(rgb[0], rgb[1], rgb[2], &h, &s, &l);
   return PushNumbers(L, {h, s, l});
 }
 
@@ -185,7 +185,7 @@ int set_hsl(lua_State* L) {
   const double h = Limit(luaL_checknumber(L, 3), 0, 359), s = Limit(luaL_checknumber(L, 4), 0, 1),
                l = Limit(luaL_checknumber(L, 5), 0, 1);
   uint8_t r, g, b;
-  process::HSLToRGB(h, s, l, &r, &g, &b);
+  engine::HSLToRGB(h, s, l, &r, &g, &b);
   WriteRgb(L, run, at, r, g, b);
   return 0;
 }
@@ -195,8 +195,8 @@ int get_lab(lua_State* L) {
   int rgb[3];
   ReadRgb(L, run, rgb);
   double x, y, z;
-  process::RGBToXYZ(rgb[0], rgb[1], rgb[2], &x, &y, &z);
-  process::XYZToLab(x, y, z, &x, &y, &z);
+  engine::RGBToXYZ(rgb[0], rgb[1], rgb[2], &x, &y, &z);
+  engine::XYZToLab(x, y, z, &x, &y, &z);
   return PushNumbers(L, {x, y, z});
 }
 
@@ -205,7 +205,7 @@ int set_lab(lua_State* L) {
   const std::ptrdiff_t at = PixelOffset(L, run);
   const double l = luaL_checknumber(L, 3), a = luaL_checknumber(L, 4), b = luaL_checknumber(L, 5);
   uint8_t red, green, blue;
-  process::LabToRGB(l, a, b, &red, &green, &blue);
+  engine::LabToRGB(l, a, b, &red, &green, &blue);
   WriteRgb(L, run, at, red, green, blue);
   return 0;
 }
@@ -215,7 +215,7 @@ int get_cmyk(lua_State* L) {
   int rgb[3];
   ReadRgb(L, run, rgb);
   double c, m, y, k;
-  process::CMYToCMYK(1 - rgb[0] / 255.0, 1 - rgb[1] / 255.0, 1 - rgb[2] / 255.0, &c, &m, &y, &k);
+  engine::CMYToCMYK(1 - rgb[0] / 255.0, 1 - rgb[1] / 255.0, 1 - rgb[2] / 255.0, &c, &m, &y, &k);
   return PushNumbers(L, {c, m, y, k});
 }
 
@@ -225,7 +225,7 @@ int set_cmyk(lua_State* L) {
   const double c = luaL_checknumber(L, 3), m = luaL_checknumber(L, 4), y = luaL_checknumber(L, 5),
                k = luaL_checknumber(L, 6);
   uint8_t r, g, b;
-  process::CMYKToRGB(c, m, y, k, &r, &g, &b);
+  engine::CMYKToRGB(c, m, y, k, &r, &g, &b);
   WriteRgb(L, run, at, r, g, b);
   return 0;
 }
@@ -346,7 +346,7 @@ constexpr const char* kMergeConstants[] = {
     "MERGE_BURN",       "MERGE_REFLECT",    "MERGE_GLOW",       "MERGE_ADD",
     "MERGE_SUBTRACT",   "MERGE_COLOR",      "MERGE_HARD_COLOR", "MERGE_TEXTURIZE",
     "MERGE_TEXTURIZE2", "MERGE_TEXTURIZE3"};
-static_assert(std::size(kMergeConstants) == render::kModeTexturize3 + 1);
+static_assert(std::size(kMergeConstants) == engine::kModeTexturize3 + 1);
 
 void SetGlobalFunction(lua_State* L, const char* name, lua_CFunction fn) {
   lua_pushcclosure(L, fn, 0);
@@ -397,7 +397,7 @@ void RegisterFilterApi(lua_State* L, const FilterGlobals& globals) {
   }
   SetGlobalNumber(L, "styleVal1", double(globals.styles[0]) + 1);
   SetGlobalNumber(L, "styleVal2", double(globals.styles[1]) + 1);
-  for (int mode = 0; mode <= render::kModeTexturize3; ++mode)
+  for (int mode = 0; mode <= engine::kModeTexturize3; ++mode)
     SetGlobalNumber(L, kMergeConstants[mode], mode);
 }
 

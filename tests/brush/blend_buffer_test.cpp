@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "brush/brush_fixture.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 
 namespace {
@@ -42,7 +43,7 @@ TEST_F(BlendBuffer, CopyMatchesTheDescribedLoad) {
   auto& s = State();
   for (int round = 0; round < 300; ++round) {
     PMR_SetSize(1 + int32_t(rng() % kMax));
-    const int32_t size = s.tool.brushSize;
+    const int32_t size = brush::Tool().brushSize;
     FillRandom(s.layers[2].pixels, kWidth * kHeight * 4, rng);
     FillRandom(s.blendBuffer, kMax * kMax * 4, rng);
     if (rng() % 2) FillRandom(s.maskPlane, kWidth * kHeight, rng);
@@ -53,7 +54,7 @@ TEST_F(BlendBuffer, CopyMatchesTheDescribedLoad) {
     const int32_t x = int32_t(rng() % (kWidth + 10)) - 5, y = int32_t(rng() % (kHeight + 10)) - 5;
     std::vector<uint16_t> expected = Blend();
     const int32_t left = x - size / 2, top = y - size / 2;
-    const uint16_t* brush = s.tool.brushColor;
+    const uint16_t* brush = s.brushColor;
     const bool crosses = left < 0 || top < 0 || left + size > kWidth || top + size > kHeight;
     for (int32_t row = 0; row < size; ++row) {
       for (int32_t col = 0; col < size; ++col) {
@@ -91,7 +92,7 @@ TEST_F(BlendBuffer, MixMatchesTheDescribedRuleForEveryMixMode) {
   auto& s = State();
   for (int round = 0; round < 800; ++round) {
     PMR_SetSize(1 + int32_t(rng() % kMax));
-    const int32_t size = s.tool.brushSize;
+    const int32_t size = brush::Tool().brushSize;
     FillRandom(s.layers[2].pixels, kWidth * kHeight * 4, rng);
     FillRandom(s.blendBuffer, kMax * kMax * 4, rng);
     if (rng() % 2) FillRandom(s.maskPlane, kWidth * kHeight, rng);
@@ -99,11 +100,11 @@ TEST_F(BlendBuffer, MixMatchesTheDescribedRuleForEveryMixMode) {
     brush_ref::RuleSettings rule;
     rule.mode = kMixRules[rng() % std::size(kMixRules)];
     PMR_SetMixMode(rule.mode, int32_t(rng() % 257));
-    rule.shift = s.tool.mixShift;
+    rule.shift = brush::Tool().mixShift;
     PMR_SetColorBanks(rng() % 256, rng() % 256, rng() % 256, rng() % 256, rng() % 256, rng() % 256,
                       rng() % 256, rng() % 256, rng() % 256, rng() % 256, rng() % 256, rng() % 256);
     for (int k = 0; k < 4; ++k) {
-      for (int c = 0; c < 3; ++c) rule.bank[k][c] = s.tool.colorBanks[c][k];
+      for (int c = 0; c < 3; ++c) rule.bank[k][c] = s.colorBanks[c][k];
     }
     const int32_t amount = rng() % 5 == 0 ? 0 : int32_t(rng() % 300);
     const int64_t k = std::min<int64_t>(int64_t{amount} * 256, 65535);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "brush/brush_reference.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "support/engine_fixture.h"
 
@@ -54,7 +55,7 @@ inline std::vector<uint16_t> Copy(const uint16_t* samples, std::size_t count) {
 // The world a colour dab would see now, with the tool's settings.
 inline brush_ref::DabWorld WorldFromEngine() {
   const engine::EngineState& s = engine::State();
-  const brush::ToolState& t = s.tool;
+  const brush::ToolState& t = brush::Tool();
   brush_ref::DabWorld w;
   w.width = s.canvasWidth;
   w.height = s.canvasHeight;
@@ -93,7 +94,7 @@ inline brush_ref::DabWorld WorldFromEngine() {
   w.rule.amount = t.mixAmount;
   w.rule.shift = t.mixShift;
   for (int k = 0; k < 4; ++k) {
-    for (int c = 0; c < 3; ++c) w.rule.bank[k][c] = t.colorBanks[c][k];
+    for (int c = 0; c < 3; ++c) w.rule.bank[k][c] = engine::State().colorBanks[c][k];
   }
   w.colorLocked = t.colorLocked != 0;
   w.blobLocked = t.blobLocked != 0;

@@ -7,6 +7,7 @@
 
 #include "brush/brush_fixture.h"
 #include "brush/dab_vector_kernels.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "engine/undo_history.h"
 
@@ -47,7 +48,7 @@ class Dab : public BrushTest {
   void ExpectDabMatchesReference(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue,
                                  const std::string& what) {
     brush_ref::DabWorld world = brush_test::WorldFromEngine();
-    const auto& t = State().tool;
+    const auto& t = brush::Tool();
     int64_t colour[4] = {red & 0xFF00, green & 0xFF00, blue & 0xFF00, 65535};
     if (t.eraseModeOn) colour[0] = colour[1] = colour[2] = 65535, colour[3] = 0;
     PMR_DrawDabGrit(x, y, red, green, blue);
@@ -68,7 +69,7 @@ TEST_F(Dab, MatchesTheReferenceModelOverRandomPixelsAndSettings) {
     // The second half runs the scalar kernels only.
     brush::SetVectorKernelsForTesting(round < 1500);
     // A fresh tool, layer 2 current, no paint layer, texture or mask.
-    s.tool = brush::ToolState{};
+    brush::Tool() = brush::ToolState{};
     PMR_DeletePaintLayer();
     PMR_DeleteTexture();
     PMR_SetLayer(2);
@@ -118,13 +119,13 @@ TEST_F(Dab, MatchesTheReferenceModelOverRandomPixelsAndSettings) {
     }
     const int32_t x = int32_t(rng() % (width + 20)) - 10, y = int32_t(rng() % (height + 20)) - 10;
     const std::string what = "round " + std::to_string(round) + " rule " + std::to_string(rule) +
-                             " blend " + std::to_string(s.tool.blendStrength) + " remix " +
-                             std::to_string(s.tool.blendRemix) + " erase " + std::to_string(s.tool.eraseModeOn) +
-                             " image " + std::to_string(s.tool.imageBrushMode) + " primary " +
-                             std::to_string(s.tool.blendPrimaryColorStrength) + " off " +
-                             std::to_string(s.tool.blendOffOnce) + " level " + std::to_string(s.tool.alphaLevel) +
-                             " blob " + std::to_string(s.tool.blobLocked) + " solid " +
-                             std::to_string(s.tool.solidBrushMode) + " paintlayer " +
+                             " blend " + std::to_string(brush::Tool().blendStrength) + " remix " +
+                             std::to_string(brush::Tool().blendRemix) + " erase " + std::to_string(brush::Tool().eraseModeOn) +
+                             " image " + std::to_string(brush::Tool().imageBrushMode) + " primary " +
+                             std::to_string(brush::Tool().blendPrimaryColorStrength) + " off " +
+                             std::to_string(brush::Tool().blendOffOnce) + " level " + std::to_string(brush::Tool().alphaLevel) +
+                             " blob " + std::to_string(brush::Tool().blobLocked) + " solid " +
+                             std::to_string(brush::Tool().solidBrushMode) + " paintlayer " +
                              std::to_string(s.paintLayer.pixels != nullptr);
     ExpectDabMatchesReference(x, y, int32_t(rng() % 65536), int32_t(rng() % 65536),
                               int32_t(rng() % 65536), what);
@@ -180,7 +181,7 @@ TEST_F(Dab, OpacityPercentScalesCoverage) {
   auto& s = State();
   s.shapeBuffer[0] = 65535;
   PMR_SetAlpha(50);
-  EXPECT_EQ(s.tool.alphaScaled, 64);
+  EXPECT_EQ(brush::Tool().alphaScaled, 64);
   PMR_DrawDabGrit(0, 0, 0, 0, 0);
   EXPECT_EQ(s.layers[2].pixels[3], ((65535u * 64 >> 7) * 65535u) >> 16);
 }
@@ -209,7 +210,7 @@ TEST_F(Dab, ErasingUnderTheBlobLock) {
   PMR_SetEraseModeOn();
   PMR_DrawDabGrit(0, 0, 0, 0, 0);
   EXPECT_EQ(p[3], 0x23FF);  // solid ones keep a faint remainder
-  EXPECT_EQ(s.tool.eraseModeOn, 0);  // the one-shot flag is spent
+  EXPECT_EQ(brush::Tool().eraseModeOn, 0);  // the one-shot flag is spent
 }
 
 TEST_F(Dab, SolidModePaintsEveryCoveredPixelFully) {
@@ -228,7 +229,7 @@ TEST_F(Dab, ScaledSizeOneSamplesTheFirstIndexedShapePixel) {
   MakeBrushCanvas(6, 6, 10, 10);
   auto& s = State();
   PMR_SetScaleSize(4);
-  EXPECT_EQ(std::vector<int32_t>(s.tool.sizeIndex, s.tool.sizeIndex + 4), (std::vector<int32_t>{1, 3, 6, 8}));
+  EXPECT_EQ(std::vector<int32_t>(brush::Tool().sizeIndex, brush::Tool().sizeIndex + 4), (std::vector<int32_t>{1, 3, 6, 8}));
   PMR_SetScaleSize(1);
   std::fill_n(s.shapeBuffer, 100, 0);
   s.shapeBuffer[5 * 10 + 5] = 65535;  // sizeIndex[0] = 5 for one dab pixel out of ten

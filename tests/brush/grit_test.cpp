@@ -6,6 +6,7 @@
 
 #include "brush/brush_fixture.h"
 #include "brush/grit_windows.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST_F(Grit, WindowsAreBuiltFromThePoolsAsDescribed) {
   for (int32_t g : {1, 3, 7, 50}) {
     SetGritTool(g, 140, 200, 5);
     EXPECT_EQ(EngineGrit(), ReferenceGrit(1234, 30, 17, g, 140, 200)) << "grit size " << g;
-    EXPECT_EQ(State().tool.drawingCountdown, 5);
+    EXPECT_EQ(brush::Tool().drawingCountdown, 5);
   }
 }
 
@@ -94,7 +95,7 @@ TEST_F(Grit, ExtremeCellSizesStayInsideThePoolsAndBuffers) {
     for (const auto& b : EngineGrit()) EXPECT_LT(b[0], 255) << g;  // a cell starts every window
   }
   SetGritTool(-5, 256, 256, 0);  // a negative size has no cells
-  EXPECT_EQ(State().tool.gritSize, 0);
+  EXPECT_EQ(brush::Tool().gritSize, 0);
 }
 
 TEST_F(Grit, DensityDecidesWhichGritPixelsPaint) {
@@ -119,7 +120,7 @@ TEST_F(Grit, DabsDrawWindowsInTheDescribedOrder) {
   PMR_SetRandomSeed(99);
   MakeBrushCanvas(24, 24, 16, 8);
   SetGritTool(3, 128, 128, 0);
-  auto& t = State().tool;
+  auto& t = brush::Tool();
   for (int dab = 0; dab < 30; ++dab) {
     brush_ref::Lcg lcg{engine::Generator().state()};
     const auto previous = t.gritPosition;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "brush/brush_fixture.h"
+#include "brush/image_brush_pictures.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 
@@ -25,7 +26,7 @@ class ImageBrush : public BrushTest {
     MakeBrushCanvas(40, 30, kMax, 8);
     PMR_SetLastError("");
   }
-  static const brush::ImageBrushPictures& Pictures() { return State().imageBrushes; }
+  static const brush::ImageBrushPictures& Pictures() { return brush::ImageBrushes(); }
   static std::vector<uint16_t> BrushPixels() {
     const auto& b = Pictures().brush;
     return std::vector<uint16_t>(b.pixels.get(), b.pixels.get() + std::size_t(b.width) * b.height * 4);

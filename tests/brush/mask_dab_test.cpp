@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "brush/brush_fixture.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 
 namespace {
@@ -37,10 +38,10 @@ TEST_F(MaskDab, MatchesTheMaskRuleOverRandomPlanes) {
     PMR_SetMaskMakerOn();
     if (rng() % 4 == 0) PMR_SetEraseModeOn();
     if (rng() % 5 == 0) PMR_TempDisableBlend();
-    const auto& t = s.tool;
+    const auto& t = brush::Tool();
     std::vector<uint16_t> mask = Copy(s.maskPlane, std::size_t(width) * height);
     std::vector<uint16_t> blend = Copy(s.blendBuffer, std::size_t(maxBrush) * maxBrush * 4);
-    const int64_t L = (int64_t{t.brushColor[0]} + t.brushColor[1] + t.brushColor[2]) / 3;
+    const int64_t L = (int64_t{engine::State().brushColor[0]} + engine::State().brushColor[1] + engine::State().brushColor[2]) / 3;
     int64_t T = L < 256 ? 65535 : 65280 - L;
     if (t.eraseModeOn) T = 65535;
     const bool blending = t.blendStrength != 0 && !t.blendOffOnce;
@@ -68,7 +69,7 @@ TEST_F(MaskDab, MatchesTheMaskRuleOverRandomPlanes) {
         M = uint16_t((((65536 - a) * M >> 8) + ((a * value) >> 8)) >> 8);
       }
     }
-    PMR_DrawDabGrit(x, y, t.brushColor[0], t.brushColor[1], t.brushColor[2]);
+    PMR_DrawDabGrit(x, y, engine::State().brushColor[0], engine::State().brushColor[1], engine::State().brushColor[2]);
     ASSERT_EQ(Copy(s.maskPlane, std::size_t(width) * height), mask) << round;
     ASSERT_EQ(Copy(s.blendBuffer, std::size_t(maxBrush) * maxBrush * 4), blend) << round;
     // Mask making and erasing stay on for the following mask dabs; only blendOffOnce is spent

@@ -10,6 +10,7 @@
 
 #include "brush/brush_fixture.h"
 #include "brush/picture_files.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "imaging/resample.h"
@@ -82,7 +83,7 @@ TEST_F(PictureShape, FilePicturesBecomeTheirGreyTimes256) {
   for (const std::string& path : {files_.Png("six", picture), files_.Bmp("six", picture)}) {
     SetShapeTool(path, 0, 0.5f, 7);
     EXPECT_EQ(Shape(), CoverageOf(picture, 10, 0.5)) << path;
-    EXPECT_EQ(State().tool.drawingCountdown, 7);
+    EXPECT_EQ(brush::Tool().drawingCountdown, 7);
     PMR_SetBrushShape_ORIGINAL(path.c_str(), 0);
     EXPECT_EQ(Shape(), CoverageOf(picture, 10, 0.5)) << path;
   }
@@ -155,7 +156,7 @@ TEST_F(PictureShape, ScriptsArePaintedByTheCurrentBuilderOnly) {
   ASSERT_EQ(painted.width, 7);
   SetShapeTool(script, 0, 1.0f, 3);
   EXPECT_EQ(Shape(), CoverageOf(painted, 10));
-  EXPECT_EQ(State().tool.drawingCountdown, 3);
+  EXPECT_EQ(brush::Tool().drawingCountdown, 3);
   EXPECT_NE(Shape(), circle);
   PMR_SetBrushShape(script.c_str(), 180);
   EXPECT_EQ(Shape(), CoverageOf(QuarterTurns(painted, 2), 10));

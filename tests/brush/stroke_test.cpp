@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "brush/brush_fixture.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 
 namespace {
@@ -35,7 +36,7 @@ TEST_F(Stroke, PixelVariationsReadTheirArraysRowByRow) {
   PMR_SetPixLumVary(60);
   std::fill_n(s.shapeBuffer, 16, 65535);
   s.shapeBuffer[5] = 0;  // one skipped pixel, which must not advance the pointers
-  const auto& t = s.tool;
+  const auto& t = brush::Tool();
   const uint8_t* colourBytes = t.pixColorArray.data;
   const uint8_t* lumBytes = t.pixLumArray.data;
   const int64_t length = t.pixColorArray.length;  // 12

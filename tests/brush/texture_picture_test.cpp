@@ -10,6 +10,7 @@
 
 #include "brush/brush_fixture.h"
 #include "brush/picture_files.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "support/png_snapshot.h"
@@ -50,7 +51,7 @@ class TexturePicture : public BrushTest {
   static void ExpectWindows(const std::vector<uint8_t>& grey, int32_t W, int32_t H, uint32_t seed,
                             int32_t drawn = 0) {
     const auto& s = State();
-    const int32_t max = s.maxBrushSize, side = s.tool.brushSize + 25;
+    const int32_t max = s.maxBrushSize, side = brush::Tool().brushSize + 25;
     brush_ref::Lcg lcg{seed};
     for (int32_t k = 0; k < drawn; ++k) lcg.Next();
     for (int32_t b = 0; b < 20; ++b) {
@@ -88,7 +89,7 @@ TEST_F(TexturePicture, FileWindowsAreCutAtRandomPlacesOfItsGrey) {
   for (const std::string& path : {files_.Png("texture", picture), files_.Bmp("texture", picture)}) {
     SetTextureTool(path, 0, 6);
     ExpectWindows(GreyOf(picture), 90, 70, 77);
-    EXPECT_EQ(State().tool.drawingCountdown, 6);
+    EXPECT_EQ(brush::Tool().drawingCountdown, 6);
     // A texture replaces the grit built from the random pools, after the grit builder's two
     // draws for each band of 3 rows of the 35 x 35 window in each of the 20 buffers.
     SetTextureTool(path, 3, 6);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "brush/brush_fixture.h"
+#include "brush/tool_state.h"
 #include "engine/engine_state.h"
 
 namespace {
@@ -14,26 +15,26 @@ using engine::State;
 class ToolSettings : public BrushTest {};
 
 TEST_F(ToolSettings, ColoursWidenByTimes256AndAlwaysCarryFullAlpha) {
-  const auto& t = State().tool;
+  const engine::EngineState& paint = engine::State();
   PMR_SetColor(255, 1, 0);
-  EXPECT_EQ(t.brushColor[0], 65280);
-  EXPECT_EQ(t.brushColor[1], 256);
-  EXPECT_EQ(t.brushColor[2], 0);
-  EXPECT_EQ(t.brushColor[3], 65535);
+  EXPECT_EQ(paint.brushColor[0], 65280);
+  EXPECT_EQ(paint.brushColor[1], 256);
+  EXPECT_EQ(paint.brushColor[2], 0);
+  EXPECT_EQ(paint.brushColor[3], 65535);
   PMR_SetColor16(65535, 3, 40000);
-  EXPECT_EQ(t.brushColor[0], 65535);
-  EXPECT_EQ(t.brushColor[2], 40000);
+  EXPECT_EQ(paint.brushColor[0], 65535);
+  EXPECT_EQ(paint.brushColor[2], 40000);
   PMR_SetColorBanks(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 255);
   // Kept channel by channel: the four reds, then the greens, the blues and the alphas.
-  EXPECT_EQ(t.colorBanks[0][0], 256);
-  EXPECT_EQ(t.colorBanks[0][3], 2560);
-  EXPECT_EQ(t.colorBanks[1][1], 5 * 256);
-  EXPECT_EQ(t.colorBanks[2][3], 65280);
-  EXPECT_EQ(t.colorBanks[3][2], 65535);
+  EXPECT_EQ(paint.colorBanks[0][0], 256);
+  EXPECT_EQ(paint.colorBanks[0][3], 2560);
+  EXPECT_EQ(paint.colorBanks[1][1], 5 * 256);
+  EXPECT_EQ(paint.colorBanks[2][3], 65280);
+  EXPECT_EQ(paint.colorBanks[3][2], 65535);
 }
 
 TEST_F(ToolSettings, DerivedValues) {
-  const auto& t = State().tool;
+  const auto& t = brush::Tool();
   PMR_SetBlendStrength(200);
   PMR_SetBlendStrength(0);  // off, but the inverse of the last strength stays
   EXPECT_EQ(t.blendStrength, 0);
@@ -61,7 +62,7 @@ TEST_F(ToolSettings, DerivedValues) {
 }
 
 TEST_F(ToolSettings, SizeIsLimitedToTheBrushBuffersAndScaleSizeToTheBrush) {
-  const auto& t = State().tool;
+  const auto& t = brush::Tool();
   PMR_SetSize(5000);  // no canvas yet: the dab table's limit
   EXPECT_EQ(t.brushSize, 999);
   MakeBrushCanvas(16, 16, 40, 10);
@@ -89,7 +90,7 @@ TEST_F(ToolSettings, SizeIsLimitedToTheBrushBuffersAndScaleSizeToTheBrush) {
 TEST_F(ToolSettings, VariationArraysComeFromTheSeededGenerator) {
   PMR_SetRandomSeed(77);
   MakeBrushCanvas(16, 16, 20, 10);
-  const auto& t = State().tool;
+  const auto& t = brush::Tool();
   PMR_SetPixColorVary(9);
   brush_ref::Lcg lcg{77};
   ASSERT_EQ(t.pixColorArray.length, 60u);
@@ -107,7 +108,7 @@ TEST_F(ToolSettings, VariationArraysComeFromTheSeededGenerator) {
 
 TEST_F(ToolSettings, SetToolStoresTheToolAndClearsTheOneShotFlags) {
   MakeBrushCanvas(16, 16, 20, 10);
-  auto& t = State().tool;
+  auto& t = brush::Tool();
   PMR_SetMixMode(42, 100);
   PMR_TempDisableBlend();
   PMR_SetMaskMakerOn();

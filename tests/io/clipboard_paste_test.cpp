@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "brush/image_brush_pictures.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "imaging/overlay.h"
@@ -227,7 +228,7 @@ TEST_F(ClipboardPaste, ImageBrushIsTheScaledPictureCentredOnASquare) {
   ASSERT_EQ(PMR_RGBA32ToClipboardRect(picture.data(), 0, 0, 40, 20, 0), 1);
   ASSERT_EQ(PMR_FromClipboardToImageBrush(16), 1);
   EXPECT_EQ(PMR_GetNewRGBAWidth(), 0);
-  const auto& brush = engine::State().imageBrushes.brush;
+  const auto& brush = brush::ImageBrushes().brush;
   ASSERT_TRUE(brush);
   ASSERT_EQ(brush.width, 16);
   ASSERT_EQ(brush.height, 16);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/engine_state.h"
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 #include "support/engine_fixture.h"
 
 namespace {
@@ -143,13 +143,13 @@ TEST_F(MaskMakers, HueRangeWrapsAndCatchesGreysNearRed) {
                              (const uint8_t*)"\x20\xc0\x40\x00"}) {
     const auto pic = Picture(4, key);
     double k, s, v;
-    process::RGBToHSV(key[0], key[1], key[2], &k, &s, &v);
+    engine::RGBToHSV(key[0], key[1], key[2], &k, &s, &v);
     std::copy(old_.begin(), old_.end(), State().maskPlane);
     PMR_CreateMaskFromRGBAImageHueRange(pic.data(), key[0], key[1], key[2], 7, 0);
     const double t = std::floor(7 * 1.8);
     ExpectSelection(pic, 4, 65280, [&](const uint8_t* p) {
       double h, ps, pv;
-      process::RGBToHSV(p[0], p[1], p[2], &h, &ps, &pv);
+      engine::RGBToHSV(p[0], p[1], p[2], &h, &ps, &pv);
       return NearHue(h, k, t);
     });
   }
@@ -159,11 +159,11 @@ TEST_F(MaskMakers, HslRangeNeedsAllThreeTests) {
   const uint8_t key[4] = {250, 30, 20, 0};
   const auto px = Picture(5, key);
   double kh, ks, kl;
-  process::RGBToHSL(250, 30, 20, &kh, &ks, &kl);
+  engine::RGBToHSL(250, 30, 20, &kh, &ks, &kl);
   PMR_CreateMaskFromRGBAImageHSLRange(px.data(), 250, 30, 20, 0.05, 0.2, 0.1, 9);
   ExpectSelection(px, 4, 246 * 256, [&](const uint8_t* p) {
     double h, s, l;
-    process::RGBToHSL(p[0], p[1], p[2], &h, &s, &l);
+    engine::RGBToHSL(p[0], p[1], p[2], &h, &s, &l);
     return NearHue(h, kh, 0.05 * 180) && std::fabs(s - ks) <= 0.2 && std::fabs(l - kl) <= 0.1;
   });
 }

@@ -7,7 +7,7 @@
 
 #include "engine/parallel_rows.h"
 #include "palmora/palmora.h"
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 
 namespace {
 
@@ -84,12 +84,12 @@ TEST(HslHsvAdjust, LargePicturesGiveEachPixelItsOwnConversion) {
   std::vector<uint8_t> expected = px;
   for (std::size_t i = 0; i < expected.size(); i += 4) {
     double hue, s, l;
-    process::RGBToHSL(expected[i], expected[i + 1], expected[i + 2], &hue, &s, &l);
+    engine::RGBToHSL(expected[i], expected[i + 1], expected[i + 2], &hue, &s, &l);
     hue += 40;
     if (hue > 360) hue -= 360;
     s = std::clamp(s + -30 * 0.01, 0.0, 1.0);  // shifts are percent x 0.01
     l = std::clamp(l + 15 * 0.01, 0.0, 1.0);
-    process::HSLToRGB(hue, s, l, &expected[i], &expected[i + 1], &expected[i + 2]);
+    engine::HSLToRGB(hue, s, l, &expected[i], &expected[i + 1], &expected[i + 2]);
   }
   engine::SetRowBandThreadsForTesting(3);
   PMR_ProcessBuffer_HSLAdjust(px.data(), w, h, 40, -30, 15);

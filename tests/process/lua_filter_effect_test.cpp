@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/engine_state.h"
+#include "engine/filter_script_runner.h"
 #include "script/lua_test_support.h"
 
 namespace {
@@ -126,6 +127,25 @@ TEST_F(LuaFilterEffect, ScriptErrorsLeaveTheLayerAndTheEngineUsable) {
   const std::vector<uint8_t> before8 = Layer8();
   ProcessText(kInvert);
   EXPECT_EQ(Layer8()[0], 255 - before8[0]);
+}
+
+// The effects reach the script room only through the runner it installs when the library loads:
+// without one the effect runs nothing and leaves the layer alone; put back, scripts run again.
+TEST_F(LuaFilterEffect, TheScriptRoomInstallsItsRunnerAtLoad) {
+  struct Restore {
+    engine::FilterScriptRunner runner;
+    ~Restore() { engine::SetFilterScriptRunner(runner); }
+  } restore{engine::SetFilterScriptRunner(nullptr)};
+  ASSERT_NE(restore.runner, nullptr);
+  const std::vector<uint8_t> before = Layer8();
+  ProcessText(kInvert);
+  EXPECT_EQ(Layer8(), before);
+  EXPECT_TRUE(boxes_.empty());
+  EXPECT_STREQ(PMR_GetLastError(), "");
+
+  engine::SetFilterScriptRunner(restore.runner);
+  ProcessText(kInvert);
+  EXPECT_EQ(Layer8()[0], 255 - before[0]);
 }
 
 TEST_F(LuaFilterEffect, TwentyFourBitBuffersAreFreedAfterTheRun) {

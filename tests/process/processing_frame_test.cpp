@@ -6,7 +6,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
-#include "process/find_unused_colour.h"
+#include "engine/find_unused_colour.h"
 #include "support/engine_fixture.h"
 
 namespace {
@@ -219,10 +219,10 @@ TEST_F(ProcessingFrame, FindUnusedColourTakesTheFirstFreeColourInScanOrder) {
   for (size_t i = 0; i < 512; ++i) pixels[i * 4] = uint8_t(i);      // every red with g = b = 0
   for (size_t i = 256; i < 300; ++i) pixels[i * 4 + 1] = 1;         // and 44 reds with g = 1
   for (size_t i = 300; i < 512; ++i) pixels[i * 4 + 2] = 9;
-  EXPECT_EQ(process::FindUnusedColour(pixels.data()), ReferenceUnusedColour(pixels));
+  EXPECT_EQ(engine::FindUnusedColour(pixels.data()), ReferenceUnusedColour(pixels));
   std::fill(pixels.begin(), pixels.end(), 7);
-  EXPECT_EQ(process::FindUnusedColour(pixels.data()), 0u);  // no (0, 0, 0) pixel
-  EXPECT_EQ(process::FindUnusedColour(nullptr), 256u);
+  EXPECT_EQ(engine::FindUnusedColour(pixels.data()), 0u);  // no (0, 0, 0) pixel
+  EXPECT_EQ(engine::FindUnusedColour(nullptr), 256u);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/engine_state.h"
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 #include "script/lua_test_support.h"
 
 namespace {
@@ -148,26 +148,26 @@ set_lab(2, 0, 50, 20, -30)
 )lua");
   ASSERT_EQ(boxes_.size(), 5u);
   double h, s, v;
-  process::RGBToHSV(200, 40, 90, &h, &s, &v);
+  engine::RGBToHSV(200, 40, 90, &h, &s, &v);
   EXPECT_EQ(Numbers(boxes_[0].first), (std::vector<double>{h, s, v}));
-  process::RGBToHSL(200, 40, 90, &h, &s, &v);
+  engine::RGBToHSL(200, 40, 90, &h, &s, &v);
   EXPECT_EQ(Numbers(boxes_[1].first), (std::vector<double>{h, s, v}));
   double x, y, z;
-  process::RGBToXYZ(200, 40, 90, &x, &y, &z);
-  process::XYZToLab(x, y, z, &x, &y, &z);
+  engine::RGBToXYZ(200, 40, 90, &x, &y, &z);
+  engine::XYZToLab(x, y, z, &x, &y, &z);
   EXPECT_EQ(Numbers(boxes_[2].first), (std::vector<double>{x, y, z}));
   double c, m, ye, k;
-  process::CMYToCMYK(1 - 200 / 255.0, 1 - 40 / 255.0, 1 - 90 / 255.0, &c, &m, &ye, &k);
+  engine::CMYToCMYK(1 - 200 / 255.0, 1 - 40 / 255.0, 1 - 90 / 255.0, &c, &m, &ye, &k);
   EXPECT_EQ(Numbers(boxes_[3].first), (std::vector<double>{c, m, ye, k}));
   EXPECT_EQ(Numbers(boxes_[4].first), (std::vector<double>{-1, 0, 0}));  // black outside
 
   uint8_t r, g, b;
-  process::HSVToRGB(359, 0.5, 1, &r, &g, &b);  // hue and value limited first
+  engine::HSVToRGB(359, 0.5, 1, &r, &g, &b);  // hue and value limited first
   EXPECT_EQ(Destination()[0], r);
   EXPECT_EQ(Destination()[2], b);
   EXPECT_EQ(Destination()[4], 0);
   EXPECT_EQ(Destination()[5], 255);
-  process::LabToRGB(50, 20, -30, &r, &g, &b);
+  engine::LabToRGB(50, 20, -30, &r, &g, &b);
   EXPECT_EQ(Destination()[8], r);
   EXPECT_EQ(Destination()[9], g);
   EXPECT_EQ(Destination()[10], b);

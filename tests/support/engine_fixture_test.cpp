@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "brush/tool_state.h"
 #include "engine/heap.h"
 #include "engine/random_pool.h"
 #include "platform/memory_status.h"
@@ -19,10 +20,9 @@ void ResetEngine() {
   engine::EngineState& s = engine::State();
   engine::DeleteRandArrayBtye(s.randomPoolA);
   engine::DeleteRandArrayBtye(s.randomPoolB);
-  engine::DeleteRandArrayBtye(s.tool.pixColorArray);
-  engine::DeleteRandArrayBtye(s.tool.pixLumArray);
   engine::ReleasePlane(s.importBuffer.pixels);
   s = engine::EngineState{};
+  brush::ResetBrushState();
   engine::Generator().Seed(1);
 }
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 #include "process/effects/colour_memo.h"
 #include "process/effects/point_effect.h"
 
@@ -14,9 +14,9 @@ void AdjustLab(EffectContext& context) {
   const double db = (context.slider3 - 0.5) * 200;
   auto shift = [=](int r, int g, int b, uint8_t out[3]) {
     double x, y, z;
-    RGBToXYZ(r, g, b, &x, &y, &z);
-    XYZToLab(x, y, z, &x, &y, &z);
-    LabToRGB(x + dl, y + da, z + db, &out[0], &out[1], &out[2]);
+    engine::RGBToXYZ(r, g, b, &x, &y, &z);
+    engine::XYZToLab(x, y, z, &x, &y, &z);
+    engine::LabToRGB(x + dl, y + da, z + db, &out[0], &out[1], &out[2]);
   };
   // Each band keeps a memo of its own.
   ForEachPixelBanded(context, 64, [&] {

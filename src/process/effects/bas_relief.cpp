@@ -7,7 +7,7 @@
 
 #include "engine/heap.h"
 #include "engine/parallel_rows.h"
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 #include "process/effects/colour_memo.h"
 
 namespace process {
@@ -20,7 +20,7 @@ struct Hsl {
 
 Hsl HslOf(const uint8_t* p) {
   Hsl c;
-  RGBToHSL(p[0], p[1], p[2], &c.h, &c.s, &c.l);
+  engine::RGBToHSL(p[0], p[1], p[2], &c.h, &c.s, &c.l);
   return c;
 }
 
@@ -43,7 +43,7 @@ inline void ReliefColour(Hsl p, uint32_t direction, double s, uint8_t out[3]) {
     p.s += (1 - p.s) * s;
   else if ((direction >> 2) == 2)
     p.s -= p.s * s;
-  HSLToRGB(std::clamp(p.h, 0.0, 359.0), std::clamp(p.s, 0.0, 1.0), std::clamp(p.l, 0.0, 1.0),
+  engine::HSLToRGB(std::clamp(p.h, 0.0, 359.0), std::clamp(p.s, 0.0, 1.0), std::clamp(p.l, 0.0, 1.0),
            &out[0], &out[1], &out[2]);
 }
 

@@ -1,6 +1,6 @@
 #include "process/effects/effect_context.h"
 
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 
 namespace process {
 
@@ -79,14 +79,14 @@ void EffectContext::WriteHSL(int32_t x, int32_t y, double hue, double saturation
                              double lightness) const {
   if (!Inside(x, y)) return;
   uint8_t* p = WriteRow(y) + std::ptrdiff_t(x) * 4;
-  HSLToRGB(std::clamp(hue, 0.0, 359.0), std::clamp(saturation, 0.0, 1.0),
+  engine::HSLToRGB(std::clamp(hue, 0.0, 359.0), std::clamp(saturation, 0.0, 1.0),
            std::clamp(lightness, 0.0, 1.0), &p[0], &p[1], &p[2]);
 }
 
 void EffectContext::WriteLab(int32_t x, int32_t y, double l, double a, double b) const {
   if (!Inside(x, y)) return;
   uint8_t* p = WriteRow(y) + std::ptrdiff_t(x) * 4;
-  LabToRGB(l, a, b, &p[0], &p[1], &p[2]);
+  engine::LabToRGB(l, a, b, &p[0], &p[1], &p[2]);
 }
 
 }  // namespace process

@@ -4,14 +4,14 @@
 
 #include "engine/engine_state.h"
 #include "engine/layer_load_rgba32.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 namespace process {
 
 bool UsableProcessingBuffers32(CanvasBuffers32* buffers) {
   const engine::EngineState& state = engine::State();
-  uint8_t* source = UsableSrcBuffer32();
-  uint8_t* destination = UsableDstBuffer32();
+  uint8_t* source = engine::UsableSrcBuffer32();
+  uint8_t* destination = engine::UsableDstBuffer32();
   if (!source || !destination) return false;
   *buffers = {source, destination, state.canvasWidth, state.canvasHeight};
   return true;

@@ -6,7 +6,7 @@
 #include "engine/heap.h"
 #include "engine/layer_queries.h"
 #include "engine/parallel_rows.h"
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 
 namespace process {
 
@@ -74,10 +74,10 @@ void Fader(EffectContext& context) {
       const uint8_t a = p[3];
       if (saturation || lightness) {
         double h, s, l;
-        RGBToHSL(p[0], p[1], p[2], &h, &s, &l);
+        engine::RGBToHSL(p[0], p[1], p[2], &h, &s, &l);
         if (saturation) s = std::clamp(s * f, 0.0, 1.0);
         if (lightness) l = std::clamp(l * f, 0.0, 1.0);
-        HSLToRGB(h, s, l, &q[0], &q[1], &q[2]);
+        engine::HSLToRGB(h, s, l, &q[0], &q[1], &q[2]);
       } else {
         q[0] = p[0], q[1] = p[1], q[2] = p[2];
       }

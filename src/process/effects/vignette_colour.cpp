@@ -6,7 +6,7 @@
 namespace process {
 
 void CurrentPaintColour(double colour[3]) {
-  const uint16_t* brush = engine::State().tool.brushColor;
+  const uint16_t* brush = engine::State().brushColor;
   for (int c = 0; c < 3; ++c) colour[c] = (brush[c] >> 8) * kInv255;
 }
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 
 namespace effects_model {
 
@@ -70,7 +70,7 @@ void Smear(Ctx& c, long long w, int px, int py, int nx, int ny) {
 
 void WriteHSL(Ctx& c, int x, int y, double h, double s, double l) {
   uint8_t r, g, b;
-  process::HSLToRGB(std::clamp(h, 0.0, 359.0), std::clamp(s, 0.0, 1.0), std::clamp(l, 0.0, 1.0),
+  engine::HSLToRGB(std::clamp(h, 0.0, 359.0), std::clamp(s, 0.0, 1.0), std::clamp(l, 0.0, 1.0),
                     &r, &g, &b);
   c.Put(x, y, 0, r), c.Put(x, y, 1, g), c.Put(x, y, 2, b);
 }
@@ -158,7 +158,7 @@ void HyperContrast(Ctx& c) {
   for (int y = 0; y < c.h; ++y)
     for (int x = 0; x < c.w; ++x) {
       double hh, ss, l;
-      process::RGBToHSL(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &hh, &ss, &l);
+      engine::RGBToHSL(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &hh, &ss, &l);
       int out[3];
       for (int k = 0; k < 3; ++k) {
         const long long v = c.Get(x, y, k);
@@ -176,8 +176,8 @@ void BasRelief(Ctx& c) {
       else if (c.o1 == 1) ny = y - 1;
       else if (c.o1 == 2) nx = x - 1, ny = y - 1;
       double h, s, l, nh, ns, nl;
-      process::RGBToHSL(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &h, &s, &l);
-      process::RGBToHSL(c.Get(nx, ny, 0), c.Get(nx, ny, 1), c.Get(nx, ny, 2), &nh, &ns, &nl);
+      engine::RGBToHSL(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &h, &s, &l);
+      engine::RGBToHSL(c.Get(nx, ny, 0), c.Get(nx, ny, 1), c.Get(nx, ny, 2), &nh, &ns, &nl);
       const double k = c.s[1];
       if (l > nl) l += (1 - l) * k;
       if (l < nl) l -= l * k;
@@ -225,11 +225,11 @@ void AdjustLab(Ctx& c) {
   for (int y = 0; y < c.h; ++y)
     for (int x = 0; x < c.w; ++x) {
       double X, Y, Z, L, A, B;
-      process::RGBToXYZ(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &X, &Y, &Z);
-      process::XYZToLab(X, Y, Z, &L, &A, &B);
+      engine::RGBToXYZ(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &X, &Y, &Z);
+      engine::XYZToLab(X, Y, Z, &L, &A, &B);
       L += (c.s[1] - 0.5) * 200, A += (c.s[2] - 0.5) * 200, B += (c.s[3] - 0.5) * 200;
       uint8_t r, g, b;
-      process::LabToRGB(L, A, B, &r, &g, &b);
+      engine::LabToRGB(L, A, B, &r, &g, &b);
       c.Put(x, y, 0, r), c.Put(x, y, 1, g), c.Put(x, y, 2, b);
     }
 }
@@ -250,11 +250,11 @@ void Fader(Ctx& c) {
       const double f = fx * fy;
       if (c.o[4] == 1 || c.o[5] == 1) {
         double h, s, l;
-        process::RGBToHSL(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &h, &s, &l);
+        engine::RGBToHSL(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &h, &s, &l);
         if (c.o[4] == 1) s = std::clamp(s * f, 0.0, 1.0);
         if (c.o[5] == 1) l = std::clamp(l * f, 0.0, 1.0);
         uint8_t r, g, b;
-        process::HSLToRGB(h, s, l, &r, &g, &b);
+        engine::HSLToRGB(h, s, l, &r, &g, &b);
         const int a = c.Get(x, y, 3);
         c.Put(x, y, 0, r), c.Put(x, y, 1, g), c.Put(x, y, 2, b);
         if (c.o[6] == 1) c.Put(x, y, 3, T(f * a));

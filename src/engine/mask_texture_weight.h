@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace process {
+namespace engine {
 
 // Weight of a texture byte: full from 128 up, otherwise 2t x 65535 >> 8 (127 gives 65023).
 inline uint32_t TextureWeight(uint8_t t) { return t >= 128 ? 65535u : (2u * t * 65535u) >> 8; }
@@ -21,4 +21,4 @@ void AdjustRGBA32ByMaskAndTexture(uint8_t* pixels, int32_t width, int32_t height
 // The same for a buffer of w-pixel rows whose pixel (0, 0) lies at canvas (x, y).
 void AdjustRGBA32RectByMaskAndTexture(uint8_t* pixels, int32_t x, int32_t y, int32_t w, int32_t h);
 
-}  // namespace process
+}  // namespace engine

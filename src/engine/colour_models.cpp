@@ -1,9 +1,9 @@
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace process {
+namespace engine {
 namespace {
 
 constexpr double kInv255 = 0.00392156862745098;
@@ -214,4 +214,4 @@ void CMYKToRGB(double cyan, double magenta, double yellow, double black, uint8_t
            black + (1.0 - black) * yellow, red, green, blue);
 }
 
-}  // namespace process
+}  // namespace engine

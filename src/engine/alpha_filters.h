@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace process {
+namespace engine {
 
 // Packed buffers of width x height pixels; a null pointer or a non-positive size does nothing.
 void AdjustRGBA32PreFilter(uint8_t* pixels, int32_t width, int32_t height);
@@ -14,4 +14,4 @@ void AdjustRGBA64PostFilter(uint16_t* pixels, int32_t width, int32_t height);
 // When flag is non-zero, divides colour by alpha (alpha 255 included) over a canvas-sized buffer.
 void AdjustRGBA32ForAlphaComp(int32_t flag, uint8_t* pixels);
 
-}  // namespace process
+}  // namespace engine

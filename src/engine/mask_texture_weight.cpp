@@ -1,11 +1,11 @@
-#include "process/mask_texture_weight.h"
+#include "engine/mask_texture_weight.h"
 
 #include <algorithm>
 #include <cstddef>
 
 #include "engine/engine_state.h"
 
-namespace process {
+namespace engine {
 namespace {
 
 constexpr double kInv65535 = 0.000015259021896696422;
@@ -48,4 +48,4 @@ void AdjustRGBA32RectByMaskAndTexture(uint8_t* pixels, int32_t x, int32_t y, int
              static_cast<int32_t>(y1));
 }
 
-}  // namespace process
+}  // namespace engine

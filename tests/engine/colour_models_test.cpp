@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "process/colour_models.h"
+#include "engine/colour_models.h"
 
 namespace {
 
-using namespace process;
+using namespace engine;
 
 struct Rgb {
   uint8_t r, g, b;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace process {
+namespace engine {
 
 // Hue in degrees [0, 360), or -1 for a grey; saturation and value 0..1.
 void RGBToHSV(int red, int green, int blue, double* hue, double* saturation, double* value);
@@ -34,4 +34,4 @@ void CMYToRGB(double cyan, double magenta, double yellow, uint8_t* red, uint8_t*
 void CMYKToRGB(double cyan, double magenta, double yellow, double black, uint8_t* red,
                uint8_t* green, uint8_t* blue);
 
-}  // namespace process
+}  // namespace engine

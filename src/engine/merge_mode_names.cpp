@@ -1,6 +1,7 @@
-#include "render/merge_mode_names.h"
+#include "engine/merge_mode_names.h"
 
-namespace render {
+namespace engine {
+inline namespace merge_modes {
 
 int32_t MergeModeFromName(const char* name) {
   if (!name || !*name) return 0;
@@ -11,4 +12,5 @@ int32_t MergeModeFromName(const char* name) {
   return 0;
 }
 
-}  // namespace render
+}  // namespace merge_modes
+}  // namespace engine

@@ -1,4 +1,4 @@
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 
 #include <cstring>
 
@@ -7,7 +7,7 @@
 #include "engine/host_reentry.h"
 #include "engine/layer_read_8bit.h"
 
-namespace process {
+namespace engine {
 namespace {
 
 struct BufferSlot {
@@ -106,4 +106,4 @@ void SetDstBuffer32(const void* pixels) { CopyIn(Dst32(), pixels); }
 uint8_t* UsableSrcBuffer32() { return MatchesCanvas(Src32()) ? Src32().pixels : nullptr; }
 uint8_t* UsableDstBuffer32() { return MatchesCanvas(Dst32()) ? Dst32().pixels : nullptr; }
 
-}  // namespace process
+}  // namespace engine

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace process {
+namespace engine {
 
 // Each Alloc and Free refuses (engine::ReentrantRelease) inside a host callback, where an engine
 // call may still be using the buffers. Each Alloc frees the buffer first, then allocates canvas width x height pixels from the engine
@@ -50,4 +50,4 @@ class HeldBuffer {
 using HeldSrcBuffer32 = HeldBuffer<&AllocSrcBuffer32, &FreeSrcBuffer32, &UsableSrcBuffer32>;
 using HeldDstBuffer32 = HeldBuffer<&AllocDstBuffer32, &FreeDstBuffer32, &UsableDstBuffer32>;
 
-}  // namespace process
+}  // namespace engine

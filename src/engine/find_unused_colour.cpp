@@ -1,4 +1,4 @@
-#include "process/find_unused_colour.h"
+#include "engine/find_unused_colour.h"
 
 #include <bit>
 #include <cstddef>
@@ -6,7 +6,7 @@
 
 #include "engine/engine_state.h"
 
-namespace process {
+namespace engine {
 
 // One pass marks every colour present in a 2^24-bit table; the first clear bit in the order
 // b, g, r (r fastest) is the answer. That is the order of scanning per (g, b) pair and taking the
@@ -26,4 +26,4 @@ uint32_t FindUnusedColour(const uint8_t* pixels) {
   return 256;
 }
 
-}  // namespace process
+}  // namespace engine

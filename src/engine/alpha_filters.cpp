@@ -1,11 +1,11 @@
-#include "process/alpha_filters.h"
+#include "engine/alpha_filters.h"
 
 #include <algorithm>
 #include <cstddef>
 
 #include "engine/engine_state.h"
 
-namespace process {
+namespace engine {
 namespace {
 
 constexpr double kInv255 = 0.00392156862745098;
@@ -70,4 +70,4 @@ void AdjustRGBA32ForAlphaComp(int32_t flag, uint8_t* pixels) {
   DivideRGBA32(pixels, PixelCount(pixels, s.canvasWidth, s.canvasHeight), true);
 }
 
-}  // namespace process
+}  // namespace engine

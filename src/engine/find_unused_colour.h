@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-namespace process {
+namespace engine {
 
 // Scans a canvas-sized RGBA32 buffer for the first colour, in the order byte 2 (outer), byte 1,
 // byte 0 (inner), that no pixel has; returns it packed byte 0 | byte 1 << 8 | byte 2 << 16, or
 // 256 when every colour occurs (or there is no buffer).
 uint32_t FindUnusedColour(const uint8_t* pixels);
 
-}  // namespace process
+}  // namespace engine

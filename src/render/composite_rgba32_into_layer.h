@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace engine {
+namespace render {
 
 // Converts the canvas-sized packed RGBA32 picture src to a temporary RGBA64 plane and composites
 // it over the whole canvas into layerPixels (a canvas-sized RGBA64 plane, canvasStride samples a
@@ -14,4 +14,4 @@ namespace engine {
 bool CompositeRGBA32IntoLayer(const uint8_t* src, uint16_t* layerPixels, int32_t mode,
                               int32_t clipFlag, int32_t opacity, uint8_t alphaLock);
 
-}  // namespace engine
+}  // namespace render
