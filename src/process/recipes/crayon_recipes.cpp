@@ -7,7 +7,7 @@
 #include "imaging/colour_filters.h"
 #include "imaging/noise.h"
 #include "process/library/slider_scales.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 #include "process/recipes/recipe_steps.h"
 #include "process/relief_script.h"
 #include "render/merge_mode_names.h"
@@ -84,8 +84,8 @@ void PointillismRecipe(const EffectCall& call) {
 void WatercolorAndInkRecipe(const EffectCall& call) {
   Buffers b;
   if (!recipe::Usable(&b)) return;
-  AllocSrcBuffer24();
-  AllocDstBuffer24();
+  engine::AllocSrcBuffer24();
+  engine::AllocDstBuffer24();
   const engine::ProcessingBuffers& p = engine::State().processingBuffers;
   if (!p.src24 || !p.dst24) return;
   const uint32_t w = uint32_t(b.width), h = uint32_t(b.height);

@@ -5,7 +5,7 @@
 #include "imaging/contrast_mask.h"
 #include "imaging/gaussian_blur.h"
 #include "imaging/transforms.h"
-#include "process/alpha_filters.h"
+#include "engine/alpha_filters.h"
 #include "process/library/slider_scales.h"
 #include "process/photo_pop.h"
 #include "process/recipes/recipe_steps.h"
@@ -22,12 +22,12 @@ using recipe::Buffers;
 // destination, with colour weighed by alpha around the blur so that clear pixels lend no colour.
 bool SoftCopy(const EffectCall& call, const Buffers& b) {
   recipe::Refresh();
-  AdjustRGBA32PreFilter(b.source, b.width, b.height);
+  engine::AdjustRGBA32PreFilter(b.source, b.width, b.height);
   const double radius = std::clamp(double(call.Percent(1)), 0.0, 100.0) * 0.4 + 0.6;
   if (!imaging::is5_GaussianBlurImage(b.source, uint32_t(b.width), uint32_t(b.height), 4,
                                       b.rowBytes(), b.destination, b.rowBytes(), radius, 15))
     return false;
-  AdjustRGBA32PostFilter(b.destination, b.width, b.height);
+  engine::AdjustRGBA32PostFilter(b.destination, b.width, b.height);
   return true;
 }
 

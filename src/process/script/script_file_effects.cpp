@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "engine/composite_rgba32_into_layer.h"
+#include "render/composite_rgba32_into_layer.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "engine/layer_load_rgb24.h"
@@ -17,11 +17,11 @@
 #include "imaging/resample.h"
 #include "imaging/tone_filters.h"
 #include "mask/mask_alpha.h"
-#include "process/alpha_filters.h"
+#include "engine/alpha_filters.h"
 #include "process/displacement_bump.h"
 #include "process/effects/effect_context.h"
 #include "process/effects/effect_frame.h"
-#include "process/processing_buffers.h"
+#include "engine/processing_buffers.h"
 #include "process/script/script_effect_run.h"
 
 namespace process {
@@ -191,7 +191,7 @@ void TexturizeEmbossBody(const EffectCall& call) {
   const double depth = call.Percent(2) * 0.1, angle = call.Percent(3) * 3.6;
   if (!imaging::IS3EmbossRGB(relief.get(), w, h, w * 3, relief.get(), w * 3, angle, depth)) return;
   // Pressed into the layer's colours on the 24-bit route, which keeps the layer's alpha.
-  AllocSrcBuffer24();
+  engine::AllocSrcBuffer24();
   const engine::ProcessingBuffers& pb = engine::State().processingBuffers;
   if (!pb.src24) return;
   for (std::size_t i = 0; i < pixels * 3; ++i)
@@ -225,14 +225,14 @@ void TexturizeBumpBody(const EffectCall& call) {
   mask::ApplyMaskToAlpha_RGBA32(lit.get());
   constexpr int32_t kOverlay = 8;
   const int32_t opacity = std::clamp(Trunc(call.Percent(4) * 2.56), 0, 256);
-  engine::CompositeRGBA32IntoLayer(lit.get(), layer->pixels, kOverlay, 0, opacity, layer->alphaLock);
+  render::CompositeRGBA32IntoLayer(lit.get(), layer->pixels, kOverlay, 0, opacity, layer->alphaLock);
 }
 
 void DisplacementBumpBody(const EffectCall& call) {
   CanvasBuffers32 b;
   if (!UsableProcessingBuffers32(&b)) return;
-  UpdateSrcBuffer32();
-  AdjustRGBA32PreFilter(b.source, b.width, b.height);
+  engine::UpdateSrcBuffer32();
+  engine::AdjustRGBA32PreFilter(b.source, b.width, b.height);
   DisplacementBump(call.text, call.Percent(1), call.Colour());
 }
 

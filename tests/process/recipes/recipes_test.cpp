@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/composite_rgba32_into_layer.h"
+#include "render/composite_rgba32_into_layer.h"
 #include "engine/engine_state.h"
 #include "engine/heap.h"
 #include "engine/layer_stack.h"
@@ -183,7 +183,7 @@ TEST_F(Recipes, RadiantIsItsBlurOverlaidAtItsOpacity) {
   palmora_test::WriteLayer(3, palmora_test::ReadLayer(2));
   engine::LayerRecord* copy = engine::LayerWithPixels(3);
   ASSERT_NE(copy, nullptr);
-  ASSERT_TRUE(engine::CompositeRGBA32IntoLayer(blurred.data(), copy->pixels, 8, 0, 185, 0));
+  ASSERT_TRUE(render::CompositeRGBA32IntoLayer(blurred.data(), copy->pixels, 8, 0, 185, 0));
   Args a;
   a.s[0] = 250, a.s[1] = 740;  // radius 25 x 0.4 + 0.6; opacity trunc(74.0 x 2.5) = 185
   Process("Radiant", a);
