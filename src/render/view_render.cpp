@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
@@ -11,6 +12,7 @@
 #include "render/view_composite.h"
 #include "render/view_output.h"
 #include "render/view_render_list.h"
+#include "render/view_span.h"
 
 namespace render {
 namespace {
@@ -60,8 +62,96 @@ void ForEachRow(const ViewFrame& f, RowFn row) {
 
 uint8_t* TargetRow(const ViewFrame& f, int32_t k) { return f.target + std::size_t(k) * f.targetStride; }
 
+// Bands of rows for the span paths, which set up their state once per band.
+template <class BandFn>
+void ForEachBand(const ViewFrame& f, BandFn band) {
+  const std::size_t bytesPerRow = std::size_t(f.columns) * (8 * (f.list.count + 1) + 3);
+  engine::ForRowBands(f.rows, bytesPerRow, band);
+}
+
+// The span paths: each row is composited a span of positions at a time, entry by entry, into
+// the same pixels the per-pixel paths below give.
+
+// One output row of a span path: the canvas row it shows and how its pixels are written.
+struct SpanRow {
+  const ViewFrame& f;
+  ViewSpanState& st;
+  int32_t cy;
+  const uint16_t* maskRow;
+  bool oneToOne;
+  bool contiguous;  // the columns of a span follow each other
+};
+
+// Composites the canvas positions (columns[j], cy), j < count, and writes them as output pixels
+// from out on, each repeated replicate times, but never at or past end.
+void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t* out,
+               int32_t replicate, const uint8_t* end) {
+  Pixel16 px[kViewSpan];
+  const std::size_t rowAt = std::size_t(r.cy) * r.f.canvasStride;
+  CompositeViewSpan(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, r.st, px);
+  for (int32_t j = 0; j < count; ++j) {
+    const int32_t cx = columns[j];
+    const std::size_t at = rowAt + std::size_t(cx) * 4;
+    uint8_t bgr[3];
+    WriteViewPixel(r.f.out, px[j], cx, r.cy, at, r.maskRow ? r.maskRow[cx] : 0, r.oneToOne, bgr);
+    for (int32_t n = 0; n < replicate && out < end; ++n, out += 3)
+      out[0] = bgr[0], out[1] = bgr[1], out[2] = bgr[2];
+  }
+}
+
+// Output rows [begin, end) at 1:1 or replicated (factor 1 is 1:1): canvas row y0 + k / factor,
+// columns x0, x0 + 1, ... each shown factor times. A row that shows the same canvas row as the
+// one above it is a copy of it.
+void SpanRowsContiguous(const ViewFrame& f, int32_t factor, bool oneToOne, int32_t begin,
+                        int32_t end) {
+  // Some 70 KB: from the heap, not the stack of whichever thread draws.
+  const engine::OwnedPlane<ViewSpanState> state = engine::MakeOwnedPlane<ViewSpanState>(1);
+  ViewSpanState& st = state[0];
+  int32_t columns[kViewSpan];
+  const int32_t canvasColumns = (f.columns + factor - 1) / factor;
+  const std::size_t rowBytes = std::size_t(f.columns) * 3;
+  for (int32_t k = begin; k < end; ++k) {
+    uint8_t* out = TargetRow(f, k);
+    if (k > begin && k / factor == (k - 1) / factor) {
+      std::memcpy(out, TargetRow(f, k - 1), rowBytes);
+      continue;
+    }
+    const int32_t cy = f.y0 + k / factor;
+    const SpanRow r{f, st, cy, f.out.mask ? f.out.mask + std::size_t(cy) * f.maskStride : nullptr,
+                    oneToOne, true};
+    for (int32_t q = 0; q < canvasColumns; q += kViewSpan) {
+      const int32_t count = std::min(kViewSpan, canvasColumns - q);
+      for (int32_t j = 0; j < count; ++j) columns[j] = f.x0 + q + j;
+      WriteSpan(r, columns, count, out + std::size_t(q) * factor * 3, factor, out + rowBytes);
+    }
+  }
+}
+
+void SpanRowsSampled(const ViewFrame& f, const int32_t* cols, const int32_t* rows, float step,
+                     int32_t canvasHeight, int32_t begin, int32_t end) {
+  // Some 70 KB: from the heap, not the stack of whichever thread draws.
+  const engine::OwnedPlane<ViewSpanState> state = engine::MakeOwnedPlane<ViewSpanState>(1);
+  ViewSpanState& st = state[0];
+  const std::size_t rowBytes = std::size_t(f.columns) * 3;
+  for (int32_t k = begin; k < end; ++k) {
+    const auto maskY = std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
+                                canvasHeight - 1);
+    const SpanRow r{f, st, rows[k], f.out.mask ? f.out.mask + std::size_t(maskY) * f.maskStride : nullptr,
+                    false, false};
+    uint8_t* out = TargetRow(f, k);
+    for (int32_t q = 0; q < f.columns; q += kViewSpan) {
+      const int32_t count = std::min(kViewSpan, f.columns - q);
+      WriteSpan(r, cols + q, count, out + std::size_t(q) * 3, 1, out + rowBytes);
+    }
+  }
+}
+
 // S = I: output pixel (x - x0, y - y0) shows canvas pixel (x, y).
 void RenderOneToOne(const ViewFrame& f) {
+  if (ViewSpansEnabled()) {
+    ForEachBand(f, [&f](int32_t begin, int32_t end) { SpanRowsContiguous(f, 1, true, begin, end); });
+    return;
+  }
   ForEachRow(f, [&f](int32_t k) {
     const int32_t cy = f.y0 + k;
     uint8_t* out = TargetRow(f, k);
@@ -96,6 +186,12 @@ void RenderSampled(const ViewFrame& f, float step, int32_t canvasWidth, int32_t 
   };
   walk(cols, f.columns, f.x0, canvasWidth);
   walk(rows, f.rows, f.y0, canvasHeight);
+  if (ViewSpansEnabled()) {
+    ForEachBand(f, [&](int32_t begin, int32_t end) {
+      SpanRowsSampled(f, cols, rows, step, canvasHeight, begin, end);
+    });
+    return;
+  }
   ForEachRow(f, [&f, cols, rows, step, canvasHeight](int32_t k) {
     const int32_t cy = rows[k];
     // The mask row is computed directly from the output row, not by the fraction.
@@ -116,6 +212,12 @@ void RenderSampled(const ViewFrame& f, float step, int32_t canvasWidth, int32_t 
 // S < I: each canvas pixel becomes an I x I block, composited once and written I times along the
 // row.
 void RenderReplicated(const ViewFrame& f, int32_t factor) {
+  if (ViewSpansEnabled()) {
+    ForEachBand(f, [&f, factor](int32_t begin, int32_t end) {
+      SpanRowsContiguous(f, factor, false, begin, end);
+    });
+    return;
+  }
   ForEachRow(f, [&f, factor](int32_t k) {
     const int32_t cy = f.y0 + k / factor;
     const std::size_t rowAt = std::size_t(cy) * f.canvasStride;

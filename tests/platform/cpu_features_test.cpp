@@ -10,6 +10,7 @@
 #include "brush/dab_vector_kernels.h"
 #include "platform/cpu_features_internal.h"
 #include "render/composite_internal.h"
+#include "render/view_span.h"
 
 namespace {
 
@@ -57,6 +58,8 @@ TEST(CpuFeatures, EveryDispatchFollowsTheLevel) {
     EXPECT_EQ(render::NormalRowVector() != nullptr, avx2);
     EXPECT_EQ(render::RuleRowVector(render::BlendRule::kMultiply) != nullptr, avx2);
     EXPECT_EQ(render::RuleRowVector(render::BlendRule::kDifference), nullptr);
+    EXPECT_EQ(render::ViewSpanBlendVector(render::BlendRule::kScreen) != nullptr, avx2);
+    EXPECT_EQ(render::ViewSpanEntryVector(render::BlendRule::kNormal) != nullptr, avx2);
     EXPECT_EQ(brush::VectorPlainKernel(), avx512 ? &brush::PlainConstantQuadsAvx512
                                           : avx2 ? &brush::PlainConstantPairsAvx2
                                                  : nullptr);

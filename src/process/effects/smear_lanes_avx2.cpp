@@ -6,8 +6,9 @@
 // than eight, or the last pixels of a line) take the pair rule itself.
 //
 // A rule that looks at the pixel one line further on (Anti Alias) sees it as the pass found it:
-// the lines are taken in the pass's order and a line's neighbour is read before it is rewritten.
-// Rules without that look let the lines run in any order, so bands of lines run on the cores.
+// within a band the lines are taken in the pass's order, so a line's neighbour is read before it
+// is rewritten, and the one line past a band comes from a copy made before the pass. Rules
+// without that look let the lines run in any order. Either way bands of lines run on the cores.
 //
 // Everything is exact. Luminance (c0 + c1 + c2) / 3 is (sum * 43691) >> 17, which equals the
 // division for every sum up to 765; (w * v) >> 8 for a 16-bit weight and a byte is the high half
@@ -16,7 +17,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <new>
 
+#include "engine/heap.h"
 #include "engine/parallel_rows.h"
 #include "process/effects/smear_passes.h"
 #include "process/effects/smear_rules.h"
@@ -193,8 +196,12 @@ struct Plane {
 };
 
 // The lines of a pass between low and high (lowest first) as a range in the pass's own order.
+// outsideLine, where set, is the line just past the range in the pass's order (high upwards of
+// the lines, low - 1 downwards) as the pass found it: a band of lines running beside another
+// band reads its last line's beside from there, as the other band may already have rewritten it.
 struct LineRange {
   int32_t low, high;
+  const uint8_t* outsideLine = nullptr;  // pixels of that row, or of that column top to bottom
 };
 
 // Rows [range.low, range.high) of one pass along the rows. Groups of eight rows run on the lanes,
@@ -209,11 +216,17 @@ void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, const Lan
   const int32_t groups = (range.high - range.low) / 8;
   const int32_t blocks = pairs / 8;
   // Row by row in the pass's order, for the rows no group covers and the ends of the rows.
+  const int32_t outsideOfRange = across > 0 ? range.high : range.low - 1;
+  // The start of row y as the pass found it, where this range may read it.
+  const auto besideRow = [&](int32_t y) -> const uint8_t* {
+    if (!Lanes::kBeside || y < 0 || y >= p.height) return nullptr;
+    if (range.outsideLine && y == outsideOfRange) return range.outsideLine;
+    return p.pixels + y * p.rowBytes;
+  };
   const auto scalarRow = [&](int32_t y, int32_t from) {
-    const int32_t besideY = y + across;
-    const bool besideInside = Lanes::kBeside && besideY >= 0 && besideY < p.height;
+    const uint8_t* beside = besideRow(y + across);
     for (int32_t x = from; Before(x, pass.alongEnd, s); x += s)
-      rule(p.At(x, y), p.At(x + s, y), besideInside ? p.At(x + s, besideY) : nullptr);
+      rule(p.At(x, y), p.At(x + s, y), beside ? beside + std::ptrdiff_t(x + s) * 4 : nullptr);
   };
   // Downwards the groups start at the top of the range and the leftover rows lie at its bottom;
   // upwards the other way round.
@@ -224,9 +237,7 @@ void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, const Lan
     for (int i = 0; i < 8; ++i) rows[i] = p.pixels + (y0 + i) * p.rowBytes;
     // The row beside the group's last row in the pass's order, as the pass found it.
     const int32_t outsideY = across > 0 ? y0 + 8 : y0 - 1;
-    const uint8_t* outside =
-        Lanes::kBeside && outsideY >= 0 && outsideY < p.height ? p.pixels + outsideY * p.rowBytes
-                                                               : nullptr;
+    const uint8_t* outside = besideRow(outsideY);
     alignas(32) uint32_t start[8];
     for (int i = 0; i < 8; ++i) std::memcpy(&start[i], rows[i] + pass.alongStart * 4, 4);
     Split prev = SplitPixels(_mm256_load_si256(reinterpret_cast<const __m256i*>(start)));
@@ -282,12 +293,17 @@ void SmearColumns(const Plane& p, const SmearPass& pass, LineRange range,
   const int32_t count = range.high - range.low;
   if (count <= 0) return;
   // Vector chunks only where every beside lies inside the picture.
+  // Vector chunks only where every beside lies inside the picture, and inside the range where
+  // the column past it comes from outsideLine.
   int32_t chunks = count / 8;
   if constexpr (Lanes::kBeside) {
-    while (chunks > 0 && (across > 0 ? range.low + 8 * chunks >= p.width
-                                     : range.high - 8 * chunks - 1 < 0))
+    const int32_t right = range.outsideLine ? range.high : p.width;
+    const int32_t left = range.outsideLine ? range.low : 0;
+    while (chunks > 0 && (across > 0 ? range.low + 8 * chunks >= right
+                                     : range.high - 8 * chunks - 1 < left))
       --chunks;
   }
+  const int32_t outsideOfRange = across > 0 ? range.high : range.low - 1;
   for (int32_t y = pass.alongStart; Before(y, pass.alongEnd, s); y += s) {
     for (int32_t k = 0; k < chunks; ++k) {
       const int32_t x = across > 0 ? range.low + 8 * k : range.high - 8 * (k + 1);
@@ -299,10 +315,67 @@ void SmearColumns(const Plane& p, const SmearPass& pass, LineRange range,
     for (int32_t k = 8 * chunks; k < count; ++k) {
       const int32_t x = across > 0 ? range.low + k : range.high - 1 - k;
       const int32_t besideX = x + across;
-      const bool besideInside = Lanes::kBeside && besideX >= 0 && besideX < p.width;
-      rule(p.At(x, y), p.At(x, y + s), besideInside ? p.At(besideX, y + s) : nullptr);
+      const uint8_t* beside = nullptr;
+      if (Lanes::kBeside && besideX >= 0 && besideX < p.width) {
+        beside = range.outsideLine && besideX == outsideOfRange
+                     ? range.outsideLine + std::ptrdiff_t(y + s) * 4
+                     : p.At(besideX, y + s);
+      }
+      rule(p.At(x, y), p.At(x, y + s), beside);
     }
   }
+}
+
+// A pass whose lines look at their neighbour line in bands on the cores. Each line reads its
+// neighbour as the pass found it, so a band needs, besides its own lines, only the line just past
+// its end in the pass's order unchanged: that line is copied before any band starts, and the band
+// reads it from the copy. Every line then sees what the pass in one order would show it, on any
+// number of threads. Where the copies cannot be had, the pass runs on one thread.
+template <class Run>
+void RunBesideBands(const Plane& p, const SmearPass& pass, LineRange lines, const Run& run) {
+  const int32_t groups = (lines.high - lines.low + 7) / 8;
+  const int32_t threads = engine::RowBandThreads();
+  const int32_t lineLength = pass.horizontal ? p.width : p.height;
+  if (threads <= 1 || groups < 2) {
+    run(lines);
+    return;
+  }
+  // Bands of whole groups, a few per thread so that a thread held up by the system does not hold
+  // up the pass. Boundary k (1 <= k < bands) lies before line low + 8 k g; the band below it reads
+  // that line upwards, the band above it reads the line before it downwards.
+  const int32_t bandGroups = std::max(1, (groups + 4 * threads - 1) / (4 * threads));
+  const int32_t bands = (groups + bandGroups - 1) / bandGroups;
+  const bool upwards = pass.acrossStep > 0;
+  const auto boundaryLine = [&](int32_t k) {
+    return lines.low + 8 * bandGroups * k - (upwards ? 0 : 1);
+  };
+  engine::OwnedPlane<uint8_t> copies;
+  try {
+    copies = engine::MakeOwnedPlane<uint8_t>(std::size_t(bands) * lineLength * 4);
+  } catch (const std::bad_alloc&) {
+    run(lines);
+    return;
+  }
+  const auto copyOf = [&](int32_t k) { return copies.get() + std::size_t(k) * lineLength * 4; };
+  for (int32_t k = 1; k < bands; ++k) {
+    const int32_t line = boundaryLine(k);
+    if (pass.horizontal) {
+      std::memcpy(copyOf(k), p.At(0, line), std::size_t(lineLength) * 4);
+    } else {
+      for (int32_t y = 0; y < p.height; ++y) std::memcpy(copyOf(k) + std::size_t(y) * 4, p.At(line, y), 4);
+    }
+  }
+  // The pool hands out bands of bandGroups groups (or, run serially, all of them at once), so
+  // every inner end of a band is a boundary.
+  engine::ForRowBands(
+      groups, std::size_t(lineLength) * 16 * 8,
+      [&](int32_t begin, int32_t end) {
+        LineRange part{lines.low + 8 * begin, std::min(lines.high, lines.low + 8 * end)};
+        const int32_t edge = upwards ? end : begin;
+        if (edge > 0 && edge < groups && edge % bandGroups == 0) part.outsideLine = copyOf(edge / bandGroups);
+        run(part);
+      },
+      bandGroups);
 }
 
 template <class Lanes, class Rule>
@@ -323,7 +396,7 @@ bool RunPasses(const EffectContext& context, const Rule& rule) {
       }
     };
     if constexpr (Lanes::kBeside) {
-      run(lines);  // the lines meet: one thread, in the pass's order
+      RunBesideBands(p, pass, lines, run);
     } else {
       // The lines do not meet: bands of them on the cores, in any order. Bands are whole groups
       // of eight lines, so that only the last band has lines left over for the pair rule.

@@ -1,0 +1,84 @@
+// The view composite of a run of canvas positions in one row, entry by entry instead of pixel by
+// pixel: each listed layer is read once across the run and its pixels go into the running
+// composites of the whole run, the blends of the common rules four at a time on vector lanes.
+// Gives for every position exactly what CompositeViewPixel gives.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "render/merge_modes.h"
+#include "render/view_composite.h"
+#include "render/view_output.h"
+#include "render/view_render_list.h"
+
+namespace render {
+
+// Positions a span holds at most.
+inline constexpr int32_t kViewSpan = 256;
+
+// The running composites of a span and the pixels of the entry being laid over them, one array
+// per quantity so that four neighbours fill one vector register. A composite is empty while A is
+// 0; `copied` marks one that holds an entry's integer pixel unchanged (`copy`), from which A and c
+// were made by the same conversion the blend would apply.
+struct ViewSpanState {
+  alignas(32) double A[kViewSpan];
+  alignas(32) double c[3][kViewSpan];
+  alignas(32) int32_t copy[4][kViewSpan];
+  // The entry's pixels: as stored before a whole-entry kernel runs, prepared (alpha and colour)
+  // where `blend` marks a blend left for the lanes.
+  alignas(32) int32_t a[kViewSpan];
+  alignas(32) int32_t s[3][kViewSpan];
+  alignas(32) uint8_t blend[kViewSpan];
+  // Flags are 0 for false and any other value for true.
+  alignas(32) int32_t copied[kViewSpan];
+  alignas(32) int32_t filled[kViewSpan];  // some entry below has laid down a pixel
+  alignas(32) int32_t start[kViewSpan];   // the topmost entry that replaces all below it, or 0
+  // The pixels of the topmost alpha-mode entry that may cover, as the covering test prepared
+  // them, so that its pre-pass runs once per position.
+  EntryPixel kept[kViewSpan];
+  uint8_t keptLive[kViewSpan];
+};
+
+// Blends the marked pixels of a span by one rule (BlendOverViewComposite on each), or null where
+// the rule has no vector form or the CPU level is below AVX2. `count` is rounded up to
+// whole groups of four; `blend` is 0 past the span.
+using ViewSpanBlendKernel = void (*)(ViewSpanState& st, int32_t count);
+ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule);
+
+// A whole entry over a span, four positions at a time: an entry of an ordinary mode without layer
+// mask whose rule has vector lanes (the background too). Its stored pixels are read from row
+// (the span's first pixel, the positions following each other) or, where row is null, were
+// gathered into st.a and st.s; index is its place in the render list. Does for every position what the per-position steps do
+// (PrepareEntry, then the covering test, StartWith or Combine). Null where not available.
+struct ViewEntryConstants {
+  int32_t index;
+  int32_t mode;
+  int32_t opacityScale;
+  bool background;
+};
+using ViewSpanEntryKernel = void (*)(ViewSpanState& st, int32_t count, const ViewEntryConstants& e,
+                                     const uint16_t* row);
+ViewSpanEntryKernel ViewSpanEntryVector(BlendRule rule);
+
+// Composites canvas positions (columns[j], row) for j < count (count <= kViewSpan); rowAt is
+// the row's offset in the canvas planes (in 16-bit samples). K is alphaLayerOpacity. contiguous:
+// the columns are columns[0], columns[0] + 1, ...
+void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
+                       const int32_t* columns, int32_t count, bool contiguous, ViewSpanState& st,
+                       Pixel16* out);
+
+// The AVX2 kernels themselves, indexed by rule (null off x86 and for rules without lanes), to be
+// called only where the CPU level allows.
+using ViewSpanBlendKernels = std::array<ViewSpanBlendKernel, kBlendRuleCount>;
+using ViewSpanEntryKernels = std::array<ViewSpanEntryKernel, kBlendRuleCount>;
+extern const ViewSpanBlendKernels kViewSpanBlendAvx2;
+extern const ViewSpanEntryKernels kViewSpanEntryAvx2;
+
+// Test hook: turn the span compositor off (the renderer then composites pixel by pixel, the
+// reference). The vector lanes follow the CPU level.
+void SetViewSpansForTesting(bool enabled) noexcept;
+bool ViewSpansEnabled() noexcept;
+
+}  // namespace render

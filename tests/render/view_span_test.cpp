@@ -1,0 +1,159 @@
+// The view rendered by row spans against the same view rendered pixel by pixel through the layer
+// list, which stays as the reference: random stacks of every merge mode with layer masks,
+// opacities and a paint layer, at every zoom path, with mask display and tracing, partial
+// rectangles and spans cut at their limit, on one thread and on two, with and without the vector
+// lanes. Every byte must agree.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/engine_state.h"
+#include "engine/heap.h"
+#include "engine/parallel_rows.h"
+#include "palmora/palmora.h"
+#include "platform/cpu_features_internal.h"
+#include "render/merge_mode_names.h"
+#include "render/view_span.h"
+#include "support/engine_fixture.h"
+
+namespace {
+
+using engine::State;
+using palmora_test::EngineTest;
+using palmora_test::ReadLayer;
+using palmora_test::WriteLayer;
+
+constexpr uint8_t kFill = 0x5A;
+
+class ViewSpans : public EngineTest {
+ protected:
+  void TearDown() override {
+    render::SetViewSpansForTesting(true);
+    platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
+    engine::SetRowBandThreadsForTesting(0);
+    EngineTest::TearDown();
+  }
+
+  uint32_t Next() { return rng_ = rng_ * 1664525u + 1013904223u, rng_ >> 8; }
+
+  // Painted-looking pixels: runs of clear, opaque, nearly opaque and soft alpha.
+  void Paint(uint16_t* px, std::size_t pixels) {
+    static const uint16_t kEdges[] = {0, 1, 255, 65279, 65280, 65535};
+    std::size_t k = 0;
+    while (k < pixels) {
+      const std::size_t run = 1 + Next() % 40;
+      const uint32_t kind = Next() % 4;
+      const uint16_t fixed = kEdges[Next() % 6];
+      for (std::size_t end = std::min(pixels, k + run); k < end; ++k) {
+        uint16_t* p = px + 4 * k;
+        for (int c = 0; c < 3; ++c) p[c] = Next() % 5 == 0 ? uint16_t(65280 + Next() % 256) : uint16_t(Next());
+        p[3] = kind == 0 ? 0 : kind == 1 ? 65535 : kind == 2 ? fixed : uint16_t(Next());
+      }
+    }
+  }
+
+  std::vector<uint8_t> Draw(int x, int y, int w, int h, int stride, int rows) {
+    std::vector<uint8_t> target(std::size_t(stride) * rows, kFill);
+    EXPECT_EQ(PMR_Render(target.data(), stride, x, y, w, h), 1);
+    return target;
+  }
+
+  uint32_t rng_ = 2024;
+};
+
+TEST_F(ViewSpans, RandomStacksOfEveryModeMatchThePixelPath) {
+  constexpr int kW = 300, kH = 21;  // wider than one span
+  struct Zoom {
+    int32_t factor;
+    float step;
+  };
+  const Zoom zooms[] = {{1, 1.0f}, {1, 4.0f}, {3, 1.0f}, {1, 1.7f}, {0, 0.3f}, {2, 1.0f}};
+  const int opacities[] = {100, 100, 100, 99, 50};
+  for (int round = 0; round < 36; ++round) {
+    MakeCanvas(kW, kH, 7, 2);
+    auto& s = State();
+    for (int i = 1; i <= 7; ++i) {
+      auto px = ReadLayer(i);
+      Paint(px.data(), px.size() / 4);
+      WriteLayer(i, px);
+      PMR_SetLayerOptions(i, i == 1 ? round % 3 == 0 : Next() % 7 != 0, 0, opacities[Next() % 5],
+                          "Normal");
+      // Every mode number, the unnamed one included; ordinary modes more often.
+      s.layers[i].mergeMode = i == 1 ? 0 : Next() % 2 ? int32_t(Next() % 23) : int32_t(Next() % 45);
+    }
+    PMR_SetAlphaLayerOpacity(round % 4 == 1 ? 60 : 100);
+    PMR_SetLayer(2 + int32_t(Next() % 6));
+    if (round % 2 == 1) {
+      PMR_CreatePaintLayer(round % 5 == 1 ? 70 : 100, "Normal");
+      s.paintLayer.mergeMode = Next() % 3 ? 0 : int32_t(Next() % 45);
+      Paint(s.paintLayer.pixels, std::size_t(kW) * kH);
+    }
+    if (round % 6 == 2) {
+      for (int i = 0; i < kW * kH; ++i) s.maskPlane[i] = uint16_t(i % 5 == 0 ? 65535 : Next());
+      PMR_SetMaskOptions(255, 0, 0, 0, 0, 255, round % 12 == 2);
+      PMR_DisplayMask(1);
+      PMR_EnableMask(1);
+    }
+    if (round % 6 == 4) {
+      ASSERT_EQ(PMR_CreateLayer(0, kW, kH), 1);
+      auto px = ReadLayer(0);
+      Paint(px.data(), px.size() / 4);
+      WriteLayer(0, px);
+      PMR_SetTracingMode(1);
+    }
+    const Zoom zoom = zooms[round % 6];
+    PMR_SetScale(zoom.factor, zoom.step);
+    PMR_SetViewSize(round % 4 == 3 ? 200 : 4096, round % 4 == 3 ? 15 : 4096);
+    // The whole canvas, then a rectangle starting inside or left of and above it.
+    for (int part = 0; part < 2; ++part) {
+      const int x = part ? int(Next() % 60) - 20 : 0, y = part ? int(Next() % 8) - 3 : 0;
+      const int w = part ? 1 + int(Next() % kW) : kW, h = part ? 1 + int(Next() % kH) : kH;
+      const int stride = 3 * 3 * kW + 5, rows = 3 * kH;
+      render::SetViewSpansForTesting(false);
+      engine::SetRowBandThreadsForTesting(1);
+      const auto want = Draw(x, y, w, h, stride, rows);
+      render::SetViewSpansForTesting(true);
+      for (int threads = 1; threads <= 2; ++threads) {
+        engine::SetRowBandThreadsForTesting(threads);
+        for (bool vector : {true, false}) {
+          platform::SetCpuLevelForTesting(vector ? platform::CpuLevel::kAvx512
+                                                 : platform::CpuLevel::kSse41);
+          const auto got = Draw(x, y, w, h, stride, rows);
+          std::size_t first = 0, diffs = 0;
+          for (std::size_t b = 0; b < got.size(); ++b)
+            if (got[b] != want[b] && diffs++ == 0) first = b;
+          ASSERT_EQ(diffs, 0u) << "round " << round << " part " << part << " threads " << threads
+                               << " vector " << vector << ": first difference at row "
+                               << first / stride << ", byte " << first % stride << " (got "
+                               << int(got[first]) << ", want " << int(want[first]) << ")";
+        }
+      }
+    }
+  }
+}
+
+TEST_F(ViewSpans, AHeapRefusalForTheSpanStateIsReportedAndTheNextRenderIsWhole) {
+  // The span state comes from the engine heap once per band; a refusal there must reach the
+  // caller as the export's failure, not draw a partial or garbage picture as if it had succeeded.
+  MakeCanvas(64, 16, 3, 2);
+  for (int i = 2; i <= 3; ++i) {
+    auto px = ReadLayer(i);
+    Paint(px.data(), px.size() / 4);
+    WriteLayer(i, px);
+    PMR_SetLayerOptions(i, 1, 0, 100, i == 3 ? "Multiply" : "Normal");
+  }
+  PMR_SetViewSize(4096, 4096);
+  render::SetViewSpansForTesting(false);
+  const auto want = Draw(0, 0, 64, 16, 64 * 3, 16);
+  render::SetViewSpansForTesting(true);
+  engine::SetAllocationCeilingForTesting(sizeof(render::ViewSpanState) - 1);
+  std::vector<uint8_t> target(64 * 3 * 16, kFill);
+  PMR_SetLastError("");
+  EXPECT_EQ(PMR_Render(target.data(), 64 * 3, 0, 0, 64, 16), 0);
+  EXPECT_STREQ(PMR_GetLastError(), "Render Excpt");
+  engine::SetAllocationCeilingForTesting(0);
+  EXPECT_EQ(Draw(0, 0, 64, 16, 64 * 3, 16), want);
+}
+
+}  // namespace
