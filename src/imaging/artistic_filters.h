@@ -58,3 +58,17 @@ int32_t ISE3WatercolorTintRGB(const void* src, uint32_t width, uint32_t height,
                               double strength);
 
 }  // namespace imaging
+
+namespace imaging {
+
+// Scribble: the picture redrawn with a pen on white paper as loose, looping scribbles, packed
+// more densely where the picture is darker so that its tones read from the ink's coverage.
+// strokeLength (limited to 4..256) is the span of one scribble in pixels; density (limited to
+// 0..1; 0.5 follows the tones) scales the amount of ink. inkMode 0 draws each scribble in a
+// darkened version of the picture's colour where it starts, 1 in black. The scribbles fall at
+// fixed places for a given picture size, so the same picture always gives the same drawing.
+int32_t ISE3Scribble(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                     void* dst, uint32_t dstRowBytes, uint32_t strokeLength, double density,
+                     uint32_t inkMode);
+
+}  // namespace imaging

@@ -10,6 +10,7 @@
 #include "imaging/colour_filters.h"
 #include "imaging/colour_regions.h"
 #include "imaging/colour_tones.h"
+#include "imaging/contrast_mask.h"
 #include "imaging/detail_filters.h"
 #include "imaging/dib.h"
 #include "imaging/directional_blurs.h"

@@ -63,6 +63,28 @@ TEST_F(Commands, EffectHelpAndDescribedDefaults) {
   EXPECT_LT(ReadPixels(Path("dark.png")).At(0, 0)[0], 200);
 }
 
+// The script-file effects list their family's shipped scripts and take them by name.
+TEST_F(Commands, ScriptFileEffectsTakeShippedScriptsByName) {
+  const RunResult help = RunPalmora({"effect", "Backgrounds Material", "--help"});
+  ASSERT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("material scripts:"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find(" wood"), std::string::npos) << help.out;
+  WritePng(Path("in.png"), Solid(8, 6, 10, 20, 30));
+  ASSERT_EQ(RunPalmora({"effect", "Backgrounds Material", Path("in.png"), Path("brick.png"),
+                        "--text", "brick", "-q"})
+                .status,
+            0);
+  ASSERT_EQ(RunPalmora({"effect", "Backgrounds Material", Path("in.png"), Path("wood.png"),
+                        "--text", "wood", "-q"})
+                .status,
+            0);
+  EXPECT_NE(ReadPixels(Path("brick.png")).rgba, ReadPixels(Path("wood.png")).rgba);
+  const RunResult unknown = RunPalmora({"effect", "Backgrounds Nature", Path("in.png"),
+                                        Path("x.png"), "--text", "brick", "-q"});
+  EXPECT_NE(unknown.status, 0);
+  EXPECT_NE(unknown.err.find("nature scripts:"), std::string::npos) << unknown.err;
+}
+
 TEST_F(Commands, RenderReplicatesAndSamples) {
   const Pixels in = Gradient();
   WritePng(Path("in.png"), in);

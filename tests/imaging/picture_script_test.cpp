@@ -69,7 +69,7 @@ TEST_F(PictureScript, MissingOrMalformedFilesAreRefused) {
       "picture-script 1\nsize 10 99999\n",                    // too large
       "picture-script 1\nsize 10 -4\n",                       // negative
       "picture-script 1\nsize 10 10\nsize 5 5\n",             // size twice
-      "picture-script 1\nsize 10 10\neffect 4\n",             // unknown effect
+      "picture-script 1\nsize 10 10\neffect 999\n",           // unknown effect
       "picture-script 1\nsize 10 10\neffect 5\n 16 = 1\n",    // slot out of range
       "picture-script 1\nsize 10 10\neffect 5\n 1 = abc\n",   // not a number
       "picture-script 1\nsize 10 10\n 1 = 3\n",               // value with no effect

@@ -13,6 +13,7 @@
 #include "host_error.h"
 #include "picture_io.h"
 #include "safe_lua.h"
+#include "script_library.h"
 
 namespace host {
 namespace {
@@ -39,6 +40,12 @@ void RunEffectCommand(const EffectOptions& o, const CLI::App& command) {
     // With a name, the effect's own parameters; without, the command's usage.
     std::fputs(o.name.empty() ? command.help().c_str() : EffectHelpText(DescribeEffect(o.name)).c_str(),
                stdout);
+    // Effects that take a shipped picture script by family list the names --text accepts.
+    if (const std::string family = ScriptFamily(o.name); !family.empty()) {
+      std::string names;
+      for (const std::string& n : ScriptNames(family)) names += " " + n;
+      std::printf("  --text NAME   one of the %s scripts:%s\n", family.c_str(), names.c_str());
+    }
     return;
   }
   if (o.name.empty() || o.input.empty() || o.output.empty())
@@ -63,7 +70,7 @@ void RunEffectCommand(const EffectOptions& o, const CLI::App& command) {
     const Rgb rgb = ParseRgb(o.colour, "--color");
     e.red = rgb.red, e.green = rgb.green, e.blue = rgb.blue;
   }
-  if (!o.text.empty()) e.text = o.text;
+  if (!o.text.empty()) e.text = ResolveScriptText(o.name, o.text);
 
   const Picture picture = ReadPicture(o.input);
   Canvas canvas(picture.width, picture.height, 1);

@@ -21,5 +21,6 @@ Command AddRenderCommand(CLI::App& app);
 Command AddLuaCommand(CLI::App& app);
 Command AddInfoCommand(CLI::App& app);
 Command AddDemoCommand(CLI::App& app);
+Command AddGalleryCommand(CLI::App& app);
 
 }  // namespace host

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   const host::Command commands[] = {
       host::AddPaintCommand(app), host::AddEffectCommand(app), host::AddRenderCommand(app),
       host::AddLuaCommand(app),   host::AddInfoCommand(app),   host::AddDemoCommand(app),
+      host::AddGalleryCommand(app),
   };
   try {
     // The parser would only say that a subcommand is missing; name the word it did not know.

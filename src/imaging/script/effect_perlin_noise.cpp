@@ -1,9 +1,12 @@
 // Effect 11, Perlin noise: gradient noise summed over octaves (each twice as fine and
 // persistence times as strong as the last), shaded between two colours. The lattice of every
 // octave wraps round the picture, so the picture tiles without seams.
+#include <opencv2/core.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "imaging/script/effect_random.h"
 #include "imaging/script/effect_table.h"
@@ -33,6 +36,59 @@ double GradientNoise(uint64_t seed, uint64_t octave, double u, double v, int64_t
   return (a + (b - a) * sx) * (1 - sy) + (c + (d - c) * sx) * sy;
 }
 
+// One octave's lattice gradients worked out once (the same cosines and sines Corner computes),
+// when the lattice is small enough to hold; otherwise each corner is hashed where it is needed.
+class OctaveGradients {
+ public:
+  OctaveGradients(uint64_t seed, uint64_t octave, int64_t periodX, int64_t periodY)
+      : seed_(seed), octave_(octave), periodX_(periodX), periodY_(periodY) {
+    if (periodX * periodY > kMaxEntries) return;
+    table_.resize(size_t(periodX * periodY) * 2);
+    for (int64_t iy = 0; iy < periodY; ++iy)
+      for (int64_t ix = 0; ix < periodX; ++ix) {
+        const double angle = static_cast<double>(HashLattice(seed, ix, iy, octave) >> 11) *
+                             (2 * std::numbers::pi / 9007199254740992.0);
+        table_[size_t(iy * periodX + ix) * 2] = std::cos(angle);
+        table_[size_t(iy * periodX + ix) * 2 + 1] = std::sin(angle);
+      }
+  }
+  // Where a pixel column or row falls on the lattice: its two lattice lines, the offset from the
+  // first and the faded weight (the same arithmetic as GradientNoise, worked out once).
+  struct Step {
+    int64_t low, high;
+    double offset, weight;
+  };
+  Step AxisStep(double u, int64_t period) const {
+    const double fu = std::floor(u);
+    const int64_t low = static_cast<int64_t>(fu) % period;
+    return {low, (low + 1) % period, u - fu, Fade(u - fu)};
+  }
+  bool tabled() const { return !table_.empty(); }
+  int64_t periodX() const { return periodX_; }
+  int64_t periodY() const { return periodY_; }
+
+  double Noise(double u, double v) const {
+    if (table_.empty()) return GradientNoise(seed_, octave_, u, v, periodX_, periodY_);
+    return Noise(AxisStep(u, periodX_), AxisStep(v, periodY_));
+  }
+  double Noise(const Step& sx, const Step& sy) const {
+    const auto corner = [&](int64_t ix, int64_t iy, double cx, double cy) {
+      const double* g = &table_[size_t(iy * periodX_ + ix) * 2];
+      return g[0] * cx + g[1] * cy;
+    };
+    const double dx = sx.offset, dy = sy.offset;
+    const double a = corner(sx.low, sy.low, dx, dy), b = corner(sx.high, sy.low, dx - 1, dy);
+    const double c = corner(sx.low, sy.high, dx, dy - 1), d = corner(sx.high, sy.high, dx - 1, dy - 1);
+    return (a + (b - a) * sx.weight) * (1 - sy.weight) + (c + (d - c) * sx.weight) * sy.weight;
+  }
+
+ private:
+  static constexpr int64_t kMaxEntries = int64_t{1} << 21;
+  uint64_t seed_, octave_;
+  int64_t periodX_, periodY_;
+  std::vector<double> table_;
+};
+
 }  // namespace
 
 bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValueSlots>& values) {
@@ -48,14 +104,35 @@ bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValu
   double amplitudeSum = 0;
   for (int o = 0; o < octaves; ++o) amplitudeSum += std::pow(persistence, o);
 
-  for (uint32_t y = 0; y < picture.height; ++y) {
+  std::vector<OctaveGradients> gradients;
+  std::vector<std::vector<OctaveGradients::Step>> columns(static_cast<size_t>(octaves));
+  for (int o = 0; o < octaves; ++o) {
+    gradients.emplace_back(seed, o, cellsX << o, cellsY << o);
+    if (!gradients.back().tabled()) continue;
+    for (uint32_t x = 0; x < picture.width; ++x)
+      columns[size_t(o)].push_back(gradients.back().AxisStep(
+          (x + 0.5) * (cellsX << o) / picture.width, cellsX << o));
+  }
+
+  // Rows are independent: they are shared over the pool's threads.
+  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
+  for (uint32_t y = uint32_t(rows.start); y < uint32_t(rows.end); ++y) {
     uint8_t* row = picture.pixels + size_t{y} * picture.width * 4;
+    OctaveGradients::Step rowSteps[10];
+    for (int o = 0; o < octaves; ++o)
+      rowSteps[o] = gradients[size_t(o)].AxisStep((y + 0.5) * (cellsY << o) / picture.height,
+                                                  cellsY << o);
     for (uint32_t x = 0; x < picture.width; ++x) {
       double sum = 0, amplitude = 1;
       for (int o = 0; o < octaves; ++o, amplitude *= persistence) {
+        const OctaveGradients& g = gradients[size_t(o)];
+        if (g.tabled()) {
+          sum += amplitude * g.Noise(columns[size_t(o)][x], rowSteps[o]);
+          continue;
+        }
         const int64_t px = cellsX << o, py = cellsY << o;
         const double u = (x + 0.5) * px / picture.width, v = (y + 0.5) * py / picture.height;
-        sum += amplitude * GradientNoise(seed, o, u, v, px, py);
+        sum += amplitude * g.Noise(u, v);
       }
       // Two-dimensional gradient noise stays within about +-0.7, and summed octaves mostly within
       // half that: the stretch below uses the whole range between the colours, clipping rarely.
@@ -68,6 +145,7 @@ bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValu
       p[3] = 255;
     }
   }
+  });
   return true;
 }
 

@@ -1,6 +1,8 @@
 // Effect 5, plasma: fractal clouds made by midpoint displacement (the diamond-square method) on
 // a grid that wraps round at its edges, so that the picture tiles without seams. The grid values
 // run through a cosine colour palette.
+#include <opencv2/core.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -70,7 +72,9 @@ bool RunPlasma(const Picture& picture, const std::array<double, kScriptValueSlot
   const double cycles = values[2], phase = values[3] / 100.0;
   constexpr double kTwoPi = 2 * std::numbers::pi;
   const double scaleX = double(side) / picture.width, scaleY = double(side) / picture.height;
-  for (uint32_t y = 0; y < picture.height; ++y) {
+  // Rows are independent: they are shared over the pool's threads.
+  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
+  for (uint32_t y = uint32_t(rows.start); y < uint32_t(rows.end); ++y) {
     const double gy = (y + 0.5) * scaleY - 0.5;
     const int64_t y0 = static_cast<int64_t>(std::floor(gy));
     const double fy = gy - y0;
@@ -92,6 +96,7 @@ bool RunPlasma(const Picture& picture, const std::array<double, kScriptValueSlot
       p[3] = 255;
     }
   }
+  });
   return true;
 }
 

@@ -29,6 +29,32 @@ bool RunEffects(const std::vector<EffectEntry>& effects, const Picture& picture)
 bool RunPlasma(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunNoise(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunEmboss(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 bool RunTurn(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+// Generators: shapes and fills laid onto the picture by the mix mode of slot 14.
+bool RunLines(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunCircles(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunRectangles(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunSplines(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunBlobs(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunSinePlasma(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunWorms(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunPattern(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunPoints(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunFractalPlasma(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunTrees(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunFibers(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+// Filters that rework the picture.
+bool RunDivider(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunCarpet(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunEdge(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunVoxel(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunMaximum(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunMinimum(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunBump(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunColorize(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunGlass(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunSeamless(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+bool RunScratch(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
 
 }  // namespace imaging::script

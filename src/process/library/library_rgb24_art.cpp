@@ -67,4 +67,12 @@ bool GausyBody(const EffectCall& call, const uint8_t* source, uint8_t* destinati
                                Fraction(call, 2)) != 0;
 }
 
+// A scribble spans 4 pixels at 0 % and 64 at 100 %; the ink slider's middle follows the tones.
+bool ScribbleBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
+                  int32_t width, int32_t height) {
+  return imaging::ISE3Scribble(source, uint32_t(width), uint32_t(height), RowBytes(width),
+                               destination, RowBytes(width), uint32_t(4 + Scaled(call, 1, 0.6)),
+                               Fraction(call, 2), call.options[0] == 1 ? 1 : 0) != 0;
+}
+
 }  // namespace process

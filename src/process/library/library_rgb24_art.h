@@ -82,4 +82,15 @@ inline constexpr EffectDescriptor kGausyEffect =
     BufferRow("Gausy", EffectRoute::kRgb24, kAsItIs, GausyBody, kGausyParameters,
               "A soft glow as through gauze.");
 
+bool ScribbleBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
+                  int32_t width, int32_t height);
+inline constexpr EffectParameter kScribbleParameters[] = {
+    Slider(1, "scribble size", 150),
+    Slider(2, "ink", 500),
+    Flag(1, "black ink", 0),
+};
+inline constexpr EffectDescriptor kScribbleEffect =
+    BufferRow("Scribble", EffectRoute::kRgb24, kAsItIs, ScribbleBody, kScribbleParameters,
+              "Redrawn with a pen in looping scribbles on white paper.");
+
 }  // namespace process
