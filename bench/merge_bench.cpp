@@ -24,6 +24,7 @@
 #include "palmora/palmora.h"
 #include "render/composite_internal.h"
 #include "engine/parallel_rows.h"
+#include "platform/cpu_features_internal.h"
 
 namespace {
 
@@ -142,7 +143,7 @@ struct Timings {
 };
 
 void Report(benchmark::State& state, const Timings& t, int64_t pixels) {
-  render::SetRuleRowVectorForTesting(true);
+  platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
   engine::SetRowBandThreadsForTesting(0);
   state.counters["MP/s"] = double(pixels) * double(state.iterations()) / t.after / 1e6;
   state.counters["vs_memcpy_before"] = Median(t.beforeVsMemcpy);
@@ -152,12 +153,13 @@ void Report(benchmark::State& state, const Timings& t, int64_t pixels) {
   state.counters["speedup"] = Median(t.speedup);
 }
 
-// Times fn with the per-rule kernels off, then on.
+// Times fn below AVX2 (the row kernels off, the batches on the baseline processor), then with
+// everything the machine has.
 template <class Fn>
 void BeforeAndAfter(Fn&& fn, Span& before, Span& after) {
-  render::SetRuleRowVectorForTesting(false);
+  platform::SetCpuLevelForTesting(platform::CpuLevel::kSse41);
   before = TimeOf(fn);
-  render::SetRuleRowVectorForTesting(true);
+  platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
   after = TimeOf(fn);
 }
 
@@ -196,10 +198,10 @@ void MergeLayerBench(benchmark::State& state, const char* mode) {
         TimeOf([&] { MemcpyPass(canvas.buffer.data(), layers[3].pixels, true); });
     Span before, after;
     std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
-    render::SetRuleRowVectorForTesting(false);
+    platform::SetCpuLevelForTesting(platform::CpuLevel::kSse41);
     before = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
     std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
-    render::SetRuleRowVectorForTesting(true);
+    platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
     after = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
     state.SetIterationTime(after.wall);
     t.Add(baseline, before, after);

@@ -19,6 +19,7 @@
 #include "engine/parallel_rows.h"
 #include "palmora/palmora.h"
 #include "process/effects/smear_rules.h"
+#include "platform/cpu_features_internal.h"
 
 namespace {
 
@@ -93,9 +94,9 @@ void Run(benchmark::State& state, Smear smear) {
       PMR_LoadRGBA32Layer(buffer.data(), kSide * 4, 2, 0, 0, kSide, kSide, 1);
     });
     load();
-    process::SetSmearVectorForTesting(false);
+    platform::SetCpuLevelForTesting(platform::CpuLevel::kSse41);
     const Span before = Seconds(effect);
-    process::SetSmearVectorForTesting(true);
+    platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
     load();
     const Span after = Seconds(effect);
     state.SetIterationTime(after.wall);

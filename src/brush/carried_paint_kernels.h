@@ -24,7 +24,7 @@ using CarriedMixKernel = int32_t (*)(const MixRow& row, uint32_t k);
 // True when the carried-paint kernel applies to a dab with these rules.
 bool CarriedPaintVectorFits(const PaintRules& rules);
 
-// The widest kernels the processor runs, or null (also while the test hook turns them off).
+// The widest kernels the CPU level allows, or null below AVX2.
 CarriedPaintKernel VectorCarriedPaintKernel();
 CarriedMixKernel VectorCarriedMixKernel();
 

@@ -9,30 +9,30 @@
 namespace brush {
 namespace {
 
-__attribute__((target("avx2"))) inline __m256i LoadPair(const uint16_t* pixels) {
+inline __m256i LoadPair(const uint16_t* pixels) {
   return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels)));
 }
-__attribute__((target("avx2"))) inline void StorePair(uint16_t* pixels, __m256i values) {
+inline void StorePair(uint16_t* pixels, __m256i values) {
   const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(values, values), 0x08);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), _mm256_castsi256_si128(packed));
 }
-__attribute__((target("avx2"))) inline __m256i SpreadPair(const uint32_t* values) {
+inline __m256i SpreadPair(const uint32_t* values) {
   return _mm256_permutevar8x32_epi32(
       _mm256_castsi128_si256(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(values))),
       _mm256_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1));
 }
-__attribute__((target("avx2"))) inline __m256i AlphaLanes() { return _mm256_setr_epi32(0, 0, 0, -1, 0, 0, 0, -1); }
-__attribute__((target("avx2"))) inline __m256i ColourOnes() { return _mm256_setr_epi32(1, 1, 1, 0, 1, 1, 1, 0); }
+inline __m256i AlphaLanes() { return _mm256_setr_epi32(0, 0, 0, -1, 0, 0, 0, -1); }
+inline __m256i ColourOnes() { return _mm256_setr_epi32(1, 1, 1, 0, 1, 1, 1, 0); }
 // (x >> 8) + (y >> 8) >> 8 of the products x = a.b and y = c.d, in 32-bit arithmetic as the scalar
 // code has it (products wrap the same way).
-__attribute__((target("avx2"))) inline __m256i MixProducts(__m256i a, __m256i b, __m256i c, __m256i d) {
+inline __m256i MixProducts(__m256i a, __m256i b, __m256i c, __m256i d) {
   return _mm256_srli_epi32(_mm256_add_epi32(_mm256_srli_epi32(_mm256_mullo_epi32(a, b), 8),
                                             _mm256_srli_epi32(_mm256_mullo_epi32(c, d), 8)),
                            8);
 }
 
 template <bool kRemix>
-__attribute__((target("avx2"))) int32_t CarriedPaintPairs(uint16_t* target, const uint32_t* coverage,
+int32_t CarriedPaintPairs(uint16_t* target, const uint32_t* coverage,
                                                           int32_t count, uint16_t* blend, const PaintRules& r) {
   const __m256i zero = _mm256_setzero_si256(), alphaLanes = AlphaLanes(), colourOnes = ColourOnes();
   const __m256i whole = _mm256_set1_epi32(65536);
@@ -88,7 +88,7 @@ int32_t CarriedPaintPairsAvx2(uint16_t* target, const uint32_t* coverage, int32_
                      : CarriedPaintPairs<false>(target, coverage, count, blend, rules);
 }
 
-__attribute__((target("avx2"))) int32_t CarriedMixPairsAvx2(const MixRow& row, uint32_t k) {
+int32_t CarriedMixPairsAvx2(const MixRow& row, uint32_t k) {
   const __m256i zero = _mm256_setzero_si256(), alphaLanes = AlphaLanes(), colourOnes = ColourOnes();
   const __m256i share = _mm256_set1_epi32(int32_t(k));
   const __m256i keep = _mm256_set1_epi32(int32_t(65536 - k));

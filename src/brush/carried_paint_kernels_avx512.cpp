@@ -8,33 +8,31 @@
 
 #include "brush/carried_paint_kernels.h"
 
-#define PALMORA_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq")))
-
 namespace brush {
 namespace {
 
 constexpr __mmask16 kAlphaLanes = 0x8888;
 constexpr __mmask16 kColourLanes = 0x7777;
 
-PALMORA_AVX512 inline __m512i LoadQuad(const uint16_t* pixels) {
+inline __m512i LoadQuad(const uint16_t* pixels) {
   return _mm512_cvtepu16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels)));
 }
-PALMORA_AVX512 inline void StoreQuad(uint16_t* pixels, __m512i values) {
+inline void StoreQuad(uint16_t* pixels, __m512i values) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), _mm512_cvtepi32_epi16(values));
 }
-PALMORA_AVX512 inline __m512i SpreadQuad(__m128i values) {
+inline __m512i SpreadQuad(__m128i values) {
   return _mm512_permutexvar_epi32(_mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3),
                                   _mm512_castsi128_si512(values));
 }
-PALMORA_AVX512 inline __m512i Alphas(__m512i pixels) { return _mm512_shuffle_epi32(pixels, _MM_PERM_DDDD); }
-PALMORA_AVX512 inline __m512i MixProducts(__m512i a, __m512i b, __m512i c, __m512i d) {
+inline __m512i Alphas(__m512i pixels) { return _mm512_shuffle_epi32(pixels, _MM_PERM_DDDD); }
+inline __m512i MixProducts(__m512i a, __m512i b, __m512i c, __m512i d) {
   return _mm512_srli_epi32(_mm512_add_epi32(_mm512_srli_epi32(_mm512_mullo_epi32(a, b), 8),
                                             _mm512_srli_epi32(_mm512_mullo_epi32(c, d), 8)),
                            8);
 }
 
 template <bool kRemix>
-PALMORA_AVX512 int32_t CarriedPaintQuads(uint16_t* target, const uint32_t* coverage, int32_t count,
+int32_t CarriedPaintQuads(uint16_t* target, const uint32_t* coverage, int32_t count,
                                          uint16_t* blend, const PaintRules& r) {
   const __m512i zero = _mm512_setzero_si512();
   const __m512i whole = _mm512_set1_epi32(65536);
@@ -82,7 +80,7 @@ int32_t CarriedPaintQuadsAvx512(uint16_t* target, const uint32_t* coverage, int3
                      : CarriedPaintQuads<false>(target, coverage, count, blend, rules);
 }
 
-PALMORA_AVX512 int32_t CarriedMixQuadsAvx512(const MixRow& row, uint32_t k) {
+int32_t CarriedMixQuadsAvx512(const MixRow& row, uint32_t k) {
   const __m512i zero = _mm512_setzero_si512();
   const __m512i one = _mm512_set1_epi32(1);
   const __m512i share = _mm512_set1_epi32(int32_t(k));

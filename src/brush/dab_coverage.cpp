@@ -5,6 +5,7 @@
 #include "brush/tool_state.h"
 
 #include "brush/dab_internal.h"
+#include "platform/cpu_features.h"
 
 namespace brush {
 
@@ -35,11 +36,13 @@ CoverageSetup MakeCoverageSetup(const engine::EngineState& s, bool applyMask) {
   return c;
 }
 
-// Built for AVX2 as well where the processor has it: the passes below are plain loops over the
-// row that the compiler vectorises.
-__attribute__((target_clones("avx2", "default"))) void CoverageRow(
-    const CoverageSetup& c, const DabFrame& frame, int32_t j, int32_t y, uint32_t* coverage,
-    int32_t* position) {
+namespace {
+
+// The passes below are plain loops over the row that the compiler vectorises; the row is built
+// twice, for the baseline processor and for AVX2, from this one body.
+[[gnu::always_inline]] inline void CoverageRowBody(const CoverageSetup& c, const DabFrame& frame,
+                                                   int32_t j, int32_t y, uint32_t* coverage,
+                                                   int32_t* position) {
   const int32_t count = frame.Columns();
   const int32_t* columnIndex = c.sizeIndex + frame.firstColumn;
   const int32_t shapeRow = c.sizeIndex[j];
@@ -104,6 +107,34 @@ __attribute__((target_clones("avx2", "default"))) void CoverageRow(
   if (c.solid) {
     for (int32_t i = 0; i < count; ++i) coverage[i] = coverage[i] ? 65535u : 0u;
   }
+}
+
+void CoverageRowBaseline(const CoverageSetup& c, const DabFrame& frame, int32_t j, int32_t y,
+                         uint32_t* coverage, int32_t* position) {
+  CoverageRowBody(c, frame, j, y, coverage, position);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Without fused multiply-adds (the build never contracts), so the turned positions stay those of
+// the baseline row.
+__attribute__((target("avx2"))) void CoverageRowAvx2(const CoverageSetup& c,
+                                                     const DabFrame& frame, int32_t j, int32_t y,
+                                                     uint32_t* coverage, int32_t* position) {
+  CoverageRowBody(c, frame, j, y, coverage, position);
+}
+#endif
+
+}  // namespace
+
+void CoverageRow(const CoverageSetup& c, const DabFrame& frame, int32_t j, int32_t y,
+                 uint32_t* coverage, int32_t* position) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (platform::CpuAtLeast(platform::CpuLevel::kAvx2)) {
+    CoverageRowAvx2(c, frame, j, y, coverage, position);
+    return;
+  }
+#endif
+  CoverageRowBaseline(c, frame, j, y, coverage, position);
 }
 
 }  // namespace brush

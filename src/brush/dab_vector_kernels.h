@@ -1,4 +1,4 @@
-// Vector versions of the hottest colour kernel, chosen at run time by the processor's features.
+// Vector versions of the hottest colour kernel, chosen at run time by the CPU level.
 // They give bit for bit what the scalar kernels give.
 #pragma once
 
@@ -27,10 +27,8 @@ inline bool PlainWriteBack(const PaintRules& r) {
 using PlainGroupsKernel = int32_t (*)(uint16_t* target, const uint32_t* coverage, int32_t count,
                                       const uint16_t* source);
 
-// The widest kernel the processor runs, or null (also while the test hook turns them off).
+// The widest kernel the CPU level allows, or null below AVX2.
 PlainGroupsKernel VectorPlainKernel();
-// Test hook: false runs the scalar kernels only.
-void SetVectorKernelsForTesting(bool enabled);
 
 int32_t PlainConstantPairsAvx2(uint16_t* target, const uint32_t* coverage, int32_t count, const uint16_t* source);
 int32_t PlainConstantQuadsAvx512(uint16_t* target, const uint32_t* coverage, int32_t count, const uint16_t* source);

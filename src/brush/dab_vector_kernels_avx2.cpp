@@ -7,7 +7,7 @@ namespace brush {
 // Lanes 0..3 hold the first pixel's red, green, blue and alpha, lanes 4..7 the second's. Every
 // per-pixel value (coverage, old and new alpha, the quotient scale) is spread over its pixel's
 // four lanes; the alpha lane's colour arithmetic is computed and then replaced.
-__attribute__((target("avx2"))) int32_t PlainConstantPairsAvx2(uint16_t* target, const uint32_t* coverage,
+int32_t PlainConstantPairsAvx2(uint16_t* target, const uint32_t* coverage,
                                                                int32_t count, const uint16_t* source) {
   const __m256i s = _mm256_setr_epi32(source[0], source[1], source[2], source[3], source[0], source[1],
                                       source[2], source[3]);

@@ -10,7 +10,7 @@
 
 namespace brush {
 
-__attribute__((target("avx512f,avx512bw,avx512vl,avx512dq"))) int32_t PlainConstantQuadsAvx512(
+int32_t PlainConstantQuadsAvx512(
     uint16_t* target, const uint32_t* coverage, int32_t count, const uint16_t* source) {
   const __m512i s = _mm512_broadcast_i32x4(_mm_setr_epi32(source[0], source[1], source[2], source[3]));
   const __m512i sa = _mm512_set1_epi32(source[3]);

@@ -1,28 +1,16 @@
 // The 3-byte row kernels of pixel_formats.h: the portable loops, and the choice of the vector
-// kernels where the processor has them (made once).
-#include <algorithm>
-#include <atomic>
-
+// kernels where the CPU level allows them.
 #include "engine/rgb24_rows_internal.h"
+#include "platform/cpu_features.h"
 
 namespace engine {
 namespace rgb24 {
 namespace {
 
-std::atomic<int> g_levelAllowed{2};
-
-// The widest instructions the processor has and a test allows: 0, 1 (SSSE3) or 2 (AVX2).
-int Level() {
-#if defined(__x86_64__) || defined(__i386__)
-  static const int level = [] {
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return 2;
-    return __builtin_cpu_supports("ssse3") ? 1 : 0;
-  }();
-  return std::min(level, g_levelAllowed.load(std::memory_order_relaxed));
-#else
-  return 0;
-#endif
+// The widest kernels the current CPU level allows: 0 (the portable loops), 1 (SSSE3) or 2 (AVX2).
+int Level() noexcept {
+  if (platform::CpuAtLeast(platform::CpuLevel::kAvx2)) return 2;
+  return platform::CpuAtLeast(platform::CpuLevel::kSsse3) ? 1 : 0;
 }
 
 }  // namespace
@@ -70,10 +58,6 @@ void LoadPortable(Kind kind, const uint8_t* __restrict src, uint16_t* __restrict
         break;
     }
   }
-}
-
-void SetVectorLevelForTesting(int level) noexcept {
-  g_levelAllowed.store(level, std::memory_order_relaxed);
 }
 
 namespace {

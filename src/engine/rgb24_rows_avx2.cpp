@@ -14,8 +14,6 @@ namespace engine::rgb24 {
 #if defined(__x86_64__) || defined(__i386__)
 namespace {
 
-#define PMR_AVX2 __attribute__((target("avx2")))
-
 // In each half: the byte of the two 3-byte pixels at the half's start that becomes the high byte
 // of each sample of pixel 0 (a0..a3) and pixel 1 (b0..b3); Z leaves the sample 0.
 constexpr char Z = -128;
@@ -23,7 +21,7 @@ constexpr char Z = -128;
   Z, a0, Z, a1, Z, a2, Z, a3, Z, b0, Z, b1, Z, b2, Z, b3
 #define PMR_HALVES(...) __VA_ARGS__, __VA_ARGS__
 
-PMR_AVX2 inline __m256i Control(Kind kind) {
+inline __m256i Control(Kind kind) {
   switch (kind) {
     case Kind::kLoadColour:
       return _mm256_setr_epi8(PMR_HALVES(PMR_PAIR(0, 1, 2, Z, 3, 4, 5, Z)));
@@ -50,7 +48,7 @@ std::size_t StreamHead32(const uint16_t* dst, std::size_t pixels, Stores& stores
 }
 
 template <Kind kKind>
-PMR_AVX2 void LoadRow(const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores) {
+void LoadRow(const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores) {
   const __m256i control = Control(kKind);
   const __m256i zero = _mm256_setzero_si256();
   const __m256i alphaLanes = _mm256_set1_epi64x(int64_t(0xFFFF) << 48);

@@ -34,8 +34,4 @@ void LoadSsse3(Kind kind, const uint8_t* src, uint16_t* dst, std::size_t pixels,
 // processor has AVX2.
 void LoadAvx2(Kind kind, const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores);
 
-// Test hook: the widest instructions the row kernels may use: 0 none (the portable loops),
-// 1 SSSE3, 2 AVX2 (the default; each kernel still takes only what the processor has).
-void SetVectorLevelForTesting(int level) noexcept;
-
 }  // namespace engine::rgb24

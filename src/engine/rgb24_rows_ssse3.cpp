@@ -17,8 +17,6 @@ namespace engine::rgb24 {
 #if defined(__x86_64__) || defined(__i386__)
 namespace {
 
-#define PMR_SSSE3 __attribute__((target("ssse3")))
-
 using Control = std::array<int8_t, 16>;
 constexpr int8_t kZero = -128;  // a shuffle control byte with its top bit set writes 0
 
@@ -79,13 +77,13 @@ constexpr SpreadControls kSpreadColour = MakeSpread({0, 1, 2, -1});
 constexpr SpreadControls kSpreadAlpha = MakeSpread({-1, -1, -1, 0});
 constexpr SpreadControls kSpreadBgr = MakeSpread({2, 1, 0, -1});
 
-PMR_SSSE3 inline __m128i Load(const void* p) {
+inline __m128i Load(const void* p) {
   return _mm_loadu_si128(static_cast<const __m128i*>(p));
 }
-PMR_SSSE3 inline __m128i Shuffle(__m128i v, const Control& m) {
+inline __m128i Shuffle(__m128i v, const Control& m) {
   return _mm_shuffle_epi8(v, Load(m.data()));
 }
-PMR_SSSE3 inline void Put(void* p, __m128i v, Stores stores) {
+inline void Put(void* p, __m128i v, Stores stores) {
   if (stores == Stores::kStreaming) {
     _mm_stream_si128(static_cast<__m128i*>(p), v);
   } else {
@@ -108,7 +106,7 @@ std::size_t StreamHead(const void* dst, std::size_t unitBytes, std::size_t pixel
 }
 
 template <Kind kKind>
-PMR_SSSE3 void ReadRow(const uint16_t* src, uint8_t* dst, std::size_t pixels, Stores stores) {
+void ReadRow(const uint16_t* src, uint8_t* dst, std::size_t pixels, Stores stores) {
   constexpr const PackControls& pack = kKind == Kind::kReadAlpha ? kPackAlpha : kPackColour;
   std::size_t i = StreamHead(dst, 3, pixels, stores);
   ReadPortable(kKind, src, dst, 0, i);
@@ -129,7 +127,7 @@ PMR_SSSE3 void ReadRow(const uint16_t* src, uint8_t* dst, std::size_t pixels, St
 }
 
 template <Kind kKind>
-PMR_SSSE3 void LoadRow(const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores) {
+void LoadRow(const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores) {
   constexpr const SpreadControls& spread = kKind == Kind::kLoadColour ? kSpreadColour
                                            : kKind == Kind::kLoadAlpha ? kSpreadAlpha
                                                                        : kSpreadBgr;

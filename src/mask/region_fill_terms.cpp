@@ -16,7 +16,8 @@ namespace mask {
 RegionTolerance MakeRegionTolerance(int32_t tolerance) {
   const int32_t t = std::clamp(tolerance, 0, 50000);
   RegionTolerance r;
-  // The single-precision product of the description, not its double value.
+  // The product is taken in single precision, not as a double: at some tolerances (9066 is one)
+  // the two truncate to different whole numbers, and the fill uses the float one.
   const float library = float(t) * 0.00002f * 195075.0f;
   r.library = uint32_t(std::trunc(library));
   r.percent = t / 500;

@@ -20,6 +20,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/cpu_features.h"
 #include "render/composite_internal.h"
 
 namespace render {
@@ -135,8 +136,7 @@ constexpr BatchFn kAvx2Batches[kBlendRuleCount] = PMR_BATCH_TABLE(BlendBatchAvx2
 BatchFn BatchFor(BlendRule rule) {
   const auto index = static_cast<int>(rule);
 #ifdef PMR_HAVE_AVX2_BATCHES
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  if (avx2) return kAvx2Batches[index];
+  if (platform::CpuAtLeast(platform::CpuLevel::kAvx2)) return kAvx2Batches[index];
 #endif
   return kBaselineBatches[index];
 }

@@ -1,6 +1,7 @@
 // Shared between the compositing routine's entry point and its two paths.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -46,22 +47,28 @@ inline bool OpaquePixelsReplace(const CompositeJob& job) {
 }
 
 // One row of an ordinary mode with the Normal rule and no layer mask, on vector registers; the
-// same values as CompositePixel for every pixel. NormalRowVector gives null where the processor
-// lacks the instructions (or a test turned the kernel off).
+// same values as CompositePixel for every pixel. NormalRowVector gives null where the CPU level
+// is below AVX2.
 using NormalRowKernel = void (*)(const uint16_t* source, uint16_t* destination, int32_t width,
                                  const CompositeSetup& k);
 NormalRowKernel NormalRowVector();
-void SetNormalRowVectorForTesting(bool enabled) noexcept;
 
 // The same for the most used other rules (Multiply, Screen, Overlay, Soft Light, Darken, Lighten,
 // Add, Subtract, Dodge, Burn) in ordinary modes without layer mask: the same values as
-// CompositePixel for every pixel. Null for any other rule, where the processor lacks the
-// instructions, or while a test has turned the kernels off.
+// CompositePixel for every pixel. Null for any other rule or where the CPU level is below AVX2.
 NormalRowKernel RuleRowVector(BlendRule rule);
-void SetRuleRowVectorForTesting(bool enabled) noexcept;
+
+// The AVX2 row kernels themselves (null off x86), to be called only where the CPU level allows.
+using RuleRowKernels = std::array<NormalRowKernel, kBlendRuleCount>;
+extern const NormalRowKernel kNormalRowAvx2;
+extern const RuleRowKernels kRuleRowsAvx2;
 
 // The plain per-pixel loop: rows top to bottom, pixels left to right.
 void CompositeReference(const CompositeJob& job);
+// The per-pixel rule over `count` pixels of a row without layer mask. The vector row kernels
+// finish their rows with it, so that the rule's code is built only for the baseline processor.
+void CompositeUnclippedPixels(const uint16_t* s, uint16_t* d, int32_t count,
+                              const CompositeSetup& k);
 // The fast path on the calling thread: cheap pixels first, blends in batches. Falls back to the
 // reference loop for what it does not cover. Bit-identical to CompositeReference.
 void CompositeFast(const CompositeJob& job);

@@ -1,5 +1,5 @@
-// The reference compositing loop: the per-pixel rule applied in the documented order, nothing
-// more. The fast path is checked against it bit for bit.
+// The reference compositing loop: the per-pixel rule applied rows top to bottom, pixels left to
+// right, nothing more. The fast path is checked against it bit for bit.
 #include "render/composite_internal.h"
 
 namespace render {
@@ -13,6 +13,11 @@ void CompositeReference(const CompositeJob& job) {
       CompositePixel(s + 4 * x, clip ? clip + 4 * x : nullptr, d + 4 * x, job.setup);
     }
   }
+}
+
+void CompositeUnclippedPixels(const uint16_t* s, uint16_t* d, int32_t count,
+                              const CompositeSetup& k) {
+  for (int32_t x = 0; x < count; ++x) CompositePixel(s + 4 * x, nullptr, d + 4 * x, k);
 }
 
 }  // namespace render

@@ -191,7 +191,7 @@ void FlattenRowsLayerByLayer(const FlattenPlan& plan, int32_t first, int32_t end
   }
 }
 
-// The documented order, whole buffer at a time and serially: for a buffer that shares memory
+// Step after step, each over the whole buffer, serially: for a buffer that shares memory
 // with a layer, where what one step writes is what a later step reads.
 void FlattenInOrder(const FlattenPlan& plan) {
   const HostRect& r = plan.rect;

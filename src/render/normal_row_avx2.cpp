@@ -12,8 +12,6 @@
 #include "render/pixel_lanes_avx2.h"
 #endif
 
-#include <atomic>
-
 namespace render {
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -25,13 +23,11 @@ using lanes::Join;
 using lanes::Select;
 using lanes::Split;
 
-std::atomic<bool> g_vectorAllowed{true};
-
 // The Normal blend of four pixels with source alphas a and destination d, as BlendPixel computes
 // it: Sa = a / 65535, Sc = (s / 65280) Sa, Dc = (d / 65280) Da, X = Sc + Dc (1 - Sa),
 // R = clamp(Da + Sa (1 - Da)), colour = trunc(clamp(X / R) 65280) with X / R as X * (1 / R),
 // alpha = trunc(R 65535).
-PMR_AVX2 inline Channels BlendNormal(const Channels& s, __m128i a, const Channels& d) {
+inline Channels BlendNormal(const Channels& s, __m128i a, const Channels& d) {
   const __m256d invColor = _mm256_set1_pd(kInvColorOne);
   const __m256d invAlpha = _mm256_set1_pd(kInvAlphaOne);
   const __m256d one = _mm256_set1_pd(1.0);
@@ -52,7 +48,7 @@ PMR_AVX2 inline Channels BlendNormal(const Channels& s, __m128i a, const Channel
   return out;
 }
 
-PMR_AVX2 void NormalRowAvx2(const uint16_t* s, uint16_t* d, int32_t width,
+void NormalRowAvx2(const uint16_t* s, uint16_t* d, int32_t width,
                             const CompositeSetup& k) {
   const bool opaqueCopies = (kMergeModes[k.mode].flags & kOpaqueCopyFlag) != 0;
   const bool writeAlpha = !k.alphaLock;
@@ -114,27 +110,16 @@ PMR_AVX2 void NormalRowAvx2(const uint16_t* s, uint16_t* d, int32_t width,
     }
     Join(out, dp);
   }
-  for (; x < width; ++x) CompositePixel(s + 4 * x, nullptr, d + 4 * x, k);
+  CompositeUnclippedPixels(s + 4 * x, d + 4 * x, width - x, k);
 }
 
 }  // namespace
 
-NormalRowKernel NormalRowVector() {
-  static const bool avx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return avx2 && g_vectorAllowed.load(std::memory_order_relaxed) ? &NormalRowAvx2 : nullptr;
-}
-
-void SetNormalRowVectorForTesting(bool enabled) noexcept {
-  g_vectorAllowed.store(enabled, std::memory_order_relaxed);
-}
+extern const NormalRowKernel kNormalRowAvx2 = &NormalRowAvx2;
 
 #else
 
-NormalRowKernel NormalRowVector() { return nullptr; }
-void SetNormalRowVectorForTesting(bool) noexcept {}
+extern const NormalRowKernel kNormalRowAvx2 = nullptr;
 
 #endif
 

@@ -6,8 +6,6 @@
 
 #include <cstdint>
 
-#define PMR_AVX2 __attribute__((target("avx2")))
-
 namespace render {
 namespace lanes {
 
@@ -18,7 +16,7 @@ struct Channels {
 };
 
 // 16 samples r g b a r g b a ... of four pixels into one register per channel.
-PMR_AVX2 inline Channels Split(const uint16_t* pixels) {
+inline Channels Split(const uint16_t* pixels) {
   const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels));
   // In each half: r0 r1 g0 g1 b0 b1 a0 a1; then the halves' pairs side by side.
   const __m256i byChannel = _mm256_shuffle_epi8(
@@ -33,7 +31,7 @@ PMR_AVX2 inline Channels Split(const uint16_t* pixels) {
 }
 
 // The reverse of Split; every value is 0..65535.
-PMR_AVX2 inline void Join(const Channels& p, uint16_t* pixels) {
+inline void Join(const Channels& p, uint16_t* pixels) {
   const __m128i rg = _mm_packus_epi32(p.c[0], p.c[1]);
   const __m128i ba = _mm_packus_epi32(p.c[2], p.a);
   const __m128i rb = _mm_unpacklo_epi16(rg, ba);  // r0 b0 r1 b1 ...
@@ -42,13 +40,13 @@ PMR_AVX2 inline void Join(const Channels& p, uint16_t* pixels) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + 8), _mm_unpackhi_epi16(rb, ga));
 }
 
-PMR_AVX2 inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
+inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
   return _mm_blendv_epi8(no, yes, mask);
 }
 
 // The scalar Clamp01: v > 0 ? v : 0, then low < 1 ? low : 1. maxpd and minpd return their second
 // operand when the comparison fails (a NaN included), which is exactly that.
-PMR_AVX2 inline __m256d Clamp01(__m256d v) {
+inline __m256d Clamp01(__m256d v) {
   return _mm256_min_pd(_mm256_max_pd(v, _mm256_setzero_pd()), _mm256_set1_pd(1.0));
 }
 

@@ -16,21 +16,21 @@ namespace rule_lanes {
 // operator is one IEEE operation, never fused).
 using D4 = __m256d;
 
-PMR_AVX2 inline D4 Pick(D4 mask, D4 yes, D4 no) { return _mm256_blendv_pd(no, yes, mask); }
-PMR_AVX2 inline D4 Greater(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_GT_OQ); }
-PMR_AVX2 inline D4 Less(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_LT_OQ); }
-PMR_AVX2 inline D4 LessOrEqual(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_LE_OQ); }
-PMR_AVX2 inline D4 GreaterOrEqual(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_GE_OQ); }
-PMR_AVX2 inline D4 Splat(double v) { return _mm256_set1_pd(v); }
+inline D4 Pick(D4 mask, D4 yes, D4 no) { return _mm256_blendv_pd(no, yes, mask); }
+inline D4 Greater(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_GT_OQ); }
+inline D4 Less(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_LT_OQ); }
+inline D4 LessOrEqual(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_LE_OQ); }
+inline D4 GreaterOrEqual(D4 x, D4 y) { return _mm256_cmp_pd(x, y, _CMP_GE_OQ); }
+inline D4 Splat(double v) { return _mm256_set1_pd(v); }
 
 // The premultiplied channel of one rule: Sc, Dc of one channel, Sa, Da of the pixel.
-PMR_AVX2 inline D4 Rest(D4 Sc, D4 Dc, D4 Sa, D4 Da) {
+inline D4 Rest(D4 Sc, D4 Dc, D4 Sa, D4 Da) {
   const D4 one = Splat(1.0);
   return Sc * (one - Da) + Dc * (one - Sa);
 }
 
 template <BlendRule kRule>
-PMR_AVX2 inline D4 RuleX(D4 Sc, D4 Dc, D4 Sa, D4 Da) {
+inline D4 RuleX(D4 Sc, D4 Dc, D4 Sa, D4 Da) {
   const D4 one = Splat(1.0);
   const D4 two = Splat(2.0);
   if constexpr (kRule == BlendRule::kNormal) {

@@ -14,8 +14,6 @@
 #include "render/rule_lanes_avx2.h"
 #endif
 
-#include <atomic>
-
 namespace render {
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -28,13 +26,12 @@ using lanes::Select;
 using lanes::Split;
 using namespace rule_lanes;
 
-std::atomic<bool> g_vectorAllowed{true};
 
 // The blend of four pixels with source alphas a over destination d, as BlendPixel computes it:
 // Sa = a / 65535, Sc = (s / 65280) Sa, Dc = (d / 65280) Da, X by the rule, R clamped,
 // colour = trunc(clamp(X (1 / R)) 65280), alpha = trunc(R 65535).
 template <BlendRule kRule>
-PMR_AVX2 inline Channels Blend(const Channels& s, __m128i a, const Channels& d) {
+inline Channels Blend(const Channels& s, __m128i a, const Channels& d) {
   const D4 invColor = Splat(kInvColorOne);
   const D4 invAlpha = Splat(kInvAlphaOne);
   const D4 one = Splat(1.0);
@@ -54,7 +51,7 @@ PMR_AVX2 inline Channels Blend(const Channels& s, __m128i a, const Channels& d) 
 }
 
 template <BlendRule kRule>
-PMR_AVX2 void RuleRowAvx2(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
+void RuleRowAvx2(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
   const bool writeAlpha = !k.alphaLock;
   const __m128i zero = _mm_setzero_si128();
   const __m128i factor = _mm_set1_epi32(k.opacityFactor);
@@ -91,40 +88,33 @@ PMR_AVX2 void RuleRowAvx2(const uint16_t* s, uint16_t* d, int32_t width, const C
     out.a = writeAlpha ? _mm_andnot_si128(clears, Select(copies, a, out.a)) : dst.a;
     Join(out, dp);
   }
-  for (; x < width; ++x) CompositePixel(s + 4 * x, nullptr, d + 4 * x, k);
+  CompositeUnclippedPixels(s + 4 * x, d + 4 * x, width - x, k);
+}
+
+// Indexed by rule; null for the rules without a kernel. Filled at compile time, so nothing in
+// this file runs before the caller has checked the processor.
+constexpr RuleRowKernels MakeRuleRowsAvx2() {
+  RuleRowKernels t{};
+  t[static_cast<int>(BlendRule::kMultiply)] = &RuleRowAvx2<BlendRule::kMultiply>;
+  t[static_cast<int>(BlendRule::kScreen)] = &RuleRowAvx2<BlendRule::kScreen>;
+  t[static_cast<int>(BlendRule::kOverlay)] = &RuleRowAvx2<BlendRule::kOverlay>;
+  t[static_cast<int>(BlendRule::kSoftLight)] = &RuleRowAvx2<BlendRule::kSoftLight>;
+  t[static_cast<int>(BlendRule::kDarken)] = &RuleRowAvx2<BlendRule::kDarken>;
+  t[static_cast<int>(BlendRule::kLighten)] = &RuleRowAvx2<BlendRule::kLighten>;
+  t[static_cast<int>(BlendRule::kAdd)] = &RuleRowAvx2<BlendRule::kAdd>;
+  t[static_cast<int>(BlendRule::kSubtract)] = &RuleRowAvx2<BlendRule::kSubtract>;
+  t[static_cast<int>(BlendRule::kDodge)] = &RuleRowAvx2<BlendRule::kDodge>;
+  t[static_cast<int>(BlendRule::kBurn)] = &RuleRowAvx2<BlendRule::kBurn>;
+  return t;
 }
 
 }  // namespace
 
-NormalRowKernel RuleRowVector(BlendRule rule) {
-  static const bool avx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  if (!avx2 || !g_vectorAllowed.load(std::memory_order_relaxed)) return nullptr;
-  switch (rule) {
-    case BlendRule::kMultiply: return &RuleRowAvx2<BlendRule::kMultiply>;
-    case BlendRule::kScreen: return &RuleRowAvx2<BlendRule::kScreen>;
-    case BlendRule::kOverlay: return &RuleRowAvx2<BlendRule::kOverlay>;
-    case BlendRule::kSoftLight: return &RuleRowAvx2<BlendRule::kSoftLight>;
-    case BlendRule::kDarken: return &RuleRowAvx2<BlendRule::kDarken>;
-    case BlendRule::kLighten: return &RuleRowAvx2<BlendRule::kLighten>;
-    case BlendRule::kAdd: return &RuleRowAvx2<BlendRule::kAdd>;
-    case BlendRule::kSubtract: return &RuleRowAvx2<BlendRule::kSubtract>;
-    case BlendRule::kDodge: return &RuleRowAvx2<BlendRule::kDodge>;
-    case BlendRule::kBurn: return &RuleRowAvx2<BlendRule::kBurn>;
-    default: return nullptr;
-  }
-}
-
-void SetRuleRowVectorForTesting(bool enabled) noexcept {
-  g_vectorAllowed.store(enabled, std::memory_order_relaxed);
-}
+constinit const RuleRowKernels kRuleRowsAvx2 = MakeRuleRowsAvx2();
 
 #else
 
-NormalRowKernel RuleRowVector(BlendRule) { return nullptr; }
-void SetRuleRowVectorForTesting(bool) noexcept {}
+constinit const RuleRowKernels kRuleRowsAvx2{};
 
 #endif
 

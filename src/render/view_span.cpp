@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/cpu_features.h"
 #include "render/view_blend.h"
 #include "render/view_composite.h"
 
@@ -10,7 +11,6 @@ namespace render {
 namespace {
 
 std::atomic<bool> gSpans{true};
-std::atomic<bool> gSpanVector{true};
 
 // How far ahead along a span the layers' pixels are asked for.
 constexpr int32_t kAhead = 16;
@@ -133,7 +133,7 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
   Reset(st, lanesCount);
   const int32_t keptEntry = FindCoveringEntries(list, K, rowAt, columns, count, st);
 
-  const bool vectorAllowed = gSpanVector.load(std::memory_order_relaxed);
+  const bool vectorAllowed = platform::CpuAtLeast(platform::CpuLevel::kAvx2);
   for (int32_t i = 0; i < list.count; ++i) {
     const ViewEntry& e = list.entries[i];
     // Alpha modes blend by the Normal rule unless their pre-pass redirects a pixel.
@@ -205,8 +205,20 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
 
 void SetViewSpansForTesting(bool enabled) noexcept { gSpans.store(enabled, std::memory_order_relaxed); }
 bool ViewSpansEnabled() noexcept { return gSpans.load(std::memory_order_relaxed); }
-void SetViewSpanVectorForTesting(bool enabled) noexcept {
-  gSpanVector.store(enabled, std::memory_order_relaxed);
+ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule) {
+  const auto index = static_cast<std::size_t>(rule);
+  if (!platform::CpuAtLeast(platform::CpuLevel::kAvx2) || index >= kViewSpanBlendAvx2.size()) {
+    return nullptr;
+  }
+  return kViewSpanBlendAvx2[index];
+}
+
+ViewSpanEntryKernel ViewSpanEntryVector(BlendRule rule) {
+  const auto index = static_cast<std::size_t>(rule);
+  if (!platform::CpuAtLeast(platform::CpuLevel::kAvx2) || index >= kViewSpanEntryAvx2.size()) {
+    return nullptr;
+  }
+  return kViewSpanEntryAvx2[index];
 }
 
 }  // namespace render

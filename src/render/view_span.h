@@ -4,6 +4,7 @@
 // Gives for every position exactly what CompositeViewPixel gives.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -41,7 +42,7 @@ struct ViewSpanState {
 };
 
 // Blends the marked pixels of a span by one rule (BlendOverViewComposite on each), or null where
-// the rule has no vector form or the processor lacks the instructions. `count` is rounded up to
+// the rule has no vector form or the CPU level is below AVX2. `count` is rounded up to
 // whole groups of four; `blend` is 0 past the span.
 using ViewSpanBlendKernel = void (*)(ViewSpanState& st, int32_t count);
 ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule);
@@ -68,10 +69,16 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
                        const int32_t* columns, int32_t count, bool contiguous, ViewSpanState& st,
                        Pixel16* out);
 
-// Test hooks: turn the span compositor off (the renderer then composites pixel by pixel, the
-// reference), or only its vector lanes.
+// The AVX2 kernels themselves, indexed by rule (null off x86 and for rules without lanes), to be
+// called only where the CPU level allows.
+using ViewSpanBlendKernels = std::array<ViewSpanBlendKernel, kBlendRuleCount>;
+using ViewSpanEntryKernels = std::array<ViewSpanEntryKernel, kBlendRuleCount>;
+extern const ViewSpanBlendKernels kViewSpanBlendAvx2;
+extern const ViewSpanEntryKernels kViewSpanEntryAvx2;
+
+// Test hook: turn the span compositor off (the renderer then composites pixel by pixel, the
+// reference). The vector lanes follow the CPU level.
 void SetViewSpansForTesting(bool enabled) noexcept;
 bool ViewSpansEnabled() noexcept;
-void SetViewSpanVectorForTesting(bool enabled) noexcept;
 
 }  // namespace render

@@ -19,23 +19,23 @@ namespace {
 using namespace rule_lanes;
 
 // 32-bit lane masks (all bits set for true) to the 64-bit masks of double lanes, and back.
-PMR_AVX2 inline D4 Wide(__m128i mask) { return _mm256_castsi256_pd(_mm256_cvtepi32_epi64(mask)); }
-PMR_AVX2 inline __m128i Narrow(D4 mask) {
+inline D4 Wide(__m128i mask) { return _mm256_castsi256_pd(_mm256_cvtepi32_epi64(mask)); }
+inline __m128i Narrow(D4 mask) {
   const __m256i low = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(mask),
                                                   _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6));
   return _mm256_castsi256_si128(low);
 }
-PMR_AVX2 inline __m128i Load4(const int32_t* p) {
+inline __m128i Load4(const int32_t* p) {
   return _mm_load_si128(reinterpret_cast<const __m128i*>(p));
 }
-PMR_AVX2 inline void Store4(int32_t* p, __m128i v) {
+inline void Store4(int32_t* p, __m128i v) {
   _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
 }
 
 // BlendOverViewComposite of source (s, a) over composites j..j+3 by one rule, kept where take is
 // set.
 template <BlendRule kRule>
-PMR_AVX2 inline void BlendFour(ViewSpanState& st, int32_t j, __m128i a, const __m128i s[3], D4 take) {
+inline void BlendFour(ViewSpanState& st, int32_t j, __m128i a, const __m128i s[3], D4 take) {
   const D4 one = Splat(1.0);
   const D4 Sa = _mm256_cvtepi32_pd(a) * Splat(kInvAlphaOne);
   const D4 Da = _mm256_load_pd(st.A + j);
@@ -52,7 +52,7 @@ PMR_AVX2 inline void BlendFour(ViewSpanState& st, int32_t j, __m128i a, const __
 }
 
 template <BlendRule kRule>
-PMR_AVX2 void BlendSpanAvx2(ViewSpanState& st, int32_t count) {
+void BlendSpanAvx2(ViewSpanState& st, int32_t count) {
   for (int32_t j = 0; j < count; j += 4) {
     uint32_t marks;
     std::memcpy(&marks, st.blend + j, 4);
@@ -66,7 +66,7 @@ PMR_AVX2 void BlendSpanAvx2(ViewSpanState& st, int32_t count) {
 
 // Composites j..j+3 take the integer pixel (colour, alpha) where take is set, with A and c made
 // from it as the scalar copy makes them.
-PMR_AVX2 inline void CopyFour(ViewSpanState& st, int32_t j, __m128i take, const __m128i colour[3],
+inline void CopyFour(ViewSpanState& st, int32_t j, __m128i take, const __m128i colour[3],
                               __m128i alpha) {
   const D4 takeD = Wide(take);
   for (int k = 0; k < 3; ++k) {
@@ -85,7 +85,7 @@ PMR_AVX2 inline void CopyFour(ViewSpanState& st, int32_t j, __m128i take, const 
 // position filled; at the covering entry it starts the composite; above it, it is combined: laid
 // down over an empty composite, copied when opaque under operator 0, else blended.
 template <BlendRule kRule>
-PMR_AVX2 void EntrySpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e,
+void EntrySpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e,
                             const uint16_t* row) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i ones = _mm_set1_epi32(-1);
@@ -180,56 +180,50 @@ PMR_AVX2 void EntrySpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryCon
   }
 }
 
-bool HasAvx2() {
-  static const bool avx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return avx2;
+// Indexed by rule; null for the rules without lanes. Filled at compile time, so nothing in this
+// file runs before the caller has checked the processor.
+constexpr ViewSpanBlendKernels MakeBlendKernels() {
+  ViewSpanBlendKernels t{};
+  t[static_cast<int>(BlendRule::kNormal)] = &BlendSpanAvx2<BlendRule::kNormal>;
+  t[static_cast<int>(BlendRule::kMultiply)] = &BlendSpanAvx2<BlendRule::kMultiply>;
+  t[static_cast<int>(BlendRule::kScreen)] = &BlendSpanAvx2<BlendRule::kScreen>;
+  t[static_cast<int>(BlendRule::kOverlay)] = &BlendSpanAvx2<BlendRule::kOverlay>;
+  t[static_cast<int>(BlendRule::kSoftLight)] = &BlendSpanAvx2<BlendRule::kSoftLight>;
+  t[static_cast<int>(BlendRule::kDarken)] = &BlendSpanAvx2<BlendRule::kDarken>;
+  t[static_cast<int>(BlendRule::kLighten)] = &BlendSpanAvx2<BlendRule::kLighten>;
+  t[static_cast<int>(BlendRule::kAdd)] = &BlendSpanAvx2<BlendRule::kAdd>;
+  t[static_cast<int>(BlendRule::kSubtract)] = &BlendSpanAvx2<BlendRule::kSubtract>;
+  t[static_cast<int>(BlendRule::kDodge)] = &BlendSpanAvx2<BlendRule::kDodge>;
+  t[static_cast<int>(BlendRule::kBurn)] = &BlendSpanAvx2<BlendRule::kBurn>;
+  return t;
+}
+
+constexpr ViewSpanEntryKernels MakeEntryKernels() {
+  ViewSpanEntryKernels t{};
+  t[static_cast<int>(BlendRule::kNormal)] = &EntrySpanAvx2<BlendRule::kNormal>;
+  t[static_cast<int>(BlendRule::kMultiply)] = &EntrySpanAvx2<BlendRule::kMultiply>;
+  t[static_cast<int>(BlendRule::kScreen)] = &EntrySpanAvx2<BlendRule::kScreen>;
+  t[static_cast<int>(BlendRule::kOverlay)] = &EntrySpanAvx2<BlendRule::kOverlay>;
+  t[static_cast<int>(BlendRule::kSoftLight)] = &EntrySpanAvx2<BlendRule::kSoftLight>;
+  t[static_cast<int>(BlendRule::kDarken)] = &EntrySpanAvx2<BlendRule::kDarken>;
+  t[static_cast<int>(BlendRule::kLighten)] = &EntrySpanAvx2<BlendRule::kLighten>;
+  t[static_cast<int>(BlendRule::kAdd)] = &EntrySpanAvx2<BlendRule::kAdd>;
+  t[static_cast<int>(BlendRule::kSubtract)] = &EntrySpanAvx2<BlendRule::kSubtract>;
+  t[static_cast<int>(BlendRule::kDodge)] = &EntrySpanAvx2<BlendRule::kDodge>;
+  t[static_cast<int>(BlendRule::kBurn)] = &EntrySpanAvx2<BlendRule::kBurn>;
+  return t;
 }
 
 }  // namespace
 
-ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule) {
-  if (!HasAvx2()) return nullptr;
-  switch (rule) {
-    case BlendRule::kNormal: return &BlendSpanAvx2<BlendRule::kNormal>;
-    case BlendRule::kMultiply: return &BlendSpanAvx2<BlendRule::kMultiply>;
-    case BlendRule::kScreen: return &BlendSpanAvx2<BlendRule::kScreen>;
-    case BlendRule::kOverlay: return &BlendSpanAvx2<BlendRule::kOverlay>;
-    case BlendRule::kSoftLight: return &BlendSpanAvx2<BlendRule::kSoftLight>;
-    case BlendRule::kDarken: return &BlendSpanAvx2<BlendRule::kDarken>;
-    case BlendRule::kLighten: return &BlendSpanAvx2<BlendRule::kLighten>;
-    case BlendRule::kAdd: return &BlendSpanAvx2<BlendRule::kAdd>;
-    case BlendRule::kSubtract: return &BlendSpanAvx2<BlendRule::kSubtract>;
-    case BlendRule::kDodge: return &BlendSpanAvx2<BlendRule::kDodge>;
-    case BlendRule::kBurn: return &BlendSpanAvx2<BlendRule::kBurn>;
-    default: return nullptr;
-  }
-}
-
-ViewSpanEntryKernel ViewSpanEntryVector(BlendRule rule) {
-  if (!HasAvx2()) return nullptr;
-  switch (rule) {
-    case BlendRule::kNormal: return &EntrySpanAvx2<BlendRule::kNormal>;
-    case BlendRule::kMultiply: return &EntrySpanAvx2<BlendRule::kMultiply>;
-    case BlendRule::kScreen: return &EntrySpanAvx2<BlendRule::kScreen>;
-    case BlendRule::kOverlay: return &EntrySpanAvx2<BlendRule::kOverlay>;
-    case BlendRule::kSoftLight: return &EntrySpanAvx2<BlendRule::kSoftLight>;
-    case BlendRule::kDarken: return &EntrySpanAvx2<BlendRule::kDarken>;
-    case BlendRule::kLighten: return &EntrySpanAvx2<BlendRule::kLighten>;
-    case BlendRule::kAdd: return &EntrySpanAvx2<BlendRule::kAdd>;
-    case BlendRule::kSubtract: return &EntrySpanAvx2<BlendRule::kSubtract>;
-    case BlendRule::kDodge: return &EntrySpanAvx2<BlendRule::kDodge>;
-    case BlendRule::kBurn: return &EntrySpanAvx2<BlendRule::kBurn>;
-    default: return nullptr;
-  }
-}
+constinit const ViewSpanBlendKernels kViewSpanBlendAvx2 = MakeBlendKernels();
+constinit const ViewSpanEntryKernels kViewSpanEntryAvx2 = MakeEntryKernels();
 
 #else
 
-ViewSpanBlendKernel ViewSpanBlendVector(BlendRule) { return nullptr; }
-ViewSpanEntryKernel ViewSpanEntryVector(BlendRule) { return nullptr; }
+constinit const ViewSpanBlendKernels kViewSpanBlendAvx2{};
+constinit const ViewSpanEntryKernels kViewSpanEntryAvx2{};
+
 #endif
 
 }  // namespace render

@@ -38,7 +38,7 @@ class BlendBuffer : public BrushTest {
   }
 };
 
-TEST_F(BlendBuffer, CopyMatchesTheDescribedLoad) {
+TEST_F(BlendBuffer, CopyMatchesTheReferenceLoad) {
   std::mt19937 rng(1);
   auto& s = State();
   for (int round = 0; round < 300; ++round) {
@@ -87,7 +87,7 @@ TEST_F(BlendBuffer, CopyMatchesTheDescribedLoad) {
   }
 }
 
-TEST_F(BlendBuffer, MixMatchesTheDescribedRuleForEveryMixMode) {
+TEST_F(BlendBuffer, MixMatchesTheReferenceRuleForEveryMixMode) {
   std::mt19937 rng(2);
   auto& s = State();
   for (int round = 0; round < 800; ++round) {
@@ -147,7 +147,7 @@ TEST_F(BlendBuffer, MixMatchesTheDescribedRuleForEveryMixMode) {
   }
 }
 
-TEST_F(BlendBuffer, DescribedCases) {
+TEST_F(BlendBuffer, HandWorkedCases) {
   auto& s = State();
   PMR_SetColor(10, 20, 30);
   PMR_SetSize(10);

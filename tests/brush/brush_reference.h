@@ -1,5 +1,5 @@
-// Plain reference models of the brush engine, written from the rules as the brushes are described
-// (not from the engine's code): one pixel at a time, 64-bit arithmetic, no shortcuts. The tests
+// Plain reference models of the brush engine, written from the brushes' rules (not from the
+// engine's code): one pixel at a time, 64-bit arithmetic, no shortcuts. The tests
 // compare the engine against them over random pixels.
 #pragma once
 

@@ -12,7 +12,7 @@ namespace {
 using brush_test::BrushTest;
 using engine::State;
 
-// The circle as described: centre (m, m) with m = s / 2, radius s / 2, a rim of edge / 255 of the
+// The circle: centre (m, m) with m = s / 2, radius s / 2, a rim of edge / 255 of the
 // radius falling linearly to 0, scaled, optionally inverted.
 std::vector<uint16_t> ReferenceCircle(int32_t s, int32_t maxBrush, int edge, float scale, bool invert) {
   std::vector<uint16_t> plane(std::size_t(maxBrush) * maxBrush, 0);
@@ -42,7 +42,7 @@ class BrushShape : public BrushTest {
   }
 };
 
-TEST_F(BrushShape, CirclesFollowTheDescribedGeometry) {
+TEST_F(BrushShape, CirclesFollowCentreRadiusAndRim) {
   MakeBrushCanvas(16, 16, 33, 1);
   for (int32_t size : {1, 2, 3, 4, 7, 10, 16, 33}) {
     for (int edge : {0, 1, 100, 255}) {

@@ -10,6 +10,7 @@
 #include "brush/tool_state.h"
 #include "engine/engine_state.h"
 #include "engine/undo_history.h"
+#include "platform/cpu_features_internal.h"
 
 namespace {
 
@@ -67,7 +68,8 @@ TEST_F(Dab, MatchesTheReferenceModelOverRandomPixelsAndSettings) {
   auto& s = State();
   for (int round = 0; round < 3000; ++round) {
     // The second half runs the scalar kernels only.
-    brush::SetVectorKernelsForTesting(round < 1500);
+    platform::SetCpuLevelForTesting(round < 1500 ? platform::CpuLevel::kAvx512
+                                                 : platform::CpuLevel::kScalar);
     // A fresh tool, layer 2 current, no paint layer, texture or mask.
     brush::Tool() = brush::ToolState{};
     PMR_DeletePaintLayer();
@@ -131,7 +133,7 @@ TEST_F(Dab, MatchesTheReferenceModelOverRandomPixelsAndSettings) {
                               int32_t(rng() % 65536), what);
     if (HasFailure()) break;
   }
-  brush::SetVectorKernelsForTesting(true);
+  platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
 }
 
 TEST_F(Dab, PlainPaintOverAClearPixelLaysTheSourceAndCoverageTimesAlpha) {

@@ -8,6 +8,7 @@
 #include "brush/carried_paint_kernels.h"
 #include "brush/dab_internal.h"
 #include "brush/dab_vector_kernels.h"
+#include "platform/cpu_features_internal.h"
 
 namespace {
 
@@ -21,16 +22,13 @@ TEST(DabVectorKernels, MatchTheScalarKernelBitForBit) {
     bool available;
     brush::PlainGroupsKernel kernel;
   };
-  __builtin_cpu_init();
   const Candidate candidates[] = {
-      {"avx2", __builtin_cpu_supports("avx2") != 0, &brush::PlainConstantPairsAvx2},
-      {"avx512", __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                     __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq"),
-       &brush::PlainConstantQuadsAvx512},
+      {"avx2", platform::CpuAtLeast(platform::CpuLevel::kAvx2), &brush::PlainConstantPairsAvx2},
+      {"avx512", platform::CpuAtLeast(platform::CpuLevel::kAvx512), &brush::PlainConstantQuadsAvx512},
   };
   brush::PaintRules rules;  // plain write-back
   std::mt19937 rng(11);
-  brush::SetVectorKernelsForTesting(false);
+  const platform::ScopedCpuLevelForTesting scalarOnly(platform::CpuLevel::kScalar);
   const brush::PaintKernel scalar = brush::LowRuleKernel(brush::kPlainPaint, rules, true);
   for (const Candidate& c : candidates) {
     if (!c.available) continue;
@@ -58,20 +56,12 @@ TEST(DabVectorKernels, MatchTheScalarKernelBitForBit) {
       ASSERT_EQ(target, expected) << c.name << " round " << round;
     }
   }
-  brush::SetVectorKernelsForTesting(true);
-}
-
-bool HasAvx512() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-         __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq");
 }
 
 // The smudge kernels against the scalar ones: plain paint from carried paint read in place (with
 // and without the remix, every strength 1..256) and the carried paint's mix with the canvas
 // (shares 1..65535), over random rows of every length with the extreme alphas.
 TEST(DabVectorKernels, SmudgeKernelsMatchTheScalarKernelsBitForBit) {
-  __builtin_cpu_init();
   struct Candidate {
     const char* name;
     bool available;
@@ -79,11 +69,13 @@ TEST(DabVectorKernels, SmudgeKernelsMatchTheScalarKernelsBitForBit) {
     brush::CarriedMixKernel mix;
   };
   const Candidate candidates[] = {
-      {"avx2", __builtin_cpu_supports("avx2") != 0, &brush::CarriedPaintPairsAvx2, &brush::CarriedMixPairsAvx2},
-      {"avx512", HasAvx512(), &brush::CarriedPaintQuadsAvx512, &brush::CarriedMixQuadsAvx512},
+      {"avx2", platform::CpuAtLeast(platform::CpuLevel::kAvx2), &brush::CarriedPaintPairsAvx2,
+       &brush::CarriedMixPairsAvx2},
+      {"avx512", platform::CpuAtLeast(platform::CpuLevel::kAvx512), &brush::CarriedPaintQuadsAvx512,
+       &brush::CarriedMixQuadsAvx512},
   };
   std::mt19937 rng(12);
-  brush::SetVectorKernelsForTesting(false);
+  const platform::ScopedCpuLevelForTesting scalarOnly(platform::CpuLevel::kScalar);
   const brush::MixKernel scalarMix = brush::BlendMixKernel(brush::kPlainPaint);
   for (const Candidate& c : candidates) {
     if (!c.available) continue;
@@ -148,7 +140,6 @@ TEST(DabVectorKernels, SmudgeKernelsMatchTheScalarKernelsBitForBit) {
       ASSERT_EQ(blend, expectedBlend) << c.name << " mix round " << round << " k " << mix.k;
     }
   }
-  brush::SetVectorKernelsForTesting(true);
 }
 
 }  // namespace

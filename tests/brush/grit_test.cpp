@@ -61,7 +61,7 @@ void SetGritTool(int32_t g, int32_t cells, int32_t fill, int32_t drawingLength) 
 
 class Grit : public BrushTest {};
 
-TEST_F(Grit, WindowsAreBuiltFromThePoolsAsDescribed) {
+TEST_F(Grit, WindowsAreBuiltFromThePools) {
   PMR_SetRandomSeed(1234);
   MakeBrushCanvas(64, 64, 30, 17);
   for (int32_t g : {1, 3, 7, 50}) {
@@ -116,7 +116,7 @@ TEST_F(Grit, DensityDecidesWhichGritPixelsPaint) {
 
 // With the countdown run out, a dab draws a buffer (again while it is the window in use with no
 // offset, as right after the tool was set), then a row and a column offset below 25.
-TEST_F(Grit, DabsDrawWindowsInTheDescribedOrder) {
+TEST_F(Grit, DabsDrawABufferThenItsRowAndColumnOffsets) {
   PMR_SetRandomSeed(99);
   MakeBrushCanvas(24, 24, 16, 8);
   SetGritTool(3, 128, 128, 0);

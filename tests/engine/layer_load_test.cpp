@@ -22,7 +22,7 @@ using LayerLoad = palmora_test::EngineTest;
 
 constexpr int W = 37, H = 23;
 
-// ---- The model, written from the rules as stated ----
+// ---- The model, written from the load rules rather than from the engine's code ----
 
 int64_t Blend(int64_t s, int64_t d, int64_t h) { return (s * h + (d * (65535 - h)) / 256) / 256; }
 

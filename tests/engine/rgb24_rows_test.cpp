@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/pixel_formats.h"
 #include "engine/rgb24_rows_internal.h"
+#include "platform/cpu_features_internal.h"
 #include "support/transfer_support.h"
 
 namespace {
@@ -31,11 +33,15 @@ std::vector<uint16_t> EnginePixels(std::size_t pixels, uint32_t seed) {
   return samples;
 }
 
-// Parameter: the widest instructions allowed (0 portable, 1 SSSE3, 2 AVX2).
-class Rgb24Rows : public ::testing::TestWithParam<int> {
+// Parameter: the CPU level, whose widest kernels run (portable, SSSE3, AVX2); skipped where the
+// machine (or PALMORA_CPU) stays below it.
+class Rgb24Rows : public ::testing::TestWithParam<platform::CpuLevel> {
  protected:
-  void SetUp() override { engine::rgb24::SetVectorLevelForTesting(GetParam()); }
-  void TearDown() override { engine::rgb24::SetVectorLevelForTesting(2); }
+  void SetUp() override {
+    platform::SetCpuLevelForTesting(GetParam());
+    if (platform::CurrentCpuLevel() < GetParam()) GTEST_SKIP() << "the CPU level is lower";
+  }
+  void TearDown() override { platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512); }
 };
 
 using ReadKernel = void (*)(const uint16_t*, uint8_t*, std::size_t, Stores);
@@ -126,9 +132,11 @@ TEST_P(Rgb24Rows, BlueGreenRedLoadSwapsAndMakesOpaque) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryKernel, Rgb24Rows, ::testing::Values(0, 1, 2),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return info.param == 0 ? "Portable" : info.param == 1 ? "Ssse3" : "Avx2";
+INSTANTIATE_TEST_SUITE_P(EveryKernel, Rgb24Rows,
+                         ::testing::Values(platform::CpuLevel::kScalar, platform::CpuLevel::kSsse3,
+                                           platform::CpuLevel::kAvx2),
+                         [](const ::testing::TestParamInfo<platform::CpuLevel>& info) {
+                           return std::string(platform::CpuLevelName(info.param));
                          });
 
 }  // namespace

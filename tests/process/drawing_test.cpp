@@ -29,7 +29,7 @@ class Drawing : public EngineTest {
   static const uint8_t* At(const std::vector<uint8_t>& pixels, int x, int y) { return &pixels[(y * kW + x) * 4]; }
 };
 
-TEST_F(Drawing, RectanglesCoverTheirDescribedColumnsAndRows) {
+TEST_F(Drawing, RectanglesCoverExactlyTheirColumnsAndRows) {
   struct Case {
     int x0, y0, x1, y1;
     int left, right;  // inclusive columns

@@ -126,6 +126,30 @@ TEST_F(EffectDispatcher, OwnEffectsMatchTheModelThroughTheirRoutes) {
   }
 }
 
+// Value Blur runs on premultiplied colour. Here every pixel's straight colour is white and only
+// the alphas differ, so on straight colour all luminances are equal and the blur would change
+// nothing; premultiplied, the faint pixels read dark and are pulled towards their opaque
+// neighbours, colour and alpha.
+TEST_F(EffectDispatcher, ValueBlurSeesColourUnderLowAlphaAsPremultiplied) {
+  std::vector<uint16_t> pixels(std::size_t(kW) * kH * 4);
+  for (int i = 0; i < kW * kH; ++i) {
+    pixels[4 * i + 0] = pixels[4 * i + 1] = pixels[4 * i + 2] = 65280;
+    pixels[4 * i + 3] = (i % kW + i / kW) % 2 ? 65535 : 16 * 256;
+  }
+  palmora_test::WriteLayer(2, pixels);
+  const std::vector<uint8_t> before = Layer8();
+  const Sliders a = ArgumentsFor("Value Blur");
+  ASSERT_EQ(Expected({"Value Blur", "Value Blur", false}, a, before), before);
+  Process("Value Blur", a);
+  const std::vector<uint8_t> after = Layer8();
+  int raised = 0;
+  for (int i = 0; i < kW * kH; ++i) {
+    if (before[4 * i + 3] == 16 && after[4 * i + 3] > 16) ++raised;
+  }
+  EXPECT_GT(raised, kW * kH / 4);
+  EXPECT_EQ(after, Expected({"Value Blur", "Value Blur", true}, a, before));
+}
+
 TEST_F(EffectDispatcher, LineArtCleanerShowsItsThresholdThenRemovesSpecks) {
   const Sliders a = ArgumentsFor("Line Art Cleaner");
   const std::vector<uint8_t> expected =

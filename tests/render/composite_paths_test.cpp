@@ -120,7 +120,7 @@ TEST_F(CompositePaths, ParallelBandsMatchTheSerialReference) {
 }
 
 // When the destination lies one pixel down and right of the source in the same buffer, each pixel
-// reads what the pixel up and left of it wrote: the result must follow the documented order (rows
+// reads what the pixel up and left of it wrote: the result must follow the pixel order (rows
 // top to bottom, pixels left to right), never row bands side by side. Clear and opaque alphas
 // keep every pixel on an exact path.
 TEST_F(CompositePaths, OverlappingBuffersFollowThePixelOrder) {

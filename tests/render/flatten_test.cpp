@@ -97,9 +97,9 @@ TEST_F(Flatten, RandomStacksEqualTheirDefinition) {
   }
 }
 
-TEST_F(Flatten, BufferThatIsALayerFollowsTheDocumentedOrder) {
+TEST_F(Flatten, BufferThatIsALayerSeesEachStepInTurn) {
   // The host hands layer 3's own plane as the buffer: clearing it and compositing the layers
-  // below changes what layer 3 then composites. The steps run in the documented order.
+  // below changes what layer 3 then composites. The steps run one after the other over the whole buffer.
   RandomStack(40, 6, 5, 99);
   for (int32_t i = 2; i <= 5; ++i) PMR_SetLayerOptions(i, 1, 0, 100, i == 4 ? "Multiply" : "Normal");
   uint16_t* plane = State().layers[3].pixels;

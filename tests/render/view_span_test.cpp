@@ -12,6 +12,7 @@
 #include "engine/heap.h"
 #include "engine/parallel_rows.h"
 #include "palmora/palmora.h"
+#include "platform/cpu_features_internal.h"
 #include "render/merge_mode_names.h"
 #include "render/view_span.h"
 #include "support/engine_fixture.h"
@@ -29,7 +30,7 @@ class ViewSpans : public EngineTest {
  protected:
   void TearDown() override {
     render::SetViewSpansForTesting(true);
-    render::SetViewSpanVectorForTesting(true);
+    platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
     engine::SetRowBandThreadsForTesting(0);
     EngineTest::TearDown();
   }
@@ -116,7 +117,8 @@ TEST_F(ViewSpans, RandomStacksOfEveryModeMatchThePixelPath) {
       for (int threads = 1; threads <= 2; ++threads) {
         engine::SetRowBandThreadsForTesting(threads);
         for (bool vector : {true, false}) {
-          render::SetViewSpanVectorForTesting(vector);
+          platform::SetCpuLevelForTesting(vector ? platform::CpuLevel::kAvx512
+                                                 : platform::CpuLevel::kSse41);
           const auto got = Draw(x, y, w, h, stride, rows);
           std::size_t first = 0, diffs = 0;
           for (std::size_t b = 0; b < got.size(); ++b)

@@ -130,6 +130,37 @@ TEST_F(LuaPixelApi, ASingleBufferRunLeavesTheSourceEqualToTheResult) {
   EXPECT_EQ(Source()[16 + 1], 255);
 }
 
+// set_hsl limits the hue to 0..359 before converting: 359 is taken as it is, every hue above
+// gives 359's colour (a full turn would wrap 360 round to pure red instead), and below 0 gives 0.
+TEST_F(LuaPixelApi, SetHslLimitsTheHueTo359) {
+  MakeFilterCanvas(6, 1);
+  Run(R"lua(
+set_hsl(0, 0, 358, 1, 0.5)
+set_hsl(1, 0, 359, 1, 0.5)
+set_hsl(2, 0, 359.5, 1, 0.5)
+set_hsl(3, 0, 360, 1, 0.5)
+set_hsl(4, 0, 1e9, 1, 0.5)
+set_hsl(5, 0, -30, 1, 0.5)
+)lua");
+  ASSERT_TRUE(boxes_.empty()) << boxes_[0].first;
+  const auto colour = [&](int x) {
+    const uint8_t* p = Destination() + 4 * x;
+    return std::vector<int>{p[0], p[1], p[2]};
+  };
+  uint8_t r, g, b;
+  process::HSLToRGB(359, 1, 0.5, &r, &g, &b);
+  const std::vector<int> at359{r, g, b};
+  // Hue 359 is red with a trace of blue, neither pure red (hue 0) nor hue 358's colour.
+  EXPECT_EQ(at359[0], 255);
+  EXPECT_EQ(at359[1], 0);
+  EXPECT_GT(at359[2], 0);
+  process::HSLToRGB(358, 1, 0.5, &r, &g, &b);
+  EXPECT_EQ(colour(0), (std::vector<int>{r, g, b}));
+  EXPECT_NE(colour(0), at359);
+  for (int x : {1, 2, 3, 4}) EXPECT_EQ(colour(x), at359) << "pixel " << x;
+  EXPECT_EQ(colour(5), (std::vector<int>{255, 0, 0}));
+}
+
 TEST_F(LuaPixelApi, ColourModelsMatchTheEngineConversions) {
   MakeFilterCanvas(3, 1);
   // Pixel 1 holds bytes 4, 5, 6; set a saturated colour on pixel 2 through the source.

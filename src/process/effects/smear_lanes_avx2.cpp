@@ -15,7 +15,6 @@
 // of w * (v << 8); Anti Alias's mix is the scalar double expression on four lanes at a time
 // (this file is built without contraction into fused multiply-adds).
 #include <algorithm>
-#include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -34,22 +33,18 @@ namespace process {
 #if defined(__x86_64__) || defined(__i386__)
 namespace {
 
-#define PMR_AVX2 __attribute__((target("avx2")))
-
-std::atomic<bool> g_vectorAllowed{true};
-
 // Eight pixels split into their four bytes (one register each) with their luminances.
 struct Split {
   __m256i c[4];
   __m256i luma;
 };
 
-PMR_AVX2 inline __m256i LumaOf(__m256i c0, __m256i c1, __m256i c2) {
+inline __m256i LumaOf(__m256i c0, __m256i c1, __m256i c2) {
   const __m256i sum = _mm256_add_epi32(_mm256_add_epi32(c0, c1), c2);
   return _mm256_srli_epi32(_mm256_mulhi_epu16(sum, _mm256_set1_epi32(43691)), 1);
 }
 
-PMR_AVX2 inline Split SplitPixels(__m256i v) {
+inline Split SplitPixels(__m256i v) {
   const __m256i byte = _mm256_set1_epi32(0xFF);
   Split s;
   s.c[0] = _mm256_and_si256(v, byte);
@@ -60,13 +55,13 @@ PMR_AVX2 inline Split SplitPixels(__m256i v) {
   return s;
 }
 
-PMR_AVX2 inline __m256i Join(const Split& s) {
+inline __m256i Join(const Split& s) {
   return _mm256_or_si256(
       _mm256_or_si256(s.c[0], _mm256_slli_epi32(s.c[1], 8)),
       _mm256_or_si256(_mm256_slli_epi32(s.c[2], 16), _mm256_slli_epi32(s.c[3], 24)));
 }
 
-PMR_AVX2 inline __m256i LumaOfPixels(__m256i v) {
+inline __m256i LumaOfPixels(__m256i v) {
   const __m256i byte = _mm256_set1_epi32(0xFF);
   return LumaOf(_mm256_and_si256(v, byte), _mm256_and_si256(_mm256_srli_epi32(v, 8), byte),
                 _mm256_and_si256(_mm256_srli_epi32(v, 16), byte));
@@ -78,7 +73,7 @@ struct MixLanes {
   __m256i brighter, darker, brighterUsed, darkerUsed, threshold;
   bool byThreshold;
 
-  PMR_AVX2 explicit MixLanes(const SmearMix& mix) {
+  explicit MixLanes(const SmearMix& mix) {
     brighter = _mm256_set1_epi32(int32_t(mix.brighter));
     darker = _mm256_set1_epi32(int32_t(mix.darker));
     brighterUsed = _mm256_set1_epi32(mix.brighter ? -1 : 0);
@@ -87,7 +82,7 @@ struct MixLanes {
     byThreshold = mix.byThreshold;
   }
 
-  PMR_AVX2 Split Step(const Split& prev, const Split& next, __m256i) const {
+  Split Step(const Split& prev, const Split& next, __m256i) const {
     __m256i w, apply;
     if (byThreshold) {
       const __m256i distance = _mm256_abs_epi32(_mm256_sub_epi32(prev.luma, next.luma));
@@ -121,7 +116,7 @@ struct AntiAliasLanes {
   __m256i dropThreshold, riseThreshold;
   __m256d dropKeep, riseKeep;
 
-  PMR_AVX2 explicit AntiAliasLanes(const AntiAliasRule& rule) {
+  explicit AntiAliasLanes(const AntiAliasRule& rule) {
     dropThreshold = _mm256_set1_epi32(rule.dropThreshold);
     riseThreshold = _mm256_set1_epi32(rule.riseThreshold);
     dropKeep = _mm256_set1_pd(rule.dropKeep);
@@ -129,7 +124,7 @@ struct AntiAliasLanes {
   }
 
   // trunc(next * keep + current * (1 - keep)) limited to 0..255, on four lanes.
-  PMR_AVX2 static __m128i MixFour(__m128i next, __m128i current, __m256d keep) {
+  static __m128i MixFour(__m128i next, __m128i current, __m256d keep) {
     const __m256d v = _mm256_add_pd(
         _mm256_mul_pd(_mm256_cvtepi32_pd(next), keep),
         _mm256_mul_pd(_mm256_cvtepi32_pd(current), _mm256_sub_pd(_mm256_set1_pd(1.0), keep)));
@@ -138,7 +133,7 @@ struct AntiAliasLanes {
         _mm256_min_pd(_mm256_max_pd(v, _mm256_setzero_pd()), _mm256_set1_pd(255.0)));
   }
 
-  PMR_AVX2 Split Step(const Split& current, const Split& next, __m256i besideLuma) const {
+  Split Step(const Split& current, const Split& next, __m256i besideLuma) const {
     const __m256i drop = _mm256_andnot_si256(
         _mm256_cmpgt_epi32(current.luma, besideLuma),
         _mm256_cmpgt_epi32(_mm256_sub_epi32(current.luma, next.luma), dropThreshold));
@@ -167,15 +162,15 @@ struct AntiAliasLanes {
   }
 };
 
-PMR_AVX2 inline __m256i Load(const uint8_t* p) {
+inline __m256i Load(const uint8_t* p) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
-PMR_AVX2 inline void Store(uint8_t* p, __m256i v) {
+inline void Store(uint8_t* p, __m256i v) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
 }
 
 // Transposes eight registers of eight 32-bit lanes (its own inverse).
-PMR_AVX2 inline void Transpose8(__m256i r[8]) {
+inline void Transpose8(__m256i r[8]) {
   __m256i t[8], u[8];
   for (int i = 0; i < 4; ++i) {
     t[2 * i] = _mm256_unpacklo_epi32(r[2 * i], r[2 * i + 1]);
@@ -212,7 +207,7 @@ struct LineRange {
 // Rows [range.low, range.high) of one pass along the rows. Groups of eight rows run on the lanes,
 // taken in the pass's order of rows (which a rule with beside needs); the rest row by row.
 template <class Lanes, class Rule>
-PMR_AVX2 void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, const Lanes& lanes,
+void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, const Lanes& lanes,
                         const Rule& rule) {
   const int32_t s = pass.alongStep;
   const int32_t across = pass.acrossStep;
@@ -291,7 +286,7 @@ PMR_AVX2 void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, 
 // taken in the pass's order of columns so that each pixel's beside (the next column's pixel of
 // the same row) is read before it is rewritten.
 template <class Lanes, class Rule>
-PMR_AVX2 void SmearColumns(const Plane& p, const SmearPass& pass, LineRange range,
+void SmearColumns(const Plane& p, const SmearPass& pass, LineRange range,
                            const Lanes& lanes, const Rule& rule) {
   const int32_t s = pass.alongStep;
   const int32_t across = Lanes::kBeside ? pass.acrossStep : 1;
@@ -385,11 +380,6 @@ void RunBesideBands(const Plane& p, const SmearPass& pass, LineRange lines, cons
 
 template <class Lanes, class Rule>
 bool RunPasses(const EffectContext& context, const Rule& rule) {
-  static const bool avx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  if (!avx2 || !g_vectorAllowed.load(std::memory_order_relaxed)) return false;
   const Plane p{context.destination, context.width, context.height, context.rowBytes};
   const Lanes lanes(rule);
   SmearPass passes[8];
@@ -423,23 +413,18 @@ bool RunPasses(const EffectContext& context, const Rule& rule) {
 
 }  // namespace
 
-bool RunSmearVector(const EffectContext& context, const SmearMix& rule) {
+bool RunSmearAvx2(const EffectContext& context, const SmearMix& rule) {
   return RunPasses<MixLanes>(context, rule);
 }
 
-bool RunSmearVector(const EffectContext& context, const AntiAliasRule& rule) {
+bool RunSmearAvx2(const EffectContext& context, const AntiAliasRule& rule) {
   return RunPasses<AntiAliasLanes>(context, rule);
-}
-
-void SetSmearVectorForTesting(bool enabled) noexcept {
-  g_vectorAllowed.store(enabled, std::memory_order_relaxed);
 }
 
 #else
 
-bool RunSmearVector(const EffectContext&, const SmearMix&) { return false; }
-bool RunSmearVector(const EffectContext&, const AntiAliasRule&) { return false; }
-void SetSmearVectorForTesting(bool) noexcept {}
+bool RunSmearAvx2(const EffectContext&, const SmearMix&) { return false; }
+bool RunSmearAvx2(const EffectContext&, const AntiAliasRule&) { return false; }
 
 #endif
 

@@ -1,4 +1,4 @@
-// The pair rules of the smearing effects that also run on vector lanes (see smear_lanes_avx2.cpp).
+// The pair rules of the smearing effects that also run on vector lanes (smear_lanes_avx2.cpp).
 // Each rewrites the next pixel of a pair from its predecessor, in place.
 #pragma once
 
@@ -62,10 +62,12 @@ struct AntiAliasRule {
 
 // Run the eight smear passes of a rule over the destination, several lines at once on vector
 // registers; every line keeps its own order, so the result is that of the pair rule taken line
-// by line. False, having done nothing, where the processor lacks the instructions or a test
-// turned the vector path off.
+// by line. False, having done nothing, where the CPU level is below AVX2.
 bool RunSmearVector(const EffectContext& context, const SmearMix& rule);
 bool RunSmearVector(const EffectContext& context, const AntiAliasRule& rule);
-void SetSmearVectorForTesting(bool enabled) noexcept;
+
+// The AVX2 passes themselves; call only where the CPU level allows AVX2.
+bool RunSmearAvx2(const EffectContext& context, const SmearMix& rule);
+bool RunSmearAvx2(const EffectContext& context, const AntiAliasRule& rule);
 
 }  // namespace process

@@ -1,6 +1,6 @@
-// A plain reference model of the own effects, written from their descriptions: one pixel at a
-// time through clipped accessors, loops nested as the descriptions walk the picture, doubles
-// where the descriptions use fractions. Slow and obvious, for comparison with the engine.
+// A plain reference model of the own effects, written from their rules: one pixel at a time
+// through clipped accessors, loops nested in the order each effect walks the picture, doubles
+// where a rule uses fractions. Slow and obvious, for comparison with the engine.
 #pragma once
 
 #include <cstdint>

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/parallel_rows.h"
+#include "platform/cpu_features_internal.h"
 #include "process/effects/run_own_effect.h"
 #include "process/effects/smear_rules.h"
 
@@ -32,9 +33,9 @@ std::vector<uint8_t> Smeared(const char* name, std::vector<int> sliders,
   process::OwnEffectArguments args;
   for (std::size_t i = 0; i < sliders.size(); ++i) args.sliders[i] = sliders[i];
   std::vector<uint8_t> src = in, dst(in.size());
-  process::SetSmearVectorForTesting(vector);
+  platform::SetCpuLevelForTesting(vector ? platform::CpuLevel::kAvx512 : platform::CpuLevel::kScalar);
   const bool ran = process::RunOwnEffectOnBuffers(name, src.data(), dst.data(), w, h, args);
-  process::SetSmearVectorForTesting(true);
+  platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
   EXPECT_TRUE(ran);
   return dst;
 }
