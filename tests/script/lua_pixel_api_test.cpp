@@ -148,13 +148,13 @@ set_hsl(5, 0, -30, 1, 0.5)
     return std::vector<int>{p[0], p[1], p[2]};
   };
   uint8_t r, g, b;
-  process::HSLToRGB(359, 1, 0.5, &r, &g, &b);
+  engine::HSLToRGB(359, 1, 0.5, &r, &g, &b);
   const std::vector<int> at359{r, g, b};
   // Hue 359 is red with a trace of blue, neither pure red (hue 0) nor hue 358's colour.
   EXPECT_EQ(at359[0], 255);
   EXPECT_EQ(at359[1], 0);
   EXPECT_GT(at359[2], 0);
-  process::HSLToRGB(358, 1, 0.5, &r, &g, &b);
+  engine::HSLToRGB(358, 1, 0.5, &r, &g, &b);
   EXPECT_EQ(colour(0), (std::vector<int>{r, g, b}));
   EXPECT_NE(colour(0), at359);
   for (int x : {1, 2, 3, 4}) EXPECT_EQ(colour(x), at359) << "pixel " << x;
