@@ -20,6 +20,7 @@
 #include <random>
 #include <vector>
 
+#include "bench_timing.h"
 #include "engine/engine_state.h"
 #include "palmora/palmora.h"
 #include "render/composite_internal.h"
@@ -27,6 +28,12 @@
 #include "platform/cpu_features_internal.h"
 
 namespace {
+
+using bench_timing::CpuNow;
+using bench_timing::Median;
+using bench_timing::Seconds;
+using bench_timing::Span;
+using bench_timing::TimeOf;
 
 constexpr int32_t kSide = 4096;
 constexpr int64_t kPixels = int64_t{kSide} * kSide;
@@ -79,10 +86,6 @@ void SetModes(const char* mode) {
   }
 }
 
-double Seconds(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // The memcpy-based pass: per row, read the destination (into a row that stays in cache) and copy
 // the source over it. With readDestination false it is a plain copy, read one, write one.
 void MemcpyPass(uint16_t* destination, const uint16_t* source, bool readDestination) {
@@ -101,31 +104,6 @@ void MemcpyPass(uint16_t* destination, const uint16_t* source, bool readDestinat
     }
   };
   engine::ForRowBands(kSide, std::size_t(kRowBytes) * 2, band, 8);
-}
-
-double CpuNow() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-// Wall and CPU seconds of one call.
-struct Span {
-  double wall, cpu;
-};
-
-template <class Fn>
-Span TimeOf(Fn&& fn) {
-  const auto start = std::chrono::steady_clock::now();
-  const double cpuStart = CpuNow();
-  fn();
-  return {Seconds(start), CpuNow() - cpuStart};
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 // Per-iteration times of the three sides, reported as medians of ratios.

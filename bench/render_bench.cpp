@@ -21,12 +21,19 @@
 #include <ctime>
 #include <vector>
 
+#include "bench_timing.h"
 #include "engine/engine_state.h"
 #include "engine/parallel_rows.h"
 #include "palmora/palmora.h"
 #include "render/view_span.h"
 
 namespace {
+
+using bench_timing::CpuNow;
+using bench_timing::Median;
+using bench_timing::Seconds;
+using bench_timing::Span;
+using bench_timing::TimeOf;
 
 constexpr int kW = 1920, kH = 1080;
 constexpr int kLayersRead = 5;
@@ -80,35 +87,6 @@ struct Scene {
 Scene& TheScene() {
   static Scene scene;
   return scene;
-}
-
-double Seconds(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double CpuNow() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-// Wall and CPU seconds of one call.
-struct Span {
-  double wall, cpu;
-};
-
-template <class Fn>
-Span TimeOf(Fn&& fn) {
-  const auto start = std::chrono::steady_clock::now();
-  const double cpuStart = CpuNow();
-  fn();
-  return {Seconds(start), CpuNow() - cpuStart};
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 // A memcpy of the render's bytes for outputRows rows of outputColumns pixels, in row bands on
