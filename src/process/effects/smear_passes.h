@@ -26,7 +26,9 @@ struct SmearPass {
 // going down, right to left going up, right to left going down, left to right going up), then
 // four along the columns (down, up, down, up) with the columns taken left to right or right to
 // left. Ranges stop one short of the far edge so that every pair lies inside the picture.
-inline void SmearPassesFor(int32_t w, int32_t h, SmearPass passes[8]) {
+// Each file keeps its own copy (static): the vector kernel file includes it too, and a shared
+// out-of-line copy built for its wider instruction set could be the one baseline callers get.
+static inline void SmearPassesFor(int32_t w, int32_t h, SmearPass passes[8]) {
   passes[0] = {true, 0, w - 2, +1, 0, h - 2, +1};
   passes[1] = {true, w - 1, 1, -1, h - 1, 1, -1};
   passes[2] = {true, w - 1, 1, -1, 1, h - 1, +1};
