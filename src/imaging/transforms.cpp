@@ -81,19 +81,33 @@ int32_t is5_AddEllipticalTransform(uint32_t width, uint32_t height, double stren
   return Add(t);
 }
 
-int32_t is5_AddLensTransform(uint32_t width, uint32_t height, double cx, double cy, double radius,
-                             double strength, uint32_t edgeMode) {
+namespace {
+
+// Lens and Pinch: a disc of the radius about (cx, cy) whose radial profile comes from strength
+// in -1..1.
+template <class MakeProfile>
+int32_t AddRadialProfileTransform(TransformKind kind, MakeProfile makeProfile, uint32_t width,
+                                  uint32_t height, double cx, double cy, double radius,
+                                  double strength, uint32_t edgeMode) {
   if (!FrameIsUsable(width, height, edgeMode) || !AllWithin({cx, cy}, kLargest) ||
       !Positive(radius) || !AllWithin({strength}, 1))
     return 0;
   try {
-    Transform t = Entry(TransformKind::kLens, width, height, edgeMode, cx, cy);
+    Transform t = Entry(kind, width, height, edgeMode, cx, cy);
     t.p[0] = radius;
-    t.table = MakeLensProfile(strength);
+    t.table = makeProfile(strength);
     return Add(t);
   } catch (...) {
     return 0;
   }
+}
+
+}  // namespace
+
+int32_t is5_AddLensTransform(uint32_t width, uint32_t height, double cx, double cy, double radius,
+                             double strength, uint32_t edgeMode) {
+  return AddRadialProfileTransform(TransformKind::kLens, MakeLensProfile, width, height, cx, cy,
+                                   radius, strength, edgeMode);
 }
 
 int32_t is5_AddMarbleTransform(uint32_t width, uint32_t height, double scale, double amplitude,
@@ -113,17 +127,8 @@ int32_t is5_AddMarbleTransform(uint32_t width, uint32_t height, double scale, do
 
 int32_t is5_AddPinchTransform(uint32_t width, uint32_t height, double cx, double cy,
                               double radius, double strength, uint32_t edgeMode) {
-  if (!FrameIsUsable(width, height, edgeMode) || !AllWithin({cx, cy}, kLargest) ||
-      !Positive(radius) || !AllWithin({strength}, 1))
-    return 0;
-  try {
-    Transform t = Entry(TransformKind::kPinch, width, height, edgeMode, cx, cy);
-    t.p[0] = radius;
-    t.table = MakePinchProfile(strength);
-    return Add(t);
-  } catch (...) {
-    return 0;
-  }
+  return AddRadialProfileTransform(TransformKind::kPinch, MakePinchProfile, width, height, cx, cy,
+                                   radius, strength, edgeMode);
 }
 
 int32_t is5_AddRippleTransform(uint32_t width, uint32_t height, double cx, double cy,
