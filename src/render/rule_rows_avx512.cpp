@@ -9,7 +9,10 @@
 // Where every blended pixel of the eight lies on an opaque destination (alpha 65535), the result
 // alpha and its division are left out: Da = 65535 / 65535 is exactly 1, so R = 1 + Sa (1 - 1) (or
 // clamp(Sa + 1) for the rules that add alphas) is exactly 1, 1 / R is 1 and X (1 / R) is X. The
-// rules then run with Da the constant 1, which also turns Soft Light's m = Dc / Da into Dc. Runs of
+// rules then run with Da the constant 1, which also turns Soft Light's m = Dc / Da into Dc; an
+// opaque source likewise runs with Sa the constant 1. The values are those the alphas read as, so
+// the compiler only drops operations whose result it knows exactly (a product with 1, a quotient
+// by 1). Runs of
 // clear source pixels are skipped before anything is unpacked. The last pixels of a row go through
 // the scalar rule itself.
 #include "render/composite_internal.h"
@@ -132,14 +135,15 @@ void Join(const Pixels8& p, uint16_t* pixels) {
 
 // The blend of eight pixels with source alphas a over destination d, as BlendPixel computes it:
 // Sa = a / 65535, Sc = (s / 65280) Sa, Dc = (d / 65280) Da, X by the rule, R clamped,
-// colour = trunc(clamp(X (1 / R)) 65280), alpha = trunc(R 65535). With kOpaqueDest every
-// destination alpha is 65535, so Da, R and 1 / R are all exactly 1.
-template <BlendRule kRule, bool kOpaqueDest>
+// colour = trunc(clamp(X (1 / R)) 65280), alpha = trunc(R 65535). With kOpaqueSource every
+// source alpha is 65535 and Sa is the constant 1 it reads as; with kOpaqueDest every destination
+// alpha is 65535, so Da, R and 1 / R are all exactly 1.
+template <BlendRule kRule, bool kOpaqueSource, bool kOpaqueDest>
 Pixels8 Blend(const Pixels8& s, __m256i a, const Pixels8& d) {
   const D8 invColor = Splat(kInvColorOne);
   const D8 invAlpha = Splat(kInvAlphaOne);
   const D8 one = Splat(1.0);
-  const D8 Sa = _mm512_cvtepi32_pd(a) * invAlpha;
+  const D8 Sa = kOpaqueSource ? one : _mm512_cvtepi32_pd(a) * invAlpha;
   const D8 Da = kOpaqueDest ? one : _mm512_cvtepi32_pd(d.a) * invAlpha;
   D8 R = one, perR = one;
   if constexpr (!kOpaqueDest) {
@@ -158,17 +162,33 @@ Pixels8 Blend(const Pixels8& s, __m256i a, const Pixels8& d) {
   return out;
 }
 
+// The blend of the pixels in `blends`, by the simplest form that holds for all of them.
+template <BlendRule kRule>
+Pixels8 BlendSome(Mask blends, const Pixels8& s, __m256i a, const Pixels8& d) {
+  const __m256i opaque = _mm256_set1_epi32(65535);
+  const bool opaqueSource = (blends & Mask(~_mm256_cmpeq_epi32_mask(a, opaque))) == 0;
+  const bool opaqueDest = (blends & Mask(~_mm256_cmpeq_epi32_mask(d.a, opaque))) == 0;
+  if (opaqueDest) {
+    return opaqueSource ? Blend<kRule, true, true>(s, a, d) : Blend<kRule, false, true>(s, a, d);
+  }
+  return opaqueSource ? Blend<kRule, true, false>(s, a, d) : Blend<kRule, false, false>(s, a, d);
+}
+
+// How far ahead of the pixels at hand the source and destination are fetched.
+constexpr int32_t kPrefetchPixels = 128;
+
 template <BlendRule kRule>
 void RuleRowAvx512(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
   const bool writeAlpha = !k.alphaLock;
   const __m256i factor = _mm256_set1_epi32(k.opacityFactor);
-  const __m256i opaque = _mm256_set1_epi32(65535);
   const __m512i alphaWords = _mm512_set1_epi64(int64_t(0xFFFF) << 48);
 
   int32_t x = 0;
   for (; x + 8 <= width; x += 8) {
     const uint16_t* sp = s + 4 * x;
     uint16_t* dp = d + 4 * x;
+    _mm_prefetch(reinterpret_cast<const char*>(sp + 4 * kPrefetchPixels), _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(dp + 4 * kPrefetchPixels), _MM_HINT_T0);
     // Runs of clear pixels leave the destination as it is.
     const __m512i raw = _mm512_loadu_si512(sp);
     if (_mm512_test_epi64_mask(raw, alphaWords) == 0) continue;
@@ -186,9 +206,7 @@ void RuleRowAvx512(const uint16_t* s, uint16_t* d, int32_t width, const Composit
     if ((clears | copies | blends) == 0) continue;
     Pixels8 out = dst;
     if (blends) {
-      const Mask opaqueDest = _mm256_cmpeq_epi32_mask(dst.a, opaque);
-      const Pixels8 blended = (blends & Mask(~opaqueDest)) == 0 ? Blend<kRule, true>(src, a, dst)
-                                                                : Blend<kRule, false>(src, a, dst);
+      const Pixels8 blended = BlendSome<kRule>(blends, src, a, dst);
       for (int c = 0; c < 3; ++c) out.c[c] = _mm256_mask_blend_epi32(blends, dst.c[c], blended.c[c]);
       out.a = _mm256_mask_blend_epi32(blends, dst.a, blended.a);
     }
