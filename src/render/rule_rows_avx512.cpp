@@ -47,18 +47,32 @@ Mask GreaterOrEqual(D8 x, D8 y) { return _mm512_cmp_pd_mask(x, y, _CMP_GE_OQ); }
 // NaN included), which is v > 0 ? v : 0, then low < 1 ? low : 1.
 D8 Clamp01(D8 v) { return _mm512_min_pd(_mm512_max_pd(v, _mm512_setzero_pd()), Splat(1.0)); }
 
+// Sc (1 - Da) + Dc (1 - Sa). Both products are of values 0 or more (Sc and Dc are finite and not
+// negative, and so are 1 - Sa and 1 - Da since no alpha reads above 1), so a product with a
+// factor 1 - 1 is +0, and adding +0 to a value of +0 or more leaves it as it is: with an opaque
+// destination the sum is exactly Dc (1 - Sa), with an opaque source Sc (1 - Da), with both +0.
+template <bool kOpaqueSource, bool kOpaqueDest>
 D8 Rest(D8 Sc, D8 Dc, D8 Sa, D8 Da) {
   const D8 one = Splat(1.0);
-  return Sc * (one - Da) + Dc * (one - Sa);
+  if constexpr (kOpaqueSource && kOpaqueDest) {
+    return _mm512_setzero_pd();
+  } else if constexpr (kOpaqueDest) {
+    return Dc * (one - Sa);
+  } else if constexpr (kOpaqueSource) {
+    return Sc * (one - Da);
+  } else {
+    return Sc * (one - Da) + Dc * (one - Sa);
+  }
 }
 
-// The premultiplied channel X of each rule, term for term as the scalar rule computes it.
-template <BlendRule kRule>
+// The premultiplied channel X of each rule, term for term as the scalar rule computes it. The
+// flags say that every source or destination alpha is 65535, so that Sa or Da is the constant 1.
+template <BlendRule kRule, bool kOpaqueSource, bool kOpaqueDest>
 D8 RuleX(D8 Sc, D8 Dc, D8 Sa, D8 Da) {
   const D8 one = Splat(1.0);
   const D8 two = Splat(2.0);
   if constexpr (kRule == BlendRule::kMultiply) {
-    return Sc * Dc + Rest(Sc, Dc, Sa, Da);
+    return Sc * Dc + Rest<kOpaqueSource, kOpaqueDest>(Sc, Dc, Sa, Da);
   } else if constexpr (kRule == BlendRule::kScreen) {
     return Sc + Dc - Sc * Dc;
   } else if constexpr (kRule == BlendRule::kDarken || kRule == BlendRule::kLighten) {
@@ -68,7 +82,7 @@ D8 RuleX(D8 Sc, D8 Dc, D8 Sa, D8 Da) {
                                                         : Less(Dc * Sa, Sc * Da);
     return Pick(sourceWins, sourceOver, destOver);
   } else if constexpr (kRule == BlendRule::kOverlay) {
-    const D8 rest = Rest(Sc, Dc, Sa, Da);
+    const D8 rest = Rest<kOpaqueSource, kOpaqueDest>(Sc, Dc, Sa, Da);
     const D8 multiplied = two * Sc * Dc + rest;
     const D8 screened = Sa * Da - two * (Da - Dc) * (Sa - Sc) + rest;
     return Pick(Greater(Da, two * Dc), multiplied, screened);
@@ -76,19 +90,19 @@ D8 RuleX(D8 Sc, D8 Dc, D8 Sa, D8 Da) {
     const D8 m = Dc / Da;
     const D8 rootM = _mm512_sqrt_pd(m);
     const D8 k = two * Sc - Sa;
-    const D8 rest = Rest(Sc, Dc, Sa, Da);
+    const D8 rest = Rest<kOpaqueSource, kOpaqueDest>(Sc, Dc, Sa, Da);
     const D8 darkSource = Dc * (Sa + k * (one - m)) + rest;
     const D8 darkDest = Dc * (Sa + k * (one - m) * (Splat(3.0) - Splat(8.0) * m)) + rest;
     const D8 light = Dc * Sa + k * (Da * rootM - Dc) + rest;
     const D8 lighter = Pick(GreaterOrEqual(Da, Splat(8.0) * Dc), darkDest, light);
     return Pick(Greater(Sa, two * Sc), darkSource, lighter);
   } else if constexpr (kRule == BlendRule::kDodge) {
-    const D8 rest = Rest(Sc, Dc, Sa, Da);
+    const D8 rest = Rest<kOpaqueSource, kOpaqueDest>(Sc, Dc, Sa, Da);
     const D8 saturated = Sa * Da + rest;
     const D8 quotient = Dc * Sa / (one - Sc / Sa) + rest;
     return Pick(LessOrEqual(Sa * Da, Sc * Da + Dc * Sa), saturated, quotient);
   } else if constexpr (kRule == BlendRule::kBurn) {
-    const D8 rest = Rest(Sc, Dc, Sa, Da);
+    const D8 rest = Rest<kOpaqueSource, kOpaqueDest>(Sc, Dc, Sa, Da);
     const D8 burnt = Sa * (Sc * Da + Dc * Sa - Sa * Da) / Sc + rest;
     return Pick(Less(Sa * Da, Sc * Da + Dc * Sa), burnt, rest);
   } else if constexpr (kRule == BlendRule::kAdd) {
@@ -154,7 +168,7 @@ Pixels8 Blend(const Pixels8& s, __m256i a, const Pixels8& d) {
   for (int c = 0; c < 3; ++c) {
     const D8 Sc = _mm512_cvtepi32_pd(s.c[c]) * invColor * Sa;
     const D8 Dc = _mm512_cvtepi32_pd(d.c[c]) * invColor * Da;
-    D8 X = RuleX<kRule>(Sc, Dc, Sa, Da);
+    D8 X = RuleX<kRule, kOpaqueSource, kOpaqueDest>(Sc, Dc, Sa, Da);
     if constexpr (!kOpaqueDest) X = X * perR;
     out.c[c] = _mm512_cvttpd_epi32(Clamp01(X) * Splat(kColorOne));
   }
