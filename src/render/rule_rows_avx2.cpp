@@ -60,6 +60,9 @@ inline Channels Blend(const Channels& s, __m128i a, const Channels& d) {
   return out;
 }
 
+// How far ahead of the pixels at hand the source and destination are fetched.
+constexpr int32_t kPrefetchPixels = 128;
+
 template <BlendRule kRule>
 void RuleRowAvx2(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
   const bool writeAlpha = !k.alphaLock;
@@ -71,6 +74,8 @@ void RuleRowAvx2(const uint16_t* s, uint16_t* d, int32_t width, const CompositeS
   for (; x + 4 <= width; x += 4) {
     const uint16_t* sp = s + 4 * x;
     uint16_t* dp = d + 4 * x;
+    _mm_prefetch(reinterpret_cast<const char*>(sp + 4 * kPrefetchPixels), _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(dp + 4 * kPrefetchPixels), _MM_HINT_T0);
     // Runs of clear pixels leave the destination as it is.
     const __m256i raw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sp));
     const __m256i alphas = _mm256_and_si256(raw, alphaWords);
