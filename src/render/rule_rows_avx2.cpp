@@ -61,7 +61,7 @@ inline Channels Blend(const Channels& s, __m128i a, const Channels& d) {
 }
 
 // How far ahead of the pixels at hand the source and destination are fetched.
-constexpr int32_t kPrefetchPixels = 128;
+constexpr int32_t kPrefetchPixels = 256;
 
 template <BlendRule kRule>
 void RuleRowAvx2(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {

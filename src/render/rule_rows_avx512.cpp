@@ -189,7 +189,7 @@ Pixels8 BlendSome(Mask blends, const Pixels8& s, __m256i a, const Pixels8& d) {
 }
 
 // How far ahead of the pixels at hand the source and destination are fetched.
-constexpr int32_t kPrefetchPixels = 128;
+constexpr int32_t kPrefetchPixels = 256;
 
 template <BlendRule kRule>
 void RuleRowAvx512(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
