@@ -78,8 +78,8 @@ D8 RuleX(D8 Sc, D8 Dc, D8 Sa, D8 Da) {
   } else if constexpr (kRule == BlendRule::kDarken || kRule == BlendRule::kLighten) {
     const D8 sourceOver = Sc + Dc * (one - Sa);
     const D8 destOver = Dc + Sc * (one - Da);
-    const Mask sourceWins = kRule == BlendRule::kDarken ? Greater(Dc * Sa, Sc * Da)
-                                                        : Less(Dc * Sa, Sc * Da);
+    const Mask sourceWins =
+        kRule == BlendRule::kDarken ? Greater(Dc * Sa, Sc * Da) : Less(Dc * Sa, Sc * Da);
     return Pick(sourceWins, sourceOver, destOver);
   } else if constexpr (kRule == BlendRule::kOverlay) {
     const D8 rest = Rest<kOpaqueSource, kOpaqueDest>(Sc, Dc, Sa, Da);
@@ -134,15 +134,17 @@ Pixels8 Split(__m512i pixels) {
   const __m512i grouped = _mm512_permutexvar_epi16(_mm512_loadu_si512(kToChannels), pixels);
   const __m512i rg = _mm512_cvtepu16_epi32(_mm512_castsi512_si256(grouped));
   const __m512i ba = _mm512_cvtepu16_epi32(_mm512_extracti64x4_epi64(grouped, 1));
-  return {{_mm512_castsi512_si256(rg), _mm512_extracti64x4_epi64(rg, 1),
-           _mm512_castsi512_si256(ba)},
-          _mm512_extracti64x4_epi64(ba, 1)};
+  return {
+      {_mm512_castsi512_si256(rg), _mm512_extracti64x4_epi64(rg, 1), _mm512_castsi512_si256(ba)},
+      _mm512_extracti64x4_epi64(ba, 1)};
 }
 
 // The reverse of Split; every value is 0..65535, so keeping the low halves loses nothing.
 void Join(const Pixels8& p, uint16_t* pixels) {
-  const __m256i rg = _mm512_cvtepi32_epi16(_mm512_inserti64x4(_mm512_castsi256_si512(p.c[0]), p.c[1], 1));
-  const __m256i ba = _mm512_cvtepi32_epi16(_mm512_inserti64x4(_mm512_castsi256_si512(p.c[2]), p.a, 1));
+  const __m256i rg =
+      _mm512_cvtepi32_epi16(_mm512_inserti64x4(_mm512_castsi256_si512(p.c[0]), p.c[1], 1));
+  const __m256i ba =
+      _mm512_cvtepi32_epi16(_mm512_inserti64x4(_mm512_castsi256_si512(p.c[2]), p.a, 1));
   const __m512i grouped = _mm512_inserti64x4(_mm512_castsi256_si512(rg), ba, 1);
   _mm512_storeu_si512(pixels, _mm512_permutexvar_epi16(_mm512_loadu_si512(kToPixels), grouped));
 }
@@ -221,11 +223,13 @@ void RuleRowAvx512(const uint16_t* s, uint16_t* d, int32_t width, const Composit
     Pixels8 out = dst;
     if (blends) {
       const Pixels8 blended = BlendSome<kRule>(blends, src, a, dst);
-      for (int c = 0; c < 3; ++c) out.c[c] = _mm256_mask_blend_epi32(blends, dst.c[c], blended.c[c]);
+      for (int c = 0; c < 3; ++c)
+        out.c[c] = _mm256_mask_blend_epi32(blends, dst.c[c], blended.c[c]);
       out.a = _mm256_mask_blend_epi32(blends, dst.a, blended.a);
     }
     for (int c = 0; c < 3; ++c) {
-      out.c[c] = _mm256_maskz_mov_epi32(Mask(~clears), _mm256_mask_blend_epi32(copies, out.c[c], src.c[c]));
+      out.c[c] = _mm256_maskz_mov_epi32(Mask(~clears),
+                                        _mm256_mask_blend_epi32(copies, out.c[c], src.c[c]));
     }
     out.a = writeAlpha
                 ? _mm256_maskz_mov_epi32(Mask(~clears), _mm256_mask_blend_epi32(copies, out.a, a))
