@@ -118,7 +118,11 @@ int32_t FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t r
       EntryPixel& p = keep ? st.kept[j] : local;
       const bool live = PrepareEntry(e, at, K, p);
       if (keep) st.keptLive[j] = live;
-      if (live && ReplacesBelow(p)) st.start[j] = i, --open;
+      if (live && ReplacesBelow(p)) {
+        st.start[j] = i, --open;
+        // A copy of alpha 65535 is the same over a filled or an empty composite.
+        if (p.op == kViewOpNormal && p.a == 65535) st.filled[j] = 1;
+      }
     }
     if (keptEntry == -1) keptEntry = keep ? i : -2;
   }

@@ -32,7 +32,8 @@ struct ViewSpanState {
   alignas(32) uint8_t blend[kViewSpan];
   // Flags are 0 for false and any other value for true.
   alignas(32) int32_t copied[kViewSpan];
-  alignas(32) int32_t filled[kViewSpan];  // some entry below has laid down a pixel
+  // Some entry below has laid down a pixel, or the covering entry no longer cares whether one did.
+  alignas(32) int32_t filled[kViewSpan];
   alignas(32) int32_t start[kViewSpan];   // the topmost entry that replaces all below it, or 0
   // The pixels of the topmost alpha-mode entry that may cover, as the covering test prepared
   // them, so that its pre-pass runs once per position.

@@ -97,6 +97,13 @@ inline lanes::Channels LoadFour(const SpanPixels& px, int32_t j, int32_t count) 
   return lanes::Split(last);
 }
 
+// A contiguous span asks for the line of the next span that lies where it reads now, so that the
+// next span finds each entry's pixels in the cache (the entries of a span are read one after
+// another, which breaks the processor's own stream detection at every span).
+inline void AskAhead(const SpanPixels& px, int32_t j) {
+  if (!px.cols && (j & 7) == 0) _mm_prefetch(reinterpret_cast<const char*>(px.base + 4 * (j + kViewSpan)), _MM_HINT_T0);
+}
+
 // An entry's four pixels as PrepareEntry leaves them before the opacity: the background counts
 // as opaque, and an alpha mode's pre-pass reinterprets alpha and colour. live: the pixel takes
 // part (every pixel of an alpha mode and of the background, elsewhere those with some alpha).
@@ -128,6 +135,7 @@ void EntrySpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e
   const bool texture = kAlphaMode < 0 && e.mode >= kModeTexturize && e.mode <= kModeTexturize3;
   const bool normalOp = kAlphaMode < 0 && e.mode == kModeNormal;
   for (int32_t j = 0; j < count; j += 4) {
+    AskAhead(px, j);
     // Positions under a covering pixel whose composite below is known to be filled need nothing
     // from this entry: such groups are not even read.
     const __m128i start = Load4(st.start + j);
@@ -205,7 +213,9 @@ void EntrySpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e
 // The covering test of an entry of full opacity without layer mask (not the background), four
 // positions at a time, kAlphaMode as above (-1: an ordinary mode of the Normal rule). A pixel
 // replaces all below it when it is opaque enough to be copied under operator 0 (alpha 65280 or
-// more) or has alpha 65535 under another operator of the Normal rule.
+// more) or has alpha 65535 under another operator of the Normal rule. Where the result no longer
+// depends on whether anything lay below, the position is marked filled so that nothing below is
+// read.
 template <int32_t kAlphaMode>
 int32_t CoverSpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e, SpanPixels px) {
   const __m128i zero = _mm_setzero_si128();
@@ -214,6 +224,7 @@ int32_t CoverSpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants
   const bool copyOp = kAlphaMode < 0 && e.mode == kModeNormal;
   int32_t covered = 0;
   for (int32_t j = 0; j < count; j += 4) {
+    AskAhead(px, j);
     const __m128i start = Load4(st.start + j);
     __m128i open = _mm_cmpeq_epi32(start, zero);
     if (_mm_testz_si128(open, open)) continue;
@@ -226,6 +237,12 @@ int32_t CoverSpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants
         open, copyOp ? _mm_cmpgt_epi32(p.a, _mm_set1_epi32(65279)) : _mm_cmpeq_epi32(p.a, full));
     if (_mm_testz_si128(replaces, replaces)) continue;
     Store4(st.start + j, _mm_blendv_epi8(start, index, replaces));
+    // A copy of alpha 65535 is the same over a filled or an empty composite: the entries below
+    // need not be asked.
+    if (copyOp) {
+      const __m128i settled = _mm_and_si128(replaces, _mm_cmpeq_epi32(p.a, full));
+      Store4(st.filled + j, _mm_or_si128(Load4(st.filled + j), settled));
+    }
     covered += __builtin_popcount(unsigned(_mm_movemask_ps(_mm_castsi128_ps(replaces))));
   }
   return covered;

@@ -133,6 +133,49 @@ TEST_F(ViewSpans, RandomStacksOfEveryModeMatchThePixelPath) {
   }
 }
 
+TEST_F(ViewSpans, EveryAlphaOfEveryAlphaModeMatchesThePixelPath) {
+  // A 256 x 256 layer whose alpha runs through all 65536 values, in each alpha mode: once over a
+  // painted layer with a Multiply layer above (covering tests, blends over the entry), once as
+  // the opaque background at the bottom; the alpha-layer opacity at 100 % and 60 %; read row by
+  // row and sampled. Every threshold of every pre-pass is met on both sides of it.
+  constexpr int kSide = 256;
+  MakeCanvas(kSide, kSide, 4, 2);
+  auto& s = State();
+  for (int i = 2; i <= 4; i += 2) {
+    auto px = ReadLayer(i);
+    Paint(px.data(), px.size() / 4);
+    WriteLayer(i, px);
+  }
+  auto sweep = ReadLayer(3);
+  for (int k = 0; k < kSide * kSide; ++k) {
+    // Colours at the ends of the range too: the Lum modes lighten past 65535.
+    for (int c = 0; c < 3; ++c) sweep[4 * k + c] = Next() % 4 == 0 ? uint16_t(Next() % 3 * 32767) : uint16_t(Next());
+    sweep[4 * k + 3] = uint16_t(k);
+  }
+  WriteLayer(1, sweep);
+  WriteLayer(3, sweep);
+  PMR_SetViewSize(4096, 4096);
+  const int stride = kSide * 3;
+  for (int32_t mode = 23; mode <= 44; ++mode) {
+    for (int background = 0; background < 2; ++background) {
+      PMR_SetLayerOptions(1, background, 0, 100, "Normal");
+      PMR_SetLayerOptions(2, 1, 0, 100, "Normal");
+      PMR_SetLayerOptions(3, !background, 0, 100, "Normal");
+      PMR_SetLayerOptions(4, 1, 0, 70, "Multiply");
+      s.layers[background ? 1 : 3].mergeMode = mode;
+      PMR_SetAlphaLayerOpacity((mode + background) % 2 ? 60 : 100);
+      for (float step : {1.0f, 1.5f}) {
+        PMR_SetScale(1, step);
+        render::SetViewSpansForTesting(false);
+        const auto want = Draw(0, 0, kSide, kSide, stride, kSide);
+        render::SetViewSpansForTesting(true);
+        ASSERT_EQ(Draw(0, 0, kSide, kSide, stride, kSide), want)
+            << "mode " << mode << " background " << background << " step " << step;
+      }
+    }
+  }
+}
+
 TEST_F(ViewSpans, AHeapRefusalForTheSpanStateIsReportedAndTheNextRenderIsWhole) {
   // The span state comes from the engine heap once per band; a refusal there must reach the
   // caller as the export's failure, not draw a partial or garbage picture as if it had succeeded.
