@@ -62,11 +62,19 @@ void ForEachRow(const ViewFrame& f, RowFn row) {
 
 uint8_t* TargetRow(const ViewFrame& f, int32_t k) { return f.target + std::size_t(k) * f.targetStride; }
 
-// Bands of rows for the span paths, which set up their state once per band.
+// Bands of rows for the span paths, which set up their state once per band. A band holds at
+// least kMinBandWork positions times the entries composited at each (some 50 microseconds of
+// work, about what waking a helper and setting up a band cost), so that a view too small to be
+// worth splitting is drawn by the calling thread alone, however many threads are asked for.
+constexpr int64_t kMinBandWork = int64_t{1} << 14;
 template <class BandFn>
 void ForEachBand(const ViewFrame& f, BandFn band) {
   const std::size_t bytesPerRow = std::size_t(f.columns) * (8 * (f.list.count + 1) + 3);
-  engine::ForRowBands(f.rows, bytesPerRow, band);
+  const int64_t rowWork = int64_t{f.columns} * (f.list.count + 1);
+  const auto leastRows = static_cast<int32_t>(
+      std::min<int64_t>(f.rows, (kMinBandWork + rowWork - 1) / rowWork));
+  const int32_t poolRows = f.rows / (8 * engine::RowBandThreads());
+  engine::ForRowBands(f.rows, bytesPerRow, band, std::max({1, leastRows, poolRows}));
 }
 
 // The span paths: each row is composited a span of positions at a time, entry by entry, into
