@@ -63,12 +63,9 @@ void OutputSpanAvx2(const ViewSpanState& st, int32_t count, const ViewSpanOutput
     if (row.maskRow) {
       const __m128i raw = _mm_setr_epi32(row.maskRow[row.cols[j]], row.maskRow[row.cols[j + 1]],
                                          row.maskRow[row.cols[j + 2]], row.maskRow[row.cols[j + 3]]);
-      __m128i tinted = zero;
-      if (row.skipOpenTint) {
-        tinted = _mm_xor_si128(_mm_cmpeq_epi32(raw, full), Splat(~0u));
-      } else {
-        tinted = Splat(~0u);
-      }
+      // The 1:1 path leaves a fully open pixel untinted.
+      const __m128i tinted =
+          row.skipOpenTint ? _mm_xor_si128(_mm_cmpeq_epi32(raw, full), Splat(~0u)) : Splat(~0u);
       if (!_mm_testz_si128(tinted, tinted)) {
         const __m128i m = out.fullStrength ? raw : _mm_add_epi32(_mm_srli_epi32(raw, 1), Splat(32767));
         const __m128i inv = _mm_sub_epi32(full, m);

@@ -213,6 +213,8 @@ ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule) {
   return kViewSpanBlendAvx2[index];
 }
 
+namespace {
+
 // The kernels by mode; modes outside the table have none.
 template <class Table>
 auto ByMode(const Table& table, int32_t mode) -> typename Table::value_type {
@@ -222,6 +224,8 @@ auto ByMode(const Table& table, int32_t mode) -> typename Table::value_type {
   }
   return table[std::size_t(mode)];
 }
+
+}  // namespace
 
 ViewSpanEntryKernel ViewSpanEntryVector(int32_t mode) { return ByMode(kViewSpanEntryAvx2, mode); }
 ViewSpanCoverKernel ViewSpanCoverVector(int32_t mode) { return ByMode(kViewSpanCoverAvx2, mode); }

@@ -14,6 +14,7 @@
 #include "palmora/palmora.h"
 #include "platform/cpu_features_internal.h"
 #include "render/merge_mode_names.h"
+#include "render/view_output.h"
 #include "render/view_span.h"
 #include "support/engine_fixture.h"
 
@@ -172,6 +173,60 @@ TEST_F(ViewSpans, EveryAlphaOfEveryAlphaModeMatchesThePixelPath) {
         ASSERT_EQ(Draw(0, 0, kSide, kSide, stride, kSide), want)
             << "mode " << mode << " background " << background << " step " << step;
       }
+    }
+  }
+}
+
+TEST_F(ViewSpans, TheVectorOutputStageWritesWhatThePixelWriterWrites) {
+  // Composites of every kind (copied integers, colours past 65535 as the lightening alpha modes
+  // leave them, blended doubles, clear, opaque and nearly opaque) through every output option,
+  // sampled columns at random, a whole span and one cut short inside a group of four.
+  const render::ViewSpanOutputKernel output = render::ViewSpanOutputVector();
+  if (!output) GTEST_SKIP() << "no vector output stage at this CPU level";
+  const auto state = engine::MakeOwnedPlane<render::ViewSpanState>(1);
+  render::ViewSpanState& st = state[0];
+  constexpr int kRowPixels = 700;
+  std::vector<uint16_t> tracing(4 * kRowPixels), mask(kRowPixels);
+  for (auto& t : tracing) t = uint16_t(Next());
+  static const uint16_t kMaskEdges[] = {0, 1, 32767, 65534, 65535};
+  for (auto& m : mask) m = Next() % 3 ? kMaskEdges[Next() % 5] : uint16_t(Next());
+  static const int32_t kAlphas[] = {0, 1, 255, 65279, 65280, 65534, 65535};
+  for (int round = 0; round < 64; ++round) {
+    const int32_t count = round % 2 ? render::kViewSpan : render::kViewSpan - 3;
+    alignas(16) int32_t cols[render::kViewSpan];
+    for (int32_t j = 0; j < render::kViewSpan; ++j) {
+      cols[j] = int32_t(Next() % kRowPixels);
+      st.copied[j] = int32_t(Next() % 2);
+      for (int k = 0; k < 3; ++k) {
+        st.copy[k][j] = Next() % 6 == 0 ? int32_t(65280 + Next() % 10000) : int32_t(Next() % 65536);
+        st.c[k][j] = Next() % 5 == 0 ? double(Next() % 2) : (Next() % 1000000) / 1e6;
+      }
+      st.copy[3][j] = Next() % 2 ? kAlphas[Next() % 7] : int32_t(Next() % 65536);
+      st.A[j] = Next() % 4 == 0 ? 1.0 : (1 + Next() % 1000000) / 1e6;
+    }
+    for (int32_t j = count; j < render::kViewSpan; ++j) cols[j] = cols[count - 1];
+    render::ViewOutput out;
+    out.fullStrength = round % 4 >= 2;
+    for (int k = 0; k < 3; ++k) out.tintOdd[k] = (Next() % 256) * 256, out.tintEven[k] = (Next() % 256) * 256;
+    const bool withTracing = round % 8 >= 4, withMask = round % 16 >= 8, skipOpen = round % 32 >= 16;
+    if (withMask) out.mask = mask.data();
+    const int32_t cy = int32_t(Next() % 300);
+    const render::ViewSpanOutputRow row{&out, cols, cy, withTracing ? tracing.data() : nullptr,
+                                        withMask ? mask.data() : nullptr, skipOpen};
+    std::vector<uint8_t> got(3 * render::kViewSpan + 16, kFill);
+    output(st, count, row, got.data());
+
+    // The reference: the pixel writer, with the tracing image seen through a plane whose row cy
+    // is the tracing row.
+    render::Pixel16 px[render::kViewSpan];
+    render::FinishViewSpan(st, count, px);
+    out.tracing = withTracing ? tracing.data() : nullptr;
+    for (int32_t j = 0; j < count; ++j) {
+      uint8_t want[3];
+      render::WriteViewPixel(out, px[j], cols[j], cy, std::size_t(cols[j]) * 4, mask[cols[j]],
+                             skipOpen, want);
+      ASSERT_TRUE(got[3 * j] == want[0] && got[3 * j + 1] == want[1] && got[3 * j + 2] == want[2])
+          << "round " << round << " position " << j;
     }
   }
 }
