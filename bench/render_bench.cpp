@@ -9,8 +9,8 @@
 // 4:1 the render samples every fourth canvas row and every fourth column, but two sampled pixels
 // share each 64-byte line, so it fetches every line of the rows it samples: the positions are
 // those of a quarter of the canvas rows in full. That is the yardstick of the issue's "0.20
-// before": the pixel-by-pixel render measures about 0.18 against it, where against the bytes of
-// the sampled positions alone (16 times fewer) it measures about 0.02-0.05 and against the whole
+// before": the pixel-by-pixel render measures about 0.2 against it, where against the bytes of
+// the sampled positions alone (16 times fewer) it measures about 0.05 and against the whole
 // canvas about 0.7.
 // Every iteration times, back to back, the memcpy, the render pixel by pixel through the layer
 // list (the reference, "before") and the render by row spans as it ships ("after"); the figures
