@@ -75,7 +75,9 @@ ViewSpanEntryKernel ViewSpanEntryVector(int32_t mode);
 
 // The covering test of one entry that may replace what lies below (full opacity, no layer mask,
 // not the background) four positions at a time: where no entry above covers a position and this
-// entry's prepared pixel does, st.start becomes e.index. Returns how many positions it covered.
+// entry's prepared pixel does, st.start becomes e.index (and st.filled is set where the pixel is
+// copied at alpha 65535, which no longer depends on anything below). Returns how many positions
+// it covered.
 using ViewSpanCoverKernel = int32_t (*)(ViewSpanState& st, int32_t count,
                                         const ViewEntryConstants& e, SpanPixels px);
 ViewSpanCoverKernel ViewSpanCoverVector(int32_t mode);
