@@ -73,7 +73,18 @@ float Mix(MixMode mode, float d, float s) {
 
 uint8_t ToByte(float unit) { return static_cast<uint8_t>(std::clamp(unit, 0.0f, 1.0f) * 255 + 0.5f); }
 
-// One picture pixel (blue, green, red, alpha) under one layer pixel (premultiplied).
+}  // namespace
+
+Rgb RgbFromPacked(uint32_t packed) {
+  return {static_cast<float>(packed & 0xFF), static_cast<float>((packed >> 8) & 0xFF),
+          static_cast<float>((packed >> 16) & 0xFF)};
+}
+
+MixMode MixModeFromValue(double value) {
+  if (!(value >= 0 && value < kMixModeCount)) return MixMode::kNormal;
+  return static_cast<MixMode>(static_cast<uint32_t>(value));
+}
+
 void LayPixel(uint8_t* p, const uint8_t* l, MixMode mode) {
   const float la = l[3] / 255.0f;
   if (mode == MixMode::kReplace) {
@@ -111,16 +122,53 @@ void LayPixel(uint8_t* p, const uint8_t* l, MixMode mode) {
   }
 }
 
-}  // namespace
-
-Rgb RgbFromPacked(uint32_t packed) {
-  return {static_cast<float>(packed & 0xFF), static_cast<float>((packed >> 8) & 0xFF),
-          static_cast<float>((packed >> 16) & 0xFF)};
+void LayRow(uint8_t* picture, const uint8_t* layer, uint32_t n, MixMode mode) {
+  static constexpr uint8_t kNothing[4] = {0, 0, 0, 0};
+  if (!layer) {
+    // Transparent paint changes nothing, except that Replace clears what lies under it.
+    if (mode == MixMode::kReplace)
+      for (uint32_t x = 0; x < n; ++x) LayPixel(picture + size_t{x} * 4, kNothing, mode);
+    return;
+  }
+  const bool copiesOpaque = mode == MixMode::kNormal || mode == MixMode::kReplace;
+  for (uint32_t x = 0; x < n; ++x, picture += 4, layer += 4) {
+    if (layer[3] == 255 && copiesOpaque) {
+      // Opaque paint over anything is the paint itself: the colour divided by an alpha of one
+      // and rounded back to a byte is the byte it was.
+      picture[0] = layer[0], picture[1] = layer[1], picture[2] = layer[2], picture[3] = 255;
+    } else if (layer[3] != 0 || mode == MixMode::kReplace) {
+      LayPixel(picture, layer, mode);
+    }
+  }
 }
 
-MixMode MixModeFromValue(double value) {
-  if (!(value >= 0 && value < kMixModeCount)) return MixMode::kNormal;
-  return static_cast<MixMode>(static_cast<uint32_t>(value));
+void BlendPixel(uint8_t* p, const Rgb& colour, float opacity) {
+  if (!(opacity > 0)) return;
+  const float a = std::min(opacity, 1.0f), keep = 1 - a;
+  p[0] = static_cast<uint8_t>(colour.blue * a + p[0] * keep + 0.5f);
+  p[1] = static_cast<uint8_t>(colour.green * a + p[1] * keep + 0.5f);
+  p[2] = static_cast<uint8_t>(colour.red * a + p[2] * keep + 0.5f);
+  p[3] = static_cast<uint8_t>(255 * a + p[3] * keep + 0.5f);
+}
+
+void SetOpaquePixel(uint8_t* p, const Rgb& colour) {
+  p[0] = static_cast<uint8_t>(std::clamp(colour.blue, 0.0f, 255.0f) + 0.5f);
+  p[1] = static_cast<uint8_t>(std::clamp(colour.green, 0.0f, 255.0f) + 0.5f);
+  p[2] = static_cast<uint8_t>(std::clamp(colour.red, 0.0f, 255.0f) + 0.5f);
+  p[3] = 255;
+}
+
+void PaintRowsOnto(const Picture& picture, MixMode mode,
+                   const std::function<void(uint32_t, uint8_t*)>& paintRow) {
+  const size_t rowBytes = size_t{picture.width} * 4;
+  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
+    std::vector<uint8_t> row(rowBytes);
+    for (int y = rows.start; y < rows.end; ++y) {
+      std::fill(row.begin(), row.end(), uint8_t{0});
+      paintRow(uint32_t(y), row.data());
+      LayRow(picture.pixels + size_t(y) * rowBytes, row.data(), picture.width, mode);
+    }
+  });
 }
 
 PaintLayer::PaintLayer(uint32_t width, uint32_t height)
@@ -128,12 +176,14 @@ PaintLayer::PaintLayer(uint32_t width, uint32_t height)
       height_(height),
       tilesX_((width + kTile - 1) >> kTileShift),
       tilesY_((height + kTile - 1) >> kTileShift),
-      tiles_(size_t{tilesX_} * tilesY_) {}
+      tiles_(size_t{tilesX_} * tilesY_ * kTileBytes),
+      painted_(size_t{tilesX_} * tilesY_, 0) {}
 
 uint8_t* PaintLayer::Pixel(uint32_t x, uint32_t y) {
-  std::unique_ptr<uint8_t[]>& tile = tiles_[size_t{y >> kTileShift} * tilesX_ + (x >> kTileShift)];
-  if (!tile) tile = std::make_unique<uint8_t[]>(size_t{kTile} * kTile * 4);  // zeroed
-  return tile.get() + ((size_t{y & (kTile - 1)} << kTileShift) + (x & (kTile - 1))) * 4;
+  const size_t tile = size_t{y >> kTileShift} * tilesX_ + (x >> kTileShift);
+  painted_[tile] = 1;
+  return tiles_.data() + tile * kTileBytes +
+         ((size_t{y & (kTile - 1)} << kTileShift) + (x & (kTile - 1))) * 4;
 }
 
 void PaintLayer::ForRowBands(const std::function<void(uint32_t, uint32_t)>& paint) {
@@ -147,20 +197,11 @@ void PaintLayer::ForRowBands(const std::function<void(uint32_t, uint32_t)>& pain
 
 void PaintLayer::Blend(int64_t x, int64_t y, const Rgb& colour, float opacity) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || !(opacity > 0)) return;
-  const float a = std::min(opacity, 1.0f), keep = 1 - a;
-  uint8_t* p = Pixel(uint32_t(x), uint32_t(y));
-  p[0] = static_cast<uint8_t>(colour.blue * a + p[0] * keep + 0.5f);
-  p[1] = static_cast<uint8_t>(colour.green * a + p[1] * keep + 0.5f);
-  p[2] = static_cast<uint8_t>(colour.red * a + p[2] * keep + 0.5f);
-  p[3] = static_cast<uint8_t>(255 * a + p[3] * keep + 0.5f);
+  BlendPixel(Pixel(uint32_t(x), uint32_t(y)), colour, opacity);
 }
 
 void PaintLayer::SetOpaque(uint32_t x, uint32_t y, const Rgb& colour) {
-  uint8_t* p = Pixel(x, y);
-  p[0] = static_cast<uint8_t>(std::clamp(colour.blue, 0.0f, 255.0f) + 0.5f);
-  p[1] = static_cast<uint8_t>(std::clamp(colour.green, 0.0f, 255.0f) + 0.5f);
-  p[2] = static_cast<uint8_t>(std::clamp(colour.red, 0.0f, 255.0f) + 0.5f);
-  p[3] = 255;
+  SetOpaquePixel(Pixel(x, y), colour);
 }
 
 bool PaintLayer::Clip(double left, double top, double right, double bottom, uint32_t& x0,
@@ -269,22 +310,19 @@ void PaintLayer::Box(double cx, double cy, double hx, double hy, double angle, d
 }
 
 void PaintLayer::LayOnto(const Picture& picture, MixMode mode) const {
-  static constexpr uint8_t kNothing[4] = {0, 0, 0, 0};
   const size_t rowBytes = size_t{width_} * 4;
   cv::parallel_for_(cv::Range(0, static_cast<int>(tilesY_)), [&](const cv::Range& bands) {
     for (int b = bands.start; b < bands.end; ++b)
       for (uint32_t t = 0; t < tilesX_; ++t) {
-        const uint8_t* tile = tiles_[size_t(b) * tilesX_ + t].get();
+        const size_t index = size_t(b) * tilesX_ + t;
         // An unpainted tile changes nothing, except that Replace clears what lies under it.
+        const uint8_t* tile = painted_[index] ? tiles_.data() + index * kTileBytes : nullptr;
         if (!tile && mode != MixMode::kReplace) continue;
         const uint32_t x0 = t << kTileShift, x1 = std::min(width_, x0 + kTile);
         const uint32_t y0 = uint32_t(b) << kTileShift, y1 = std::min(height_, y0 + kTile);
-        for (uint32_t y = y0; y < y1; ++y) {
-          uint8_t* p = picture.pixels + size_t{y} * rowBytes;
-          const uint8_t* l = tile ? tile + (size_t{y - y0} << kTileShift) * 4 : nullptr;
-          for (uint32_t x = x0; x < x1; ++x)
-            LayPixel(p + size_t{x} * 4, l ? l + size_t{x - x0} * 4 : kNothing, mode);
-        }
+        for (uint32_t y = y0; y < y1; ++y)
+          LayRow(picture.pixels + size_t{y} * rowBytes + size_t{x0} * 4,
+                 tile ? tile + (size_t{y - y0} << kTileShift) * 4 : nullptr, x1 - x0, mode);
       }
   });
 }

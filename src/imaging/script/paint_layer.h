@@ -1,17 +1,17 @@
 // What the drawing generators paint into before their picture is laid onto the one they run on:
 // a picture-sized layer of premultiplied blue, green, red, alpha bytes, kept in square tiles
-// that exist only once something is painted in them (a few strokes on a large picture touch
-// little memory, and laying them down visits only their tiles), with anti-aliased shapes
+// whose memory is taken only once something is painted in them (a few strokes on a large
+// picture touch little memory, and laying them down visits only their tiles), with anti-aliased shapes
 // (each pixel covered by how far its centre lies inside the shape's edge) and a final lay-down
 // by mix mode.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <vector>
 
 #include "imaging/script/script_model.h"
+#include "imaging/script/zeroed_pages.h"
 
 namespace imaging::script {
 
@@ -49,6 +49,25 @@ inline constexpr uint32_t kMixModeCount = 18;
 
 // A slot value as a mix mode; values outside 0..17 give normal painting.
 MixMode MixModeFromValue(double value);
+
+// One layer pixel (premultiplied) laid over one picture pixel by the mix mode: the rule every
+// lay-down follows.
+void LayPixel(uint8_t* picture, const uint8_t* layer, MixMode mode);
+// The same over n pixels; a null layer row is transparent. Opaque paint in normal painting is
+// copied as it is, which is what the rule gives for it.
+void LayRow(uint8_t* picture, const uint8_t* layer, uint32_t n, MixMode mode);
+
+// Layer pixel painting, shared by the tiled layer and the row painters: the colour laid over
+// the pixel at opacity 0..1 (nothing for opacity 0 or less), or set opaque.
+void BlendPixel(uint8_t* pixel, const Rgb& colour, float opacity);
+void SetOpaquePixel(uint8_t* pixel, const Rgb& colour);
+
+// For fills that paint every row: paintRow(y, row) paints row y of the layer into `row` (the
+// picture's width, transparent when handed over) with the pixel functions above, and each row
+// is laid on as soon as it is painted. Rows run in parallel; the picture is the same as through
+// a PaintLayer, without holding a whole picture of paint.
+void PaintRowsOnto(const Picture& picture, MixMode mode,
+                   const std::function<void(uint32_t, uint8_t*)>& paintRow);
 
 class PaintLayer {
  public:
@@ -90,7 +109,8 @@ class PaintLayer {
 
  private:
   static constexpr uint32_t kTileShift = 6, kTile = 1u << kTileShift;
-  // The bytes of pixel (x, y) inside the layer, its tile made (transparent) when missing.
+  static constexpr size_t kTileBytes = size_t{kTile} * kTile * 4;
+  // The bytes of pixel (x, y) inside the layer; its tile counts as painted from then on.
   uint8_t* Pixel(uint32_t x, uint32_t y);
 
   // Pixel bounds of a shape, clipped to the layer; false when nothing is left.
@@ -99,7 +119,10 @@ class PaintLayer {
 
   uint32_t width_, height_;
   uint32_t tilesX_, tilesY_;
-  std::vector<std::unique_ptr<uint8_t[]>> tiles_;
+  // Every tile's bytes, one after another, zero (transparent) until painted; a tile is only
+  // visited when laying down once its flag is set.
+  ZeroedPages tiles_;
+  std::vector<uint8_t> painted_;
 };
 
 }  // namespace imaging::script
