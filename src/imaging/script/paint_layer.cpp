@@ -17,14 +17,18 @@ struct SegmentDistance {
   double across;
   double t;  // where the nearest point lies on the segment, before it is limited to 0..1
 };
-SegmentDistance DistanceToSegment(double px, double py, double x0, double y0, double x1,
-                                  double y1) {
-  const double dx = x1 - x0, dy = y1 - y0, length2 = dx * dx + dy * dy;
-  const double projected = length2 > 0 ? ((px - x0) * dx + (py - y0) * dy) / length2 : 0.0;
+// A segment's direction and length, worked out once for all the pixels near it.
+struct Segment {
+  Segment(double xa, double ya, double xb, double yb)
+      : x0(xa), y0(ya), dx(xb - xa), dy(yb - ya), length2(dx * dx + dy * dy),
+        length(std::sqrt(length2)) {}
+  double x0, y0, dx, dy, length2, length;
+};
+SegmentDistance DistanceToSegment(double px, double py, const Segment& s) {
+  const double projected = s.length2 > 0 ? ((px - s.x0) * s.dx + (py - s.y0) * s.dy) / s.length2 : 0.0;
   const double t = std::clamp(projected, 0.0, 1.0);
-  const double qx = px - (x0 + t * dx), qy = py - (y0 + t * dy);
-  const double length = std::sqrt(length2);
-  const double across = length > 0 ? (qx * -dy + qy * dx) / length : 0.0;
+  const double qx = px - (s.x0 + t * s.dx), qy = py - (s.y0 + t * s.dy);
+  const double across = s.length > 0 ? (qx * -s.dy + qy * s.dx) / s.length : 0.0;
   return {std::sqrt(qx * qx + qy * qy), across, projected};
 }
 
@@ -142,22 +146,6 @@ void LayRow(uint8_t* picture, const uint8_t* layer, uint32_t n, MixMode mode) {
   }
 }
 
-void BlendPixel(uint8_t* p, const Rgb& colour, float opacity) {
-  if (!(opacity > 0)) return;
-  const float a = std::min(opacity, 1.0f), keep = 1 - a;
-  p[0] = static_cast<uint8_t>(colour.blue * a + p[0] * keep + 0.5f);
-  p[1] = static_cast<uint8_t>(colour.green * a + p[1] * keep + 0.5f);
-  p[2] = static_cast<uint8_t>(colour.red * a + p[2] * keep + 0.5f);
-  p[3] = static_cast<uint8_t>(255 * a + p[3] * keep + 0.5f);
-}
-
-void SetOpaquePixel(uint8_t* p, const Rgb& colour) {
-  p[0] = static_cast<uint8_t>(std::clamp(colour.blue, 0.0f, 255.0f) + 0.5f);
-  p[1] = static_cast<uint8_t>(std::clamp(colour.green, 0.0f, 255.0f) + 0.5f);
-  p[2] = static_cast<uint8_t>(std::clamp(colour.red, 0.0f, 255.0f) + 0.5f);
-  p[3] = 255;
-}
-
 void PaintRowsOnto(const Picture& picture, MixMode mode,
                    const std::function<void(uint32_t, uint8_t*)>& paintRow) {
   const size_t rowBytes = size_t{picture.width} * 4;
@@ -195,6 +183,26 @@ void PaintLayer::ForRowBands(const std::function<void(uint32_t, uint32_t)>& pain
   });
 }
 
+// The pixels of one layer row inside the layer, found a tile at a time as a shape's loop walks
+// along the row; a tile counts as painted once a pixel of it is asked for.
+class PaintLayer::RowCursor {
+ public:
+  RowCursor(PaintLayer& layer, uint32_t y) : layer_(layer), y_(y) {}
+  uint8_t* At(uint32_t x) {
+    if (x - start_ >= kTile) {
+      start_ = x & ~(kTile - 1);
+      base_ = layer_.Pixel(start_, y_);
+    }
+    return base_ + size_t{x - start_} * 4;
+  }
+
+ private:
+  PaintLayer& layer_;
+  uint32_t y_;
+  uint32_t start_ = ~0u - kTile;  // no tile yet: every x lies outside it
+  uint8_t* base_ = nullptr;
+};
+
 void PaintLayer::Blend(int64_t x, int64_t y, const Rgb& colour, float opacity) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || !(opacity > 0)) return;
   BlendPixel(Pixel(uint32_t(x), uint32_t(y)), colour, opacity);
@@ -223,13 +231,38 @@ void PaintLayer::Ring(double cx, double cy, double radius, double halfWidth, con
   const double reach = radius + halfWidth + 1;
   uint32_t x0, y0, x1, y1;
   if (!Clip(cx - reach, cy - reach, cx + reach, cy + reach, x0, y0, x1, y1)) return;
-  for (uint32_t y = y0; y < y1; ++y)
-    for (uint32_t x = x0; x < x1; ++x) {
-      const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
+  // A pixel is covered only while its centre lies nearer than the outer edge plus half a pixel;
+  // inside a disc's edge less half a pixel it is wholly covered. Each row visits the columns
+  // between the two and works out coverage only near the edge. The bounds keep a small margin
+  // each way, far above the rounding of the distances, so that they never decide a pixel the
+  // distance itself would decide otherwise.
+  constexpr double kMargin = 1e-4;
+  const double outer = radius + halfWidth + 0.5;
+  const double solid = radius == 0 ? halfWidth - 0.5 : -1;
+  for (uint32_t y = y0; y < y1; ++y) {
+    const double dy = y + 0.5 - cy;
+    if (std::fabs(dy) > outer + kMargin) continue;
+    const double half = std::sqrt(std::max(0.0, outer * outer - dy * dy)) + kMargin;
+    const uint32_t from = std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(cx - half))));
+    const uint32_t to = std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(cx + half) + 1)));
+    // The wholly covered columns, solidFrom..solidTo (none when solidFrom >= solidTo).
+    double solidFrom = 0, solidTo = 0;
+    if (solid > 1 && solid * solid - dy * dy > 1) {
+      const double inner = std::sqrt(solid * solid - dy * dy) - kMargin;
+      solidFrom = std::ceil(cx - inner - 0.5), solidTo = std::floor(cx + inner - 0.5) + 1;
+    }
+    RowCursor row(*this, y);
+    for (uint32_t x = from; x < to; ++x) {
+      if (x >= solidFrom && x < solidTo) {
+        BlendPixel(row.At(x), colour, opacity);
+        continue;
+      }
+      const double dx = x + 0.5 - cx;
       const double distance = std::sqrt(dx * dx + dy * dy);
       const float c = Coverage(halfWidth + 0.5 - std::fabs(distance - radius));
-      if (c > 0) Blend(x, y, colour, c * opacity);
+      if (c > 0) BlendPixel(row.At(x), colour, c * opacity);
     }
+  }
 }
 
 void PaintLayer::Capsule(double xa, double ya, double xb, double yb, double radius,
@@ -239,16 +272,18 @@ void PaintLayer::Capsule(double xa, double ya, double xb, double yb, double radi
   if (!Clip(std::min(xa, xb) - reach, std::min(ya, yb) - reach, std::max(xa, xb) + reach,
             std::max(ya, yb) + reach, x0, y0, x1, y1))
     return;
+  const Segment segment(xa, ya, xb, yb);
   for (uint32_t y = y0; y < y1; ++y) {
     double left, right;
     if (!RowSpan(xa, ya, xb, yb, reach, y, left, right)) continue;
     const uint32_t from = std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(left))));
     const uint32_t to = std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(right) + 1)));
+    RowCursor row(*this, y);
     for (uint32_t x = from; x < to; ++x) {
-      const SegmentDistance d = DistanceToSegment(x + 0.5, y + 0.5, xa, ya, xb, yb);
+      const SegmentDistance d = DistanceToSegment(x + 0.5, y + 0.5, segment);
       if (!startCap && d.t <= 0) continue;
       const float c = Coverage(radius + 0.5 - d.along);
-      if (c > 0) Blend(x, y, colour, c * opacity);
+      if (c > 0) BlendPixel(row.At(x), colour, c * opacity);
     }
   }
 }
@@ -265,13 +300,15 @@ void PaintLayer::Tube(double xa, double ya, double xb, double yb, double radius,
   const double dx = xb - xa, dy = yb - ya, length = std::hypot(dx, dy);
   const double nx = length > 0 ? -dy / length : 0, ny = length > 0 ? dx / length : 1;
   constexpr double kLx = -0.45, kLy = -0.55, kLz = 0.70;
+  const Segment segment(xa, ya, xb, yb);
   for (uint32_t y = y0; y < y1; ++y) {
     double left, right;
     if (!RowSpan(xa, ya, xb, yb, reach, y, left, right)) continue;
     const uint32_t from = std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(left))));
     const uint32_t to = std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(right) + 1)));
+    RowCursor row(*this, y);
     for (uint32_t x = from; x < to; ++x) {
-      const SegmentDistance d = DistanceToSegment(x + 0.5, y + 0.5, xa, ya, xb, yb);
+      const SegmentDistance d = DistanceToSegment(x + 0.5, y + 0.5, segment);
       const float c = Coverage(radius + 0.5 - d.along);
       if (c <= 0) continue;
       // The tube's surface normal at this distance across: round in section.
@@ -284,7 +321,7 @@ void PaintLayer::Tube(double xa, double ya, double xb, double yb, double radius,
       const Rgb shaded{std::min(255.0f, colour.red * shade + shine),
                        std::min(255.0f, colour.green * shade + shine),
                        std::min(255.0f, colour.blue * shade + shine)};
-      Blend(x, y, shaded, c * opacity);
+      BlendPixel(row.At(x), shaded, c * opacity);
     }
   }
 }
@@ -295,7 +332,8 @@ void PaintLayer::Box(double cx, double cy, double hx, double hy, double angle, d
   uint32_t x0, y0, x1, y1;
   if (!Clip(cx - reach, cy - reach, cx + reach, cy + reach, x0, y0, x1, y1)) return;
   const double cosA = std::cos(angle), sinA = std::sin(angle);
-  for (uint32_t y = y0; y < y1; ++y)
+  for (uint32_t y = y0; y < y1; ++y) {
+    RowCursor row(*this, y);
     for (uint32_t x = x0; x < x1; ++x) {
       const double px = x + 0.5 - cx, py = y + 0.5 - cy;
       const double qx = std::fabs(cosA * px + sinA * py) - hx;
@@ -305,8 +343,9 @@ void PaintLayer::Box(double cx, double cy, double hx, double hy, double angle, d
       const double signedDistance = outside + std::min(std::max(qx, qy), 0.0);
       const float c = halfWidth > 0 ? Coverage(halfWidth + 0.5 - std::fabs(signedDistance))
                                     : Coverage(0.5 - signedDistance);
-      if (c > 0) Blend(x, y, colour, c * opacity);
+      if (c > 0) BlendPixel(row.At(x), colour, c * opacity);
     }
+  }
 }
 
 void PaintLayer::LayOnto(const Picture& picture, MixMode mode) const {

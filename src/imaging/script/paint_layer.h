@@ -6,6 +6,7 @@
 // by mix mode.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -59,8 +60,20 @@ void LayRow(uint8_t* picture, const uint8_t* layer, uint32_t n, MixMode mode);
 
 // Layer pixel painting, shared by the tiled layer and the row painters: the colour laid over
 // the pixel at opacity 0..1 (nothing for opacity 0 or less), or set opaque.
-void BlendPixel(uint8_t* pixel, const Rgb& colour, float opacity);
-void SetOpaquePixel(uint8_t* pixel, const Rgb& colour);
+inline void BlendPixel(uint8_t* p, const Rgb& colour, float opacity) {
+  if (!(opacity > 0)) return;
+  const float a = std::min(opacity, 1.0f), keep = 1 - a;
+  p[0] = static_cast<uint8_t>(colour.blue * a + p[0] * keep + 0.5f);
+  p[1] = static_cast<uint8_t>(colour.green * a + p[1] * keep + 0.5f);
+  p[2] = static_cast<uint8_t>(colour.red * a + p[2] * keep + 0.5f);
+  p[3] = static_cast<uint8_t>(255 * a + p[3] * keep + 0.5f);
+}
+inline void SetOpaquePixel(uint8_t* p, const Rgb& colour) {
+  p[0] = static_cast<uint8_t>(std::clamp(colour.blue, 0.0f, 255.0f) + 0.5f);
+  p[1] = static_cast<uint8_t>(std::clamp(colour.green, 0.0f, 255.0f) + 0.5f);
+  p[2] = static_cast<uint8_t>(std::clamp(colour.red, 0.0f, 255.0f) + 0.5f);
+  p[3] = 255;
+}
 
 // For fills that paint every row: paintRow(y, row) paints row y of the layer into `row` (the
 // picture's width, transparent when handed over) with the pixel functions above, and each row
@@ -110,6 +123,7 @@ class PaintLayer {
  private:
   static constexpr uint32_t kTileShift = 6, kTile = 1u << kTileShift;
   static constexpr size_t kTileBytes = size_t{kTile} * kTile * 4;
+  class RowCursor;
   // The bytes of pixel (x, y) inside the layer; its tile counts as painted from then on.
   uint8_t* Pixel(uint32_t x, uint32_t y);
 
