@@ -124,6 +124,8 @@ class PaintLayer {
   static constexpr uint32_t kTileShift = 6, kTile = 1u << kTileShift;
   static constexpr size_t kTileBytes = size_t{kTile} * kTile * 4;
   class RowCursor;
+  // Lays the colour at the opacity over pixels from..to - 1 of row y (all inside the layer).
+  void BlendSpan(uint32_t y, uint32_t from, uint32_t to, const Rgb& colour, float opacity);
   // The bytes of pixel (x, y) inside the layer; its tile counts as painted from then on.
   uint8_t* Pixel(uint32_t x, uint32_t y);
 
