@@ -18,12 +18,13 @@ printf '%-14s %12s %12s %12s %12s %10s\n' generator "before wall" "before cpu" "
   "after cpu" "cpu ratio"
 for g in $generators; do
   rows=$(for ((r = 0; r < rounds; ++r)); do
-    read -r bw bc < <(once "$before" "$g")
-    read -r aw ac < <(once "$after" "$g")
+    # A generator one side lacks counts as nan there.
+    read -r bw bc < <(once "$before" "$g") || bw=nan bc=nan
+    read -r aw ac < <(once "$after" "$g") || aw=nan ac=nan
     echo "$bw $bc $aw $ac"
   done)
   col() { awk -v c="$1" '{ print $c }' <<<"$rows" | median; }
-  ratio=$(awk '{ print $4 / $2 }' <<<"$rows" | median)
+  ratio=$(awk '{ print ($2 == "nan" || $4 == "nan") ? "nan" : $4 / $2 }' <<<"$rows" | median)
   printf '%-14s %12.2f %12.2f %12.2f %12.2f %10.2f\n' "$g" "$(col 1)" "$(col 2)" "$(col 3)" \
     "$(col 4)" "$ratio"
 done
