@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -26,6 +27,10 @@ class WrappingGrid {
   explicit WrappingGrid(uint32_t side)
       : mask_(int64_t{side} - 1), side_(side), pages_(size_t{side} * side * sizeof(float)),
         values_(reinterpret_cast<float*>(pages_.data())) {}
+  ~WrappingGrid() {
+    std::memset(pages_.data(), 0, pages_.size());
+    pages_.Recycle();
+  }
   float& At(int64_t x, int64_t y) {
     return values_[static_cast<size_t>(((y & mask_) * side_) + (x & mask_))];
   }

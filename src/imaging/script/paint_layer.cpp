@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace imaging::script {
 namespace {
@@ -166,6 +167,13 @@ PaintLayer::PaintLayer(uint32_t width, uint32_t height)
       tilesY_((height + kTile - 1) >> kTileShift),
       tiles_(size_t{tilesX_} * tilesY_ * kTileBytes),
       painted_(size_t{tilesX_} * tilesY_, 0) {}
+
+PaintLayer::~PaintLayer() {
+  // The painted tiles cleared, the block can serve the next layer as fresh zero pages.
+  for (size_t t = 0; t < painted_.size(); ++t)
+    if (painted_[t]) std::memset(tiles_.data() + t * kTileBytes, 0, kTileBytes);
+  tiles_.Recycle();
+}
 
 uint8_t* PaintLayer::Pixel(uint32_t x, uint32_t y) {
   const size_t tile = size_t{y >> kTileShift} * tilesX_ + (x >> kTileShift);

@@ -85,6 +85,9 @@ void PaintRowsOnto(const Picture& picture, MixMode mode,
 class PaintLayer {
  public:
   PaintLayer(uint32_t width, uint32_t height);
+  ~PaintLayer();
+  PaintLayer(const PaintLayer&) = delete;
+  PaintLayer& operator=(const PaintLayer&) = delete;
 
   uint32_t width() const { return width_; }
   uint32_t height() const { return height_; }
