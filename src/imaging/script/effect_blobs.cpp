@@ -41,14 +41,15 @@ bool RunBlobs(const Picture& picture, const std::array<double, kScriptValueSlots
     b.reach = visible * (0.5 + 0.5 * random.Unit()) / kVisible;
     b.colour = VaryColour(s.colour, s.variation, random);
   }
-  PaintRowsOnto(picture, s.mode, [&](uint32_t y, uint8_t* row) {
-    // The field and the weighted colours along the row, each blob added over the columns it
-    // can reach, in blob order.
-    struct Sums {
-      double field, red, green, blue;
-    };
-    thread_local std::vector<Sums> sums;
-    sums.assign(picture.width, Sums{0, 0, 0, 0});
+  // The field and the weighted colours along a row.
+  struct Sums {
+    double field, red, green, blue;
+  };
+  PaintRowsOnto(picture, s.mode, size_t{picture.width} * sizeof(Sums),
+                [&](uint32_t y, uint8_t* row, uint8_t* scratch) {
+    // Each blob added over the columns it can reach, in blob order.
+    Sums* sums = reinterpret_cast<Sums*>(scratch);
+    std::fill(sums, sums + picture.width, Sums{0, 0, 0, 0});
     const double py = y + 0.5;
     bool any = false;
     for (const Blob& b : blobs) {

@@ -71,10 +71,11 @@ bool RunFractalPlasma(const Picture& picture, const std::array<double, kScriptVa
   }
   const PaletteTable palette(s.colour, s.variation);
   const float scale = static_cast<float>(cycles) / total;
-  PaintRowsOnto(picture, s.mode, [&](uint32_t y, uint8_t* row) {
+  PaintRowsOnto(picture, s.mode, size_t{picture.width} * sizeof(float),
+                [&](uint32_t y, uint8_t* row, uint8_t* scratch) {
     // Each octave's value along the row, summed in octave order.
-    thread_local std::vector<float> sum;
-    sum.assign(picture.width, 0.0f);
+    float* sum = reinterpret_cast<float*>(scratch);
+    std::fill(sum, sum + picture.width, 0.0f);
     for (const Octave& o : octaves) {
       const AxisStep& sy = o.alongY[y];
       const float* top = o.lattice.data() + size_t{sy.low} * o.cellsX;

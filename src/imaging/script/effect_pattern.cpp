@@ -49,7 +49,7 @@ bool RunPattern(const Picture& picture, const std::array<double, kScriptValueSlo
   const Kind kind = static_cast<Kind>(static_cast<int>(Limited(values[2], 0, kKinds - 1)));
   const Rgb second = RgbFromPacked(BitsFromValue(values[7]));
   const double pixel = 1 / cell;
-  PaintRowsOnto(picture, s.mode, [&](uint32_t y, uint8_t* row) {
+  PaintRowsOnto(picture, s.mode, 0, [&](uint32_t y, uint8_t* row, uint8_t*) {
     const double cy = (y + 0.5) / cell;
     const int64_t r = static_cast<int64_t>(std::floor(cy));
     // A cell's shade is the same across it: the last one is kept until the key changes.

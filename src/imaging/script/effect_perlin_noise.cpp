@@ -11,6 +11,7 @@
 
 #include "imaging/script/effect_random.h"
 #include "imaging/script/effect_table.h"
+#include "imaging/script/paint_layer.h"
 #include "imaging/script/zeroed_pages.h"
 
 namespace imaging::script {
@@ -122,10 +123,9 @@ bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValu
 
   // Rows are independent: they are shared over the pool's threads. Each row adds its octaves
   // in order, column by column.
-  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
-  std::vector<double> sum(picture.width);
-  for (uint32_t y = uint32_t(rows.start); y < uint32_t(rows.end); ++y) {
-    std::fill(sum.begin(), sum.end(), 0.0);
+  ForRowChunks(picture.height, size_t{picture.width} * sizeof(double), [&](uint32_t y, uint8_t* scratch) {
+    double* sum = reinterpret_cast<double*>(scratch);
+    std::fill(sum, sum + picture.width, 0.0);
     double amplitude = 1;
     for (int o = 0; o < octaves; ++o, amplitude *= persistence) {
       const OctaveGradients& g = gradients[size_t(o)];
@@ -152,7 +152,6 @@ bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValu
       }
       p[3] = 255;
     }
-  }
   });
   return true;
 }

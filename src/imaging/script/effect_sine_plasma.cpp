@@ -42,7 +42,7 @@ bool RunSinePlasma(const Picture& picture, const std::array<double, kScriptValue
   }
   const PaletteTable palette(s.colour, s.variation);
   const float scale = float(cycles * 0.5 / waves);
-  PaintRowsOnto(picture, s.mode, [&](uint32_t y, uint8_t* row) {
+  PaintRowsOnto(picture, s.mode, 0, [&](uint32_t y, uint8_t* row, uint8_t*) {
     for (size_t x = 0; x < w; ++x) {
       float sum = 0;
       for (int k = 0; k < waves; ++k)

@@ -147,16 +147,32 @@ void LayRow(uint8_t* picture, const uint8_t* layer, uint32_t n, MixMode mode) {
   }
 }
 
-void PaintRowsOnto(const Picture& picture, MixMode mode,
-                   const std::function<void(uint32_t, uint8_t*)>& paintRow) {
-  const size_t rowBytes = size_t{picture.width} * 4;
-  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
-    std::vector<uint8_t> row(rowBytes);
-    for (int y = rows.start; y < rows.end; ++y) {
-      std::fill(row.begin(), row.end(), uint8_t{0});
-      paintRow(uint32_t(y), row.data());
-      LayRow(picture.pixels + size_t(y) * rowBytes, row.data(), picture.width, mode);
+void ForRowChunks(uint32_t height, size_t scratchBytes,
+                  const std::function<void(uint32_t, uint8_t*)>& row) {
+  // A few chunks a thread, so that uneven rows still spread; each chunk's scratch is made before
+  // any row runs.
+  const uint32_t chunks = std::min<uint32_t>(height, 4 * uint32_t(std::max(1, cv::getNumThreads())));
+  if (chunks == 0) return;
+  const size_t stride = (scratchBytes + 63) & ~size_t{63};
+  std::vector<uint8_t> scratch(stride * chunks + 64);
+  uint8_t* base = scratch.data() + ((64 - reinterpret_cast<uintptr_t>(scratch.data()) % 64) % 64);
+  cv::parallel_for_(cv::Range(0, int(chunks)), [&](const cv::Range& range) {
+    for (int c = range.start; c < range.end; ++c) {
+      const uint32_t first = uint32_t(uint64_t{height} * uint32_t(c) / chunks);
+      const uint32_t end = uint32_t(uint64_t{height} * uint32_t(c + 1) / chunks);
+      for (uint32_t y = first; y < end; ++y) row(y, base + stride * size_t(c));
     }
+  }, double(chunks));
+}
+
+void PaintRowsOnto(const Picture& picture, MixMode mode, size_t scratchBytes,
+                   const std::function<void(uint32_t, uint8_t*, uint8_t*)>& paintRow) {
+  const size_t rowBytes = size_t{picture.width} * 4;
+  const size_t scratchAt = (rowBytes + 63) & ~size_t{63};
+  ForRowChunks(picture.height, scratchAt + scratchBytes, [&](uint32_t y, uint8_t* scratch) {
+    std::fill(scratch, scratch + rowBytes, uint8_t{0});
+    paintRow(y, scratch, scratch + scratchAt);
+    LayRow(picture.pixels + size_t{y} * rowBytes, scratch, picture.width, mode);
   });
 }
 

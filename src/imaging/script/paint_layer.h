@@ -75,12 +75,19 @@ inline void SetOpaquePixel(uint8_t* p, const Rgb& colour) {
   p[3] = 255;
 }
 
-// For fills that paint every row: paintRow(y, row) paints row y of the layer into `row` (the
-// picture's width, transparent when handed over) with the pixel functions above, and each row
-// is laid on as soon as it is painted. Rows run in parallel; the picture is the same as through
-// a PaintLayer, without holding a whole picture of paint.
-void PaintRowsOnto(const Picture& picture, MixMode mode,
-                   const std::function<void(uint32_t, uint8_t*)>& paintRow);
+// Runs row(y, scratch) for rows 0..height - 1 in parallel, in chunks of whole rows, each chunk
+// with its own scratchBytes bytes (64-byte aligned, contents left from its last row). All
+// scratch is made before the first row runs, so a memory failure comes before anything is
+// written.
+void ForRowChunks(uint32_t height, size_t scratchBytes,
+                  const std::function<void(uint32_t, uint8_t*)>& row);
+
+// For fills that paint every row: paintRow(y, row, scratch) paints row y of the layer into `row`
+// (the picture's width, transparent when handed over) with the pixel functions above, with
+// scratchBytes of its own to work in, and each row is laid on as soon as it is painted. The
+// picture is the same as through a PaintLayer, without holding a whole picture of paint.
+void PaintRowsOnto(const Picture& picture, MixMode mode, size_t scratchBytes,
+                   const std::function<void(uint32_t, uint8_t*, uint8_t*)>& paintRow);
 
 class PaintLayer {
  public:
