@@ -22,24 +22,21 @@ constexpr int kMaxBands = 64;
 
 // A band's colour sums packed into one word, so that one addition updates all three: no field
 // ever carries into the next. Brushes up to 25 x 25 pixels (625 * 255 < 2^18) take 18 bits a
-// channel and keep the band's count in the top ten bits as well; larger ones (up to 65 x 65,
-// 65 * 65 * 255 < 2^21) take 21 bits a channel and count apart.
+// channel and count their bands in keys (below); larger ones (up to 65 x 65,
+// 65 * 65 * 255 < 2^21) take 21 bits a channel and plain counts.
 struct NarrowSums {
   static constexpr int kBits = 18;
-  static constexpr bool kCountInWord = true;
+  static constexpr bool kKeyed = true;
   static constexpr int kMaxRadius = 12;
 };
 struct WideSums {
   static constexpr int kBits = 21;
-  static constexpr bool kCountInWord = false;
+  static constexpr bool kKeyed = false;
 };
-constexpr int kCountShift = 54;
 
 template <typename Sums>
 inline uint64_t Packed(const uint8_t* s) {
-  const uint64_t colour =
-      uint64_t(s[0]) | uint64_t(s[1]) << Sums::kBits | uint64_t(s[2]) << 2 * Sums::kBits;
-  return Sums::kCountInWord ? colour | uint64_t(1) << kCountShift : colour;
+  return uint64_t(s[0]) | uint64_t(s[1]) << Sums::kBits | uint64_t(s[2]) << 2 * Sums::kBits;
 }
 template <typename Sums>
 inline int Channel(uint64_t sum, int c) {
@@ -51,58 +48,47 @@ inline uint8_t BandOf(const uint8_t* s, int bands) {
   return uint8_t(((77 * s[0] + 150 * s[1] + 29 * s[2]) >> 8) * bands >> 8);
 }
 
-// Two histograms, one for the brush's even rows and one for its odd rows: consecutive updates
-// of the same band (a flat area) then alternate between two words instead of waiting on one.
+// The brush's histogram. Small brushes keep one key a band: its count times 64 plus 63 less its
+// number, so that the largest key names the fullest band and, among equals, the darkest (counts
+// up to 625 keep keys below 2^16); the sums sit in sum[0]. Large brushes keep counts and sums in
+// two halves, one for the brush's even rows and one for its odd rows.
 struct Bins {
+  alignas(16) uint16_t key[kMaxBands];
   alignas(16) int16_t count[2][kMaxBands];
-  alignas(16) uint64_t sum[2][kMaxBands];
+  uint64_t sum[2][kMaxBands];
 };
+constexpr int kKeyStep = 64;
+// Small brushes' packed colours carry their band in the top six bits, above the sums' fields.
+constexpr int kBandShift = 58;
 
-// The fullest band, the darker of equals, and its count. Each band's key is its count times 64
-// plus 63 less its number, so that the largest key names the fullest band and, among equals, the
-// darkest; counts up to 625 keep keys below 2^16.
+// Empty bins: every key holds only its band's rank.
+inline void Empty(Bins& bins) {
+  std::memset(&bins, 0, sizeof bins);
+  for (int k = 0; k < kMaxBands; ++k) bins.key[k] = uint16_t(kKeyStep - 1 - k);
+}
+
+// The fullest band, the darker of equals, and its count, from the keys.
 inline void FullestBandByKeys(const Bins& bins, int scan, int* best, int* count) {
 #if defined(__SSE2__)
   // Keys as unsigned 16-bit numbers, compared as signed ones after flipping the top bit.
   const __m128i flip = _mm_set1_epi16(int16_t(0x8000));
-  __m128i most = _mm_set1_epi16(int16_t(0x8000));
-  __m128i rank = _mm_setr_epi16(63, 62, 61, 60, 59, 58, 57, 56);
-  const __m128i eight = _mm_set1_epi16(8);
-  for (int k = 0; k < scan; k += 8) {
-    // The counts of eight bands from the words' top bits, even and odd rows added: 64-bit lanes
-    // narrowed to 32 and then to 16 bits.
-    __m128i lanes[4];
-    for (int j = 0; j < 4; ++j) {
-      const __m128i even =
-          _mm_load_si128(reinterpret_cast<const __m128i*>(&bins.sum[0][k + 2 * j]));
-      const __m128i odd = _mm_load_si128(reinterpret_cast<const __m128i*>(&bins.sum[1][k + 2 * j]));
-      const __m128i total =
-          _mm_add_epi64(_mm_srli_epi64(even, kCountShift), _mm_srli_epi64(odd, kCountShift));
-      lanes[j] = _mm_shuffle_epi32(total, _MM_SHUFFLE(3, 1, 2, 0));
-    }
-    const __m128i low = _mm_unpacklo_epi64(lanes[0], lanes[1]);
-    const __m128i high = _mm_unpacklo_epi64(lanes[2], lanes[3]);
-    const __m128i counts = _mm_packs_epi32(low, high);
-    const __m128i keys = _mm_or_si128(_mm_slli_epi16(counts, 6), rank);
-    most = _mm_max_epi16(most, _mm_xor_si128(keys, flip));
-    rank = _mm_sub_epi16(rank, eight);
-  }
+  __m128i most = flip;
+  for (int k = 0; k < scan; k += 8)
+    most = _mm_max_epi16(
+        most, _mm_xor_si128(_mm_load_si128(reinterpret_cast<const __m128i*>(&bins.key[k])), flip));
   most = _mm_max_epi16(most, _mm_shuffle_epi32(most, _MM_SHUFFLE(1, 0, 3, 2)));
   most = _mm_max_epi16(most, _mm_shuffle_epi32(most, _MM_SHUFFLE(2, 3, 0, 1)));
   most = _mm_max_epi16(most, _mm_shufflelo_epi16(most, _MM_SHUFFLE(2, 3, 0, 1)));
   const int key = (_mm_cvtsi128_si32(most) ^ 0x8000) & 0xFFFF;
 #else
   int key = 0;
-  for (int k = 0; k < scan; ++k) {
-    const int total = int(bins.sum[0][k] >> kCountShift) + int(bins.sum[1][k] >> kCountShift);
-    key = std::max(key, total << 6 | (63 - k));
-  }
+  for (int k = 0; k < scan; ++k) key = std::max(key, int(bins.key[k]));
 #endif
-  *best = 63 - (key & 63);
-  *count = key >> 6;
+  *best = kKeyStep - 1 - (key & (kKeyStep - 1));
+  *count = key / kKeyStep;
 }
 
-// The same for the wide brushes, whose counts are kept apart: the first fullest band.
+// The same for the large brushes, from the counts: the first fullest band.
 inline void FullestBandByCounts(const Bins& bins, int scan, int* best, int* count) {
   int most = 0, at = 0;
   for (int k = 0; k < scan; ++k) {
@@ -143,7 +129,11 @@ void PaintRows(const cv::Mat& in, int begin, int end, const Brush& brush, cv::Ma
     const uint8_t* s = in.ptr<uint8_t>(std::clamp(paddedRow - r, 0, h - 1));
     uint64_t* c = &colours[size_t(paddedRow % side) * paddedWidth];
     uint8_t* b = &bandRing[size_t(paddedRow % side) * paddedWidth];
-    for (int x = 0; x < w; ++x, s += 3) c[r + x] = Packed<Sums>(s), b[r + x] = BandOf(s, bands);
+    for (int x = 0; x < w; ++x, s += 3) {
+      b[r + x] = BandOf(s, bands);
+      c[r + x] = Packed<Sums>(s);
+      if constexpr (Sums::kKeyed) c[r + x] |= uint64_t(b[r + x]) << kBandShift;
+    }
     std::fill(c, c + r, c[r]);
     std::fill(b, b + r, b[r]);
     std::fill(c + r + w, c + paddedWidth, c[r + w - 1]);
@@ -155,19 +145,24 @@ void PaintRows(const cv::Mat& in, int begin, int end, const Brush& brush, cv::Ma
     const uint8_t *leavingBand, *enteringBand;
     const uint64_t *leavingColour, *enteringColour;
   };
-  std::vector<Edge> edges(size_t(side) + 1);
+  std::vector<Edge> edges(static_cast<size_t>(side));
   Bins bins;
   for (int y = begin; y < end; ++y) {
     make(y + side - 1);
-    std::memset(&bins, 0, sizeof bins);
+    Empty(bins);
     // Padded coordinates: the output pixel (x, y) sits at (x + r, y + r).
     for (int i = 0; i < side; ++i) {
       const uint64_t* colourRow = &colours[size_t((y + i) % side) * paddedWidth];
       const uint8_t* bandRow = &bandRing[size_t((y + i) % side) * paddedWidth];
       for (int px = r - brush.reach[i]; px <= r + brush.reach[i]; ++px) {
         const int k = bandRow[px];
-        if (!Sums::kCountInWord) ++bins.count[i & 1][k];
-        bins.sum[i & 1][k] += colourRow[px];
+        if constexpr (Sums::kKeyed) {
+          bins.key[k] += kKeyStep;
+          bins.sum[0][k] += colourRow[px];
+        } else {
+          ++bins.count[i & 1][k];
+          bins.sum[i & 1][k] += colourRow[px];
+        }
       }
       edges[i] = {bandRow + r - 1 - brush.reach[i], bandRow + r + brush.reach[i],
                   colourRow + r - 1 - brush.reach[i], colourRow + r + brush.reach[i]};
@@ -177,18 +172,27 @@ void PaintRows(const cv::Mat& in, int begin, int end, const Brush& brush, cv::Ma
     for (int x = 0; x < w; ++x) {
       if (x > 0) {
         // One brush row: its leaving pixel out of its band, its entering pixel into its band.
-        auto slide = [&](const Edge& e, int parity) {
-          const int kl = e.leavingBand[x], ke = e.enteringBand[x];
-          if (!Sums::kCountInWord) --bins.count[parity][kl], ++bins.count[parity][ke];
-          bins.sum[parity][kl] -= e.leavingColour[x];
-          bins.sum[parity][ke] += e.enteringColour[x];
-        };
-        int i = 0;
-        for (; i + 1 < side; i += 2) slide(edges[i], 0), slide(edges[i + 1], 1);
-        slide(edges[i], 0);
+        if constexpr (Sums::kKeyed) {
+          for (const Edge& e : edges) {
+            const uint64_t leaving = e.leavingColour[x], entering = e.enteringColour[x];
+            const int kl = int(leaving >> kBandShift), ke = int(entering >> kBandShift);
+            bins.key[kl] -= kKeyStep;
+            bins.key[ke] += kKeyStep;
+            bins.sum[0][kl] -= leaving;
+            bins.sum[0][ke] += entering;
+          }
+        } else {
+          for (int i = 0; i < side; ++i) {
+            const Edge& e = edges[size_t(i)];
+            const int kl = e.leavingBand[x], ke = e.enteringBand[x];
+            --bins.count[i & 1][kl], ++bins.count[i & 1][ke];
+            bins.sum[i & 1][kl] -= e.leavingColour[x];
+            bins.sum[i & 1][ke] += e.enteringColour[x];
+          }
+        }
       }
       int best, n;
-      if constexpr (Sums::kCountInWord)
+      if constexpr (Sums::kKeyed)
         FullestBandByKeys(bins, scan, &best, &n);
       else
         FullestBandByCounts(bins, scan, &best, &n);
