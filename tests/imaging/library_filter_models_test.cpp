@@ -316,19 +316,46 @@ TEST(TextureModels, PerlinCloudsMatchTheTextbookNoise) {
     const double bottom = grad(ab, u, v - 1) + fade(u) * (grad(bb, u - 1, v - 1) - grad(ab, u, v - 1));
     return top + fade(v) * (bottom - top);
   };
-  const Picture src(size_t(w) * h * 3, 0);
+  const Picture src(size_t(w) * h * 3, 128);  // mid-grey: at full amount the clouds alone
   Picture out(src.size());
   ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, out.data(), w * 3, amount, scale, octaves, seed), 1);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      double v = 0, total = 0, f = 1 / scale, weight = 1;
+      double v = 0, squares = 0, f = 1 / scale, weight = 1;
       for (uint32_t o = 0; o < octaves; ++o, f *= 2, weight /= 2) {
         v += weight * noise(x * f + 0.5 * o, y * f + 0.5 * o);
-        total += weight;
+        squares += weight * weight;
       }
-      const double cloud = std::clamp(127.5 + 127.5 * v / total * 1.4, 0.0, 255.0);
+      const double cloud = std::clamp(127.5 + 127.5 * v / std::sqrt(squares) * 1.4, 0.0, 255.0);
       ASSERT_LE(std::abs(out[(size_t(y) * w + x) * 3] - cloud), 0.5 + 1e-6) << x << "," << y;
     }
+}
+
+// The clouds are about as strong at one octave as at eight, and laid over a dark picture they
+// move it up and down about its own tone instead of washing it towards grey.
+TEST(TextureModels, PerlinCloudsKeepTheirStrengthAndThePicturesTone) {
+  const int w = 256, h = 192;
+  auto spread = [&](const Picture& out, int base, double* mean) {
+    double sum = 0, squares = 0;
+    for (size_t i = 0; i < out.size(); i += 3) sum += out[i] - base, squares += double(out[i] - base) * (out[i] - base);
+    const double n = double(out.size() / 3);
+    *mean = sum / n;
+    return std::sqrt(squares / n - *mean * *mean);
+  };
+  for (uint32_t octaves : {1u, 4u, 8u}) {
+    SCOPED_TRACE(octaves);
+    const Picture grey(size_t(w) * h * 3, 128);
+    Picture out(grey.size());
+    ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(grey.data(), w, h, w * 3, out.data(), w * 3, 100, 40, octaves, 3), 1);
+    double mean;
+    const double deviation = spread(out, 128, &mean);
+    EXPECT_GT(deviation, 36);
+    EXPECT_LT(deviation, 60);
+    const Picture dark(size_t(w) * h * 3, 60);
+    ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(dark.data(), w, h, w * 3, out.data(), w * 3, 50, 40, octaves, 3), 1);
+    EXPECT_GT(spread(out, 60, &mean), 18);
+    EXPECT_LT(std::abs(mean), 6);
+  }
 }
 
 // The geometric and harmonic means on a picture tall enough for several bands of rows, where
