@@ -99,19 +99,21 @@ inline void FullestBandByCounts(const Bins& bins, int scan, int* best, int* coun
   *count = most;
 }
 
-// (sum + n / 2) / n in integers: the quotient's fraction is 0 or at least 1 / n >= 1 / 4225, far
-// above the product's rounding error, so a small nudge before truncating gives the exact result.
-inline uint8_t RoundedMean(uint64_t sum, int n, double inverse) {
-  return uint8_t(int((double(sum) + (n >> 1)) * inverse + 1e-7));
+// (sum + n / 2) / n in integers, by a multiplication: with m = ceil(2^40 / n), x m / 2^40
+// exceeds x / n by x (m n - 2^40) / (n 2^40) < x / 2^40, less than 1 / n for every x below 2^21
+// and n up to 4225, so its whole part is the quotient's.
+constexpr int kReciprocalShift = 40;
+inline uint8_t RoundedMean(uint64_t sum, int n, uint64_t reciprocal) {
+  return uint8_t((sum + uint64_t(n >> 1)) * reciprocal >> kReciprocalShift);
 }
 
 // The brush: its radius and side, the number of brightness bands, whether the original's
-// detail is mixed back, the half-width of each of its rows, and 1 / n for every count it holds.
+// detail is mixed back, the half-width of each of its rows, and 2^40 / n for every count it holds.
 struct Brush {
   int r, side, bands;
   bool keepDetail;
   const std::vector<int>& reach;
-  const std::vector<double>& inverse;
+  const std::vector<uint64_t>& reciprocal;
 };
 
 // The output rows begin..end - 1: the brush's histogram built at each row's start and slid along
@@ -197,7 +199,7 @@ void PaintRows(const cv::Mat& in, int begin, int end, const Brush& brush, cv::Ma
       else
         FullestBandByCounts(bins, scan, &best, &n);
       const uint64_t sum = bins.sum[0][best] + bins.sum[1][best];
-      const double inv = brush.inverse[size_t(n)];
+      const uint64_t inv = brush.reciprocal[size_t(n)];
       const uint8_t colour[3] = {RoundedMean(Channel<Sums>(sum, 0), n, inv),
                                  RoundedMean(Channel<Sums>(sum, 1), n, inv),
                                  RoundedMean(Channel<Sums>(sum, 2), n, inv)};
@@ -227,10 +229,11 @@ int32_t ISE3OilPaintRGB(const void* src, uint32_t width, uint32_t height, uint32
         while (half > 0 && half * half + dy * dy > r * r + r) --half;
       reach[dy + r] = half;
     }
-    // 1 / n for every count a brush can hold.
-    std::vector<double> inverse(size_t(side) * side + 1, 0.0);
-    for (size_t n = 1; n < inverse.size(); ++n) inverse[n] = 1.0 / double(n);
-    const Brush brush{r, side, bands, (flags & 2) != 0, reach, inverse};
+    // 2^40 / n, rounded up, for every count a brush can hold.
+    std::vector<uint64_t> reciprocal(size_t(side) * side + 1, 0);
+    for (size_t n = 1; n < reciprocal.size(); ++n)
+      reciprocal[n] = ((uint64_t(1) << kReciprocalShift) + n - 1) / n;
+    const Brush brush{r, side, bands, (flags & 2) != 0, reach, reciprocal};
     // Rows go straight into the destination unless it shares bytes with the source, which the
     // brush still reads below and around each row.
     const bool direct = Apart(p.in, p.out);
