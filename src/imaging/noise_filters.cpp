@@ -121,8 +121,11 @@ int32_t ISE3GeneratePerlinNoise(const void* src, uint32_t width, uint32_t height
   const double size = std::clamp(scale, 1.0, 4096.0);
   const int layers = int(std::clamp<uint32_t>(octaves, 1, 8));
   const int share = int(std::min<uint32_t>(amount, 100));
-  double weightSum = 0;
-  for (int o = 0; o < layers; ++o) weightSum += std::ldexp(1.0, -o);
+  // The octaves are independent, so their weighted sum spreads as the root of the summed squared
+  // weights: dividing by that keeps the clouds equally strong at any number of octaves.
+  double spread = 0;
+  for (int o = 0; o < layers; ++o) spread += std::ldexp(1.0, -2 * o);
+  spread = std::sqrt(spread);
   // Each octave's horizontal splits, column by column.
   const int w = int(width);
   std::vector<Perlin::Axis> columns;
@@ -154,9 +157,10 @@ int32_t ISE3GeneratePerlinNoise(const void* src, uint32_t width, uint32_t height
                             const Perlin::Span& span = spans[o];
                             v += weight * (span.p0 + span.p1 * a.place + a.fade * (span.q0 + span.q1 * a.place));
                           }
-                          const int cloud = ClampByte(127.5 + 127.5 * v / weightSum * 1.4);
-                          for (int c = 0; c < 3; ++c)
-                            d[c] = uint8_t(s[c] + ((cloud - s[c]) * share) / 100);
+                          const int cloud = ClampByte(127.5 + 127.5 * v / spread * 1.4);
+                          // Light and shade laid over the picture: mid-grey clouds leave it as
+                          // it is, so its own contrast stays.
+                          for (int c = 0; c < 3; ++c) d[c] = ClampByte(s[c] + ((cloud - 128) * share) / 100);
                         }
                       });
 }

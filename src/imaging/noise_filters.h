@@ -24,7 +24,9 @@ int32_t ISE3GenerateHugoNoise(const void* src, uint32_t width, uint32_t height,
 
 // Perlin gradient noise in octaves (limited to 1..8) with its largest features scale pixels
 // across (limited to 1..4096), each octave half the size and half the weight of the one before:
-// soft grey clouds, 0..255, mixed over the picture by amount.
+// soft grey clouds (0..255, about 48 levels either side of mid-grey whatever the octaves) laid
+// over the picture as light and shade: each channel moves by the cloud's distance from 128 times
+// amount percent (limited to 0..100), so that 100 on a mid-grey picture gives the clouds alone.
 int32_t ISE3GeneratePerlinNoise(const void* src, uint32_t width, uint32_t height,
                                 uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
                                 uint32_t amount, double scale, uint32_t octaves, uint32_t seed);

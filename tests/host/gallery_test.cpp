@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "contact_sheet.h"
 #include "host_runner.h"
@@ -73,6 +75,37 @@ TEST(ContactSheet, ThumbnailsAverageAndShowTransparency) {
   const host::Picture shown = host::Thumbnail(clear, 8);
   EXPECT_GE(shown.rgba[0], 204);
   EXPECT_EQ(shown.rgba[0], shown.rgba[1]);
+}
+
+// Long labels stay inside their cells: broken after whole words onto a second line and, where
+// even that is too long, shortened. The right-hand cells carry no label of their own, so any ink
+// in their label band has spilled over from the left.
+TEST(ContactSheet, LongLabelsStayInsideTheirCells) {
+  const int thumb = 64, cellWidth = thumb + 16, cellHeight = thumb + 38, titleHeight = 30;
+  const std::vector<std::string> labels = {"Histogram Equalize PHASED OUT", "Brightness Histogram Stretch HSL",
+                                           "Add Negative Exponential Noise", "Supercalifragilisticexpialidocious",
+                                           "Blur"};
+  host::Picture grey{8, 8, std::vector<uint8_t>(8 * 8 * 4, 200)};
+  std::vector<host::SheetEntry> entries;
+  for (const std::string& label : labels) {
+    entries.push_back({label, grey, false});
+    entries.push_back({"", grey, false});
+  }
+  const host::Picture sheet = host::MakeContactSheet(entries, 2, thumb, "labels");
+  auto inked = [&](int x0, int x1, int y0, int y1) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) count += sheet.rgba[(std::size_t(y) * sheet.width + x) * 4] < 160;
+    return count;
+  };
+  for (std::size_t row = 0; row < labels.size(); ++row) {
+    SCOPED_TRACE(labels[row]);
+    const int band = titleHeight + int(row) * cellHeight + thumb + 2;
+    EXPECT_EQ(inked(cellWidth, 2 * cellWidth, band, band + 30), 0);
+    EXPECT_GT(inked(0, cellWidth, band, band + 14), 10);  // the first line is drawn
+    const bool twoLines = labels[row].find(' ') != std::string::npos;
+    EXPECT_EQ(inked(0, cellWidth, band + 15, band + 30) > 10, twoLines);
+  }
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <numbers>
 #include <opencv2/imgproc.hpp>
 #include <random>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "imaging/artistic_filters.h"
@@ -148,7 +150,7 @@ TEST(DirectionalBlurModels, WideGaussianStaysCloseToTheFullKernel) {
 
 // Fingerprint against its ridges written out with the library's sine and cosine.
 TEST(TextureModels, FingerprintMatchesItsFormula) {
-  const int w = 97, h = 131;
+  const int w = 517, h = 131;
   const Picture src = WavyPicture(w, h, 3, 2);
   Picture out(src.size());
   const uint32_t spacing = 6;
@@ -175,6 +177,111 @@ TEST(TextureModels, FingerprintMatchesItsFormula) {
   Picture same = src;
   ASSERT_EQ(imaging::ISE3Fingerprint(same.data(), w, h, w * 3, same.data(), w * 3, spacing, strength), 1);
   EXPECT_EQ(same, out);
+}
+
+// Crackle against the two nearest of the jittered seeds, one in each grid square, searched
+// pixel by pixel over the nine squares around it: the very same bytes.
+TEST(TextureModels, CrackleFollowsTheNearestSeeds) {
+  const int w = 211, h = 97;
+  const Picture src = WavyPicture(w, h, 3, 8);
+  auto seedOf = [](int i, int j, double* sx, double* sy) {
+    *sx = i + 0.15 + 0.7 * imaging::HashUnit(uint32_t(i), uint32_t(j), 0xC3AC1Eu);
+    *sy = j + 0.15 + 0.7 * imaging::HashUnit(uint32_t(i), uint32_t(j), 0x0C3AC1Eu);
+  };
+  for (const auto& [cellSize, crackWidth, depth] : {std::tuple{20u, 2u, 0.7}, {7u, 0u, 1.0}, {64u, 9u, 0.4}}) {
+    SCOPED_TRACE(cellSize);
+    Picture out(src.size());
+    ASSERT_EQ(imaging::ISE3CrackleRGB(src.data(), w, h, w * 3, out.data(), w * 3, cellSize, crackWidth, depth), 1);
+    const double cell = cellSize, crack = crackWidth;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const double gx = x / cell, gy = y / cell;
+        std::vector<double> dd;
+        for (int j = int(std::floor(gy)) - 1; j <= int(std::floor(gy)) + 1; ++j)
+          for (int i = int(std::floor(gx)) - 1; i <= int(std::floor(gx)) + 1; ++i) {
+            double sx, sy;
+            seedOf(i, j, &sx, &sy);
+            dd.push_back((gx - sx) * (gx - sx) + (gy - sy) * (gy - sy));
+          }
+        std::sort(dd.begin(), dd.end());
+        const double edge = (std::sqrt(dd[1]) - std::sqrt(dd[0])) * 0.5 * cell;
+        const double inCrack = std::clamp(crack * 0.5 + 1.0 - edge, 0.0, 1.0);
+        const double dome = std::min(1.0, edge / (cell * 0.25));
+        const double shade = 1.0 - depth * (0.85 * inCrack + 0.18 * (1.0 - dome));
+        for (int c = 0; c < 3; ++c) {
+          const size_t i = (size_t(y) * w + x) * 3 + c;
+          ASSERT_EQ(out[i], imaging::ClampByte(src[i] * shade)) << x << "," << y;
+        }
+      }
+  }
+}
+
+// Stipple against its dot rule written pixel by pixel: the cell's dot is drawn when the cell's
+// random number falls below darkness^1.3 times the ink at the cell's centre, and it is round once
+// cells are wider than two pixels. Every dot size and both inks, into another picture and in
+// place.
+TEST(ScreenModels, StippleFollowsItsDotRule) {
+  const int w = 101, h = 83;
+  const Picture src = WavyPicture(w, h, 3, 6);
+  for (int dotSize = 0; dotSize <= 7; ++dotSize)
+    for (int black : {0, 1}) {
+      SCOPED_TRACE(std::to_string(dotSize) + (black ? " black" : " colour"));
+      const uint32_t density = 70;
+      Picture out(src.size());
+      ASSERT_EQ(imaging::ISE3Stipple(src.data(), w, h, w * 3, out.data(), w * 3, density, black, dotSize), 1);
+      Picture same = src;
+      ASSERT_EQ(imaging::ISE3Stipple(same.data(), w, h, w * 3, same.data(), w * 3, density, black, dotSize), 1);
+      EXPECT_EQ(same, out);
+      const int cell = dotSize + 1;
+      const double radius = cell / 2.0;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const int cx = x / cell, cy = y / cell;
+          const int sx = std::min(cx * cell + cell / 2, w - 1), sy = std::min(cy * cell + cell / 2, h - 1);
+          const uint8_t* centre = &src[(size_t(sy) * w + sx) * 3];
+          const double darkness = 1.0 - (77 * centre[0] + 150 * centre[1] + 29 * centre[2]) / 65280.0;
+          const bool dot = imaging::HashUnit(uint32_t(cx), uint32_t(cy), 0x5717u) < std::pow(darkness, 1.3) * (density / 50.0);
+          const double ex = x - (cx * cell + radius - 0.5), ey = y - (cy * cell + radius - 0.5);
+          const bool inside = cell <= 2 || ex * ex + ey * ey <= radius * radius;
+          for (int c = 0; c < 3; ++c) {
+            const size_t i = (size_t(y) * w + x) * 3 + c;
+            const int want = !(dot && inside) ? 255 : black ? 0 : src[i] * 3 / 4;
+            ASSERT_EQ(out[i], want) << x << "," << y;
+          }
+        }
+    }
+}
+
+// Halftone against its screens evaluated pixel by pixel in doubles: the turned cell a pixel falls
+// in, the ink at that cell's centre and a round dot of that area. The filter steps along each row
+// in fixed point, so a pixel lying on a cell's or a dot's very edge may fall the other way; a
+// turn the wrong way, a dot of the wrong size or a shifted grid would change many.
+TEST(ScreenModels, HalftoneDotsSitOnTheTurnedScreens) {
+  const int w = 157, h = 96;
+  const Picture src = WavyPicture(w, h, 3, 4);
+  for (const auto& [cellSize, angle, mode] : {std::tuple{8u, 45.0, 0u}, {3u, 10.0, 0u}, {13u, -30.0, 1u}}) {
+    SCOPED_TRACE(cellSize);
+    Picture out(src.size());
+    ASSERT_EQ(imaging::ISE3HalftoneImage(src.data(), w, h, w * 3, out.data(), w * 3, cellSize, angle, mode), 1);
+    const double cell = cellSize;
+    const double turns[3] = {mode == 0 ? angle + 15 : angle + 45, angle + 75, angle};
+    int off = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        for (int k = 0; k < 3; ++k) {
+          const double a = turns[mode == 1 ? 0 : k] * std::numbers::pi / 180, co = std::cos(a), si = std::sin(a);
+          const double u = (x * co + y * si) / cell, v = (-x * si + y * co) / cell;
+          const double fu = std::floor(u) + 0.5, fv = std::floor(v) + 0.5;
+          const int sx = std::clamp(int((fu * co - fv * si) * cell), 0, w - 1);
+          const int sy = std::clamp(int((fu * si + fv * co) * cell), 0, h - 1);
+          const uint8_t* centre = &src[(size_t(sy) * w + sx) * 3];
+          const double ink = mode == 1 ? 1.0 - (77 * centre[0] + 150 * centre[1] + 29 * centre[2]) / 65280.0
+                                       : 1.0 - centre[k] / 255.0;
+          const bool inked = (u - fu) * (u - fu) + (v - fv) * (v - fv) < ink / std::numbers::pi;
+          off += out[(size_t(y) * w + x) * 3 + k] != (inked ? 0 : 255);
+        }
+    EXPECT_LT(off, w * h * 3 / 1000);
+  }
 }
 
 // Perlin clouds against the textbook evaluation of improved noise, pixel by pixel, with the
@@ -209,19 +316,46 @@ TEST(TextureModels, PerlinCloudsMatchTheTextbookNoise) {
     const double bottom = grad(ab, u, v - 1) + fade(u) * (grad(bb, u - 1, v - 1) - grad(ab, u, v - 1));
     return top + fade(v) * (bottom - top);
   };
-  const Picture src(size_t(w) * h * 3, 0);
+  const Picture src(size_t(w) * h * 3, 128);  // mid-grey: at full amount the clouds alone
   Picture out(src.size());
   ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, out.data(), w * 3, amount, scale, octaves, seed), 1);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      double v = 0, total = 0, f = 1 / scale, weight = 1;
+      double v = 0, squares = 0, f = 1 / scale, weight = 1;
       for (uint32_t o = 0; o < octaves; ++o, f *= 2, weight /= 2) {
         v += weight * noise(x * f + 0.5 * o, y * f + 0.5 * o);
-        total += weight;
+        squares += weight * weight;
       }
-      const double cloud = std::clamp(127.5 + 127.5 * v / total * 1.4, 0.0, 255.0);
+      const double cloud = std::clamp(127.5 + 127.5 * v / std::sqrt(squares) * 1.4, 0.0, 255.0);
       ASSERT_LE(std::abs(out[(size_t(y) * w + x) * 3] - cloud), 0.5 + 1e-6) << x << "," << y;
     }
+}
+
+// The clouds are about as strong at one octave as at eight, and laid over a dark picture they
+// move it up and down about its own tone instead of washing it towards grey.
+TEST(TextureModels, PerlinCloudsKeepTheirStrengthAndThePicturesTone) {
+  const int w = 256, h = 192;
+  auto spread = [&](const Picture& out, int base, double* mean) {
+    double sum = 0, squares = 0;
+    for (size_t i = 0; i < out.size(); i += 3) sum += out[i] - base, squares += double(out[i] - base) * (out[i] - base);
+    const double n = double(out.size() / 3);
+    *mean = sum / n;
+    return std::sqrt(squares / n - *mean * *mean);
+  };
+  for (uint32_t octaves : {1u, 4u, 8u}) {
+    SCOPED_TRACE(octaves);
+    const Picture grey(size_t(w) * h * 3, 128);
+    Picture out(grey.size());
+    ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(grey.data(), w, h, w * 3, out.data(), w * 3, 100, 40, octaves, 3), 1);
+    double mean;
+    const double deviation = spread(out, 128, &mean);
+    EXPECT_GT(deviation, 36);
+    EXPECT_LT(deviation, 60);
+    const Picture dark(size_t(w) * h * 3, 60);
+    ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(dark.data(), w, h, w * 3, out.data(), w * 3, 50, 40, octaves, 3), 1);
+    EXPECT_GT(spread(out, 60, &mean), 18);
+    EXPECT_LT(std::abs(mean), 6);
+  }
 }
 
 // The geometric and harmonic means on a picture tall enough for several bands of rows, where

@@ -246,18 +246,25 @@ TEST(DustAndScratches, RemovesSpecksAndKeepsTextureBelowTheThreshold) {
 }
 
 // Oil paint against a brute-force count of the brush's brightness bands (ties to the darker
-// band), square and round, with and without the detail kept.
+// band), square and round, with and without the detail kept; small brushes and one past 25 x 25
+// (whose sums are kept another way), on a picture tall enough to run in several bands of rows,
+// into another picture and in place.
 TEST(OilPaint, MatchesABruteForceHistogramOfTheBrush) {
-  const int w = 19, h = 13;
+  const int w = 23, h = 70;
   const Picture src = RandomPicture(w, h, 3, 21);
   for (uint32_t flags : {0u, 1u, 2u, 3u})
-    for (uint32_t size : {1u, 3u}) {
+    for (uint32_t size : {1u, 3u, 13u}) {
       SCOPED_TRACE("flags " + std::to_string(flags) + " size " + std::to_string(size));
       const uint32_t smoothness = 100;
       Picture out(src.size());
       ASSERT_EQ(imaging::ISE3OilPaintRGB(src.data(), w, h, w * 3, out.data(), w * 3, size,
                                          smoothness, flags),
                 1);
+      Picture same = src;
+      ASSERT_EQ(imaging::ISE3OilPaintRGB(same.data(), w, h, w * 3, same.data(), w * 3, size,
+                                         smoothness, flags),
+                1);
+      EXPECT_EQ(same, out);
       const int bands = 8 + int(smoothness) * 56 / 255, r = int(size);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {

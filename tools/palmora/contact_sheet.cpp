@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "canvas.h"
 #include "palmora/palmora.h"
@@ -14,6 +15,7 @@ constexpr int kPad = 8;
 constexpr int kLabelHeight = 30;  // two lines
 constexpr int kTitleHeight = 30;
 constexpr int kLabelPixels = 11;  // the labels' em height
+constexpr int kLabelGap = 6;      // clear pixels between a label and the next cell's
 
 // The engine's font record: height and weight, then the face name at byte 28.
 constexpr std::size_t kFontRecordBytes = 60;
@@ -43,14 +45,67 @@ void UseFont(int pixels, int weight) {
   PMR_SetFontChooserCallback(nullptr, nullptr);
 }
 
-// A long label broken at the last blank that leaves its first line short enough for a cell of
-// that width (the labels' letters are up to about 7.5 pixels wide).
-std::string Wrapped(const std::string& label, int cellWidth) {
-  const std::size_t letters = std::size_t(std::max(8, int(cellWidth / 7.5)));
-  if (label.size() <= letters) return label;
-  const std::size_t blank = label.rfind(' ', letters);
-  if (blank == std::string::npos || blank == 0) return label;
-  return label.substr(0, blank) + "\n" + label.substr(blank + 1);
+constexpr char kEllipsis[] = "\xE2\x80\xA6";  // "…"
+
+// Measures texts as the engine draws them with the current font: each is drawn on a clear strip
+// of its own canvas and the width of its ink read back. Texts wider than the strip measure as the
+// strip's width.
+class LabelRuler {
+ public:
+  LabelRuler(int width, int labelPixels)
+      : canvas_(width, kLabelHeight, 1), clear_{width, kLabelHeight, {}} {
+    clear_.rgba.assign(std::size_t(width) * kLabelHeight * 4, 0);
+    UseFont(labelPixels, 400);
+  }
+
+  int Width(const std::string& text) {
+    canvas_.LoadPainting(clear_);
+    PMR_IPLText(0, 0, 0, 0, 0, 0, 0, 0, 0, text.c_str(), 1);
+    const Picture drawn = canvas_.PaintingLayer();
+    int right = 0;
+    for (int y = 0; y < drawn.height; ++y)
+      for (int x = drawn.width - 1; x >= right; --x)
+        if (drawn.rgba[(std::size_t(y) * drawn.width + x) * 4 + 3] != 0) {
+          right = x + 1;
+          break;
+        }
+    return right;
+  }
+
+ private:
+  Canvas canvas_;
+  Picture clear_;
+};
+
+// The longest start of text that fits room pixels with an ellipsis after it.
+std::string Shortened(const std::string& text, int room, LabelRuler& ruler) {
+  std::size_t fits = 0, tooLong = text.size();
+  while (tooLong - fits > 1) {
+    const std::size_t middle = (fits + tooLong) / 2;
+    if (ruler.Width(text.substr(0, middle) + kEllipsis) <= room)
+      fits = middle;
+    else
+      tooLong = middle;
+  }
+  // Never end inside a letter of several bytes, nor on a blank before the ellipsis.
+  while (fits > 0 && (static_cast<unsigned char>(text[fits]) & 0xC0) == 0x80) --fits;
+  while (fits > 0 && text[fits - 1] == ' ') --fits;
+  return text.substr(0, fits) + kEllipsis;
+}
+
+// A label laid into room pixels on at most two lines: whole when it fits; otherwise broken after
+// the most words that fit the first line, the rest on the second, shortened with an ellipsis when
+// it is still too long. A first word too long for the line is shortened on one line.
+std::string FittedLabel(const std::string& label, int room, LabelRuler& ruler) {
+  if (ruler.Width(label) <= room) return label;
+  for (std::size_t blank = label.rfind(' '); blank != std::string::npos && blank > 0;
+       blank = label.rfind(' ', blank - 1)) {
+    const std::string first = label.substr(0, blank);
+    if (ruler.Width(first) > room) continue;
+    const std::string rest = label.substr(blank + 1);
+    return first + "\n" + (ruler.Width(rest) <= room ? rest : Shortened(rest, room, ruler));
+  }
+  return Shortened(label, room, ruler);
 }
 
 void Paste(Picture& sheet, const Picture& picture, int left, int top) {
@@ -99,6 +154,13 @@ Picture MakeContactSheet(const std::vector<SheetEntry>& entries, int columns, in
                          const std::string& title) {
   columns = std::max(1, columns);
   const int cellWidth = thumbSide + 2 * kPad;
+  // A label may reach to a few pixels short of the next cell's label.
+  const int room = cellWidth - kLabelGap;
+  std::vector<std::string> labels;
+  {
+    LabelRuler ruler(room + 64, kLabelPixels);
+    for (const SheetEntry& entry : entries) labels.push_back(FittedLabel(entry.label, room, ruler));
+  }
   const int cellHeight = thumbSide + kLabelHeight + kPad;
   const int rows = std::max(1, int((entries.size() + columns - 1) / columns));
   Picture sheet{columns * cellWidth, kTitleHeight + rows * cellHeight + kPad, {}};
@@ -121,7 +183,7 @@ Picture MakeContactSheet(const std::vector<SheetEntry>& entries, int columns, in
     const int left = int(i % columns) * cellWidth + kPad;
     const int top = kTitleHeight + int(i / columns) * cellHeight + thumbSide + 3;
     const bool failed = entries[i].failed;
-    PMR_IPLText(failed ? 190 : 0, 0, 0, left, top, 0, 0, 0, 0, Wrapped(entries[i].label, cellWidth).c_str(), 1);
+    PMR_IPLText(failed ? 190 : 0, 0, 0, left, top, 0, 0, 0, 0, labels[i].c_str(), 1);
   }
   return canvas.PaintingLayer();
 }

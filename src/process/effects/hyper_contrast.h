@@ -11,7 +11,7 @@ void HyperContrast(EffectContext& context);
 inline constexpr OwnEffect kHyperContrastOwn{"Hyper Contrast", HyperContrast};
 
 inline constexpr EffectParameter kHyperContrastParameters[] = {
-    Slider(1, "strength", 500),
+    Slider(1, "strength", 200),
 };
 inline constexpr EffectDescriptor kHyperContrastEffect = OwnEffectRow(
     kHyperContrastOwn, kAsItIs, kHyperContrastParameters,

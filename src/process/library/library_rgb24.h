@@ -90,14 +90,14 @@ inline constexpr EffectDescriptor kHugoNoiseEffect =
 bool PerlinNoiseBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
                      int32_t width, int32_t height);
 inline constexpr EffectParameter kPerlinNoiseParameters[] = {
-    Slider(1, "amount", 500),
-    Slider(2, "scale", 200),
+    Slider(1, "amount", 600),
+    Slider(2, "scale", 100),
     Slider(3, "detail", 600),
     ScriptValue("seed", 0, 65535, 0),
 };
 inline constexpr EffectDescriptor kPerlinNoiseEffect =
     BufferRow("Perlin Noise", EffectRoute::kRgb24, kAsItIs, PerlinNoiseBody, kPerlinNoiseParameters,
-              "Soft grey clouds laid over the picture.");
+              "Cloudy light and shade laid over the picture.");
 
 bool SharpenBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
                  int32_t height);

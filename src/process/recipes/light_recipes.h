@@ -37,7 +37,7 @@ inline constexpr EffectDescriptor kContrastMaskEffect = FreeFormRow(
     "Opens the shadows and holds back the highlights, keeping the detail.");
 
 inline constexpr EffectParameter kPhotoPopParameters[] = {
-    Slider(1, "contrast", 200), Slider(2, "saturation", 600), Flag(3, "extra contrast pass")};
+    Slider(1, "contrast", 50), Slider(2, "saturation", 550), Flag(3, "extra contrast pass")};
 inline constexpr EffectDescriptor kPhotoPopEffect =
     FreeFormRow("Photo Pop", EffectRoute::kFreeForm, PhotoPopRecipe, kPhotoPopParameters,
                 "Sharper, punchier and more colourful in one go.");
