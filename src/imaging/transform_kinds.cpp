@@ -165,37 +165,6 @@ std::shared_ptr<const std::vector<float>> MakeMarbleNoise(uint32_t seed) {
   return fields;
 }
 
-namespace {
-
-// u modulo period, in [0, period).
-inline double Modulo(double u, double period) {
-  double r;
-  if (std::fabs(u) < 1e15) {
-    r = u - period * FastFloor(u / period);
-  } else {
-    r = std::fmod(u, period);  // NaN stays NaN
-    if (r < 0) r += period;
-  }
-  return r < period ? r : 0.0;
-}
-
-}  // namespace
-
-double FoldIntoFrame(double u, double size, uint32_t edgeMode) {
-  switch (edgeMode) {
-    case kEdgeWrap:
-      return Modulo(u, size);
-    case kEdgeRepeat:
-      return std::clamp(u, 0.0, std::nextafter(size, 0.0));
-    case kEdgeMirror: {
-      const double r = Modulo(u, 2 * size);
-      return r < size ? r : std::nextafter(2 * size - r, 0.0);
-    }
-    default:
-      return u;
-  }
-}
-
 void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
   switch (t.kind) {
     case TransformKind::kOffset:

@@ -62,27 +62,54 @@ inline bool IsHardFilled(const WarpSource& s, double x, double y) {
   return s.outside == WarpSource::kHardFill && !(x >= 0 && y >= 0 && x < s.width && y < s.height);
 }
 
+// The grid offsets of an n x n footprint average, as shares of the footprint's two steps:
+// (g + 0.5) / n - 0.5 for g = 0..n-1, row n of the table.
+constexpr double kGridOffsets[kMaxGrid + 1][kMaxGrid] = {
+    {}, {0}, {-0.25, 0.25}, {-1.0 / 3, 0, 1.0 / 3}, {-0.375, -0.125, 0.125, 0.375}};
+
+// A tap's top-left pixel and 8-bit weights, from a position in pixel-centre coordinates.
+struct TapPlace {
+  int64_t x0, y0;
+  uint32_t ax, ay;
+};
+inline TapPlace PlaceTap(const WarpSource& s, double x, double y) {
+  const double u = std::clamp(x, -kMargin, s.width + kMargin) - 0.5;
+  const double v = std::clamp(y, -kMargin, s.height + kMargin) - 0.5;
+  const double fu = FastFloor(u), fv = FastFloor(v);
+  return {int64_t(fu), int64_t(fv), uint32_t((u - fu) * kOne + 0.5),
+          uint32_t((v - fv) * kOne + 0.5)};
+}
+// Whether all four pixels of a tap lie inside the picture. Unsigned, so that negative corners
+// fall outside too.
+inline bool TapInside(const WarpSource& s, const TapPlace& t) {
+  return uint64_t(t.x0) < uint64_t(s.width) - 1 && uint64_t(t.y0) < uint64_t(s.height) - 1;
+}
+
 #if defined(__SSE2__)
-// One bilinear sample of a 4-byte pixel wholly inside the picture, written to out: the same
-// integer result as AddBilinear<4> and the rounding after it, four channels at once. Products
-// stay below 2^24, so the vertical step is exact in single precision.
-inline void Bilinear4Inside(const WarpSource& s, int64_t x0, int64_t y0, uint32_t ax, uint32_t ay,
-                            uint8_t* out) {
-  const uint8_t* p = s.pixels + size_t(y0) * s.rowBytes + size_t(x0) * 4;
+// The bilinear sum of a 4-byte pixel wholly inside the picture, four channels scaled by
+// kOne * kOne: the same integers as AddBilinear<4>. Products stay below 2^24, so the vertical
+// step is exact in single precision.
+inline __m128i Bilinear4Sum(const WarpSource& s, const TapPlace& t) {
+  const uint8_t* p = s.pixels + size_t(t.y0) * s.rowBytes + size_t(t.x0) * 4;
   const __m128i zero = _mm_setzero_si128();
   const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
   const __m128i bottom = _mm_unpacklo_epi8(
       _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + s.rowBytes)), zero);
   // Left and right pixel of each channel side by side, weighted by (kOne - ax, ax).
-  const __m128i weights = _mm_set1_epi32(int32_t((ax << 16) | (kOne - ax)));
-  const __m128i t = _mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), weights);
+  const __m128i weights = _mm_set1_epi32(int32_t((t.ax << 16) | (kOne - t.ax)));
+  const __m128i a = _mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), weights);
   const __m128i b = _mm_madd_epi16(_mm_unpacklo_epi16(bottom, _mm_srli_si128(bottom, 8)), weights);
-  const __m128 mixed = _mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(t), _mm_set1_ps(float(kOne - ay))),
-                                  _mm_mul_ps(_mm_cvtepi32_ps(b), _mm_set1_ps(float(ay))));
-  __m128i v = _mm_srli_epi32(_mm_add_epi32(_mm_cvttps_epi32(mixed), _mm_set1_epi32(kOne * kOne / 2)),
-                             2 * kFractionBits);
-  v = _mm_packs_epi32(v, zero);
-  v = _mm_packus_epi16(v, zero);
+  const __m128 mixed = _mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(a), _mm_set1_ps(float(kOne - t.ay))),
+                                  _mm_mul_ps(_mm_cvtepi32_ps(b), _mm_set1_ps(float(t.ay))));
+  return _mm_cvttps_epi32(mixed);
+}
+
+// Four 32-bit sums, each rounded and shifted down by shift bits, packed to bytes at out.
+inline void StoreShifted4(__m128i sums, int shift, uint8_t* out) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i v = _mm_add_epi32(sums, _mm_set1_epi32(1 << (shift - 1)));
+  v = _mm_srl_epi32(v, _mm_cvtsi32_si128(shift));
+  v = _mm_packus_epi16(_mm_packs_epi32(v, zero), zero);
   const int32_t packed = _mm_cvtsi128_si32(v);
   std::memcpy(out, &packed, 4);
 }
@@ -114,14 +141,21 @@ void SampleNearestRow(const WarpSource& s, const MappedRow& row, uint32_t count,
   }
 }
 
+// Whether a soft-filled footprint of half extents (ex, ey) about (x, y) lies wholly beyond the
+// picture, so that every tap would read the fill alone.
+inline bool FootprintBeyond(const WarpSource& s, double x, double y, double ex, double ey) {
+  return x + ex < -0.5 || y + ey < -0.5 || x - ex >= s.width + 0.5 || y - ey >= s.height + 0.5;
+}
+
 template <uint32_t Bpp>
 void SampleBilinearRow(const WarpSource& s, const MappedRow& row, uint32_t count, uint8_t* out) {
   const uint32_t bpp = Bpp ? Bpp : s.bytesPerPixel;
+  const uint8_t* outsideColour = s.outside == WarpSource::kRepeat ? Tap(s, 0, 0) : s.fill;
   for (uint32_t i = 0; i < count; ++i, out += bpp) {
     const double x = row.xs[i], y = row.ys[i];
     // Positions that are not numbers (a mapping's singular point) read the fill.
     if (!(std::isfinite(x) && std::isfinite(y)) || IsHardFilled(s, x, y)) {
-      std::memcpy(out, s.outside == WarpSource::kRepeat ? Tap(s, 0, 0) : s.fill, bpp);
+      std::memcpy(out, outsideColour, bpp);
       continue;
     }
     // The footprint: one step along the row and one down.
@@ -130,33 +164,58 @@ void SampleBilinearRow(const WarpSource& s, const MappedRow& row, uint32_t count
     const double ax = row.xs[j] - row.xs[k], ay = row.ys[j] - row.ys[k];
     const double bx = row.xsBelow[i] - x, by = row.ysBelow[i] - y;
     const int n = std::isfinite(ax + ay + bx + by) ? GridSide(s, ax, ay, bx, by) : 1;
-    uint32_t sum[4] = {0, 0, 0, 0};
     if (n == 1) {
+      const TapPlace t = PlaceTap(s, x, y);
 #if defined(__SSE2__)
       if constexpr (Bpp == 4) {
-        const double u = std::clamp(x, -kMargin, s.width + kMargin) - 0.5;
-        const double v = std::clamp(y, -kMargin, s.height + kMargin) - 0.5;
-        const double fu = FastFloor(u), fv = FastFloor(v);
-        const int64_t x0 = int64_t(fu), y0 = int64_t(fv);
-        if (uint64_t(x0) < uint64_t(s.width) - 1 && uint64_t(y0) < uint64_t(s.height) - 1) {
-          Bilinear4Inside(s, x0, y0, uint32_t((u - fu) * kOne + 0.5),
-                          uint32_t((v - fv) * kOne + 0.5), out);
+        if (TapInside(s, t)) {
+          StoreShifted4(Bilinear4Sum(s, t), 2 * kFractionBits, out);
           continue;
         }
       }
 #endif
+      uint32_t sum[4] = {0, 0, 0, 0};
       AddBilinear<Bpp>(s, x, y, sum);
       for (uint32_t c = 0; c < bpp; ++c)
         out[c] = uint8_t((sum[c] + kOne * kOne / 2) >> (2 * kFractionBits));
       continue;
     }
+    if (s.outside == WarpSource::kSoftFill &&
+        FootprintBeyond(s, x, y, 0.5 * (std::fabs(ax) + std::fabs(bx)),
+                        0.5 * (std::fabs(ay) + std::fabs(by)))) {
+      std::memcpy(out, s.fill, bpp);
+      continue;
+    }
+    const double* offsets = kGridOffsets[n];
+    uint32_t sum[4] = {0, 0, 0, 0};
+#if defined(__SSE2__)
+    __m128i inside = _mm_setzero_si128();
+#endif
     for (int gy = 0; gy < n; ++gy) {
-      const double ty = (gy + 0.5) / n - 0.5;
+      const double ty = offsets[gy];
+      const double rowX = x + ty * bx, rowY = y + ty * by;
       for (int gx = 0; gx < n; ++gx) {
-        const double tx = (gx + 0.5) / n - 0.5;
-        AddBilinear<Bpp>(s, x + tx * ax + ty * bx, y + tx * ay + ty * by, sum);
+        const double tx = offsets[gx];
+        const double px = rowX + tx * ax, py = rowY + tx * ay;
+#if defined(__SSE2__)
+        if constexpr (Bpp == 4) {
+          const TapPlace t = PlaceTap(s, px, py);
+          if (TapInside(s, t)) {
+            inside = _mm_add_epi32(inside, Bilinear4Sum(s, t));
+            continue;
+          }
+        }
+#endif
+        AddBilinear<Bpp>(s, px, py, sum);
       }
     }
+#if defined(__SSE2__)
+    if constexpr (Bpp == 4) {
+      alignas(16) uint32_t lanes[4];
+      _mm_store_si128(reinterpret_cast<__m128i*>(lanes), inside);
+      for (uint32_t c = 0; c < 4; ++c) sum[c] += lanes[c];
+    }
+#endif
     const uint32_t total = uint32_t(n * n) << (2 * kFractionBits);
     for (uint32_t c = 0; c < bpp; ++c) out[c] = uint8_t((sum[c] + total / 2) / total);
   }
