@@ -1,13 +1,17 @@
 // The warp sampler's four-byte path against its one-byte path run on each channel alone, the
-// polygon warps' averaging where they shrink, and the edge folds' last position.
+// polygon warps' averaging where they shrink, the edge folds' last position, and rows traced at
+// once against points traced alone.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <vector>
 
 #include "imaging/polygon_warp.h"
 #include "imaging/transform_kinds.h"
+#include "imaging/transforms.h"
 #include "imaging/warp_sampler.h"
 
 namespace {
@@ -103,6 +107,52 @@ TEST(WarpSampling, FoldsStayInsideTheFrame) {
     EXPECT_TRUE(m >= 0 && m < s && wrapped >= 0 && wrapped < s) << s << " " << u;
   }
   EXPECT_EQ(imaging::FoldIntoFrame(2048, 2048, imaging::kEdgeMirror), std::nextafter(2048.0, 0.0));
+}
+
+}  // namespace
+
+namespace {
+
+// Rows traced in one go (where the trigonometric kinds work two positions at a time) land on the
+// very doubles that tracing each point alone gives, for every kind and edge mode, in rows of
+// odd and even length and with points far from the centre.
+TEST(WarpSampling, RowsTraceLikeSinglePoints) {
+  using Add = std::function<int32_t(uint32_t, uint32_t)>;
+  constexpr uint32_t w = 301, h = 211;
+  const Add kinds[] = {
+      [](uint32_t e, uint32_t) { return imaging::is5_AddSpinTransform(w, h, 140.3, 90.7, 120, 250, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddSpinWaveTransform(w, h, 33, 170, 41, -35, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddRippleTransform(w, h, 160, 10, 23, 7, 30, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddWaveTransform(w, h, 37, 9, 123, 45, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddWowTransform(w, h, 150, 100, 7, 0.4, 20, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddLensTransform(w, h, 150, 100, 90, -0.6, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddEllipticalTransform(w, h, 0.8, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddMarbleTransform(w, h, 80, 12, 5, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddZigZagTransform(w, h, 30, 6, 44, 3, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddOffsetTransform(w, h, 57.25, -300.5, e); },
+  };
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<double> place(-400, 700);
+  for (size_t k = 0; k < std::size(kinds); ++k)
+    for (uint32_t edge = 0; edge <= imaging::kEdgeMirror; ++edge) {
+      imaging::is5_ClearAllTransforms();
+      ASSERT_TRUE(kinds[k](edge, 0)) << k;
+      // A spin on top of each, so that the pairs also meet traced (not whole-number) positions.
+      ASSERT_TRUE(imaging::is5_AddSpinTransform(w, h, 100, 60, 80, 45, edge));
+      for (size_t count : {size_t{1}, size_t{2}, size_t{7}, size_t{64}}) {
+        std::vector<double> xs(count), ys(count);
+        for (size_t i = 0; i < count; ++i) xs[i] = place(rng), ys[i] = place(rng);
+        std::vector<double> rowX = xs, rowY = ys;
+        imaging::TraceRowThroughTransforms(rowX.data(), rowY.data(), count);
+        for (size_t i = 0; i < count; ++i) {
+          double x, y;
+          ASSERT_TRUE(imaging::TracePointThroughTransforms(xs[i], ys[i], &x, &y));
+          ASSERT_EQ(std::bit_cast<uint64_t>(rowX[i]), std::bit_cast<uint64_t>(x)) << k << " " << edge;
+          ASSERT_EQ(std::bit_cast<uint64_t>(rowY[i]), std::bit_cast<uint64_t>(y)) << k << " " << edge;
+        }
+      }
+    }
+  imaging::is5_ClearAllTransforms();
 }
 
 }  // namespace
