@@ -5,6 +5,10 @@
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "imaging/filter_frame.h"
 #include "imaging/warp_sampler.h"
 
@@ -76,7 +80,31 @@ class BackMappedRows {
   void MapRow(int y, double* rowXs, double* rowYs, uint8_t* flags) const {
     const cv::Matx33d& m = back_;
     const double x0 = m(0, 1) * y + m(0, 2), y0 = m(1, 1) * y + m(1, 2), w0 = m(2, 1) * y + m(2, 2);
-    for (uint32_t x = 0; x < width_; ++x) {
+    uint32_t x = 0;
+#if defined(__SSE2__)
+    // Two pixels at a time, the same operations as the loop below.
+    const __m128d a = _mm_set1_pd(m(0, 0)), b = _mm_set1_pd(m(1, 0)), c = _mm_set1_pd(m(2, 0));
+    const __m128d ax = _mm_set1_pd(x0), by = _mm_set1_pd(y0), cw = _mm_set1_pd(w0),
+                  half = _mm_set1_pd(0.5), minus = _mm_set1_pd(-0.5), zero = _mm_setzero_pd(),
+                  right = _mm_set1_pd(right_), bottom = _mm_set1_pd(bottom_), side = _mm_set1_pd(side_);
+    __m128d at = _mm_set_pd(1, 0);
+    for (; x + 2 <= width_; x += 2, at = _mm_add_pd(at, _mm_set1_pd(2))) {
+      const __m128d w = _mm_add_pd(_mm_mul_pd(c, at), cw);
+      const __m128d sx = _mm_div_pd(_mm_add_pd(_mm_mul_pd(a, at), ax), w);
+      const __m128d sy = _mm_div_pd(_mm_add_pd(_mm_mul_pd(b, at), by), w);
+      _mm_storeu_pd(rowXs + x, _mm_add_pd(sx, half));
+      _mm_storeu_pd(rowYs + x, _mm_add_pd(sy, half));
+      if (flags) {
+        const __m128d in = _mm_and_pd(
+            _mm_and_pd(_mm_cmpgt_pd(_mm_mul_pd(w, side), zero),
+                       _mm_and_pd(_mm_cmpge_pd(sx, minus), _mm_cmpge_pd(sy, minus))),
+            _mm_and_pd(_mm_cmplt_pd(sx, right), _mm_cmplt_pd(sy, bottom)));
+        const int mask = _mm_movemask_pd(in);
+        flags[x] = mask & 1, flags[x + 1] = mask >> 1;
+      }
+    }
+#endif
+    for (; x < width_; ++x) {
       const double w = m(2, 0) * x + w0;
       const double sx = (m(0, 0) * x + x0) / w, sy = (m(1, 0) * x + y0) / w;
       rowXs[x] = sx + 0.5, rowYs[x] = sy + 0.5;

@@ -249,7 +249,31 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
     case TransformKind::kPinch: {
       const double radius = t.p[0];
       const std::vector<float>& table = *t.table;
-      ScaleAboutCentre(t, xs, ys, count, [&](double r, double, double, double* scale) {
+      std::size_t done = 0;
+#if defined(__SSE2__)
+      const __m128d cx = _mm_set1_pd(t.cx), cy = _mm_set1_pd(t.cy), radii = _mm_set1_pd(radius),
+                    steps = _mm_set1_pd(double(kProfileSteps)), zero = _mm_setzero_pd();
+      for (; done + 2 <= count; done += 2) {
+        const __m128d x = _mm_loadu_pd(xs + done), y = _mm_loadu_pd(ys + done);
+        const __m128d dx = _mm_sub_pd(x, cx), dy = _mm_sub_pd(y, cy);
+        const __m128d r = Distance(dx, dy);
+        const __m128d moves = _mm_and_pd(_mm_cmplt_pd(r, radii), _mm_cmpneq_pd(r, zero));
+        // Profile(): the table entry below and the step to the next, as the scalar reads them.
+        const __m128d at = _mm_and_pd(moves, _mm_mul_pd(_mm_div_pd(r, radii), steps));
+        const __m128i whole = _mm_cvttpd_epi32(at);
+        const __m128d f = _mm_sub_pd(at, _mm_cvtepi32_pd(whole));
+        const auto i0 = std::size_t(_mm_cvtsi128_si32(whole));
+        const auto i1 = std::size_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1)));
+        const __m128d below = _mm_set_pd(table[i1], table[i0]);
+        const __m128d rise = _mm_set_pd(double(table[i1 + 1] - table[i1]),
+                                        double(table[i0 + 1] - table[i0]));
+        const __m128d profile = _mm_add_pd(below, _mm_mul_pd(rise, f));
+        const __m128d scale = _mm_div_pd(_mm_mul_pd(profile, radii), r);
+        _mm_storeu_pd(xs + done, Pick(moves, _mm_add_pd(cx, _mm_mul_pd(dx, scale)), x));
+        _mm_storeu_pd(ys + done, Pick(moves, _mm_add_pd(cy, _mm_mul_pd(dy, scale)), y));
+      }
+#endif
+      ScaleAboutCentre(t, xs + done, ys + done, count - done, [&](double r, double, double, double* scale) {
         if (!(r < radius) || r == 0) return false;
         *scale = Profile(table, r / radius) * radius / r;
         return true;

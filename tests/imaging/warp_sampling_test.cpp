@@ -126,6 +126,7 @@ TEST(WarpSampling, RowsTraceLikeSinglePoints) {
       [](uint32_t e, uint32_t) { return imaging::is5_AddWaveTransform(w, h, 37, 9, 123, 45, e); },
       [](uint32_t e, uint32_t) { return imaging::is5_AddWowTransform(w, h, 150, 100, 7, 0.4, 20, e); },
       [](uint32_t e, uint32_t) { return imaging::is5_AddLensTransform(w, h, 150, 100, 90, -0.6, e); },
+      [](uint32_t e, uint32_t) { return imaging::is5_AddPinchTransform(w, h, 20, 190, 260, 0.7, e); },
       [](uint32_t e, uint32_t) { return imaging::is5_AddEllipticalTransform(w, h, 0.8, e); },
       [](uint32_t e, uint32_t) { return imaging::is5_AddMarbleTransform(w, h, 80, 12, 5, e); },
       [](uint32_t e, uint32_t) { return imaging::is5_AddZigZagTransform(w, h, 30, 6, 44, 3, e); },
