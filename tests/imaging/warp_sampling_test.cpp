@@ -157,3 +157,38 @@ TEST(WarpSampling, RowsTraceLikeSinglePoints) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pictures one pixel wide or high, and rows too short for the paired paths, warp without reading
+// or writing outside their buffers (the sanitizer build watches), and an identity gives them back.
+TEST(WarpSampling, TinyPicturesWarpInsideTheirBuffers) {
+  for (auto [w, h] : {std::pair{1u, 1u}, {1u, 5u}, {5u, 1u}, {2u, 2u}, {3u, 7u}}) {
+    std::vector<uint8_t> src(size_t{w} * h * 4);
+    for (size_t i = 0; i < src.size(); ++i) src[i] = uint8_t(i * 37 + 11);
+    for (uint32_t edge = 0; edge <= imaging::kEdgeMirror; ++edge) {
+      imaging::is5_ClearAllTransforms();
+      ASSERT_TRUE(imaging::is5_AddSpinTransform(w, h, w / 2.0, h / 2.0, 3, 200, edge));
+      ASSERT_TRUE(imaging::is5_AddEllipticalTransform(w, h, 1, edge));
+      ASSERT_TRUE(imaging::is5_AddLensTransform(w, h, 0.5, 0.5, 4, 0.9, edge));
+      ASSERT_TRUE(imaging::is5_AddRippleTransform(w, h, 0, 0, 1.5, 3, 0, edge));
+      std::vector<uint8_t> out(src.size());
+      for (uint32_t quality : {0u, 1u})
+        ASSERT_TRUE(imaging::is5_TransformProcess(src.data(), w, h, 4, w * 4, out.data(), w * 4,
+                                                  quality, 0xFF00FF00u, 0));
+    }
+    const double box[] = {0, 0, double(w), 0, double(w), double(h), 0, double(h)};
+    const double shrunk[] = {0.2, 0.1, w * 0.5, 0, double(w), h * 0.7, 0, double(h)};
+    for (const double* to : {box, shrunk}) {
+      std::vector<uint8_t> out(src.size(), 9);
+      ASSERT_TRUE(imaging::is5_PolygonWarpImage(src.data(), w, h, 4, w * 4, out.data(), w * 4, box,
+                                                to, 4, 1, 0));
+      if (to == box) {
+        EXPECT_EQ(out, src) << w << "x" << h;
+      }
+    }
+  }
+  imaging::is5_ClearAllTransforms();
+}
+
+}  // namespace
