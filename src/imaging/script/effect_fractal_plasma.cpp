@@ -70,30 +70,28 @@ bool RunFractalPlasma(const Picture& picture, const std::array<double, kScriptVa
     octaves.push_back(std::move(octave));
   }
   const PaletteTable palette(s.colour, s.variation);
-  PaintLayer layer(picture.width, picture.height);
   const float scale = static_cast<float>(cycles) / total;
-  layer.ForRowBands([&](uint32_t firstRow, uint32_t endRow) {
-    std::vector<float> sum(picture.width);
-    for (uint32_t y = firstRow; y < endRow; ++y) {
-      std::fill(sum.begin(), sum.end(), 0.0f);
-      for (const Octave& o : octaves) {
-        const AxisStep& sy = o.alongY[y];
-        const float* top = o.lattice.data() + size_t{sy.low} * o.cellsX;
-        const float* bottom = o.lattice.data() + size_t{sy.high} * o.cellsX;
-        for (uint32_t x = 0; x < picture.width; ++x) {
-          const AxisStep& sx = o.alongX[x];
-          const float upper = top[sx.low] + (top[sx.high] - top[sx.low]) * sx.weight;
-          const float lower = bottom[sx.low] + (bottom[sx.high] - bottom[sx.low]) * sx.weight;
-          const float v = upper + (lower - upper) * sy.weight;
-          // Folded about the middle: 1 on the ridge where the noise crosses one half.
-          sum[x] += o.strength * (1 - std::fabs(2 * v - 1));
-        }
+  PaintRowsOnto(picture, s.mode, size_t{picture.width} * sizeof(float),
+                [&](uint32_t y, uint8_t* row, uint8_t* scratch) {
+    // Each octave's value along the row, summed in octave order.
+    float* sum = reinterpret_cast<float*>(scratch);
+    std::fill(sum, sum + picture.width, 0.0f);
+    for (const Octave& o : octaves) {
+      const AxisStep& sy = o.alongY[y];
+      const float* top = o.lattice.data() + size_t{sy.low} * o.cellsX;
+      const float* bottom = o.lattice.data() + size_t{sy.high} * o.cellsX;
+      for (uint32_t x = 0; x < picture.width; ++x) {
+        const AxisStep& sx = o.alongX[x];
+        const float upper = top[sx.low] + (top[sx.high] - top[sx.low]) * sx.weight;
+        const float lower = bottom[sx.low] + (bottom[sx.high] - bottom[sx.low]) * sx.weight;
+        const float v = upper + (lower - upper) * sy.weight;
+        // Folded about the middle: 1 on the ridge where the noise crosses one half.
+        sum[x] += o.strength * (1 - std::fabs(2 * v - 1));
       }
-      for (uint32_t x = 0; x < picture.width; ++x)
-        layer.SetOpaque(x, uint32_t(y), palette.At(sum[x] * scale));
     }
+    for (uint32_t x = 0; x < picture.width; ++x)
+      SetOpaquePixel(row + size_t{x} * 4, palette.At(sum[x] * scale));
   });
-  layer.LayOnto(picture, s.mode);
   return true;
 }
 

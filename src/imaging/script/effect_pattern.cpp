@@ -48,33 +48,36 @@ bool RunPattern(const Picture& picture, const std::array<double, kScriptValueSlo
   const double cell = Limited(values[1], 2, 4096);
   const Kind kind = static_cast<Kind>(static_cast<int>(Limited(values[2], 0, kKinds - 1)));
   const Rgb second = RgbFromPacked(BitsFromValue(values[7]));
-  PaintLayer layer(picture.width, picture.height);
   const double pixel = 1 / cell;
-  layer.ForRowBands([&](uint32_t firstRow, uint32_t endRow) {
-    for (uint32_t y = firstRow; y < endRow; ++y) {
-      const double cy = (y + 0.5) / cell;
-      const int64_t r = static_cast<int64_t>(std::floor(cy));
-      for (uint32_t x = 0; x < picture.width; ++x) {
-        const double cx = (x + 0.5) / cell;
-        const int64_t c = static_cast<int64_t>(std::floor(cx));
-        const double first = FirstColour(kind, cx - c, cy - r, c, r, pixel);
-        // Each cell's own shade, from the seed and the cell alone; bricks are shaded brick by
-        // brick, their courses being half a cell high and every other one shifted.
-        int64_t keyX = c, keyY = r;
-        if (kind == Kind::kBricks) {
-          keyY = static_cast<int64_t>(std::floor(cy * 2));
-          keyX = static_cast<int64_t>(std::floor(cx + ((keyY & 1) ? 0.5 : 0.0)));
-        }
-        const double unit = double(HashLattice(s.seed, keyX, keyY, 42) >> 11) / 9007199254740992.0;
-        const double shade = 1 + (unit - 0.5) * s.variation;
-        const Rgb mixed{float(second.red + (s.colour.red - second.red) * first),
-                        float(second.green + (s.colour.green - second.green) * first),
-                        float(second.blue + (s.colour.blue - second.blue) * first)};
-        layer.Blend(x, uint32_t(y), Shade(mixed, shade), s.opacity);
+  PaintRowsOnto(picture, s.mode, 0, [&](uint32_t y, uint8_t* row, uint8_t*) {
+    const double cy = (y + 0.5) / cell;
+    const int64_t r = static_cast<int64_t>(std::floor(cy));
+    // A cell's shade is the same across it: the last one is kept until the key changes.
+    int64_t lastX = 0, lastY = 0;
+    double shade = 0;
+    bool known = false;
+    for (uint32_t x = 0; x < picture.width; ++x) {
+      const double cx = (x + 0.5) / cell;
+      const int64_t c = static_cast<int64_t>(std::floor(cx));
+      const double first = FirstColour(kind, cx - c, cy - r, c, r, pixel);
+      // Each cell's own shade, from the seed and the cell alone; bricks are shaded brick by
+      // brick, their courses being half a cell high and every other one shifted.
+      int64_t keyX = c, keyY = r;
+      if (kind == Kind::kBricks) {
+        keyY = static_cast<int64_t>(std::floor(cy * 2));
+        keyX = static_cast<int64_t>(std::floor(cx + ((keyY & 1) ? 0.5 : 0.0)));
       }
+      if (!known || keyX != lastX || keyY != lastY) {
+        const double unit = double(HashLattice(s.seed, keyX, keyY, 42) >> 11) / 9007199254740992.0;
+        shade = 1 + (unit - 0.5) * s.variation;
+        lastX = keyX, lastY = keyY, known = true;
+      }
+      const Rgb mixed{float(second.red + (s.colour.red - second.red) * first),
+                      float(second.green + (s.colour.green - second.green) * first),
+                      float(second.blue + (s.colour.blue - second.blue) * first)};
+      BlendPixel(row + size_t{x} * 4, Shade(mixed, shade), s.opacity);
     }
   });
-  layer.LayOnto(picture, s.mode);
   return true;
 }
 

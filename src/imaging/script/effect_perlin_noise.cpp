@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <vector>
 
 #include "imaging/script/effect_random.h"
 #include "imaging/script/effect_table.h"
+#include "imaging/script/paint_layer.h"
+#include "imaging/script/zeroed_pages.h"
 
 namespace imaging::script {
 namespace {
@@ -43,7 +46,8 @@ class OctaveGradients {
   OctaveGradients(uint64_t seed, uint64_t octave, int64_t periodX, int64_t periodY)
       : seed_(seed), octave_(octave), periodX_(periodX), periodY_(periodY) {
     if (periodX * periodY > kMaxEntries) return;
-    table_.resize(size_t(periodX * periodY) * 2);
+    pages_ = std::make_unique<ZeroedPages>(size_t(periodX * periodY) * 2 * sizeof(double));
+    table_ = reinterpret_cast<double*>(pages_->data());
     for (int64_t iy = 0; iy < periodY; ++iy)
       for (int64_t ix = 0; ix < periodX; ++ix) {
         const double angle = static_cast<double>(HashLattice(seed, ix, iy, octave) >> 11) *
@@ -63,12 +67,12 @@ class OctaveGradients {
     const int64_t low = static_cast<int64_t>(fu) % period;
     return {low, (low + 1) % period, u - fu, Fade(u - fu)};
   }
-  bool tabled() const { return !table_.empty(); }
+  bool tabled() const { return table_ != nullptr; }
   int64_t periodX() const { return periodX_; }
   int64_t periodY() const { return periodY_; }
 
   double Noise(double u, double v) const {
-    if (table_.empty()) return GradientNoise(seed_, octave_, u, v, periodX_, periodY_);
+    if (!table_) return GradientNoise(seed_, octave_, u, v, periodX_, periodY_);
     return Noise(AxisStep(u, periodX_), AxisStep(v, periodY_));
   }
   double Noise(const Step& sx, const Step& sy) const {
@@ -86,7 +90,10 @@ class OctaveGradients {
   static constexpr int64_t kMaxEntries = int64_t{1} << 21;
   uint64_t seed_, octave_;
   int64_t periodX_, periodY_;
-  std::vector<double> table_;
+  // cos, sin of each lattice point's gradient, in pages of their own (a fine octave's table is
+  // megabytes, which fresh small pages make slow to fill).
+  std::unique_ptr<ZeroedPages> pages_;
+  double* table_ = nullptr;
 };
 
 }  // namespace
@@ -114,37 +121,37 @@ bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValu
           (x + 0.5) * (cellsX << o) / picture.width, cellsX << o));
   }
 
-  // Rows are independent: they are shared over the pool's threads.
-  cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
-  for (uint32_t y = uint32_t(rows.start); y < uint32_t(rows.end); ++y) {
-    uint8_t* row = picture.pixels + size_t{y} * picture.width * 4;
-    OctaveGradients::Step rowSteps[10];
-    for (int o = 0; o < octaves; ++o)
-      rowSteps[o] = gradients[size_t(o)].AxisStep((y + 0.5) * (cellsY << o) / picture.height,
-                                                  cellsY << o);
-    for (uint32_t x = 0; x < picture.width; ++x) {
-      double sum = 0, amplitude = 1;
-      for (int o = 0; o < octaves; ++o, amplitude *= persistence) {
-        const OctaveGradients& g = gradients[size_t(o)];
-        if (g.tabled()) {
-          sum += amplitude * g.Noise(columns[size_t(o)][x], rowSteps[o]);
-          continue;
+  // Rows are independent: they are shared over the pool's threads. Each row adds its octaves
+  // in order, column by column.
+  ForRowChunks(picture.height, size_t{picture.width} * sizeof(double), [&](uint32_t y, uint8_t* scratch) {
+    double* sum = reinterpret_cast<double*>(scratch);
+    std::fill(sum, sum + picture.width, 0.0);
+    double amplitude = 1;
+    for (int o = 0; o < octaves; ++o, amplitude *= persistence) {
+      const OctaveGradients& g = gradients[size_t(o)];
+      const int64_t px = cellsX << o, py = cellsY << o;
+      if (!g.tabled()) {
+        for (uint32_t x = 0; x < picture.width; ++x) {
+          const double u = (x + 0.5) * px / picture.width, v = (y + 0.5) * py / picture.height;
+          sum[x] += amplitude * g.Noise(u, v);
         }
-        const int64_t px = cellsX << o, py = cellsY << o;
-        const double u = (x + 0.5) * px / picture.width, v = (y + 0.5) * py / picture.height;
-        sum += amplitude * g.Noise(u, v);
+        continue;
       }
+      const OctaveGradients::Step rowStep = g.AxisStep((y + 0.5) * py / picture.height, py);
+      const OctaveGradients::Step* column = columns[size_t(o)].data();
+      for (uint32_t x = 0; x < picture.width; ++x) sum[x] += amplitude * g.Noise(column[x], rowStep);
+    }
+    uint8_t* p = picture.pixels + size_t{y} * picture.width * 4;
+    for (uint32_t x = 0; x < picture.width; ++x, p += 4) {
       // Two-dimensional gradient noise stays within about +-0.7, and summed octaves mostly within
       // half that: the stretch below uses the whole range between the colours, clipping rarely.
-      const double t = std::clamp(0.5 + 1.2 * sum / amplitudeSum, 0.0, 1.0);
-      uint8_t* p = row + size_t{x} * 4;
+      const double t = std::clamp(0.5 + 1.2 * sum[x] / amplitudeSum, 0.0, 1.0);
       for (int c = 0; c < 3; ++c) {  // colours are packed red first; the picture is blue first
         const double a = (low >> (8 * c)) & 0xFF, b = (high >> (8 * c)) & 0xFF;
         p[2 - c] = static_cast<uint8_t>(a + (b - a) * t + 0.5);
       }
       p[3] = 255;
     }
-  }
   });
   return true;
 }

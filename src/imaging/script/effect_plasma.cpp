@@ -5,29 +5,72 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <numbers>
 #include <vector>
 
 #include "imaging/script/effect_random.h"
 #include "imaging/script/effect_table.h"
+#include "imaging/script/zeroed_pages.h"
 
 namespace imaging::script {
 namespace {
 
 constexpr uint32_t kMaxGrid = 2048;  // larger pictures sample the grid between its points
 
+// A square grid of a power-of-two side whose coordinates wrap round at its edges.
 class WrappingGrid {
  public:
-  explicit WrappingGrid(uint32_t side) : side_(side), values_(size_t{side} * side, 0.0f) {}
+  // Zero pages straight from the system hold the grid: a large grid's first touch then costs
+  // a few large-page faults rather than thousands of small ones.
+  explicit WrappingGrid(uint32_t side)
+      : mask_(int64_t{side} - 1), side_(side), pages_(size_t{side} * side * sizeof(float)),
+        values_(reinterpret_cast<float*>(pages_.data())) {}
+  ~WrappingGrid() {
+    std::memset(pages_.data(), 0, pages_.size());
+    pages_.Recycle();
+  }
   float& At(int64_t x, int64_t y) {
-    const int64_t s = side_;
-    return values_[static_cast<size_t>(((y % s + s) % s) * s + ((x % s + s) % s))];
+    return values_[static_cast<size_t>(((y & mask_) * side_) + (x & mask_))];
   }
   uint32_t side() const { return side_; }
 
  private:
-  uint32_t side_;
-  std::vector<float> values_;
+  int64_t mask_;
+  int64_t side_;
+  ZeroedPages pages_;
+  float* values_;
+};
+
+// The palette over one cycle at fine steps, each channel already scaled to 0..255 plus the half
+// that rounds it; between steps it is interpolated, well within a hundredth of a level of the
+// cosines it samples.
+class CosinePalette {
+ public:
+  CosinePalette() {
+    constexpr double kTwoPi = 2 * std::numbers::pi;
+    for (uint32_t i = 0; i <= kSteps; ++i) {
+      const double t = double(i) / kSteps;
+      for (int c = 0; c < 3; ++c)
+        table_[i][c] = static_cast<float>((0.5 + 0.5 * std::cos(kTwoPi * (t + c / 3.0))) * 255 + 0.5);
+    }
+  }
+  // Red, green, blue at palette position t (whole cycles wrap round) as bytes.
+  void At(double t, uint8_t& red, uint8_t& green, uint8_t& blue) const {
+    const double steps = (t - std::floor(t)) * kSteps;
+    const uint32_t i = std::min(static_cast<uint32_t>(steps), kSteps - 1);
+    const float f = static_cast<float>(steps - i);
+    const float* a = table_[i];
+    const float* b = table_[i + 1];
+    red = static_cast<uint8_t>(a[0] + (b[0] - a[0]) * f);
+    green = static_cast<uint8_t>(a[1] + (b[1] - a[1]) * f);
+    blue = static_cast<uint8_t>(a[2] + (b[2] - a[2]) * f);
+  }
+
+ private:
+  static constexpr uint32_t kSteps = 4096;
+  float table_[kSteps + 1][3];
 };
 
 void Displace(WrappingGrid& grid, EffectRandom& random, double roughness) {
@@ -70,29 +113,33 @@ bool RunPlasma(const Picture& picture, const std::array<double, kScriptValueSlot
   // Palette: channel c = 0.5 + 0.5 cos(2 pi (cycles t + phase + offset_c)), offsets spread over
   // a third of a turn each, which walks round the colour wheel.
   const double cycles = values[2], phase = values[3] / 100.0;
-  constexpr double kTwoPi = 2 * std::numbers::pi;
+  const auto palette = std::make_unique<CosinePalette>();
   const double scaleX = double(side) / picture.width, scaleY = double(side) / picture.height;
+  const double toPalette = cycles / range;
+  // Where each column falls between grid points, worked out once.
+  struct Column {
+    int64_t x0;
+    double fx;
+  };
+  std::vector<Column> columns(picture.width);
+  for (uint32_t x = 0; x < picture.width; ++x) {
+    const double gx = (x + 0.5) * scaleX - 0.5;
+    const int64_t x0 = static_cast<int64_t>(std::floor(gx));
+    columns[x] = {x0, gx - x0};
+  }
   // Rows are independent: they are shared over the pool's threads.
   cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
   for (uint32_t y = uint32_t(rows.start); y < uint32_t(rows.end); ++y) {
     const double gy = (y + 0.5) * scaleY - 0.5;
     const int64_t y0 = static_cast<int64_t>(std::floor(gy));
     const double fy = gy - y0;
-    uint8_t* row = picture.pixels + size_t{y} * picture.width * 4;
-    for (uint32_t x = 0; x < picture.width; ++x) {
-      const double gx = (x + 0.5) * scaleX - 0.5;
-      const int64_t x0 = static_cast<int64_t>(std::floor(gx));
-      const double fx = gx - x0;
+    uint8_t* p = picture.pixels + size_t{y} * picture.width * 4;
+    for (uint32_t x = 0; x < picture.width; ++x, p += 4) {
+      const int64_t x0 = columns[x].x0;
+      const double fx = columns[x].fx;
       const double v = (grid.At(x0, y0) * (1 - fx) + grid.At(x0 + 1, y0) * fx) * (1 - fy) +
                        (grid.At(x0, y0 + 1) * (1 - fx) + grid.At(x0 + 1, y0 + 1) * fx) * fy;
-      const double t = cycles * (v - low) / range + phase;
-      const double red = 0.5 + 0.5 * std::cos(kTwoPi * t);
-      const double green = 0.5 + 0.5 * std::cos(kTwoPi * (t + 1.0 / 3.0));
-      const double blue = 0.5 + 0.5 * std::cos(kTwoPi * (t + 2.0 / 3.0));
-      uint8_t* p = row + size_t{x} * 4;
-      p[0] = static_cast<uint8_t>(blue * 255 + 0.5);
-      p[1] = static_cast<uint8_t>(green * 255 + 0.5);
-      p[2] = static_cast<uint8_t>(red * 255 + 0.5);
+      palette->At((v - low) * toPalette + phase, p[2], p[1], p[0]);
       p[3] = 255;
     }
   }

@@ -41,18 +41,15 @@ bool RunSinePlasma(const Picture& picture, const std::array<double, kScriptValue
     }
   }
   const PaletteTable palette(s.colour, s.variation);
-  PaintLayer layer(picture.width, picture.height);
   const float scale = float(cycles * 0.5 / waves);
-  layer.ForRowBands([&](uint32_t firstRow, uint32_t endRow) {
-    for (uint32_t y = firstRow; y < endRow; ++y)
-      for (size_t x = 0; x < w; ++x) {
-        float sum = 0;
-        for (int k = 0; k < waves; ++k)
-          sum += sinX[k * w + x] * cosY[k * h + y] + cosX[k * w + x] * sinY[k * h + y];
-        layer.SetOpaque(uint32_t(x), uint32_t(y), palette.At((sum + waves) * scale));
-      }
+  PaintRowsOnto(picture, s.mode, 0, [&](uint32_t y, uint8_t* row, uint8_t*) {
+    for (size_t x = 0; x < w; ++x) {
+      float sum = 0;
+      for (int k = 0; k < waves; ++k)
+        sum += sinX[k * w + x] * cosY[k * h + y] + cosX[k * w + x] * sinY[k * h + y];
+      SetOpaquePixel(row + x * 4, palette.At((sum + waves) * scale));
+    }
   });
-  layer.LayOnto(picture, s.mode);
   return true;
 }
 

@@ -22,6 +22,10 @@ struct EffectInfo {
 // The row of an effect number, or null.
 const EffectInfo* FindEffect(uint32_t id);
 
+// Whether the effect does everything that can fail before it writes the picture, so that a
+// refusal leaves the picture as it was: the generators, which paint aside and lay down last.
+bool WritesOnlyOnceDone(uint32_t id);
+
 // Runs the enabled effects of the list on the picture in order. False when one fails.
 bool RunEffects(const std::vector<EffectEntry>& effects, const Picture& picture);
 

@@ -1,17 +1,18 @@
 // What the drawing generators paint into before their picture is laid onto the one they run on:
 // a picture-sized layer of premultiplied blue, green, red, alpha bytes, kept in square tiles
-// that exist only once something is painted in them (a few strokes on a large picture touch
-// little memory, and laying them down visits only their tiles), with anti-aliased shapes
+// whose memory is taken only once something is painted in them (a few strokes on a large
+// picture touch little memory, and laying them down visits only their tiles), with anti-aliased shapes
 // (each pixel covered by how far its centre lies inside the shape's edge) and a final lay-down
 // by mix mode.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <vector>
 
 #include "imaging/script/script_model.h"
+#include "imaging/script/zeroed_pages.h"
 
 namespace imaging::script {
 
@@ -50,9 +51,50 @@ inline constexpr uint32_t kMixModeCount = 18;
 // A slot value as a mix mode; values outside 0..17 give normal painting.
 MixMode MixModeFromValue(double value);
 
+// One layer pixel (premultiplied) laid over one picture pixel by the mix mode: the rule every
+// lay-down follows.
+void LayPixel(uint8_t* picture, const uint8_t* layer, MixMode mode);
+// The same over n pixels; a null layer row is transparent. Opaque paint in normal painting is
+// copied as it is, which is what the rule gives for it.
+void LayRow(uint8_t* picture, const uint8_t* layer, uint32_t n, MixMode mode);
+
+// Layer pixel painting, shared by the tiled layer and the row painters: the colour laid over
+// the pixel at opacity 0..1 (nothing for opacity 0 or less), or set opaque.
+inline void BlendPixel(uint8_t* p, const Rgb& colour, float opacity) {
+  if (!(opacity > 0)) return;
+  const float a = std::min(opacity, 1.0f), keep = 1 - a;
+  p[0] = static_cast<uint8_t>(colour.blue * a + p[0] * keep + 0.5f);
+  p[1] = static_cast<uint8_t>(colour.green * a + p[1] * keep + 0.5f);
+  p[2] = static_cast<uint8_t>(colour.red * a + p[2] * keep + 0.5f);
+  p[3] = static_cast<uint8_t>(255 * a + p[3] * keep + 0.5f);
+}
+inline void SetOpaquePixel(uint8_t* p, const Rgb& colour) {
+  p[0] = static_cast<uint8_t>(std::clamp(colour.blue, 0.0f, 255.0f) + 0.5f);
+  p[1] = static_cast<uint8_t>(std::clamp(colour.green, 0.0f, 255.0f) + 0.5f);
+  p[2] = static_cast<uint8_t>(std::clamp(colour.red, 0.0f, 255.0f) + 0.5f);
+  p[3] = 255;
+}
+
+// Runs row(y, scratch) for rows 0..height - 1 in parallel, in chunks of whole rows, each chunk
+// with its own scratchBytes bytes (64-byte aligned, contents left from its last row). All
+// scratch is made before the first row runs, so a memory failure comes before anything is
+// written.
+void ForRowChunks(uint32_t height, size_t scratchBytes,
+                  const std::function<void(uint32_t, uint8_t*)>& row);
+
+// For fills that paint every row: paintRow(y, row, scratch) paints row y of the layer into `row`
+// (the picture's width, transparent when handed over) with the pixel functions above, with
+// scratchBytes of its own to work in, and each row is laid on as soon as it is painted. The
+// picture is the same as through a PaintLayer, without holding a whole picture of paint.
+void PaintRowsOnto(const Picture& picture, MixMode mode, size_t scratchBytes,
+                   const std::function<void(uint32_t, uint8_t*, uint8_t*)>& paintRow);
+
 class PaintLayer {
  public:
   PaintLayer(uint32_t width, uint32_t height);
+  ~PaintLayer();
+  PaintLayer(const PaintLayer&) = delete;
+  PaintLayer& operator=(const PaintLayer&) = delete;
 
   uint32_t width() const { return width_; }
   uint32_t height() const { return height_; }
@@ -90,7 +132,11 @@ class PaintLayer {
 
  private:
   static constexpr uint32_t kTileShift = 6, kTile = 1u << kTileShift;
-  // The bytes of pixel (x, y) inside the layer, its tile made (transparent) when missing.
+  static constexpr size_t kTileBytes = size_t{kTile} * kTile * 4;
+  class RowCursor;
+  // Lays the colour at the opacity over pixels from..to - 1 of row y (all inside the layer).
+  void BlendSpan(uint32_t y, uint32_t from, uint32_t to, const Rgb& colour, float opacity);
+  // The bytes of pixel (x, y) inside the layer; its tile counts as painted from then on.
   uint8_t* Pixel(uint32_t x, uint32_t y);
 
   // Pixel bounds of a shape, clipped to the layer; false when nothing is left.
@@ -99,7 +145,10 @@ class PaintLayer {
 
   uint32_t width_, height_;
   uint32_t tilesX_, tilesY_;
-  std::vector<std::unique_ptr<uint8_t[]>> tiles_;
+  // Every tile's bytes, one after another, zero (transparent) until painted; a tile is only
+  // visited when laying down once its flag is set.
+  ZeroedPages tiles_;
+  std::vector<uint8_t> painted_;
 };
 
 }  // namespace imaging::script

@@ -27,10 +27,25 @@ bool UsablePicture(const void* pixels, uint32_t width, uint32_t height) {
   return pixels && width > 0 && height > 0 && width <= kScriptMaxSide && height <= kScriptMaxSide;
 }
 
+// Whether the list is one effect that leaves the picture untouched when it fails.
+bool SafeInPlace(const std::vector<script::EffectEntry>& effects) {
+  const script::EffectEntry* only = nullptr;
+  for (const script::EffectEntry& entry : effects) {
+    if (!entry.enabled) continue;
+    if (only) return false;
+    only = &entry;
+  }
+  return only && script::WritesOnlyOnceDone(only->id);
+}
+
 // Runs the effects on a copy and writes the caller's pixels only when every effect succeeded.
+// A single effect that fails before it writes anything runs on the pixels themselves: copying a
+// large picture in and out costs more than most generators.
 int32_t RunOnCopy(const std::vector<script::EffectEntry>& effects, void* pixels, uint32_t width,
                   uint32_t height, bool startTransparent) {
   try {
+    if (!startTransparent && SafeInPlace(effects))
+      return script::RunEffects(effects, {static_cast<uint8_t*>(pixels), width, height}) ? 1 : 0;
     const size_t bytes = size_t{width} * height * 4;
     std::vector<uint8_t> work(bytes, 0);
     if (!startTransparent) std::memcpy(work.data(), pixels, bytes);
