@@ -3,8 +3,14 @@
 #include <cmath>
 #include <cstring>
 #include <opencv2/imgproc.hpp>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/filter_frame.h"
+#include "imaging/warp_sampler.h"
 
 namespace imaging {
 namespace {
@@ -49,6 +55,73 @@ bool SpansArea(const double* pts, uint32_t count) {
   return true;
 }
 
+// The source positions of one destination row and of the row below (for the sampler's
+// footprint), in pixel-centre coordinates, and which pixels of the row take the warp: those in
+// front of the perspective's horizon whose position lands inside the source picture.
+class BackMappedRows {
+ public:
+  BackMappedRows(const cv::Matx33d& back, double side, uint32_t width, uint32_t height)
+      : back_(back), side_(side), width_(width), right_(width - 0.5), bottom_(height - 0.5),
+        store_(size_t{width} * 4), flags_(width) {
+    xs = store_.data(), ys = xs + width, xsBelow = ys + width, ysBelow = xsBelow + width;
+    inside = flags_.data();
+  }
+
+  void Map(int y, bool withBelow) {
+    MapRow(y, xs, ys, inside);
+    if (withBelow) MapRow(y + 1, xsBelow, ysBelow, nullptr);
+  }
+
+  double *xs, *ys, *xsBelow, *ysBelow;
+  uint8_t* inside;
+
+ private:
+  // The map works with pixel centres at whole numbers, the sampler at whole numbers plus one half.
+  void MapRow(int y, double* rowXs, double* rowYs, uint8_t* flags) const {
+    const cv::Matx33d& m = back_;
+    const double x0 = m(0, 1) * y + m(0, 2), y0 = m(1, 1) * y + m(1, 2), w0 = m(2, 1) * y + m(2, 2);
+    uint32_t x = 0;
+#if defined(__SSE2__)
+    // Two pixels at a time, the same operations as the loop below.
+    const __m128d a = _mm_set1_pd(m(0, 0)), b = _mm_set1_pd(m(1, 0)), c = _mm_set1_pd(m(2, 0));
+    const __m128d ax = _mm_set1_pd(x0), by = _mm_set1_pd(y0), cw = _mm_set1_pd(w0),
+                  half = _mm_set1_pd(0.5), minus = _mm_set1_pd(-0.5), zero = _mm_setzero_pd(),
+                  right = _mm_set1_pd(right_), bottom = _mm_set1_pd(bottom_), side = _mm_set1_pd(side_);
+    __m128d at = _mm_set_pd(1, 0);
+    for (; x + 2 <= width_; x += 2, at = _mm_add_pd(at, _mm_set1_pd(2))) {
+      const __m128d w = _mm_add_pd(_mm_mul_pd(c, at), cw);
+      const __m128d sx = _mm_div_pd(_mm_add_pd(_mm_mul_pd(a, at), ax), w);
+      const __m128d sy = _mm_div_pd(_mm_add_pd(_mm_mul_pd(b, at), by), w);
+      _mm_storeu_pd(rowXs + x, _mm_add_pd(sx, half));
+      _mm_storeu_pd(rowYs + x, _mm_add_pd(sy, half));
+      if (flags) {
+        const __m128d in = _mm_and_pd(
+            _mm_and_pd(_mm_cmpgt_pd(_mm_mul_pd(w, side), zero),
+                       _mm_and_pd(_mm_cmpge_pd(sx, minus), _mm_cmpge_pd(sy, minus))),
+            _mm_and_pd(_mm_cmplt_pd(sx, right), _mm_cmplt_pd(sy, bottom)));
+        const int mask = _mm_movemask_pd(in);
+        flags[x] = mask & 1, flags[x + 1] = mask >> 1;
+      }
+    }
+#endif
+    for (; x < width_; ++x) {
+      const double w = m(2, 0) * x + w0;
+      const double sx = (m(0, 0) * x + x0) / w, sy = (m(1, 0) * x + y0) / w;
+      rowXs[x] = sx + 0.5, rowYs[x] = sy + 0.5;
+      // Beyond the horizon nothing maps here.
+      if (flags)
+        flags[x] = w * side_ > 0 && sx >= -0.5 && sy >= -0.5 && sx < right_ && sy < bottom_;
+    }
+  }
+
+  cv::Matx33d back_;
+  double side_;
+  uint32_t width_;
+  double right_, bottom_;
+  std::vector<double> store_;
+  std::vector<uint8_t> flags_;
+};
+
 }  // namespace
 
 int32_t is5_PolygonWarpImage(const void* src, uint32_t width, uint32_t height,
@@ -66,26 +139,30 @@ int32_t is5_PolygonWarpImage(const void* src, uint32_t width, uint32_t height,
     const cv::Matx33d forward = PointMap(from, to, pointCount, &ok);
     if (!ok) return 0;
     const cv::Matx33d back = forward.inv();
-    cv::Mat warped;
     // Borders repeat so that pixels at the picture's edge interpolate against themselves; which
-    // pixels take the warp at all is decided below.
-    cv::warpPerspective(p.in, warped, cv::Mat(forward), p.in.size(),
-                        quality == 0 ? cv::INTER_NEAREST : cv::INTER_LINEAR, cv::BORDER_REPLICATE);
-    const double right = width - 0.5, bottom = height - 0.5;
+    // pixels take the warp at all is decided per pixel below.
+    // dst is written while src is read: a source that shares bytes with it is read from a copy.
+    const cv::Mat in = Apart(p.in, p.out) ? p.in : p.in.clone();
+    const WarpSource source{in.ptr<uint8_t>(0), width, height, bytesPerPixel,
+                            uint32_t(in.step[0]), WarpSource::kRepeat, {}};
     // The side of the perspective's horizon the destination polygon lies on.
     const double side = back(2, 0) * (to[0] - 0.5) + back(2, 1) * (to[1] - 0.5) + back(2, 2) > 0 ? 1 : -1;
     ForEachRowBand(p.out.rows, [&](int begin, int end) {
+      BackMappedRows rows(back, side, width, height);
       for (int y = begin; y < end; ++y) {
-        const uint8_t* in = warped.ptr<uint8_t>(y);
+        rows.Map(y, quality != 0);
         uint8_t* out = p.out.ptr<uint8_t>(y);
-        for (int x = 0; x < p.out.cols; ++x) {
-          const double w = back(2, 0) * x + back(2, 1) * y + back(2, 2);
-          if (!(w * side > 0)) continue;  // beyond the horizon: nothing maps here
-          const double sx = (back(0, 0) * x + back(0, 1) * y + back(0, 2)) / w;
-          const double sy = (back(1, 0) * x + back(1, 1) * y + back(1, 2)) / w;
-          if (sx < -0.5 || sy < -0.5 || sx >= right || sy >= bottom) continue;
-          std::memcpy(out + size_t(x) * bytesPerPixel, in + size_t(x) * bytesPerPixel,
-                      bytesPerPixel);
+        // Runs of pixels that map inside the source, each sampled straight into dst.
+        for (uint32_t x = 0; x < width;) {
+          if (!rows.inside[x]) {
+            ++x;
+            continue;
+          }
+          uint32_t runEnd = x + 1;
+          while (runEnd < width && rows.inside[runEnd]) ++runEnd;
+          const MappedRow run{rows.xs + x, rows.ys + x, rows.xsBelow + x, rows.ysBelow + x};
+          SampleMappedRow(source, run, runEnd - x, quality, out + size_t(x) * bytesPerPixel);
+          x = runEnd;
         }
       }
     });

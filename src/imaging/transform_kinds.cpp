@@ -55,6 +55,46 @@ void TurnAboutCentre(const Transform& t, double* xs, double* ys, std::size_t cou
   }
 }
 
+#if defined(__SSE2__)
+// The paired forms of the per-pixel loops below: two positions at a time with the scalar
+// loop's operations in its order, so that both give the same doubles. Each returns how many
+// positions it did; the scalar loop finishes the rest (an odd last one, or angles beyond the
+// paired sine's range).
+
+inline __m128d Distance(__m128d dx, __m128d dy) {
+  return _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy)));
+}
+inline __m128d Pick(__m128d mask, __m128d yes, __m128d no) {
+  return _mm_or_pd(_mm_and_pd(mask, yes), _mm_andnot_pd(mask, no));
+}
+
+// TurnAboutCentre: angle(r, &theta) sets the turn and returns the lanes that turn.
+template <typename Angle>
+std::size_t TurnPairs(const Transform& t, double* xs, double* ys, std::size_t count, Angle angle) {
+  const __m128d cx = _mm_set1_pd(t.cx), cy = _mm_set1_pd(t.cy);
+  std::size_t i = 0;
+  for (; i + 2 <= count; i += 2) {
+    const __m128d x = _mm_loadu_pd(xs + i), y = _mm_loadu_pd(ys + i);
+    const __m128d dx = _mm_sub_pd(x, cx), dy = _mm_sub_pd(y, cy);
+    __m128d theta, s, c;
+    const __m128d turns = angle(Distance(dx, dy), &theta);
+    // Lanes that keep their place turn by nothing, so their angle cannot leave the sine's range.
+    if (!FastSinCos2(_mm_and_pd(turns, theta), &s, &c)) break;
+    const __m128d nx = _mm_add_pd(_mm_add_pd(cx, _mm_mul_pd(c, dx)), _mm_mul_pd(s, dy));
+    const __m128d ny = _mm_add_pd(_mm_sub_pd(cy, _mm_mul_pd(s, dx)), _mm_mul_pd(c, dy));
+    _mm_storeu_pd(xs + i, Pick(turns, nx, x));
+    _mm_storeu_pd(ys + i, Pick(turns, ny, y));
+  }
+  return i;
+}
+
+// FastSin of two angles, or false.
+inline bool FastSin2(__m128d a, __m128d* s) {
+  __m128d c;
+  return FastSinCos2(a, s, &c);
+}
+#endif
+
 // Moves each position along its ray from the centre to the source radius radius(r).
 template <typename Radius>
 void ScaleAboutCentre(const Transform& t, double* xs, double* ys, std::size_t count,
@@ -87,6 +127,22 @@ inline void DiscToSquare(double u, double v, double* x, double* y) {
   *y = 0.5 * std::sqrt(std::max(0.0, tv + kTwoRootTwo * v)) -
        0.5 * std::sqrt(std::max(0.0, tv - kTwoRootTwo * v));
 }
+
+#if defined(__SSE2__)
+// DiscToSquare for two points at once, the same operations in the same order.
+inline void DiscToSquare2(__m128d u, __m128d v, __m128d* x, __m128d* y) {
+  const __m128d two = _mm_set1_pd(2.0), k = _mm_set1_pd(2.82842712474619009760),
+                half = _mm_set1_pd(0.5), zero = _mm_setzero_pd();
+  const __m128d uu = _mm_mul_pd(u, u), vv = _mm_mul_pd(v, v);
+  const __m128d tu = _mm_sub_pd(_mm_add_pd(two, uu), vv), tv = _mm_add_pd(_mm_sub_pd(two, uu), vv);
+  auto side = [&](__m128d t, __m128d w) {
+    const __m128d kw = _mm_mul_pd(k, w);
+    return _mm_sub_pd(_mm_mul_pd(half, _mm_sqrt_pd(_mm_max_pd(_mm_add_pd(t, kw), zero))),
+                      _mm_mul_pd(half, _mm_sqrt_pd(_mm_max_pd(_mm_sub_pd(t, kw), zero))));
+  };
+  *x = side(tu, u), *y = side(tv, v);
+}
+#endif
 
 // A triangle wave of period 1 through 0 at t = 0, peaking at 1 when t = 0.25.
 inline double Triangle(double t) {
@@ -165,37 +221,6 @@ std::shared_ptr<const std::vector<float>> MakeMarbleNoise(uint32_t seed) {
   return fields;
 }
 
-namespace {
-
-// u modulo period, in [0, period).
-inline double Modulo(double u, double period) {
-  double r;
-  if (std::fabs(u) < 1e15) {
-    r = u - period * FastFloor(u / period);
-  } else {
-    r = std::fmod(u, period);  // NaN stays NaN
-    if (r < 0) r += period;
-  }
-  return r < period ? r : 0.0;
-}
-
-}  // namespace
-
-double FoldIntoFrame(double u, double size, uint32_t edgeMode) {
-  switch (edgeMode) {
-    case kEdgeWrap:
-      return Modulo(u, size);
-    case kEdgeRepeat:
-      return std::clamp(u, 0.0, std::nextafter(size, 0.0));
-    case kEdgeMirror: {
-      const double r = Modulo(u, 2 * size);
-      return r < size ? r : std::nextafter(2 * size - r, 0.0);
-    }
-    default:
-      return u;
-  }
-}
-
 void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
   switch (t.kind) {
     case TransformKind::kOffset:
@@ -219,7 +244,31 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
       return;
     case TransformKind::kElliptical: {
       const double s = t.p[0], hw = t.p[1], hh = t.p[2];
-      for (std::size_t i = 0; i < count; ++i) {
+      std::size_t i = 0;
+#if defined(__SSE2__)
+      {
+        const __m128d cx = _mm_set1_pd(t.cx), cy = _mm_set1_pd(t.cy), halfW = _mm_set1_pd(hw),
+                      halfH = _mm_set1_pd(hh), one = _mm_set1_pd(1.0), four = _mm_set1_pd(4.0),
+                      share = _mm_set1_pd(s), rest = _mm_set1_pd(1 - s);
+        for (; i + 2 <= count; i += 2) {
+          const __m128d u = _mm_div_pd(_mm_sub_pd(_mm_loadu_pd(xs + i), cx), halfW);
+          const __m128d v = _mm_div_pd(_mm_sub_pd(_mm_loadu_pd(ys + i), cy), halfH);
+          const __m128d rho2 = _mm_add_pd(_mm_mul_pd(u, u), _mm_mul_pd(v, v));
+          // Both sides of the ellipse worked out, each lane keeping its own.
+          const __m128d inside = _mm_cmple_pd(rho2, one);
+          const __m128d rho = _mm_sqrt_pd(rho2);
+          const __m128d du = Pick(inside, u, _mm_div_pd(u, rho));
+          const __m128d dv = Pick(inside, v, _mm_div_pd(v, rho));
+          const __m128d push = Pick(inside, one, _mm_add_pd(one, _mm_mul_pd(four, _mm_sub_pd(rho, one))));
+          __m128d x, y;
+          DiscToSquare2(du, dv, &x, &y);
+          x = Pick(inside, x, _mm_mul_pd(x, push)), y = Pick(inside, y, _mm_mul_pd(y, push));
+          _mm_storeu_pd(xs + i, _mm_add_pd(cx, _mm_mul_pd(_mm_add_pd(_mm_mul_pd(rest, u), _mm_mul_pd(share, x)), halfW)));
+          _mm_storeu_pd(ys + i, _mm_add_pd(cy, _mm_mul_pd(_mm_add_pd(_mm_mul_pd(rest, v), _mm_mul_pd(share, y)), halfH)));
+        }
+      }
+#endif
+      for (; i < count; ++i) {
         const double u = (xs[i] - t.cx) / hw, v = (ys[i] - t.cy) / hh;
         const double rho2 = u * u + v * v;
         double x, y;
@@ -240,7 +289,31 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
     case TransformKind::kPinch: {
       const double radius = t.p[0];
       const std::vector<float>& table = *t.table;
-      ScaleAboutCentre(t, xs, ys, count, [&](double r, double, double, double* scale) {
+      std::size_t done = 0;
+#if defined(__SSE2__)
+      const __m128d cx = _mm_set1_pd(t.cx), cy = _mm_set1_pd(t.cy), radii = _mm_set1_pd(radius),
+                    steps = _mm_set1_pd(double(kProfileSteps)), zero = _mm_setzero_pd();
+      for (; done + 2 <= count; done += 2) {
+        const __m128d x = _mm_loadu_pd(xs + done), y = _mm_loadu_pd(ys + done);
+        const __m128d dx = _mm_sub_pd(x, cx), dy = _mm_sub_pd(y, cy);
+        const __m128d r = Distance(dx, dy);
+        const __m128d moves = _mm_and_pd(_mm_cmplt_pd(r, radii), _mm_cmpneq_pd(r, zero));
+        // Profile(): the table entry below and the step to the next, as the scalar reads them.
+        const __m128d at = _mm_and_pd(moves, _mm_mul_pd(_mm_div_pd(r, radii), steps));
+        const __m128i whole = _mm_cvttpd_epi32(at);
+        const __m128d f = _mm_sub_pd(at, _mm_cvtepi32_pd(whole));
+        const auto i0 = std::size_t(_mm_cvtsi128_si32(whole));
+        const auto i1 = std::size_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1)));
+        const __m128d below = _mm_set_pd(table[i1], table[i0]);
+        const __m128d rise = _mm_set_pd(double(table[i1 + 1] - table[i1]),
+                                        double(table[i0 + 1] - table[i0]));
+        const __m128d profile = _mm_add_pd(below, _mm_mul_pd(rise, f));
+        const __m128d scale = _mm_div_pd(_mm_mul_pd(profile, radii), r);
+        _mm_storeu_pd(xs + done, Pick(moves, _mm_add_pd(cx, _mm_mul_pd(dx, scale)), x));
+        _mm_storeu_pd(ys + done, Pick(moves, _mm_add_pd(cy, _mm_mul_pd(dy, scale)), y));
+      }
+#endif
+      ScaleAboutCentre(t, xs + done, ys + done, count - done, [&](double r, double, double, double* scale) {
         if (!(r < radius) || r == 0) return false;
         *scale = Profile(table, r / radius) * radius / r;
         return true;
@@ -249,7 +322,16 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
     }
     case TransformKind::kSpin: {
       const double radius = t.p[0], angle = t.p[1];
-      TurnAboutCentre(t, xs, ys, count, [&](double r, double* theta) {
+      std::size_t done = 0;
+#if defined(__SSE2__)
+      const __m128d one = _mm_set1_pd(1.0), radii = _mm_set1_pd(radius), turn = _mm_set1_pd(angle);
+      done = TurnPairs(t, xs, ys, count, [&](__m128d r, __m128d* theta) {
+        const __m128d fade = _mm_sub_pd(one, _mm_div_pd(r, radii));
+        *theta = _mm_mul_pd(_mm_mul_pd(turn, fade), fade);
+        return _mm_cmplt_pd(r, radii);
+      });
+#endif
+      TurnAboutCentre(t, xs + done, ys + done, count - done, [&](double r, double* theta) {
         if (!(r < radius)) return false;
         const double fade = 1 - r / radius;
         *theta = angle * fade * fade;
@@ -259,7 +341,19 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
     }
     case TransformKind::kSpinWave: {
       const double k = t.p[0], amplitude = t.p[1];
-      TurnAboutCentre(t, xs, ys, count, [&](double r, double* theta) {
+      std::size_t done = 0;
+#if defined(__SSE2__)
+      const __m128d kk = _mm_set1_pd(k), swing = _mm_set1_pd(amplitude);
+      bool inRange = true;
+      done = TurnPairs(t, xs, ys, count, [&](__m128d r, __m128d* theta) {
+        __m128d s;
+        inRange = FastSin2(_mm_mul_pd(kk, r), &s);
+        // Out of range, a turn of plain NaN makes the pair fall back to the scalar loop.
+        *theta = inRange ? _mm_mul_pd(swing, s) : _mm_set1_pd(NAN);
+        return _mm_castsi128_pd(_mm_set1_epi32(-1));
+      });
+#endif
+      TurnAboutCentre(t, xs + done, ys + done, count - done, [&](double r, double* theta) {
         *theta = amplitude * FastSin(k * r);
         return true;
       });
@@ -267,7 +361,28 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
     }
     case TransformKind::kRipple: {
       const double k = t.p[0], amplitude = t.p[1], phase = t.p[2], wavelength = t.p[3];
-      ScaleAboutCentre(t, xs, ys, count, [&](double r, double, double, double* scale) {
+      std::size_t done = 0;
+#if defined(__SSE2__)
+      {
+        const __m128d cx = _mm_set1_pd(t.cx), cy = _mm_set1_pd(t.cy), kk = _mm_set1_pd(k),
+                      height = _mm_set1_pd(amplitude), shift = _mm_set1_pd(phase),
+                      wave = _mm_set1_pd(wavelength), one = _mm_set1_pd(1.0),
+                      zero = _mm_setzero_pd();
+        for (; done + 2 <= count; done += 2) {
+          const __m128d x = _mm_loadu_pd(xs + done), y = _mm_loadu_pd(ys + done);
+          const __m128d dx = _mm_sub_pd(x, cx), dy = _mm_sub_pd(y, cy);
+          const __m128d r = Distance(dx, dy);
+          __m128d sine;
+          if (!FastSin2(_mm_add_pd(_mm_mul_pd(kk, r), shift), &sine)) break;
+          const __m128d swing = _mm_mul_pd(_mm_mul_pd(height, sine), _mm_min_pd(_mm_div_pd(r, wave), one));
+          const __m128d scale = _mm_div_pd(_mm_add_pd(r, swing), r);
+          const __m128d moves = _mm_cmpneq_pd(r, zero);
+          _mm_storeu_pd(xs + done, Pick(moves, _mm_add_pd(cx, _mm_mul_pd(dx, scale)), x));
+          _mm_storeu_pd(ys + done, Pick(moves, _mm_add_pd(cy, _mm_mul_pd(dy, scale)), y));
+        }
+      }
+#endif
+      ScaleAboutCentre(t, xs + done, ys + done, count - done, [&](double r, double, double, double* scale) {
         if (r == 0) return false;
         // The first wavelength fades in, so the middle stays whole.
         const double swing = amplitude * FastSin(k * r + phase) * std::min(1.0, r / wavelength);
@@ -278,7 +393,21 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
     }
     case TransformKind::kWave: {
       const double k = t.p[0], amplitude = t.p[1], phase = t.p[2], ux = t.p[3], uy = t.p[4];
-      for (std::size_t i = 0; i < count; ++i) {
+      std::size_t i = 0;
+#if defined(__SSE2__)
+      const __m128d kk = _mm_set1_pd(k), height = _mm_set1_pd(amplitude),
+                    shift = _mm_set1_pd(phase), across = _mm_set1_pd(ux), down = _mm_set1_pd(uy);
+      for (; i + 2 <= count; i += 2) {
+        const __m128d x = _mm_loadu_pd(xs + i), y = _mm_loadu_pd(ys + i);
+        const __m128d along = _mm_add_pd(_mm_mul_pd(x, across), _mm_mul_pd(y, down));
+        __m128d sine;
+        if (!FastSin2(_mm_add_pd(_mm_mul_pd(kk, along), shift), &sine)) break;
+        const __m128d swing = _mm_mul_pd(height, sine);
+        _mm_storeu_pd(xs + i, _mm_sub_pd(x, _mm_mul_pd(swing, down)));
+        _mm_storeu_pd(ys + i, _mm_add_pd(y, _mm_mul_pd(swing, across)));
+      }
+#endif
+      for (; i < count; ++i) {
         const double swing = amplitude * FastSin(k * (xs[i] * ux + ys[i] * uy) + phase);
         xs[i] -= swing * uy;
         ys[i] += swing * ux;

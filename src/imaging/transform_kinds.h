@@ -3,10 +3,16 @@
 // the source at the traced positions.
 #pragma once
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "imaging/fast_trig.h"
+#include "imaging/transforms.h"
 
 namespace imaging {
 
@@ -56,7 +62,38 @@ std::shared_ptr<const std::vector<float>> MakeMarbleNoise(uint32_t seed);
 // Moves count positions of one row from the transform's output back to its input.
 void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count);
 
+// The largest double below size (size positive and finite): the last position a folded
+// coordinate may take. Worked from the bits, since this runs for every pixel.
+inline double JustBelow(double size) {
+  return std::bit_cast<double>(std::bit_cast<uint64_t>(size) - 1);
+}
+
+// u modulo period, in [0, period).
+inline double Modulo(double u, double period) {
+  double r;
+  if (std::fabs(u) < 1e15) {
+    r = u - period * FastFloor(u / period);
+  } else {
+    r = std::fmod(u, period);  // NaN stays NaN
+    if (r < 0) r += period;
+  }
+  return r < period ? r : 0.0;
+}
+
 // Folds a position into [0, size) by an edge mode; the fill mode leaves it where it is.
-double FoldIntoFrame(double u, double size, uint32_t edgeMode);
+inline double FoldIntoFrame(double u, double size, uint32_t edgeMode) {
+  switch (edgeMode) {
+    case kEdgeWrap:
+      return Modulo(u, size);
+    case kEdgeRepeat:
+      return std::clamp(u, 0.0, JustBelow(size));
+    case kEdgeMirror: {
+      const double r = Modulo(u, 2 * size);
+      return r < size ? r : JustBelow(2 * size - r);
+    }
+    default:
+      return u;
+  }
+}
 
 }  // namespace imaging

@@ -226,6 +226,11 @@ bool TracePointThroughTransforms(double x, double y, double* sourceX, double* so
   return true;
 }
 
+void TraceRowThroughTransforms(double* xs, double* ys, std::size_t count) {
+  const std::vector<Transform>& list = TransformList();
+  for (auto t = list.rbegin(); t != list.rend(); ++t) TraceBack(*t, xs, ys, count);
+}
+
 int32_t is5_TransformProcess(const void* src, uint32_t width, uint32_t height,
                              uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                              uint32_t dstRowBytes, uint32_t quality, uint32_t fill, uint32_t flags) {
@@ -243,7 +248,7 @@ int32_t is5_TransformProcess(const void* src, uint32_t width, uint32_t height,
     WarpByRows(source, static_cast<uint8_t*>(dst), dstRowBytes, quality,
                [&](uint32_t y, double* xs, double* ys) {
                  for (uint32_t x = 0; x < width; ++x) xs[x] = x + 0.5, ys[x] = y + 0.5;
-                 for (auto t = list.rbegin(); t != list.rend(); ++t) TraceBack(*t, xs, ys, width);
+                 TraceRowThroughTransforms(xs, ys, width);
                });
     return 1;
   } catch (...) {

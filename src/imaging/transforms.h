@@ -3,6 +3,7 @@
 // source position it shows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace imaging {
@@ -109,5 +110,8 @@ int32_t is5_TransformProcess(const void* src, uint32_t width, uint32_t height,
 // Where the list sends the destination position (x, y): the source position it reads. For
 // checking mappings; false when the list is empty.
 bool TracePointThroughTransforms(double x, double y, double* sourceX, double* sourceY);
+// The same for count positions at once, in place, as the process traces its rows (the list must
+// not be empty).
+void TraceRowThroughTransforms(double* xs, double* ys, std::size_t count);
 
 }  // namespace imaging

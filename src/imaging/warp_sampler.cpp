@@ -62,27 +62,54 @@ inline bool IsHardFilled(const WarpSource& s, double x, double y) {
   return s.outside == WarpSource::kHardFill && !(x >= 0 && y >= 0 && x < s.width && y < s.height);
 }
 
+// The grid offsets of an n x n footprint average, as shares of the footprint's two steps:
+// (g + 0.5) / n - 0.5 for g = 0..n-1, row n of the table.
+constexpr double kGridOffsets[kMaxGrid + 1][kMaxGrid] = {
+    {}, {0}, {-0.25, 0.25}, {-1.0 / 3, 0, 1.0 / 3}, {-0.375, -0.125, 0.125, 0.375}};
+
+// A tap's top-left pixel and 8-bit weights, from a position in pixel-centre coordinates.
+struct TapPlace {
+  int64_t x0, y0;
+  uint32_t ax, ay;
+};
+inline TapPlace PlaceTap(const WarpSource& s, double x, double y) {
+  const double u = std::clamp(x, -kMargin, s.width + kMargin) - 0.5;
+  const double v = std::clamp(y, -kMargin, s.height + kMargin) - 0.5;
+  const double fu = FastFloor(u), fv = FastFloor(v);
+  return {int64_t(fu), int64_t(fv), uint32_t((u - fu) * kOne + 0.5),
+          uint32_t((v - fv) * kOne + 0.5)};
+}
+// Whether all four pixels of a tap lie inside the picture. Unsigned, so that negative corners
+// fall outside too.
+inline bool TapInside(const WarpSource& s, const TapPlace& t) {
+  return uint64_t(t.x0) < uint64_t(s.width) - 1 && uint64_t(t.y0) < uint64_t(s.height) - 1;
+}
+
 #if defined(__SSE2__)
-// One bilinear sample of a 4-byte pixel wholly inside the picture, written to out: the same
-// integer result as AddBilinear<4> and the rounding after it, four channels at once. Products
-// stay below 2^24, so the vertical step is exact in single precision.
-inline void Bilinear4Inside(const WarpSource& s, int64_t x0, int64_t y0, uint32_t ax, uint32_t ay,
-                            uint8_t* out) {
-  const uint8_t* p = s.pixels + size_t(y0) * s.rowBytes + size_t(x0) * 4;
+// The bilinear sum of a 4-byte pixel wholly inside the picture, four channels scaled by
+// kOne * kOne: the same integers as AddBilinear<4>. Products stay below 2^24, so the vertical
+// step is exact in single precision.
+inline __m128i Bilinear4Sum(const WarpSource& s, const TapPlace& t) {
+  const uint8_t* p = s.pixels + size_t(t.y0) * s.rowBytes + size_t(t.x0) * 4;
   const __m128i zero = _mm_setzero_si128();
   const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
   const __m128i bottom = _mm_unpacklo_epi8(
       _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + s.rowBytes)), zero);
   // Left and right pixel of each channel side by side, weighted by (kOne - ax, ax).
-  const __m128i weights = _mm_set1_epi32(int32_t((ax << 16) | (kOne - ax)));
-  const __m128i t = _mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), weights);
+  const __m128i weights = _mm_set1_epi32(int32_t((t.ax << 16) | (kOne - t.ax)));
+  const __m128i a = _mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), weights);
   const __m128i b = _mm_madd_epi16(_mm_unpacklo_epi16(bottom, _mm_srli_si128(bottom, 8)), weights);
-  const __m128 mixed = _mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(t), _mm_set1_ps(float(kOne - ay))),
-                                  _mm_mul_ps(_mm_cvtepi32_ps(b), _mm_set1_ps(float(ay))));
-  __m128i v = _mm_srli_epi32(_mm_add_epi32(_mm_cvttps_epi32(mixed), _mm_set1_epi32(kOne * kOne / 2)),
-                             2 * kFractionBits);
-  v = _mm_packs_epi32(v, zero);
-  v = _mm_packus_epi16(v, zero);
+  const __m128 mixed = _mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(a), _mm_set1_ps(float(kOne - t.ay))),
+                                  _mm_mul_ps(_mm_cvtepi32_ps(b), _mm_set1_ps(float(t.ay))));
+  return _mm_cvttps_epi32(mixed);
+}
+
+// Four 32-bit sums, each rounded and shifted down by shift bits, packed to bytes at out.
+inline void StoreShifted4(__m128i sums, int shift, uint8_t* out) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i v = _mm_add_epi32(sums, _mm_set1_epi32(1 << (shift - 1)));
+  v = _mm_srl_epi32(v, _mm_cvtsi32_si128(shift));
+  v = _mm_packus_epi16(_mm_packs_epi32(v, zero), zero);
   const int32_t packed = _mm_cvtsi128_si32(v);
   std::memcpy(out, &packed, 4);
 }
@@ -114,15 +141,23 @@ void SampleNearestRow(const WarpSource& s, const MappedRow& row, uint32_t count,
   }
 }
 
+// Whether a soft-filled footprint of half extents (ex, ey) about (x, y) lies wholly beyond the
+// picture, so that every tap would read the fill alone.
+inline bool FootprintBeyond(const WarpSource& s, double x, double y, double ex, double ey) {
+  return x + ex < -0.5 || y + ey < -0.5 || x - ex >= s.width + 0.5 || y - ey >= s.height + 0.5;
+}
+
+// Pixel i of a row (of count) at out, interpolated and averaged over its footprint.
 template <uint32_t Bpp>
-void SampleBilinearRow(const WarpSource& s, const MappedRow& row, uint32_t count, uint8_t* out) {
+inline void SampleBilinearPixel(const WarpSource& s, const MappedRow& row, uint32_t count,
+                                uint32_t i, const uint8_t* outsideColour, uint8_t* out) {
   const uint32_t bpp = Bpp ? Bpp : s.bytesPerPixel;
-  for (uint32_t i = 0; i < count; ++i, out += bpp) {
+  {
     const double x = row.xs[i], y = row.ys[i];
     // Positions that are not numbers (a mapping's singular point) read the fill.
     if (!(std::isfinite(x) && std::isfinite(y)) || IsHardFilled(s, x, y)) {
-      std::memcpy(out, s.outside == WarpSource::kRepeat ? Tap(s, 0, 0) : s.fill, bpp);
-      continue;
+      std::memcpy(out, outsideColour, bpp);
+      return;
     }
     // The footprint: one step along the row and one down.
     const uint32_t j = i + 1 < count ? i + 1 : i;
@@ -130,37 +165,141 @@ void SampleBilinearRow(const WarpSource& s, const MappedRow& row, uint32_t count
     const double ax = row.xs[j] - row.xs[k], ay = row.ys[j] - row.ys[k];
     const double bx = row.xsBelow[i] - x, by = row.ysBelow[i] - y;
     const int n = std::isfinite(ax + ay + bx + by) ? GridSide(s, ax, ay, bx, by) : 1;
-    uint32_t sum[4] = {0, 0, 0, 0};
     if (n == 1) {
+      const TapPlace t = PlaceTap(s, x, y);
 #if defined(__SSE2__)
       if constexpr (Bpp == 4) {
-        const double u = std::clamp(x, -kMargin, s.width + kMargin) - 0.5;
-        const double v = std::clamp(y, -kMargin, s.height + kMargin) - 0.5;
-        const double fu = FastFloor(u), fv = FastFloor(v);
-        const int64_t x0 = int64_t(fu), y0 = int64_t(fv);
-        if (uint64_t(x0) < uint64_t(s.width) - 1 && uint64_t(y0) < uint64_t(s.height) - 1) {
-          Bilinear4Inside(s, x0, y0, uint32_t((u - fu) * kOne + 0.5),
-                          uint32_t((v - fv) * kOne + 0.5), out);
-          continue;
+        if (TapInside(s, t)) {
+          StoreShifted4(Bilinear4Sum(s, t), 2 * kFractionBits, out);
+          return;
         }
       }
 #endif
+      uint32_t sum[4] = {0, 0, 0, 0};
       AddBilinear<Bpp>(s, x, y, sum);
       for (uint32_t c = 0; c < bpp; ++c)
         out[c] = uint8_t((sum[c] + kOne * kOne / 2) >> (2 * kFractionBits));
-      continue;
+      return;
     }
+    if (s.outside == WarpSource::kSoftFill &&
+        FootprintBeyond(s, x, y, 0.5 * (std::fabs(ax) + std::fabs(bx)),
+                        0.5 * (std::fabs(ay) + std::fabs(by)))) {
+      std::memcpy(out, s.fill, bpp);
+      return;
+    }
+    const double* offsets = kGridOffsets[n];
+    uint32_t sum[4] = {0, 0, 0, 0};
+#if defined(__SSE2__)
+    __m128i inside = _mm_setzero_si128();
+#endif
     for (int gy = 0; gy < n; ++gy) {
-      const double ty = (gy + 0.5) / n - 0.5;
+      const double ty = offsets[gy];
+      const double rowX = x + ty * bx, rowY = y + ty * by;
       for (int gx = 0; gx < n; ++gx) {
-        const double tx = (gx + 0.5) / n - 0.5;
-        AddBilinear<Bpp>(s, x + tx * ax + ty * bx, y + tx * ay + ty * by, sum);
+        const double tx = offsets[gx];
+        const double px = rowX + tx * ax, py = rowY + tx * ay;
+#if defined(__SSE2__)
+        if constexpr (Bpp == 4) {
+          const TapPlace t = PlaceTap(s, px, py);
+          if (TapInside(s, t)) {
+            inside = _mm_add_epi32(inside, Bilinear4Sum(s, t));
+            continue;
+          }
+        }
+#endif
+        AddBilinear<Bpp>(s, px, py, sum);
       }
     }
+#if defined(__SSE2__)
+    if constexpr (Bpp == 4) {
+      alignas(16) uint32_t lanes[4];
+      _mm_store_si128(reinterpret_cast<__m128i*>(lanes), inside);
+      for (uint32_t c = 0; c < 4; ++c) sum[c] += lanes[c];
+    }
+#endif
     const uint32_t total = uint32_t(n * n) << (2 * kFractionBits);
     for (uint32_t c = 0; c < bpp; ++c) out[c] = uint8_t((sum[c] + total / 2) / total);
   }
 }
+
+template <uint32_t Bpp>
+void SampleBilinearRow(const WarpSource& s, const MappedRow& row, uint32_t count, uint8_t* out) {
+  const uint32_t bpp = Bpp ? Bpp : s.bytesPerPixel;
+  const uint8_t* outsideColour = s.outside == WarpSource::kRepeat ? Tap(s, 0, 0) : s.fill;
+  for (uint32_t i = 0; i < count; ++i) SampleBilinearPixel<Bpp>(s, row, count, i, outsideColour, out + size_t{i} * bpp);
+}
+
+#if defined(__SSE2__)
+// Pixels a chunk of the packed row path places at once.
+constexpr uint32_t kChunk = 64;
+
+// Four-byte pixels, a chunk at a time: a first pass works out, two pixels at once, which pixels
+// take one bilinear tap (a finite position whose footprint does not shrink) and where; a second
+// reads those taps that lie wholly inside and hands every other pixel to the general path. Both
+// passes give the general path's integers.
+void SampleBilinearRow4(const WarpSource& s, const MappedRow& row, uint32_t count, uint8_t* out) {
+  const uint8_t* outsideColour = s.outside == WarpSource::kRepeat ? Tap(s, 0, 0) : s.fill;
+  alignas(16) int32_t x0[kChunk], y0[kChunk], ax[kChunk], ay[kChunk];
+  alignas(16) int64_t single[kChunk / 2][2];
+  const __m128d low = _mm_set1_pd(-kMargin), highX = _mm_set1_pd(s.width + kMargin),
+                highY = _mm_set1_pd(s.height + kMargin), half = _mm_set1_pd(0.5),
+                one = _mm_set1_pd(kOne), limit = _mm_set1_pd(kOneSampleFootprint * kOneSampleFootprint),
+                signless = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff)),
+                zero = _mm_setzero_pd();
+  // floor of values in -kMargin - 0.5 .. 2^31: truncation, one less where it rounded up.
+  auto floorPd = [&](__m128d v, __m128i* whole) {
+    const __m128i t = _mm_cvttpd_epi32(v);
+    const __m128d back = _mm_cvtepi32_pd(t);
+    const __m128d up = _mm_cmpgt_pd(back, v);
+    const __m128d f = _mm_sub_pd(back, _mm_and_pd(up, _mm_set1_pd(1.0)));
+    *whole = _mm_cvttpd_epi32(f);
+    return f;
+  };
+  for (uint32_t base = 0; base < count; base += kChunk) {
+    const uint32_t m = std::min(kChunk, count - base);
+    // Pairs whose right-hand neighbour exists take the packed first pass; the rest go general.
+    uint32_t i = 0;
+    for (; i + 2 <= m && base + i + 2 < count; i += 2) {
+      const uint32_t at = base + i;
+      const __m128d x = _mm_loadu_pd(row.xs + at), y = _mm_loadu_pd(row.ys + at);
+      const __m128d stepX = _mm_sub_pd(_mm_loadu_pd(row.xs + at + 1), x);
+      const __m128d stepY = _mm_sub_pd(_mm_loadu_pd(row.ys + at + 1), y);
+      const __m128d downX = _mm_sub_pd(_mm_loadu_pd(row.xsBelow + at), x);
+      const __m128d downY = _mm_sub_pd(_mm_loadu_pd(row.ysBelow + at), y);
+      const __m128d area = _mm_and_pd(
+          _mm_sub_pd(_mm_mul_pd(stepX, downY), _mm_mul_pd(stepY, downX)), signless);
+      // Everything finite (x - x is 0 only for finite x) and the footprint no larger than one.
+      const __m128d all = _mm_add_pd(_mm_add_pd(_mm_add_pd(x, y), _mm_add_pd(stepX, stepY)),
+                                     _mm_add_pd(downX, downY));
+      const __m128d ok = _mm_and_pd(_mm_cmpeq_pd(_mm_sub_pd(all, all), zero),
+                                    _mm_cmple_pd(area, limit));
+      _mm_store_si128(reinterpret_cast<__m128i*>(single[i / 2]), _mm_castpd_si128(ok));
+      // Out-of-range values are clamped away; lanes that are not numbers are never read.
+      const __m128d u = _mm_sub_pd(_mm_min_pd(_mm_max_pd(_mm_and_pd(x, ok), low), highX), half);
+      const __m128d v = _mm_sub_pd(_mm_min_pd(_mm_max_pd(_mm_and_pd(y, ok), low), highY), half);
+      __m128i wx, wy;
+      const __m128d fu = floorPd(u, &wx), fv = floorPd(v, &wy);
+      const __m128i fx = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(_mm_sub_pd(u, fu), one), half));
+      const __m128i fy = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(_mm_sub_pd(v, fv), one), half));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(x0 + i), wx);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(y0 + i), wy);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(ax + i), fx);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(ay + i), fy);
+    }
+    const uint32_t placed = i;
+    for (i = 0; i < m; ++i) {
+      uint8_t* px = out + size_t{base + i} * 4;
+      if (i < placed && single[i / 2][i % 2] &&
+          uint32_t(x0[i]) < s.width - 1 && uint32_t(y0[i]) < s.height - 1) {
+        const TapPlace t{x0[i], y0[i], uint32_t(ax[i]), uint32_t(ay[i])};
+        StoreShifted4(Bilinear4Sum(s, t), 2 * kFractionBits, px);
+      } else {
+        SampleBilinearPixel<4>(s, row, count, base + i, outsideColour, px);
+      }
+    }
+  }
+}
+#endif
 
 }  // namespace
 
@@ -169,7 +308,11 @@ void SampleMappedRow(const WarpSource& s, const MappedRow& row, uint32_t count, 
   if (quality == 0)
     SampleNearestRow(s, row, count, out);
   else if (s.bytesPerPixel == 4)
+#if defined(__SSE2__)
+    SampleBilinearRow4(s, row, count, out);
+#else
     SampleBilinearRow<4>(s, row, count, out);
+#endif
   else
     SampleBilinearRow<0>(s, row, count, out);
 }
