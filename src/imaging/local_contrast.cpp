@@ -8,6 +8,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "imaging/filter_frame.h"
+#include "imaging/scratch.h"
 
 namespace imaging {
 
@@ -164,7 +165,8 @@ int32_t ISE40_LocalHistogramEnhancement(const void* src, uint32_t width, uint32_
     const float lift = float(std::clamp(detail, 0.0, 10.0)), ceiling = float(std::clamp(maxGain, 0.0, 10.0));
     const float spread = float(std::max(0.0, globalDeviation));
     const float mean0 = float(globalMean);
-    cv::Mat result(p.in.size(), p.in.type());
+    ScratchPicture resultPicture(p.in.size(), p.in.type());
+    cv::Mat& result = resultPicture.mat();
     ForEachRowBand(p.in.rows, [&](int begin, int end) {
       std::vector<float> field(size_t(p.in.cols) * 2);
       for (int y = begin; y < end; ++y) {
