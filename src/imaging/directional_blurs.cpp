@@ -112,8 +112,44 @@ void AverageOfWarps(const cv::Mat& in, cv::Mat& out, int doublings, double first
   if (!direct) x->copyTo(out);
 }
 
-// A straight stroke of length pixels through each pixel at angle degrees, drawn as a line kernel
-// so that OpenCV's convolution does the sums.
+// Convolution by a kernel that is mostly zeros (a stroke drawn into a square), with the border
+// repeated: only the kernel's non-zero cells are visited, so a stroke of L pixels costs about L
+// multiply-adds a sample instead of the square's (2L)^2. Sums in float, each output rounded to
+// the nearest byte.
+void SparseFilter(const cv::Mat& in, cv::Mat& out, const cv::Mat& kernel, cv::Point anchor) {
+  struct Tap {
+    int dx, dy;
+    float weight;
+  };
+  std::vector<Tap> taps;
+  for (int ky = 0; ky < kernel.rows; ++ky)
+    for (int kx = 0; kx < kernel.cols; ++kx)
+      if (const float k = kernel.at<float>(ky, kx); k != 0) taps.push_back({kx - anchor.x, ky - anchor.y, k});
+  const int w = in.cols, h = in.rows, n = in.channels(), samples = w * n;
+  ForEachRowBand(h, [&](int begin, int end) {
+    std::vector<float> sums(static_cast<size_t>(samples));
+    for (int y = begin; y < end; ++y) {
+      std::fill(sums.begin(), sums.end(), 0.0f);
+      for (const Tap& t : taps) {
+        const uint8_t* row = in.ptr<uint8_t>(std::clamp(y + t.dy, 0, h - 1));
+        // Columns whose source x + dx lies inside the row, then the repeated borders.
+        const int first = std::clamp(-t.dx, 0, w), last = std::clamp(w - t.dx, first, w);
+        float* acc = sums.data();
+        const uint8_t* shifted = row + t.dx * n;
+        for (int i = first * n; i < last * n; ++i) acc[i] += t.weight * float(shifted[i]);
+        for (int x = 0; x < first; ++x)
+          for (int c = 0; c < n; ++c) acc[x * n + c] += t.weight * float(row[c]);
+        for (int x = last; x < w; ++x)
+          for (int c = 0; c < n; ++c) acc[x * n + c] += t.weight * float(row[(w - 1) * n + c]);
+      }
+      uint8_t* d = out.ptr<uint8_t>(y);
+      for (int i = 0; i < samples; ++i) d[i] = cv::saturate_cast<uint8_t>(sums[i]);
+    }
+  });
+}
+
+// A straight stroke of length pixels through each pixel at angle degrees, drawn as a line kernel and
+// convolved through its non-zero cells.
 void LineBlur(const cv::Mat& in, cv::Mat& out, double length, double angle) {
   const int half = int(std::ceil(length / 2));
   const int side = 2 * half + 1;
@@ -127,12 +163,12 @@ void LineBlur(const cv::Mat& in, cv::Mat& out, double length, double angle) {
     kernel.at<float>(ky, kx) += 1.0f;
   }
   kernel /= cv::sum(kernel)[0];
-  cv::filter2D(in, out, -1, kernel, cv::Point(-1, -1), 0, cv::BORDER_REPLICATE);
+  SparseFilter(in, out, kernel, cv::Point(half, half));
 }
 
 // A trail of length pixels behind each pixel along (dx, dy), the weight falling linearly to a
-// fifth at its end; the samples between pixels are spread bilinearly over the kernel, so that
-// OpenCV's convolution does the sums.
+// fifth at its end; the samples between pixels are spread bilinearly over the kernel, and convolved
+// through its non-zero cells.
 void TrailBlur(const cv::Mat& in, cv::Mat& out, double length, double dx, double dy) {
   const int reach = int(std::ceil(length)) + 1;
   const int side = 2 * reach + 1;
@@ -153,7 +189,7 @@ void TrailBlur(const cv::Mat& in, cv::Mat& out, double length, double dx, double
     add(x0 + 1, y0 + 1, weight * ax * ay);
   }
   kernel /= cv::sum(kernel)[0];
-  cv::filter2D(in, out, -1, kernel, cv::Point(reach, reach), 0, cv::BORDER_REPLICATE);
+  SparseFilter(in, out, kernel, cv::Point(reach, reach));
 }
 
 // Runs make(in, out) with out the destination picture: make writes it only once nothing can fail
