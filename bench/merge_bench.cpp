@@ -4,8 +4,9 @@
 // the same threads (every composite pass reads two planes and writes one; the flattening's
 // background step reads one and writes one), so "vs_memcpy" = memcpy time / merge time. Every
 // iteration times, back to back, the memcpy pass, the merge with the per-rule vector kernels
-// turned off (the batched path, "before") and the merge as it ships ("after"); the ratios are
-// medians of the per-iteration ratios. On a shared machine the wall clock mostly measures the
+// turned off (the batched path, "before"), the merge held to AVX2 (four-pixel kernels, "avx2")
+// and the merge as it ships on this machine ("after"); the ratios are medians of the
+// per-iteration ratios. On a shared machine the wall clock mostly measures the
 // other programs, so the ratios are also given on the process's CPU time ("_cpu").
 //
 // The layers hold "mixed alpha": each row is cut into runs of 16..512 pixels that are clear
@@ -108,13 +109,16 @@ void MemcpyPass(uint16_t* destination, const uint16_t* source, bool readDestinat
 
 // Per-iteration times of the three sides, reported as medians of ratios.
 struct Timings {
-  std::vector<double> beforeVsMemcpy, afterVsMemcpy, speedup, afterVsMemcpyCpu, beforeVsMemcpyCpu;
+  std::vector<double> beforeVsMemcpy, avx2VsMemcpy, afterVsMemcpy, speedup;
+  std::vector<double> beforeVsMemcpyCpu, avx2VsMemcpyCpu, afterVsMemcpyCpu;
   double after = 0;
-  void Add(Span memcpy, Span before, Span after_) {
+  void Add(Span memcpy, Span before, Span avx2, Span after_) {
     beforeVsMemcpy.push_back(memcpy.wall / before.wall);
+    avx2VsMemcpy.push_back(memcpy.wall / avx2.wall);
     afterVsMemcpy.push_back(memcpy.wall / after_.wall);
     speedup.push_back(before.wall / after_.wall);
     beforeVsMemcpyCpu.push_back(memcpy.cpu / before.cpu);
+    avx2VsMemcpyCpu.push_back(memcpy.cpu / avx2.cpu);
     afterVsMemcpyCpu.push_back(memcpy.cpu / after_.cpu);
     after += after_.wall;
   }
@@ -125,20 +129,27 @@ void Report(benchmark::State& state, const Timings& t, int64_t pixels) {
   engine::SetRowBandThreadsForTesting(0);
   state.counters["MP/s"] = double(pixels) * double(state.iterations()) / t.after / 1e6;
   state.counters["vs_memcpy_before"] = Median(t.beforeVsMemcpy);
+  state.counters["vs_memcpy_avx2"] = Median(t.avx2VsMemcpy);
   state.counters["vs_memcpy"] = Median(t.afterVsMemcpy);
   state.counters["vs_memcpy_before_cpu"] = Median(t.beforeVsMemcpyCpu);
+  state.counters["vs_memcpy_avx2_cpu"] = Median(t.avx2VsMemcpyCpu);
   state.counters["vs_memcpy_cpu"] = Median(t.afterVsMemcpyCpu);
   state.counters["speedup"] = Median(t.speedup);
 }
 
-// Times fn below AVX2 (the row kernels off, the batches on the baseline processor), then with
-// everything the machine has.
-template <class Fn>
-void BeforeAndAfter(Fn&& fn, Span& before, Span& after) {
-  platform::SetCpuLevelForTesting(platform::CpuLevel::kSse41);
-  before = TimeOf(fn);
+// Times fn below AVX2 (the row kernels off, the batches on the baseline processor), at AVX2, then
+// with everything the machine has; reset() runs untimed before each.
+template <class Fn, class Reset>
+void ThreeLevels(Fn&& fn, Reset&& reset, Span& before, Span& avx2, Span& after) {
+  const platform::CpuLevel levels[] = {platform::CpuLevel::kSse41, platform::CpuLevel::kAvx2,
+                                       platform::CpuLevel::kAvx512};
+  Span* spans[] = {&before, &avx2, &after};
+  for (int i = 0; i < 3; ++i) {
+    reset();
+    platform::SetCpuLevelForTesting(levels[i]);
+    *spans[i] = TimeOf(fn);
+  }
   platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
-  after = TimeOf(fn);
 }
 
 void FlattenBench(benchmark::State& state, const char* mode) {
@@ -154,10 +165,10 @@ void FlattenBench(benchmark::State& state, const char* mode) {
         MemcpyPass(canvas.buffer.data(), layers[index].pixels, true);
       }
     });
-    Span before, after;
-    BeforeAndAfter([&] { PMR_Merge(canvas.buffer.data()); }, before, after);
+    Span before, avx2, after;
+    ThreeLevels([&] { PMR_Merge(canvas.buffer.data()); }, [] {}, before, avx2, after);
     state.SetIterationTime(after.wall);
-    t.Add(baseline, before, after);
+    t.Add(baseline, before, avx2, after);
   }
   Report(state, t, kPixels * (kLastLayer - kFirstLayer + 1));
 }
@@ -174,15 +185,12 @@ void MergeLayerBench(benchmark::State& state, const char* mode) {
   for (auto _ : state) {
     const Span baseline =
         TimeOf([&] { MemcpyPass(canvas.buffer.data(), layers[3].pixels, true); });
-    Span before, after;
-    std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
-    platform::SetCpuLevelForTesting(platform::CpuLevel::kSse41);
-    before = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
-    std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
-    platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
-    after = TimeOf([&] { PMR_MergeLayer(3, kLastLayer + 1); });
+    Span before, avx2, after;
+    ThreeLevels([&] { PMR_MergeLayer(3, kLastLayer + 1); },
+                [&] { std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8); },
+                before, avx2, after);
     state.SetIterationTime(after.wall);
-    t.Add(baseline, before, after);
+    t.Add(baseline, before, avx2, after);
   }
   std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8);
   Report(state, t, kPixels);

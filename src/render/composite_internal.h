@@ -55,13 +55,16 @@ NormalRowKernel NormalRowVector();
 
 // The same for the most used other rules (Multiply, Screen, Overlay, Soft Light, Darken, Lighten,
 // Add, Subtract, Dodge, Burn) in ordinary modes without layer mask: the same values as
-// CompositePixel for every pixel. Null for any other rule or where the CPU level is below AVX2.
+// CompositePixel for every pixel, eight pixels at a time at the AVX-512 level and four at AVX2.
+// Null for any other rule or where the CPU level is below AVX2.
 NormalRowKernel RuleRowVector(BlendRule rule);
 
-// The AVX2 row kernels themselves (null off x86), to be called only where the CPU level allows.
+// The AVX2 and AVX-512 row kernels themselves (null off x86), to be called only where the CPU
+// level allows.
 using RuleRowKernels = std::array<NormalRowKernel, kBlendRuleCount>;
 extern const NormalRowKernel kNormalRowAvx2;
 extern const RuleRowKernels kRuleRowsAvx2;
+extern const RuleRowKernels kRuleRowsAvx512;
 
 // The plain per-pixel loop: rows top to bottom, pixels left to right.
 void CompositeReference(const CompositeJob& job);

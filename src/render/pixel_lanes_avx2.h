@@ -15,9 +15,8 @@ struct Channels {
   __m128i a;
 };
 
-// 16 samples r g b a r g b a ... of four pixels into one register per channel.
-inline Channels Split(const uint16_t* pixels) {
-  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels));
+// 16 samples r g b a r g b a ... of four pixels, as loaded, into one register per channel.
+inline Channels Split(__m256i v) {
   // In each half: r0 r1 g0 g1 b0 b1 a0 a1; then the halves' pairs side by side.
   const __m256i byChannel = _mm256_shuffle_epi8(
       v, _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15, 0, 1, 8, 9, 2, 3,
@@ -28,6 +27,10 @@ inline Channels Split(const uint16_t* pixels) {
   const __m256i ba = _mm256_cvtepu16_epi32(_mm256_extracti128_si256(grouped, 1));
   return {{_mm256_castsi256_si128(rg), _mm256_extracti128_si256(rg, 1), _mm256_castsi256_si128(ba)},
           _mm256_extracti128_si256(ba, 1)};
+}
+
+inline Channels Split(const uint16_t* pixels) {
+  return Split(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels)));
 }
 
 // The reverse of Split; every value is 0..65535.

@@ -14,6 +14,9 @@ NormalRowKernel RuleRowVector(BlendRule rule) {
   if (!platform::CpuAtLeast(platform::CpuLevel::kAvx2) || index >= kRuleRowsAvx2.size()) {
     return nullptr;
   }
+  if (platform::CpuAtLeast(platform::CpuLevel::kAvx512) && kRuleRowsAvx512[index]) {
+    return kRuleRowsAvx512[index];
+  }
   return kRuleRowsAvx2[index];
 }
 

@@ -62,11 +62,19 @@ void ForEachRow(const ViewFrame& f, RowFn row) {
 
 uint8_t* TargetRow(const ViewFrame& f, int32_t k) { return f.target + std::size_t(k) * f.targetStride; }
 
-// Bands of rows for the span paths, which set up their state once per band.
+// Bands of rows for the span paths, which set up their state once per band. A band holds at
+// least kMinBandWork positions times the entries composited at each (some 50 microseconds of
+// work, about what waking a helper and setting up a band cost), so that a view too small to be
+// worth splitting is drawn by the calling thread alone, however many threads are asked for.
+constexpr int64_t kMinBandWork = int64_t{1} << 14;
 template <class BandFn>
 void ForEachBand(const ViewFrame& f, BandFn band) {
   const std::size_t bytesPerRow = std::size_t(f.columns) * (8 * (f.list.count + 1) + 3);
-  engine::ForRowBands(f.rows, bytesPerRow, band);
+  const int64_t rowWork = int64_t{f.columns} * (f.list.count + 1);
+  const auto leastRows = static_cast<int32_t>(
+      std::min<int64_t>(f.rows, (kMinBandWork + rowWork - 1) / rowWork));
+  const int32_t poolRows = f.rows / (8 * engine::RowBandThreads());
+  engine::ForRowBands(f.rows, bytesPerRow, band, std::max({1, leastRows, poolRows}));
 }
 
 // The span paths: each row is composited a span of positions at a time, entry by entry, into
@@ -83,12 +91,29 @@ struct SpanRow {
 };
 
 // Composites the canvas positions (columns[j], cy), j < count, and writes them as output pixels
-// from out on, each repeated replicate times, but never at or past end.
+// from out on, each repeated replicate times, but never at or past end. columns holds whole
+// groups of four (the last filled with columns that may be read).
 void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t* out,
                int32_t replicate, const uint8_t* end) {
-  Pixel16 px[kViewSpan];
   const std::size_t rowAt = std::size_t(r.cy) * r.f.canvasStride;
-  CompositeViewSpan(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, r.st, px);
+  CompositeViewSpan(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, r.st);
+  if (const ViewSpanOutputKernel output = ViewSpanOutputVector()) {
+    alignas(16) uint8_t bgr[3 * kViewSpan + 16];
+    const ViewSpanOutputRow row{&r.f.out, columns, r.cy,
+                                r.f.out.tracing ? r.f.out.tracing + rowAt : nullptr, r.maskRow,
+                                r.oneToOne};
+    output(r.st, count, row, bgr);
+    if (replicate == 1) {
+      std::memcpy(out, bgr, std::size_t(std::min<std::ptrdiff_t>(count * 3, end - out)));
+      return;
+    }
+    for (int32_t j = 0; j < count; ++j)
+      for (int32_t n = 0; n < replicate && out < end; ++n, out += 3)
+        out[0] = bgr[3 * j], out[1] = bgr[3 * j + 1], out[2] = bgr[3 * j + 2];
+    return;
+  }
+  Pixel16 px[kViewSpan];
+  FinishViewSpan(r.st, count, px);
   for (int32_t j = 0; j < count; ++j) {
     const int32_t cx = columns[j];
     const std::size_t at = rowAt + std::size_t(cx) * 4;
@@ -99,6 +124,12 @@ void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t*
   }
 }
 
+// The columns of a span, count of them from columns on, filled up to whole groups of four with
+// the last.
+void PadColumns(int32_t* columns, int32_t count) {
+  for (int32_t j = count; j < ((count + 3) & ~3); ++j) columns[j] = columns[count - 1];
+}
+
 // Output rows [begin, end) at 1:1 or replicated (factor 1 is 1:1): canvas row y0 + k / factor,
 // columns x0, x0 + 1, ... each shown factor times. A row that shows the same canvas row as the
 // one above it is a copy of it.
@@ -107,7 +138,7 @@ void SpanRowsContiguous(const ViewFrame& f, int32_t factor, bool oneToOne, int32
   // Some 70 KB: from the heap, not the stack of whichever thread draws.
   const engine::OwnedPlane<ViewSpanState> state = engine::MakeOwnedPlane<ViewSpanState>(1);
   ViewSpanState& st = state[0];
-  int32_t columns[kViewSpan];
+  alignas(16) int32_t columns[kViewSpan];
   const int32_t canvasColumns = (f.columns + factor - 1) / factor;
   const std::size_t rowBytes = std::size_t(f.columns) * 3;
   for (int32_t k = begin; k < end; ++k) {
@@ -122,6 +153,7 @@ void SpanRowsContiguous(const ViewFrame& f, int32_t factor, bool oneToOne, int32
     for (int32_t q = 0; q < canvasColumns; q += kViewSpan) {
       const int32_t count = std::min(kViewSpan, canvasColumns - q);
       for (int32_t j = 0; j < count; ++j) columns[j] = f.x0 + q + j;
+      PadColumns(columns, count);
       WriteSpan(r, columns, count, out + std::size_t(q) * factor * 3, factor, out + rowBytes);
     }
   }
@@ -132,6 +164,7 @@ void SpanRowsSampled(const ViewFrame& f, const int32_t* cols, const int32_t* row
   // Some 70 KB: from the heap, not the stack of whichever thread draws.
   const engine::OwnedPlane<ViewSpanState> state = engine::MakeOwnedPlane<ViewSpanState>(1);
   ViewSpanState& st = state[0];
+  alignas(16) int32_t columns[kViewSpan];
   const std::size_t rowBytes = std::size_t(f.columns) * 3;
   for (int32_t k = begin; k < end; ++k) {
     const auto maskY = std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
@@ -141,7 +174,9 @@ void SpanRowsSampled(const ViewFrame& f, const int32_t* cols, const int32_t* row
     uint8_t* out = TargetRow(f, k);
     for (int32_t q = 0; q < f.columns; q += kViewSpan) {
       const int32_t count = std::min(kViewSpan, f.columns - q);
-      WriteSpan(r, cols + q, count, out + std::size_t(q) * 3, 1, out + rowBytes);
+      std::copy_n(cols + q, count, columns);
+      PadColumns(columns, count);
+      WriteSpan(r, columns, count, out + std::size_t(q) * 3, 1, out + rowBytes);
     }
   }
 }

@@ -89,13 +89,21 @@ void Reset(ViewSpanState& st, int32_t lanesCount) {
 // For each position, the topmost entry above the first whose pixel replaces everything below it
 // (0 where none does). Entries under it are then only asked whether they lay anything down.
 // Returns the entry whose prepared pixels were kept (st.kept), or -1.
+template <class PixelsOf>
 int32_t FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t rowAt,
-                            const int32_t* columns, int32_t count, ViewSpanState& st) {
+                            const int32_t* columns, int32_t count, bool vectorAllowed,
+                            const PixelsOf& pixelsOf, ViewSpanState& st) {
   int32_t open = count;
   int32_t keptEntry = -1;
   for (int32_t i = list.count - 1; i > 0 && open > 0; --i) {
     const ViewEntry& e = list.entries[i];
     if (!e.mayReplace) continue;
+    const ViewSpanCoverKernel cover = vectorAllowed && !e.clip ? ViewSpanCoverVector(e.mode) : nullptr;
+    if (cover) {
+      open -= cover(st, count, {i, e.mode, e.opacityScale, K, e.background}, pixelsOf(e));
+      if (keptEntry == -1) keptEntry = -2;
+      continue;
+    }
     // Without a pre-pass the alpha can only fall from the stored one (the layer mask scales it
     // down), and a replacing pixel needs 65280 or more.
     const bool storedAlphaBounds = !e.alphaMode && !e.background;
@@ -110,7 +118,11 @@ int32_t FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t r
       EntryPixel& p = keep ? st.kept[j] : local;
       const bool live = PrepareEntry(e, at, K, p);
       if (keep) st.keptLive[j] = live;
-      if (live && ReplacesBelow(p)) st.start[j] = i, --open;
+      if (live && ReplacesBelow(p)) {
+        st.start[j] = i, --open;
+        // A copy of alpha 65535 is the same over a filled or an empty composite.
+        if (p.op == kViewOpNormal && p.a == 65535) st.filled[j] = 1;
+      }
     }
     if (keptEntry == -1) keptEntry = keep ? i : -2;
   }
@@ -120,8 +132,7 @@ int32_t FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t r
 }  // namespace
 
 void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
-                       const int32_t* columns, int32_t count, bool contiguous, ViewSpanState& st,
-                       Pixel16* out) {
+                       const int32_t* columns, int32_t count, bool contiguous, ViewSpanState& st) {
   const int32_t lanesCount = (count + 3) & ~3;
   if (!contiguous) {
     // Sampled positions lie far apart and each entry is walked on its own: ask for every line
@@ -130,38 +141,25 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
       for (int32_t j = 0; j < count; ++j)
         __builtin_prefetch(list.entries[i].pixels + rowAt + std::size_t(columns[j]) * 4);
   }
+  const auto pixelsOf = [&](const ViewEntry& e) {
+    return contiguous ? SpanPixels{e.pixels + rowAt + std::size_t(columns[0]) * 4, nullptr}
+                      : SpanPixels{e.pixels + rowAt, columns};
+  };
   Reset(st, lanesCount);
-  const int32_t keptEntry = FindCoveringEntries(list, K, rowAt, columns, count, st);
-
   const bool vectorAllowed = platform::CpuAtLeast(platform::CpuLevel::kAvx2);
+  const int32_t keptEntry =
+      FindCoveringEntries(list, K, rowAt, columns, count, vectorAllowed, pixelsOf, st);
+
   for (int32_t i = 0; i < list.count; ++i) {
     const ViewEntry& e = list.entries[i];
-    // Alpha modes blend by the Normal rule unless their pre-pass redirects a pixel.
-    const BlendRule lanesRule = e.alphaMode ? BlendRule::kNormal : ModeInfo(e.mode).rule;
-    // An ordinary entry without layer mask goes through whole on vector lanes where its rule has
-    // them: its stored pixels are gathered first, then every position is done four at a time.
-    const ViewSpanEntryKernel whole =
-        vectorAllowed && !e.alphaMode && !e.clip ? ViewSpanEntryVector(lanesRule) : nullptr;
+    // An entry without layer mask goes through whole on vector lanes where its mode has them.
+    const ViewSpanEntryKernel whole = vectorAllowed && !e.clip ? ViewSpanEntryVector(e.mode) : nullptr;
     if (whole) {
-      const uint16_t* row = nullptr;
-      if (contiguous) {
-        row = e.pixels + rowAt + std::size_t(columns[0]) * 4;
-      } else {
-        for (int32_t j = 0; j < count; ++j) {
-          // Sampled positions lie far apart: ask for the lines a few positions ahead early.
-          if (j + kAhead < count) __builtin_prefetch(e.pixels + rowAt + std::size_t(columns[j + kAhead]) * 4);
-          if (i < st.start[j] && st.filled[j]) {
-            st.a[j] = 0;  // needs nothing from this entry
-            continue;
-          }
-          const uint16_t* px = e.pixels + rowAt + std::size_t(columns[j]) * 4;
-          st.s[0][j] = px[0], st.s[1][j] = px[1], st.s[2][j] = px[2], st.a[j] = px[3];
-        }
-        for (int32_t j = count; j < lanesCount; ++j) st.a[j] = 0;
-      }
-      whole(st, count, {i, e.mode, e.opacityScale, e.background}, row);
+      whole(st, count, {i, e.mode, e.opacityScale, K, e.background}, pixelsOf(e));
       continue;
     }
+    // Alpha modes blend by the Normal rule unless their pre-pass redirects a pixel.
+    const BlendRule lanesRule = e.alphaMode ? BlendRule::kNormal : ModeInfo(e.mode).rule;
     const ViewSpanBlendKernel kernel = vectorAllowed ? ViewSpanBlendVector(lanesRule) : nullptr;
     const bool lanes = kernel != nullptr;
     bool staged = false;
@@ -191,7 +189,9 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
       std::fill_n(st.blend, lanesCount, uint8_t{0});
     }
   }
+}
 
+void FinishViewSpan(const ViewSpanState& st, int32_t count, Pixel16* out) {
   for (int32_t j = 0; j < count; ++j) {
     if (st.copied[j]) {
       out[j] = {uint32_t(st.copy[0][j]), uint32_t(st.copy[1][j]), uint32_t(st.copy[2][j]),
@@ -213,12 +213,25 @@ ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule) {
   return kViewSpanBlendAvx2[index];
 }
 
-ViewSpanEntryKernel ViewSpanEntryVector(BlendRule rule) {
-  const auto index = static_cast<std::size_t>(rule);
-  if (!platform::CpuAtLeast(platform::CpuLevel::kAvx2) || index >= kViewSpanEntryAvx2.size()) {
+namespace {
+
+// The kernels by mode; modes outside the table have none.
+template <class Table>
+auto ByMode(const Table& table, int32_t mode) -> typename Table::value_type {
+  if (!platform::CpuAtLeast(platform::CpuLevel::kAvx2) || mode < 0 ||
+      std::size_t(mode) >= table.size()) {
     return nullptr;
   }
-  return kViewSpanEntryAvx2[index];
+  return table[std::size_t(mode)];
+}
+
+}  // namespace
+
+ViewSpanEntryKernel ViewSpanEntryVector(int32_t mode) { return ByMode(kViewSpanEntryAvx2, mode); }
+ViewSpanCoverKernel ViewSpanCoverVector(int32_t mode) { return ByMode(kViewSpanCoverAvx2, mode); }
+
+ViewSpanOutputKernel ViewSpanOutputVector() {
+  return platform::CpuAtLeast(platform::CpuLevel::kAvx2) ? kViewSpanOutputAvx2 : nullptr;
 }
 
 }  // namespace render

@@ -26,14 +26,14 @@ struct ViewSpanState {
   alignas(32) double A[kViewSpan];
   alignas(32) double c[3][kViewSpan];
   alignas(32) int32_t copy[4][kViewSpan];
-  // The entry's pixels: as stored before a whole-entry kernel runs, prepared (alpha and colour)
-  // where `blend` marks a blend left for the lanes.
+  // The entry's prepared pixels (alpha and colour) where `blend` marks a blend left for the lanes.
   alignas(32) int32_t a[kViewSpan];
   alignas(32) int32_t s[3][kViewSpan];
   alignas(32) uint8_t blend[kViewSpan];
   // Flags are 0 for false and any other value for true.
   alignas(32) int32_t copied[kViewSpan];
-  alignas(32) int32_t filled[kViewSpan];  // some entry below has laid down a pixel
+  // Some entry below has laid down a pixel, or the covering entry no longer cares whether one did.
+  alignas(32) int32_t filled[kViewSpan];
   alignas(32) int32_t start[kViewSpan];   // the topmost entry that replaces all below it, or 0
   // The pixels of the topmost alpha-mode entry that may cover, as the covering test prepared
   // them, so that its pre-pass runs once per position.
@@ -47,34 +47,76 @@ struct ViewSpanState {
 using ViewSpanBlendKernel = void (*)(ViewSpanState& st, int32_t count);
 ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule);
 
-// A whole entry over a span, four positions at a time: an entry of an ordinary mode without layer
-// mask whose rule has vector lanes (the background too). Its stored pixels are read from row
-// (the span's first pixel, the positions following each other) or, where row is null, were
-// gathered into st.a and st.s; index is its place in the render list. Does for every position what the per-position steps do
-// (PrepareEntry, then the covering test, StartWith or Combine). Null where not available.
+// Where an entry's pixels are read across a span: with cols null, base is the pixel of the span's
+// first position and the positions follow each other; otherwise base is the start of the canvas
+// row and cols[j] the column of position j, filled up to whole groups of four with columns that
+// may be read.
+struct SpanPixels {
+  const uint16_t* base;
+  const int32_t* cols;
+};
+
+// A whole entry over a span, four positions at a time: an entry without layer mask, of an
+// ordinary mode whose rule has vector lanes (the background too) or of an alpha mode whose
+// pre-pass has them; index is its place in the render list, K the alpha-layer opacity. Does for
+// every position what the per-position steps do (PrepareEntry, then the covering test, StartWith
+// or Combine). Null where not available.
 struct ViewEntryConstants {
   int32_t index;
   int32_t mode;
   int32_t opacityScale;
+  int32_t K;
   bool background;
 };
 using ViewSpanEntryKernel = void (*)(ViewSpanState& st, int32_t count, const ViewEntryConstants& e,
-                                     const uint16_t* row);
-ViewSpanEntryKernel ViewSpanEntryVector(BlendRule rule);
+                                     SpanPixels px);
+// The kernel for an entry of this mode, or null (CPU level below AVX2, or no lanes for it).
+ViewSpanEntryKernel ViewSpanEntryVector(int32_t mode);
 
-// Composites canvas positions (columns[j], row) for j < count (count <= kViewSpan); rowAt is
-// the row's offset in the canvas planes (in 16-bit samples). K is alphaLayerOpacity. contiguous:
-// the columns are columns[0], columns[0] + 1, ...
+// The covering test of one entry that may replace what lies below (full opacity, no layer mask,
+// not the background) four positions at a time: where no entry above covers a position and this
+// entry's prepared pixel does, st.start becomes e.index (and st.filled is set where the pixel is
+// copied at alpha 65535, which no longer depends on anything below). Returns how many positions
+// it covered.
+using ViewSpanCoverKernel = int32_t (*)(ViewSpanState& st, int32_t count,
+                                        const ViewEntryConstants& e, SpanPixels px);
+ViewSpanCoverKernel ViewSpanCoverVector(int32_t mode);
+
+// Composites canvas positions (columns[j], row) for j < count (count <= kViewSpan) into st; rowAt
+// is the row's offset in the canvas planes (in 16-bit samples). K is alphaLayerOpacity.
+// contiguous: the columns are columns[0], columns[0] + 1, ... columns is 16-byte aligned and
+// filled up to whole groups of four with columns that may be read.
 void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
-                       const int32_t* columns, int32_t count, bool contiguous, ViewSpanState& st,
-                       Pixel16* out);
+                       const int32_t* columns, int32_t count, bool contiguous, ViewSpanState& st);
 
-// The AVX2 kernels themselves, indexed by rule (null off x86 and for rules without lanes), to be
-// called only where the CPU level allows.
+// The 16-bit composites of the span as CompositeViewPixel finishes them.
+void FinishViewSpan(const ViewSpanState& st, int32_t count, Pixel16* out);
+
+// One output row's share of a span: where its composites are shown and what lies over them.
+struct ViewSpanOutputRow {
+  const ViewOutput* out;
+  const int32_t* cols;        // canvas column of each position, filled up to whole groups of four
+  int32_t cy;                 // canvas row of the composites (checker squares, tracing image)
+  const uint16_t* tracingRow; // the tracing image's row cy, or null
+  const uint16_t* maskRow;    // the mask row shown, or null
+  bool skipOpenTint;
+};
+
+// FinishViewSpan and WriteViewPixel on the whole span: three bytes per position into bgr, which
+// holds 3 x count bytes and 16 more that may be overwritten. Null below AVX2.
+using ViewSpanOutputKernel = void (*)(const ViewSpanState& st, int32_t count,
+                                      const ViewSpanOutputRow& row, uint8_t* bgr);
+ViewSpanOutputKernel ViewSpanOutputVector();
+
+// The AVX2 kernels themselves, indexed by rule or by mode (null off x86 and where there are no
+// lanes), to be called only where the CPU level allows.
 using ViewSpanBlendKernels = std::array<ViewSpanBlendKernel, kBlendRuleCount>;
-using ViewSpanEntryKernels = std::array<ViewSpanEntryKernel, kBlendRuleCount>;
+using ViewSpanEntryKernels = std::array<ViewSpanEntryKernel, kMergeModeCount>;
+using ViewSpanCoverKernels = std::array<ViewSpanCoverKernel, kMergeModeCount>;
 extern const ViewSpanBlendKernels kViewSpanBlendAvx2;
 extern const ViewSpanEntryKernels kViewSpanEntryAvx2;
+extern const ViewSpanCoverKernels kViewSpanCoverAvx2;
+extern const ViewSpanOutputKernel kViewSpanOutputAvx2;
 
 // Test hook: turn the span compositor off (the renderer then composites pixel by pixel, the
 // reference). The vector lanes follow the CPU level.

@@ -59,7 +59,8 @@ TEST(CpuFeatures, EveryDispatchFollowsTheLevel) {
     EXPECT_EQ(render::RuleRowVector(render::BlendRule::kMultiply) != nullptr, avx2);
     EXPECT_EQ(render::RuleRowVector(render::BlendRule::kDifference), nullptr);
     EXPECT_EQ(render::ViewSpanBlendVector(render::BlendRule::kScreen) != nullptr, avx2);
-    EXPECT_EQ(render::ViewSpanEntryVector(render::BlendRule::kNormal) != nullptr, avx2);
+    EXPECT_EQ(render::ViewSpanEntryVector(render::kModeNormal) != nullptr, avx2);
+    EXPECT_EQ(render::ViewSpanOutputVector() != nullptr, avx2);
     EXPECT_EQ(brush::VectorPlainKernel(), avx512 ? &brush::PlainConstantQuadsAvx512
                                           : avx2 ? &brush::PlainConstantPairsAvx2
                                                  : nullptr);

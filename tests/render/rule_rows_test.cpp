@@ -1,9 +1,12 @@
 // The vector kernels for Multiply, Screen, Overlay, Soft Light, Darken, Lighten, Add, Subtract,
 // Dodge and Burn against the plain per-pixel reference loop: every pair of edge values (channels
 // at and around 0, mid-grey, 65280 and 65535, alphas at the rule's edges), many random blended
-// pairs, every row length from 1 to 21 with the opacity classes and the alpha lock, and in place.
+// pairs, every channel value over opaque alphas, runs of opaque, clear and soft pixels as painted
+// layers have them, every row length from 1 to 21 with the opacity classes and the alpha lock, and
+// in place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -105,6 +108,73 @@ TEST_F(RuleRows, EveryRowLengthOpacityAndLockMatches) {
               << width;
         }
       }
+    }
+  }
+}
+
+TEST_F(RuleRows, RunsOfOpaqueClearAndPartialPixelsMatchTheScalarRule) {
+  // Painted layers come in runs: whole groups of opaque, clear or soft pixels on either side, so
+  // that the kernels' shortcuts for groups whose every blended pixel has an opaque source or an
+  // opaque destination run, next to groups that mix the cases. Channels cover the whole 16-bit
+  // range, values read above 1.0 included.
+  std::mt19937 rng(77);
+  const int width = 1 << 14;
+  auto layer = [&] {
+    std::vector<uint16_t> p(std::size_t(width) * 4);
+    for (int x = 0; x < width;) {
+      const int run = 1 + int(rng() % 40);
+      const uint32_t kind = rng() % 5;
+      for (int i = 0; i < run && x < width; ++i, ++x) {
+        for (int c = 0; c < 3; ++c) p[4 * x + c] = uint16_t(rng());
+        const uint16_t alphas[] = {0, 65535, uint16_t(65280 + rng() % 256),
+                                   uint16_t(1 + rng() % 65535), uint16_t(65535 - rng() % 2)};
+        p[4 * x + 3] = alphas[kind];
+      }
+    }
+    return p;
+  };
+  const auto source = layer();
+  const auto dest = layer();
+  for (int mode : kModes) {
+    for (int opacity : {256, 255, 254, 128}) {
+      for (uint8_t lock : {0, 1}) {
+        ASSERT_EQ(Composite(mode, opacity, lock, source, dest, width, false),
+                  Composite(mode, opacity, lock, source, dest, width, true))
+            << "mode " << mode << " opacity " << opacity << " lock " << int(lock);
+      }
+    }
+  }
+}
+
+TEST_F(RuleRows, EveryChannelValueOnOpaqueAlphasMatchesTheScalarRule) {
+  // Every 16-bit value on each side against a shuffled other side, with the source, the
+  // destination or both opaque in whole groups: the alphas the kernels treat as exactly 1.
+  std::mt19937 rng(12);
+  const int width = 1 << 16;
+  std::vector<uint16_t> values(width);
+  for (int v = 0; v < width; ++v) values[v] = uint16_t(v);
+  std::vector<uint16_t> shuffled = values;
+  std::shuffle(shuffled.begin(), shuffled.end(), rng);
+  const uint16_t soft = 40000;
+  for (int sides = 0; sides < 3; ++sides) {
+    const uint16_t sourceAlpha = sides == 2 ? soft : 65535;
+    const uint16_t destAlpha = sides == 1 ? soft : 65535;
+    std::vector<uint16_t> source(std::size_t(width) * 4), dest(std::size_t(width) * 4);
+    for (int x = 0; x < width; ++x) {
+      const uint16_t mine = values[x], other = shuffled[x];
+      source[4 * x + 0] = mine;
+      source[4 * x + 1] = other;
+      source[4 * x + 2] = uint16_t(mine ^ 0x5A5A);
+      source[4 * x + 3] = sourceAlpha;
+      dest[4 * x + 0] = other;
+      dest[4 * x + 1] = mine;
+      dest[4 * x + 2] = uint16_t(other + 12345);
+      dest[4 * x + 3] = destAlpha;
+    }
+    for (int mode : kModes) {
+      ASSERT_EQ(Composite(mode, 256, 0, source, dest, width, false),
+                Composite(mode, 256, 0, source, dest, width, true))
+          << "mode " << mode << " sides " << sides;
     }
   }
 }

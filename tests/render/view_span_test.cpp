@@ -14,6 +14,7 @@
 #include "palmora/palmora.h"
 #include "platform/cpu_features_internal.h"
 #include "render/merge_mode_names.h"
+#include "render/view_output.h"
 #include "render/view_span.h"
 #include "support/engine_fixture.h"
 
@@ -129,6 +130,103 @@ TEST_F(ViewSpans, RandomStacksOfEveryModeMatchThePixelPath) {
                                << int(got[first]) << ", want " << int(want[first]) << ")";
         }
       }
+    }
+  }
+}
+
+TEST_F(ViewSpans, EveryAlphaOfEveryAlphaModeMatchesThePixelPath) {
+  // A 256 x 256 layer whose alpha runs through all 65536 values, in each alpha mode: once over a
+  // painted layer with a Multiply layer above (covering tests, blends over the entry), once as
+  // the opaque background at the bottom; the alpha-layer opacity at 100 % and 60 %; read row by
+  // row and sampled. Every threshold of every pre-pass is met on both sides of it.
+  constexpr int kSide = 256;
+  MakeCanvas(kSide, kSide, 4, 2);
+  auto& s = State();
+  for (int i = 2; i <= 4; i += 2) {
+    auto px = ReadLayer(i);
+    Paint(px.data(), px.size() / 4);
+    WriteLayer(i, px);
+  }
+  auto sweep = ReadLayer(3);
+  for (int k = 0; k < kSide * kSide; ++k) {
+    // Colours at the ends of the range too: the Lum modes lighten past 65535.
+    for (int c = 0; c < 3; ++c) sweep[4 * k + c] = Next() % 4 == 0 ? uint16_t(Next() % 3 * 32767) : uint16_t(Next());
+    sweep[4 * k + 3] = uint16_t(k);
+  }
+  WriteLayer(1, sweep);
+  WriteLayer(3, sweep);
+  PMR_SetViewSize(4096, 4096);
+  const int stride = kSide * 3;
+  for (int32_t mode = 23; mode <= 44; ++mode) {
+    for (int background = 0; background < 2; ++background) {
+      PMR_SetLayerOptions(1, background, 0, 100, "Normal");
+      PMR_SetLayerOptions(2, 1, 0, 100, "Normal");
+      PMR_SetLayerOptions(3, !background, 0, 100, "Normal");
+      PMR_SetLayerOptions(4, 1, 0, 70, "Multiply");
+      s.layers[background ? 1 : 3].mergeMode = mode;
+      PMR_SetAlphaLayerOpacity((mode + background) % 2 ? 60 : 100);
+      for (float step : {1.0f, 1.5f}) {
+        PMR_SetScale(1, step);
+        render::SetViewSpansForTesting(false);
+        const auto want = Draw(0, 0, kSide, kSide, stride, kSide);
+        render::SetViewSpansForTesting(true);
+        ASSERT_EQ(Draw(0, 0, kSide, kSide, stride, kSide), want)
+            << "mode " << mode << " background " << background << " step " << step;
+      }
+    }
+  }
+}
+
+TEST_F(ViewSpans, TheVectorOutputStageWritesWhatThePixelWriterWrites) {
+  // Composites of every kind (copied integers, colours past 65535 as the lightening alpha modes
+  // leave them, blended doubles, clear, opaque and nearly opaque) through every output option,
+  // sampled columns at random, a whole span and one cut short inside a group of four.
+  const render::ViewSpanOutputKernel output = render::ViewSpanOutputVector();
+  if (!output) GTEST_SKIP() << "no vector output stage at this CPU level";
+  const auto state = engine::MakeOwnedPlane<render::ViewSpanState>(1);
+  render::ViewSpanState& st = state[0];
+  constexpr int kRowPixels = 700;
+  std::vector<uint16_t> tracing(4 * kRowPixels), mask(kRowPixels);
+  for (auto& t : tracing) t = uint16_t(Next());
+  static const uint16_t kMaskEdges[] = {0, 1, 32767, 65534, 65535};
+  for (auto& m : mask) m = Next() % 3 ? kMaskEdges[Next() % 5] : uint16_t(Next());
+  static const int32_t kAlphas[] = {0, 1, 255, 65279, 65280, 65534, 65535};
+  for (int round = 0; round < 64; ++round) {
+    const int32_t count = round % 2 ? render::kViewSpan : render::kViewSpan - 3;
+    alignas(16) int32_t cols[render::kViewSpan];
+    for (int32_t j = 0; j < render::kViewSpan; ++j) {
+      cols[j] = int32_t(Next() % kRowPixels);
+      st.copied[j] = int32_t(Next() % 2);
+      for (int k = 0; k < 3; ++k) {
+        st.copy[k][j] = Next() % 6 == 0 ? int32_t(65280 + Next() % 10000) : int32_t(Next() % 65536);
+        st.c[k][j] = Next() % 5 == 0 ? double(Next() % 2) : (Next() % 1000000) / 1e6;
+      }
+      st.copy[3][j] = Next() % 2 ? kAlphas[Next() % 7] : int32_t(Next() % 65536);
+      st.A[j] = Next() % 4 == 0 ? 1.0 : (1 + Next() % 1000000) / 1e6;
+    }
+    for (int32_t j = count; j < render::kViewSpan; ++j) cols[j] = cols[count - 1];
+    render::ViewOutput out;
+    out.fullStrength = round % 4 >= 2;
+    for (int k = 0; k < 3; ++k) out.tintOdd[k] = (Next() % 256) * 256, out.tintEven[k] = (Next() % 256) * 256;
+    const bool withTracing = round % 8 >= 4, withMask = round % 16 >= 8, skipOpen = round % 32 >= 16;
+    if (withMask) out.mask = mask.data();
+    const int32_t cy = int32_t(Next() % 300);
+    const render::ViewSpanOutputRow row{&out, cols, cy, withTracing ? tracing.data() : nullptr,
+                                        withMask ? mask.data() : nullptr, skipOpen};
+    std::vector<uint8_t> got(3 * render::kViewSpan + 16, kFill);
+    output(st, count, row, got.data());
+
+    // The reference: the pixel writer, with the tracing image seen through a plane whose row cy
+    // is the tracing row.
+    render::Pixel16 px[render::kViewSpan];
+    render::FinishViewSpan(st, count, px);
+    out.tracing = withTracing ? tracing.data() : nullptr;
+    for (int32_t j = 0; j < count; ++j) {
+      uint8_t want[3];
+      render::WriteViewPixel(out, px[j], cols[j], cy, std::size_t(cols[j]) * 4, mask[cols[j]],
+                             skipOpen, want);
+      ASSERT_TRUE(got[3 * j] == want[0] && got[3 * j + 1] == want[1] && got[3 * j + 2] == want[2])
+          << "round " << round << " position " << j;
     }
   }
 }
