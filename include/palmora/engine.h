@@ -24,6 +24,10 @@ PMR_API const char* PMR_GetLastError(void);
 /* The engine's heap: blocks the engine hands out, and blocks the host passes in for it to keep. */
 PMR_API void* PMR_Alloc(int32_t size);
 PMR_API void PMR_Free(void* block);
+/* Extra export: releases the idle blocks the engine keeps between effect runs to spare their page
+ * faults (bounded by the larger of 256 MiB and six 32-bit canvas planes). Deleting or resizing the
+ * canvas and PMR_IPLExit release them too. A host may call it when the system is short of memory. */
+PMR_API void PMR_TrimScratch(void);
 /* Copies count bytes when both pointers are non-null. */
 PMR_API void PMR_Memcpy(void* dst, const void* src, uint32_t count);
 /* Returns its argument: a host that passes a variable by reference learns its address. */

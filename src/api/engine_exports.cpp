@@ -6,6 +6,7 @@
 #include "engine/canvas_lifecycle.h"
 #include "engine/heap.h"
 #include "engine/host_basics.h"
+#include "engine/scratch_pool.h"
 #include "palmora/engine.h"
 
 PMR_API void PMR_CreateImage(void* hostWindow, int32_t width, int32_t height, int32_t maxBrushSize,
@@ -23,6 +24,8 @@ PMR_API const char* PMR_GetLastError(void) { return engine::State().lastError; }
 
 PMR_API void* PMR_Alloc(int32_t size) { return size < 0 ? nullptr : engine::TryAllocateBytes(std::size_t(size)); }
 PMR_API void PMR_Free(void* block) { engine::ReleaseBytes(block); }
+// Only idle blocks are released, so a trim from a host callback leaves the running call alone.
+PMR_API void PMR_TrimScratch(void) { engine::TrimScratch(); }
 PMR_API void PMR_Memcpy(void* dst, const void* src, uint32_t count) { engine::Memcpy(dst, src, count); }
 PMR_API void* BankAdrs(void* p) { return p; }
 

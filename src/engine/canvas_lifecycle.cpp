@@ -5,6 +5,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/heap.h"
+#include "engine/scratch_pool.h"
 #include "engine/host_reentry.h"
 #include "engine/layer_stack.h"
 #include "engine/undo_store.h"
@@ -57,11 +58,15 @@ void ReleaseBrushBuffers(EngineState& s) {
   for (auto& grit : s.gritBuffers) ReleasePlane(grit);
 }
 
+// The processing buffers go back to the scratch pool, which is then emptied: a canvas of
+// another size (or none) has no use for blocks of the old one.
 void ReleaseProcessingBuffers(EngineState& s) {
-  ReleasePlane(s.processingBuffers.src32);
-  ReleasePlane(s.processingBuffers.dst32);
-  ReleasePlane(s.processingBuffers.src24);
-  ReleasePlane(s.processingBuffers.dst24);
+  ProcessingBuffers& b = s.processingBuffers;
+  for (uint8_t** pixels : {&b.src32, &b.dst32, &b.src24, &b.dst24}) {
+    ReturnScratch(*pixels);
+    *pixels = nullptr;
+  }
+  TrimScratch();
 }
 
 // The mask, the texture, the back buffers and every history step (the first steps of deletion,

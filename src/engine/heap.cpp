@@ -44,6 +44,11 @@ void* AllocateBytes(std::size_t bytes) {
   return block;
 }
 
+void CheckAllocationCeiling(std::size_t bytes) {
+  const std::size_t ceiling = g_ceiling.load(std::memory_order_relaxed);
+  if (ceiling != 0 && bytes > ceiling) throw std::bad_alloc();
+}
+
 void ReleaseBytes(void* block) noexcept { std::free(block); }
 
 void SetAllocationCeilingForTesting(std::size_t ceiling) noexcept {

@@ -32,6 +32,10 @@ void ReleasePlane(T*& block) noexcept {
   block = nullptr;
 }
 
+// Throws std::bad_alloc when the test ceiling below refuses bytes: for blocks handed out again
+// without a new allocation.
+void CheckAllocationCeiling(std::size_t bytes);
+
 // Test hook: allocations of more than ceiling bytes fail (0 removes the ceiling).
 void SetAllocationCeilingForTesting(std::size_t ceiling) noexcept;
 

@@ -6,6 +6,7 @@
 #include "engine/heap.h"
 #include "engine/host_reentry.h"
 #include "engine/layer_read_8bit.h"
+#include "engine/scratch_pool.h"
 
 namespace engine {
 namespace {
@@ -27,8 +28,11 @@ BufferSlot Dst32() { using B = engine::ProcessingBuffers; return Slot(&B::dst32,
 BufferSlot Src24() { using B = engine::ProcessingBuffers; return Slot(&B::src24, &B::src24Width, &B::src24Height); }
 BufferSlot Dst24() { using B = engine::ProcessingBuffers; return Slot(&B::dst24, &B::dst24Width, &B::dst24Height); }
 
+// The buffers live in the scratch pool: an effect that allocates and frees them on every run
+// reuses the same warm memory.
 void Free(BufferSlot slot) {
-  engine::ReleasePlane(slot.pixels);
+  engine::ReturnScratch(slot.pixels);
+  slot.pixels = nullptr;
   slot.width = slot.height = 0;
 }
 
@@ -37,7 +41,8 @@ bool Allocate(BufferSlot slot, int32_t bytesPerPixel) {
   Free(slot);
   const engine::EngineState& s = engine::State();
   if (s.canvasWidth <= 0 || s.canvasHeight <= 0) return false;
-  slot.pixels = engine::AllocatePlane<uint8_t>(engine::PlaneBytes(s.canvasWidth, s.canvasHeight, bytesPerPixel));
+  slot.pixels = static_cast<uint8_t*>(
+      engine::AcquireScratch(engine::PlaneBytes(s.canvasWidth, s.canvasHeight, bytesPerPixel)));
   slot.width = s.canvasWidth;
   slot.height = s.canvasHeight;
   return true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/filter_frame.h"
+#include "imaging/scratch.h"
 
 namespace imaging {
 
@@ -18,9 +19,10 @@ int32_t Run3(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBy
   PicturePair p;
   if (!MakePicturePair(src, width, height, 3, srcRowBytes, dst, dstRowBytes, &p)) return 0;
   try {
-    cv::Mat result;
-    make(p.in, result);
-    result.copyTo(p.out);
+    // Built aside on warm scratch memory, so that a failure writes nothing and dst may be src.
+    ScratchPicture result(p.in.size(), p.in.type());
+    make(p.in, result.mat());
+    result.mat().copyTo(p.out);
     return 1;
   } catch (...) {
     return 0;

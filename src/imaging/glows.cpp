@@ -4,6 +4,7 @@
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
+#include "imaging/filter_frame.h"
 #include "imaging/picture_args.h"
 
 namespace imaging {
@@ -52,16 +53,19 @@ int32_t ComposeGlow(const void* src, uint32_t width, uint32_t height, uint32_t s
   const cv::Mat glow = GlowPlane(in, inner, radius, strength);
   const double ink[3] = {double(colour & 0xFF), double((colour >> 8) & 0xFF),
                          double((colour >> 16) & 0xFF)};
-  for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* s = in.ptr<uint8_t>(int(y));
-    uint8_t* d = static_cast<uint8_t*>(dst) + std::size_t(y) * dstRowBytes;
-    const float* g = glow.ptr<float>(int(y));
-    for (uint32_t x = 0; x < width; ++x, s += 4, d += 4) {
-      uint8_t pixel[4];
-      mix(s, g[x], ink, pixel);
-      std::copy(pixel, pixel + 4, d);
+  // Rows in parallel: each row reads its own source row and glow row only.
+  ForEachRowBand(int(height), [&](int begin, int end) {
+    for (int y = begin; y < end; ++y) {
+      const uint8_t* s = in.ptr<uint8_t>(y);
+      uint8_t* d = static_cast<uint8_t*>(dst) + std::size_t(y) * dstRowBytes;
+      const float* g = glow.ptr<float>(y);
+      for (uint32_t x = 0; x < width; ++x, s += 4, d += 4) {
+        uint8_t pixel[4];
+        mix(s, g[x], ink, pixel);
+        std::copy(pixel, pixel + 4, d);
+      }
     }
-  }
+  });
   return 1;
 }
 

@@ -8,6 +8,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "imaging/filter_frame.h"
+#include "imaging/scratch.h"
 
 namespace imaging {
 
@@ -164,15 +165,17 @@ int32_t ISE40_LocalHistogramEnhancement(const void* src, uint32_t width, uint32_
     const float lift = float(std::clamp(detail, 0.0, 10.0)), ceiling = float(std::clamp(maxGain, 0.0, 10.0));
     const float spread = float(std::max(0.0, globalDeviation));
     const float mean0 = float(globalMean);
-    cv::Mat result(p.in.size(), p.in.type());
-    ForEachRowBand(p.in.rows, [&](int begin, int end) {
+    ScratchPicture resultPicture(p.in.size(), p.in.type());
+    cv::Mat& result = resultPicture.mat();
+    // The channel count fixed at compile time, so that the per-pixel loop unrolls.
+    auto rows = [&]<int N>(int begin, int end) {
       std::vector<float> field(size_t(p.in.cols) * 2);
       for (int y = begin; y < end; ++y) {
         const uint8_t* s = p.in.ptr<uint8_t>(y);
         local.Row(y, field.data());
         uint8_t* d = result.ptr<uint8_t>(y);
         for (int x = 0; x < p.in.cols; ++x) {
-          const float level = float(GreyOf(s + x * n)), mx = field[2 * x];
+          const float level = float(GreyOf(s + x * N)), mx = field[2 * x];
           const float deviation = std::sqrt(std::max(0.0f, field[2 * x + 1] - mx * mx));
           const float gain = std::min(ceiling, lift * spread / (deviation + 1.0f));
           const float target =
@@ -180,10 +183,16 @@ int32_t ISE40_LocalHistogramEnhancement(const void* src, uint32_t width, uint32_
           // Scale the colour with the grey; black lifts to grey evenly.
           const float ratio = level > 0 ? target / level : 0.0f;
           for (int c = 0; c < 3; ++c)
-            d[x * n + c] = ClampByte(level > 0 ? s[x * n + c] * ratio : target);
-          if (n == 4) d[x * n + 3] = s[x * n + 3];
+            d[x * N + c] = ClampByte(level > 0 ? s[x * N + c] * ratio : target);
+          if constexpr (N == 4) d[x * N + 3] = s[x * N + 3];
         }
       }
+    };
+    ForEachRowBand(p.in.rows, [&](int begin, int end) {
+      if (n == 4)
+        rows.template operator()<4>(begin, end);
+      else
+        rows.template operator()<3>(begin, end);
     });
     result.copyTo(p.out);
     return 1;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/filter_frame.h"
+#include "imaging/scratch.h"
 
 namespace imaging {
 
@@ -22,10 +23,13 @@ int32_t Filter(const void* src, uint32_t width, uint32_t height, uint32_t bytesP
   if (!MakePicturePair(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes, &p))
     return 0;
   try {
-    const bool direct = p.in.data != p.out.data;
-    cv::Mat result = direct ? p.out : cv::Mat();
-    make(p.in, result);
-    if (!direct) result.copyTo(p.out);
+    if (Apart(p.in, p.out)) {
+      make(p.in, p.out);
+    } else {
+      ScratchPicture result(p.in.size(), p.in.type());
+      make(p.in, result.mat());
+      result.mat().copyTo(p.out);
+    }
     return 1;
   } catch (...) {
     return 0;
@@ -38,7 +42,10 @@ cv::Mat Square(int side) { return cv::getStructuringElement(cv::MORPH_RECT, cv::
 // fixed-point value of 17 bits, their sums over the square kept exactly in 32 bits (at most
 // 129 x 129 samples of 2^17), and the mean back through the inverse change. Column sums slide
 // down the rows and window sums along each row, so the cost does not grow with the square.
-void TransformedMean(const cv::Mat& in, cv::Mat& out, int side, bool harmonic) {
+// N is the channel count, fixed at compile time so that the per-pixel loops unroll.
+template <int N, bool kHarmonic>
+void TransformedMeanOf(const cv::Mat& in, cv::Mat& out, int side) {
+  constexpr bool harmonic = kHarmonic;
   constexpr double kUnit = 131072.0;  // 2^17
   const double logScale = kUnit / std::log(256.0);
   uint32_t forward[256];
@@ -51,7 +58,8 @@ void TransformedMean(const cv::Mat& in, cv::Mat& out, int side, bool harmonic) {
       table[m] = cv::saturate_cast<uint8_t>(std::exp(double(m) / logScale) - 1.0);
     return table;
   }();
-  const int w = in.cols, h = in.rows, n = in.channels(), r = side / 2;
+  constexpr int n = N;
+  const int w = in.cols, h = in.rows, r = side / 2;
   const int samples = w * n;
   const double count = double(side) * side, inverseCount = 1.0 / count;
   out.create(in.size(), in.type());
@@ -96,6 +104,17 @@ void TransformedMean(const cv::Mat& in, cv::Mat& out, int side, bool harmonic) {
   });
 }
 
+void TransformedMean(const cv::Mat& in, cv::Mat& out, int side, bool harmonic) {
+  switch (in.channels()) {
+    case 1:
+      return harmonic ? TransformedMeanOf<1, true>(in, out, side) : TransformedMeanOf<1, false>(in, out, side);
+    case 3:
+      return harmonic ? TransformedMeanOf<3, true>(in, out, side) : TransformedMeanOf<3, false>(in, out, side);
+    default:
+      return harmonic ? TransformedMeanOf<4, true>(in, out, side) : TransformedMeanOf<4, false>(in, out, side);
+  }
+}
+
 // OpenCV's median repeats the border pixels itself and runs on 1, 3 or 4 channels of bytes at
 // any odd side.
 void Median(const cv::Mat& in, cv::Mat& out, int side) { cv::medianBlur(in, out, side); }
@@ -118,7 +137,10 @@ int32_t ISE3MidpointFilter(const void* src, uint32_t width, uint32_t height,
   return Filter(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
                 [&](const cv::Mat& in, cv::Mat& out) {
                   const cv::Mat k = Square(Side(radius));
-                  cv::Mat high, low;
+                  // The extremes on warm scratch memory: two canvas-sized temporaries a call.
+                  ScratchPicture highPicture(in.size(), in.type()), lowPicture(in.size(), in.type());
+                  cv::Mat& high = highPicture.mat();
+                  cv::Mat& low = lowPicture.mat();
                   cv::dilate(in, high, k, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
                   cv::erode(in, low, k, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
                   out.create(in.size(), in.type());

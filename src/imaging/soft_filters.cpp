@@ -6,6 +6,7 @@
 #include "imaging/artistic_filters.h"
 #include "imaging/filter_frame.h"
 #include "imaging/gaussian_blur.h"
+#include "imaging/scratch.h"
 
 namespace imaging {
 
@@ -18,11 +19,12 @@ int32_t ISE3GauzyRGB(const void* src, uint32_t width, uint32_t height, uint32_t 
   try {
     const double sigma = std::clamp(radius, 0.5, 100.0);
     const int share = int(std::clamp(strength, 0.0, 1.0) * 256 + 0.5);
-    cv::Mat blurred(p.in.size(), p.in.type());
+    ScratchPicture blurredPicture(p.in.size(), p.in.type()), resultPicture(p.in.size(), p.in.type());
+    cv::Mat& blurred = blurredPicture.mat();
     if (!is5_GaussianBlurImage(p.in.data, width, height, 3, uint32_t(p.in.step), blurred.data,
                                uint32_t(blurred.step), sigma, 7))
       return 0;
-    cv::Mat result(p.in.size(), p.in.type());
+    cv::Mat& result = resultPicture.mat();
     const int samples = p.in.cols * 3;
     ForEachRowBand(p.in.rows, [&](int begin, int end) {
       for (int y = begin; y < end; ++y) {
@@ -53,15 +55,20 @@ int32_t ISE3WatercolorTintRGB(const void* src, uint32_t width, uint32_t height,
   try {
     const double k = std::clamp(strength, 0.0, 1.0);
     // Pools of colour: an edge-keeping smoothing flattens areas into washes.
-    cv::Mat wash;
+    // Every temporary on warm scratch memory: five canvas-sized pictures a call.
+    ScratchPicture washPicture(p.in.size(), p.in.type()), resultPicture(p.in.size(), p.in.type());
+    ScratchPicture greyPicture(p.in.size(), CV_8UC1), widePicture(p.in.size(), CV_8UC1),
+        edgePicture(p.in.size(), CV_8UC1);
+    cv::Mat& wash = washPicture.mat();
     cv::bilateralFilter(p.in, wash, 7, 40, 3, cv::BORDER_REPLICATE);
-    cv::Mat washGrey, edges;
+    cv::Mat& washGrey = greyPicture.mat();
+    cv::Mat& edges = edgePicture.mat();
     cv::cvtColor(wash, washGrey, cv::COLOR_RGB2GRAY);
     // Pigment gathers where a wash meets another: the local difference from a wider blur.
-    cv::Mat wide;
+    cv::Mat& wide = widePicture.mat();
     cv::GaussianBlur(washGrey, wide, cv::Size(0, 0), 2.5, 2.5, cv::BORDER_REPLICATE);
     cv::absdiff(washGrey, wide, edges);
-    cv::Mat result(p.in.size(), p.in.type());
+    cv::Mat& result = resultPicture.mat();
     const int w = p.in.cols;
     ForEachRowBand(p.in.rows, [&](int begin, int end) {
       for (int y = begin; y < end; ++y) {

@@ -3,6 +3,7 @@
 #include "engine/engine_state.h"
 #include "engine/host_reentry.h"
 #include "engine/heap.h"
+#include "engine/scratch_pool.h"
 #include "engine/layer_load_rgb24.h"
 #include "engine/layer_read_8bit.h"
 #include "mask/mask_plane.h"
@@ -81,8 +82,7 @@ void RunRgb24Route(const EffectDescriptor& effect, const EffectCall& call, const
 void RunLayerCopyRoute(const EffectDescriptor& effect, const EffectCall& call,
                        const Frame32& f) {
   const engine::EngineState& s = engine::State();
-  engine::OwnedPlane<uint8_t> copy =
-      engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(f.width, f.height, 4));
+  engine::ScratchLease copy(engine::PlaneBytes(f.width, f.height, 4));
   if (!effect.layerCopy ||
       !engine::GetRGBA32Layer(copy.get(), f.width * 4, s.currentLayerIndex))
     return;

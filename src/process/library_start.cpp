@@ -1,5 +1,6 @@
 #include "process/library_start.h"
 
+#include "engine/scratch_pool.h"
 #include "imaging/imaging.h"
 
 namespace process {
@@ -17,6 +18,8 @@ void IPLExit() {
   imaging::is5_Exit();
   imaging::IS40_Exit();
   imaging::IS3Exit();
+  // The library is done with: its kept temporaries go back to the system.
+  engine::TrimScratch();
 }
 
 }  // namespace process
