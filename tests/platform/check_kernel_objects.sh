@@ -11,7 +11,9 @@ set -euo pipefail
 build_dir=$1
 sanitized=${2:-}
 
-mapfile -t objects < <(find "$build_dir" -path '*/CMakeFiles/*' \
+# Only the rooms' object libraries build the library today; a build folder configured before the
+# rooms existed may still hold objects of the old single target, which no longer link anywhere.
+mapfile -t objects < <(find "$build_dir" -path '*/CMakeFiles/palmora_room_*' \
   \( -name '*_ssse3.cpp.o' -o -name '*_sse41.cpp.o' -o -name '*_avx2.cpp.o' \
      -o -name '*_avx512.cpp.o' \) | sort)
 if [[ ${#objects[@]} -eq 0 ]]; then
