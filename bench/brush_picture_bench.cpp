@@ -67,7 +67,8 @@ void SetUpCanvas(int32_t size) {
 }
 
 void Counters(benchmark::State& state, double pixelsPerRun) {
-  state.counters["rebuilds/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["rebuilds/s"] =
+      benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["Mpx/s"] = benchmark::Counter(double(state.iterations()) * pixelsPerRun / 1e6,
                                                benchmark::Counter::kIsRate);
 }

@@ -104,14 +104,16 @@ void Compare(benchmark::State& state, Ours ours, Peer peer, double limit) {
 }
 
 void ToStore(benchmark::State& state) {
-  Compare(state, [] { PMR_RGBA32ToClipboardRect(Picture().data(), 0, 0, kSide, kSide, 0); },
-          Memcpy, 2.0);
+  Compare(
+      state, [] { PMR_RGBA32ToClipboardRect(Picture().data(), 0, 0, kSide, kSide, 0); }, Memcpy,
+      2.0);
 }
 
 void FromStore(benchmark::State& state) {
   SetUp();
   PMR_RGBA32ToClipboardRect(Picture().data(), 0, 0, kSide, kSide, 0);
-  Compare(state, [] { PMR_FromClipboard(); }, Memcpy, 2.0);
+  Compare(
+      state, [] { PMR_FromClipboard(); }, Memcpy, 2.0);
 }
 
 void Paste(benchmark::State& state) {

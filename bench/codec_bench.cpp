@@ -1,9 +1,9 @@
 // Picture files on a 4096 x 4096 picture, in one run:
 // - PNG and JPEG encode and decode through the engine's exports (PMR_WriteToFileRGBA32 ".png",
 //   PMR_WriteToFileRGB24 ".jpg" at quality 97, PMR_ReadFromFileRGBA32 into a host buffer), next to
-//   the same work done by calling libpng and libjpeg-turbo directly with the same settings (libpng's
-//   default filters and compression, a pHYs chunk; libjpeg's defaults at quality 97 with a JFIF
-//   density; both decoders to RGBA32). The ratio ours / direct is the cost of our layers.
+//   the same work done by calling libpng and libjpeg-turbo directly with the same settings
+//   (libpng's default filters and compression, a pHYs chunk; libjpeg's defaults at quality 97 with
+//   a JFIF density; both decoders to RGBA32). The ratio ours / direct is the cost of our layers.
 // - Saving a flattened canvas of three layers as PNG: PMR_SavePageToFileRGB32 (band by band) next
 //   to PMR_Merge + PMR_GetRGBA32FromRGBA64 + PMR_WriteToFileRGBA32 (whole page), with the peak
 //   resident memory each adds above the canvas ("peak_MiB").
@@ -41,7 +41,8 @@ const std::vector<uint8_t>& Picture(int channels) {
       for (uint32_t x = 0; x < kSide; ++x) {
         uint8_t* q = &p[(std::size_t{y} * kSide + x) * channels];
         const uint32_t n = rng() & 7;
-        q[0] = uint8_t((x >> 4) + n), q[1] = uint8_t((y >> 4) + n), q[2] = uint8_t(((x + y) >> 5) + n);
+        q[0] = uint8_t((x >> 4) + n), q[1] = uint8_t((y >> 4) + n),
+        q[2] = uint8_t(((x + y) >> 5) + n);
         if (channels == 4) q[3] = uint8_t(255 - (x >> 5));
       }
     }
@@ -101,7 +102,8 @@ void DirectPngEncode(benchmark::State& state) {
     png_set_pHYs(png, info, kPixelsPerMetre, kPixelsPerMetre, PNG_RESOLUTION_METER);
     png_write_info(png, info);
     std::vector<png_bytep> rows(kSide);
-    for (uint32_t y = 0; y < kSide; ++y) rows[y] = const_cast<png_bytep>(px.data() + std::size_t{y} * kSide * 4);
+    for (uint32_t y = 0; y < kSide; ++y)
+      rows[y] = const_cast<png_bytep>(px.data() + std::size_t{y} * kSide * 4);
     png_write_image(png, rows.data());
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
@@ -162,7 +164,8 @@ void DirectJpegEncode(benchmark::State& state) {
     jpeg_create_compress(&c);
     FILE* f = std::fopen(Path("direct.jpg").c_str(), "wb");
     jpeg_stdio_dest(&c, f);
-    c.image_width = kSide, c.image_height = kSide, c.input_components = 3, c.in_color_space = JCS_RGB;
+    c.image_width = kSide, c.image_height = kSide, c.input_components = 3,
+    c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 97, TRUE);
     c.write_JFIF_header = TRUE;
@@ -223,7 +226,9 @@ void MakePage() {
   for (int32_t index = 1; index <= 3; ++index) {
     PMR_CreateLayer(index, kSide, kSide);
     for (std::size_t i = 0; i < plane.size(); ++i) {
-      const uint8_t v = index == 1 ? photo[i] : index == 2 ? photo[plane.size() - 1 - i] : uint8_t(photo[i] ^ 0x5A);
+      const uint8_t v = index == 1   ? photo[i]
+                        : index == 2 ? photo[plane.size() - 1 - i]
+                                     : uint8_t(photo[i] ^ 0x5A);
       plane[i] = uint16_t(v << 8 | v);
     }
     if (index == 1) {
@@ -254,9 +259,11 @@ void MergeThenWritePage(benchmark::State& state) {
     std::vector<uint16_t> merged(std::size_t{kSide} * kSide * 4);
     PMR_Merge(merged.data());
     std::vector<uint8_t> rgba(std::size_t{kSide} * kSide * 4);
-    PMR_GetRGBA32FromRGBA64(rgba.data(), int32_t(kSide * 4), kSide, kSide, merged.data(), int32_t(kSide * 8));
+    PMR_GetRGBA32FromRGBA64(rgba.data(), int32_t(kSide * 4), kSide, kSide, merged.data(),
+                            int32_t(kSide * 8));
     merged = {};
-    if (!PMR_WriteToFileRGBA32(rgba.data(), kSide, kSide, Path("page_whole.png").c_str(), ".png", kDpi)) {
+    if (!PMR_WriteToFileRGBA32(rgba.data(), kSide, kSide, Path("page_whole.png").c_str(), ".png",
+                               kDpi)) {
       state.SkipWithError("write failed");
     }
   }

@@ -65,9 +65,10 @@ struct Walk {
 };
 
 void SetCounters(benchmark::State& state, int32_t size) {
-  state.counters["dabs/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-  state.counters["Mpix/s"] =
-      benchmark::Counter(double(state.iterations()) * size * size / 1e6, benchmark::Counter::kIsRate);
+  state.counters["dabs/s"] =
+      benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["Mpix/s"] = benchmark::Counter(double(state.iterations()) * size * size / 1e6,
+                                                benchmark::Counter::kIsRate);
 }
 
 void RunOurs(benchmark::State& state, Brush brush) {
@@ -106,12 +107,13 @@ void RunMypaint(benchmark::State& state, bool smudge) {
       // The smudge step of a brush with smudge 0.8: pick the colour under the dab, carry 80 % of
       // it into the dab colour.
       float pr, pg, pb, pa;
-      mypaint_surface_get_color(surface, float(walk.x), float(walk.y), size * 0.5f, &pr, &pg, &pb, &pa);
+      mypaint_surface_get_color(surface, float(walk.x), float(walk.y), size * 0.5f, &pr, &pg, &pb,
+                                &pa);
       r = 0.8f * pr + 0.2f * r, g = 0.8f * pg + 0.2f * g, b = 0.8f * pb + 0.2f * b;
       a = 0.8f * pa + 0.2f;
     }
-    mypaint_surface_draw_dab(surface, float(walk.x), float(walk.y), size * 0.5f, r, g, b, 1.0f, 1.0f,
-                             a, 1.0f, 0.0f, 0.0f, 0.0f);
+    mypaint_surface_draw_dab(surface, float(walk.x), float(walk.y), size * 0.5f, r, g, b, 1.0f,
+                             1.0f, a, 1.0f, 0.0f, 0.0f, 0.0f);
     mypaint_surface_end_atomic(surface, nullptr);
     walk.Step(size);
   }

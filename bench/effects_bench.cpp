@@ -94,10 +94,10 @@ void Dispatched(benchmark::State& state, Setting setting) {
   MakeCanvasOnce();
   const process::OwnEffectArguments& a = setting.args;
   auto run = [&] {
-    PMR_IPLImageProcess(0, setting.name, 0, a.sliders[0], a.sliders[1], a.sliders[2],
-                        a.sliders[3], a.sliders[4], a.sliders[5], a.options[0], a.options[1],
-                        a.options[2], a.options[3], a.options[4], a.options[5], a.options[6],
-                        a.options[7], 0, 0, 0, nullptr);
+    PMR_IPLImageProcess(0, setting.name, 0, a.sliders[0], a.sliders[1], a.sliders[2], a.sliders[3],
+                        a.sliders[4], a.sliders[5], a.options[0], a.options[1], a.options[2],
+                        a.options[3], a.options[4], a.options[5], a.options[6], a.options[7], 0, 0,
+                        0, nullptr);
   };
   run();
   double cpu = 0;
@@ -112,9 +112,15 @@ void Dispatched(benchmark::State& state, Setting setting) {
   if (cpu > 0) state.counters["MP/CPU-s"] = double(kSide) * kSide * state.iterations() / 1e6 / cpu;
 }
 
-#define OWN(label, ...)                                                                   \
-  BENCHMARK_CAPTURE(Dispatched, label, Setting{__VA_ARGS__})->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime(); \
-  BENCHMARK_CAPTURE(OwnEffect, label, Setting{__VA_ARGS__})->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()
+#define OWN(label, ...)                                      \
+  BENCHMARK_CAPTURE(Dispatched, label, Setting{__VA_ARGS__}) \
+      ->Unit(benchmark::kMillisecond)                        \
+      ->UseRealTime()                                        \
+      ->MeasureProcessCPUTime();                             \
+  BENCHMARK_CAPTURE(OwnEffect, label, Setting{__VA_ARGS__})  \
+      ->Unit(benchmark::kMillisecond)                        \
+      ->UseRealTime()                                        \
+      ->MeasureProcessCPUTime()
 
 OWN(AntiAlias, "Anti Alias", Args({500, 500, 700, 700}));
 OWN(AdaptiveBlur, "Adaptive Blur", Args({900, 500, 500}));
@@ -135,10 +141,16 @@ OWN(Vignette, "Vignette", Args({0, 0, 0, 500}, {0, 0, 1}));
 OWN(Borderize, "Borderize", Args({100, 100}));
 OWN(Reflection, "Reflection", Args({400, 800, 500, 250}, {0, 0, 0, 1}));
 OWN(MaskDetail, "Mask Detail", Args({100, 500}));
-#define DISPATCHED(label, ...) \
-  BENCHMARK_CAPTURE(Dispatched, label, Setting{__VA_ARGS__})->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()
-#define PLAIN(label, ...) \
-  BENCHMARK_CAPTURE(OwnEffect, label, Setting{__VA_ARGS__})->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()
+#define DISPATCHED(label, ...)                               \
+  BENCHMARK_CAPTURE(Dispatched, label, Setting{__VA_ARGS__}) \
+      ->Unit(benchmark::kMillisecond)                        \
+      ->UseRealTime()                                        \
+      ->MeasureProcessCPUTime()
+#define PLAIN(label, ...)                                   \
+  BENCHMARK_CAPTURE(OwnEffect, label, Setting{__VA_ARGS__}) \
+      ->Unit(benchmark::kMillisecond)                       \
+      ->UseRealTime()                                       \
+      ->MeasureProcessCPUTime()
 DISPATCHED(SmartBlur, "Smart Blur", Args({500, 100}));
 DISPATCHED(AdjustHSL, "Adjust HSL", Args({600, 550, 500}));
 DISPATCHED(AdjustHSV, "Adjust HSV", Args({600, 550, 500}));
@@ -229,8 +241,10 @@ void AgainstPeer(benchmark::State& state, Setting setting,
       return cpuSeconds() - t0;
     };
     double effect, alone;
-    if (effectFirst) effect = runEffect(), alone = runPeer();
-    else alone = runPeer(), effect = runEffect();
+    if (effectFirst)
+      effect = runEffect(), alone = runPeer();
+    else
+      alone = runPeer(), effect = runEffect();
     effectFirst = !effectFirst;
     ratios.push_back(effect / alone);
   }
@@ -238,25 +252,30 @@ void AgainstPeer(benchmark::State& state, Setting setting,
   state.counters["ratio"] = ratios[ratios.size() / 2];
 }
 
-#define PEER(label, rgb, peer, ...)                                                          \
-  BENCHMARK_CAPTURE(AgainstPeer, label, Setting{__VA_ARGS__}, peer, rgb)                     \
-      ->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()
+#define PEER(label, rgb, peer, ...)                                      \
+  BENCHMARK_CAPTURE(AgainstPeer, label, Setting{__VA_ARGS__}, peer, rgb) \
+      ->Unit(benchmark::kMillisecond)                                    \
+      ->UseRealTime()                                                    \
+      ->MeasureProcessCPUTime()
 
 // Gaussian Blur at slider 10 %: radius 4.6 pixels, the Gaussian's sigma.
-PEER(GaussianBlurVsOpenCV, false,
-     [](const cv::Mat& in, cv::Mat& out) {
-       cv::GaussianBlur(in, out, cv::Size(0, 0), 4.6, 4.6, cv::BORDER_REPLICATE);
-     },
-     "Gaussian Blur", Args({100}));
+PEER(
+    GaussianBlurVsOpenCV, false,
+    [](const cv::Mat& in, cv::Mat& out) {
+      cv::GaussianBlur(in, out, cv::Size(0, 0), 4.6, 4.6, cv::BORDER_REPLICATE);
+    },
+    "Gaussian Blur", Args({100}));
 // Median at slider 10 %: radius 2, a 5 x 5 square.
-PEER(MedianVsOpenCV, false, [](const cv::Mat& in, cv::Mat& out) { cv::medianBlur(in, out, 5); },
-     "Median", Args({100}));
+PEER(
+    MedianVsOpenCV, false, [](const cv::Mat& in, cv::Mat& out) { cv::medianBlur(in, out, 5); },
+    "Median", Args({100}));
 // Surface Blur at sliders 20 % and 30 %: diameter 7, colour sigma 35, space sigma 3.5.
-PEER(SurfaceBlurVsOpenCV, true,
-     [](const cv::Mat& in, cv::Mat& out) {
-       cv::bilateralFilter(in, out, 7, 35, 3.5, cv::BORDER_REPLICATE);
-     },
-     "Surface Blur", Args({200, 300}));
+PEER(
+    SurfaceBlurVsOpenCV, true,
+    [](const cv::Mat& in, cv::Mat& out) {
+      cv::bilateralFilter(in, out, 7, 35, 3.5, cv::BORDER_REPLICATE);
+    },
+    "Surface Blur", Args({200, 300}));
 
 // Every row of the catalogue through PMR_IPLImageProcess with its described defaults (the
 // sliders and options a painter gets before touching anything), named "Default/<effect>", so

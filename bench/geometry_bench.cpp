@@ -19,7 +19,8 @@ void MakeStack() {
   PMR_CreateImage(nullptr, kSide, kSide, 32, 0);
   std::vector<uint16_t> pixels(size_t(kSide) * kSide * 4);
   uint32_t x = 1;
-  for (auto& sample : pixels) sample = static_cast<uint16_t>((x = x * 1664525u + 1013904223u) >> 16);
+  for (auto& sample : pixels)
+    sample = static_cast<uint16_t>((x = x * 1664525u + 1013904223u) >> 16);
   for (int32_t index = 0; index <= kLayers; ++index) {
     PMR_CreateLayer(index, kSide, kSide);
     PMR_SetLayerOptions(index, 1, 0, 100, "Normal");  // also makes the slot count in the stack

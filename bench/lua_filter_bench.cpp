@@ -55,8 +55,8 @@ void BM_LuaPerPixelFilter(benchmark::State& state) {
   for (auto _ : state) {
     PMR_LuaFilterRun(path.c_str(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
   }
-  state.counters["Mpx_per_s"] =
-      benchmark::Counter(double(kSide) * kSide * state.iterations() / 1e6, benchmark::Counter::kIsRate);
+  state.counters["Mpx_per_s"] = benchmark::Counter(double(kSide) * kSide * state.iterations() / 1e6,
+                                                   benchmark::Counter::kIsRate);
   state.SetLabel(PALMORA_LUAJIT ? "LuaJIT" : "Lua 5.1");
 }
 BENCHMARK(BM_LuaPerPixelFilter)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -79,8 +79,8 @@ void BM_CPerPixelFilter(benchmark::State& state) {
     }
     benchmark::ClobberMemory();
   }
-  state.counters["Mpx_per_s"] =
-      benchmark::Counter(double(kSide) * kSide * state.iterations() / 1e6, benchmark::Counter::kIsRate);
+  state.counters["Mpx_per_s"] = benchmark::Counter(double(kSide) * kSide * state.iterations() / 1e6,
+                                                   benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CPerPixelFilter)->Unit(benchmark::kMillisecond)->UseRealTime();
 

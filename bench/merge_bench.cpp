@@ -183,8 +183,7 @@ void MergeLayerBench(benchmark::State& state, const char* mode) {
   std::memcpy(canvas.saved.data(), destination, std::size_t(kPixels) * 8);
   Timings t;
   for (auto _ : state) {
-    const Span baseline =
-        TimeOf([&] { MemcpyPass(canvas.buffer.data(), layers[3].pixels, true); });
+    const Span baseline = TimeOf([&] { MemcpyPass(canvas.buffer.data(), layers[3].pixels, true); });
     Span before, avx2, after;
     ThreeLevels([&] { PMR_MergeLayer(3, kLastLayer + 1); },
                 [&] { std::memcpy(destination, canvas.saved.data(), std::size_t(kPixels) * 8); },
@@ -204,9 +203,14 @@ void BM_MergeLayerSoftLight(benchmark::State& state) { MergeLayerBench(state, "S
 void BM_MergeLayerScreen(benchmark::State& state) { MergeLayerBench(state, "Screen"); }
 void BM_MergeLayerOverlay(benchmark::State& state) { MergeLayerBench(state, "Overlay"); }
 
-#define MERGE_BENCH(fn) \
-  BENCHMARK(fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5) \
-      ->ArgName("threads")->Arg(1)->Arg(2)
+#define MERGE_BENCH(fn)               \
+  BENCHMARK(fn)                       \
+      ->UseManualTime()               \
+      ->Unit(benchmark::kMillisecond) \
+      ->Iterations(5)                 \
+      ->ArgName("threads")            \
+      ->Arg(1)                        \
+      ->Arg(2)
 MERGE_BENCH(BM_MergeEightLayersNormal);
 MERGE_BENCH(BM_MergeEightLayersMultiply);
 MERGE_BENCH(BM_MergeLayerNormal);

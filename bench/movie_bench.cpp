@@ -59,8 +59,10 @@ void MovieAgainstDisk(benchmark::State& state) {
   bool movieFirst = true;
   for (auto _ : state) {
     double m, d;
-    if (movieFirst) m = WriteMovie(), d = WriteDisk();
-    else d = WriteDisk(), m = WriteMovie();
+    if (movieFirst)
+      m = WriteMovie(), d = WriteDisk();
+    else
+      d = WriteDisk(), m = WriteMovie();
     movieFirst = !movieFirst;
     state.SetIterationTime(m);
     movie.push_back(m), disk.push_back(d), ratios.push_back(d / m);

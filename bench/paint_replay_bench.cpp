@@ -62,8 +62,8 @@ void PeakOfReplay(UndoLimits limits, double& peakMB, double& undoMB) {
   if (child <= 0) return;
   int status = 0;
   rusage usage{};
-  if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0 || !read_ok)
+  if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+      !read_ok)
     return;
   peakMB = double(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
   undoMB = undo;

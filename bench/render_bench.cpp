@@ -118,9 +118,11 @@ void Run(benchmark::State& state, int factor, float step, int width, int height,
   for (auto _ : state) {
     const Span copy = TimeOf([&] { MemcpyPass(scene, yardstickW, yardstickH); });
     render::SetViewSpansForTesting(false);
-    const Span perPixel = TimeOf([&] { PMR_Render(scene.target.data(), kW * 3, 0, 0, width, height); });
+    const Span perPixel =
+        TimeOf([&] { PMR_Render(scene.target.data(), kW * 3, 0, 0, width, height); });
     render::SetViewSpansForTesting(true);
-    const Span spans = TimeOf([&] { PMR_Render(scene.target.data(), kW * 3, 0, 0, width, height); });
+    const Span spans =
+        TimeOf([&] { PMR_Render(scene.target.data(), kW * 3, 0, 0, width, height); });
     benchmark::ClobberMemory();
     state.SetIterationTime(spans.wall);
     before.push_back(copy.wall / perPixel.wall);

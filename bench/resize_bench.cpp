@@ -34,8 +34,8 @@ void LibraryResize(benchmark::State& state, uint32_t filter) {
   std::vector<uint8_t> out(size_t{outSide} * outSide * 4, 1);
   const uint8_t* in = Picture().data();
   for (auto _ : state) {
-    int32_t ok = imaging::is5_ResizeImage(in, kSide, kSide, kSide * 4, out.data(),
-                                          outSide, outSide, outSide * 4, 4, filter, 0);
+    int32_t ok = imaging::is5_ResizeImage(in, kSide, kSide, kSide * 4, out.data(), outSide, outSide,
+                                          outSide * 4, 4, filter, 0);
     benchmark::DoNotOptimize(ok);
   }
   Report(state, outSide);

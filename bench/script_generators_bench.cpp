@@ -64,7 +64,7 @@ void LibraryPerlinNoise(benchmark::State& state) {
 
 }  // namespace
 
-#define PALMORA_GENERATOR(id, name)                                              \
+#define PALMORA_GENERATOR(id, name) \
   BENCHMARK_CAPTURE(Generator, name, id)->UseManualTime()->Unit(benchmark::kMillisecond)
 PALMORA_GENERATOR(1, Lines);
 PALMORA_GENERATOR(2, Circles);

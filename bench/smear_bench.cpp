@@ -83,8 +83,8 @@ void Run(benchmark::State& state, Smear smear) {
   };
   const auto effect = [&smear] {
     const int* s = smear.sliders;
-    PMR_IPLImageProcess(0, smear.name, 0, s[0], s[1], s[2], s[3], s[4], s[5], 0, 0, 0, 0, 0, 0,
-                        0, 0, 0, 0, 0, nullptr);
+    PMR_IPLImageProcess(0, smear.name, 0, s[0], s[1], s[2], s[3], s[4], s[5], 0, 0, 0, 0, 0, 0, 0,
+                        0, 0, 0, 0, nullptr);
   };
   std::vector<double> beforeVsFrame, afterVsFrame, speedup, afterVsFrameCpu, speedupCpu;
   double afterWall = 0, afterCpu = 0;
@@ -119,9 +119,14 @@ void Run(benchmark::State& state, Smear smear) {
   state.counters["speedup_cpu"] = Median(speedupCpu);
 }
 
-#define SMEAR(label, ...)                                                             \
-  BENCHMARK_CAPTURE(Run, label, Smear{__VA_ARGS__})->UseManualTime()->Iterations(5) \
-      ->Unit(benchmark::kMillisecond)->ArgName("threads")->Arg(1)->Arg(2)
+#define SMEAR(label, ...)                           \
+  BENCHMARK_CAPTURE(Run, label, Smear{__VA_ARGS__}) \
+      ->UseManualTime()                             \
+      ->Iterations(5)                               \
+      ->Unit(benchmark::kMillisecond)               \
+      ->ArgName("threads")                          \
+      ->Arg(1)                                      \
+      ->Arg(2)
 
 SMEAR(ValueBlur, "Value Blur", {500, 500});
 SMEAR(NoiseReduction, "Noise Reduction", {500, 100});

@@ -47,7 +47,7 @@ void SetUpCanvas() {
   PMR_CreateLayer(2, kSide, kSide);
   PMR_SetLayerOptions(2, 1, 0, 100, "Normal");
   PMR_SetLayer(2);
-  HostBuffer();   // touch every page before anything is timed
+  HostBuffer();  // touch every page before anything is timed
   MemcpySeconds(8);
   ready = true;
 }
@@ -77,9 +77,15 @@ void RunTransfer(benchmark::State& state, std::size_t hostBytesPerPixel, Transfe
 }
 
 // Arguments: threads (0 automatic, 1 serial) and stores (0 automatic, -1 cached).
-#define TRANSFER_BENCHMARK(name)                                                 \
-  BENCHMARK(name)->Args({0, 0})->Args({0, -1})->Args({1, 0})->Args({1, -1})->UseManualTime()  \
-      ->Unit(benchmark::kMillisecond)->MinTime(1.0)
+#define TRANSFER_BENCHMARK(name)      \
+  BENCHMARK(name)                     \
+      ->Args({0, 0})                  \
+      ->Args({0, -1})                 \
+      ->Args({1, 0})                  \
+      ->Args({1, -1})                 \
+      ->UseManualTime()               \
+      ->Unit(benchmark::kMillisecond) \
+      ->MinTime(1.0)
 
 void BM_MemcpyRGBA32Bytes(benchmark::State& state) {
   for (auto _ : state) state.SetIterationTime(MemcpySeconds(kPixels * 4));
@@ -93,13 +99,17 @@ void BM_GetRGBA32Layer(benchmark::State& state) {
 TRANSFER_BENCHMARK(BM_GetRGBA32Layer);
 
 void BM_LoadRGBA32LayerPlain(benchmark::State& state) {
-  RunTransfer(state, 4, [](uint8_t* host) { PMR_LoadRGBA32Layer(host, kSide * 4, 2, 0, 0, kSide, kSide, 0); });
+  RunTransfer(state, 4, [](uint8_t* host) {
+    PMR_LoadRGBA32Layer(host, kSide * 4, 2, 0, 0, kSide, kSide, 0);
+  });
 }
 TRANSFER_BENCHMARK(BM_LoadRGBA32LayerPlain);
 
 void BM_LoadRGBA32LayerLocked(benchmark::State& state) {
   PMR_SetLayerOptions(2, 1, 1, 100, "Normal");
-  RunTransfer(state, 4, [](uint8_t* host) { PMR_LoadRGBA32Layer(host, kSide * 4, 2, 0, 0, kSide, kSide, 0); });
+  RunTransfer(state, 4, [](uint8_t* host) {
+    PMR_LoadRGBA32Layer(host, kSide * 4, 2, 0, 0, kSide, kSide, 0);
+  });
   PMR_SetLayerOptions(2, 1, 0, 100, "Normal");
 }
 TRANSFER_BENCHMARK(BM_LoadRGBA32LayerLocked);
@@ -158,38 +168,55 @@ std::vector<uint16_t>& EnginePlane() {
 }
 
 void BM_GetRGBA64LayerRect(benchmark::State& state) {
-  RunTransfer(state, 8, [](uint8_t* host) {
-    PMR_GetRGBA64LayerRect(host, kRectW * 8, 2, kRectX, kRectY, kRectW, kRectH);
-  }, kRectPixels);
+  RunTransfer(
+      state, 8,
+      [](uint8_t* host) {
+        PMR_GetRGBA64LayerRect(host, kRectW * 8, 2, kRectX, kRectY, kRectW, kRectH);
+      },
+      kRectPixels);
 }
 TRANSFER_BENCHMARK(BM_GetRGBA64LayerRect);
 
 void BM_LoadRGBA32LayerRect(benchmark::State& state) {
-  RunTransfer(state, 4, [](uint8_t* host) {
-    PMR_LoadRGBA32Layer(host, kRectW * 4, 2, kRectX, kRectY, kRectW, kRectH, 0);
-  }, kRectPixels);
+  RunTransfer(
+      state, 4,
+      [](uint8_t* host) {
+        PMR_LoadRGBA32Layer(host, kRectW * 4, 2, kRectX, kRectY, kRectW, kRectH, 0);
+      },
+      kRectPixels);
 }
 TRANSFER_BENCHMARK(BM_LoadRGBA32LayerRect);
 
 void BM_GetRGB24FromRGBA64Rect(benchmark::State& state) {
-  RunTransfer(state, 3, [](uint8_t* host) {
-    PMR_GetRGB24FromRGBA64Rect(host, kRectW * 3, EnginePlane().data(), kSide * 8, 0, 0, kRectW,
-                               kRectH);
-  }, kRectPixels);
+  RunTransfer(
+      state, 3,
+      [](uint8_t* host) {
+        PMR_GetRGB24FromRGBA64Rect(host, kRectW * 3, EnginePlane().data(), kSide * 8, 0, 0, kRectW,
+                                   kRectH);
+      },
+      kRectPixels);
 }
 TRANSFER_BENCHMARK(BM_GetRGB24FromRGBA64Rect);
 
 void BM_RGBA64RectToRGBA32(benchmark::State& state) {
-  RunTransfer(state, 4, [](uint8_t* host) {
-    PMR_RGBA64RectToRGBA32(EnginePlane().data(), kRectX, kRectY, kRectW, kRectH, kSide, 0, host);
-  }, kRectPixels);
+  RunTransfer(
+      state, 4,
+      [](uint8_t* host) {
+        PMR_RGBA64RectToRGBA32(EnginePlane().data(), kRectX, kRectY, kRectW, kRectH, kSide, 0,
+                               host);
+      },
+      kRectPixels);
 }
 TRANSFER_BENCHMARK(BM_RGBA64RectToRGBA32);
 
 void BM_RGBA64RectToRGBA24(benchmark::State& state) {
-  RunTransfer(state, 3, [](uint8_t* host) {
-    PMR_RGBA64RectToRGBA24(EnginePlane().data(), kRectX, kRectY, kRectW, kRectH, kSide, 0, host);
-  }, kRectPixels);
+  RunTransfer(
+      state, 3,
+      [](uint8_t* host) {
+        PMR_RGBA64RectToRGBA24(EnginePlane().data(), kRectX, kRectY, kRectW, kRectH, kSide, 0,
+                               host);
+      },
+      kRectPixels);
 }
 TRANSFER_BENCHMARK(BM_RGBA64RectToRGBA24);
 

@@ -52,7 +52,8 @@ void BM_SaveUndoBufferWholeCanvas(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     PMR_SaveUndoBuffer(1, 0);
-    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double t =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(t);
     ours += t;
     state.PauseTiming();
@@ -62,7 +63,10 @@ void BM_SaveUndoBufferWholeCanvas(benchmark::State& state) {
   state.counters["ratio_to_2_memcpy"] = ours / copies;
   PMR_DeleteImage();
 }
-BENCHMARK(BM_SaveUndoBufferWholeCanvas)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_SaveUndoBufferWholeCanvas)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 
 void BM_UndoRedoWholeCanvas(benchmark::State& state) {
   SetUpCanvas();
@@ -70,9 +74,12 @@ void BM_UndoRedoWholeCanvas(benchmark::State& state) {
   double ours = 0, copies = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    if (PMR_CanUndo()) PMR_Undo();
-    else PMR_Redo();
-    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (PMR_CanUndo())
+      PMR_Undo();
+    else
+      PMR_Redo();
+    const double t =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(t);
     ours += t;
     copies += TimeCopies(3);
@@ -92,7 +99,8 @@ void BM_CreateImageAndFourLayers(benchmark::State& state) {
     const auto start = std::chrono::steady_clock::now();
     PMR_CreateImage(nullptr, kSide, kSide, 128, 0);
     for (int32_t index = 1; index <= 4; ++index) PMR_CreateLayer(index, kSide, kSide);
-    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double t =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(t);
     ours += t;
     const auto fillStart = std::chrono::steady_clock::now();
@@ -105,13 +113,17 @@ void BM_CreateImageAndFourLayers(benchmark::State& state) {
     std::memset(fresh, 1, bytes);
     benchmark::ClobberMemory();
     engine::ReleaseBytes(fresh);
-    freshFills += std::chrono::duration<double>(std::chrono::steady_clock::now() - freshStart).count();
+    freshFills +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - freshStart).count();
   }
   state.counters["ratio_to_memset"] = ours / fills;
   state.counters["ratio_to_fresh_memset"] = ours / freshFills;
   PMR_DeleteImage();
 }
-BENCHMARK(BM_CreateImageAndFourLayers)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(6);
+BENCHMARK(BM_CreateImageAndFourLayers)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(6);
 
 }  // namespace
 

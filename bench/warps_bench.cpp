@@ -58,8 +58,10 @@ const std::pair<const char*, std::function<int32_t()>> kTransforms[] = {
 // Megapixels per second of wall time, and per second of processor time summed over the pool's
 // threads (the figure that holds when other programs share the machine).
 void ReportRates(benchmark::State& state, double cpuSeconds) {
-  state.counters["MP/s"] = benchmark::Counter(kMegapixels, benchmark::Counter::kIsIterationInvariantRate);
-  state.counters["MP/cpu-s"] = kMegapixels * double(state.iterations()) / std::max(cpuSeconds, 1e-9);
+  state.counters["MP/s"] =
+      benchmark::Counter(kMegapixels, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["MP/cpu-s"] =
+      kMegapixels * double(state.iterations()) / std::max(cpuSeconds, 1e-9);
 }
 
 void Transform(benchmark::State& state) {
@@ -115,8 +117,8 @@ void SpinAgainstSwirl(benchmark::State& state) {
   std::vector<double> ratios, ours, theirs;
   for (auto _ : state) {
     const double spin = Seconds([&] {
-      imaging::is5_TransformProcess(in.data(), kSide, kSide, 4, kSide * 4, out.data(), kSide * 4,
-                                    1, 0xFF000000u, 0);
+      imaging::is5_TransformProcess(in.data(), kSide, kSide, 4, kSide * 4, out.data(), kSide * 4, 1,
+                                    0xFF000000u, 0);
     });
     const double copy = Seconds([&] { RunConvert(inFile, outFile, false); });
     const double swirl = Seconds([&] { RunConvert(inFile, outFile, true); });
@@ -140,7 +142,10 @@ void SpinAgainstSwirl(benchmark::State& state) {
 }  // namespace
 
 // Rows run on the pool: rates are over wall time, not the calling thread's processor time.
-BENCHMARK(Transform)->DenseRange(0, int(std::size(kTransforms)) - 1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Transform)
+    ->DenseRange(0, int(std::size(kTransforms)) - 1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(PolygonWarp)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(SpinAgainstSwirl)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

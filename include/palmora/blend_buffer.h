@@ -8,7 +8,8 @@
 #include "palmora/export.h"
 
 /* Loads the blend buffer from a canvas-sized RGBA64 plane; amount is the brush colour's share.
- * With opaqueEdge the part of the square outside the canvas loads opaque. A null plane is refused. */
+ * With opaqueEdge the part of the square outside the canvas loads opaque. A null plane is refused.
+ */
 PMR_API void PMR_DoCopyBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amount,
                                    int32_t opaqueEdge);
 PMR_API void PMR_CopyBlendBufferSurface(int32_t x, int32_t y, int32_t amount, int32_t opaqueEdge);

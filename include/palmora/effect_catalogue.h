@@ -7,7 +7,7 @@
 
 /* Bits of PMR_IPLGetEffectReads: sliders 1..6 are bits 0..5, options 1..8 bits 6..13, the effect
  * colour bit 14, the script value bit 15, the text argument bit 16. */
-#define PMR_EFFECT_READS_SLIDER(n) (1u << ((n) - 1))
+#define PMR_EFFECT_READS_SLIDER(n) (1u << ((n)-1))
 #define PMR_EFFECT_READS_OPTION(n) (1u << ((n) + 5))
 #define PMR_EFFECT_READS_COLOUR (1u << 14)
 #define PMR_EFFECT_READS_SCRIPT_VALUE (1u << 15)

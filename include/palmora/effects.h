@@ -11,10 +11,9 @@
  * 3 to 8 its check boxes). Needs both processing buffers 32 (else does nothing); an unknown name
  * does nothing. Failures leave "IPLImageProc Excpt" as the last error. */
 PMR_API void PMR_IPLImageProcess(int32_t reserved, const char* effectName, int32_t scriptValue,
-                                 int32_t slider1, int32_t slider2, int32_t slider3,
-                                 int32_t slider4, int32_t slider5, int32_t slider6,
-                                 int32_t option1, int32_t option2, int32_t option3,
-                                 int32_t option4, int32_t option5, int32_t option6,
+                                 int32_t slider1, int32_t slider2, int32_t slider3, int32_t slider4,
+                                 int32_t slider5, int32_t slider6, int32_t option1, int32_t option2,
+                                 int32_t option3, int32_t option4, int32_t option5, int32_t option6,
                                  int32_t option7, int32_t option8, int32_t red, int32_t green,
                                  int32_t blue, const char* text);
 
@@ -32,10 +31,9 @@ PMR_API const char* PMR_IPLGetEffectSummary(int32_t index);
  * and default (sliders in tenths of a percent, a colour as red | green << 8 | blue << 16);
  * label: a short name; defaultText: for a text argument, a file under the data folder ("" when
  * none). Any output pointer may be null. Returns 1, or 0 (nothing written) past the last. */
-PMR_API int32_t PMR_IPLGetEffectParameter(int32_t index, int32_t k, int32_t* kind,
-                                          int32_t* number, int32_t* low, int32_t* high,
-                                          int32_t* standard, const char** label,
-                                          const char** defaultText);
+PMR_API int32_t PMR_IPLGetEffectParameter(int32_t index, int32_t k, int32_t* kind, int32_t* number,
+                                          int32_t* low, int32_t* high, int32_t* standard,
+                                          const char** label, const char** defaultText);
 
 /* Sharpens the current layer, raises its contrast (contrastAmount 0..1000; extraPass 1 adds a
  * gentle pass first) and scales its saturation (0..100, 50 keeps it). Failures leave

@@ -5,8 +5,8 @@
 #include "palmora/export.h"
 
 /* Creates the canvas: clamps width and height (below 0 or above 10000 become 100; 0 is kept),
- * allocates the brush buffers for brushes up to maxBrushSize, the mask (all selected), the undo back
- * buffers and the random pools, and empties every layer slot (names, modes and flags survive).
+ * allocates the brush buffers for brushes up to maxBrushSize, the mask (all selected), the undo
+ * back buffers and the random pools, and empties every layer slot (names, modes and flags survive).
  * reservedParam is stored and never read. On failure: "CreateImage Excpt". */
 PMR_API void PMR_CreateImage(void* hostWindow, int32_t width, int32_t height, int32_t maxBrushSize,
                              int32_t reservedParam);
@@ -26,7 +26,8 @@ PMR_API void* PMR_Alloc(int32_t size);
 PMR_API void PMR_Free(void* block);
 /* Extra export: releases the idle blocks the engine keeps between effect runs to spare their page
  * faults (bounded by the larger of 256 MiB and six 32-bit canvas planes). Deleting or resizing the
- * canvas and PMR_IPLExit release them too. A host may call it when the system is short of memory. */
+ * canvas and PMR_IPLExit release them too. A host may call it when the system is short of memory.
+ */
 PMR_API void PMR_TrimScratch(void);
 /* Copies count bytes when both pointers are non-null. */
 PMR_API void PMR_Memcpy(void* dst, const void* src, uint32_t count);

@@ -14,14 +14,15 @@ PMR_API int32_t PMR_ReadFromFileRGBA32(void* dst, int32_t width, int32_t height,
  * dithered), ".pcx", ".psd", ".emf" or ".wmf" (both an enhanced metafile), storing dpi where the
  * format can. Returns the writer's result; 0 for any other extension (no file is made) or a
  * refused argument. On memory failure: "WriteToFileRGB24 Excpt". */
-PMR_API int32_t PMR_WriteToFileRGB24(const void* src, int32_t width, int32_t height, const char* path,
-                                     const char* extension, int32_t dpi);
+PMR_API int32_t PMR_WriteToFileRGB24(const void* src, int32_t width, int32_t height,
+                                     const char* path, const char* extension, int32_t dpi);
 /* Writes packed RGBA32 pixels as ".png", ".tga" or ".tif"; as PMR_WriteToFileRGB24 otherwise. */
-PMR_API int32_t PMR_WriteToFileRGBA32(const void* src, int32_t width, int32_t height, const char* path,
-                                      const char* extension, int32_t dpi);
-/* Extra export: writes packed RGB24 pixels as a JPEG of the given quality (1..100) with full-resolution
- * colour (which later JPEG writes keep), storing dpi. Returns 1 when the whole file was written; 0 for a quality outside 1..100
- * or another refused argument (no file is made). On memory failure: "WriteToFileJPG Excpt". */
+PMR_API int32_t PMR_WriteToFileRGBA32(const void* src, int32_t width, int32_t height,
+                                      const char* path, const char* extension, int32_t dpi);
+/* Extra export: writes packed RGB24 pixels as a JPEG of the given quality (1..100) with
+ * full-resolution colour (which later JPEG writes keep), storing dpi. Returns 1 when the whole file
+ * was written; 0 for a quality outside 1..100 or another refused argument (no file is made). On
+ * memory failure: "WriteToFileJPG Excpt". */
 PMR_API int32_t PMR_WriteToFileJPG(const void* src, int32_t width, int32_t height, const char* path,
                                    int32_t quality, int32_t dpi);
 

@@ -21,8 +21,8 @@ PMR_API void PMR_IPLSeamCarvingRGBA(int32_t newWidth, int32_t newHeight, int32_t
  * "BL", "BC" or "BR" (a centred odd difference puts the extra pixel right or below). Layer 1 gets
  * the opaque background colour where the old picture does not reach. Another anchor is refused.
  * Failure: "IPLResizePage Excpt". */
-PMR_API void PMR_IPLResizePage(int32_t newWidth, int32_t newHeight, const char* anchor,
-                               int32_t red, int32_t green, int32_t blue);
+PMR_API void PMR_IPLResizePage(int32_t newWidth, int32_t newHeight, const char* anchor, int32_t red,
+                               int32_t green, int32_t blue);
 /* Keeps columns left..right-1 and rows top..bottom-1. Failure: "IPLCrop Excpt". */
 PMR_API void PMR_IPLCrop(int32_t left, int32_t top, int32_t right, int32_t bottom);
 /* Quarter turns, anticlockwise and clockwise. */

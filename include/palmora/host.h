@@ -34,8 +34,8 @@ PMR_API int32_t PMR_RenameFile(const char* oldPath, const char* newPath);
 /* A smooth curve through three points, sampled at 100 points from the first to the last; the
  * coordinates are unsigned. The getters read point index (unsigned; past the end: the last point),
  * truncated toward zero; before the first curve they return 0. */
-PMR_API int32_t PMR_CalcSpline3(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2,
-                                int32_t reserved);
+PMR_API int32_t PMR_CalcSpline3(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1, uint32_t x2,
+                                uint32_t y2, int32_t reserved);
 PMR_API int32_t PMR_GetSplinePointCount(void);
 PMR_API int32_t PMR_GetSplinePointX(int32_t index);
 PMR_API int32_t PMR_GetSplinePointY(int32_t index);

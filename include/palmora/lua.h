@@ -10,10 +10,10 @@
  * texture; load and run errors are shown in a message box titled "Lua Script Error" and leave the
  * layer as it was. The script may record a paint script into "scripts/luapaint.srp" under the
  * start directory (see docs/paint-scripts.md). */
-PMR_API void PMR_LuaFilterRun(const char* script, int32_t slider1, int32_t slider2,
-                              int32_t slider3, int32_t slider4, int32_t slider5, int32_t slider6,
-                              int32_t style1, int32_t style2, int32_t flag1, int32_t flag2,
-                              int32_t flag3, int32_t flag4, int32_t flag5, int32_t flag6);
+PMR_API void PMR_LuaFilterRun(const char* script, int32_t slider1, int32_t slider2, int32_t slider3,
+                              int32_t slider4, int32_t slider5, int32_t slider6, int32_t style1,
+                              int32_t style2, int32_t flag1, int32_t flag2, int32_t flag3,
+                              int32_t flag4, int32_t flag5, int32_t flag6);
 
 /* Extra export: how the host shows message boxes (from scripts' message_box and for script
  * errors). The callback returns when the box is dismissed. Null restores the default, a line on

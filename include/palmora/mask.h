@@ -35,8 +35,8 @@ PMR_API void PMR_CreateMaskFromAlpha(void);
 PMR_API void PMR_CreateMaskFromImage(void);
 PMR_API void PMR_CreateMaskFromImageLuma(void);
 
-/* Makers from canvas-sized images: canvas width x height x 4 bytes for RGBA (RGBA32) images, x 3 for
- * the RGB24 one. */
+/* Makers from canvas-sized images: canvas width x height x 4 bytes for RGBA (RGBA32) images, x 3
+ * for the RGB24 one. */
 PMR_API void PMR_CreateMaskFromDiff_RGBA32(const void* imageA, const void* imageB, int32_t value);
 PMR_API void PMR_CreateMaskFromRGBAImageColor(const void* image, int32_t red, int32_t green,
                                               int32_t blue, int32_t amount);
@@ -73,14 +73,16 @@ PMR_API void PMR_ApplyMaskToAlphaRect_RGBA32(void* buffer, int32_t stride, int32
 PMR_API void PMR_ApplyMaskToAlpha_RGBA32(void* buffer);
 /* Pixels of a canvas-sized RGBA32 image whose alpha lies within the tolerance of alpha become
  * (red, green, blue, alpha2). The mask is not touched. */
-PMR_API void PMR_ReplaceFromRGBAImageAlphaRange(void* image, int32_t alpha, int32_t tolerancePercent,
-                                                int32_t red, int32_t green, int32_t blue,
-                                                int32_t alpha2);
+PMR_API void PMR_ReplaceFromRGBAImageAlphaRange(void* image, int32_t alpha,
+                                                int32_t tolerancePercent, int32_t red,
+                                                int32_t green, int32_t blue, int32_t alpha2);
 
 /* Channel helpers over tightly packed width x height images: the RGBA side of each holds
  * width x height x 4 bytes, the RGB side width x height x 3. */
-PMR_API void PMR_RGBAlphaToRGB(void* destination, int32_t width, int32_t height, const void* source);
-PMR_API void PMR_RGBToRGBAlpha(void* destination, int32_t width, int32_t height, const void* source);
+PMR_API void PMR_RGBAlphaToRGB(void* destination, int32_t width, int32_t height,
+                               const void* source);
+PMR_API void PMR_RGBToRGBAlpha(void* destination, int32_t width, int32_t height,
+                               const void* source);
 PMR_API void PMR_RGBToRGBA(void* destination, int32_t width, int32_t height, const void* source);
 PMR_API void PMR_RGBAToRGB(void* destination, int32_t width, int32_t height, const void* source);
 

@@ -15,7 +15,8 @@ PMR_API void* PMR_CreateAVI(const char* path, int32_t period);
 PMR_API void PMR_WriteAVI(const char* bitmapPath);
 /* Adds packed RGB24 pixels (rows of width x 3 bytes, top row first) as the next frame; as above. */
 PMR_API void PMR_WriteAVI_RGB24(const void* pixels, int32_t width, int32_t height);
-/* Finishes and closes the movie; returns 0. A movie that failed or holds no frame leaves no file. */
+/* Finishes and closes the movie; returns 0. A movie that failed or holds no frame leaves no file.
+ */
 PMR_API int32_t PMR_CloseAVI(void);
 
 /* Stands in for the compression dialog shown before a movie's first frame: write the name of a
@@ -47,7 +48,8 @@ PMR_API int32_t PMR_TwainSelectSource(void);
 PMR_API int32_t PMR_TwainAcquire(void);
 /* Stands in for the source dialog: return the index (0..count - 1) of the device to use, or -1 to
  * cancel. Null restores the default, the first device. */
-typedef int32_t (*PMR_ScannerSourceChooser)(const char* const* deviceNames, int32_t count, void* user);
+typedef int32_t (*PMR_ScannerSourceChooser)(const char* const* deviceNames, int32_t count,
+                                            void* user);
 PMR_API void PMR_SetScannerSourceChooser(PMR_ScannerSourceChooser chooser, void* user);
 
 #endif

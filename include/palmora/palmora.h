@@ -22,8 +22,8 @@
  * Where a first host trips (examples/first_painting.c does all of it):
  *  - A new layer is hidden: PMR_SetLayerOptions(index, 1, ...) makes it visible; until then merges,
  *    renders and page saves leave it out.
- *  - Set the brush size (PMR_SetSize) before the tool (PMR_SetTool, PMR_SetBrushShape): the shape is
- *    built for the size in force, and a later size alone does not rebuild it.
+ *  - Set the brush size (PMR_SetSize) before the tool (PMR_SetTool, PMR_SetBrushShape): the shape
+ * is built for the size in force, and a later size alone does not rebuild it.
  *  - Each family takes its own colour scale: PMR_SetColor, PMR_Clear, layer and effect colours take
  *    0..255 channels; dabs (PMR_DrawDabGrit) and PMR_SetColor16 take 16-bit channels (x 256);
  *    effect sliders are tenths of a percent (0..1000); opacities are percents.

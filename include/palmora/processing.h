@@ -35,8 +35,8 @@ PMR_API void PMR_IPLSetDstBuffer32(const void* pixels);
 PMR_API void PMR_ApplyMaskToAlpha_IPLSrcRGBA(void);
 
 /* Premultiply colour by alpha before a filter and divide it out after (RGBA32: only for alpha
- * 1..254; RGBA64: every alpha but 0). Packed buffers of width x height pixels (x 4 bytes for RGBA32,
- * x 8 for RGBA64); null does nothing. */
+ * 1..254; RGBA64: every alpha but 0). Packed buffers of width x height pixels (x 4 bytes for
+ * RGBA32, x 8 for RGBA64); null does nothing. */
 PMR_API void PMR_AdjustRGBA32PreFilter(void* pixels, int32_t width, int32_t height);
 PMR_API void PMR_AdjustRGBA32PostFilter(void* pixels, int32_t width, int32_t height);
 PMR_API void PMR_AdjustRGBA64PreFilter(void* pixels, int32_t width, int32_t height);

@@ -25,11 +25,12 @@ typedef struct PMR_TabletAxis {
 
 typedef struct PMR_TabletContext {
   char name[40];
-  uint32_t options;   /* 1: the context moves the system cursor */
+  uint32_t options;    /* 1: the context moves the system cursor */
   uint32_t packetData; /* fields each packet carries: 0x582 = status, x, y, normal pressure */
   uint32_t packetMode; /* fields reported relative (0: all absolute) */
   uint32_t moveMask, buttonDownMask, buttonUpMask;
-  int32_t outOriginX, outOriginY, outExtentX, outExtentY; /* a negative y extent: y grows downwards */
+  int32_t outOriginX, outOriginY, outExtentX,
+      outExtentY; /* a negative y extent: y grows downwards */
 } PMR_TabletContext;
 
 typedef struct PMR_TabletPacket {

@@ -48,8 +48,8 @@ PMR_API int32_t PMR_GetRGB24FromAlpha(void* dst, int32_t dstRowBytes);
  * With useMaskAndTexture set while the mask is enabled or a texture exists, each pixel is weighed
  * by the mask and the texture. Otherwise a source pixel of alpha 0 clears the layer pixel to
  * (0, 0, 0, 0) and any other replaces it; an alpha-locked layer takes the colour only. */
-PMR_API int32_t PMR_LoadRGBA32Layer(const void* src, int32_t srcRowBytes, int32_t index,
-                                    int32_t x, int32_t y, int32_t width, int32_t height,
+PMR_API int32_t PMR_LoadRGBA32Layer(const void* src, int32_t srcRowBytes, int32_t index, int32_t x,
+                                    int32_t y, int32_t width, int32_t height,
                                     int32_t useMaskAndTexture);
 /* PMR_LoadRGBA32Layer into the current layer at (0, 0) with the layer's own size. */
 PMR_API int32_t PMR_LoadRGBA32(const void* src, int32_t srcRowBytes, int32_t useMaskAndTexture);
@@ -81,8 +81,8 @@ PMR_API int32_t PMR_GetRGBA32LayerCompressed(void* out, int32_t reserved, void* 
  * value x 256, so a layer of 8-bit content comes back exactly. A damaged blob, or one that does
  * not hold exactly the layer's bytes, is refused and the layer left as it was.
  * "LoadRGBA32LayerCompressed Excpt" when memory fails. reserved is not read. */
-PMR_API int32_t PMR_LoadRGBA32LayerCompressed(const void* blob, int32_t reserved,
-                                              int32_t blobSize, int32_t index);
+PMR_API int32_t PMR_LoadRGBA32LayerCompressed(const void* blob, int32_t reserved, int32_t blobSize,
+                                              int32_t index);
 
 /* ---- Run-length lines ----
  * An RGBA32 line is a run of 5-byte records (count 1..255, red, green, blue, alpha); a G8 line a
@@ -115,8 +115,7 @@ PMR_API int32_t PMR_RLECompressG16ToG8(const uint16_t* src, uint8_t* dst, int32_
 /* Decodes count pixels into dst, which holds count pixels (count x 8 bytes for RGBA64, count x 2
  * for G16); returns the position in dst after the last pixel written (dst itself for a null
  * buffer). The stream must hold the count: use the checked form for untrusted streams. */
-PMR_API uint16_t* PMR_RLEUncompressRGBA32ToRGBA64(const uint8_t* src, uint16_t* dst,
-                                                  int32_t count);
+PMR_API uint16_t* PMR_RLEUncompressRGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, int32_t count);
 PMR_API void PMR_RLEUncompressG8ToG16(const uint8_t* src, uint16_t* dst, int32_t count);
 /* Checked decoders: read only the srcBytes bytes of the stream. A stream that does not hold count
  * pixels in whole records is refused (0, nothing written); otherwise the result is the stream
@@ -135,8 +134,8 @@ PMR_API int32_t PMR_GetRGBA32FromRGBA64Rect(void* dst, int32_t dstRowBytes, cons
                                             int32_t srcRowBytes, int32_t x, int32_t y,
                                             int32_t width, int32_t height);
 PMR_API int32_t PMR_GetRGB24FromRGBA64Rect(void* dst, int32_t dstRowBytes, const void* src,
-                                           int32_t srcRowBytes, int32_t x, int32_t y,
-                                           int32_t width, int32_t height);
+                                           int32_t srcRowBytes, int32_t x, int32_t y, int32_t width,
+                                           int32_t height);
 /* The width x height block at (0, 0). */
 PMR_API int32_t PMR_GetRGBA32FromRGBA64(void* dst, int32_t dstRowBytes, int32_t width,
                                         int32_t height, const void* src, int32_t srcRowBytes);
@@ -144,8 +143,9 @@ PMR_API int32_t PMR_GetRGBA32FromRGBA64(void* dst, int32_t dstRowBytes, int32_t 
 PMR_API int32_t PMR_GetRGB24FromRGBA64(void* dst, int32_t dstRowBytes, const void* src,
                                        int32_t srcRowBytes);
 /* The rectangle at (x, y) of src (rows of srcRowPixels pixels) into packed dst (rows of 4 x width,
- * or 3 x width, bytes). A rectangle that leaves src's rows is refused. src holds at least y + height
- * rows of srcRowPixels x 8 bytes, dst width x height x 4 (or 3) bytes. reserved is not read. */
+ * or 3 x width, bytes). A rectangle that leaves src's rows is refused. src holds at least y +
+ * height rows of srcRowPixels x 8 bytes, dst width x height x 4 (or 3) bytes. reserved is not read.
+ */
 PMR_API int32_t PMR_RGBA64RectToRGBA32(const uint16_t* src, int32_t x, int32_t y, int32_t width,
                                        int32_t height, int32_t srcRowPixels, int32_t reserved,
                                        uint8_t* dst);
@@ -206,8 +206,8 @@ PMR_API uint32_t PMR_GetColorAtHistory(int32_t x, int32_t y);
 /* The inclusive bounding box of the layer's pixels with non-zero alpha; a fully transparent layer
  * reports left = canvas width, top = canvas height, right = bottom = 0. Nothing is written when
  * refused. */
-PMR_API int32_t PMR_FindDataExtentsLayer(int32_t index, int32_t* left, int32_t* top,
-                                         int32_t* right, int32_t* bottom);
+PMR_API int32_t PMR_FindDataExtentsLayer(int32_t index, int32_t* left, int32_t* top, int32_t* right,
+                                         int32_t* bottom);
 /* 1 when every pixel equals the first in all four channels, else 0. */
 PMR_API int32_t PMR_IsSingleColor(int32_t index);
 

@@ -52,4 +52,6 @@ PMR_API void PMR_ClearBlendBuffer(void) { brush::ClearBlendBuffer(); }
 PMR_API void PMR_FillBlendBuffer(int32_t unused1, int32_t unused2, int32_t high, int32_t low) {
   brush::FillBlendBuffer(high, low);
 }
-PMR_API void PMR_FilterBlendBuffer(int32_t kind, int32_t level) { brush::FilterBlendBuffer(kind, level); }
+PMR_API void PMR_FilterBlendBuffer(int32_t kind, int32_t level) {
+  brush::FilterBlendBuffer(kind, level);
+}

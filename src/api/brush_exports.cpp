@@ -17,8 +17,12 @@ PMR_API void PMR_SetTool(float shapeScale, int32_t gritSize, int32_t gritCellThr
                   option11, invertShape, option13, textureName, shapeName, shapeAngle});
 }
 
-PMR_API void PMR_SetColor(int32_t red, int32_t green, int32_t blue) { brush::SetColor(red, green, blue); }
-PMR_API void PMR_SetColor16(int32_t red, int32_t green, int32_t blue) { brush::SetColor16(red, green, blue); }
+PMR_API void PMR_SetColor(int32_t red, int32_t green, int32_t blue) {
+  brush::SetColor(red, green, blue);
+}
+PMR_API void PMR_SetColor16(int32_t red, int32_t green, int32_t blue) {
+  brush::SetColor16(red, green, blue);
+}
 PMR_API void PMR_SetColorBanks(int32_t r0, int32_t g0, int32_t b0, int32_t r1, int32_t g1,
                                int32_t b1, int32_t r2, int32_t g2, int32_t b2, int32_t r3,
                                int32_t g3, int32_t b3) {
@@ -26,7 +30,9 @@ PMR_API void PMR_SetColorBanks(int32_t r0, int32_t g0, int32_t b0, int32_t r1, i
 }
 PMR_API void PMR_SetShapeBlur(int32_t level) { brush::SetShapeBlur(level); }
 PMR_API void PMR_SetBlendStrength(int32_t strength) { brush::SetBlendStrength(strength); }
-PMR_API void PMR_SetBlendPrimaryColorStrength(int32_t strength) { brush::SetBlendPrimaryColorStrength(strength); }
+PMR_API void PMR_SetBlendPrimaryColorStrength(int32_t strength) {
+  brush::SetBlendPrimaryColorStrength(strength);
+}
 PMR_API void PMR_SetBlendRemix(int32_t flag) { brush::SetBlendRemix(flag); }
 PMR_API void PMR_SetDensity(int32_t density) { brush::SetDensity(density); }
 PMR_API void PMR_SetAlpha(int32_t percent) { brush::SetAlpha(percent); }
@@ -37,7 +43,9 @@ PMR_API void PMR_SetBlobLocked(int32_t flag) { brush::SetBlobLocked(flag); }
 PMR_API void PMR_SetAlphaLevel(int32_t level) { brush::SetAlphaLevel(level); }
 PMR_API void PMR_SetImageBrushMode(int32_t flag) { brush::SetImageBrushMode(flag); }
 PMR_API void PMR_SetSolidBrushMode(int32_t flag) { brush::SetSolidBrushMode(flag); }
-PMR_API void PMR_SetRotateBrushMode(int32_t mode, int32_t degrees) { brush::SetRotateBrushMode(mode, degrees); }
+PMR_API void PMR_SetRotateBrushMode(int32_t mode, int32_t degrees) {
+  brush::SetRotateBrushMode(mode, degrees);
+}
 PMR_API void PMR_SetMixMode(int32_t mode, int32_t amount) { brush::SetMixMode(mode, amount); }
 PMR_API void PMR_SetSize(int32_t size) { brush::SetSize(size); }
 PMR_API void PMR_SetScaleSize(int32_t size) { brush::SetScaleSize(size); }
@@ -48,7 +56,9 @@ PMR_API void PMR_SetMaskMakerOn(void) { brush::SetMaskMakerOn(); }
 PMR_API void PMR_SetEraseModeOn(void) { brush::SetEraseModeOn(); }
 PMR_API void PMR_DecDrawingLength(void) { brush::DecDrawingLength(); }
 
-PMR_API void PMR_SetBrushShape(const char* name, int32_t angle) { brush::SetBrushShape(name, angle); }
+PMR_API void PMR_SetBrushShape(const char* name, int32_t angle) {
+  brush::SetBrushShape(name, angle);
+}
 PMR_API void PMR_SetBrushShape_ORIGINAL(const char* name, int32_t angle) {
   brush::SetBrushShape_ORIGINAL(name, angle);
 }

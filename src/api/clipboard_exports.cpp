@@ -33,9 +33,8 @@ PMR_API int32_t PMR_ToClipboardRect(int32_t x1, int32_t y1, int32_t x2, int32_t 
 }
 PMR_API int32_t PMR_RGBA32ToClipboardRect(const void* src, int32_t x, int32_t y, int32_t width,
                                           int32_t height, int32_t useMask) {
-  return api::guard(0, "RGBA32ToClipBoardRect Excpt", [&] {
-    return io::RGBA32ToClipboardRect(src, x, y, width, height, useMask);
-  });
+  return api::guard(0, "RGBA32ToClipBoardRect Excpt",
+                    [&] { return io::RGBA32ToClipboardRect(src, x, y, width, height, useMask); });
 }
 PMR_API int32_t PMR_ToClipboardFromFile(const char* path) {
   return api::guard(0, "ToClipBoardFromFile Excpt", [&] { return io::ToClipboardFromFile(path); });

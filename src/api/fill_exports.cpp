@@ -7,9 +7,11 @@
 
 PMR_API void PMR_IPLFloodFill(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y,
                               int32_t tolerance, const char* mode) {
-  api::guard("IPLFloodFill Excpt", [&] { mask::FloodFill(red, green, blue, x, y, tolerance, mode); });
+  api::guard("IPLFloodFill Excpt",
+             [&] { mask::FloodFill(red, green, blue, x, y, tolerance, mode); });
 }
-PMR_API void PMR_IPLMaskWand(int32_t x, int32_t y, int32_t tolerance, int32_t amount, const char* mode) {
+PMR_API void PMR_IPLMaskWand(int32_t x, int32_t y, int32_t tolerance, int32_t amount,
+                             const char* mode) {
   api::guard("IPLMaskWand Excpt", [&] { mask::MaskWand(x, y, tolerance, amount, mode); });
 }
 PMR_API void PMR_IPLMaskEllipse(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t amount) {
@@ -21,7 +23,7 @@ PMR_API void PMR_IPLMaskRectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1
 PMR_API void PMR_ColorRGBA32FromFloodMask(void* image, const void* map, int32_t red, int32_t green,
                                           int32_t blue, int32_t alpha) {
   api::guard("ColorRGBA32FromFloodMask Excpt", [&] {
-    mask::ColorRGBA32FromFloodMask(static_cast<uint8_t*>(image), static_cast<const uint8_t*>(map), red, green,
-                                   blue, alpha);
+    mask::ColorRGBA32FromFloodMask(static_cast<uint8_t*>(image), static_cast<const uint8_t*>(map),
+                                   red, green, blue, alpha);
   });
 }

@@ -18,8 +18,12 @@ PMR_API void PMR_IPLResizePage(int32_t newWidth, int32_t newHeight, const char* 
 PMR_API void PMR_IPLCrop(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   api::guard("IPLCrop Excpt", [&] { process::IPLCrop(left, top, right, bottom); });
 }
-PMR_API void PMR_IPLRotateLeft(void) { api::guard("IPLRotateLeft Excpt", [] { process::IPLRotateLeft(); }); }
-PMR_API void PMR_IPLRotateRight(void) { api::guard("IPLRotateRight Excpt", [] { process::IPLRotateRight(); }); }
+PMR_API void PMR_IPLRotateLeft(void) {
+  api::guard("IPLRotateLeft Excpt", [] { process::IPLRotateLeft(); });
+}
+PMR_API void PMR_IPLRotateRight(void) {
+  api::guard("IPLRotateRight Excpt", [] { process::IPLRotateRight(); });
+}
 PMR_API void PMR_IPLPan(int32_t dx, int32_t dy, int32_t edgeMode, int32_t red, int32_t green,
                         int32_t blue, int32_t alpha, int32_t maskAndTexture) {
   api::guard("IPLPan Excpt",

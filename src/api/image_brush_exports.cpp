@@ -7,8 +7,9 @@ PMR_API void PMR_LoadImageBrush(const char* fileName) {
   api::guard("LoadImageBrush Excpt", [&] { brush::LoadImageBrush(fileName); });
 }
 PMR_API void PMR_LoadImageBrushFromRGBA32(const void* pixels, int32_t width, int32_t height) {
-  api::guard("LoadImageBrushFromRGBA32 Excpt",
-             [&] { brush::LoadImageBrushFromRGBA32(static_cast<const uint8_t*>(pixels), width, height); });
+  api::guard("LoadImageBrushFromRGBA32 Excpt", [&] {
+    brush::LoadImageBrushFromRGBA32(static_cast<const uint8_t*>(pixels), width, height);
+  });
 }
 PMR_API void PMR_LoadImageBrushArray(const char* fileName) {
   api::guard("LoadImageBrushArray Excpt", [&] { brush::LoadImageBrushArray(fileName); });

@@ -11,10 +11,15 @@ uint8_t* Bytes(void* buffer) { return static_cast<uint8_t*>(buffer); }
 }  // namespace
 
 PMR_API int32_t PMR_CreateLayer(int32_t index, int32_t width, int32_t height) {
-  return api::guard(0, "CreateLayer Excpt", [&] { return engine::CreateLayer(index, width, height); });
+  return api::guard(0, "CreateLayer Excpt",
+                    [&] { return engine::CreateLayer(index, width, height); });
 }
-PMR_API void PMR_DeleteLayer(int32_t index) { api::guard("DeleteLayer Excpt", [&] { engine::DeleteLayer(index); }); }
-PMR_API void PMR_SetLayer(int32_t index) { api::guard("SetLayer Excpt", [&] { engine::SetLayer(index); }); }
+PMR_API void PMR_DeleteLayer(int32_t index) {
+  api::guard("DeleteLayer Excpt", [&] { engine::DeleteLayer(index); });
+}
+PMR_API void PMR_SetLayer(int32_t index) {
+  api::guard("SetLayer Excpt", [&] { engine::SetLayer(index); });
+}
 PMR_API int32_t PMR_GetLayerNum(void) { return engine::State().currentLayerIndex; }
 PMR_API int32_t PMR_GetLayerCount(void) { return engine::GetLayerCount(); }
 PMR_API int32_t PMR_SetLayerOptions(int32_t index, int32_t visible, int32_t alphaLock,
@@ -28,11 +33,18 @@ PMR_API void PMR_SwapLayers(int32_t indexA, int32_t indexB) {
 }
 
 PMR_API int32_t PMR_CreatePaintLayer(int32_t opacityPercent, const char* modeName) {
-  return api::guard(0, "CreatePaintLayer Excpt", [&] { return engine::CreatePaintLayer(opacityPercent, modeName); });
+  return api::guard(0, "CreatePaintLayer Excpt",
+                    [&] { return engine::CreatePaintLayer(opacityPercent, modeName); });
 }
-PMR_API void PMR_ClearPaintLayer(void) { api::guard("ClearPaintLayer Excpt", [] { engine::ClearPaintLayer(); }); }
-PMR_API void PMR_ClearPaintLayer_old(void) { api::guard("ClearPaintLayer Excpt", [] { engine::ClearPaintLayer_old(); }); }
-PMR_API void PMR_DeletePaintLayer(void) { api::guard("DeletePaintLayer Excpt", [] { engine::DeletePaintLayer(); }); }
+PMR_API void PMR_ClearPaintLayer(void) {
+  api::guard("ClearPaintLayer Excpt", [] { engine::ClearPaintLayer(); });
+}
+PMR_API void PMR_ClearPaintLayer_old(void) {
+  api::guard("ClearPaintLayer Excpt", [] { engine::ClearPaintLayer_old(); });
+}
+PMR_API void PMR_DeletePaintLayer(void) {
+  api::guard("DeletePaintLayer Excpt", [] { engine::DeletePaintLayer(); });
+}
 PMR_API void PMR_BlurPaintLayerAlpha(void) {
   api::guard("BlurPaintLayerAlpha Excpt", [] { engine::BlurPaintLayerAlpha(); });
 }
@@ -42,7 +54,9 @@ PMR_API int32_t PMR_CreateTexture(int32_t layer) {
 }
 PMR_API void PMR_DeleteTexture(void) { engine::DeleteTexture(); }
 
-PMR_API void PMR_InvertAlpha(int32_t index) { api::guard("InvertAlpha Excpt", [&] { engine::InvertAlpha(index); }); }
+PMR_API void PMR_InvertAlpha(int32_t index) {
+  api::guard("InvertAlpha Excpt", [&] { engine::InvertAlpha(index); });
+}
 PMR_API void PMR_SetLayerAlpha(int32_t index, int32_t value) {
   api::guard("SetLayerAlpha Excpt", [&] { engine::SetLayerAlpha(index, value); });
 }
@@ -59,14 +73,18 @@ PMR_API void PMR_CreateBlobFromImage(int32_t index, int32_t mode) {
 PMR_API void PMR_InvertAlpha_RGBA32(void* buffer) {
   api::guard("InvertAlpha_RGBA32 Excpt", [&] { engine::InvertAlpha_RGBA32(Bytes(buffer)); });
 }
-PMR_API void PMR_SetAlphaFromRGBAImageColor(void* buffer, int32_t red, int32_t green, int32_t blue) {
-  api::guard("SetAlphaFromRGBAImageColor Excpt", [&] { engine::SetAlphaFromRGBAImageColor(Bytes(buffer), red, green, blue); });
+PMR_API void PMR_SetAlphaFromRGBAImageColor(void* buffer, int32_t red, int32_t green,
+                                            int32_t blue) {
+  api::guard("SetAlphaFromRGBAImageColor Excpt",
+             [&] { engine::SetAlphaFromRGBAImageColor(Bytes(buffer), red, green, blue); });
 }
 PMR_API void PMR_SetColorAlphaRGBABuf(void* buffer, int32_t width, int32_t height, int32_t red,
                                       int32_t green, int32_t blue) {
-  api::guard("SetColorAlphaRGBABuf Excpt", [&] { engine::SetColorAlphaRGBABuf(Bytes(buffer), width, height, red, green, blue); });
+  api::guard("SetColorAlphaRGBABuf Excpt",
+             [&] { engine::SetColorAlphaRGBABuf(Bytes(buffer), width, height, red, green, blue); });
 }
 PMR_API void PMR_SetColorRGBABuf(void* buffer, int32_t width, int32_t height, int32_t red,
                                  int32_t green, int32_t blue) {
-  api::guard("SetColorRGBABuf Excpt", [&] { engine::SetColorRGBABuf(Bytes(buffer), width, height, red, green, blue); });
+  api::guard("SetColorRGBABuf Excpt",
+             [&] { engine::SetColorRGBABuf(Bytes(buffer), width, height, red, green, blue); });
 }

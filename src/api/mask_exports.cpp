@@ -19,7 +19,9 @@ PMR_API void PMR_SetMaskOptions(int32_t red1, int32_t green1, int32_t blue1, int
 PMR_API void PMR_ClearMask(int32_t red, int32_t green, int32_t blue) {
   api::guard("ClearMask Excpt", [&] { mask::ClearMask(red, green, blue); });
 }
-PMR_API void PMR_InvertMask(void) { api::guard("InvertMask Excpt", [] { mask::InvertMask(); }); }
+PMR_API void PMR_InvertMask(void) {
+  api::guard("InvertMask Excpt", [] { mask::InvertMask(); });
+}
 PMR_API void PMR_SaveMask(void* buffer, int32_t stride) {
   api::guard("SaveMask Excpt", [&] { mask::SaveMask(Bytes(buffer), stride); });
 }
@@ -49,15 +51,13 @@ PMR_API void PMR_CreateMaskFromDiff_RGBA32(const void* imageA, const void* image
 }
 PMR_API void PMR_CreateMaskFromRGBAImageColor(const void* image, int32_t red, int32_t green,
                                               int32_t blue, int32_t amount) {
-  api::guard("CreateMaskFromRGBAImageColor Excpt", [&] {
-    mask::CreateMaskFromRGBAImageColor(Bytes(image), red, green, blue, amount);
-  });
+  api::guard("CreateMaskFromRGBAImageColor Excpt",
+             [&] { mask::CreateMaskFromRGBAImageColor(Bytes(image), red, green, blue, amount); });
 }
 PMR_API void PMR_CreateMaskFromRGB24ImageColor(const void* image, int32_t red, int32_t green,
                                                int32_t blue, int32_t amount) {
-  api::guard("CreateMaskFromRGB24ImageColor Excpt", [&] {
-    mask::CreateMaskFromRGB24ImageColor(Bytes(image), red, green, blue, amount);
-  });
+  api::guard("CreateMaskFromRGB24ImageColor Excpt",
+             [&] { mask::CreateMaskFromRGB24ImageColor(Bytes(image), red, green, blue, amount); });
 }
 PMR_API void PMR_CreateMaskFromRGBAImageColorRange(const void* image, int32_t red, int32_t green,
                                                    int32_t blue, int32_t tolerancePercent,
@@ -110,20 +110,22 @@ PMR_API void PMR_ApplyMaskToAlphaRect_RGBA32(void* buffer, int32_t stride, int32
 PMR_API void PMR_ApplyMaskToAlpha_RGBA32(void* buffer) {
   api::guard("ApplyMaskToAlpha Excpt", [&] { mask::ApplyMaskToAlpha_RGBA32(Bytes(buffer)); });
 }
-PMR_API void PMR_ReplaceFromRGBAImageAlphaRange(void* image, int32_t alpha, int32_t tolerancePercent,
-                                                int32_t red, int32_t green, int32_t blue,
-                                                int32_t alpha2) {
+PMR_API void PMR_ReplaceFromRGBAImageAlphaRange(void* image, int32_t alpha,
+                                                int32_t tolerancePercent, int32_t red,
+                                                int32_t green, int32_t blue, int32_t alpha2) {
   api::guard("ReplaceFromRGBAImageAlphaRange Excpt", [&] {
     mask::ReplaceFromRGBAImageAlphaRange(Bytes(image), alpha, tolerancePercent, red, green, blue,
                                          alpha2);
   });
 }
 
-PMR_API void PMR_RGBAlphaToRGB(void* destination, int32_t width, int32_t height, const void* source) {
+PMR_API void PMR_RGBAlphaToRGB(void* destination, int32_t width, int32_t height,
+                               const void* source) {
   api::guard("RGBAlphaToRGB Excpt",
              [&] { mask::RGBAlphaToRGB(Bytes(destination), width, height, Bytes(source)); });
 }
-PMR_API void PMR_RGBToRGBAlpha(void* destination, int32_t width, int32_t height, const void* source) {
+PMR_API void PMR_RGBToRGBAlpha(void* destination, int32_t width, int32_t height,
+                               const void* source) {
   api::guard("RGBToRGBAlpha Excpt",
              [&] { mask::RGBToRGBAlpha(Bytes(destination), width, height, Bytes(source)); });
 }

@@ -26,10 +26,12 @@ PMR_API void PMR_Merge(void* buffer) {
   api::guard("Merge Excpt", [&] { render::Merge(Pixels(buffer)); });
 }
 PMR_API uint32_t PMR_GetColorAtMerged(int32_t x, int32_t y) {
-  return api::guard(0u, "PMR_GetColorAtMerged Excpt", [&] { return render::GetColorAtMerged(x, y); });
+  return api::guard(0u, "PMR_GetColorAtMerged Excpt",
+                    [&] { return render::GetColorAtMerged(x, y); });
 }
 PMR_API int32_t PMR_SetAlphaLayerOpacity(int32_t percent) {
-  return api::guard(0, "SetAlphaLayerOpacity Excpt", [&] { return render::SetAlphaLayerOpacity(percent); });
+  return api::guard(0, "SetAlphaLayerOpacity Excpt",
+                    [&] { return render::SetAlphaLayerOpacity(percent); });
 }
 PMR_API void PMR_MergePaintLayer(int32_t destinationLayer) {
   api::guard("MergePaintLayer Excpt", [&] { render::MergePaintLayer(destinationLayer); });

@@ -33,7 +33,8 @@ PMR_API int32_t PMR_I2PDF_MakePDF(const char* outputPath) {
   return api::guard(0, "I2PDF_MakePDF Excpt", [&] { return io::I2PDF_MakePDF(outputPath); });
 }
 PMR_API int32_t PMR_I2PDF_MakePDFSlideshow(const char* outputPath) {
-  return api::guard(0, "I2PDF_MakePDF Excpt", [&] { return io::I2PDF_MakePDFSlideshow(outputPath); });
+  return api::guard(0, "I2PDF_MakePDF Excpt",
+                    [&] { return io::I2PDF_MakePDFSlideshow(outputPath); });
 }
 
 PMR_API int32_t PMR_IsTwain(void) {

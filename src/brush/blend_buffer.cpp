@@ -20,12 +20,16 @@ const uint16_t* LayerPlane(const engine::LayerRecord* layer) {
 const uint16_t* SurfacePlane() { return LayerPlane(engine::State().currentLayer); }
 const uint16_t* HistoryPlane() { return engine::State().undo.historyBack; }
 const uint16_t* TracePlane() { return LayerPlane(engine::State().traceLayer); }
-const uint16_t* NumberedLayerPlane(int32_t index) { return LayerPlane(engine::LayerWithPixels(index)); }
+const uint16_t* NumberedLayerPlane(int32_t index) {
+  return LayerPlane(engine::LayerWithPixels(index));
+}
 
 // Amounts outside 0..256 are taken as the nearer end.
 int32_t ClampAmount(int32_t amount) { return std::clamp(amount, 0, 256); }
 // The canvas's (or colour's) share of a mix or tint on the 16-bit scale.
-uint32_t Share(int32_t amount) { return uint32_t(std::clamp<int64_t>(int64_t{amount} * 256, 0, 65535)); }
+uint32_t Share(int32_t amount) {
+  return uint32_t(std::clamp<int64_t>(int64_t{amount} * 256, 0, 65535));
+}
 
 uint16_t* BlendPixel(const engine::EngineState& s, const BlendSquare& q, int32_t cx, int32_t cy) {
   const std::size_t row = std::size_t(cy - q.top), column = std::size_t(cx - q.left);
@@ -36,7 +40,8 @@ uint16_t* BlendPixel(const engine::EngineState& s, const BlendSquare& q, int32_t
 // scaled by k / 65535 in floating point and truncated.
 struct MaskedAlpha {
   const uint16_t* mask = nullptr;
-  explicit MaskedAlpha(const engine::EngineState& s) : mask(s.maskEnabled ? s.maskPlane : nullptr) {}
+  explicit MaskedAlpha(const engine::EngineState& s)
+      : mask(s.maskEnabled ? s.maskPlane : nullptr) {}
   uint32_t operator()(uint32_t alpha, std::size_t canvasIndex) const {
     if (!mask) return alpha;
     const uint32_t M = mask[canvasIndex];
@@ -64,7 +69,8 @@ bool PlaceBlendSquare(const engine::EngineState& s, int32_t x, int32_t y, BlendS
   return true;
 }
 
-void DoCopyBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amount, int32_t opaqueEdge) {
+void DoCopyBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amount,
+                       int32_t opaqueEdge) {
   const engine::EngineState& s = engine::State();
   BlendSquare q;
   if (!plane || !PlaceBlendSquare(s, x, y, q)) return;
@@ -152,8 +158,9 @@ void DoMixBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amoun
   std::memcpy(rules.banks, s.colorBanks, sizeof rules.banks);
   const MixKernel kernel = BlendMixKernel(brush::Tool().mixMode);
   // With no canvas share the mix changes nothing.
-  const CarriedMixKernel vector =
-      rules.k != 0 && BlendMixKeepsCarriedPaint(brush::Tool().mixMode) ? VectorCarriedMixKernel() : nullptr;
+  const CarriedMixKernel vector = rules.k != 0 && BlendMixKeepsCarriedPaint(brush::Tool().mixMode)
+                                      ? VectorCarriedMixKernel()
+                                      : nullptr;
   const MaskedAlpha maskedAlpha(s);
   // The canvas alphas of a row, reduced by the mask, in the dab scratch (never allocated here).
   uint32_t* alpha = brush::Scratch().coverage;
@@ -165,7 +172,8 @@ void DoMixBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amoun
     row.canvas = plane + (canvasRow + q.x0) * 4;
     row.blend = BlendPixel(s, q, q.x0, cy);
     if (maskedAlpha.mask) {
-      for (int32_t i = 0; i < row.count; ++i) alpha[i] = maskedAlpha(row.canvas[4 * i + 3], canvasRow + q.x0 + i);
+      for (int32_t i = 0; i < row.count; ++i)
+        alpha[i] = maskedAlpha(row.canvas[4 * i + 3], canvasRow + q.x0 + i);
     } else {
       for (int32_t i = 0; i < row.count; ++i) alpha[i] = row.canvas[4 * i + 3];
     }
@@ -178,25 +186,34 @@ void DoMixBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amoun
   }
 }
 
-void MixBlendBufferSurface(int32_t x, int32_t y, int32_t amount) { DoMixBlendBuffer(x, y, SurfacePlane(), amount); }
+void MixBlendBufferSurface(int32_t x, int32_t y, int32_t amount) {
+  DoMixBlendBuffer(x, y, SurfacePlane(), amount);
+}
 void MixBlendBufferLayer(int32_t layer, int32_t x, int32_t y, int32_t amount) {
   DoMixBlendBuffer(x, y, NumberedLayerPlane(layer), amount);
 }
-void MixBlendBufferHistory(int32_t x, int32_t y, int32_t amount) { DoMixBlendBuffer(x, y, HistoryPlane(), amount); }
-void MixBlendBufferTrace(int32_t x, int32_t y, int32_t amount) { DoMixBlendBuffer(x, y, TracePlane(), amount); }
+void MixBlendBufferHistory(int32_t x, int32_t y, int32_t amount) {
+  DoMixBlendBuffer(x, y, HistoryPlane(), amount);
+}
+void MixBlendBufferTrace(int32_t x, int32_t y, int32_t amount) {
+  DoMixBlendBuffer(x, y, TracePlane(), amount);
+}
 
-void DoColorBlendBuffer(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue, int32_t amount) {
+void DoColorBlendBuffer(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue,
+                        int32_t amount) {
   const engine::EngineState& s = engine::State();
   BlendSquare q;
   if (!PlaceBlendSquare(s, x, y, q)) return;
   const uint32_t k = Share(amount), keep = 65536 - k;
-  const uint32_t colour[3] = {uint32_t(std::clamp(red, 0, 255)) * 256, uint32_t(std::clamp(green, 0, 255)) * 256,
+  const uint32_t colour[3] = {uint32_t(std::clamp(red, 0, 255)) * 256,
+                              uint32_t(std::clamp(green, 0, 255)) * 256,
                               uint32_t(std::clamp(blue, 0, 255)) * 256};
   for (int32_t cy = q.y0; cy < q.y1; ++cy) {
     uint16_t* b = BlendPixel(s, q, q.x0, cy);
     for (int32_t cx = q.x0; cx < q.x1; ++cx, b += 4) {
       for (int c = 0; c < 3; ++c) {
-        const uint32_t tinted = b[3] == 0 ? colour[c] : ((((b[c] * keep) >> 8) + ((colour[c] * k) >> 8)) >> 8) + 1;
+        const uint32_t tinted =
+            b[3] == 0 ? colour[c] : ((((b[c] * keep) >> 8) + ((colour[c] * k) >> 8)) >> 8) + 1;
         b[c] = uint16_t(std::min<uint32_t>(tinted, 65280));
       }
     }
@@ -215,7 +232,8 @@ void FillBlendBuffer(int32_t high, int32_t low) {
 void FilterBlendBuffer(int32_t kind, int32_t level) {
   const engine::EngineState& s = engine::State();
   const ToolState& t = brush::Tool();
-  if (t.blendStrength == 0 || !s.blendBuffer || t.brushSize < 1 || t.brushSize > s.maxBrushSize) return;
+  if (t.blendStrength == 0 || !s.blendBuffer || t.brushSize < 1 || t.brushSize > s.maxBrushSize)
+    return;
   const uint32_t b = uint32_t(std::clamp(std::trunc(level * 655.35), 0.0, 65535.0));
   for (int32_t row = 0; row < t.brushSize; ++row) {
     uint16_t* p = s.blendBuffer + std::size_t(row) * s.brushStride;

@@ -12,7 +12,8 @@ namespace brush {
 // Copies the canvas plane under the dab square centred on (x, y) into the blend buffer, amount
 // (0..256) being the share of the brush colour. With opaqueEdge the part of the square outside
 // the canvas loads as opaque.
-void DoCopyBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amount, int32_t opaqueEdge);
+void DoCopyBlendBuffer(int32_t x, int32_t y, const uint16_t* plane, int32_t amount,
+                       int32_t opaqueEdge);
 void CopyBlendBufferSurface(int32_t x, int32_t y, int32_t amount, int32_t opaqueEdge);
 void CopyBlendBufferLayer(int32_t layer, int32_t x, int32_t y, int32_t amount);
 void CopyBlendBufferHistory(int32_t x, int32_t y, int32_t amount);
@@ -29,7 +30,8 @@ void MixBlendBufferHistory(int32_t x, int32_t y, int32_t amount);
 void MixBlendBufferTrace(int32_t x, int32_t y, int32_t amount);
 
 // Tints the blend pixels that meet the canvas toward the colour (0..255 a channel).
-void DoColorBlendBuffer(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue, int32_t amount);
+void DoColorBlendBuffer(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue,
+                        int32_t amount);
 
 // The first maxBrushSize^2 16-bit values of the buffer: zero, or high x 256 + low.
 void ClearBlendBuffer();

@@ -189,7 +189,9 @@ constexpr MixRuleRow kBlendMixRules[] = {
     {388, &MixSpan<KeepBrightnessRule<true>>},
 };
 static_assert(std::is_sorted(std::begin(kBlendMixRules), std::end(kBlendMixRules),
-                             [](const MixRuleRow& a, const MixRuleRow& b) { return a.number < b.number; }));
+                             [](const MixRuleRow& a, const MixRuleRow& b) {
+                               return a.number < b.number;
+                             }));
 
 }  // namespace
 
@@ -200,6 +202,8 @@ MixKernel BlendMixKernel(int32_t mixMode) {
   return &MixSpan<CarriedRule>;
 }
 
-bool BlendMixKeepsCarriedPaint(int32_t mixMode) { return BlendMixKernel(mixMode) == &MixSpan<CarriedRule>; }
+bool BlendMixKeepsCarriedPaint(int32_t mixMode) {
+  return BlendMixKernel(mixMode) == &MixSpan<CarriedRule>;
+}
 
 }  // namespace brush

@@ -28,11 +28,11 @@ bool CarriedPaintVectorFits(const PaintRules& rules);
 CarriedPaintKernel VectorCarriedPaintKernel();
 CarriedMixKernel VectorCarriedMixKernel();
 
-int32_t CarriedPaintPairsAvx2(uint16_t* target, const uint32_t* coverage, int32_t count, uint16_t* blend,
-                              const PaintRules& rules);
+int32_t CarriedPaintPairsAvx2(uint16_t* target, const uint32_t* coverage, int32_t count,
+                              uint16_t* blend, const PaintRules& rules);
 int32_t CarriedMixPairsAvx2(const MixRow& row, uint32_t k);
-int32_t CarriedPaintQuadsAvx512(uint16_t* target, const uint32_t* coverage, int32_t count, uint16_t* blend,
-                                const PaintRules& rules);
+int32_t CarriedPaintQuadsAvx512(uint16_t* target, const uint32_t* coverage, int32_t count,
+                                uint16_t* blend, const PaintRules& rules);
 int32_t CarriedMixQuadsAvx512(const MixRow& row, uint32_t k);
 
 }  // namespace brush

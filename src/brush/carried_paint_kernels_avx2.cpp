@@ -32,8 +32,8 @@ inline __m256i MixProducts(__m256i a, __m256i b, __m256i c, __m256i d) {
 }
 
 template <bool kRemix>
-int32_t CarriedPaintPairs(uint16_t* target, const uint32_t* coverage,
-                                                          int32_t count, uint16_t* blend, const PaintRules& r) {
+int32_t CarriedPaintPairs(uint16_t* target, const uint32_t* coverage, int32_t count,
+                          uint16_t* blend, const PaintRules& r) {
   const __m256i zero = _mm256_setzero_si256(), alphaLanes = AlphaLanes(), colourOnes = ColourOnes();
   const __m256i whole = _mm256_set1_epi32(65536);
   const __m256i full = _mm256_set1_epi32(65535);
@@ -55,7 +55,8 @@ int32_t CarriedPaintPairs(uint16_t* target, const uint32_t* coverage,
     __m256i n = MixProducts(_mm256_sub_epi32(whole, a), d, a, s);
     n = _mm256_blendv_epi8(n, d, _mm256_andnot_si256(alphaLanes, sourceClear));
     // A clear target takes the source colour and alpha a.sa >> 16.
-    const __m256i laid = _mm256_srli_epi32(_mm256_mullo_epi32(a, _mm256_shuffle_epi32(s, 0xFF)), 16);
+    const __m256i laid =
+        _mm256_srli_epi32(_mm256_mullo_epi32(a, _mm256_shuffle_epi32(s, 0xFF)), 16);
     n = _mm256_blendv_epi8(n, _mm256_blendv_epi8(s, laid, alphaLanes), targetClear);
     n = _mm256_blendv_epi8(n, d, uncovered);
     if constexpr (kRemix) {
@@ -82,8 +83,8 @@ int32_t CarriedPaintPairs(uint16_t* target, const uint32_t* coverage,
 
 }  // namespace
 
-int32_t CarriedPaintPairsAvx2(uint16_t* target, const uint32_t* coverage, int32_t count, uint16_t* blend,
-                              const PaintRules& rules) {
+int32_t CarriedPaintPairsAvx2(uint16_t* target, const uint32_t* coverage, int32_t count,
+                              uint16_t* blend, const PaintRules& rules) {
   return rules.remix ? CarriedPaintPairs<true>(target, coverage, count, blend, rules)
                      : CarriedPaintPairs<false>(target, coverage, count, blend, rules);
 }
@@ -101,11 +102,14 @@ int32_t CarriedMixPairsAvx2(const MixRow& row, uint32_t k) {
     const __m256i pa = SpreadPair(row.canvasAlpha + i);
     // The canvas pixel with its (mask-reduced) alpha.
     const __m256i p = _mm256_blendv_epi8(LoadPair(row.canvas + 4 * i), pa, alphaLanes);
-    __m256i m = _mm256_min_epu32(_mm256_add_epi32(MixProducts(q, keep, p, share), colourOnes), limit);
+    __m256i m =
+        _mm256_min_epu32(_mm256_add_epi32(MixProducts(q, keep, p, share), colourOnes), limit);
     // Nothing carried: the canvas is taken.
-    m = _mm256_blendv_epi8(m, _mm256_min_epu32(p, limit), _mm256_cmpeq_epi32(_mm256_shuffle_epi32(q, 0xFF), zero));
+    m = _mm256_blendv_epi8(m, _mm256_min_epu32(p, limit),
+                           _mm256_cmpeq_epi32(_mm256_shuffle_epi32(q, 0xFF), zero));
     // A clear canvas pixel only fades the carried alpha.
-    const __m256i faded = _mm256_blendv_epi8(q, _mm256_srli_epi32(_mm256_mullo_epi32(q, keep), 16), alphaLanes);
+    const __m256i faded =
+        _mm256_blendv_epi8(q, _mm256_srli_epi32(_mm256_mullo_epi32(q, keep), 16), alphaLanes);
     m = _mm256_blendv_epi8(m, faded, _mm256_cmpeq_epi32(pa, zero));
     StorePair(qp, m);
   }

@@ -33,7 +33,7 @@ inline __m512i MixProducts(__m512i a, __m512i b, __m512i c, __m512i d) {
 
 template <bool kRemix>
 int32_t CarriedPaintQuads(uint16_t* target, const uint32_t* coverage, int32_t count,
-                                         uint16_t* blend, const PaintRules& r) {
+                          uint16_t* blend, const PaintRules& r) {
   const __m512i zero = _mm512_setzero_si512();
   const __m512i whole = _mm512_set1_epi32(65536);
   const __m512i full = _mm512_set1_epi32(65535);
@@ -61,7 +61,8 @@ int32_t CarriedPaintQuads(uint16_t* target, const uint32_t* coverage, int32_t co
       const __m512i seen = _mm512_maskz_mov_epi32(__mmask16(~targetClear), d);
       const __m512i weighted = _mm512_srli_epi32(
           _mm512_add_epi32(_mm512_mullo_epi32(seen, inverse), _mm512_mullo_epi32(strength, s)), 8);
-      const __m512i met = _mm512_min_epu32(_mm512_mask_add_epi32(weighted, kColourLanes, weighted, one), full);
+      const __m512i met =
+          _mm512_min_epu32(_mm512_mask_add_epi32(weighted, kColourLanes, weighted, one), full);
       __m512i q = _mm512_mask_blend_epi32(targetClear & kColourLanes, met, s);
       q = _mm512_mask_blend_epi32(sourceClear & kColourLanes, q, seen);
       q = _mm512_mask_blend_epi32(covered, s, q);
@@ -74,8 +75,8 @@ int32_t CarriedPaintQuads(uint16_t* target, const uint32_t* coverage, int32_t co
 
 }  // namespace
 
-int32_t CarriedPaintQuadsAvx512(uint16_t* target, const uint32_t* coverage, int32_t count, uint16_t* blend,
-                                const PaintRules& rules) {
+int32_t CarriedPaintQuadsAvx512(uint16_t* target, const uint32_t* coverage, int32_t count,
+                                uint16_t* blend, const PaintRules& rules) {
   return rules.remix ? CarriedPaintQuads<true>(target, coverage, count, blend, rules)
                      : CarriedPaintQuads<false>(target, coverage, count, blend, rules);
 }
@@ -85,16 +86,19 @@ int32_t CarriedMixQuadsAvx512(const MixRow& row, uint32_t k) {
   const __m512i one = _mm512_set1_epi32(1);
   const __m512i share = _mm512_set1_epi32(int32_t(k));
   const __m512i keep = _mm512_set1_epi32(int32_t(65536 - k));
-  const __m512i limit = _mm512_mask_blend_epi32(kAlphaLanes, _mm512_set1_epi32(65280), _mm512_set1_epi32(-1));
+  const __m512i limit =
+      _mm512_mask_blend_epi32(kAlphaLanes, _mm512_set1_epi32(65280), _mm512_set1_epi32(-1));
   int32_t i = 0;
   for (; i + 4 <= row.count; i += 4) {
     uint16_t* qp = row.blend + 4 * i;
     const __m512i q = LoadQuad(qp);
-    const __m512i pa = SpreadQuad(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row.canvasAlpha + i)));
+    const __m512i pa =
+        SpreadQuad(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row.canvasAlpha + i)));
     const __m512i p = _mm512_mask_blend_epi32(kAlphaLanes, LoadQuad(row.canvas + 4 * i), pa);
     const __m512i mixed = MixProducts(q, keep, p, share);
     __m512i m = _mm512_min_epu32(_mm512_mask_add_epi32(mixed, kColourLanes, mixed, one), limit);
-    m = _mm512_mask_blend_epi32(_mm512_cmpeq_epi32_mask(Alphas(q), zero), m, _mm512_min_epu32(p, limit));
+    m = _mm512_mask_blend_epi32(_mm512_cmpeq_epi32_mask(Alphas(q), zero), m,
+                                _mm512_min_epu32(p, limit));
     const __m512i faded = _mm512_mask_srli_epi32(q, kAlphaLanes, _mm512_mullo_epi32(q, keep), 16);
     m = _mm512_mask_blend_epi32(_mm512_cmpeq_epi32_mask(pa, zero), m, faded);
     StoreQuad(qp, m);

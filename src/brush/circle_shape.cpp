@@ -29,7 +29,8 @@ void BuildCircleShape() {
       const double d = std::sqrt(dx * dx + dy * dy);
       if (d > radius) continue;
       double v = 65535;
-      if (t.edgeSoftness != 0 && d > inner) v = std::clamp((soft - (d - inner)) / soft * 65535, 0.0, 65535.0);
+      if (t.edgeSoftness != 0 && d > inner)
+        v = std::clamp((soft - (d - inner)) / soft * 65535, 0.0, 65535.0);
       if (t.invertShape) v = std::fabs(v - 65535);
       // A shape scale above 1 would overflow the 16-bit value and a negative one underflow it:
       // the stored value is limited to 0..65535.

@@ -117,9 +117,9 @@ void CoverageRowBaseline(const CoverageSetup& c, const DabFrame& frame, int32_t 
 #if defined(__x86_64__) || defined(__i386__)
 // Without fused multiply-adds (the build never contracts), so the turned positions stay those of
 // the baseline row.
-__attribute__((target("avx2"))) void CoverageRowAvx2(const CoverageSetup& c,
-                                                     const DabFrame& frame, int32_t j, int32_t y,
-                                                     uint32_t* coverage, int32_t* position) {
+__attribute__((target("avx2"))) void CoverageRowAvx2(const CoverageSetup& c, const DabFrame& frame,
+                                                     int32_t j, int32_t y, uint32_t* coverage,
+                                                     int32_t* position) {
   CoverageRowBody(c, frame, j, y, coverage, position);
 }
 #endif

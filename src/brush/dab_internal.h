@@ -44,9 +44,9 @@ struct CoverageSetup {
   float sine = 0.0f, cosine = 0.0f;
   const uint8_t* grit = nullptr;  // window origin, or null without grit
   int32_t density = 0;
-  int32_t alphaScaled = -1;             // -1: no opacity reduction
-  const uint8_t* texture = nullptr;     // canvas-sized, or null
-  const uint16_t* mask = nullptr;       // canvas-sized, or null when the mask does not apply
+  int32_t alphaScaled = -1;          // -1: no opacity reduction
+  const uint8_t* texture = nullptr;  // canvas-sized, or null
+  const uint16_t* mask = nullptr;    // canvas-sized, or null when the mask does not apply
   int32_t canvasWidth = 0;
   bool solid = false;
   bool needPositions = true;  // the colour pass reads the blend buffer at the shape positions

@@ -75,7 +75,8 @@ void PlainConstantSpan(const PaintSpan& span, const PaintRules& r) {
   const uint16_t* src = span.source;
   int32_t i = 0;
   if (PlainWriteBack(r)) {
-    if (const PlainGroupsKernel groups = VectorPlainKernel()) i = groups(span.target, span.coverage, span.count, src);
+    if (const PlainGroupsKernel groups = VectorPlainKernel())
+      i = groups(span.target, span.coverage, span.count, src);
   }
   const uint32_t s[3] = {src[0], src[1], src[2]}, sa = src[3];
   uint32_t lastA = 0, p = 0, q = 65535, laid[3] = {};
@@ -99,7 +100,8 @@ void PlainConstantSpan(const PaintSpan& span, const PaintRules& r) {
     const uint32_t na = (((65535 - da) * p) >> 16) + da;
     if (na != lastNa) lastNa = na, scale = 65536.0 / na;
     uint32_t n[3];
-    for (int c = 0; c < 3; ++c) n[c] = std::min(OverQuotient((((dp[c] * da) >> 16) * q) >> 16, laid[c], scale), 65535u);
+    for (int c = 0; c < 3; ++c)
+      n[c] = std::min(OverQuotient((((dp[c] * da) >> 16) * q) >> 16, laid[c], scale), 65535u);
     WriteBack(dp, n[0], n[1], n[2], na, da, r);
   }
 }

@@ -11,7 +11,7 @@ Kernel Best(Kernel avx512, Kernel avx2) {
   using platform::CpuLevel;
   return platform::CpuAtLeast(CpuLevel::kAvx512) ? avx512
          : platform::CpuAtLeast(CpuLevel::kAvx2) ? avx2
-                                                  : nullptr;
+                                                 : nullptr;
 }
 
 }  // namespace
@@ -21,7 +21,8 @@ PlainGroupsKernel VectorPlainKernel() {
 }
 
 bool CarriedPaintVectorFits(const PaintRules& r) {
-  return r.mixMode == kPlainPaint && r.blending && PlainWriteBack(r) && (!r.remix || r.remixInRange);
+  return r.mixMode == kPlainPaint && r.blending && PlainWriteBack(r) &&
+         (!r.remix || r.remixInRange);
 }
 
 CarriedPaintKernel VectorCarriedPaintKernel() {

@@ -30,7 +30,9 @@ using PlainGroupsKernel = int32_t (*)(uint16_t* target, const uint32_t* coverage
 // The widest kernel the CPU level allows, or null below AVX2.
 PlainGroupsKernel VectorPlainKernel();
 
-int32_t PlainConstantPairsAvx2(uint16_t* target, const uint32_t* coverage, int32_t count, const uint16_t* source);
-int32_t PlainConstantQuadsAvx512(uint16_t* target, const uint32_t* coverage, int32_t count, const uint16_t* source);
+int32_t PlainConstantPairsAvx2(uint16_t* target, const uint32_t* coverage, int32_t count,
+                               const uint16_t* source);
+int32_t PlainConstantQuadsAvx512(uint16_t* target, const uint32_t* coverage, int32_t count,
+                                 const uint16_t* source);
 
 }  // namespace brush

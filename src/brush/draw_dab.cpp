@@ -87,7 +87,8 @@ struct SourcePass {
         }
         if (primaryStrength != 0) {
           for (int c = 0; c < 4; ++c) {
-            s[c] = Clamp16((int64_t{primaryInverse} * s[c] + int64_t{primaryStrength} * dab[c]) >> 8);
+            s[c] =
+                Clamp16((int64_t{primaryInverse} * s[c] + int64_t{primaryStrength} * dab[c]) >> 8);
           }
         }
       } else {
@@ -142,8 +143,9 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
   PixelVariation variation = MakePixelVariation(s);
   const PaintRules rules = MakePaintRules(s, blending);
   const bool perPixelSource = blending || variation.Any();
-  const PaintKernel kernel = t.mixMode >= kFirstMixRule ? MixRuleKernel(t.mixMode)
-                                                        : LowRuleKernel(t.mixMode, rules, !perPixelSource);
+  const PaintKernel kernel = t.mixMode >= kFirstMixRule
+                                 ? MixRuleKernel(t.mixMode)
+                                 : LowRuleKernel(t.mixMode, rules, !perPixelSource);
   const bool positionsRepeat = coverageSetup.rotate && rules.remix;
   // Carried paint used as it is, on an unscaled, unturned shape, is read straight from the blend
   // buffer's row.
@@ -166,12 +168,14 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
     CoverageRow(coverageSetup, frame, j, y, scratch.coverage, scratch.samplePosition);
     span.target = target->pixels + std::size_t(y) * s.canvasStride + std::size_t(frame.x0) * 4;
     if (blendRowIsSource) {
-      uint16_t* blendRow = s.blendBuffer + (std::size_t(t.sizeIndex[j]) * s.maxBrushSize + frame.firstColumn) * 4;
+      uint16_t* blendRow =
+          s.blendBuffer + (std::size_t(t.sizeIndex[j]) * s.maxBrushSize + frame.firstColumn) * 4;
       PaintSpan rest = span;
       rest.source = blendRow;
       if (carriedVector) {
         const int32_t done = carriedVector(span.target, span.coverage, span.count, blendRow, rules);
-        rest.target += 4 * done, rest.coverage += done, rest.position += done, rest.source += 4 * done;
+        rest.target += 4 * done, rest.coverage += done, rest.position += done,
+            rest.source += 4 * done;
         rest.count -= done;
       }
       kernel(rest, rules);
@@ -193,7 +197,8 @@ void DrawDabGrit(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue)
       one.position = scratch.samplePosition + i;
       one.source = scratch.source + 4 * i;
       one.target = span.target + 4 * i;
-      source.Row(variation, 1, scratch.coverage + i, scratch.samplePosition + i, scratch.source + 4 * i);
+      source.Row(variation, 1, scratch.coverage + i, scratch.samplePosition + i,
+                 scratch.source + 4 * i);
       kernel(one, rules);
     }
   }

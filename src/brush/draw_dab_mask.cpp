@@ -11,7 +11,9 @@ namespace {
 
 // The mask value the brush colour stands for: dark colours open fully, light ones close.
 int32_t MaskTarget(const ToolState& t) {
-  const int32_t L = (int32_t{engine::State().brushColor[0]} + engine::State().brushColor[1] + engine::State().brushColor[2]) / 3;
+  const int32_t L = (int32_t{engine::State().brushColor[0]} + engine::State().brushColor[1] +
+                     engine::State().brushColor[2]) /
+                    3;
   return L < 256 ? 65535 : 65280 - L;
 }
 
@@ -67,8 +69,10 @@ void DrawDabGritMask(int32_t x, int32_t y) {
       } else {
         value = carried;
         if (variation.colorVary > 0) value = Clamp16(int64_t{value} + variation.NextColorOffset());
-        if (variation.lumVary > 0) value = ApplyLumFactor(int32_t(value), variation.NextLumFactor());
-        if (primaryStrength != 0) value = Clamp16((primaryInverse * value + primaryStrength * T) >> 8);
+        if (variation.lumVary > 0)
+          value = ApplyLumFactor(int32_t(value), variation.NextLumFactor());
+        if (primaryStrength != 0)
+          value = Clamp16((primaryInverse * value + primaryStrength * T) >> 8);
       }
       const uint32_t M = mask[i];
       if (remix) carried = Clamp16(((bi * M + bs * value) >> 8) + 1);

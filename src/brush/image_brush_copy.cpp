@@ -44,8 +44,8 @@ void SizeImageBrush() {
   // Only a square picture is copied straight; any other is resampled to the square.
   const uint32_t filter = n < brush.width ? kShrinkFilter : kGrowFilter;
   if (!imaging::is5_ResizeImage(brush.pixels.get(), uint32_t(brush.width), uint32_t(brush.height),
-                                uint32_t(brush.width) * 8, p.sized.pixels.get(), uint32_t(n), uint32_t(n),
-                                uint32_t(n) * 8, 8, filter, 0)) {
+                                uint32_t(brush.width) * 8, p.sized.pixels.get(), uint32_t(n),
+                                uint32_t(n), uint32_t(n) * 8, 8, filter, 0)) {
     p.sized = Rgba64Picture{};  // no sized picture rather than an unwritten one
   }
 }
@@ -74,19 +74,24 @@ void RotateImageBrush(int32_t angle) {
     engine::RGBA64ToRGBA32(p.sized.pixels.get(), p.unturned.get(), n, n);
     p.unturnedCurrent = true;
   }
-  const engine::OwnedPlane<uint8_t> alpha = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(n, n, 1));
+  const engine::OwnedPlane<uint8_t> alpha =
+      engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(n, n, 1));
   const uint32_t side = uint32_t(n), rowBytes = side * 4;
   uint8_t* turned = p.turned.get();
   // The alpha goes through the turn as the first channel, then the colour goes through it.
   const int32_t turnAngle = 360 - angle;
-  imaging::IS3SplitImage(p.unturned.get(), side, side, rowBytes, 4, nullptr, nullptr, nullptr, alpha.get(), side);
-  imaging::IS3CombineImageChannels(turned, side, side, rowBytes, 4, alpha.get(), nullptr, nullptr, nullptr, side);
+  imaging::IS3SplitImage(p.unturned.get(), side, side, rowBytes, 4, nullptr, nullptr, nullptr,
+                         alpha.get(), side);
+  imaging::IS3CombineImageChannels(turned, side, side, rowBytes, 4, alpha.get(), nullptr, nullptr,
+                                   nullptr, side);
   if (TurnPixels(turned, n, n, turnAngle)) {
-    imaging::IS3SplitImage(turned, side, side, rowBytes, 4, alpha.get(), nullptr, nullptr, nullptr, side);
+    imaging::IS3SplitImage(turned, side, side, rowBytes, 4, alpha.get(), nullptr, nullptr, nullptr,
+                           side);
   }
   std::copy_n(p.unturned.get(), bytes, turned);
   if (TurnPixels(turned, n, n, turnAngle)) {
-    imaging::IS3CombineImageChannels(turned, side, side, rowBytes, 4, nullptr, nullptr, nullptr, alpha.get(), side);
+    imaging::IS3CombineImageChannels(turned, side, side, rowBytes, 4, nullptr, nullptr, nullptr,
+                                     alpha.get(), side);
   }
 }
 
@@ -104,7 +109,8 @@ void CopyFromImageBrush(int32_t strength) {
       std::copy_n(picture, std::size_t(n) * 4, blend);
       continue;
     }
-    for (int32_t i = 0; i < n * 4; ++i) blend[i] = uint16_t((k * blend[i] + (255 - k) * picture[i]) >> 8);
+    for (int32_t i = 0; i < n * 4; ++i)
+      blend[i] = uint16_t((k * blend[i] + (255 - k) * picture[i]) >> 8);
   }
 }
 

@@ -71,11 +71,13 @@ void CopyFromImageBrushArray(float position) {
   const int32_t side = p.strip.height;
   // Positions run from 0 up to (not including) 1; others choose the nearer end frame.
   const float chosen = float(p.frameCount) * position;
-  const int32_t index = chosen >= 0 ? int32_t(std::min(std::trunc(chosen), float(p.frameCount - 1))) : 0;
+  const int32_t index =
+      chosen >= 0 ? int32_t(std::min(std::trunc(chosen), float(p.frameCount - 1))) : 0;
   // A frame is the strip's height square; an image brush of another size gives way to one.
   if (p.brush.width != side || p.brush.height != side) p.brush = MakeRgba64Picture(side, side);
   for (int32_t row = 0; row < side; ++row) {
-    const uint16_t* from = p.strip.pixels.get() + (std::size_t(row) * p.strip.width + std::size_t(index) * side) * 4;
+    const uint16_t* from =
+        p.strip.pixels.get() + (std::size_t(row) * p.strip.width + std::size_t(index) * side) * 4;
     std::copy_n(from, std::size_t(side) * 4, p.brush.pixels.get() + std::size_t(row) * side * 4);
   }
 }
@@ -85,7 +87,8 @@ void FillImageBrush(int32_t red, int32_t green, int32_t blue) {
   if (n == 0) return;
   Rgba64Picture picture = MakeRgba64Picture(n, n);
   const uint16_t pixel[4] = {Wide(red), Wide(green), Wide(blue), 65535};
-  for (std::size_t i = 0; i < std::size_t(n) * n; ++i) std::memcpy(picture.pixels.get() + 4 * i, pixel, sizeof pixel);
+  for (std::size_t i = 0; i < std::size_t(n) * n; ++i)
+    std::memcpy(picture.pixels.get() + 4 * i, pixel, sizeof pixel);
   Pictures().brush = std::move(picture);
 }
 
@@ -128,8 +131,8 @@ void SaveImageBrush(const char* name) {
   // 2834 pixels per metre: about 72 dots per inch.
   const imaging::ISResolution resolution{2834, 2834, 1};
   constexpr uint32_t kRgba = 6;
-  imaging::IS3WritePNG(dest, rgba.get(), uint32_t(brush.width), uint32_t(brush.height), uint32_t(brush.width) * 4, 8,
-                       0, nullptr, kRgba, 0, &resolution, 0);
+  imaging::IS3WritePNG(dest, rgba.get(), uint32_t(brush.width), uint32_t(brush.height),
+                       uint32_t(brush.width) * 4, 8, 0, nullptr, kRgba, 0, &resolution, 0);
   imaging::IS3CloseDest(dest);
 }
 

@@ -52,7 +52,9 @@ struct ChannelRule {
 // Rules 249..251: the bank of the source's grey band.
 template <int (*kBand)(uint32_t)>
 struct BankBandRule {
-  static void Apply(RulePixel& p, const PaintRules& r) { WeighBank(p, kBand(rules::Mean3(p.s)), r); }
+  static void Apply(RulePixel& p, const PaintRules& r) {
+    WeighBank(p, kBand(rules::Mean3(p.s)), r);
+  }
 };
 
 struct BankGradientRule {  // 252
@@ -235,9 +237,12 @@ constexpr MixRuleRow kMixRules[] = {
     {387, &MixRuleSpan<KeepBrightnessRule<false>>},
     {388, &MixRuleSpan<KeepBrightnessRule<true>>},
 };
-static_assert(std::size(kMixRules) == 15 + 14 + 4, "15 blend rules, 14 bank rules, 4 special rules");
+static_assert(std::size(kMixRules) == 15 + 14 + 4,
+              "15 blend rules, 14 bank rules, 4 special rules");
 static_assert(std::is_sorted(std::begin(kMixRules), std::end(kMixRules),
-                             [](const MixRuleRow& a, const MixRuleRow& b) { return a.number < b.number; }));
+                             [](const MixRuleRow& a, const MixRuleRow& b) {
+                               return a.number < b.number;
+                             }));
 
 }  // namespace
 

@@ -10,7 +10,9 @@
 namespace brush::rules {
 
 // Screen: 1 - (1 - d)(1 - s); the product is shifted by 16, so white stays white.
-inline uint32_t Screen(uint32_t s, uint32_t d) { return 65535 - (((65535 - d) * (65535 - s)) >> 16); }
+inline uint32_t Screen(uint32_t s, uint32_t d) {
+  return 65535 - (((65535 - d) * (65535 - s)) >> 16);
+}
 inline uint32_t Darken(uint32_t s, uint32_t d) { return std::min(s, d); }
 inline uint32_t Lighten(uint32_t s, uint32_t d) { return std::max(s, d); }
 inline uint32_t Difference(uint32_t s, uint32_t d) { return s > d ? s - d : d - s; }

@@ -10,8 +10,8 @@
 namespace brush {
 
 // Writes the new colour n and alpha na over the target pixel d, whose alpha was da.
-inline void WriteBack(uint16_t* d, uint32_t n0, uint32_t n1, uint32_t n2, uint32_t na,
-                      uint32_t da, const PaintRules& r) {
+inline void WriteBack(uint16_t* d, uint32_t n0, uint32_t n1, uint32_t n2, uint32_t na, uint32_t da,
+                      const PaintRules& r) {
   if (!r.erase) {
     if (r.writeColour) {
       d[0] = uint16_t(n0), d[1] = uint16_t(n1), d[2] = uint16_t(n2);
@@ -36,7 +36,8 @@ inline void WriteBack(uint16_t* d, uint32_t n0, uint32_t n1, uint32_t n2, uint32
 inline void Remix(uint16_t* q, const uint32_t* d, const uint32_t* s, const PaintRules& r) {
   if (r.remixInRange && s[3] != 0 && d[3] != 0) {
     const uint32_t bs = uint32_t(r.blendStrength), bi = uint32_t(r.blendInverse);
-    for (int c = 0; c < 3; ++c) q[c] = uint16_t(std::min<uint32_t>(((d[c] * bi + bs * s[c]) >> 8) + 1, 65535));
+    for (int c = 0; c < 3; ++c)
+      q[c] = uint16_t(std::min<uint32_t>(((d[c] * bi + bs * s[c]) >> 8) + 1, 65535));
     q[3] = uint16_t((d[3] * bi + bs * s[3]) >> 8);
     return;
   }

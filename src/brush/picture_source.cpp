@@ -12,7 +12,8 @@
 namespace brush {
 namespace {
 
-// The script runner's turn effect and its value slots: the angle in degrees and the zoom in percent.
+// The script runner's turn effect and its value slots: the angle in degrees and the zoom in
+// percent.
 constexpr uint32_t kTurnEffect = 51;
 constexpr uint32_t kTurnAngleSlot = 3;
 constexpr uint32_t kTurnZoomSlot = 4;

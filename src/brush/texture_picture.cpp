@@ -32,8 +32,8 @@ engine::OwnedPlane<uint8_t> TilePicture(const RgbaPicture& tile) {
 
 // Grey of the picture in place (one byte a pixel, rows as wide as the picture), then the windows.
 void CutWindowsFrom(uint8_t* rgba, int32_t width, int32_t height) {
-  imaging::IS3ImageToGrayScale8Bit(rgba, uint32_t(width), uint32_t(height), uint32_t(width) * 4,
-                                   4, rgba, uint32_t(width));
+  imaging::IS3ImageToGrayScale8Bit(rgba, uint32_t(width), uint32_t(height), uint32_t(width) * 4, 4,
+                                   rgba, uint32_t(width));
   CutGritWindowsFromPicture(rgba, width, height);
 }
 

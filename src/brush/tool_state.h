@@ -1,5 +1,6 @@
 // The tool and brush settings: one record, read by the shape builder, the dab renderer and the
-// blend buffer. Every field is 0 when the library is loaded; the host sets the tool before painting.
+// blend buffer. Every field is 0 when the library is loaded; the host sets the tool before
+// painting.
 #pragma once
 
 #include <cstdint>

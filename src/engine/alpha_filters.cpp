@@ -51,7 +51,8 @@ void AdjustRGBA64PreFilter(uint16_t* pixels, int32_t width, int32_t height) {
   for (size_t i = 0, n = PixelCount(pixels, width, height); i < n; ++i, p += 4) {
     const uint16_t a = p[3];
     if (a == 0) continue;
-    for (int c = 0; c < 3; ++c) p[c] = static_cast<uint16_t>(p[c] * static_cast<double>(a) * kInv65535);
+    for (int c = 0; c < 3; ++c)
+      p[c] = static_cast<uint16_t>(p[c] * static_cast<double>(a) * kInv65535);
   }
 }
 

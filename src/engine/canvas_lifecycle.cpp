@@ -145,7 +145,8 @@ void CreateImage(void* hostWindow, int32_t width, int32_t height, int32_t maxBru
   ReleasePlane(s.textureImage);
   ReleasePlane(s.undo.historyBack);
   ReleasePlane(s.undo.historyBackMask);
-  if (s.paintLayer.width != width || s.paintLayer.height != height) ReleasePlane(s.paintLayer.pixels);
+  if (s.paintLayer.width != width || s.paintLayer.height != height)
+    ReleasePlane(s.paintLayer.pixels);
   ReleaseProcessingBuffers(s);
   InstallPlanes(s, planes);
   // The first quarter of the blend buffer: the extent that clearing the blend buffer covers.

@@ -91,12 +91,24 @@ void HSVToRGB(double hue, double saturation, double value, uint8_t* red, uint8_t
     int sector = std::isfinite(i) ? static_cast<int>(std::fmod(i, 6.0)) : 0;
     if (sector < 0) sector += 6;
     switch (sector) {
-      case 0: r = v, g = t, b = p; break;
-      case 1: r = q, g = v, b = p; break;
-      case 2: r = p, g = v, b = t; break;
-      case 3: r = p, g = q, b = v; break;
-      case 4: r = t, g = p, b = v; break;
-      default: r = v, g = p, b = q; break;
+      case 0:
+        r = v, g = t, b = p;
+        break;
+      case 1:
+        r = q, g = v, b = p;
+        break;
+      case 2:
+        r = p, g = v, b = t;
+        break;
+      case 3:
+        r = p, g = q, b = v;
+        break;
+      case 4:
+        r = t, g = p, b = v;
+        break;
+      default:
+        r = v, g = p, b = q;
+        break;
     }
   }
   *red = ByteFromUnit(r);

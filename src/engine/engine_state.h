@@ -97,8 +97,8 @@ struct EngineState {
   uint16_t alphaLayerOpacity = 65535;
 
   // Brush buffers.
-  uint16_t* blendBuffer = nullptr;  // RGBA64, maxBrushSize^2 pixels
-  uint16_t* shapeBuffer = nullptr;  // G16, maxBrushSize^2 samples
+  uint16_t* blendBuffer = nullptr;              // RGBA64, maxBrushSize^2 pixels
+  uint16_t* shapeBuffer = nullptr;              // G16, maxBrushSize^2 samples
   uint8_t* gritBuffers[kGritBufferCount] = {};  // each (maxBrushSize + 25)^2 bytes
   ShapeImageCache shapeImageCache;
   uint8_t* textureImage = nullptr;  // G8, canvas-sized, values 4..250

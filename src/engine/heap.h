@@ -13,7 +13,8 @@ namespace engine {
 // instead of wrapping.
 std::size_t PlaneBytes(int64_t width, int64_t height, int64_t bytesPerPixel);
 
-// Allocates bytes (64-byte aligned); throws std::bad_alloc when the heap or the test ceiling refuse.
+// Allocates bytes (64-byte aligned); throws std::bad_alloc when the heap or the test ceiling
+// refuse.
 void* AllocateBytes(std::size_t bytes);
 // Allocates and returns null instead of throwing.
 void* TryAllocateBytes(std::size_t bytes) noexcept;

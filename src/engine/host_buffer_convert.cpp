@@ -60,9 +60,8 @@ int32_t GetRGBA32FromRGBA64Rect(void* dst, int32_t dstRowBytes, const void* src,
                       4, RowRGBA64ToRGBA32);
 }
 
-int32_t GetRGB24FromRGBA64Rect(void* dst, int32_t dstRowBytes, const void* src,
-                               int32_t srcRowBytes, int32_t x, int32_t y, int32_t width,
-                               int32_t height) {
+int32_t GetRGB24FromRGBA64Rect(void* dst, int32_t dstRowBytes, const void* src, int32_t srcRowBytes,
+                               int32_t x, int32_t y, int32_t width, int32_t height) {
   return ConvertBlock(dst, dstRowBytes, src, srcRowBytes, CountFrom(x, width), CountFrom(y, height),
                       3, RowRGBA64ToRGB24);
 }
@@ -78,13 +77,13 @@ int32_t GetRGB24FromRGBA64(void* dst, int32_t dstRowBytes, const void* src, int3
                                 s.canvasHeight);
 }
 
-int32_t RGBA64RectToRGBA32(const uint16_t* src, int32_t x, int32_t y, int32_t width,
-                           int32_t height, int32_t srcRowPixels, int32_t reserved, uint8_t* dst) {
+int32_t RGBA64RectToRGBA32(const uint16_t* src, int32_t x, int32_t y, int32_t width, int32_t height,
+                           int32_t srcRowPixels, int32_t reserved, uint8_t* dst) {
   return ConvertRect(src, x, y, width, height, srcRowPixels, dst, 4, RowRGBA64ToRGBA32);
 }
 
-int32_t RGBA64RectToRGBA24(const uint16_t* src, int32_t x, int32_t y, int32_t width,
-                           int32_t height, int32_t srcRowPixels, int32_t reserved, uint8_t* dst) {
+int32_t RGBA64RectToRGBA24(const uint16_t* src, int32_t x, int32_t y, int32_t width, int32_t height,
+                           int32_t srcRowPixels, int32_t reserved, uint8_t* dst) {
   return ConvertRect(src, x, y, width, height, srcRowPixels, dst, 3, RowRGBA64ToRGB24);
 }
 

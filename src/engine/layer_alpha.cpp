@@ -59,7 +59,8 @@ void NormalizeLayerAlpha(int32_t index) {
   LayerRecord* layer = LayerWithPixels(index);
   if (!layer || layer->mergeMode > engine::kModeUnnamed) return;
   const uint32_t opacity = layer->opacity;
-  ForEachPixel(*layer, [opacity](uint16_t* p) { p[3] = static_cast<uint16_t>((opacity * p[3]) >> 8); });
+  ForEachPixel(*layer,
+               [opacity](uint16_t* p) { p[3] = static_cast<uint16_t>((opacity * p[3]) >> 8); });
   layer->opacity = 256;
 }
 
@@ -94,9 +95,12 @@ void CreateBlobFromImage(int32_t index, int32_t mode) {
     for (int c = 0; c < 3; ++c) {
       const int64_t v = p[c];
       double result;
-      if (mode != 1) result = 32767;
-      else if (m > 32766) result = v - static_cast<double>(v * (m - 32767)) * k;
-      else result = v + static_cast<double>((65535 - v) * (32767 - m)) * k;
+      if (mode != 1)
+        result = 32767;
+      else if (m > 32766)
+        result = v - static_cast<double>(v * (m - 32767)) * k;
+      else
+        result = v + static_cast<double>((65535 - v) * (32767 - m)) * k;
       p[c] = static_cast<uint16_t>(static_cast<int32_t>(result));
     }
     if (p[3] > 8191) p[3] = static_cast<uint16_t>(static_cast<int32_t>(m * 0.843 + 10239));
@@ -105,7 +109,8 @@ void CreateBlobFromImage(int32_t index, int32_t mode) {
 
 void InvertAlpha_RGBA32(uint8_t* buffer) {
   if (!buffer) return;
-  ForEachPixel32(buffer, CanvasPixels(), [](uint8_t* p) { p[3] = static_cast<uint8_t>(255 - p[3]); });
+  ForEachPixel32(buffer, CanvasPixels(),
+                 [](uint8_t* p) { p[3] = static_cast<uint8_t>(255 - p[3]); });
 }
 
 void SetAlphaFromRGBAImageColor(uint8_t* buffer, int32_t red, int32_t green, int32_t blue) {

@@ -30,8 +30,8 @@ int32_t LoadRGBA32LayerCompressed(const void* blob, int32_t reserved, int32_t bl
   const std::size_t bytes = PlaneBytes(layer->width, layer->height, 4);
   if (bytes > INT32_MAX) return 0;
   OwnedPlane<uint8_t> packed = MakeOwnedPlane<uint8_t>(bytes);
-  const int32_t inflated = imaging::IS3ZInflateBuffer(blob, static_cast<uint32_t>(blobSize),
-                                                      packed.get(), static_cast<uint32_t>(bytes), 0);
+  const int32_t inflated = imaging::IS3ZInflateBuffer(
+      blob, static_cast<uint32_t>(blobSize), packed.get(), static_cast<uint32_t>(bytes), 0);
   if (std::size_t(inflated) != bytes) return 0;
   // The blob is the layer's stored content, so it is restored as it stands: the loads' rules for
   // transparent source pixels and for alpha-locked layers do not apply to it.
@@ -39,7 +39,8 @@ int32_t LoadRGBA32LayerCompressed(const void* blob, int32_t reserved, int32_t bl
   const Stores stores = StoresFor(bytes * 2);
   ForRowBands(layer->height, width * 12, [&](int32_t begin, int32_t end) {
     for (int32_t y = begin; y < end; ++y) {
-      RowRGBA32ToRGBA64(packed.get() + std::size_t(y) * width * 4, PixelAt(*layer, 0, y), width, stores);
+      RowRGBA32ToRGBA64(packed.get() + std::size_t(y) * width * 4, PixelAt(*layer, 0, y), width,
+                        stores);
     }
   });
   return 1;

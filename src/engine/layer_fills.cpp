@@ -26,7 +26,8 @@ template <class T, int Channels>
 void FillRows(void* dst, int64_t rowBytes, int32_t rows, std::size_t pixels,
               const T (&pattern)[Channels]) {
   ForRowBands(rows, pixels * sizeof pattern, [&](int32_t begin, int32_t end) {
-    for (int32_t y = begin; y < end; ++y) FillPixels(RowAt(static_cast<T*>(dst), rowBytes, y), pixels, pattern);
+    for (int32_t y = begin; y < end; ++y)
+      FillPixels(RowAt(static_cast<T*>(dst), rowBytes, y), pixels, pattern);
   });
 }
 
@@ -99,11 +100,12 @@ int32_t ClearMaskedAlpha(int32_t red, int32_t green, int32_t blue, int32_t alpha
   return 1;
 }
 
-int32_t ClearRGBA64(void* dst, int32_t dstRowBytes, int32_t red16, int32_t green16,
-                    int32_t blue16, int32_t alpha16) {
+int32_t ClearRGBA64(void* dst, int32_t dstRowBytes, int32_t red16, int32_t green16, int32_t blue16,
+                    int32_t alpha16) {
   const EngineState& s = State();
   if (!dst || !RowHolds(dstRowBytes, s.canvasWidth, 8) || dstRowBytes % 2 != 0) return 0;
-  const uint16_t colour[4] = {uint16_t(red16), uint16_t(green16), uint16_t(blue16), uint16_t(alpha16)};
+  const uint16_t colour[4] = {uint16_t(red16), uint16_t(green16), uint16_t(blue16),
+                              uint16_t(alpha16)};
   FillRows(dst, dstRowBytes, s.canvasHeight, std::size_t(std::max(s.canvasWidth, 0)), colour);
   return 1;
 }

@@ -18,8 +18,8 @@ int32_t ClearMasked(int32_t red, int32_t green, int32_t blue, int32_t alpha);
 int32_t ClearMaskedAlpha(int32_t red, int32_t green, int32_t blue, int32_t alpha);
 
 // Canvas-sized host buffers, rows dstRowBytes apart.
-int32_t ClearRGBA64(void* dst, int32_t dstRowBytes, int32_t red16, int32_t green16,
-                    int32_t blue16, int32_t alpha16);
+int32_t ClearRGBA64(void* dst, int32_t dstRowBytes, int32_t red16, int32_t green16, int32_t blue16,
+                    int32_t alpha16);
 int32_t ClearRGBA32(void* dst, int32_t dstRowBytes, int32_t red, int32_t green, int32_t blue,
                     int32_t alpha);
 // A packed width x height RGBA32 buffer.

@@ -17,7 +17,8 @@ int32_t ReadLayer(const LayerRecord* layer, void* dst, int32_t dstRowBytes, int3
   const Stores stores = StoresFor(width * std::size_t(layer->height) * bytesPerPixel);
   ForRowBands(layer->height, width * (8 + bytesPerPixel), [&](int32_t begin, int32_t end) {
     for (int32_t y = begin; y < end; ++y) {
-      kernel(PixelAt(*layer, 0, y), RowAt(static_cast<uint8_t*>(dst), dstRowBytes, y), width, stores);
+      kernel(PixelAt(*layer, 0, y), RowAt(static_cast<uint8_t*>(dst), dstRowBytes, y), width,
+             stores);
     }
   });
   return 1;

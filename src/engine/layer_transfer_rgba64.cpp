@@ -18,7 +18,8 @@ void CopyRows(uint8_t* dst, int64_t dstPitch, const uint8_t* src, int64_t srcPit
               std::size_t rowBytes) {
   const Stores stores = StoresFor(std::size_t(rows) * rowBytes);
   ForRowBands(rows, rowBytes * 2, [&](int32_t begin, int32_t end) {
-    for (int32_t y = begin; y < end; ++y) CopyRow(dst + dstPitch * y, src + srcPitch * y, rowBytes, stores);
+    for (int32_t y = begin; y < end; ++y)
+      CopyRow(dst + dstPitch * y, src + srcPitch * y, rowBytes, stores);
   });
 }
 
@@ -59,8 +60,8 @@ int32_t GetRGBA64LayerRect(void* dst, int32_t dstRowBytes, int32_t index, int32_
   if (r.Empty()) return 0;
   // dst's first pixel stands for (x, y): a rectangle starting left of or above the layer skips
   // the columns and rows of dst that lie outside.
-  auto* out = RowAt(static_cast<uint8_t*>(dst), dstRowBytes, r.y0 - y) +
-              (int64_t{r.x0} - x) * kPixelBytes;
+  auto* out =
+      RowAt(static_cast<uint8_t*>(dst), dstRowBytes, r.y0 - y) + (int64_t{r.x0} - x) * kPixelBytes;
   CopyRows(out, dstRowBytes, reinterpret_cast<const uint8_t*>(PixelAt(*layer, r.x0, r.y0)),
            int64_t{layer->stride} * 2, r.Height(), std::size_t(r.Width()) * kPixelBytes);
   return 1;

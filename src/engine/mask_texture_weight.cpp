@@ -43,7 +43,9 @@ void AdjustRGBA32RectByMaskAndTexture(uint8_t* pixels, int32_t x, int32_t y, int
   const int64_t x1 = std::min<int64_t>(int64_t{x} + w, s.canvasWidth);
   const int64_t y1 = std::min<int64_t>(int64_t{y} + h, s.canvasHeight);
   if (x0 >= x1 || y0 >= y1) return;
-  uint8_t* first = pixels + (std::max<int64_t>(-int64_t{x}, 0) + int64_t{w} * std::max<int64_t>(-int64_t{y}, 0)) * 4;
+  uint8_t* first =
+      pixels +
+      (std::max<int64_t>(-int64_t{x}, 0) + int64_t{w} * std::max<int64_t>(-int64_t{y}, 0)) * 4;
   AdjustSpan(first, w, static_cast<int32_t>(x0), static_cast<int32_t>(y0), static_cast<int32_t>(x1),
              static_cast<int32_t>(y1));
 }

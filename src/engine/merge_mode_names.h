@@ -9,10 +9,10 @@ namespace engine {
 inline namespace merge_modes {
 
 inline constexpr int kMergeModeCount = 45;
-inline constexpr int kModeTexturize3 = 21;   // its layer is the brush texture
-inline constexpr int kModeUnnamed = 22;      // no name; composites as Normal
-inline constexpr int kFirstAlphaMode = 23;   // 23..44 are the alpha modes
-inline constexpr int kModeLayerMask = 42;    // masks the visible layer below it
+inline constexpr int kModeTexturize3 = 21;  // its layer is the brush texture
+inline constexpr int kModeUnnamed = 22;     // no name; composites as Normal
+inline constexpr int kFirstAlphaMode = 23;  // 23..44 are the alpha modes
+inline constexpr int kModeLayerMask = 42;   // masks the visible layer below it
 
 // The other mode numbers, for code that applies a mode's own rule.
 inline constexpr int kModeNormal = 0;
@@ -60,15 +60,51 @@ inline constexpr int kModeLuminanceAlphaInvert = 44;
 
 // Index = mode number. Number 22 has no name and cannot be chosen by name.
 inline constexpr std::array<std::string_view, kMergeModeCount> kMergeModeNames = {
-    "Normal", "Multiply", "Screen", "Darken", "Lighten", "Difference", "Negation", "Exclusion",
-    "Overlay", "Hard Light", "Soft Light", "Dodge", "Burn", "Reflect", "Glow", "Add", "Subtract",
-    "Color", "Hard Color", "Texturize", "Texturize2", "Texturize3", "",
-    "Alpha Normal", "Alpha Filter", "Alpha Black Outline", "Alpha Outline Tint 1",
-    "Alpha Outline Tint 2", "Alpha Invert", "Alpha Shader", "Alpha Shader Color",
-    "Alpha Shader Texture2", "Alpha Highlight Texture2", "Alpha Smooth", "Alpha Smooth2",
-    "Alpha Smooth Lum", "Alpha Smooth Lum2", "Alpha Smooth Lum3", "Alpha Smooth Lum4",
-    "Alpha Smooth Lum5", "Alpha Overlay Outline", "Alpha Highlight", "Layer Mask",
-    "Luminance Alpha", "Luminance Alpha Invert"};
+    "Normal",
+    "Multiply",
+    "Screen",
+    "Darken",
+    "Lighten",
+    "Difference",
+    "Negation",
+    "Exclusion",
+    "Overlay",
+    "Hard Light",
+    "Soft Light",
+    "Dodge",
+    "Burn",
+    "Reflect",
+    "Glow",
+    "Add",
+    "Subtract",
+    "Color",
+    "Hard Color",
+    "Texturize",
+    "Texturize2",
+    "Texturize3",
+    "",
+    "Alpha Normal",
+    "Alpha Filter",
+    "Alpha Black Outline",
+    "Alpha Outline Tint 1",
+    "Alpha Outline Tint 2",
+    "Alpha Invert",
+    "Alpha Shader",
+    "Alpha Shader Color",
+    "Alpha Shader Texture2",
+    "Alpha Highlight Texture2",
+    "Alpha Smooth",
+    "Alpha Smooth2",
+    "Alpha Smooth Lum",
+    "Alpha Smooth Lum2",
+    "Alpha Smooth Lum3",
+    "Alpha Smooth Lum4",
+    "Alpha Smooth Lum5",
+    "Alpha Overlay Outline",
+    "Alpha Highlight",
+    "Layer Mask",
+    "Luminance Alpha",
+    "Luminance Alpha Invert"};
 
 static_assert(kMergeModeNames[kModeTexturize3] == "Texturize3");
 static_assert(kMergeModeNames[kModeUnnamed].empty());

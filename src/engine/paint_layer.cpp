@@ -77,8 +77,8 @@ void BlurPaintLayerAlpha() {
     uint8_t* a = before.get() + std::size_t(y) * layer.width;
     for (int32_t x = 0; x < layer.width; ++x) a[x] = static_cast<uint8_t>(p[4 * x + 3] >> 8);
   }
-  if (!imaging::IS3BlurImage(before.get(), layer.width, layer.height, 1, layer.width,
-                             blurred.get(), layer.width, 100, 1)) {
+  if (!imaging::IS3BlurImage(before.get(), layer.width, layer.height, 1, layer.width, blurred.get(),
+                             layer.width, 100, 1)) {
     return;
   }
   for (int32_t y = 0; y < layer.height; ++y) {

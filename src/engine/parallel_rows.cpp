@@ -141,7 +141,8 @@ RowPool& Pool() {
 
 int32_t MachineThreads() noexcept {
   static const int32_t threads = [] {
-    const auto cores = int32_t(std::min<unsigned>(std::thread::hardware_concurrency(), kMaxThreads));
+    const auto cores =
+        int32_t(std::min<unsigned>(std::thread::hardware_concurrency(), kMaxThreads));
     const int32_t count = std::max(1, cores);
     // OpenCV keeps a pool of its own; it gets the same share of the machine, never more, so that
     // its work and ours together do not ask for more threads than there are cores.
@@ -175,7 +176,8 @@ void RunRowBands(int32_t rowCount, std::size_t bytesPerRow, int32_t bandRows, Ro
     job.band = band;
     job.context = context;
     job.rows = rowCount;
-    job.bandRows = bandRows > 0 ? bandRows : std::max<int32_t>(1, rowCount / (kBandsPerThread * threads));
+    job.bandRows =
+        bandRows > 0 ? bandRows : std::max<int32_t>(1, rowCount / (kBandsPerThread * threads));
     if (job.bandRows < job.rows && Pool().TryRun(job, threads - 1)) {
       if (job.failure) std::rethrow_exception(job.failure);
       return;

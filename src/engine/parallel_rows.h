@@ -30,7 +30,9 @@ void ForRowBands(int32_t rowCount, std::size_t bytesPerRow, Fn&& rows, int32_t b
   using Callable = std::remove_reference_t<Fn>;
   RunRowBands(
       rowCount, bytesPerRow, bandRows,
-      [](void* context, int32_t begin, int32_t end) { (*static_cast<Callable*>(context))(begin, end); },
+      [](void* context, int32_t begin, int32_t end) {
+        (*static_cast<Callable*>(context))(begin, end);
+      },
       const_cast<void*>(static_cast<const void*>(&rows)));
 }
 

@@ -58,7 +58,8 @@ void RowRGBA64ToRGBA32(const uint16_t* src, uint8_t* dst, std::size_t pixels, St
   const std::size_t samples = pixels * 4;
   std::size_t i = 0;
 #if PALMORA_HAVE_SSE2
-  for (const std::size_t head = AlignHead(dst, 1, samples, stores); i < head; ++i) dst[i] = High8(src[i]);
+  for (const std::size_t head = AlignHead(dst, 1, samples, stores); i < head; ++i)
+    dst[i] = High8(src[i]);
   for (; i + 16 <= samples; i += 16) {
     const __m128i a = _mm_srli_epi16(Load(src + i), 8);
     const __m128i b = _mm_srli_epi16(Load(src + i + 8), 8);
@@ -73,7 +74,8 @@ void RowRGBA32ToRGBA64(const uint8_t* src, uint16_t* dst, std::size_t pixels, St
   const std::size_t samples = pixels * 4;
   std::size_t i = 0;
 #if PALMORA_HAVE_SSE2
-  for (const std::size_t head = AlignHead(dst, 2, samples, stores); i < head; ++i) dst[i] = Widen8(src[i]);
+  for (const std::size_t head = AlignHead(dst, 2, samples, stores); i < head; ++i)
+    dst[i] = Widen8(src[i]);
   const __m128i zero = _mm_setzero_si128();
   for (; i + 16 <= samples; i += 16) {
     const __m128i v = Load(src + i);
@@ -120,8 +122,10 @@ void RowLoadRGBA32Colour(const uint8_t* src, uint16_t* dst, std::size_t pixels, 
     const __m128i v = Load(src + 4 * i);
     const __m128i keptLo = _mm_and_si128(alpha, Load(dst + 4 * i));
     const __m128i keptHi = _mm_and_si128(alpha, Load(dst + 4 * i + 8));
-    Put(dst + 4 * i, _mm_or_si128(keptLo, _mm_andnot_si128(alpha, _mm_unpacklo_epi8(zero, v))), stores);
-    Put(dst + 4 * i + 8, _mm_or_si128(keptHi, _mm_andnot_si128(alpha, _mm_unpackhi_epi8(zero, v))), stores);
+    Put(dst + 4 * i, _mm_or_si128(keptLo, _mm_andnot_si128(alpha, _mm_unpacklo_epi8(zero, v))),
+        stores);
+    Put(dst + 4 * i + 8, _mm_or_si128(keptHi, _mm_andnot_si128(alpha, _mm_unpackhi_epi8(zero, v))),
+        stores);
   }
   Finish(stores);
 #endif

@@ -17,16 +17,29 @@ struct BufferSlot {
   int32_t& height;
 };
 
-BufferSlot Slot(uint8_t* engine::ProcessingBuffers::*pixels, int32_t engine::ProcessingBuffers::*width,
+BufferSlot Slot(uint8_t* engine::ProcessingBuffers::*pixels,
+                int32_t engine::ProcessingBuffers::*width,
                 int32_t engine::ProcessingBuffers::*height) {
   engine::ProcessingBuffers& b = engine::State().processingBuffers;
   return {b.*pixels, b.*width, b.*height};
 }
 
-BufferSlot Src32() { using B = engine::ProcessingBuffers; return Slot(&B::src32, &B::src32Width, &B::src32Height); }
-BufferSlot Dst32() { using B = engine::ProcessingBuffers; return Slot(&B::dst32, &B::dst32Width, &B::dst32Height); }
-BufferSlot Src24() { using B = engine::ProcessingBuffers; return Slot(&B::src24, &B::src24Width, &B::src24Height); }
-BufferSlot Dst24() { using B = engine::ProcessingBuffers; return Slot(&B::dst24, &B::dst24Width, &B::dst24Height); }
+BufferSlot Src32() {
+  using B = engine::ProcessingBuffers;
+  return Slot(&B::src32, &B::src32Width, &B::src32Height);
+}
+BufferSlot Dst32() {
+  using B = engine::ProcessingBuffers;
+  return Slot(&B::dst32, &B::dst32Width, &B::dst32Height);
+}
+BufferSlot Src24() {
+  using B = engine::ProcessingBuffers;
+  return Slot(&B::src24, &B::src24Width, &B::src24Height);
+}
+BufferSlot Dst24() {
+  using B = engine::ProcessingBuffers;
+  return Slot(&B::dst24, &B::dst24Width, &B::dst24Height);
+}
 
 // The buffers live in the scratch pool: an effect that allocates and frees them on every run
 // reuses the same warm memory.

@@ -7,9 +7,10 @@
 namespace engine {
 
 // Each Alloc and Free refuses (engine::ReentrantRelease) inside a host callback, where an engine
-// call may still be using the buffers. Each Alloc frees the buffer first, then takes canvas width x height pixels from the engine's
-// scratch pool (throwing std::bad_alloc, with the pointer left null, when that fails). The source buffers
-// are filled from the current layer (zeros when there is none of the canvas size).
+// call may still be using the buffers. Each Alloc frees the buffer first, then takes canvas width x
+// height pixels from the engine's scratch pool (throwing std::bad_alloc, with the pointer left
+// null, when that fails). The source buffers are filled from the current layer (zeros when there is
+// none of the canvas size).
 void AllocSrcBuffer32();
 void AllocDstBuffer32();
 void AllocSrcBuffer24();

@@ -20,10 +20,8 @@ enum class Kind {
 };
 
 // The portable loops over pixels [first, end) of a row.
-void ReadPortable(Kind kind, const uint16_t* src, uint8_t* dst, std::size_t first,
-                  std::size_t end);
-void LoadPortable(Kind kind, const uint8_t* src, uint16_t* dst, std::size_t first,
-                  std::size_t end);
+void ReadPortable(Kind kind, const uint16_t* src, uint8_t* dst, std::size_t first, std::size_t end);
+void LoadPortable(Kind kind, const uint8_t* src, uint16_t* dst, std::size_t first, std::size_t end);
 
 // The SSSE3 kernels: whole rows, heads and tails through the portable loops. Call only where the
 // processor has SSSE3.

@@ -77,12 +77,8 @@ constexpr SpreadControls kSpreadColour = MakeSpread({0, 1, 2, -1});
 constexpr SpreadControls kSpreadAlpha = MakeSpread({-1, -1, -1, 0});
 constexpr SpreadControls kSpreadBgr = MakeSpread({2, 1, 0, -1});
 
-inline __m128i Load(const void* p) {
-  return _mm_loadu_si128(static_cast<const __m128i*>(p));
-}
-inline __m128i Shuffle(__m128i v, const Control& m) {
-  return _mm_shuffle_epi8(v, Load(m.data()));
-}
+inline __m128i Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
+inline __m128i Shuffle(__m128i v, const Control& m) { return _mm_shuffle_epi8(v, Load(m.data())); }
 inline void Put(void* p, __m128i v, Stores stores) {
   if (stores == Stores::kStreaming) {
     _mm_stream_si128(static_cast<__m128i*>(p), v);
@@ -94,8 +90,7 @@ inline void Put(void* p, __m128i v, Stores stores) {
 // Pixels to take one by one before dst + head * unitBytes lies on a 16-byte boundary, when the
 // stores stream (they need it). Units of 3 bytes always get there within 16; units of 8 only from
 // an 8-byte boundary, else the stores stay cached.
-std::size_t StreamHead(const void* dst, std::size_t unitBytes, std::size_t pixels,
-                       Stores& stores) {
+std::size_t StreamHead(const void* dst, std::size_t unitBytes, std::size_t pixels, Stores& stores) {
   if (stores != Stores::kStreaming) return 0;
   const auto address = reinterpret_cast<std::uintptr_t>(dst);
   for (std::size_t head = 0; head < 16; ++head) {
@@ -128,7 +123,7 @@ void ReadRow(const uint16_t* src, uint8_t* dst, std::size_t pixels, Stores store
 
 template <Kind kKind>
 void LoadRow(const uint8_t* src, uint16_t* dst, std::size_t pixels, Stores stores) {
-  constexpr const SpreadControls& spread = kKind == Kind::kLoadColour ? kSpreadColour
+  constexpr const SpreadControls& spread = kKind == Kind::kLoadColour  ? kSpreadColour
                                            : kKind == Kind::kLoadAlpha ? kSpreadAlpha
                                                                        : kSpreadBgr;
   const __m128i zero = _mm_setzero_si128();

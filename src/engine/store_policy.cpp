@@ -18,6 +18,8 @@ Stores StoresFor(std::size_t bytes) {
   return bytes >= kStreamingBytes ? Stores::kStreaming : Stores::kCached;
 }
 
-void SetStoresForTesting(int32_t choice) noexcept { g_forced.store(choice, std::memory_order_relaxed); }
+void SetStoresForTesting(int32_t choice) noexcept {
+  g_forced.store(choice, std::memory_order_relaxed);
+}
 
 }  // namespace engine

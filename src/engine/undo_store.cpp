@@ -70,14 +70,16 @@ void ReleaseEntry(HistoryEntry& e, uint8_t maskFlag, std::size_t wantedArea, Spa
 
 // The rectangle moves between planes go through the library's exact overlay copy. A canvas-sized
 // plane and a packed w x h buffer are both described by their own width, height and row bytes.
-void CanvasToPacked(const uint16_t* plane, uint32_t bytesPerPixel, const Rect& r, uint16_t* packed) {
+void CanvasToPacked(const uint16_t* plane, uint32_t bytesPerPixel, const Rect& r,
+                    uint16_t* packed) {
   const EngineState& s = State();
   imaging::IS3OverlayImage(packed, r.w, r.h, bytesPerPixel, r.w * bytesPerPixel, plane,
                            s.canvasWidth, s.canvasHeight, s.canvasWidth * bytesPerPixel, -r.x, -r.y,
                            1.0, 0);
 }
 
-void PackedToCanvas(const uint16_t* packed, uint32_t bytesPerPixel, const Rect& r, uint16_t* plane) {
+void PackedToCanvas(const uint16_t* packed, uint32_t bytesPerPixel, const Rect& r,
+                    uint16_t* plane) {
   const EngineState& s = State();
   imaging::IS3OverlayImage(plane, s.canvasWidth, s.canvasHeight, bytesPerPixel,
                            s.canvasWidth * bytesPerPixel, packed, r.w, r.h, r.w * bytesPerPixel,
@@ -178,7 +180,8 @@ void SetUndoMB(int32_t megabytes) {
   UndoHistory& h = History();
   if (megabytes != 0) {
     h.undoBudgetAuto = 0;
-    h.undoBudgetKB = static_cast<int32_t>(std::clamp<int64_t>(int64_t{megabytes} * 1024, 0, INT32_MAX));
+    h.undoBudgetKB =
+        static_cast<int32_t>(std::clamp<int64_t>(int64_t{megabytes} * 1024, 0, INT32_MAX));
   } else {
     h.undoBudgetAuto = 1;
     RecomputeUndoBudget();
@@ -212,8 +215,7 @@ void SaveUndoBackBuffer(int32_t index) {
   // Only a layer of the canvas's size is copied: one left at another size by a canvas resize
   // would be read past its end (or only partly).
   const LayerRecord* layer = LayerSlot(index);
-  if (h.historyBack && IsCanvasSized(layer))
-    std::copy_n(layer->pixels, pixels * 4, h.historyBack);
+  if (h.historyBack && IsCanvasSized(layer)) std::copy_n(layer->pixels, pixels * 4, h.historyBack);
   if (h.historyBackMask && s.maskPlane) std::copy_n(s.maskPlane, pixels, h.historyBackMask);
 }
 
@@ -248,7 +250,8 @@ void SaveUndoBuffer(bool saveColour, bool saveMask) {
 
     OwnedPlane<uint16_t> colour, mask;
     try {
-      if (saveColour) colour = spare.colour ? std::move(spare.colour) : MakeOwnedPlane<uint16_t>(area * 4);
+      if (saveColour)
+        colour = spare.colour ? std::move(spare.colour) : MakeOwnedPlane<uint16_t>(area * 4);
       if (saveMask) mask = spare.mask ? std::move(spare.mask) : MakeOwnedPlane<uint16_t>(area);
     } catch (const std::bad_alloc&) {
       SetLastError("SaveUndoBuf Excpt");
@@ -262,7 +265,8 @@ void SaveUndoBuffer(bool saveColour, bool saveMask) {
       h.historyLayer[k] = h.historyLayer[k - 1];
     }
     HistoryEntry& e = h.entries[1];
-    e = HistoryEntry{colour.release(), mask.release(), s.maskEnabled, p.left, p.top, p.right, p.bottom};
+    e = HistoryEntry{colour.release(), mask.release(), s.maskEnabled, p.left, p.top,
+                     p.right,          p.bottom};
     h.historyLayer[0] = s.currentLayerIndex;
     if (e.colour) CanvasToPacked(h.historyBack, kColourBytes, r, e.colour);
     if (e.mask) CanvasToPacked(h.historyBackMask, kMaskBytes, r, e.mask);
@@ -324,7 +328,8 @@ uint32_t GetRedoCount() { return History().redoCount; }
 int32_t GetUndoCount() {
   int32_t count = 0;
   const UndoHistory& h = History();
-  for (int32_t k = 1; k <= kHistoryEntries; ++k) count += (h.entries[k].colour || h.entries[k].mask);
+  for (int32_t k = 1; k <= kHistoryEntries; ++k)
+    count += (h.entries[k].colour || h.entries[k].mask);
   return count;
 }
 

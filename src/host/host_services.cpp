@@ -12,7 +12,9 @@ namespace {
 
 WindowSystemBackend g_windows;
 
-int32_t Mebibytes(uint64_t bytes) { return static_cast<int32_t>(static_cast<uint32_t>(bytes >> 20)); }
+int32_t Mebibytes(uint64_t bytes) {
+  return static_cast<int32_t>(static_cast<uint32_t>(bytes >> 20));
+}
 
 // Truncation toward zero; values past the 32-bit range (a curve through coordinates of 2^31 and
 // more) saturate instead of being undefined.
@@ -38,12 +40,18 @@ int32_t MemoryMebibytes(MemoryFigure figure) {
   platform::MemoryStatus status;
   if (!platform::ReadMemoryStatus(status)) return 0;
   switch (figure) {
-    case MemoryFigure::kTotalPhysical: return Mebibytes(status.totalPhysical);
-    case MemoryFigure::kAvailablePhysical: return Mebibytes(status.availablePhysical);
-    case MemoryFigure::kTotalPageFile: return Mebibytes(status.totalPageFile);
-    case MemoryFigure::kAvailablePageFile: return Mebibytes(status.availablePageFile);
-    case MemoryFigure::kTotalVirtual: return Mebibytes(status.totalVirtual);
-    case MemoryFigure::kAvailableVirtual: return Mebibytes(status.availableVirtual);
+    case MemoryFigure::kTotalPhysical:
+      return Mebibytes(status.totalPhysical);
+    case MemoryFigure::kAvailablePhysical:
+      return Mebibytes(status.availablePhysical);
+    case MemoryFigure::kTotalPageFile:
+      return Mebibytes(status.totalPageFile);
+    case MemoryFigure::kAvailablePageFile:
+      return Mebibytes(status.availablePageFile);
+    case MemoryFigure::kTotalVirtual:
+      return Mebibytes(status.totalVirtual);
+    case MemoryFigure::kAvailableVirtual:
+      return Mebibytes(status.availableVirtual);
   }
   return 0;
 }
@@ -57,7 +65,8 @@ int32_t WindowFixedFrameSize() { return 3; }
 int32_t SetWindowBasePos(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   void* window = engine::State().hostWindow;
   int32_t rect[4];
-  if (!g_windows.getPlacement || !g_windows.setPlacement || !g_windows.getPlacement(window, rect)) return 0;
+  if (!g_windows.getPlacement || !g_windows.setPlacement || !g_windows.getPlacement(window, rect))
+    return 0;
   // The normal rectangle keeps its right and bottom edges inside, one short of those given.
   const int32_t placed[4] = {left, top, OneShort(right), OneShort(bottom)};
   return g_windows.setPlacement(window, placed) ? 1 : 0;
@@ -91,8 +100,8 @@ int32_t CalcSpline3(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1, uint32_t
   c.controlY[0] = y0, c.controlY[1] = y1, c.controlY[2] = y2;
   c.controlZ[0] = c.controlZ[1] = c.controlZ[2] = 0;
   // 100 points over 3 control points with the classic tangents.
-  const int32_t result = imaging::ISE40_Get3DSplinePoints(engine::CurveState::kPoints, 3, 50, c.controlX, c.controlY,
-                                                          c.controlZ, c.x, c.y, c.z);
+  const int32_t result = imaging::ISE40_Get3DSplinePoints(
+      engine::CurveState::kPoints, 3, 50, c.controlX, c.controlY, c.controlZ, c.x, c.y, c.z);
   c.pointCount = engine::CurveState::kPoints;
   return result;
 }

@@ -7,12 +7,19 @@
 namespace host {
 
 // Memory figures in whole mebibytes (bytes >> 20, truncated to 32 bits); 0 when unknown.
-enum class MemoryFigure { kTotalPhysical, kAvailablePhysical, kTotalPageFile, kAvailablePageFile, kTotalVirtual, kAvailableVirtual };
+enum class MemoryFigure {
+  kTotalPhysical,
+  kAvailablePhysical,
+  kTotalPageFile,
+  kAvailablePageFile,
+  kTotalVirtual,
+  kAvailableVirtual
+};
 int32_t MemoryMebibytes(MemoryFigure figure);
 
 // The window colours and metrics of the desktop platform, as fixed defaults here: a button face of
-// light grey 0x00F0F0F0 and black button text (packed 0x00BBGGRR), a caption 23 pixels high, a small
-// caption 17, a fixed frame 3.
+// light grey 0x00F0F0F0 and black button text (packed 0x00BBGGRR), a caption 23 pixels high, a
+// small caption 17, a fixed frame 3.
 int32_t WindowBackgroundColor();
 int32_t WindowTextColor();
 int32_t WindowCaptionSize();

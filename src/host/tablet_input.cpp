@@ -25,7 +25,9 @@ const PMR_TabletPacket* Packet(uint32_t index) {
   return t.context && index < t.packetCount ? &t.packets[index] : nullptr;
 }
 
-uint32_t ScaledPressure(const engine::TabletState& t, uint32_t raw) { return uint32_t(float(raw) * t.pressureScale); }
+uint32_t ScaledPressure(const engine::TabletState& t, uint32_t raw) {
+  return uint32_t(float(raw) * t.pressureScale);
+}
 
 }  // namespace
 
@@ -55,7 +57,8 @@ int32_t InitTablet(void* window) {
   context.outExtentX = screen[0];
   context.outExtentY = -screen[1];  // y grows downwards, as on the screen
   t.context = platform::WTOpenA(window, &context, 1);
-  return t.context ? platform::WTQueueSizeSet(t.context, int32_t(engine::TabletState::kBatch)) : info;
+  return t.context ? platform::WTQueueSizeSet(t.context, int32_t(engine::TabletState::kBatch))
+                   : info;
 }
 
 int32_t CloseTablet() {
@@ -79,7 +82,8 @@ int32_t ReadTabletPackets() {
   engine::TabletState& t = Tablet();
   t.packetCount = 0;
   if (!t.context) return 0;
-  const int32_t read = platform::WTPacketsGet(t.context, int32_t(engine::TabletState::kBatch), t.packets);
+  const int32_t read =
+      platform::WTPacketsGet(t.context, int32_t(engine::TabletState::kBatch), t.packets);
   // A driver answering more than it was asked for is held to the batch.
   t.packetCount = uint32_t(std::clamp<int32_t>(read, 0, int32_t(engine::TabletState::kBatch)));
   return int32_t(t.packetCount);

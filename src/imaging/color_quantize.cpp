@@ -55,7 +55,8 @@ bool ExactColours(const uint8_t* rgb, uint32_t w, uint32_t h, uint32_t rowBytes,
   return true;
 }
 
-void MedianCut(std::vector<Bin>& bins, uint32_t colours, std::vector<std::array<uint8_t, 3>>& palette) {
+void MedianCut(std::vector<Bin>& bins, uint32_t colours,
+               std::vector<std::array<uint8_t, 3>>& palette) {
   std::vector<Box> boxes{{0, uint32_t(bins.size()), 0}};
   for (const Bin& b : bins) boxes[0].count += b.count;
   while (boxes.size() < colours) {
@@ -66,7 +67,8 @@ void MedianCut(std::vector<Bin>& bins, uint32_t colours, std::vector<std::array<
       if (boxes[i].end - boxes[i].begin < 2) continue;
       uint8_t lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
       for (uint32_t k = boxes[i].begin; k < boxes[i].end; ++k) {
-        for (int c = 0; c < 3; ++c) lo[c] = std::min(lo[c], bins[k].mean[c]), hi[c] = std::max(hi[c], bins[k].mean[c]);
+        for (int c = 0; c < 3; ++c)
+          lo[c] = std::min(lo[c], bins[k].mean[c]), hi[c] = std::max(hi[c], bins[k].mean[c]);
       }
       for (int c = 0; c < 3; ++c) {
         const double score = double(hi[c] - lo[c]) * double(boxes[i].count);
@@ -75,8 +77,9 @@ void MedianCut(std::vector<Bin>& bins, uint32_t colours, std::vector<std::array<
     }
     if (bestBox < 0) break;
     Box& box = boxes[std::size_t(bestBox)];
-    std::sort(bins.begin() + box.begin, bins.begin() + box.end,
-              [axis = bestAxis](const Bin& a, const Bin& b) { return a.mean[axis] < b.mean[axis]; });
+    std::sort(
+        bins.begin() + box.begin, bins.begin() + box.end,
+        [axis = bestAxis](const Bin& a, const Bin& b) { return a.mean[axis] < b.mean[axis]; });
     // Cut at the median pixel, keeping at least one bin on each side.
     uint64_t seen = 0;
     uint32_t cut = box.begin + 1;
@@ -98,12 +101,14 @@ void MedianCut(std::vector<Bin>& bins, uint32_t colours, std::vector<std::array<
       count += bins[k].count;
     }
     std::array<uint8_t, 3> entry{};
-    for (int c = 0; c < 3; ++c) entry[std::size_t(c)] = uint8_t((sum[c] + count / 2) / std::max<uint64_t>(count, 1));
+    for (int c = 0; c < 3; ++c)
+      entry[std::size_t(c)] = uint8_t((sum[c] + count / 2) / std::max<uint64_t>(count, 1));
     palette.push_back(entry);
   }
 }
 
-void Refine(const std::vector<Bin>& bins, uint32_t passes, std::vector<std::array<uint8_t, 3>>& palette) {
+void Refine(const std::vector<Bin>& bins, uint32_t passes,
+            std::vector<std::array<uint8_t, 3>>& palette) {
   std::vector<std::array<uint64_t, 4>> totals(palette.size());
   for (uint32_t pass = 0; pass < passes; ++pass) {
     std::fill(totals.begin(), totals.end(), std::array<uint64_t, 4>{});
@@ -163,14 +168,16 @@ int32_t IS3QuantizeRGBTo8Bit(const void* rgbPixels, uint32_t width, uint32_t hei
       Refine(bins, refinePasses, palette);
     }
     for (uint32_t i = 0; i < colours; ++i) {
-      paletteOut[i] = i < palette.size() ? palette[i][0] | palette[i][1] << 8 | palette[i][2] << 16 : 0;
+      paletteOut[i] =
+          i < palette.size() ? palette[i][0] | palette[i][1] << 8 | palette[i][2] << 16 : 0;
     }
 
     // Nearest entry by 6-bit cell, filled on first use (0xFFFF: not yet known).
     std::vector<uint16_t> cache(size_t{1} << 18, 0xFFFF);
     auto lookup = [&](const Colour& c) -> uint8_t {
       if (isExact) return uint8_t(Nearest(c, palette));
-      uint16_t& slot = cache[std::size_t(c[0] >> 2) << 12 | std::size_t(c[1] >> 2) << 6 | std::size_t(c[2] >> 2)];
+      uint16_t& slot = cache[std::size_t(c[0] >> 2) << 12 | std::size_t(c[1] >> 2) << 6 |
+                             std::size_t(c[2] >> 2)];
       if (slot == 0xFFFF) slot = uint16_t(Nearest(c, palette));
       return uint8_t(slot);
     };
@@ -185,7 +192,9 @@ int32_t IS3QuantizeRGBTo8Bit(const void* rgbPixels, uint32_t width, uint32_t hei
       for (uint32_t x = 0; x < width; ++x, p += 3) {
         Colour c{p[0], p[1], p[2]};
         if (dither) {
-          for (int k = 0; k < 3; ++k) c[std::size_t(k)] = std::clamp(c[std::size_t(k)] + here[x][std::size_t(k)] / 16, 0, 255);
+          for (int k = 0; k < 3; ++k)
+            c[std::size_t(k)] =
+                std::clamp(c[std::size_t(k)] + here[x][std::size_t(k)] / 16, 0, 255);
         }
         const uint8_t index = lookup(c);
         row[x] = index;

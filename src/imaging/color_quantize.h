@@ -12,9 +12,9 @@ inline constexpr uint32_t kQuantizeDither = 1;  // Floyd-Steinberg error diffusi
 // histogram, and maps every pixel to its nearest entry, diffusing the error when dither is
 // kQuantizeDither. palette receives `colours` entries packed red | green << 8 | blue << 16
 // (unused ones 0). Pictures with no more distinct colours than `colours` keep them exactly.
-int32_t IS3QuantizeRGBTo8Bit(const void* rgb, uint32_t width, uint32_t height,
-                             uint32_t rgbRowBytes, void* indices, uint32_t indexRowBytes,
-                             uint32_t colours, uint32_t* palette, uint32_t dither,
-                             uint32_t refinePasses, uint32_t flags);
+int32_t IS3QuantizeRGBTo8Bit(const void* rgb, uint32_t width, uint32_t height, uint32_t rgbRowBytes,
+                             void* indices, uint32_t indexRowBytes, uint32_t colours,
+                             uint32_t* palette, uint32_t dither, uint32_t refinePasses,
+                             uint32_t flags);
 
 }  // namespace imaging

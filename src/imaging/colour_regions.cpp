@@ -50,21 +50,23 @@ bool Inside(ImagePoint point, uint32_t width, uint32_t height) {
 // The region around point as a map: 1 where a pixel matches the point's colour, then the connected
 // part of the matches grown from the point (OpenCV's flood fill over the match map) marked 2.
 cv::Mat RegionAround(const void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                     uint32_t rowBytes, ImagePoint point, uint32_t compareBytes, uint32_t connectivity,
-                     uint32_t tolerance) {
+                     uint32_t rowBytes, ImagePoint point, uint32_t compareBytes,
+                     uint32_t connectivity, uint32_t tolerance) {
   const uint8_t* base = static_cast<const uint8_t*>(image);
-  const ColourMatch match(bytesPerPixel, compareBytes,
-                          PackedPixel(base + std::size_t(point.y) * rowBytes + std::size_t(point.x) * bytesPerPixel,
-                                      bytesPerPixel),
-                          tolerance);
+  const ColourMatch match(
+      bytesPerPixel, compareBytes,
+      PackedPixel(base + std::size_t(point.y) * rowBytes + std::size_t(point.x) * bytesPerPixel,
+                  bytesPerPixel),
+      tolerance);
   cv::Mat region(int(height), int(width), CV_8UC1);
   for (uint32_t y = 0; y < height; ++y) {
     const uint8_t* pixel = base + std::size_t(y) * rowBytes;
     uint8_t* out = region.ptr<uint8_t>(int(y));
-    for (uint32_t x = 0; x < width; ++x, pixel += bytesPerPixel) out[x] = match.Within(pixel) ? 1 : 0;
+    for (uint32_t x = 0; x < width; ++x, pixel += bytesPerPixel)
+      out[x] = match.Within(pixel) ? 1 : 0;
   }
-  cv::floodFill(region, cv::Point(point.x, point.y), cv::Scalar(2), nullptr, cv::Scalar(0), cv::Scalar(0),
-                connectivity == kEdgeNeighbours ? 4 : 8);
+  cv::floodFill(region, cv::Point(point.x, point.y), cv::Scalar(2), nullptr, cv::Scalar(0),
+                cv::Scalar(0), connectivity == kEdgeNeighbours ? 4 : 8);
   return region;
 }
 
@@ -92,10 +94,12 @@ int32_t IS3ColorReplaceImage(void* image, uint32_t width, uint32_t height, uint3
 int32_t IS3FloodFillImage(void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                           uint32_t rowBytes, ImagePoint point, uint32_t fillColour,
                           uint32_t connectivity, uint32_t tolerance, uint32_t /*reserved*/) {
-  if (!IsDrawablePicture(image, width, height, rowBytes, bytesPerPixel) || !Inside(point, width, height)) return 0;
+  if (!IsDrawablePicture(image, width, height, rowBytes, bytesPerPixel) ||
+      !Inside(point, width, height))
+    return 0;
   try {
-    const cv::Mat region =
-        RegionAround(image, width, height, bytesPerPixel, rowBytes, point, kAllColourBytes, connectivity, tolerance);
+    const cv::Mat region = RegionAround(image, width, height, bytesPerPixel, rowBytes, point,
+                                        kAllColourBytes, connectivity, tolerance);
     const uint32_t written = bytesPerPixel == 4 ? 3 : bytesPerPixel;
     uint8_t* base = static_cast<uint8_t*>(image);
     for (uint32_t y = 0; y < height; ++y) {
@@ -115,13 +119,14 @@ int32_t IS3FloodFillImage(void* image, uint32_t width, uint32_t height, uint32_t
 int32_t IS3GetColorMatchMaskFromImage(const void* image, uint32_t width, uint32_t height,
                                       uint32_t bytesPerPixel, uint32_t rowBytes, uint8_t* map,
                                       uint32_t mapRowBytes, ImagePoint point, uint32_t compareBytes,
-                                      uint32_t connectivity, uint32_t tolerance, uint32_t /*reserved*/) {
-  if (!IsDrawablePicture(image, width, height, rowBytes, bytesPerPixel) || !map || mapRowBytes < width ||
-      !Inside(point, width, height))
+                                      uint32_t connectivity, uint32_t tolerance,
+                                      uint32_t /*reserved*/) {
+  if (!IsDrawablePicture(image, width, height, rowBytes, bytesPerPixel) || !map ||
+      mapRowBytes < width || !Inside(point, width, height))
     return 0;
   try {
-    const cv::Mat region =
-        RegionAround(image, width, height, bytesPerPixel, rowBytes, point, compareBytes, connectivity, tolerance);
+    const cv::Mat region = RegionAround(image, width, height, bytesPerPixel, rowBytes, point,
+                                        compareBytes, connectivity, tolerance);
     for (uint32_t y = 0; y < height; ++y) {
       const uint8_t* marks = region.ptr<uint8_t>(int(y));
       uint8_t* out = map + std::size_t(y) * mapRowBytes;

@@ -44,9 +44,12 @@ double RangeWeight(uint32_t range, double l) {
   constexpr double a = 0.25, b = 0.333, scale = 0.7;
   auto ramp = [](double v) { return std::clamp(v, 0.0, 1.0); };
   switch (range) {
-    case 0: return ramp((l - b) / -a + 0.5) * scale;
-    case 2: return ramp((l + b - 1) / a + 0.5) * scale;
-    default: return ramp((l - b) / a + 0.5) * ramp((l + b - 1) / -a + 0.5) * scale;
+    case 0:
+      return ramp((l - b) / -a + 0.5) * scale;
+    case 2:
+      return ramp((l + b - 1) / a + 0.5) * scale;
+    default:
+      return ramp((l - b) / a + 0.5) * ramp((l + b - 1) / -a + 0.5) * scale;
   }
 }
 

@@ -7,7 +7,8 @@
 namespace imaging {
 
 int32_t IS3CropImage(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
-                     void* dst, uint32_t dstRowBytes, const CropRect* rect, uint32_t bytesPerPixel) {
+                     void* dst, uint32_t dstRowBytes, const CropRect* rect,
+                     uint32_t bytesPerPixel) {
   if (!rect || !dst || !IsSupportedPixelSize(bytesPerPixel) ||
       !IsUsablePicture(src, width, height, srcRowBytes, bytesPerPixel))
     return 0;

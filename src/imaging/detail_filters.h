@@ -27,9 +27,9 @@ int32_t ISE3SharpenImage(const void* src, uint32_t width, uint32_t height, uint3
 // Unsharp masking: each sample x becomes x + amount / 100 x (x - blur), where blur is the
 // Gaussian blur of radius (standard deviation, limited to 0.1..100) pixels, but only where
 // |x - blur| exceeds threshold, so that smooth areas and grain stay as they are.
-int32_t IS3UnsharpMaskImage(const void* src, uint32_t width, uint32_t height,
-                            uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, double radius,
-                            uint32_t amount, uint32_t threshold);
+int32_t IS3UnsharpMaskImage(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                            void* dst, uint32_t dstRowBytes, double radius, uint32_t amount,
+                            uint32_t threshold);
 
 // Canny edges of the picture's grey: white one-pixel lines on black where the gradient passes
 // the hysteresis thresholds low and high (limited to 0..1000, low no higher than high), after a
@@ -47,8 +47,7 @@ int32_t IS3EmbossRGB(const void* src, uint32_t width, uint32_t height, uint32_t 
 // A bevelled frame: within bevelWidth pixels (limited to 1..half the smaller side) of the border
 // the picture is lit from the top left and shaded towards the bottom right, strongest at the
 // outer edge, by strength (limited to 0..1: 1 turns the outer pixels white and black).
-int32_t ISE3ShadeBevelEdge(const void* src, uint32_t width, uint32_t height,
-                           uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
-                           uint32_t bevelWidth, double strength);
+int32_t ISE3ShadeBevelEdge(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                           void* dst, uint32_t dstRowBytes, uint32_t bevelWidth, double strength);
 
 }  // namespace imaging

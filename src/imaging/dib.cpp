@@ -14,7 +14,9 @@ namespace {
 constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
 
-uint32_t Get32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Get32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 void Put32(uint8_t* p, uint32_t v) {
   p[0] = uint8_t(v), p[1] = uint8_t(v >> 8), p[2] = uint8_t(v >> 16), p[3] = uint8_t(v >> 24);
@@ -83,13 +85,14 @@ void SwapRedBlue(const uint8_t* s, uint8_t* d, std::size_t count, bool stream) {
     const __m128i low = _mm_set1_epi32(0xFF);
     for (; i + 4 <= count; i += 4) {
       const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
-      const __m128i q = _mm_or_si128(
-          _mm_and_si128(p, greenAlpha),
-          _mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 16), low),
-                       _mm_slli_epi32(_mm_and_si128(p, low), 16)));
+      const __m128i q = _mm_or_si128(_mm_and_si128(p, greenAlpha),
+                                     _mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 16), low),
+                                                  _mm_slli_epi32(_mm_and_si128(p, low), 16)));
       auto* out = reinterpret_cast<__m128i*>(d + 4 * i);
-      if (stream) _mm_stream_si128(out, q);
-      else _mm_store_si128(out, q);
+      if (stream)
+        _mm_stream_si128(out, q);
+      else
+        _mm_store_si128(out, q);
     }
     if (stream) _mm_sfence();
   }
@@ -126,8 +129,8 @@ int32_t WriteDIBHeader(uint32_t width, uint32_t height, void* block) {
   return 1;
 }
 
-int32_t RGBAToDIBRows(const void* rgba, uint32_t width, uint32_t height, uint32_t y0,
-                      uint32_t y1, void* block) {
+int32_t RGBAToDIBRows(const void* rgba, uint32_t width, uint32_t height, uint32_t y0, uint32_t y1,
+                      void* block) {
   if (!rgba || !block || !DimensionsAllowed(width, height) || DIBBytes(width, height) == 0 ||
       y0 > y1 || y1 > height)
     return 0;

@@ -24,8 +24,8 @@ int32_t IS3RGBAToDIB(const void* rgba, uint32_t width, uint32_t height, void* bl
 // The parts of IS3RGBAToDIB, so that bands of rows can be converted on several threads: the
 // header, then picture rows y0..y1 - 1 into their places in the block.
 int32_t WriteDIBHeader(uint32_t width, uint32_t height, void* block);
-int32_t RGBAToDIBRows(const void* rgba, uint32_t width, uint32_t height, uint32_t y0,
-                      uint32_t y1, void* block);
+int32_t RGBAToDIBRows(const void* rgba, uint32_t width, uint32_t height, uint32_t y0, uint32_t y1,
+                      void* block);
 
 // The bitmap's width and height (a top-down bitmap reports its height as positive); 0 for a null
 // block or a header this library cannot convert (see IS3DIBToRGBA).

@@ -86,8 +86,8 @@ void AverageOfWarps(const cv::Mat& in, cv::Mat& out, int doublings, double first
     in.copyTo(out);
     return;
   }
-  ScratchPicture pictures[3] = {{in.size(), in.type()}, {in.size(), in.type()},
-                                {in.size(), in.type()}};
+  ScratchPicture pictures[3] = {
+      {in.size(), in.type()}, {in.size(), in.type()}, {in.size(), in.type()}};
   cv::Mat* x = &pictures[0].mat();
   cv::Mat* moved = &pictures[1].mat();
   cv::Mat* next = &pictures[2].mat();
@@ -124,7 +124,8 @@ void SparseFilter(const cv::Mat& in, cv::Mat& out, const cv::Mat& kernel, cv::Po
   std::vector<Tap> taps;
   for (int ky = 0; ky < kernel.rows; ++ky)
     for (int kx = 0; kx < kernel.cols; ++kx)
-      if (const float k = kernel.at<float>(ky, kx); k != 0) taps.push_back({kx - anchor.x, ky - anchor.y, k});
+      if (const float k = kernel.at<float>(ky, kx); k != 0)
+        taps.push_back({kx - anchor.x, ky - anchor.y, k});
   const int w = in.cols, h = in.rows, n = in.channels(), samples = w * n;
   ForEachRowBand(h, [&](int begin, int end) {
     std::vector<float> sums(static_cast<size_t>(samples));
@@ -148,8 +149,8 @@ void SparseFilter(const cv::Mat& in, cv::Mat& out, const cv::Mat& kernel, cv::Po
   });
 }
 
-// A straight stroke of length pixels through each pixel at angle degrees, drawn as a line kernel and
-// convolved through its non-zero cells.
+// A straight stroke of length pixels through each pixel at angle degrees, drawn as a line kernel
+// and convolved through its non-zero cells.
 void LineBlur(const cv::Mat& in, cv::Mat& out, double length, double angle) {
   const int half = int(std::ceil(length / 2));
   const int side = 2 * half + 1;
@@ -250,7 +251,8 @@ int32_t ISE40_BlurImage(const void* src, uint32_t width, uint32_t height, uint32
                Aside(in, out, [&](const cv::Mat& from, cv::Mat& result) {
                  from.copyTo(result);
                  for (uint32_t i = 0; i < std::clamp<uint32_t>(passes, 1, 32); ++i)
-                   cv::blur(result, result, cv::Size(3, 3), cv::Point(-1, -1), cv::BORDER_REPLICATE);
+                   cv::blur(result, result, cv::Size(3, 3), cv::Point(-1, -1),
+                            cv::BORDER_REPLICATE);
                });
              });
 }

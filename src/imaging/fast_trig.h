@@ -31,10 +31,14 @@ inline void FastSinCos(double a, double* s, double* c) {
   const double r2 = r * r;
   // Taylor series to the r^11 and r^12 terms: the remainder is below 1e-11 on |r| <= pi / 4,
   // a hundred-millionth of a pixel at the largest picture.
-  const double sr = r * (1 + r2 * (-1.0 / 6 + r2 * (1.0 / 120 + r2 * (-1.0 / 5040 +
-                    r2 * (1.0 / 362880 + r2 * (-1.0 / 39916800))))));
-  const double cr = 1 + r2 * (-0.5 + r2 * (1.0 / 24 + r2 * (-1.0 / 720 + r2 * (1.0 / 40320 +
-                    r2 * (-1.0 / 3628800 + r2 * (1.0 / 479001600))))));
+  const double sr =
+      r * (1 + r2 * (-1.0 / 6 +
+                     r2 * (1.0 / 120 +
+                           r2 * (-1.0 / 5040 + r2 * (1.0 / 362880 + r2 * (-1.0 / 39916800))))));
+  const double cr =
+      1 + r2 * (-0.5 + r2 * (1.0 / 24 + r2 * (-1.0 / 720 +
+                                              r2 * (1.0 / 40320 + r2 * (-1.0 / 3628800 +
+                                                                        r2 * (1.0 / 479001600))))));
   // The quarter turn k picks and signs the two series without branches.
   const long long q = static_cast<long long>(k) & 3;
   const double sa = (q & 1) ? cr : sr, ca = (q & 1) ? sr : cr;
@@ -56,7 +60,8 @@ inline bool FastSinCos2(__m128d a, __m128d* s, __m128d* c) {
   const __m128d signless = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff));
   if (_mm_movemask_pd(_mm_cmplt_pd(_mm_and_pd(a, signless), _mm_set1_pd(1e9))) != 3) return false;
   // FastFloor of a * 2 / pi + 0.5, within 32 bits here.
-  const __m128d t = _mm_add_pd(_mm_mul_pd(a, _mm_set1_pd(0.63661977236758134308)), _mm_set1_pd(0.5));
+  const __m128d t =
+      _mm_add_pd(_mm_mul_pd(a, _mm_set1_pd(0.63661977236758134308)), _mm_set1_pd(0.5));
   __m128d k = _mm_cvtepi32_pd(_mm_cvttpd_epi32(t));
   k = _mm_sub_pd(k, _mm_and_pd(_mm_cmpgt_pd(k, t), _mm_set1_pd(1.0)));
   const __m128d r = _mm_sub_pd(_mm_sub_pd(a, _mm_mul_pd(k, _mm_set1_pd(1.57079632679489655800))),
@@ -79,7 +84,8 @@ inline bool FastSinCos2(__m128d a, __m128d* s, __m128d* c) {
     const __m128i m = _mm_set1_epi32(b);
     return _mm_castsi128_pd(_mm_cmpeq_epi32(_mm_and_si128(quarter, m), m));
   };
-  const __m128d odd = bit(q, 1), flipS = bit(q, 2), flipC = bit(_mm_add_epi32(q, _mm_set1_epi32(1)), 2);
+  const __m128d odd = bit(q, 1), flipS = bit(q, 2),
+                flipC = bit(_mm_add_epi32(q, _mm_set1_epi32(1)), 2);
   const __m128d sa = _mm_or_pd(_mm_and_pd(odd, cr), _mm_andnot_pd(odd, sr));
   const __m128d ca = _mm_or_pd(_mm_and_pd(odd, sr), _mm_andnot_pd(odd, cr));
   const __m128d sign = _mm_set1_pd(-0.0);

@@ -62,10 +62,17 @@ int32_t IS40_Seek(ISSource source, int64_t offset, int32_t origin) {
   if (!source) return 0;
   int64_t base = 0;
   switch (origin) {
-    case 0: base = 0; break;
-    case 1: base = static_cast<int64_t>(source->position); break;
-    case 2: base = static_cast<int64_t>(source->size); break;
-    default: return 0;
+    case 0:
+      base = 0;
+      break;
+    case 1:
+      base = static_cast<int64_t>(source->position);
+      break;
+    case 2:
+      base = static_cast<int64_t>(source->size);
+      break;
+    default:
+      return 0;
   }
   const int64_t target = base + offset;
   if (target < 0 || static_cast<uint64_t>(target) > source->size) return 0;

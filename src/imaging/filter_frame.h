@@ -31,8 +31,9 @@ inline bool MakePicturePair(const void* src, uint32_t width, uint32_t height,
 // row from inputs only, so the result does not depend on how the rows are split.
 template <typename Rows>
 void ForEachRowBand(int height, Rows&& rows) {
-  cv::parallel_for_(cv::Range(0, height), [&](const cv::Range& r) { rows(r.start, r.end); },
-                    height >= 64 ? height / 16.0 : 1.0);
+  cv::parallel_for_(
+      cv::Range(0, height), [&](const cv::Range& r) { rows(r.start, r.end); },
+      height >= 64 ? height / 16.0 : 1.0);
 }
 
 // True when the bytes of the two pictures do not overlap.

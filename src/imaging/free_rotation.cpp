@@ -33,10 +33,14 @@ void ExactCosSin(double radians, double& c, double& s) {
 
 int OpenCvType(uint32_t bytesPerPixel) {
   switch (bytesPerPixel) {
-    case 1: return CV_8UC1;
-    case 3: return CV_8UC3;
-    case 4: return CV_8UC4;
-    default: return CV_16UC4;
+    case 1:
+      return CV_8UC1;
+    case 3:
+      return CV_8UC3;
+    case 4:
+      return CV_8UC4;
+    default:
+      return CV_16UC4;
   }
 }
 
@@ -55,18 +59,18 @@ int32_t TurnInto(const void* src, uint32_t width, uint32_t height, uint32_t byte
                  uint32_t quality) {
   if (!dst || !IsSupportedPixelSize(bytesPerPixel) || quality > kRotateBicubic ||
       !IsUsablePicture(src, width, height, srcRowBytes, bytesPerPixel) ||
-      !IsUsablePicture(dst, outWidth, outHeight, dstRowBytes, bytesPerPixel) ||
-      !(zoom > 0.0) || !std::isfinite(radians))
+      !IsUsablePicture(dst, outWidth, outHeight, dstRowBytes, bytesPerPixel) || !(zoom > 0.0) ||
+      !std::isfinite(radians))
     return 0;
   double c, s;
   ExactCosSin(radians, c, s);
   const double srcCx = (width - 1) / 2.0, srcCy = (height - 1) / 2.0;
   const double dstCx = (outWidth - 1) / 2.0, dstCy = (outHeight - 1) / 2.0;
   const double m[6] = {c / zoom, -s / zoom, srcCx - (c * dstCx - s * dstCy) / zoom,
-                       s / zoom, c / zoom, srcCy - (s * dstCx + c * dstCy) / zoom};
+                       s / zoom, c / zoom,  srcCy - (s * dstCx + c * dstCy) / zoom};
   // A pure quarter turn whose pixel centres land on pixel centres is a copy: nearest is exact.
-  const bool exactMove = zoom == 1.0 && (c == 0.0 || s == 0.0) &&
-                         m[2] == std::round(m[2]) && m[5] == std::round(m[5]);
+  const bool exactMove =
+      zoom == 1.0 && (c == 0.0 || s == 0.0) && m[2] == std::round(m[2]) && m[5] == std::round(m[5]);
   static constexpr int kInterpolation[] = {cv::INTER_NEAREST, cv::INTER_LINEAR, cv::INTER_CUBIC};
   try {
     const int type = OpenCvType(bytesPerPixel);
@@ -85,8 +89,8 @@ int32_t TurnInto(const void* src, uint32_t width, uint32_t height, uint32_t byte
 
 }  // namespace
 
-int32_t is5_GetRotatedPixelSize(float radians, uint32_t width, uint32_t height,
-                                uint32_t* outWidth, uint32_t* outHeight) {
+int32_t is5_GetRotatedPixelSize(float radians, uint32_t width, uint32_t height, uint32_t* outWidth,
+                                uint32_t* outHeight) {
   if (!outWidth || !outHeight || width == 0 || height == 0 || width > kMaxPictureSide ||
       height > kMaxPictureSide || !std::isfinite(radians))
     return 0;
@@ -101,8 +105,8 @@ int32_t is5_GetRotatedPixelSize(float radians, uint32_t width, uint32_t height,
 }
 
 int32_t is5_RotateImage(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                        uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
-                        uint32_t background, uint32_t flags, float radians, uint32_t quality) {
+                        uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t background,
+                        uint32_t flags, float radians, uint32_t quality) {
   uint32_t outWidth = 0, outHeight = 0;
   if (!is5_GetRotatedPixelSize(radians, width, height, &outWidth, &outHeight)) return 0;
   return TurnInto(src, width, height, bytesPerPixel, srcRowBytes, dst, outWidth, outHeight,

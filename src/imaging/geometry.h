@@ -17,14 +17,14 @@ int32_t IS3CropImage(const void* src, uint32_t width, uint32_t height, uint32_t 
                      void* dst, uint32_t dstRowBytes, const CropRect* rect, uint32_t bytesPerPixel);
 
 // Quarter-turn directions of IS3QuickRotateImage.
-inline constexpr uint32_t kTurnRight = 0;     // clockwise; result is height x width
-inline constexpr uint32_t kTurnHalf = 1;      // half turn; result is width x height
-inline constexpr uint32_t kTurnLeft = 2;      // anticlockwise; result is height x width
+inline constexpr uint32_t kTurnRight = 0;  // clockwise; result is height x width
+inline constexpr uint32_t kTurnHalf = 1;   // half turn; result is width x height
+inline constexpr uint32_t kTurnLeft = 2;   // anticlockwise; result is height x width
 
 // Turns src by a quarter or half turn into dst (rows dstRowBytes apart).
-int32_t IS3QuickRotateImage(const void* src, uint32_t width, uint32_t height,
-                            uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
-                            uint32_t direction, uint32_t bytesPerPixel);
+int32_t IS3QuickRotateImage(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                            void* dst, uint32_t dstRowBytes, uint32_t direction,
+                            uint32_t bytesPerPixel);
 
 // Mirrors a picture left to right, in place.
 int32_t IS3HorizontalFlipImage(void* pixels, uint32_t width, uint32_t height,
@@ -34,8 +34,8 @@ int32_t IS3VerticalFlipImage(void* pixels, uint32_t rowBytes, uint32_t height);
 
 // Size of the box that holds a width x height picture turned by radians. Sizes within 1/1000 of
 // a whole number count as that number, so quarter turns give exactly height x width.
-int32_t is5_GetRotatedPixelSize(float radians, uint32_t width, uint32_t height,
-                                uint32_t* outWidth, uint32_t* outHeight);
+int32_t is5_GetRotatedPixelSize(float radians, uint32_t width, uint32_t height, uint32_t* outWidth,
+                                uint32_t* outHeight);
 
 // Rotation quality of is5_RotateImage.
 inline constexpr uint32_t kRotateNearest = 0;
@@ -47,8 +47,8 @@ inline constexpr uint32_t kRotateBicubic = 2;
 // pixel reaches get background (packed red | green << 8 | blue << 16 | alpha << 24; for 16-bit
 // samples each byte is widened by 257). flags is reserved.
 int32_t is5_RotateImage(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                        uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
-                        uint32_t background, uint32_t flags, float radians, uint32_t quality);
+                        uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t background,
+                        uint32_t flags, float radians, uint32_t quality);
 
 // Turns a picture by degrees about its centre into a picture of the same size (what falls outside
 // is lost, uncovered corners become background). Multiples of 90 degrees move pixels exactly.

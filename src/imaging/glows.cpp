@@ -47,8 +47,7 @@ template <typename Mix>
 int32_t ComposeGlow(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
                     void* dst, uint32_t dstRowBytes, uint32_t colour, double radius,
                     double strength, bool inner, Mix mix) {
-  if (!GoodArguments(src, dst, width, height, srcRowBytes, dstRowBytes, radius, strength))
-    return 0;
+  if (!GoodArguments(src, dst, width, height, srcRowBytes, dstRowBytes, radius, strength)) return 0;
   const cv::Mat in = WrapPicture(src, width, height, 4, srcRowBytes);
   const cv::Mat glow = GlowPlane(in, inner, radius, strength);
   const double ink[3] = {double(colour & 0xFF), double((colour >> 8) & 0xFF),
@@ -71,9 +70,9 @@ int32_t ComposeGlow(const void* src, uint32_t width, uint32_t height, uint32_t s
 
 }  // namespace
 
-int32_t ISE40_OuterGlowRGBA(const void* src, uint32_t width, uint32_t height,
-                            uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
-                            uint32_t colour, double radius, double strength) {
+int32_t ISE40_OuterGlowRGBA(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                            void* dst, uint32_t dstRowBytes, uint32_t colour, double radius,
+                            double strength) {
   return ComposeGlow(src, width, height, srcRowBytes, dst, dstRowBytes, colour, radius, strength,
                      false, [](const uint8_t* s, float g, const double* ink, uint8_t* pixel) {
                        // The picture over the glow.
@@ -84,13 +83,12 @@ int32_t ISE40_OuterGlowRGBA(const void* src, uint32_t width, uint32_t height,
                      });
 }
 
-int32_t ISE40_InnerGlowRGBA(const void* src, uint32_t width, uint32_t height,
-                            uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
-                            uint32_t colour, double radius, double strength) {
+int32_t ISE40_InnerGlowRGBA(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                            void* dst, uint32_t dstRowBytes, uint32_t colour, double radius,
+                            double strength) {
   return ComposeGlow(src, width, height, srcRowBytes, dst, dstRowBytes, colour, radius, strength,
                      true, [](const uint8_t* s, float g, const double* ink, uint8_t* pixel) {
-                       for (int c = 0; c < 3; ++c)
-                         pixel[c] = RoundByte(s[c] + (ink[c] - s[c]) * g);
+                       for (int c = 0; c < 3; ++c) pixel[c] = RoundByte(s[c] + (ink[c] - s[c]) * g);
                        pixel[3] = s[3];
                      });
 }

@@ -46,31 +46,35 @@ struct Stops {
   }
 };
 
-bool Usable(const void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel, uint32_t rowBytes,
-            const uint8_t* colours, const int32_t* positions, uint32_t count) {
-  return bytesPerPixel == 4 && IsDrawablePicture(image, width, height, rowBytes, 4) && colours && positions &&
-         count >= 1 && count <= kMaxStops;
+bool Usable(const void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+            uint32_t rowBytes, const uint8_t* colours, const int32_t* positions, uint32_t count) {
+  return bytesPerPixel == 4 && IsDrawablePicture(image, width, height, rowBytes, 4) && colours &&
+         positions && count >= 1 && count <= kMaxStops;
 }
 
 // Fills every pixel with the stops' colour at place(x, y), from 0 to 1 along the gradient; a
 // pixel's place is its own coordinates, so the pixel at a given point takes that point's colour.
 template <class Place>
-void Fill(void* image, uint32_t width, uint32_t height, uint32_t rowBytes, const Stops& stops, Place&& place) {
+void Fill(void* image, uint32_t width, uint32_t height, uint32_t rowBytes, const Stops& stops,
+          Place&& place) {
   uint8_t* base = static_cast<uint8_t*>(image);
   for (uint32_t y = 0; y < height; ++y) {
     uint8_t* pixel = base + std::size_t(y) * rowBytes;
-    for (uint32_t x = 0; x < width; ++x, pixel += 4) stops.ColourAt(place(double(x), double(y)), pixel);
+    for (uint32_t x = 0; x < width; ++x, pixel += 4)
+      stops.ColourAt(place(double(x), double(y)), pixel);
   }
 }
 
 }  // namespace
 
-int32_t ISE3GradientFillImageLinear(void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                                    uint32_t rowBytes, double x0, double y0, double x1, double y1,
-                                    const uint8_t* stopColours, const int32_t* stopPositions,
-                                    uint32_t stopCount, uint32_t /*reserved1*/, uint32_t smooth,
+int32_t ISE3GradientFillImageLinear(void* image, uint32_t width, uint32_t height,
+                                    uint32_t bytesPerPixel, uint32_t rowBytes, double x0, double y0,
+                                    double x1, double y1, const uint8_t* stopColours,
+                                    const int32_t* stopPositions, uint32_t stopCount,
+                                    uint32_t /*reserved1*/, uint32_t smooth,
                                     uint32_t /*reserved2*/) {
-  if (!Usable(image, width, height, bytesPerPixel, rowBytes, stopColours, stopPositions, stopCount)) return 0;
+  if (!Usable(image, width, height, bytesPerPixel, rowBytes, stopColours, stopPositions, stopCount))
+    return 0;
   const double dx = x1 - x0, dy = y1 - y0, length2 = dx * dx + dy * dy;
   const Stops stops{stopColours, stopPositions, stopCount, smooth != 0};
   // A line of no length puts everything at its start.
@@ -80,12 +84,14 @@ int32_t ISE3GradientFillImageLinear(void* image, uint32_t width, uint32_t height
   return 1;
 }
 
-int32_t ISE3GradientFillImageRadial(void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                                    uint32_t rowBytes, double radius, double centreX, double centreY,
-                                    const uint8_t* stopColours, const int32_t* stopPositions,
-                                    uint32_t stopCount, uint32_t /*reserved1*/, uint32_t smooth,
+int32_t ISE3GradientFillImageRadial(void* image, uint32_t width, uint32_t height,
+                                    uint32_t bytesPerPixel, uint32_t rowBytes, double radius,
+                                    double centreX, double centreY, const uint8_t* stopColours,
+                                    const int32_t* stopPositions, uint32_t stopCount,
+                                    uint32_t /*reserved1*/, uint32_t smooth,
                                     uint32_t /*reserved2*/) {
-  if (!Usable(image, width, height, bytesPerPixel, rowBytes, stopColours, stopPositions, stopCount)) return 0;
+  if (!Usable(image, width, height, bytesPerPixel, rowBytes, stopColours, stopPositions, stopCount))
+    return 0;
   const Stops stops{stopColours, stopPositions, stopCount, smooth != 0};
   Fill(image, width, height, rowBytes, stops, [&](double x, double y) {
     const double d = std::hypot(x - centreX, y - centreY);

@@ -15,20 +15,19 @@ struct LineWriter;
 using ISLineWriter = LineWriter*;  // null when set-up failed
 
 // Arguments as the matching whole-picture writers (picture_writers.h).
-ISLineWriter IS40_InitWriteBMPLines(ISDest dest, uint32_t width, uint32_t height,
+ISLineWriter IS40_InitWriteBMPLines(ISDest dest, uint32_t width, uint32_t height, uint32_t bitDepth,
+                                    uint32_t paletteColours, const uint32_t* palette,
+                                    const ISResolution* resolution, uint32_t flags);
+ISLineWriter IS40_InitWritePNGLines(ISDest dest, uint32_t width, uint32_t height, uint32_t rowBytes,
                                     uint32_t bitDepth, uint32_t paletteColours,
-                                    const uint32_t* palette, const ISResolution* resolution,
-                                    uint32_t flags);
-ISLineWriter IS40_InitWritePNGLines(ISDest dest, uint32_t width, uint32_t height,
-                                    uint32_t rowBytes, uint32_t bitDepth, uint32_t paletteColours,
                                     const uint32_t* palette, uint32_t colourType,
                                     uint32_t interlaced, const ISResolution* resolution,
                                     uint32_t flags);
-ISLineWriter IS40_InitWriteJPGLines(ISDest dest, uint32_t width, uint32_t height,
-                                    uint32_t quality, uint32_t bitDepth,
-                                    const ISResolution* resolution, uint32_t flags);
-ISLineWriter IS40_InitWriteTGALines(ISDest dest, uint32_t width, uint32_t height,
-                                    uint32_t bitDepth, uint32_t rle, uint32_t flags);
+ISLineWriter IS40_InitWriteJPGLines(ISDest dest, uint32_t width, uint32_t height, uint32_t quality,
+                                    uint32_t bitDepth, const ISResolution* resolution,
+                                    uint32_t flags);
+ISLineWriter IS40_InitWriteTGALines(ISDest dest, uint32_t width, uint32_t height, uint32_t bitDepth,
+                                    uint32_t rle, uint32_t flags);
 ISLineWriter IS40_InitWriteTIFFLines(ISDest dest, uint32_t width, uint32_t height,
                                      uint32_t bitDepth, uint32_t reserved, uint32_t compression,
                                      const ISResolution* resolution, uint32_t flags);

@@ -131,8 +131,9 @@ class LocalGreyField {
 int32_t ISE40_FindImageMean(const void* pixels, uint32_t width, uint32_t height,
                             uint32_t bytesPerPixel, uint32_t rowBytes, double* mean) {
   if (!StatsArgs(pixels, width, height, bytesPerPixel, rowBytes, mean)) return 0;
-  *mean = SumOverGrey(pixels, width, height, bytesPerPixel, rowBytes, [](int g) { return double(g); }) /
-          (double(width) * height);
+  *mean =
+      SumOverGrey(pixels, width, height, bytesPerPixel, rowBytes, [](int g) { return double(g); }) /
+      (double(width) * height);
   return 1;
 }
 
@@ -150,8 +151,8 @@ int32_t ISE40_FindImageStandardDeviation(const void* pixels, uint32_t width, uin
 int32_t ISE40_LocalHistogramEnhancement(const void* src, uint32_t width, uint32_t height,
                                         uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                                         uint32_t dstRowBytes, double globalMean,
-                                        double globalDeviation, uint32_t radius,
-                                        double compression, double detail, double maxGain) {
+                                        double globalDeviation, uint32_t radius, double compression,
+                                        double detail, double maxGain) {
   PicturePair p;
   if ((bytesPerPixel != 3 && bytesPerPixel != 4) ||
       !MakePicturePair(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes, &p))
@@ -162,7 +163,8 @@ int32_t ISE40_LocalHistogramEnhancement(const void* src, uint32_t width, uint32_
     const int n = int(bytesPerPixel);
     const LocalGreyField local(p.in, std::clamp<uint32_t>(radius, 1, 200));
     const float squeeze = float(std::clamp(compression, 0.0, 1.0));
-    const float lift = float(std::clamp(detail, 0.0, 10.0)), ceiling = float(std::clamp(maxGain, 0.0, 10.0));
+    const float lift = float(std::clamp(detail, 0.0, 10.0)),
+                ceiling = float(std::clamp(maxGain, 0.0, 10.0));
     const float spread = float(std::max(0.0, globalDeviation));
     const float mean0 = float(globalMean);
     ScratchPicture resultPicture(p.in.size(), p.in.type());

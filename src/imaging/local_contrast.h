@@ -26,7 +26,7 @@ int32_t ISE40_FindImageStandardDeviation(const void* pixels, uint32_t width, uin
 int32_t ISE40_LocalHistogramEnhancement(const void* src, uint32_t width, uint32_t height,
                                         uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                                         uint32_t dstRowBytes, double globalMean,
-                                        double globalDeviation, uint32_t radius,
-                                        double compression, double detail, double maxGain);
+                                        double globalDeviation, uint32_t radius, double compression,
+                                        double detail, double maxGain);
 
 }  // namespace imaging

@@ -89,12 +89,11 @@ void TransformedMeanOf(const cv::Mat& in, cv::Mat& out, int side) {
       for (int x = 0; x < w; ++x) {
         for (int ch = 0; ch < n; ++ch) {
           const double mean = window[ch] * inverseCount;
-          d[x * n + ch] = harmonic ? cv::saturate_cast<uint8_t>(kUnit / mean - 1.0)
-                                   : back[size_t(mean + 0.5)];
+          d[x * n + ch] =
+              harmonic ? cv::saturate_cast<uint8_t>(kUnit / mean - 1.0) : back[size_t(mean + 0.5)];
         }
         if (x + 1 < w)
-          for (int ch = 0; ch < n; ++ch)
-            window[ch] += c[(x + side) * n + ch] - c[x * n + ch];
+          for (int ch = 0; ch < n; ++ch) window[ch] += c[(x + side) * n + ch] - c[x * n + ch];
       }
       if (y + 1 < end) {
         addRow(y - r, -1);
@@ -107,11 +106,14 @@ void TransformedMeanOf(const cv::Mat& in, cv::Mat& out, int side) {
 void TransformedMean(const cv::Mat& in, cv::Mat& out, int side, bool harmonic) {
   switch (in.channels()) {
     case 1:
-      return harmonic ? TransformedMeanOf<1, true>(in, out, side) : TransformedMeanOf<1, false>(in, out, side);
+      return harmonic ? TransformedMeanOf<1, true>(in, out, side)
+                      : TransformedMeanOf<1, false>(in, out, side);
     case 3:
-      return harmonic ? TransformedMeanOf<3, true>(in, out, side) : TransformedMeanOf<3, false>(in, out, side);
+      return harmonic ? TransformedMeanOf<3, true>(in, out, side)
+                      : TransformedMeanOf<3, false>(in, out, side);
     default:
-      return harmonic ? TransformedMeanOf<4, true>(in, out, side) : TransformedMeanOf<4, false>(in, out, side);
+      return harmonic ? TransformedMeanOf<4, true>(in, out, side)
+                      : TransformedMeanOf<4, false>(in, out, side);
   }
 }
 
@@ -131,14 +133,14 @@ int32_t ISE3ArithmeticMeanFilter(const void* src, uint32_t width, uint32_t heigh
                 });
 }
 
-int32_t ISE3MidpointFilter(const void* src, uint32_t width, uint32_t height,
-                           uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                           uint32_t dstRowBytes, uint32_t radius) {
+int32_t ISE3MidpointFilter(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                           uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t radius) {
   return Filter(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
                 [&](const cv::Mat& in, cv::Mat& out) {
                   const cv::Mat k = Square(Side(radius));
                   // The extremes on warm scratch memory: two canvas-sized temporaries a call.
-                  ScratchPicture highPicture(in.size(), in.type()), lowPicture(in.size(), in.type());
+                  ScratchPicture highPicture(in.size(), in.type()),
+                      lowPicture(in.size(), in.type());
                   cv::Mat& high = highPicture.mat();
                   cv::Mat& low = lowPicture.mat();
                   cv::dilate(in, high, k, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
@@ -159,20 +161,21 @@ int32_t ISE3MidpointFilter(const void* src, uint32_t width, uint32_t height,
 int32_t ISE3GeometricMeanFilter(const void* src, uint32_t width, uint32_t height,
                                 uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                                 uint32_t dstRowBytes, uint32_t radius) {
-  return Filter(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
-                [&](const cv::Mat& in, cv::Mat& out) { TransformedMean(in, out, Side(radius), false); });
+  return Filter(
+      src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
+      [&](const cv::Mat& in, cv::Mat& out) { TransformedMean(in, out, Side(radius), false); });
 }
 
 int32_t ISE3HarmonicMeanFilter(const void* src, uint32_t width, uint32_t height,
                                uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                                uint32_t dstRowBytes, uint32_t radius) {
-  return Filter(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
-                [&](const cv::Mat& in, cv::Mat& out) { TransformedMean(in, out, Side(radius), true); });
+  return Filter(
+      src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
+      [&](const cv::Mat& in, cv::Mat& out) { TransformedMean(in, out, Side(radius), true); });
 }
 
-int32_t ISE3MaximumFilter(const void* src, uint32_t width, uint32_t height,
-                          uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                          uint32_t dstRowBytes, uint32_t radius) {
+int32_t ISE3MaximumFilter(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                          uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t radius) {
   return Filter(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
                 [&](const cv::Mat& in, cv::Mat& out) {
                   cv::dilate(in, out, Square(Side(radius)), cv::Point(-1, -1), 1,
@@ -180,9 +183,8 @@ int32_t ISE3MaximumFilter(const void* src, uint32_t width, uint32_t height,
                 });
 }
 
-int32_t ISE3MinimumFilter(const void* src, uint32_t width, uint32_t height,
-                          uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                          uint32_t dstRowBytes, uint32_t radius) {
+int32_t ISE3MinimumFilter(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                          uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t radius) {
   return Filter(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
                 [&](const cv::Mat& in, cv::Mat& out) {
                   cv::erode(in, out, Square(Side(radius)), cv::Point(-1, -1), 1,
@@ -190,9 +192,8 @@ int32_t ISE3MinimumFilter(const void* src, uint32_t width, uint32_t height,
                 });
 }
 
-int32_t ISE3MedianCutImage(const void* src, uint32_t width, uint32_t height,
-                           uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                           uint32_t dstRowBytes, uint32_t radius) {
+int32_t ISE3MedianCutImage(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                           uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t radius) {
   return Filter(src, width, height, bytesPerPixel, srcRowBytes, dst, dstRowBytes,
                 [&](const cv::Mat& in, cv::Mat& out) { Median(in, out, Side(radius)); });
 }
@@ -237,7 +238,8 @@ int32_t ISE3MosaicImage(void* pixels, uint32_t width, uint32_t height, uint32_t 
         }
         const uint64_t count = uint64_t(x1 - x0) * uint64_t(y1 - y0);
         uint8_t mean[4];
-        for (uint32_t c = 0; c < bytesPerPixel; ++c) mean[c] = uint8_t((sum[c] + count / 2) / count);
+        for (uint32_t c = 0; c < bytesPerPixel; ++c)
+          mean[c] = uint8_t((sum[c] + count / 2) / count);
         for (int y = y0; y < y1; ++y) {
           uint8_t* row = picture.ptr<uint8_t>(y) + size_t(x0) * bytesPerPixel;
           for (int i = 0; i < (x1 - x0) * int(bytesPerPixel); ++i) row[i] = mean[i % bytesPerPixel];

@@ -16,9 +16,8 @@ int32_t ISE3ArithmeticMeanFilter(const void* src, uint32_t width, uint32_t heigh
                                  uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                                  uint32_t dstRowBytes, uint32_t radius);
 // (largest + smallest + 1) / 2 of the neighbourhood.
-int32_t ISE3MidpointFilter(const void* src, uint32_t width, uint32_t height,
-                           uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                           uint32_t dstRowBytes, uint32_t radius);
+int32_t ISE3MidpointFilter(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                           uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t radius);
 // The geometric mean (exp of the mean of the logarithms) of the samples plus one, less one:
 // keeps edges better than the plain mean and removes bright specks.
 int32_t ISE3GeometricMeanFilter(const void* src, uint32_t width, uint32_t height,
@@ -30,16 +29,13 @@ int32_t ISE3HarmonicMeanFilter(const void* src, uint32_t width, uint32_t height,
                                uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
                                uint32_t dstRowBytes, uint32_t radius);
 // The largest and the smallest sample of the neighbourhood.
-int32_t ISE3MaximumFilter(const void* src, uint32_t width, uint32_t height,
-                          uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                          uint32_t dstRowBytes, uint32_t radius);
-int32_t ISE3MinimumFilter(const void* src, uint32_t width, uint32_t height,
-                          uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                          uint32_t dstRowBytes, uint32_t radius);
+int32_t ISE3MaximumFilter(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                          uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t radius);
+int32_t ISE3MinimumFilter(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                          uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t radius);
 // The median of the neighbourhood per channel.
-int32_t ISE3MedianCutImage(const void* src, uint32_t width, uint32_t height,
-                           uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                           uint32_t dstRowBytes, uint32_t radius);
+int32_t ISE3MedianCutImage(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                           uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes, uint32_t radius);
 // Dust and scratches: a sample that differs from its neighbourhood's median by more than
 // threshold takes the median; the others stay, so fine texture below the threshold survives.
 int32_t ISE3DustAndScratches(const void* src, uint32_t width, uint32_t height,

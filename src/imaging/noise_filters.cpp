@@ -16,7 +16,8 @@ class Perlin {
  public:
   explicit Perlin(uint32_t seed) {
     for (int i = 0; i < 256; ++i) perm_[i] = uint8_t(i);
-    for (int i = 255; i > 0; --i) std::swap(perm_[i], perm_[HashPosition(uint32_t(i), 0, seed) % (i + 1)]);
+    for (int i = 255; i > 0; --i)
+      std::swap(perm_[i], perm_[HashPosition(uint32_t(i), 0, seed) % (i + 1)]);
     for (int i = 0; i < 256; ++i) perm_[256 + i] = perm_[i];
   }
   // One coordinate split into its lattice cell and the place inside it, faded. Along a row of
@@ -64,13 +65,13 @@ int32_t ISE3GenerateColoredNoise(const void* src, uint32_t width, uint32_t heigh
                                  uint32_t amount, uint32_t seed) {
   const int share = int(std::min<uint32_t>(amount, 100));
   return EachRGB24Pixel(src, width, height, srcRowBytes, dst, dstRowBytes,
-                   [&](int x, int y, const uint8_t* s, uint8_t* d) {
-                     const uint32_t h = HashPosition(uint32_t(x), uint32_t(y), seed);
-                     for (int c = 0; c < 3; ++c) {
-                       const int noise = int((h >> (8 * c)) & 0xFF);
-                       d[c] = uint8_t(s[c] + ((noise - s[c]) * share) / 100);
-                     }
-                   });
+                        [&](int x, int y, const uint8_t* s, uint8_t* d) {
+                          const uint32_t h = HashPosition(uint32_t(x), uint32_t(y), seed);
+                          for (int c = 0; c < 3; ++c) {
+                            const int noise = int((h >> (8 * c)) & 0xFF);
+                            d[c] = uint8_t(s[c] + ((noise - s[c]) * share) / 100);
+                          }
+                        });
 }
 
 int32_t ISE3GenerateHugoNoise(const void* src, uint32_t width, uint32_t height,
@@ -104,13 +105,14 @@ int32_t ISE3GenerateHugoNoise(const void* src, uint32_t width, uint32_t height,
   } catch (...) {
     return 0;
   }
-  return EachRGB24Pixel(src, width, height, srcRowBytes, dst, dstRowBytes,
-                   [&](int x, int y, const uint8_t* s, uint8_t* d) {
-                     const double grey = (77 * s[0] + 150 * s[1] + 29 * s[2]) / (256.0 * 255.0);
-                     // 4 g (1 - g): 1 in the mid-tones, 0 at black and white.
-                     const double n = deviation * field.at<float>(y, x) * (0.25 + 3.0 * grey * (1 - grey));
-                     for (int c = 0; c < 3; ++c) d[c] = ClampByte(s[c] + n);
-                   });
+  return EachRGB24Pixel(
+      src, width, height, srcRowBytes, dst, dstRowBytes,
+      [&](int x, int y, const uint8_t* s, uint8_t* d) {
+        const double grey = (77 * s[0] + 150 * s[1] + 29 * s[2]) / (256.0 * 255.0);
+        // 4 g (1 - g): 1 in the mid-tones, 0 at black and white.
+        const double n = deviation * field.at<float>(y, x) * (0.25 + 3.0 * grey * (1 - grey));
+        for (int c = 0; c < 3; ++c) d[c] = ClampByte(s[c] + n);
+      });
 }
 
 int32_t ISE3GeneratePerlinNoise(const void* src, uint32_t width, uint32_t height,
@@ -139,30 +141,30 @@ int32_t ISE3GeneratePerlinNoise(const void* src, uint32_t width, uint32_t height
     for (int o = 0; o < layers; ++o, f *= 2)
       for (int x = 0; x < w; ++x) columns[size_t(o) * w + x] = Perlin::Split(x * f + 0.5 * o);
   }
-  return EachRGB24Row(src, width, height, srcRowBytes, dst, dstRowBytes,
-                      [&](int y, const uint8_t* s, uint8_t* d) {
-                        Perlin::Axis rows[8];
-                        double f = 1.0 / size;
-                        for (int o = 0; o < layers; ++o, f *= 2) rows[o] = Perlin::Split(y * f + 0.5 * o);
-                        // The octaves summed pixel by pixel, each octave's lattice cell
-                        // worked out again only when the row enters the next one.
-                        int cells[8];
-                        Perlin::Span spans[8];
-                        std::fill(cells, cells + 8, -1);
-                        for (int x = 0; x < w; ++x, s += 3, d += 3) {
-                          double v = 0, weight = 1.0;
-                          for (int o = 0; o < layers; ++o, weight *= 0.5) {
-                            const Perlin::Axis& a = columns[size_t(o) * w + x];
-                            if (a.cell != cells[o]) cells[o] = a.cell, spans[o] = perlin.Along(a.cell, rows[o]);
-                            const Perlin::Span& span = spans[o];
-                            v += weight * (span.p0 + span.p1 * a.place + a.fade * (span.q0 + span.q1 * a.place));
-                          }
-                          const int cloud = ClampByte(127.5 + 127.5 * v / spread * 1.4);
-                          // Light and shade laid over the picture: mid-grey clouds leave it as
-                          // it is, so its own contrast stays.
-                          for (int c = 0; c < 3; ++c) d[c] = ClampByte(s[c] + ((cloud - 128) * share) / 100);
-                        }
-                      });
+  return EachRGB24Row(
+      src, width, height, srcRowBytes, dst, dstRowBytes, [&](int y, const uint8_t* s, uint8_t* d) {
+        Perlin::Axis rows[8];
+        double f = 1.0 / size;
+        for (int o = 0; o < layers; ++o, f *= 2) rows[o] = Perlin::Split(y * f + 0.5 * o);
+        // The octaves summed pixel by pixel, each octave's lattice cell
+        // worked out again only when the row enters the next one.
+        int cells[8];
+        Perlin::Span spans[8];
+        std::fill(cells, cells + 8, -1);
+        for (int x = 0; x < w; ++x, s += 3, d += 3) {
+          double v = 0, weight = 1.0;
+          for (int o = 0; o < layers; ++o, weight *= 0.5) {
+            const Perlin::Axis& a = columns[size_t(o) * w + x];
+            if (a.cell != cells[o]) cells[o] = a.cell, spans[o] = perlin.Along(a.cell, rows[o]);
+            const Perlin::Span& span = spans[o];
+            v += weight * (span.p0 + span.p1 * a.place + a.fade * (span.q0 + span.q1 * a.place));
+          }
+          const int cloud = ClampByte(127.5 + 127.5 * v / spread * 1.4);
+          // Light and shade laid over the picture: mid-grey clouds leave it as
+          // it is, so its own contrast stays.
+          for (int c = 0; c < 3; ++c) d[c] = ClampByte(s[c] + ((cloud - 128) * share) / 100);
+        }
+      });
 }
 
 }  // namespace imaging

@@ -13,7 +13,8 @@ struct Span {
 // The part of the source that lands inside the destination, or an empty span.
 Span ClipPlacement(int64_t dstW, int64_t dstH, int64_t srcW, int64_t srcH, int64_t x, int64_t y) {
   const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
-  const int64_t right = std::min<int64_t>(x + srcW, dstW), bottom = std::min<int64_t>(y + srcH, dstH);
+  const int64_t right = std::min<int64_t>(x + srcW, dstW),
+                bottom = std::min<int64_t>(y + srcH, dstH);
   if (right <= left || bottom <= top) return {0, 0, 0, 0, 0, 0};
   return {left, top, left - x, top - y, right - left, bottom - top};
 }
@@ -70,8 +71,14 @@ int32_t IS3OverlayImage(void* dst, uint32_t dstWidth, uint32_t dstHeight, uint32
                         double opacity, uint32_t flags) {
   if (!dst || !src || dstWidth == 0 || dstHeight == 0 || srcWidth == 0 || srcHeight == 0) return 0;
   switch (bytesPerPixel) {
-    case 1: case 2: case 3: case 4: case 8: break;
-    default: return 0;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 8:
+      break;
+    default:
+      return 0;
   }
   if (uint64_t{dstRowBytes} < uint64_t{dstWidth} * bytesPerPixel ||
       uint64_t{srcRowBytes} < uint64_t{srcWidth} * bytesPerPixel) {
@@ -96,12 +103,16 @@ int32_t IS3OverlayImage(void* dst, uint32_t dstWidth, uint32_t dstHeight, uint32
         std::memmove(d + row * dstRowBytes, s + row * srcRowBytes, rowBytes);
     }
   } else if (flags == kOverlayCopy) {
-    if (wide) MixRows<uint16_t>(d, dstRowBytes, s, srcRowBytes, rowBytes / 2, span.height, opacity);
-    else MixRows<uint8_t>(d, dstRowBytes, s, srcRowBytes, rowBytes, span.height, opacity);
+    if (wide)
+      MixRows<uint16_t>(d, dstRowBytes, s, srcRowBytes, rowBytes / 2, span.height, opacity);
+    else
+      MixRows<uint8_t>(d, dstRowBytes, s, srcRowBytes, rowBytes, span.height, opacity);
   } else {
     const double clamped = std::min(opacity, 1.0);
-    if (wide) AlphaBlendRows<uint16_t>(d, dstRowBytes, s, srcRowBytes, span.width, span.height, clamped);
-    else AlphaBlendRows<uint8_t>(d, dstRowBytes, s, srcRowBytes, span.width, span.height, clamped);
+    if (wide)
+      AlphaBlendRows<uint16_t>(d, dstRowBytes, s, srcRowBytes, span.width, span.height, clamped);
+    else
+      AlphaBlendRows<uint8_t>(d, dstRowBytes, s, srcRowBytes, span.width, span.height, clamped);
   }
   return 1;
 }

@@ -74,7 +74,8 @@ int32_t IS40_ReadImageInto(ISSource source, void* dst, uint32_t width, uint32_t 
     std::memcpy(out, pixels.get(), count * 4);
   } else {
     const uint8_t* p = pixels.get();
-    for (std::size_t i = 0; i < count; ++i, p += 4, out += 3) out[0] = p[0], out[1] = p[1], out[2] = p[2];
+    for (std::size_t i = 0; i < count; ++i, p += 4, out += 3)
+      out[0] = p[0], out[1] = p[1], out[2] = p[2];
   }
   return 1;
 }

@@ -33,9 +33,8 @@ int32_t IS40_ReadImageInto(ISSource source, void* dst, uint32_t width, uint32_t 
 // Renders an enhanced metafile at outWidth x outHeight (its frame stretched to that size) over
 // the background colour (red | green << 8 | blue << 16). Returns a malloc'd RGB24 block.
 // Placeable Windows metafiles are recognised by the type guess but not rendered (0).
-uint8_t* IS40_ReadMetafile(const char* path, uint32_t* width, uint32_t* height,
-                           uint32_t outWidth, uint32_t outHeight, uint32_t background,
-                           uint32_t flags);
+uint8_t* IS40_ReadMetafile(const char* path, uint32_t* width, uint32_t* height, uint32_t outWidth,
+                           uint32_t outHeight, uint32_t background, uint32_t flags);
 
 // Dimensions, bits a pixel and resolution of a picture, read from its header. Any out-pointer
 // may be null. Resolution unit codes, as each format stores them:

@@ -18,8 +18,8 @@ int32_t IS3BlurImage(const void* src, uint32_t width, uint32_t height, uint32_t 
 // bits (1 first byte, 2 second, ...) the channels blurred; the others are copied. Radius 0 copies.
 // Edges repeat the border pixel. Fails for bad pictures or the same buffer as source and
 // destination.
-int32_t ISE3BlurImage(const void* src, uint32_t width, uint32_t height, void* dst, uint32_t bytesPerPixel,
-                      uint32_t srcRowBytes, uint32_t dstRowBytes, uint32_t radius, double strength,
-                      uint32_t channels);
+int32_t ISE3BlurImage(const void* src, uint32_t width, uint32_t height, void* dst,
+                      uint32_t bytesPerPixel, uint32_t srcRowBytes, uint32_t dstRowBytes,
+                      uint32_t radius, double strength, uint32_t channels);
 
 }  // namespace imaging

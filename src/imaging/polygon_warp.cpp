@@ -61,8 +61,13 @@ bool SpansArea(const double* pts, uint32_t count) {
 class BackMappedRows {
  public:
   BackMappedRows(const cv::Matx33d& back, double side, uint32_t width, uint32_t height)
-      : back_(back), side_(side), width_(width), right_(width - 0.5), bottom_(height - 0.5),
-        store_(size_t{width} * 4), flags_(width) {
+      : back_(back),
+        side_(side),
+        width_(width),
+        right_(width - 0.5),
+        bottom_(height - 0.5),
+        store_(size_t{width} * 4),
+        flags_(width) {
     xs = store_.data(), ys = xs + width, xsBelow = ys + width, ysBelow = xsBelow + width;
     inside = flags_.data();
   }
@@ -86,7 +91,8 @@ class BackMappedRows {
     const __m128d a = _mm_set1_pd(m(0, 0)), b = _mm_set1_pd(m(1, 0)), c = _mm_set1_pd(m(2, 0));
     const __m128d ax = _mm_set1_pd(x0), by = _mm_set1_pd(y0), cw = _mm_set1_pd(w0),
                   half = _mm_set1_pd(0.5), minus = _mm_set1_pd(-0.5), zero = _mm_setzero_pd(),
-                  right = _mm_set1_pd(right_), bottom = _mm_set1_pd(bottom_), side = _mm_set1_pd(side_);
+                  right = _mm_set1_pd(right_), bottom = _mm_set1_pd(bottom_),
+                  side = _mm_set1_pd(side_);
     __m128d at = _mm_set_pd(1, 0);
     for (; x + 2 <= width_; x += 2, at = _mm_add_pd(at, _mm_set1_pd(2))) {
       const __m128d w = _mm_add_pd(_mm_mul_pd(c, at), cw);
@@ -95,10 +101,10 @@ class BackMappedRows {
       _mm_storeu_pd(rowXs + x, _mm_add_pd(sx, half));
       _mm_storeu_pd(rowYs + x, _mm_add_pd(sy, half));
       if (flags) {
-        const __m128d in = _mm_and_pd(
-            _mm_and_pd(_mm_cmpgt_pd(_mm_mul_pd(w, side), zero),
-                       _mm_and_pd(_mm_cmpge_pd(sx, minus), _mm_cmpge_pd(sy, minus))),
-            _mm_and_pd(_mm_cmplt_pd(sx, right), _mm_cmplt_pd(sy, bottom)));
+        const __m128d in =
+            _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(_mm_mul_pd(w, side), zero),
+                                  _mm_and_pd(_mm_cmpge_pd(sx, minus), _mm_cmpge_pd(sy, minus))),
+                       _mm_and_pd(_mm_cmplt_pd(sx, right), _mm_cmplt_pd(sy, bottom)));
         const int mask = _mm_movemask_pd(in);
         flags[x] = mask & 1, flags[x + 1] = mask >> 1;
       }
@@ -143,10 +149,11 @@ int32_t is5_PolygonWarpImage(const void* src, uint32_t width, uint32_t height,
     // pixels take the warp at all is decided per pixel below.
     // dst is written while src is read: a source that shares bytes with it is read from a copy.
     const cv::Mat in = Apart(p.in, p.out) ? p.in : p.in.clone();
-    const WarpSource source{in.ptr<uint8_t>(0), width, height, bytesPerPixel,
-                            uint32_t(in.step[0]), WarpSource::kRepeat, {}};
+    const WarpSource source{in.ptr<uint8_t>(0),  width, height, bytesPerPixel, uint32_t(in.step[0]),
+                            WarpSource::kRepeat, {}};
     // The side of the perspective's horizon the destination polygon lies on.
-    const double side = back(2, 0) * (to[0] - 0.5) + back(2, 1) * (to[1] - 0.5) + back(2, 2) > 0 ? 1 : -1;
+    const double side =
+        back(2, 0) * (to[0] - 0.5) + back(2, 1) * (to[1] - 0.5) + back(2, 2) > 0 ? 1 : -1;
     ForEachRowBand(p.out.rows, [&](int begin, int end) {
       BackMappedRows rows(back, side, width, height);
       for (int y = begin; y < end; ++y) {

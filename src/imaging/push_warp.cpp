@@ -10,14 +10,17 @@
 namespace imaging {
 
 int32_t is5_PushImage(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                      uint32_t rowBytes, void* dst, uint32_t radius, uint32_t /*strength*/, ImagePoint to,
-                      ImagePoint from, uint32_t /*reserved*/) {
-  if (bytesPerPixel != 4 || !IsDrawablePicture(src, width, height, rowBytes, 4) || !dst || src == dst) return 0;
+                      uint32_t rowBytes, void* dst, uint32_t radius, uint32_t /*strength*/,
+                      ImagePoint to, ImagePoint from, uint32_t /*reserved*/) {
+  if (bytesPerPixel != 4 || !IsDrawablePicture(src, width, height, rowBytes, 4) || !dst ||
+      src == dst)
+    return 0;
   try {
     const cv::Mat source = WrapPicture(src, width, height, 4, rowBytes);
     cv::Mat target = WrapPicture(dst, width, height, 4, rowBytes);
     const double pushX = double(to.x) - from.x, pushY = double(to.y) - from.y;
-    const double reach = radius > 0 ? double(radius) : std::max(8.0, 2.0 * std::hypot(pushX, pushY));
+    const double reach =
+        radius > 0 ? double(radius) : std::max(8.0, 2.0 * std::hypot(pushX, pushY));
     // Map of where each pixel samples from: itself, less the push weighted by (1 - r^2)^2 of its
     // distance r (in reaches) from the push's end.
     cv::Mat mapX(int(height), int(width), CV_32FC1), mapY(int(height), int(width), CV_32FC1);

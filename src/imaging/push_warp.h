@@ -14,7 +14,7 @@ namespace imaging {
 // pixel, rows of rowBytes. Colours are interpolated, so premultiplied pictures warp cleanly.
 // Fails for bad pictures, src equal to dst, or other pixel sizes.
 int32_t is5_PushImage(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
-                      uint32_t rowBytes, void* dst, uint32_t radius, uint32_t strength, ImagePoint to,
-                      ImagePoint from, uint32_t reserved);
+                      uint32_t rowBytes, void* dst, uint32_t radius, uint32_t strength,
+                      ImagePoint to, ImagePoint from, uint32_t reserved);
 
 }  // namespace imaging

@@ -12,10 +12,14 @@ namespace {
 
 int OpenCvType(uint32_t bytesPerPixel) {
   switch (bytesPerPixel) {
-    case 1: return CV_8UC1;
-    case 3: return CV_8UC3;
-    case 4: return CV_8UC4;
-    default: return CV_16UC4;
+    case 1:
+      return CV_8UC1;
+    case 3:
+      return CV_8UC3;
+    case 4:
+      return CV_8UC4;
+    default:
+      return CV_16UC4;
   }
 }
 
@@ -34,9 +38,9 @@ void MirrorRows(uint8_t* pixels, uint32_t width, uint32_t height, uint32_t rowBy
 
 }  // namespace
 
-int32_t IS3QuickRotateImage(const void* src, uint32_t width, uint32_t height,
-                            uint32_t srcRowBytes, void* dst, uint32_t dstRowBytes,
-                            uint32_t direction, uint32_t bytesPerPixel) {
+int32_t IS3QuickRotateImage(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
+                            void* dst, uint32_t dstRowBytes, uint32_t direction,
+                            uint32_t bytesPerPixel) {
   if (!dst || !IsSupportedPixelSize(bytesPerPixel) || direction > kTurnLeft ||
       !IsUsablePicture(src, width, height, srcRowBytes, bytesPerPixel))
     return 0;
@@ -48,7 +52,7 @@ int32_t IS3QuickRotateImage(const void* src, uint32_t width, uint32_t height,
     const cv::Mat in(static_cast<int>(height), static_cast<int>(width), type,
                      const_cast<void*>(src), srcRowBytes);
     cv::Mat out(static_cast<int>(outHeight), static_cast<int>(outWidth), type, dst, dstRowBytes);
-    const int code = direction == kTurnRight ? cv::ROTATE_90_CLOCKWISE
+    const int code = direction == kTurnRight  ? cv::ROTATE_90_CLOCKWISE
                      : direction == kTurnLeft ? cv::ROTATE_90_COUNTERCLOCKWISE
                                               : cv::ROTATE_180;
     cv::rotate(in, out, code);
@@ -64,11 +68,21 @@ int32_t IS3HorizontalFlipImage(void* pixels, uint32_t width, uint32_t height,
   if (!IsUsablePicture(pixels, width, height, rowBytes, bytesPerPixel)) return 0;
   auto* p = static_cast<uint8_t*>(pixels);
   switch (bytesPerPixel) {
-    case 1: MirrorRows<1>(p, width, height, rowBytes); break;
-    case 2: MirrorRows<2>(p, width, height, rowBytes); break;
-    case 3: MirrorRows<3>(p, width, height, rowBytes); break;
-    case 4: MirrorRows<4>(p, width, height, rowBytes); break;
-    default: MirrorRows<8>(p, width, height, rowBytes); break;
+    case 1:
+      MirrorRows<1>(p, width, height, rowBytes);
+      break;
+    case 2:
+      MirrorRows<2>(p, width, height, rowBytes);
+      break;
+    case 3:
+      MirrorRows<3>(p, width, height, rowBytes);
+      break;
+    case 4:
+      MirrorRows<4>(p, width, height, rowBytes);
+      break;
+    default:
+      MirrorRows<8>(p, width, height, rowBytes);
+      break;
   }
   return 1;
 }

@@ -15,10 +15,14 @@ namespace {
 
 int OpenCvType(uint32_t bytesPerPixel) {
   switch (bytesPerPixel) {
-    case 1: return CV_8UC1;
-    case 3: return CV_8UC3;
-    case 4: return CV_8UC4;
-    default: return CV_16UC4;
+    case 1:
+      return CV_8UC1;
+    case 3:
+      return CV_8UC3;
+    case 4:
+      return CV_8UC4;
+    default:
+      return CV_16UC4;
   }
 }
 
@@ -30,12 +34,12 @@ bool ValidResizeArguments(const void* src, uint32_t width, uint32_t height, uint
          IsUsablePicture(dst, newWidth, newHeight, dstRowBytes, bytesPerPixel);
 }
 
-void OpenCvResize(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
-                  void* dst, uint32_t newWidth, uint32_t newHeight, uint32_t dstRowBytes,
+void OpenCvResize(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes, void* dst,
+                  uint32_t newWidth, uint32_t newHeight, uint32_t dstRowBytes,
                   uint32_t bytesPerPixel, int interpolation) {
   const int type = OpenCvType(bytesPerPixel);
-  const cv::Mat in(static_cast<int>(height), static_cast<int>(width), type,
-                   const_cast<void*>(src), srcRowBytes);
+  const cv::Mat in(static_cast<int>(height), static_cast<int>(width), type, const_cast<void*>(src),
+                   srcRowBytes);
   cv::Mat out(static_cast<int>(newHeight), static_cast<int>(newWidth), type, dst, dstRowBytes);
   cv::resize(in, out, out.size(), 0, 0, interpolation);
   // resize writes into out's own buffer as long as size and type match, which they do.
@@ -46,8 +50,8 @@ void OpenCvResize(const void* src, uint32_t width, uint32_t height, uint32_t src
 int32_t is5_ResizeImage(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
                         void* dst, uint32_t newWidth, uint32_t newHeight, uint32_t dstRowBytes,
                         uint32_t bytesPerPixel, uint32_t filter, uint32_t reserved) {
-  if (!ValidResizeArguments(src, width, height, srcRowBytes, dst, newWidth, newHeight,
-                            dstRowBytes, bytesPerPixel))
+  if (!ValidResizeArguments(src, width, height, srcRowBytes, dst, newWidth, newHeight, dstRowBytes,
+                            bytesPerPixel))
     return 0;
   const ResampleKernel* kernel = FindResampleKernel(filter);
   if (!kernel && filter != kFilterAreaAverage) return 0;
@@ -66,8 +70,8 @@ int32_t is5_ResizeImage(const void* src, uint32_t width, uint32_t height, uint32
     const AxisWeights columns = ComputeAxisWeights(*kernel, width, newWidth);
     const AxisWeights rows = ComputeAxisWeights(*kernel, height, newHeight);
     SeparableResample({static_cast<const uint8_t*>(src), width, height, srcRowBytes},
-                      {static_cast<uint8_t*>(dst), newWidth, newHeight, dstRowBytes},
-                      bytesPerPixel, columns, rows);
+                      {static_cast<uint8_t*>(dst), newWidth, newHeight, dstRowBytes}, bytesPerPixel,
+                      columns, rows);
     return 1;
   } catch (...) {  // memory or OpenCV failures: the caller sees 0
     return 0;
@@ -84,8 +88,8 @@ int32_t IS3ResizeImageBicubic(const void* src, uint32_t width, uint32_t height,
 int32_t IS3SimpleResampleImage(const void* src, uint32_t width, uint32_t height,
                                uint32_t srcRowBytes, void* dst, uint32_t newWidth,
                                uint32_t newHeight, uint32_t dstRowBytes, uint32_t bytesPerPixel) {
-  if (!ValidResizeArguments(src, width, height, srcRowBytes, dst, newWidth, newHeight,
-                            dstRowBytes, bytesPerPixel))
+  if (!ValidResizeArguments(src, width, height, srcRowBytes, dst, newWidth, newHeight, dstRowBytes,
+                            bytesPerPixel))
     return 0;
   try {
     const AxisWeights columns = ComputeNearestWeights(width, newWidth);

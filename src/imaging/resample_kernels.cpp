@@ -51,7 +51,8 @@ double BcCubic(double x) {
     return ((12 - 9 * B - 6 * C) * x * x * x + (-18 + 12 * B + 6 * C) * x * x + (6 - 2 * B)) / 6;
   if (x < 2.0)
     return ((-B - 6 * C) * x * x * x + (6 * B + 30 * C) * x * x + (-12 * B - 48 * C) * x +
-            (8 * B + 24 * C)) / 6;
+            (8 * B + 24 * C)) /
+           6;
   return 0.0;
 }
 
@@ -62,7 +63,8 @@ double Mitchell(double x) {
     return ((12 - 9 * B - 6 * C) * x * x * x + (-18 + 12 * B + 6 * C) * x * x + (6 - 2 * B)) / 6;
   if (x < 2.0)
     return ((-B - 6 * C) * x * x * x + (6 * B + 30 * C) * x * x + (-12 * B - 48 * C) * x +
-            (8 * B + 24 * C)) / 6;
+            (8 * B + 24 * C)) /
+           6;
   return 0.0;
 }
 

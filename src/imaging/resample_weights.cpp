@@ -50,8 +50,8 @@ AxisWeights ComputeAxisWeights(const ResampleKernel& kernel, uint32_t inSize, ui
       maxIdx = std::max(maxIdx, idx);
     }
     if (sum == 0.0 || minIdx > maxIdx) {  // no kernel mass: take the nearest pixel
-      minIdx = maxIdx = static_cast<int32_t>(std::clamp<int64_t>(
-          static_cast<int64_t>(std::floor(center)), 0, last));
+      minIdx = maxIdx = static_cast<int32_t>(
+          std::clamp<int64_t>(static_cast<int64_t>(std::floor(center)), 0, last));
       folded[minIdx - base] = sum = 1.0;
     }
     firstIndex[o] = minIdx;

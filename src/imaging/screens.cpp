@@ -104,40 +104,42 @@ int32_t ISE3HalftoneImage(const void* src, uint32_t width, uint32_t height, uint
   if (!MakePicturePair(src, width, height, 3, srcRowBytes, dst, dstRowBytes, &p)) return 0;
   const cv::Mat& in = p.in;
   const int w = int(width), screenCount = mode == 1 ? 1 : 3;
-  return EachRGB24Row(src, width, height, srcRowBytes, dst, dstRowBytes,
-                      [&](int y, const uint8_t*, uint8_t* d) {
-                        for (int k = 0; k < screenCount; ++k) {
-                          const Screen& sc = screens[k];
-                          int64_t u = std::llround(y * sc.s / cell * kOne);
-                          int64_t v = std::llround(y * sc.c / cell * kOne);
-                          // The cell last met and the squared radius of its dot, in units of
-                          // 2^-32 cell^2. Neighbouring pixels mostly share a cell.
-                          int64_t cellU = INT64_MIN, cellV = INT64_MIN;
-                          uint64_t reach = 0;
-                          uint8_t* o = d + k;
-                          for (int x = 0; x < w; ++x, u += sc.stepU, v += sc.stepV, o += 3) {
-                            const int64_t iu = u >> 32, iv = v >> 32;
-                            if (iu != cellU || iv != cellV) {
-                              cellU = iu, cellV = iv;
-                              // The ink at the cell's centre: a dot of area ink x cell^2 has
-                              // the squared radius ink / pi cells.
-                              const double fu = double(iu) + 0.5, fv = double(iv) + 0.5;
-                              const double px = (fu * sc.c - fv * sc.s) * cell, py = (fu * sc.s + fv * sc.c) * cell;
-                              const int sx = std::clamp(int(px), 0, in.cols - 1), sy = std::clamp(int(py), 0, in.rows - 1);
-                              const uint8_t* centre = in.ptr<uint8_t>(sy) + 3 * sx;
-                              // Black only: the darkness; otherwise cyan takes red away, magenta
-                              // green, yellow blue.
-                              const double ink = mode == 1 ? Darkness(centre) : 1.0 - centre[k] / 255.0;
-                              reach = uint64_t(ink / std::numbers::pi * kOne);
-                            }
-                            // The distance from the cell's middle in units of 2^-16 cell.
-                            const int64_t du = int64_t(uint32_t(u) >> 16) - 32768, dv = int64_t(uint32_t(v) >> 16) - 32768;
-                            *o = uint64_t(du * du + dv * dv) < reach ? 0 : 255;
-                          }
-                        }
-                        if (mode == 1)
-                          for (int x = 0; x < w; ++x) d[3 * x + 1] = d[3 * x + 2] = d[3 * x];
-                      });
+  return EachRGB24Row(
+      src, width, height, srcRowBytes, dst, dstRowBytes, [&](int y, const uint8_t*, uint8_t* d) {
+        for (int k = 0; k < screenCount; ++k) {
+          const Screen& sc = screens[k];
+          int64_t u = std::llround(y * sc.s / cell * kOne);
+          int64_t v = std::llround(y * sc.c / cell * kOne);
+          // The cell last met and the squared radius of its dot, in units of
+          // 2^-32 cell^2. Neighbouring pixels mostly share a cell.
+          int64_t cellU = INT64_MIN, cellV = INT64_MIN;
+          uint64_t reach = 0;
+          uint8_t* o = d + k;
+          for (int x = 0; x < w; ++x, u += sc.stepU, v += sc.stepV, o += 3) {
+            const int64_t iu = u >> 32, iv = v >> 32;
+            if (iu != cellU || iv != cellV) {
+              cellU = iu, cellV = iv;
+              // The ink at the cell's centre: a dot of area ink x cell^2 has
+              // the squared radius ink / pi cells.
+              const double fu = double(iu) + 0.5, fv = double(iv) + 0.5;
+              const double px = (fu * sc.c - fv * sc.s) * cell, py = (fu * sc.s + fv * sc.c) * cell;
+              const int sx = std::clamp(int(px), 0, in.cols - 1),
+                        sy = std::clamp(int(py), 0, in.rows - 1);
+              const uint8_t* centre = in.ptr<uint8_t>(sy) + 3 * sx;
+              // Black only: the darkness; otherwise cyan takes red away, magenta
+              // green, yellow blue.
+              const double ink = mode == 1 ? Darkness(centre) : 1.0 - centre[k] / 255.0;
+              reach = uint64_t(ink / std::numbers::pi * kOne);
+            }
+            // The distance from the cell's middle in units of 2^-16 cell.
+            const int64_t du = int64_t(uint32_t(u) >> 16) - 32768,
+                          dv = int64_t(uint32_t(v) >> 16) - 32768;
+            *o = uint64_t(du * du + dv * dv) < reach ? 0 : 255;
+          }
+        }
+        if (mode == 1)
+          for (int x = 0; x < w; ++x) d[3 * x + 1] = d[3 * x + 2] = d[3 * x];
+      });
 }
 
 }  // namespace imaging

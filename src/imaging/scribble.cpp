@@ -31,8 +31,8 @@ void ScribblePath(double x, double y, double span, uint32_t cx, uint32_t cy, uin
   const int steps = std::max(2, int(PathLength(span) / kStep));
   const double drift = 2 * std::numbers::pi * HashUnit(cx, cy, 0x5C41B00u + k);
   const double start = 2 * std::numbers::pi * HashUnit(cx, cy, 0x5C41B01u + k);
-  const double turn = (HashUnit(cx, cy, 0x5C41B02u + k) < 0.5 ? -1 : 1) * 2 * std::numbers::pi *
-                      kLoops;
+  const double turn =
+      (HashUnit(cx, cy, 0x5C41B02u + k) < 0.5 ? -1 : 1) * 2 * std::numbers::pi * kLoops;
   const double swell = 2 * std::numbers::pi * HashUnit(cx, cy, 0x5C41B03u + k);
   const double squash = 0.6 + 0.4 * HashUnit(cx, cy, 0x5C41B05u + k);
   const double lean = drift + HashUnit(cx, cy, 0x5C41B06u + k) - 0.5;
@@ -41,8 +41,10 @@ void ScribblePath(double x, double y, double span, uint32_t cx, uint32_t cy, uin
     const double r = radius * (1 + 0.4 * std::sin(swell + 7 * t));
     const double u = r * std::cos(start + turn * t), v = r * squash * std::sin(start + turn * t);
     const double tilt = lean + 1.2 * t;
-    const double px = x + (t - 0.5) * span * std::cos(drift) + u * std::cos(tilt) - v * std::sin(tilt);
-    const double py = y + (t - 0.5) * span * std::sin(drift) + u * std::sin(tilt) + v * std::cos(tilt);
+    const double px =
+        x + (t - 0.5) * span * std::cos(drift) + u * std::cos(tilt) - v * std::sin(tilt);
+    const double py =
+        y + (t - 0.5) * span * std::sin(drift) + u * std::sin(tilt) + v * std::cos(tilt);
     // Sub-pixel positions for the anti-aliased line (4 fractional bits).
     points->emplace_back(int(std::lround(px * 16)), int(std::lround(py * 16)));
   }

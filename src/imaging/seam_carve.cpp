@@ -42,7 +42,8 @@ void LoadPicture(CarvePicture& pic, const uint8_t* src, uint32_t srcRowBytes,
   pic.protection.assign(count, 0);
   pic.column.resize(count);
   for (uint32_t y = 0; y < pic.height; ++y) {
-    std::memcpy(&pic.pixels[pic.At(0, y) * pic.bytesPerPixel], src + static_cast<size_t>(y) * srcRowBytes,
+    std::memcpy(&pic.pixels[pic.At(0, y) * pic.bytesPerPixel],
+                src + static_cast<size_t>(y) * srcRowBytes,
                 static_cast<size_t>(pic.width) * pic.bytesPerPixel);
     for (uint32_t x = 0; x < pic.width; ++x) {
       const size_t i = pic.At(x, y);
@@ -59,7 +60,8 @@ void LoadPicture(CarvePicture& pic, const uint8_t* src, uint32_t srcRowBytes,
 
 // Finds the cheapest seam: seam[y] is its column in row y.
 void FindSeam(const CarvePicture& pic, std::vector<int32_t>& energy, std::vector<int8_t>& step,
-              std::vector<int64_t>& above, std::vector<int64_t>& here, std::vector<uint32_t>& seam) {
+              std::vector<int64_t>& above, std::vector<int64_t>& here,
+              std::vector<uint32_t>& seam) {
   const uint32_t w = pic.width, h = pic.height;
   for (uint32_t y = 0; y < h; ++y) {
     const uint8_t* g = &pic.grey[pic.At(0, y)];
@@ -92,7 +94,9 @@ void FindSeam(const CarvePicture& pic, std::vector<int32_t>& energy, std::vector
     if (above[i] < above[x]) x = i;
   for (uint32_t y = h; y-- > 0;) {
     seam[y] = x;
-    if (y > 0) x = static_cast<uint32_t>(static_cast<int64_t>(x) + step[static_cast<size_t>(y) * pic.stride + x]);
+    if (y > 0)
+      x = static_cast<uint32_t>(static_cast<int64_t>(x) +
+                                step[static_cast<size_t>(y) * pic.stride + x]);
   }
 }
 
@@ -112,8 +116,8 @@ void RemoveSeam(CarvePicture& pic, const std::vector<uint32_t>& seam) {
 
 struct Cancelled {};
 
-// Removes count seams (a cancel between two seams throws Cancelled); when doubled is given, counts for each original pixel how many removed
-// seams passed through it.
+// Removes count seams (a cancel between two seams throws Cancelled); when doubled is given, counts
+// for each original pixel how many removed seams passed through it.
 void Carve(CarvePicture& pic, uint32_t count, std::vector<uint16_t>* doubled) {
   const size_t planeSize = static_cast<size_t>(pic.stride) * pic.height;
   std::vector<int32_t> energy(planeSize);
@@ -132,9 +136,9 @@ void Carve(CarvePicture& pic, uint32_t count, std::vector<uint16_t>* doubled) {
 
 // Widens rows by count seams: each chosen pixel is followed by the mean of it and its right
 // neighbour.
-std::vector<uint8_t> Widen(const uint8_t* src, uint32_t srcRowBytes, uint32_t width, uint32_t height,
-                           uint32_t bpp, const std::vector<uint16_t>& doubled, uint32_t stride,
-                           uint32_t count) {
+std::vector<uint8_t> Widen(const uint8_t* src, uint32_t srcRowBytes, uint32_t width,
+                           uint32_t height, uint32_t bpp, const std::vector<uint16_t>& doubled,
+                           uint32_t stride, uint32_t count) {
   const uint32_t outWidth = width + count;
   std::vector<uint8_t> out(static_cast<size_t>(outWidth) * height * bpp);
   for (uint32_t y = 0; y < height; ++y) {
@@ -156,8 +160,8 @@ std::vector<uint8_t> Widen(const uint8_t* src, uint32_t srcRowBytes, uint32_t wi
 
 int32_t ISE40_SeamCarve(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                         uint32_t srcRowBytes, const uint16_t* protect, uint32_t protectRowLength,
-                        void* dst, uint32_t dstRowBytes, int32_t deltaWidth,
-                        uint32_t protectWeight, uint32_t flags) {
+                        void* dst, uint32_t dstRowBytes, int32_t deltaWidth, uint32_t protectWeight,
+                        uint32_t flags) {
   if ((bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) ||
       !IsUsablePicture(src, width, height, srcRowBytes, bytesPerPixel) ||
       (protect && protectRowLength < width))
@@ -193,8 +197,8 @@ int32_t ISE40_SeamCarve(const void* src, uint32_t width, uint32_t height, uint32
                   protectWeight, maskConvention);
       std::vector<uint16_t> doubled(static_cast<size_t>(currentWidth) * height, 0);
       Carve(pic, count, &doubled);
-      current = Widen(picture, rowBytes, currentWidth, height, bytesPerPixel, doubled,
-                      currentWidth, count);
+      current = Widen(picture, rowBytes, currentWidth, height, bytesPerPixel, doubled, currentWidth,
+                      count);
       currentWidth += count;
       rowBytes = currentWidth * bytesPerPixel;
       picture = current.data();

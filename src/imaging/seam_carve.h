@@ -20,7 +20,7 @@ namespace imaging {
 // or when CancelRequested() turns true between two seams.
 int32_t ISE40_SeamCarve(const void* src, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                         uint32_t srcRowBytes, const uint16_t* protect, uint32_t protectRowLength,
-                        void* dst, uint32_t dstRowBytes, int32_t deltaWidth,
-                        uint32_t protectWeight, uint32_t flags);
+                        void* dst, uint32_t dstRowBytes, int32_t deltaWidth, uint32_t protectWeight,
+                        uint32_t flags);
 
 }  // namespace imaging

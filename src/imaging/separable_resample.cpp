@@ -73,9 +73,9 @@ void StoreRow(const float* in, Sample* out, size_t count) {
 }
 
 template <class Sample, int kChannels>
-void ResampleBand(const PictureView& src, const MutablePictureView& dst,
-                  const AxisWeights& columns, const AxisWeights& rows, uint32_t firstRow,
-                  uint32_t endRow, BandScratch& scratch) {
+void ResampleBand(const PictureView& src, const MutablePictureView& dst, const AxisWeights& columns,
+                  const AxisWeights& rows, uint32_t firstRow, uint32_t endRow,
+                  BandScratch& scratch) {
   const size_t inSamples = static_cast<size_t>(src.width) * kChannels;
   const size_t outSamples = static_cast<size_t>(dst.width) * kChannels;
   const int32_t taps = rows.taps;
@@ -121,8 +121,8 @@ void ResampleBand(const PictureView& src, const MutablePictureView& dst,
 }
 
 template <class Sample, int kChannels>
-void ResampleAll(const PictureView& src, const MutablePictureView& dst,
-                 const AxisWeights& columns, const AxisWeights& rows) {
+void ResampleAll(const PictureView& src, const MutablePictureView& dst, const AxisWeights& columns,
+                 const AxisWeights& rows) {
   // Two bands a thread balance the load; bands of at least 32 output rows keep the ring warm-up
   // (taps rows per band) small. All scratch is allocated here, before any output is written.
   const uint32_t threads = static_cast<uint32_t>(std::max(1, cv::getNumThreads()));
@@ -145,13 +145,23 @@ void ResampleAll(const PictureView& src, const MutablePictureView& dst,
 }  // namespace
 
 void SeparableResample(const PictureView& src, const MutablePictureView& dst,
-                       uint32_t bytesPerPixel, const AxisWeights& columns, const AxisWeights& rows) {
+                       uint32_t bytesPerPixel, const AxisWeights& columns,
+                       const AxisWeights& rows) {
   switch (bytesPerPixel) {
-    case 1: ResampleAll<uint8_t, 1>(src, dst, columns, rows); break;
-    case 3: ResampleAll<uint8_t, 3>(src, dst, columns, rows); break;
-    case 4: ResampleAll<uint8_t, 4>(src, dst, columns, rows); break;
-    case 8: ResampleAll<uint16_t, 4>(src, dst, columns, rows); break;
-    default: break;
+    case 1:
+      ResampleAll<uint8_t, 1>(src, dst, columns, rows);
+      break;
+    case 3:
+      ResampleAll<uint8_t, 3>(src, dst, columns, rows);
+      break;
+    case 4:
+      ResampleAll<uint8_t, 4>(src, dst, columns, rows);
+      break;
+    case 8:
+      ResampleAll<uint16_t, 4>(src, dst, columns, rows);
+      break;
+    default:
+      break;
   }
 }
 

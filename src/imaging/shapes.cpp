@@ -35,7 +35,8 @@ int32_t IS3FillSolidRect(void* image, uint32_t width, uint32_t height, uint32_t 
 int32_t IS3FillTransparentRectOnImage(void* image, uint32_t width, uint32_t height,
                                       uint32_t bytesPerPixel, uint32_t rowBytes, ImageRect rect,
                                       uint32_t colour, uint32_t filled, uint32_t /*reserved*/) {
-  if (filled) return IS3FillSolidRect(image, width, height, bytesPerPixel, rowBytes, rect, colour, 0);
+  if (filled)
+    return IS3FillSolidRect(image, width, height, bytesPerPixel, rowBytes, rect, colour, 0);
   if (!IsDrawablePicture(image, width, height, rowBytes, bytesPerPixel)) return 0;
   if (rect.left >= rect.right || rect.top >= rect.bottom) return 1;
   // The four one-pixel sides, each clipped to the picture.
@@ -49,11 +50,11 @@ int32_t IS3FillTransparentRectOnImage(void* image, uint32_t width, uint32_t heig
   return 1;
 }
 
-int32_t IS3DrawEllipseOnImage(void* image, uint32_t width, uint32_t height,
-                              uint32_t bytesPerPixel, uint32_t rowBytes, uint32_t colour,
-                              ImagePoint centre, uint32_t radiusX, uint32_t radiusY,
-                              uint32_t filled, uint32_t lineWidth, uint32_t reserved1,
-                              uint32_t reserved2, uint32_t edgeMode) {
+int32_t IS3DrawEllipseOnImage(void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                              uint32_t rowBytes, uint32_t colour, ImagePoint centre,
+                              uint32_t radiusX, uint32_t radiusY, uint32_t filled,
+                              uint32_t lineWidth, uint32_t reserved1, uint32_t reserved2,
+                              uint32_t edgeMode) {
   if (!IsDrawablePicture(image, width, height, rowBytes, bytesPerPixel)) return 0;
   if (radiusX > kMaxDrawSide || radiusY > kMaxDrawSide) return 0;
   // A centre far outside the picture cannot reach it and would overflow the rasteriser.

@@ -35,10 +35,10 @@ inline constexpr uint32_t kEllipseSmoothEdge = 4;  // the edge pixels are blende
 // Draws the ellipse with the given centre and half-axes (radii) into the picture, clipped to it.
 // filled 1 fills it, 0 draws its outline lineWidth pixels wide. reserved1 and reserved2 are
 // reserved. Fails for a bad picture or a radius above the library's largest side.
-int32_t IS3DrawEllipseOnImage(void* image, uint32_t width, uint32_t height,
-                              uint32_t bytesPerPixel, uint32_t rowBytes, uint32_t colour,
-                              ImagePoint centre, uint32_t radiusX, uint32_t radiusY,
-                              uint32_t filled, uint32_t lineWidth, uint32_t reserved1,
-                              uint32_t reserved2, uint32_t edgeMode);
+int32_t IS3DrawEllipseOnImage(void* image, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                              uint32_t rowBytes, uint32_t colour, ImagePoint centre,
+                              uint32_t radiusX, uint32_t radiusY, uint32_t filled,
+                              uint32_t lineWidth, uint32_t reserved1, uint32_t reserved2,
+                              uint32_t edgeMode);
 
 }  // namespace imaging

@@ -19,7 +19,8 @@ int32_t ISE3GauzyRGB(const void* src, uint32_t width, uint32_t height, uint32_t 
   try {
     const double sigma = std::clamp(radius, 0.5, 100.0);
     const int share = int(std::clamp(strength, 0.0, 1.0) * 256 + 0.5);
-    ScratchPicture blurredPicture(p.in.size(), p.in.type()), resultPicture(p.in.size(), p.in.type());
+    ScratchPicture blurredPicture(p.in.size(), p.in.type()),
+        resultPicture(p.in.size(), p.in.type());
     cv::Mat& blurred = blurredPicture.mat();
     if (!is5_GaussianBlurImage(p.in.data, width, height, 3, uint32_t(p.in.step), blurred.data,
                                uint32_t(blurred.step), sigma, 7))

@@ -9,14 +9,15 @@ namespace {
 double Hermite(double p0, double p1, double p2, double p3, double t, double tension) {
   const double m1 = tension * (p2 - p0), m2 = tension * (p3 - p1);
   const double t2 = t * t, t3 = t2 * t;
-  return (2 * t3 - 3 * t2 + 1) * p1 + (t3 - 2 * t2 + t) * m1 + (-2 * t3 + 3 * t2) * p2 + (t3 - t2) * m2;
+  return (2 * t3 - 3 * t2 + 1) * p1 + (t3 - 2 * t2 + t) * m1 + (-2 * t3 + 3 * t2) * p2 +
+         (t3 - t2) * m2;
 }
 
 }  // namespace
 
 int32_t ISE40_Get3DSplinePoints(uint32_t outCount, uint32_t controlCount, uint32_t tensionPercent,
-                                const double* inX, const double* inY, const double* inZ, double* outX,
-                                double* outY, double* outZ) {
+                                const double* inX, const double* inY, const double* inZ,
+                                double* outX, double* outY, double* outZ) {
   if (outCount < 2 || controlCount < 2 || !inX || !inY || !inZ || !outX || !outY || !outZ) return 0;
   const double tension = tensionPercent / 100.0;
   const double* in[3] = {inX, inY, inZ};

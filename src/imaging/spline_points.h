@@ -11,7 +11,7 @@ namespace imaging {
 // tangents (50 is the classic curve, 0 joins the points by straight lines). Fails for null arrays
 // or too few points.
 int32_t ISE40_Get3DSplinePoints(uint32_t outCount, uint32_t controlCount, uint32_t tensionPercent,
-                                const double* inX, const double* inY, const double* inZ, double* outX,
-                                double* outY, double* outZ);
+                                const double* inX, const double* inY, const double* inZ,
+                                double* outX, double* outY, double* outZ);
 
 }  // namespace imaging

@@ -9,12 +9,12 @@
 
 namespace imaging {
 
-int32_t ISE3BlurImage(const void* src, uint32_t width, uint32_t height, void* dst, uint32_t bytesPerPixel,
-                      uint32_t srcRowBytes, uint32_t dstRowBytes, uint32_t radius, double strength,
-                      uint32_t channels) {
+int32_t ISE3BlurImage(const void* src, uint32_t width, uint32_t height, void* dst,
+                      uint32_t bytesPerPixel, uint32_t srcRowBytes, uint32_t dstRowBytes,
+                      uint32_t radius, double strength, uint32_t channels) {
   if (!IsDrawablePicture(src, width, height, srcRowBytes, bytesPerPixel) ||
-      !IsDrawablePicture(dst, width, height, dstRowBytes, bytesPerPixel) || src == dst || radius > kMaxDrawSide ||
-      !std::isfinite(strength))
+      !IsDrawablePicture(dst, width, height, dstRowBytes, bytesPerPixel) || src == dst ||
+      radius > kMaxDrawSide || !std::isfinite(strength))
     return 0;
   try {
     const cv::Mat source = WrapPicture(src, width, height, bytesPerPixel, srcRowBytes);

@@ -28,7 +28,10 @@ void CopyName(const char* from, char* to, uint32_t bytes) {
 char32_t NextCodePoint(const unsigned char*& p) {
   const unsigned char lead = *p++;
   if (lead < 0x80) return lead;
-  int extra = lead >= 0xF0 && lead < 0xF8 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+  int extra = lead >= 0xF0 && lead < 0xF8   ? 3
+              : lead >= 0xE0                ? 2
+              : lead >= 0xC2 && lead < 0xE0 ? 1
+                                            : -1;
   if (extra < 0) return 0xFFFD;
   char32_t cp = lead & (0x3F >> extra);
   for (int i = 0; i < extra; ++i) {
@@ -64,7 +67,9 @@ bool SizeFace(FT_Face face, int32_t height) {
 // Where text may be drawn: the rectangle within the picture.
 struct Clip {
   int64_t left, top, right, bottom;  // right and bottom exclusive
-  bool Contains(int64_t x, int64_t y) const { return x >= left && x < right && y >= top && y < bottom; }
+  bool Contains(int64_t x, int64_t y) const {
+    return x >= left && x < right && y >= top && y < bottom;
+  }
 };
 
 struct Painter {
@@ -94,7 +99,8 @@ struct Painter {
 
 }  // namespace
 
-bool MatchFontFile(const FontRecord& font, char* path, uint32_t pathBytes, char* family, uint32_t familyBytes) {
+bool MatchFontFile(const FontRecord& font, char* path, uint32_t pathBytes, char* family,
+                   uint32_t familyBytes) {
   static std::once_flag started;
   static bool ready = false;
   // fontconfig's configuration is read once and released when the process ends.
@@ -107,7 +113,8 @@ bool MatchFontFile(const FontRecord& font, char* path, uint32_t pathBytes, char*
   std::memcpy(face, font.faceName, sizeof font.faceName);
   FcPattern* pattern = FcPatternCreate();
   if (!pattern) return false;
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face[0] ? face : "sans-serif"));
+  FcPatternAddString(pattern, FC_FAMILY,
+                     reinterpret_cast<const FcChar8*>(face[0] ? face : "sans-serif"));
   FcPatternAddInteger(pattern, FC_WEIGHT, font.weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
@@ -129,23 +136,27 @@ bool MatchFontFile(const FontRecord& font, char* path, uint32_t pathBytes, char*
 }
 
 int32_t is5_DrawSmoothTextOnRGBA2(void* pixels, uint32_t width, uint32_t height, uint32_t rowBytes,
-                                  const char* text, const FontRecord* font, uint32_t mode, ImageRect rect,
-                                  uint32_t /*reserved1*/, uint32_t /*reserved2*/, uint32_t colour) {
+                                  const char* text, const FontRecord* font, uint32_t mode,
+                                  ImageRect rect, uint32_t /*reserved1*/, uint32_t /*reserved2*/,
+                                  uint32_t colour) {
   if (!IsDrawablePicture(pixels, width, height, rowBytes, 4) || !text || !font) return 0;
   char path[4096], family[256];
   if (!MatchFontFile(*font, path, sizeof path, family, sizeof family)) return 0;
   FreeTypeFace ft;
-  if (FT_Init_FreeType(&ft.library) != 0 || FT_New_Face(ft.library, path, 0, &ft.face) != 0) return 0;
+  if (FT_Init_FreeType(&ft.library) != 0 || FT_New_Face(ft.library, path, 0, &ft.face) != 0)
+    return 0;
   if (!SizeFace(ft.face, font->height)) return 0;
 
-  const Painter painter{static_cast<uint8_t*>(pixels),
-                        rowBytes,
-                        {std::max<int64_t>(rect.left, 0), std::max<int64_t>(rect.top, 0),
-                         std::min<int64_t>(rect.right, width), std::min<int64_t>(rect.bottom, height)},
-                        {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16)},
-                        mode == kTextSmooth};
+  const Painter painter{
+      static_cast<uint8_t*>(pixels),
+      rowBytes,
+      {std::max<int64_t>(rect.left, 0), std::max<int64_t>(rect.top, 0),
+       std::min<int64_t>(rect.right, width), std::min<int64_t>(rect.bottom, height)},
+      {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16)},
+      mode == kTextSmooth};
   const FT_Size_Metrics& metrics = ft.face->size->metrics;
-  const int64_t ascender = metrics.ascender >> 6, lineHeight = std::max<int64_t>(metrics.height >> 6, 1);
+  const int64_t ascender = metrics.ascender >> 6,
+                lineHeight = std::max<int64_t>(metrics.height >> 6, 1);
   const bool kerning = FT_HAS_KERNING(ft.face);
   int64_t penX = rect.left, baseline = int64_t{rect.top} + ascender;
   FT_UInt previous = 0;
@@ -164,7 +175,8 @@ int32_t is5_DrawSmoothTextOnRGBA2(void* pixels, uint32_t width, uint32_t height,
     const FT_UInt glyph = FT_Get_Char_Index(ft.face, FT_ULong(cp));
     if (kerning && previous && glyph) {
       FT_Vector delta;
-      if (FT_Get_Kerning(ft.face, previous, glyph, FT_KERNING_DEFAULT, &delta) == 0) penX += delta.x >> 6;
+      if (FT_Get_Kerning(ft.face, previous, glyph, FT_KERNING_DEFAULT, &delta) == 0)
+        penX += delta.x >> 6;
     }
     previous = glyph;
     if (FT_Load_Glyph(ft.face, glyph, FT_LOAD_RENDER) != 0) continue;
@@ -174,7 +186,8 @@ int32_t is5_DrawSmoothTextOnRGBA2(void* pixels, uint32_t width, uint32_t height,
       const int64_t left = penX + slot->bitmap_left, top = baseline - slot->bitmap_top;
       for (unsigned row = 0; row < bitmap.rows; ++row) {
         const unsigned char* coverage = bitmap.buffer + int64_t(row) * bitmap.pitch;
-        for (unsigned column = 0; column < bitmap.width; ++column) painter.Cover(left + column, top + row, coverage[column]);
+        for (unsigned column = 0; column < bitmap.width; ++column)
+          painter.Cover(left + column, top + row, coverage[column]);
       }
     }
     penX += slot->advance.x >> 6;

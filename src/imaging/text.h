@@ -32,7 +32,8 @@ static_assert(sizeof(FontRecord) == 60);
 // The file of the installed face that best matches the record (its face name, or "sans-serif"
 // without one, bold and italic as it says), and that face's family name; false when fontconfig
 // finds none.
-bool MatchFontFile(const FontRecord& font, char* path, uint32_t pathBytes, char* family, uint32_t familyBytes);
+bool MatchFontFile(const FontRecord& font, char* path, uint32_t pathBytes, char* family,
+                   uint32_t familyBytes);
 
 // Text modes of is5_DrawSmoothTextOnRGBA2.
 inline constexpr uint32_t kTextHard = 1;    // every pixel more than half covered takes the colour
@@ -44,7 +45,8 @@ inline constexpr uint32_t kTextSmooth = 4;  // coverage blends the colour over p
 // are drawn one pixel thick when the record asks. Fails for a bad picture, a null text or font, or
 // no usable face.
 int32_t is5_DrawSmoothTextOnRGBA2(void* pixels, uint32_t width, uint32_t height, uint32_t rowBytes,
-                                  const char* text, const FontRecord* font, uint32_t mode, ImageRect rect,
-                                  uint32_t reserved1, uint32_t reserved2, uint32_t colour);
+                                  const char* text, const FontRecord* font, uint32_t mode,
+                                  ImageRect rect, uint32_t reserved1, uint32_t reserved2,
+                                  uint32_t colour);
 
 }  // namespace imaging

@@ -55,7 +55,8 @@ int32_t IS3ResizeImage(const void* src, uint32_t width, uint32_t height, uint32_
 
 int32_t IS3SplitRGBAToRGBPlusA(const void* rgba, uint32_t width, uint32_t height, void* rgb,
                                void* alpha) {
-  if (!rgba || !rgb || width == 0 || height == 0 || uint64_t{width} * height > INT32_MAX / 4) return 0;
+  if (!rgba || !rgb || width == 0 || height == 0 || uint64_t{width} * height > INT32_MAX / 4)
+    return 0;
   const auto* s = static_cast<const uint8_t*>(rgba);
   auto* d = static_cast<uint8_t*>(rgb);
   auto* a = static_cast<uint8_t*>(alpha);

@@ -69,9 +69,10 @@ Table EqualisingTable(const std::array<uint64_t, 256>& counts) {
   uint64_t running = 0;
   for (int v = 0; v < 256; ++v) {
     running += counts[v];
-    table[v] = total == first ? uint8_t(v)
-                              : RoundByte(double(running - std::min(running, first)) * 255.0 /
-                                          double(total - first));
+    table[v] =
+        total == first
+            ? uint8_t(v)
+            : RoundByte(double(running - std::min(running, first)) * 255.0 / double(total - first));
   }
   return table;
 }
@@ -141,10 +142,9 @@ int32_t IS3AdjustGamma(void* pixels, uint32_t width, uint32_t height, uint32_t b
   return 1;
 }
 
-int32_t IS40_ApplyLUTsToImage(void* pixels, uint32_t width, uint32_t height,
-                              uint32_t bytesPerPixel, uint32_t rowBytes, const uint8_t* table0,
-                              const uint8_t* table1, const uint8_t* table2,
-                              const uint8_t* table3) {
+int32_t IS40_ApplyLUTsToImage(void* pixels, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                              uint32_t rowBytes, const uint8_t* table0, const uint8_t* table1,
+                              const uint8_t* table2, const uint8_t* table3) {
   if (!IsColourPicture(pixels, width, height, bytesPerPixel, rowBytes)) return 0;
   const uint8_t* colour[3] = {table0, table1, table2};
   ApplyTables(pixels, width, height, bytesPerPixel, rowBytes, colour, table3);

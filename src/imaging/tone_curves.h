@@ -23,10 +23,9 @@ int32_t IS3AdjustGamma(void* pixels, uint32_t width, uint32_t height, uint32_t b
                        uint32_t rowBytes, double gamma, uint32_t alphaToo);
 
 // Replaces every sample of channel c by table c (256 entries); a null table leaves its channel.
-int32_t IS40_ApplyLUTsToImage(void* pixels, uint32_t width, uint32_t height,
-                              uint32_t bytesPerPixel, uint32_t rowBytes, const uint8_t* table0,
-                              const uint8_t* table1, const uint8_t* table2,
-                              const uint8_t* table3);
+int32_t IS40_ApplyLUTsToImage(void* pixels, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                              uint32_t rowBytes, const uint8_t* table0, const uint8_t* table1,
+                              const uint8_t* table2, const uint8_t* table3);
 
 // Equalises the histogram of the brightness (the largest colour sample of each pixel): the
 // brightness b becomes the equalised e(b) of the standard cumulative mapping and the three

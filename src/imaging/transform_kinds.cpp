@@ -236,8 +236,8 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
       // The offset belongs to the whole pixel, so that a pixel moves as one piece.
       for (std::size_t i = 0; i < count; ++i) {
         const int64_t px = int64_t(std::floor(xs[i])), py = int64_t(std::floor(ys[i]));
-        xs[i] = FoldIntoFrame(xs[i] + (ScatterUnit(px, py, t.seed) * 2 - 1) * t.p[0],
-                              t.frameWidth, kEdgeRepeat);
+        xs[i] = FoldIntoFrame(xs[i] + (ScatterUnit(px, py, t.seed) * 2 - 1) * t.p[0], t.frameWidth,
+                              kEdgeRepeat);
         ys[i] = FoldIntoFrame(ys[i] + (ScatterUnit(px, py, t.seed ^ 0x5bd1e995u) * 2 - 1) * t.p[0],
                               t.frameHeight, kEdgeRepeat);
       }
@@ -259,12 +259,19 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
           const __m128d rho = _mm_sqrt_pd(rho2);
           const __m128d du = Pick(inside, u, _mm_div_pd(u, rho));
           const __m128d dv = Pick(inside, v, _mm_div_pd(v, rho));
-          const __m128d push = Pick(inside, one, _mm_add_pd(one, _mm_mul_pd(four, _mm_sub_pd(rho, one))));
+          const __m128d push =
+              Pick(inside, one, _mm_add_pd(one, _mm_mul_pd(four, _mm_sub_pd(rho, one))));
           __m128d x, y;
           DiscToSquare2(du, dv, &x, &y);
           x = Pick(inside, x, _mm_mul_pd(x, push)), y = Pick(inside, y, _mm_mul_pd(y, push));
-          _mm_storeu_pd(xs + i, _mm_add_pd(cx, _mm_mul_pd(_mm_add_pd(_mm_mul_pd(rest, u), _mm_mul_pd(share, x)), halfW)));
-          _mm_storeu_pd(ys + i, _mm_add_pd(cy, _mm_mul_pd(_mm_add_pd(_mm_mul_pd(rest, v), _mm_mul_pd(share, y)), halfH)));
+          _mm_storeu_pd(
+              xs + i,
+              _mm_add_pd(cx,
+                         _mm_mul_pd(_mm_add_pd(_mm_mul_pd(rest, u), _mm_mul_pd(share, x)), halfW)));
+          _mm_storeu_pd(
+              ys + i,
+              _mm_add_pd(cy,
+                         _mm_mul_pd(_mm_add_pd(_mm_mul_pd(rest, v), _mm_mul_pd(share, y)), halfH)));
         }
       }
 #endif
@@ -305,19 +312,20 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
         const auto i0 = std::size_t(_mm_cvtsi128_si32(whole));
         const auto i1 = std::size_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1)));
         const __m128d below = _mm_set_pd(table[i1], table[i0]);
-        const __m128d rise = _mm_set_pd(double(table[i1 + 1] - table[i1]),
-                                        double(table[i0 + 1] - table[i0]));
+        const __m128d rise =
+            _mm_set_pd(double(table[i1 + 1] - table[i1]), double(table[i0 + 1] - table[i0]));
         const __m128d profile = _mm_add_pd(below, _mm_mul_pd(rise, f));
         const __m128d scale = _mm_div_pd(_mm_mul_pd(profile, radii), r);
         _mm_storeu_pd(xs + done, Pick(moves, _mm_add_pd(cx, _mm_mul_pd(dx, scale)), x));
         _mm_storeu_pd(ys + done, Pick(moves, _mm_add_pd(cy, _mm_mul_pd(dy, scale)), y));
       }
 #endif
-      ScaleAboutCentre(t, xs + done, ys + done, count - done, [&](double r, double, double, double* scale) {
-        if (!(r < radius) || r == 0) return false;
-        *scale = Profile(table, r / radius) * radius / r;
-        return true;
-      });
+      ScaleAboutCentre(t, xs + done, ys + done, count - done,
+                       [&](double r, double, double, double* scale) {
+                         if (!(r < radius) || r == 0) return false;
+                         *scale = Profile(table, r / radius) * radius / r;
+                         return true;
+                       });
       break;
     }
     case TransformKind::kSpin: {
@@ -374,7 +382,8 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
           const __m128d r = Distance(dx, dy);
           __m128d sine;
           if (!FastSin2(_mm_add_pd(_mm_mul_pd(kk, r), shift), &sine)) break;
-          const __m128d swing = _mm_mul_pd(_mm_mul_pd(height, sine), _mm_min_pd(_mm_div_pd(r, wave), one));
+          const __m128d swing =
+              _mm_mul_pd(_mm_mul_pd(height, sine), _mm_min_pd(_mm_div_pd(r, wave), one));
           const __m128d scale = _mm_div_pd(_mm_add_pd(r, swing), r);
           const __m128d moves = _mm_cmpneq_pd(r, zero);
           _mm_storeu_pd(xs + done, Pick(moves, _mm_add_pd(cx, _mm_mul_pd(dx, scale)), x));
@@ -382,13 +391,14 @@ void TraceBack(const Transform& t, double* xs, double* ys, std::size_t count) {
         }
       }
 #endif
-      ScaleAboutCentre(t, xs + done, ys + done, count - done, [&](double r, double, double, double* scale) {
-        if (r == 0) return false;
-        // The first wavelength fades in, so the middle stays whole.
-        const double swing = amplitude * FastSin(k * r + phase) * std::min(1.0, r / wavelength);
-        *scale = (r + swing) / r;
-        return true;
-      });
+      ScaleAboutCentre(
+          t, xs + done, ys + done, count - done, [&](double r, double, double, double* scale) {
+            if (r == 0) return false;
+            // The first wavelength fades in, so the middle stays whole.
+            const double swing = amplitude * FastSin(k * r + phase) * std::min(1.0, r / wavelength);
+            *scale = (r + swing) / r;
+            return true;
+          });
       break;
     }
     case TransformKind::kWave: {

@@ -41,8 +41,9 @@ struct Transform {
   double cx = 0, cy = 0;  // the centre of the radial kinds
   double p[6] = {};       // the kind's own numbers (see MakeTransform's callers)
   uint32_t seed = 0;
-  std::shared_ptr<const BumpField> bump;     // kBumpMap
-  std::shared_ptr<const std::vector<float>> table;  // radial profile (kLens, kPinch), noise (kMarble)
+  std::shared_ptr<const BumpField> bump;  // kBumpMap
+  std::shared_ptr<const std::vector<float>>
+      table;  // radial profile (kLens, kPinch), noise (kMarble)
 };
 
 // Samples in a radial profile table: entry i is the source radius, as a share of the radius, of

@@ -76,7 +76,8 @@ int32_t is5_AddOffsetTransform(uint32_t width, uint32_t height, double dx, doubl
 int32_t is5_AddEllipticalTransform(uint32_t width, uint32_t height, double strength,
                                    uint32_t edgeMode) {
   if (!FrameIsUsable(width, height, edgeMode) || !(strength >= 0 && strength <= 1)) return 0;
-  Transform t = Entry(TransformKind::kElliptical, width, height, edgeMode, width / 2.0, height / 2.0);
+  Transform t =
+      Entry(TransformKind::kElliptical, width, height, edgeMode, width / 2.0, height / 2.0);
   t.p[0] = strength, t.p[1] = width / 2.0, t.p[2] = height / 2.0;
   return Add(t);
 }
@@ -125,8 +126,8 @@ int32_t is5_AddMarbleTransform(uint32_t width, uint32_t height, double scale, do
   }
 }
 
-int32_t is5_AddPinchTransform(uint32_t width, uint32_t height, double cx, double cy,
-                              double radius, double strength, uint32_t edgeMode) {
+int32_t is5_AddPinchTransform(uint32_t width, uint32_t height, double cx, double cy, double radius,
+                              double strength, uint32_t edgeMode) {
   return AddRadialProfileTransform(TransformKind::kPinch, MakePinchProfile, width, height, cx, cy,
                                    radius, strength, edgeMode);
 }
@@ -188,8 +189,8 @@ int32_t is5_AddWowTransform(uint32_t width, uint32_t height, double cx, double c
 int32_t is5_AddZigZagTransform(uint32_t width, uint32_t height, double wavelengthX,
                                double amplitudeX, double wavelengthY, double amplitudeY,
                                uint32_t edgeMode) {
-  if (!FrameIsUsable(width, height, edgeMode) || !Positive(wavelengthX) ||
-      !Positive(wavelengthY) || !AllWithin({amplitudeX, amplitudeY}, kLargest))
+  if (!FrameIsUsable(width, height, edgeMode) || !Positive(wavelengthX) || !Positive(wavelengthY) ||
+      !AllWithin({amplitudeX, amplitudeY}, kLargest))
     return 0;
   Transform t = Entry(TransformKind::kZigZag, width, height, edgeMode);
   t.p[0] = 1 / wavelengthX, t.p[1] = amplitudeX, t.p[2] = 1 / wavelengthY, t.p[3] = amplitudeY;
@@ -200,8 +201,8 @@ int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, flo
                                             const void* map, uint32_t mapWidth,
                                             uint32_t mapHeight) {
   try {
-    auto field = MakeBumpField(width, height, amount, static_cast<const uint8_t*>(map), mapWidth,
-                               mapHeight);
+    auto field =
+        MakeBumpField(width, height, amount, static_cast<const uint8_t*>(map), mapWidth, mapHeight);
     if (!field) return 0;
     Transform t = Entry(TransformKind::kBumpMap, width, height, kEdgeFill);
     t.bump = std::move(field);
@@ -233,7 +234,8 @@ void TraceRowThroughTransforms(double* xs, double* ys, std::size_t count) {
 
 int32_t is5_TransformProcess(const void* src, uint32_t width, uint32_t height,
                              uint32_t bytesPerPixel, uint32_t srcRowBytes, void* dst,
-                             uint32_t dstRowBytes, uint32_t quality, uint32_t fill, uint32_t flags) {
+                             uint32_t dstRowBytes, uint32_t quality, uint32_t fill,
+                             uint32_t flags) {
   (void)flags;
   const std::vector<Transform>& list = TransformList();
   if (list.empty() || quality > 1 || bytesPerPixel == 8 || !IsSupportedPixelSize(bytesPerPixel) ||
@@ -241,10 +243,14 @@ int32_t is5_TransformProcess(const void* src, uint32_t width, uint32_t height,
       !IsUsablePicture(dst, width, height, dstRowBytes, bytesPerPixel) || src == dst)
     return 0;
   try {
-    const WarpSource source{static_cast<const uint8_t*>(src), width, height, bytesPerPixel,
-                            srcRowBytes, OutsideOf(list.front()),
-                            {uint8_t(fill), uint8_t(fill >> 8), uint8_t(fill >> 16),
-                             uint8_t(fill >> 24)}};
+    const WarpSource source{
+        static_cast<const uint8_t*>(src),
+        width,
+        height,
+        bytesPerPixel,
+        srcRowBytes,
+        OutsideOf(list.front()),
+        {uint8_t(fill), uint8_t(fill >> 8), uint8_t(fill >> 16), uint8_t(fill >> 24)}};
     WarpByRows(source, static_cast<uint8_t*>(dst), dstRowBytes, quality,
                [&](uint32_t y, double* xs, double* ys) {
                  for (uint32_t x = 0; x < width; ++x) xs[x] = x + 0.5, ys[x] = y + 0.5;

@@ -46,8 +46,8 @@ int32_t is5_AddMarbleTransform(uint32_t width, uint32_t height, double scale, do
 
 // A pinch within the radius about (cx, cy); strength -1..1, 0 no change: positive draws the
 // middle inward, negative bulges it outward.
-int32_t is5_AddPinchTransform(uint32_t width, uint32_t height, double cx, double cy,
-                              double radius, double strength, uint32_t edgeMode);
+int32_t is5_AddPinchTransform(uint32_t width, uint32_t height, double cx, double cy, double radius,
+                              double strength, uint32_t edgeMode);
 
 // Rings round (cx, cy) like ripples on water: positions move along the radius by amplitude
 // pixels times the sine of the distance (one period a wavelength) plus the phase in degrees.
@@ -88,8 +88,7 @@ int32_t is5_AddZigZagTransform(uint32_t width, uint32_t height, double wavelengt
 // as a relief, and amount scales how far its slopes move the picture. The map is copied. Fails
 // for an empty frame or map, a null map or an amount that is not finite.
 int32_t is5_AddBumpMapDisplacementTransform(uint32_t width, uint32_t height, float amount,
-                                            const void* map, uint32_t mapWidth,
-                                            uint32_t mapHeight);
+                                            const void* map, uint32_t mapWidth, uint32_t mapHeight);
 
 // Adds a scatter within a width x height frame: every position moves by its own random offset of
 // up to amount pixels along each axis, a fixed function of the position and seed (frosted

@@ -93,8 +93,8 @@ inline __m128i Bilinear4Sum(const WarpSource& s, const TapPlace& t) {
   const uint8_t* p = s.pixels + size_t(t.y0) * s.rowBytes + size_t(t.x0) * 4;
   const __m128i zero = _mm_setzero_si128();
   const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
-  const __m128i bottom = _mm_unpacklo_epi8(
-      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + s.rowBytes)), zero);
+  const __m128i bottom =
+      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + s.rowBytes)), zero);
   // Left and right pixel of each channel side by side, weighted by (kOne - ax, ax).
   const __m128i weights = _mm_set1_epi32(int32_t((t.ax << 16) | (kOne - t.ax)));
   const __m128i a = _mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), weights);
@@ -226,7 +226,8 @@ template <uint32_t Bpp>
 void SampleBilinearRow(const WarpSource& s, const MappedRow& row, uint32_t count, uint8_t* out) {
   const uint32_t bpp = Bpp ? Bpp : s.bytesPerPixel;
   const uint8_t* outsideColour = s.outside == WarpSource::kRepeat ? Tap(s, 0, 0) : s.fill;
-  for (uint32_t i = 0; i < count; ++i) SampleBilinearPixel<Bpp>(s, row, count, i, outsideColour, out + size_t{i} * bpp);
+  for (uint32_t i = 0; i < count; ++i)
+    SampleBilinearPixel<Bpp>(s, row, count, i, outsideColour, out + size_t{i} * bpp);
 }
 
 #if defined(__SSE2__)
@@ -243,7 +244,8 @@ void SampleBilinearRow4(const WarpSource& s, const MappedRow& row, uint32_t coun
   alignas(16) int64_t single[kChunk / 2][2];
   const __m128d low = _mm_set1_pd(-kMargin), highX = _mm_set1_pd(s.width + kMargin),
                 highY = _mm_set1_pd(s.height + kMargin), half = _mm_set1_pd(0.5),
-                one = _mm_set1_pd(kOne), limit = _mm_set1_pd(kOneSampleFootprint * kOneSampleFootprint),
+                one = _mm_set1_pd(kOne),
+                limit = _mm_set1_pd(kOneSampleFootprint * kOneSampleFootprint),
                 signless = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff)),
                 zero = _mm_setzero_pd();
   // floor of values in -kMargin - 0.5 .. 2^31: truncation, one less where it rounded up.
@@ -266,13 +268,13 @@ void SampleBilinearRow4(const WarpSource& s, const MappedRow& row, uint32_t coun
       const __m128d stepY = _mm_sub_pd(_mm_loadu_pd(row.ys + at + 1), y);
       const __m128d downX = _mm_sub_pd(_mm_loadu_pd(row.xsBelow + at), x);
       const __m128d downY = _mm_sub_pd(_mm_loadu_pd(row.ysBelow + at), y);
-      const __m128d area = _mm_and_pd(
-          _mm_sub_pd(_mm_mul_pd(stepX, downY), _mm_mul_pd(stepY, downX)), signless);
+      const __m128d area =
+          _mm_and_pd(_mm_sub_pd(_mm_mul_pd(stepX, downY), _mm_mul_pd(stepY, downX)), signless);
       // Everything finite (x - x is 0 only for finite x) and the footprint no larger than one.
       const __m128d all = _mm_add_pd(_mm_add_pd(_mm_add_pd(x, y), _mm_add_pd(stepX, stepY)),
                                      _mm_add_pd(downX, downY));
-      const __m128d ok = _mm_and_pd(_mm_cmpeq_pd(_mm_sub_pd(all, all), zero),
-                                    _mm_cmple_pd(area, limit));
+      const __m128d ok =
+          _mm_and_pd(_mm_cmpeq_pd(_mm_sub_pd(all, all), zero), _mm_cmple_pd(area, limit));
       _mm_store_si128(reinterpret_cast<__m128i*>(single[i / 2]), _mm_castpd_si128(ok));
       // Out-of-range values are clamped away; lanes that are not numbers are never read.
       const __m128d u = _mm_sub_pd(_mm_min_pd(_mm_max_pd(_mm_and_pd(x, ok), low), highX), half);
@@ -289,8 +291,8 @@ void SampleBilinearRow4(const WarpSource& s, const MappedRow& row, uint32_t coun
     const uint32_t placed = i;
     for (i = 0; i < m; ++i) {
       uint8_t* px = out + size_t{base + i} * 4;
-      if (i < placed && single[i / 2][i % 2] &&
-          uint32_t(x0[i]) < s.width - 1 && uint32_t(y0[i]) < s.height - 1) {
+      if (i < placed && single[i / 2][i % 2] && uint32_t(x0[i]) < s.width - 1 &&
+          uint32_t(y0[i]) < s.height - 1) {
         const TapPlace t{x0[i], y0[i], uint32_t(ax[i]), uint32_t(ay[i])};
         StoreShifted4(Bilinear4Sum(s, t), 2 * kFractionBits, px);
       } else {

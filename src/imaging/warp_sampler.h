@@ -17,9 +17,9 @@ struct WarpSource {
   uint32_t width, height, bytesPerPixel, rowBytes;
   // What lies beyond the border.
   enum Outside : uint8_t {
-    kSoftFill,   // taps beyond the border read fill, so edges soften into it
-    kHardFill,   // positions beyond the border read fill; taps inside repeat the border pixel
-    kRepeat,     // the border pixel stretches outward (positions were folded into the frame)
+    kSoftFill,  // taps beyond the border read fill, so edges soften into it
+    kHardFill,  // positions beyond the border read fill; taps inside repeat the border pixel
+    kRepeat,    // the border pixel stretches outward (positions were folded into the frame)
   } outside;
   uint8_t fill[4];
 };

@@ -18,8 +18,8 @@ int32_t ToClipboard();
 int32_t ToClipboardRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 // A host buffer on the clipboard; with the low byte of useMask set and the mask enabled, the mask
 // from canvas (x, y) is applied to the copy's alpha (the host's buffer is not written).
-int32_t RGBA32ToClipboardRect(const void* src, int32_t x, int32_t y, int32_t width,
-                              int32_t height, int32_t useMask);
+int32_t RGBA32ToClipboardRect(const void* src, int32_t x, int32_t y, int32_t width, int32_t height,
+                              int32_t useMask);
 // Reads a picture file and puts it on the clipboard; the import buffer keeps what it held.
 int32_t ToClipboardFromFile(const char* path);
 

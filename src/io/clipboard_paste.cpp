@@ -49,8 +49,8 @@ void ReplaceImport(engine::OwnedPlane<uint8_t> pixels, int32_t width, int32_t he
 
 // Gives count pixels of picture row `row` from column `col`: a pointer into the picture, or the
 // pixels converted into scratch (room for count pixels).
-using RowSource = std::function<const uint8_t*(int32_t row, int32_t col, int32_t count,
-                                               uint8_t* scratch)>;
+using RowSource =
+    std::function<const uint8_t*(int32_t row, int32_t col, int32_t count, uint8_t* scratch)>;
 
 bool Opaque(const uint8_t* pixels, int32_t count) {
   uint8_t all = 255;
@@ -80,12 +80,11 @@ bool PasteRows(engine::LayerRecord& layer, int32_t x, int32_t y, int32_t pw, int
       const uint8_t* load = picture;
       // An opaque row replaces the layer's pixels whole; elsewhere the layer shows through.
       if (!Opaque(picture, w)) {
-        engine::RGBA64ToRGBA32(layer.pixels + std::size_t(row) * std::size_t(layer.stride) +
-                                   std::size_t(x0) * 4,
-                               mixed, w, 1);
-        imaging::IS3OverlayImage(mixed, uint32_t(w), 1, 4, uint32_t(rowBytes), picture,
-                                 uint32_t(w), 1, uint32_t(rowBytes), 0, 0, 1.0,
-                                 imaging::kOverlayAlphaBlend);
+        engine::RGBA64ToRGBA32(
+            layer.pixels + std::size_t(row) * std::size_t(layer.stride) + std::size_t(x0) * 4,
+            mixed, w, 1);
+        imaging::IS3OverlayImage(mixed, uint32_t(w), 1, 4, uint32_t(rowBytes), picture, uint32_t(w),
+                                 1, uint32_t(rowBytes), 0, 0, 1.0, imaging::kOverlayAlphaBlend);
         load = mixed;
       }
       engine::LoadRGBA32IntoLayer(layer, load, int64_t(rowBytes), x0, row, w, 1, true);
@@ -216,18 +215,17 @@ int32_t FromClipboardIntoEX2(int32_t x, int32_t y, int32_t size, int32_t angle, 
   if (w != b.width || h != b.height) {
     auto visible = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(w, h, 4));
     std::fill_n(visible.get(), std::size_t(w) * std::size_t(h) * 4, uint8_t{0});
-    imaging::IS3OverlayImage(visible.get(), uint32_t(w), uint32_t(h), 4, uint32_t(w) * 4,
-                             b.pixels, uint32_t(b.width), uint32_t(b.height),
-                             uint32_t(b.width) * 4, int32_t(-skipX), int32_t(-skipY), 1.0,
-                             imaging::kOverlayAlphaBlend);
+    imaging::IS3OverlayImage(visible.get(), uint32_t(w), uint32_t(h), 4, uint32_t(w) * 4, b.pixels,
+                             uint32_t(b.width), uint32_t(b.height), uint32_t(b.width) * 4,
+                             int32_t(-skipX), int32_t(-skipY), 1.0, imaging::kOverlayAlphaBlend);
     ReplaceImport(std::move(visible), int32_t(w), int32_t(h));
   }
   engine::AdjustRGBA32RectByMaskAndTexture(b.pixels, px, py, b.width, b.height);
   auto wide = engine::MakeOwnedPlane<uint16_t>(engine::PlaneBytes(b.width, b.height, 4));
   engine::RGBA32ToRGBA64(b.pixels, wide.get(), b.width, b.height);
   render::CompositeLayerRect(wide.get(), 0, 0, b.width, b.height, b.width * 4, nullptr,
-                             layer->pixels, px, py, layer->stride, 0, 0, opacity,
-                             layer->alphaLock, 0);
+                             layer->pixels, px, py, layer->stride, 0, 0, opacity, layer->alphaLock,
+                             0);
   return 1;
 }
 

@@ -66,10 +66,10 @@ void OfferToDesktop() {
   if (!platform::DisplayNamed()) return;
   std::shared_ptr<const platform::ClipboardBlock> block = platform::ClipboardContents();
   if (!block) return;
-  platform::OfferClipboard(DesktopTypes(), [block](const std::string& mime,
-                                                   std::vector<uint8_t>& out) {
-    return EncodeBlock(*block, mime, out);
-  });
+  platform::OfferClipboard(DesktopTypes(),
+                           [block](const std::string& mime, std::vector<uint8_t>& out) {
+                             return EncodeBlock(*block, mime, out);
+                           });
 }
 
 // A picture another program put on the desktop clipboard, decoded into the import buffer.
@@ -140,15 +140,15 @@ int32_t ToClipboardRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     if (!MaskedLayerCopy(copy)) return 0;
     const imaging::CropRect rect{x1, y1, x2, y2};
     if (!imaging::IS3CropImage(copy.pixels(), uint32_t(s.canvasWidth), uint32_t(s.canvasHeight),
-                               uint32_t(s.canvasWidth) * 4, crop.get(), uint32_t(width) * 4,
-                               &rect, 4))
+                               uint32_t(s.canvasWidth) * 4, crop.get(), uint32_t(width) * 4, &rect,
+                               4))
       return 0;
   }
   return PutPictureOnClipboard(crop.get(), int32_t(width), int32_t(height));
 }
 
-int32_t RGBA32ToClipboardRect(const void* src, int32_t x, int32_t y, int32_t width,
-                              int32_t height, int32_t useMask) {
+int32_t RGBA32ToClipboardRect(const void* src, int32_t x, int32_t y, int32_t width, int32_t height,
+                              int32_t useMask) {
   if (!src || width <= 0 || height <= 0) return 0;
   if (!imaging::DimensionsAllowed(uint64_t(width), uint64_t(height))) return 0;
   const auto* pixels = static_cast<const uint8_t*>(src);
@@ -175,9 +175,7 @@ int32_t ToClipboardFromFile(const char* path) {
   return put;
 }
 
-bool StoreIsTheClipboard() {
-  return !platform::DisplayNamed() || platform::OwnsClipboard();
-}
+bool StoreIsTheClipboard() { return !platform::DisplayNamed() || platform::OwnsClipboard(); }
 
 int32_t FromClipboard() {
   if (!StoreIsTheClipboard()) {

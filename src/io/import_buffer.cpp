@@ -111,8 +111,7 @@ int32_t CreateNewRGBA(int32_t width, int32_t height, const std::function<bool(ui
   try {
     const std::size_t bytes = engine::PlaneBytes(width, height, 4);
     if (width <= 0 || height <= 0) return 0;
-    if (buffer.pixels &&
-        engine::PlaneBytes(buffer.width, buffer.height, 4) == bytes) {
+    if (buffer.pixels && engine::PlaneBytes(buffer.width, buffer.height, 4) == bytes) {
       if (!fill(buffer.pixels)) return 0;
     } else {
       auto pixels = engine::MakeOwnedPlane<uint8_t>(bytes);

@@ -44,7 +44,8 @@ std::unique_ptr<platform::Bitmap> LoadBitmapFile(const char* path) {
   return dib;
 }
 
-std::unique_ptr<platform::Bitmap> RGBToDibSection(const void* pixels, int32_t width, int32_t height) {
+std::unique_ptr<platform::Bitmap> RGBToDibSection(const void* pixels, int32_t width,
+                                                  int32_t height) {
   if (!pixels || width <= 0 || height <= 0) return nullptr;
   auto dib = platform::CreateDibSection(width, height, 24);
   if (!dib) return nullptr;

@@ -16,6 +16,7 @@ std::unique_ptr<platform::Bitmap> LoadBitmapFile(const char* path);
 
 // Packed RGB24 rows (stride width x 3, top row first) as a bottom-up 24-bit DIB section. Null for
 // null pixels or a size that is not positive or does not fit.
-std::unique_ptr<platform::Bitmap> RGBToDibSection(const void* pixels, int32_t width, int32_t height);
+std::unique_ptr<platform::Bitmap> RGBToDibSection(const void* pixels, int32_t width,
+                                                  int32_t height);
 
 }  // namespace io

@@ -81,9 +81,9 @@ uint32_t AviFrameStep(MovieWriter* movie, const Bitmap* bitmap) {
     if (const uint32_t made = MakeCompressedStream(movie, bitmap, uncompressed); made != kAviOk)
       return made;
   }
-  const uint32_t result = AviStreamWrite(movie->compressedStream, movie->frameCount, 1,
-                                         bitmap->bits.get(), int32_t(bitmap->header.sizeImage),
-                                         kAviKeyFrame);
+  const uint32_t result =
+      AviStreamWrite(movie->compressedStream, movie->frameCount, 1, bitmap->bits.get(),
+                     int32_t(bitmap->header.sizeImage), kAviKeyFrame);
   if (result != kAviOk) return Fail(movie, result);
   ++movie->frameCount;
   return kAviOk;

@@ -12,7 +12,7 @@ struct MovieWriter {
   platform::AviFile* file = nullptr;
   uint32_t headerCopy[4] = {};  // from an optional caller structure; always zero here
   uint16_t headerCopyFlags = 0;
-  int32_t period = 0;  // milliseconds a frame
+  int32_t period = 0;                          // milliseconds a frame
   platform::AviStream* spareStream = nullptr;  // never created
   platform::AviStream* rawStream = nullptr;
   platform::AviStream* compressedStream = nullptr;

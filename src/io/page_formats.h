@@ -16,7 +16,8 @@ struct PageFormat {
   int32_t bytesPerPixel;  // 3: RGB24, 4: RGBA32
   bool bottomRowFirst;
   void (*convertRow)(const uint16_t* src, uint8_t* dst, std::size_t pixels, engine::Stores stores);
-  imaging::ISLineWriter (*start)(imaging::ISDest dest, uint32_t width, uint32_t height, int32_t dpi);
+  imaging::ISLineWriter (*start)(imaging::ISDest dest, uint32_t width, uint32_t height,
+                                 int32_t dpi);
   int32_t (*writeLine)(imaging::ISLineWriter writer, const void* row);
   int32_t (*finish)(imaging::ISLineWriter writer);
 };

@@ -28,6 +28,7 @@ int32_t GetDPIFromFile(const char* path);
 int32_t SnapDPI(int32_t rawDpi);
 
 int32_t MakeThumbnail(const char* sourcePath, const char* destPath, int32_t size);
-int32_t MakeWebPic(const char* sourcePath, const char* destPath, int32_t maxWidth, int32_t maxHeight);
+int32_t MakeWebPic(const char* sourcePath, const char* destPath, int32_t maxWidth,
+                   int32_t maxHeight);
 
 }  // namespace io

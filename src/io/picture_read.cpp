@@ -39,7 +39,8 @@ uint8_t* DrawMetafile(const char* path, uint32_t* width, uint32_t* height) {
 
 // Metafiles are rendered at the canvas size over the current colour, as RGB24; they fit dst only
 // when the canvas is its size.
-int32_t ReadMetafileInto(const char* path, uint8_t* dst, int32_t width, int32_t height, int channels) {
+int32_t ReadMetafileInto(const char* path, uint8_t* dst, int32_t width, int32_t height,
+                         int channels) {
   uint32_t w = 0, h = 0;
   uint8_t* rgb = DrawMetafile(path, &w, &h);
   const std::unique_ptr<uint8_t, decltype(&std::free)> owned(rgb, &std::free);
@@ -65,7 +66,8 @@ int32_t ReadInto(uint8_t* dst, int32_t width, int32_t height, const char* path, 
   if (metafile) return ReadMetafileInto(path, dst, width, height, channels);
   if (!source) return 0;
   const uint32_t format = channels == 4 ? imaging::kReadFormatRGBA32 : imaging::kReadFormatRGB24;
-  const int32_t read = imaging::IS40_ReadImageInto(source, dst, uint32_t(width), uint32_t(height), format);
+  const int32_t read =
+      imaging::IS40_ReadImageInto(source, dst, uint32_t(width), uint32_t(height), format);
   imaging::IS40_CloseSource(source);
   return read;
 }
@@ -81,7 +83,8 @@ void ReadPicture(const char* path, DecodedPicture& block) {
     return;
   }
   if (!source) return;
-  block.pixels = imaging::IS40_ReadImage(source, &block.width, &block.height, imaging::kReadFormatRGBA32, 0);
+  block.pixels =
+      imaging::IS40_ReadImage(source, &block.width, &block.height, imaging::kReadFormatRGBA32, 0);
   imaging::IS40_CloseSource(source);
 }
 

@@ -42,10 +42,11 @@ engine::OwnedPlane<uint8_t> ScaledRGB(const Picture& pic, int32_t tw, int32_t th
   auto out = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(tw, th, 3));
   const bool smaller = tw < w && th < h;
   const int32_t ok =
-      smaller ? imaging::IS3DecimateImage(rgb.get(), uint32_t(w), uint32_t(h), uint32_t(3 * w), out.get(),
-                                          uint32_t(tw), uint32_t(th), uint32_t(3 * tw), 3, 1)
-              : imaging::IS3ResizeImage(rgb.get(), uint32_t(w), uint32_t(h), uint32_t(3 * w), out.get(),
-                                        uint32_t(tw), uint32_t(th), uint32_t(3 * tw), 3);
+      smaller
+          ? imaging::IS3DecimateImage(rgb.get(), uint32_t(w), uint32_t(h), uint32_t(3 * w),
+                                      out.get(), uint32_t(tw), uint32_t(th), uint32_t(3 * tw), 3, 1)
+          : imaging::IS3ResizeImage(rgb.get(), uint32_t(w), uint32_t(h), uint32_t(3 * w), out.get(),
+                                    uint32_t(tw), uint32_t(th), uint32_t(3 * tw), 3);
   if (!ok) out.reset();
   return out;
 }
@@ -79,7 +80,8 @@ int32_t MakeThumbnail(const char* sourcePath, const char* destPath, int32_t size
   return 0;
 }
 
-int32_t MakeWebPic(const char* sourcePath, const char* destPath, int32_t maxWidth, int32_t maxHeight) {
+int32_t MakeWebPic(const char* sourcePath, const char* destPath, int32_t maxWidth,
+                   int32_t maxHeight) {
   if (!sourcePath || !destPath || maxWidth <= 0 || maxHeight <= 0) return 0;
   Picture pic = ReadRGBA(sourcePath);
   if (!pic.rgba) return 0;

@@ -28,15 +28,13 @@ void RGBToRGBAlpha(uint8_t* destination, int32_t width, int32_t height, const ui
 }
 
 void RGBToRGBA(uint8_t* destination, int32_t width, int32_t height, const uint8_t* source) {
-  ForEachPixel<4, 3>(destination, width, height, source, [](uint8_t* d, const uint8_t* s) {
-    d[0] = s[0], d[1] = s[1], d[2] = s[2];
-  });
+  ForEachPixel<4, 3>(destination, width, height, source,
+                     [](uint8_t* d, const uint8_t* s) { d[0] = s[0], d[1] = s[1], d[2] = s[2]; });
 }
 
 void RGBAToRGB(uint8_t* destination, int32_t width, int32_t height, const uint8_t* source) {
-  ForEachPixel<3, 4>(destination, width, height, source, [](uint8_t* d, const uint8_t* s) {
-    d[0] = s[0], d[1] = s[1], d[2] = s[2];
-  });
+  ForEachPixel<3, 4>(destination, width, height, source,
+                     [](uint8_t* d, const uint8_t* s) { d[0] = s[0], d[1] = s[1], d[2] = s[2]; });
 }
 
 }  // namespace mask

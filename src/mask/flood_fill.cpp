@@ -21,7 +21,8 @@ struct Fill : RegionClick {
 
   // Pixels of the marker colour become fully transparent.
   void ClearMarked(uint32_t marker) const {
-    engine::SetAlphaFromRGBAImageColor(image, ByteOf(marker, 0), ByteOf(marker, 1), ByteOf(marker, 2));
+    engine::SetAlphaFromRGBAImageColor(image, ByteOf(marker, 0), ByteOf(marker, 1),
+                                       ByteOf(marker, 2));
   }
   void WriteBack() const { WriteBackSourceBuffer(image); }
 };
@@ -80,9 +81,12 @@ struct FillMode {
   void (*run)(const Fill&);
 };
 constexpr FillMode kFillModes[] = {
-    {"Paint Non-connected", &PaintNonConnected},   {"Erase Non-connected", &EraseNonConnected},
-    {"Paint Connected", &PaintConnected},          {"Erase Connected", &EraseConnected},
-    {"Paint Alpha Connected", &PaintAlphaConnected}, {"Paint Alpha Non-Connected", &PaintAlphaNonConnected},
+    {"Paint Non-connected", &PaintNonConnected},
+    {"Erase Non-connected", &EraseNonConnected},
+    {"Paint Connected", &PaintConnected},
+    {"Erase Connected", &EraseConnected},
+    {"Paint Alpha Connected", &PaintAlphaConnected},
+    {"Paint Alpha Non-Connected", &PaintAlphaNonConnected},
 };
 
 }  // namespace

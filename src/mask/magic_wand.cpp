@@ -1,6 +1,5 @@
 #include "mask/magic_wand.h"
 
-
 #include "engine/colour_pickers.h"
 #include "engine/engine_state.h"
 #include "imaging/colour_regions.h"
@@ -19,13 +18,15 @@ struct Wand : RegionClick {
   int32_t Green() const { return ByteOf(seed, 1); }
   int32_t Blue() const { return ByteOf(seed, 2); }
   void SelectColour(uint32_t marker) const {
-    CreateMaskFromRGBAImageColor(image, ByteOf(marker, 0), ByteOf(marker, 1), ByteOf(marker, 2), amount);
+    CreateMaskFromRGBAImageColor(image, ByteOf(marker, 0), ByteOf(marker, 1), ByteOf(marker, 2),
+                                 amount);
   }
 };
 
 void NonConnected(const Wand& w) {
   const uint32_t marker = w.Marker();
-  if (w.Replace(w.seed, marker, w.tolerance.library, imaging::kReplaceColourBytes)) w.SelectColour(marker);
+  if (w.Replace(w.seed, marker, w.tolerance.library, imaging::kReplaceColourBytes))
+    w.SelectColour(marker);
 }
 
 void Connected(const Wand& w) {
@@ -47,13 +48,16 @@ void AlphaNonConnected(const Wand& w) {
 }
 
 void ColorRange(const Wand& w) {
-  CreateMaskFromRGBAImageColorRange(w.image, w.Red(), w.Green(), w.Blue(), w.tolerance.percent, w.amount);
+  CreateMaskFromRGBAImageColorRange(w.image, w.Red(), w.Green(), w.Blue(), w.tolerance.percent,
+                                    w.amount);
 }
 void LuminanceRange(const Wand& w) {
-  CreateMaskFromRGBAImageLuminanceRange(w.image, w.Red(), w.Green(), w.Blue(), w.tolerance.percent, w.amount);
+  CreateMaskFromRGBAImageLuminanceRange(w.image, w.Red(), w.Green(), w.Blue(), w.tolerance.percent,
+                                        w.amount);
 }
 void HueRange(const Wand& w) {
-  CreateMaskFromRGBAImageHueRange(w.image, w.Red(), w.Green(), w.Blue(), w.tolerance.percent, w.amount);
+  CreateMaskFromRGBAImageHueRange(w.image, w.Red(), w.Green(), w.Blue(), w.tolerance.percent,
+                                  w.amount);
 }
 // Hue, saturation and lightness share one tolerance.
 void HslRange(const Wand& w) {
@@ -66,10 +70,14 @@ struct WandMode {
   void (*run)(const Wand&);
 };
 constexpr WandMode kWandModes[] = {
-    {"Non-connected", &NonConnected},   {"Connected", &Connected},
-    {"Alpha Connected", &AlphaConnected}, {"Alpha Non-connected", &AlphaNonConnected},
-    {"Color Range", &ColorRange},       {"Luminance Range", &LuminanceRange},
-    {"Hue Range", &HueRange},           {"HSL Range", &HslRange},
+    {"Non-connected", &NonConnected},
+    {"Connected", &Connected},
+    {"Alpha Connected", &AlphaConnected},
+    {"Alpha Non-connected", &AlphaNonConnected},
+    {"Color Range", &ColorRange},
+    {"Luminance Range", &LuminanceRange},
+    {"Hue Range", &HueRange},
+    {"HSL Range", &HslRange},
 };
 
 }  // namespace

@@ -42,9 +42,8 @@ void CreateMaskFromAlpha() {
 }
 
 void CreateMaskFromImage() {
-  ForEachLayerPixel([](uint16_t* p, uint16_t& m) {
-    m = MaskFromGrey((uint32_t{p[0]} + p[1] + p[2]) / 3);
-  });
+  ForEachLayerPixel(
+      [](uint16_t* p, uint16_t& m) { m = MaskFromGrey((uint32_t{p[0]} + p[1] + p[2]) / 3); });
 }
 
 void CreateMaskFromImageLuma() {

@@ -64,7 +64,8 @@ void CreateMaskFromRGBAImageAlphaRange(const uint8_t* image, int32_t alpha,
                                        int32_t tolerancePercent, int32_t amount) {
   const int64_t t = ToleranceFromPercent(tolerancePercent);
   const int32_t key = uint8_t(alpha);
-  Select(image, 4, MaskFromAmount(amount), [=](const uint8_t* p) { return std::abs(p[3] - key) <= t; });
+  Select(image, 4, MaskFromAmount(amount),
+         [=](const uint8_t* p) { return std::abs(p[3] - key) <= t; });
 }
 
 void CreateMaskFromRGBAImageLuminanceRange(const uint8_t* image, int32_t red, int32_t green,

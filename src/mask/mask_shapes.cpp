@@ -44,16 +44,18 @@ void MaskEllipse(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t amount)
   const uint32_t grey = Grey(amount);
   DrawIntoMask([&](uint8_t* picture, uint32_t width, uint32_t height, uint32_t rowBytes) {
     // Filled, hard-edged.
-    return imaging::IS3DrawEllipseOnImage(picture, width, height, 3, rowBytes, grey, centre, uint32_t(rx),
-                                          uint32_t(ry), 1, 1, 0, 0, 2) != 0;
+    return imaging::IS3DrawEllipseOnImage(picture, width, height, 3, rowBytes, grey, centre,
+                                          uint32_t(rx), uint32_t(ry), 1, 1, 0, 0, 2) != 0;
   });
 }
 
 void MaskRectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t amount) {
-  const imaging::ImageRect rect{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+  const imaging::ImageRect rect{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1),
+                                std::max(y0, y1)};
   const uint32_t grey = Grey(amount);
   DrawIntoMask([&](uint8_t* picture, uint32_t width, uint32_t height, uint32_t rowBytes) {
-    return imaging::IS3FillTransparentRectOnImage(picture, width, height, 3, rowBytes, rect, grey, 1, 0) != 0;
+    return imaging::IS3FillTransparentRectOnImage(picture, width, height, 3, rowBytes, rect, grey,
+                                                  1, 0) != 0;
   });
 }
 

@@ -38,7 +38,9 @@ inline uint16_t MaskFromAmount(int32_t amount) {
 }
 
 // A tolerance in percent as an 8-bit distance, trunc(percent x 2.56); 100 % gives 256.
-inline int64_t ToleranceFromPercent(int32_t percent) { return static_cast<int64_t>(percent * 2.56); }
+inline int64_t ToleranceFromPercent(int32_t percent) {
+  return static_cast<int64_t>(percent * 2.56);
+}
 
 // Scales an 8-bit alpha by a mask value through its high byte: 0 clears, 255 keeps, others take
 // (alpha x (hb + 1)) >> 8.

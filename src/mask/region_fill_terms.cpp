@@ -34,12 +34,13 @@ uint32_t LibraryColourFromPicked(uint32_t picked) {
 uint32_t RegionClick::Marker() const { return engine::FindUnusedColour(image); }
 
 bool RegionClick::Replace(uint32_t from, uint32_t to, uint32_t tolerance, uint32_t option) const {
-  return imaging::IS3ColorReplaceImage(image, width, height, 4, RowBytes(), from, to, tolerance, option) != 0;
+  return imaging::IS3ColorReplaceImage(image, width, height, 4, RowBytes(), from, to, tolerance,
+                                       option) != 0;
 }
 
 bool RegionClick::FloodWith(uint32_t marker) const {
-  return imaging::IS3FloodFillImage(image, width, height, 4, RowBytes(), point, marker, imaging::kEdgeNeighbours,
-                                    tolerance.library, 0) != 0;
+  return imaging::IS3FloodFillImage(image, width, height, 4, RowBytes(), point, marker,
+                                    imaging::kEdgeNeighbours, tolerance.library, 0) != 0;
 }
 
 RegionClick MakeRegionClick(uint8_t* image, int32_t x, int32_t y, int32_t tolerance) {
@@ -62,7 +63,8 @@ AlphaRegionImages MakeAlphaRegionImages() {
   const std::size_t pixels = std::size_t(s.canvasWidth) * std::size_t(s.canvasHeight);
   images.alpha.reset(static_cast<uint8_t*>(engine::TryAllocateBytes(pixels * 3)));
   images.map.reset(static_cast<uint8_t*>(engine::TryAllocateBytes(pixels)));
-  if (!images.alpha || !images.map || !engine::GetRGB24FromAlpha(images.alpha.get(), s.canvasWidth * 3)) {
+  if (!images.alpha || !images.map ||
+      !engine::GetRGB24FromAlpha(images.alpha.get(), s.canvasWidth * 3)) {
     return {};
   }
   std::memset(images.map.get(), 0, pixels);
@@ -73,9 +75,10 @@ bool MarkAlphaRegion(AlphaRegionImages& images, imaging::ImagePoint point, uint3
   const engine::EngineState& s = engine::State();
   // Only the first byte of the grey picture is compared.
   constexpr uint32_t kCompareFirstByte = 0xFF0000FF;
-  return imaging::IS3GetColorMatchMaskFromImage(images.alpha.get(), s.canvasWidth, s.canvasHeight, 3,
-                                                s.canvasWidth * 3, images.map.get(), s.canvasWidth, point,
-                                                kCompareFirstByte, imaging::kEdgeNeighbours, tolerance, 0) != 0;
+  return imaging::IS3GetColorMatchMaskFromImage(images.alpha.get(), s.canvasWidth, s.canvasHeight,
+                                                3, s.canvasWidth * 3, images.map.get(),
+                                                s.canvasWidth, point, kCompareFirstByte,
+                                                imaging::kEdgeNeighbours, tolerance, 0) != 0;
 }
 
 void WriteBackSourceBuffer(const uint8_t* pixels) {

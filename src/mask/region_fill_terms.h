@@ -31,7 +31,9 @@ uint32_t LibraryColourFromPicked(uint32_t picked);
 inline uint32_t PackLibraryColour(int32_t red, int32_t green, int32_t blue) {
   return uint32_t(red & 0xFF) | uint32_t(green & 0xFF) << 8 | uint32_t(blue & 0xFF) << 16;
 }
-inline int32_t ByteOf(uint32_t colour, int index) { return int32_t((colour >> (8 * index)) & 0xFF); }
+inline int32_t ByteOf(uint32_t colour, int index) {
+  return int32_t((colour >> (8 * index)) & 0xFF);
+}
 
 // What a click gives the fill and the wand: the source buffer 32 (the current layer in 8 bits),
 // the point, the tolerance and the colour under the point.

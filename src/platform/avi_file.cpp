@@ -76,7 +76,8 @@ uint32_t OpenEncoder(AviStream* stream, const BitmapInfoHeader& format) {
   const AVPixelFormat input = DibPixelFormat(format.bitCount);
   // The encoder's format that loses least of the DIB's pixels (none, for lossless RGB codecs).
   const AVPixelFormat chosen =
-      codec->pix_fmts ? avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, input, 0, nullptr) : input;
+      codec->pix_fmts ? avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, input, 0, nullptr)
+                      : input;
   if (chosen == AV_PIX_FMT_NONE) return kAviErrCompressor;
   encoder->width = format.width;
   encoder->height = format.height;
@@ -198,7 +199,8 @@ uint32_t AviStreamSetFormat(AviStream* stream, int32_t position, const BitmapInf
   if (!stream) return kAviErrBadHandle;
   if (!format || position != 0 || formatBytes < int32_t(sizeof *format) || !ValidFormat(*format))
     return kAviErrBadParam;
-  if (stream->hasFormat) return std::memcmp(&stream->format, format, sizeof *format) ? kAviErrBadParam : kAviOk;
+  if (stream->hasFormat)
+    return std::memcmp(&stream->format, format, sizeof *format) ? kAviErrBadParam : kAviOk;
   if (!stream->source || stream->file->headerWritten) return kAviErrBadParam;
   const uint32_t result = stream->options.handler == FourCC("DIB ")
                               ? (UseDibFormat(stream->file, *format), kAviOk)
@@ -247,16 +249,21 @@ uint32_t AviStreamWrite(AviStream* stream, int32_t start, int32_t samples, const
     if (av_frame_make_writable(stream->frame) < 0) return kAviErrMemory;
     // Bottom-up rows: start at the last row and step backwards.
     const int row = int(DibRowBytes(stream->format.width, stream->format.bitCount));
-    const uint8_t* last = static_cast<const uint8_t*>(bits) + std::size_t(row) * (stream->format.height - 1);
+    const uint8_t* last =
+        static_cast<const uint8_t*>(bits) + std::size_t(row) * (stream->format.height - 1);
     const int strides[1] = {-row};
     sws_scale(stream->scaler, &last, strides, 0, stream->format.height, stream->frame->data,
               stream->frame->linesize);
     stream->frame->pts = start;
-    if (avcodec_send_frame(stream->encoder, stream->frame) < 0) result = kAviErrCompressor;
-    else result = DrainEncoder(stream);
+    if (avcodec_send_frame(stream->encoder, stream->frame) < 0)
+      result = kAviErrCompressor;
+    else
+      result = DrainEncoder(stream);
   }
-  if (result == kAviOk) ++file->framesWritten;
-  else file->writeFailed = true;
+  if (result == kAviOk)
+    ++file->framesWritten;
+  else
+    file->writeFailed = true;
   return result;
 }
 

@@ -31,9 +31,9 @@ struct AviFile;
 struct AviStream;
 
 struct AviStreamInfo {
-  uint32_t type = 0;     // FourCC("vids")
+  uint32_t type = 0;  // FourCC("vids")
   uint32_t handler = 0;
-  uint32_t scale = 0;    // seconds a frame = scale / rate
+  uint32_t scale = 0;  // seconds a frame = scale / rate
   uint32_t rate = 0;
   uint32_t suggestedBufferSize = 0;
   int32_t frameLeft = 0, frameTop = 0, frameRight = 0, frameBottom = 0;

@@ -14,5 +14,4 @@ bool TakeEscape() noexcept { return g_escape.exchange(0, std::memory_order_acq_r
 
 bool EscapePending() noexcept { return g_escape.load(std::memory_order_acquire) != 0; }
 
-
 }  // namespace platform

@@ -10,7 +10,8 @@ namespace {
 
 // The default: the installed face that best matches the record's face name (a sans-serif face
 // for none), written back with a 16-pixel height and regular weight where the record has none.
-int32_t DefaultChooser(imaging::FontRecord* record, uint32_t /*flags*/, uint32_t* error, void* /*user*/) {
+int32_t DefaultChooser(imaging::FontRecord* record, uint32_t /*flags*/, uint32_t* error,
+                       void* /*user*/) {
   char path[4096], family[256];
   if (!imaging::MatchFontFile(*record, path, sizeof path, family, sizeof family)) {
     *error = kFontNoFonts;

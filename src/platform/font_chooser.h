@@ -14,7 +14,8 @@ inline constexpr uint32_t kFontNoFonts = 0x2001;
 // Fills (or keeps) the record and returns non-zero when a font was chosen. On 0, *error is 0 when
 // the user cancelled, otherwise the failure's code. flags 0x41 start from the record as it is, 1
 // from a cleared record.
-using FontChooser = int32_t (*)(imaging::FontRecord* record, uint32_t flags, uint32_t* error, void* user);
+using FontChooser = int32_t (*)(imaging::FontRecord* record, uint32_t flags, uint32_t* error,
+                                void* user);
 
 // Null restores the default chooser.
 void SetFontChooser(FontChooser chooser, void* user);

@@ -24,10 +24,19 @@ bool ReadProcMeminfo(MemoryStatus& status) {
     char name[64];
     if (std::sscanf(line, "%63[^:]: %llu", name, &kib) != 2) continue;
     const uint64_t bytes = static_cast<uint64_t>(kib) << 10;
-    if (std::strcmp(name, "MemTotal") == 0) { status.totalPhysical = bytes; ++found; }
-    else if (std::strcmp(name, "MemAvailable") == 0) { status.availablePhysical = bytes; ++found; }
-    else if (std::strcmp(name, "SwapTotal") == 0) { swapTotal = bytes; ++found; }
-    else if (std::strcmp(name, "SwapFree") == 0) { swapFree = bytes; ++found; }
+    if (std::strcmp(name, "MemTotal") == 0) {
+      status.totalPhysical = bytes;
+      ++found;
+    } else if (std::strcmp(name, "MemAvailable") == 0) {
+      status.availablePhysical = bytes;
+      ++found;
+    } else if (std::strcmp(name, "SwapTotal") == 0) {
+      swapTotal = bytes;
+      ++found;
+    } else if (std::strcmp(name, "SwapFree") == 0) {
+      swapFree = bytes;
+      ++found;
+    }
   }
   std::fclose(file);
   status.totalPageFile = status.totalPhysical + swapTotal;
@@ -68,8 +77,10 @@ bool ReadMemoryStatus(MemoryStatus& status) {
 }
 
 void OverrideMemoryStatusForTesting(const MemoryStatus* status) {
-  if (status) g_override = *status;
-  else g_override.reset();
+  if (status)
+    g_override = *status;
+  else
+    g_override.reset();
 }
 
 }  // namespace platform

@@ -1,6 +1,6 @@
-// Message boxes and debugger output. The desktop platform showed modal boxes; here the host installs
-// a callback that shows them its own way (and returns when the user has dismissed the box). Without
-// one, boxes are written to standard error.
+// Message boxes and debugger output. The desktop platform showed modal boxes; here the host
+// installs a callback that shows them its own way (and returns when the user has dismissed the
+// box). Without one, boxes are written to standard error.
 #pragma once
 
 namespace platform {

@@ -35,9 +35,9 @@ struct Settings {
 std::vector<std::string> g_pictures;
 Settings g_settings;
 
-constexpr const char* kTransitionStyles[] = {"/R",        "/Split", "/Blinds", "/Box",
-                                             "/Wipe",     "/Dissolve", "/Glitter", "/Fly",
-                                             "/Push",     "/Cover", "/Uncover", "/Fade"};
+constexpr const char* kTransitionStyles[] = {"/R",    "/Split",    "/Blinds",  "/Box",
+                                             "/Wipe", "/Dissolve", "/Glitter", "/Fly",
+                                             "/Push", "/Cover",    "/Uncover", "/Fade"};
 constexpr int32_t kStyleCount = int32_t(std::size(kTransitionStyles));
 
 void Say(char* message, int32_t bytes, const char* text) {
@@ -100,8 +100,10 @@ bool WritePages(const std::string& path) {
     const uint32_t w = uint32_t(cairo_image_surface_get_width(image.get()));
     const uint32_t h = uint32_t(cairo_image_surface_get_height(image.get()));
     const double pw = Points(w), ph = Points(h);
-    cairo_pdf_surface_set_size(pdf.get(), pw + s.border[0] + s.border[2], ph + s.border[1] + s.border[3]);
-    cairo_set_source_rgb(cr, s.borderColour[0] / 255.0, s.borderColour[1] / 255.0, s.borderColour[2] / 255.0);
+    cairo_pdf_surface_set_size(pdf.get(), pw + s.border[0] + s.border[2],
+                               ph + s.border[1] + s.border[3]);
+    cairo_set_source_rgb(cr, s.borderColour[0] / 255.0, s.borderColour[1] / 255.0,
+                         s.borderColour[2] / 255.0);
     cairo_paint(cr);
     cairo_save(cr);
     cairo_translate(cr, s.border[0], s.border[1]);
@@ -128,8 +130,8 @@ bool AddSlideShow(const std::string& in, const std::string& out) {
     document.processFile(in.c_str());
     document.getRoot().replaceKey("/PageMode", QPDFObjectHandle::newName("/FullScreen"));
     const std::string transition = "<< /Type /Trans /S " +
-                                   std::string(kTransitionStyles[g_settings.style]) +
-                                   " /D " + std::to_string(g_settings.transitionSeconds) + " >>";
+                                   std::string(kTransitionStyles[g_settings.style]) + " /D " +
+                                   std::to_string(g_settings.transitionSeconds) + " >>";
     for (QPDFObjectHandle page : document.getAllPages()) {
       page.replaceKey("/Trans", QPDFObjectHandle::parse(transition));
       page.replaceKey("/Dur", QPDFObjectHandle::newInteger(g_settings.pageSeconds));

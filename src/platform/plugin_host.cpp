@@ -14,8 +14,9 @@ namespace platform {
 namespace {
 
 using Describe = int32_t (*)(int32_t index, const char** category, const char** name);
-using Run = int32_t (*)(const char* name, const PMR_PluginImage* source, PMR_PluginImage* destination, int32_t mode,
-                        PMR_PluginAbort abort, PMR_PluginProgress progress, void* context);
+using Run = int32_t (*)(const char* name, const PMR_PluginImage* source,
+                        PMR_PluginImage* destination, int32_t mode, PMR_PluginAbort abort,
+                        PMR_PluginProgress progress, void* context);
 
 constexpr int32_t kMaxFiltersPerPlugin = 4096;
 constexpr const char* kSeparator = " :: ";
@@ -74,10 +75,12 @@ int32_t ScanPSPlugin(int32_t value, const char* startFolder, PluginFound found, 
   for (const std::filesystem::path& folder : PluginFolders(startFolder)) {
     if (!std::filesystem::is_directory(folder, error)) continue;
     auto visit = [&](const std::filesystem::directory_entry& entry) {
-      if (entry.is_regular_file(error) && entry.path().extension() == ".so") count += ListFilters(entry.path(), found, user);
+      if (entry.is_regular_file(error) && entry.path().extension() == ".so")
+        count += ListFilters(entry.path(), found, user);
     };
     if (value != 0) {
-      for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) visit(entry);
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
+        visit(entry);
     } else {
       for (const auto& entry : std::filesystem::directory_iterator(folder, error)) visit(entry);
     }
@@ -85,8 +88,9 @@ int32_t ScanPSPlugin(int32_t value, const char* startFolder, PluginFound found, 
   return count;
 }
 
-int32_t InvokePSPlugin(const PMR_PluginImage* source, PMR_PluginImage* destination, const char* plugin,
-                       PMR_PluginAbort abort, PMR_PluginProgress progress, void* context, int32_t mode) {
+int32_t InvokePSPlugin(const PMR_PluginImage* source, PMR_PluginImage* destination,
+                       const char* plugin, PMR_PluginAbort abort, PMR_PluginProgress progress,
+                       void* context, int32_t mode) {
   if (!source || !destination || !plugin) return 1;
   // "category :: name :: file": the name is the middle part, the file the rest (which may itself
   // hold the separator).

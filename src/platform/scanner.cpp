@@ -51,7 +51,8 @@ void AskForColour(SANE_Handle device) {
     const SANE_Option_Descriptor* option = sane_get_option_descriptor(device, i);
     if (!option) return;
     if (!option->name || std::strcmp(option->name, SANE_NAME_SCAN_MODE) != 0) continue;
-    if (option->type != SANE_TYPE_STRING || option->constraint_type != SANE_CONSTRAINT_STRING_LIST ||
+    if (option->type != SANE_TYPE_STRING ||
+        option->constraint_type != SANE_CONSTRAINT_STRING_LIST ||
         !SANE_OPTION_IS_SETTABLE(option->cap))
       return;
     for (const SANE_String_Const* mode = option->constraint.string_list; mode && *mode; ++mode) {
@@ -127,9 +128,12 @@ void* PackBitmap(const SANE_Parameters& p, const std::vector<uint8_t> planes[3],
     for (int32_t x = 0; x < width; ++x, d += 3) {
       uint8_t rgb[3];
       for (int32_t c = 0; c < 3; ++c) {
-        if (!colour) rgb[c] = Sample(planes[0], p, y, x, 0, 1);
-        else if (interleaved) rgb[c] = Sample(planes[0], p, y, x, c, channels);
-        else rgb[c] = Sample(planes[c], p, y, x, 0, 1);
+        if (!colour)
+          rgb[c] = Sample(planes[0], p, y, x, 0, 1);
+        else if (interleaved)
+          rgb[c] = Sample(planes[0], p, y, x, c, channels);
+        else
+          rgb[c] = Sample(planes[c], p, y, x, 0, 1);
       }
       d[0] = rgb[2], d[1] = rgb[1], d[2] = rgb[0];
     }
@@ -146,12 +150,23 @@ void* Scan(SANE_Handle device, int32_t pixelType) {
     std::vector<uint8_t> data;
     if (!ReadFrame(device, p, data)) return nullptr;
     switch (p.format) {
-      case SANE_FRAME_GRAY: planes[0] = std::move(data); break;
-      case SANE_FRAME_RGB: planes[0] = std::move(data), colour = interleaved = true; break;
-      case SANE_FRAME_RED: planes[0] = std::move(data), colour = true; break;
-      case SANE_FRAME_GREEN: planes[1] = std::move(data), colour = true; break;
-      case SANE_FRAME_BLUE: planes[2] = std::move(data), colour = true; break;
-      default: return nullptr;
+      case SANE_FRAME_GRAY:
+        planes[0] = std::move(data);
+        break;
+      case SANE_FRAME_RGB:
+        planes[0] = std::move(data), colour = interleaved = true;
+        break;
+      case SANE_FRAME_RED:
+        planes[0] = std::move(data), colour = true;
+        break;
+      case SANE_FRAME_GREEN:
+        planes[1] = std::move(data), colour = true;
+        break;
+      case SANE_FRAME_BLUE:
+        planes[2] = std::move(data), colour = true;
+        break;
+      default:
+        return nullptr;
     }
     if (p.last_frame) break;
   }

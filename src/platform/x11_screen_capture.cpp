@@ -18,7 +18,8 @@ struct Channel {
   uint8_t Take(uint32_t pixel) const {
     const uint32_t v = (pixel >> shift) & ((1u << bits) - 1);
     // Spread a narrower field over 0..255 by repeating its high bits.
-    return bits >= 8 ? uint8_t(v >> (bits - 8)) : uint8_t((v * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1));
+    return bits >= 8 ? uint8_t(v >> (bits - 8))
+                     : uint8_t((v * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1));
   }
 };
 
@@ -70,8 +71,7 @@ bool CaptureScreen(const std::function<uint8_t*(int32_t width, int32_t height)>&
   uint8_t* out = allocate(width, height);
   if (!out) return false;
   const std::size_t bytesPerPixel = bitsPerPixel / 8;
-  const std::size_t lineBytes =
-      (std::size_t(width) * bitsPerPixel + pad - 1) / pad * (pad / 8);
+  const std::size_t lineBytes = (std::size_t(width) * bitsPerPixel + pad - 1) / pad * (pad / 8);
   // Bands of a few megabytes keep every reply well inside the server's limits.
   const int32_t band = int32_t(std::max<std::size_t>(1, (std::size_t(4) << 20) / lineBytes));
   for (int32_t y0 = 0; y0 < height; y0 += band) {

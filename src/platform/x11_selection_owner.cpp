@@ -47,8 +47,8 @@ class SelectionService {
     std::future<bool> claim = claimed.get_future();
     owns_ = false;
     taken_ = false;
-    thread_ = std::thread(&SelectionService::Run, this, mimes, std::move(encoder),
-                          std::move(claimed));
+    thread_ =
+        std::thread(&SelectionService::Run, this, mimes, std::move(encoder), std::move(claimed));
     const bool ok = claim.wait_for(kPeerTimeout) == std::future_status::ready && claim.get();
     if (!ok) StopLocked();
     return ok;
@@ -84,8 +84,8 @@ class SelectionService {
     for (const std::string& m : mimes) offered_[c.Atom(m)] = m;
     const xcb_window_t window = c.MakeWindow();
     // A claim needs a real timestamp: a zero-length append to our own window brings one.
-    xcb_change_property(c.get(), XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING,
-                        8, 0, nullptr);
+    xcb_change_property(c.get(), XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        0, nullptr);
     xcb_flush(c.get());
     xcb_timestamp_t now = XCB_CURRENT_TIME;
     const Clock::time_point deadline = Clock::now() + kPeerTimeout;
@@ -105,7 +105,8 @@ class SelectionService {
 
     // Pieces small enough for any server's request limit.
     const std::size_t maxRequest = std::size_t(xcb_get_maximum_request_length(c.get())) * 4;
-    chunk_ = std::min<std::size_t>(std::size_t(256) << 10, maxRequest > 4096 ? maxRequest - 1024 : 1024);
+    chunk_ =
+        std::min<std::size_t>(std::size_t(256) << 10, maxRequest > 4096 ? maxRequest - 1024 : 1024);
     encoded_.clear();
     transfers_.clear();
     Serve(c, encoder);
@@ -163,8 +164,8 @@ class SelectionService {
     if (r.target == targets_) {
       std::vector<xcb_atom_t> list{targets_};
       for (const auto& [atom, name] : offered_) list.push_back(atom);
-      xcb_change_property(c.get(), XCB_PROP_MODE_REPLACE, r.requestor, property, XCB_ATOM_ATOM,
-                          32, uint32_t(list.size()), list.data());
+      xcb_change_property(c.get(), XCB_PROP_MODE_REPLACE, r.requestor, property, XCB_ATOM_ATOM, 32,
+                          uint32_t(list.size()), list.data());
       return Notify(c, r, property);
     }
     const auto offered = offered_.find(r.target);
@@ -190,10 +191,9 @@ class SelectionService {
     const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c.get(), r.requestor, XCB_CW_EVENT_MASK, &events);
     const uint32_t size = uint32_t(std::min<std::size_t>(bytes->size(), UINT32_MAX));
-    xcb_change_property(c.get(), XCB_PROP_MODE_REPLACE, r.requestor, property, incr_, 32, 1,
-                        &size);
-    transfers_.push_back({r.requestor, property, r.target, bytes, 0, false,
-                          Clock::now() + kPeerTimeout});
+    xcb_change_property(c.get(), XCB_PROP_MODE_REPLACE, r.requestor, property, incr_, 32, 1, &size);
+    transfers_.push_back(
+        {r.requestor, property, r.target, bytes, 0, false, Clock::now() + kPeerTimeout});
     Notify(c, r, property);
   }
 
@@ -206,8 +206,8 @@ class SelectionService {
         return;
       }
       const std::size_t n = std::min(chunk_, it->bytes->size() - it->sent);
-      xcb_change_property(c.get(), XCB_PROP_MODE_REPLACE, it->requestor, it->property,
-                          it->target, 8, uint32_t(n), it->bytes->data() + it->sent);
+      xcb_change_property(c.get(), XCB_PROP_MODE_REPLACE, it->requestor, it->property, it->target,
+                          8, uint32_t(n), it->bytes->data() + it->sent);
       xcb_flush(c.get());
       it->sent += n;
       it->finished = n == 0;

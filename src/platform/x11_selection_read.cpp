@@ -87,7 +87,7 @@ SelectionRead ReadClipboard(const std::vector<std::string>& mimes, std::string& 
     xcb_flush(c.get());
     xcb_atom_t answered = XCB_NONE;
     if (!AwaitNotify(c, window, target, &answered)) return kNothing;  // the owner is silent
-    if (answered == XCB_NONE) continue;                             // not in this type
+    if (answered == XCB_NONE) continue;                               // not in this type
     std::vector<uint8_t> answer;
     std::size_t length = 0;
     const xcb_atom_t type = TakeProperty(c, window, answered, answer, &length);

@@ -30,10 +30,13 @@ void IPLResize(int32_t newWidth, int32_t newHeight, const char* filterName) {
   const engine::EngineState& s = engine::State();
   const int32_t width = s.canvasWidth, height = s.canvasHeight;
   const uint32_t filter = ResizeFilterCode(filterName);
-  RebuildLayers(newWidth, newHeight, newHeight, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
-    return imaging::is5_ResizeImage(oldBlock, width, height, width * 4, newBlock, newWidth, newHeight,
-                                    newWidth * 4, 4, filter, 0) != 0;
-  }, "IPLResize Excpt");
+  RebuildLayers(
+      newWidth, newHeight, newHeight,
+      [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
+        return imaging::is5_ResizeImage(oldBlock, width, height, width * 4, newBlock, newWidth,
+                                        newHeight, newWidth * 4, 4, filter, 0) != 0;
+      },
+      "IPLResize Excpt");
 }
 
 void IPLSeamCarvingRGBA(int32_t newWidth, int32_t newHeight) {
@@ -54,16 +57,20 @@ void IPLSeamCarvingRGBA(int32_t newWidth, int32_t newHeight) {
   // The carve writes the old height in rows; the block holds at least that many, whatever the new
   // height, and the layer keeps its first newHeight rows.
   const int32_t blockRows = std::max(height, newHeight);
-  RebuildLayers(newWidth, newHeight, blockRows, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
-    return imaging::ISE40_SeamCarve(oldBlock, width, height, 4, width * 4, protect,
-                                    protect ? width : 0, newBlock, newWidth * 4, newWidth - width,
-                                    1000, 1) != 0;
-  }, "IPLResize Excpt");
+  RebuildLayers(
+      newWidth, newHeight, blockRows,
+      [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
+        return imaging::ISE40_SeamCarve(oldBlock, width, height, 4, width * 4, protect,
+                                        protect ? width : 0, newBlock, newWidth * 4,
+                                        newWidth - width, 1000, 1) != 0;
+      },
+      "IPLResize Excpt");
   if (g_carveStopped) engine::SetLastError("IPLResize Excpt");
 }
 
 // Any text that is not one of the nine anchors places the old page at the top left (0, 0).
-void PageOffsets(const char* anchor, int32_t widthChange, int32_t heightChange, int32_t& x, int32_t& y) {
+void PageOffsets(const char* anchor, int32_t widthChange, int32_t heightChange, int32_t& x,
+                 int32_t& y) {
   x = y = 0;
   if (!anchor || std::strlen(anchor) != 2) return;
   const char* rows = "TMB";
@@ -86,22 +93,31 @@ void IPLResizePage(int32_t newWidth, int32_t newHeight, const char* anchor, int3
   const int32_t width = s.canvasWidth, height = s.canvasHeight;
   int32_t x = 0, y = 0;
   PageOffsets(anchor, newWidth - width, newHeight - height, x, y);
-  RebuildLayers(newWidth, newHeight, newHeight, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t layer) {
-    if (layer == 1) engine::ClearRGBA32Buf(newBlock, newWidth, newHeight, red, green, blue, 255);
-    return imaging::IS40_OverlayImage(newBlock, newWidth, newHeight, 4, newWidth * 4, oldBlock, width,
-                                      height, width * 4, x, y, 1.0, 0, 0, 0) != 0;
-  }, "IPLResizePage Excpt");
+  RebuildLayers(
+      newWidth, newHeight, newHeight,
+      [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t layer) {
+        if (layer == 1)
+          engine::ClearRGBA32Buf(newBlock, newWidth, newHeight, red, green, blue, 255);
+        return imaging::IS40_OverlayImage(newBlock, newWidth, newHeight, 4, newWidth * 4, oldBlock,
+                                          width, height, width * 4, x, y, 1.0, 0, 0, 0) != 0;
+      },
+      "IPLResizePage Excpt");
 }
 
 void IPLCrop(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   const engine::EngineState& s = engine::State();
   const int32_t width = s.canvasWidth, height = s.canvasHeight;
-  if (left < 0 || top < 0 || right > width || bottom > height || left >= right || top >= bottom) return;
+  if (left < 0 || top < 0 || right > width || bottom > height || left >= right || top >= bottom)
+    return;
   const int32_t newWidth = right - left, newHeight = bottom - top;
   const imaging::CropRect rect{left, top, right, bottom};
-  RebuildLayers(newWidth, newHeight, newHeight, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
-    return imaging::IS3CropImage(oldBlock, width, height, width * 4, newBlock, newWidth * 4, &rect, 4) != 0;
-  }, "IPLCrop Excpt");
+  RebuildLayers(
+      newWidth, newHeight, newHeight,
+      [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
+        return imaging::IS3CropImage(oldBlock, width, height, width * 4, newBlock, newWidth * 4,
+                                     &rect, 4) != 0;
+      },
+      "IPLCrop Excpt");
 }
 
 namespace {
@@ -110,10 +126,13 @@ void Turn(uint32_t direction, const char* message) {
   const engine::EngineState& s = engine::State();
   const int32_t width = s.canvasWidth, height = s.canvasHeight;
   if (width <= 0 || height <= 0) return;
-  RebuildLayers(height, width, width, [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
-    return imaging::IS3QuickRotateImage(oldBlock, width, height, width * 4, newBlock, height * 4,
-                                        direction, 4) != 0;
-  }, message);
+  RebuildLayers(
+      height, width, width,
+      [&](const uint8_t* oldBlock, uint8_t* newBlock, int32_t) {
+        return imaging::IS3QuickRotateImage(oldBlock, width, height, width * 4, newBlock,
+                                            height * 4, direction, 4) != 0;
+      },
+      message);
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ void IPLRotateLeft();
 void IPLRotateRight();
 
 // Offsets of the old picture on the new page for an anchor; 0, 0 for any text that is not one.
-void PageOffsets(const char* anchor, int32_t widthChange, int32_t heightChange, int32_t& x, int32_t& y);
+void PageOffsets(const char* anchor, int32_t widthChange, int32_t heightChange, int32_t& x,
+                 int32_t& y);
 
 }  // namespace process

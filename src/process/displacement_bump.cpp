@@ -58,8 +58,8 @@ void DisplacementBump(const char* scriptPath, double amount, uint32_t fillColour
   engine::OwnedPlane<uint8_t> grey = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(w, h, 1));
   if (!imaging::IS3ImageToGrayScale8Bit(tiled.get(), w, h, w * 4, 4, grey.get(), w)) return;
   imaging::is5_ClearAllTransforms();
-  if (!imaging::is5_AddBumpMapDisplacementTransform(w, h, static_cast<float>(amount), grey.get(),
-                                                    w, h))
+  if (!imaging::is5_AddBumpMapDisplacementTransform(w, h, static_cast<float>(amount), grey.get(), w,
+                                                    h))
     return;
   if (!imaging::is5_TransformProcess(source, w, h, 4, w * 4, destination, w * 4, 1, fillColour, 0))
     return;

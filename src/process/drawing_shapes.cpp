@@ -19,7 +19,9 @@ namespace process {
 namespace {
 
 int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
-uint32_t OpacityFromPercent(int32_t percent) { return uint32_t(std::clamp(percent, 0, 100) * 2.559); }
+uint32_t OpacityFromPercent(int32_t percent) {
+  return uint32_t(std::clamp(percent, 0, 100) * 2.559);
+}
 uint32_t PackRgb(int32_t red, int32_t green, int32_t blue) {
   return uint32_t(red & 0xFF) | uint32_t(green & 0xFF) << 8 | uint32_t(blue & 0xFF) << 16;
 }
@@ -65,8 +67,8 @@ ShapeBox BoxOf(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
 
 }  // namespace
 
-void DrawRectangle(int32_t red, int32_t green, int32_t blue, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                   int32_t opacity) {
+void DrawRectangle(int32_t red, int32_t green, int32_t blue, int32_t x0, int32_t y0, int32_t x1,
+                   int32_t y1, int32_t opacity) {
   const ShapeBox box = BoxOf(x0, y0, x1, y1);
   const uint32_t colour = PackRgb(red, green, blue) | 0xFF000000u;
   const uint8_t clear[4] = {uint8_t(red), uint8_t(green), uint8_t(blue), 0};
@@ -81,8 +83,8 @@ void DrawRectangle(int32_t red, int32_t green, int32_t blue, int32_t x0, int32_t
       [](uint8_t*) {});
 }
 
-void DrawEllipse(int32_t red, int32_t green, int32_t blue, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                 int32_t opacity) {
+void DrawEllipse(int32_t red, int32_t green, int32_t blue, int32_t x0, int32_t y0, int32_t x1,
+                 int32_t y1, int32_t opacity) {
   const ShapeBox box = BoxOf(x0, y0, x1, y1);
   const int64_t halfWidth = std::max<int64_t>((box.right - box.left) / 2, 2);
   const int64_t halfHeight = std::max<int64_t>((box.bottom - box.top) / 2, 2);
@@ -94,14 +96,14 @@ void DrawEllipse(int32_t red, int32_t green, int32_t blue, int32_t x0, int32_t y
       [&](uint8_t* buffer, uint32_t width, uint32_t height) {
         return imaging::IS3DrawEllipseOnImage(buffer, width, height, 4, width * 4, colour, centre,
                                               uint32_t(std::min<int64_t>(halfWidth, UINT32_MAX)),
-                                              uint32_t(std::min<int64_t>(halfHeight, UINT32_MAX)), 1, 100, 0, 0,
-                                              imaging::kEllipseSmoothEdge) != 0;
+                                              uint32_t(std::min<int64_t>(halfHeight, UINT32_MAX)),
+                                              1, 100, 0, 0, imaging::kEllipseSmoothEdge) != 0;
       },
       [](uint8_t*) {});
 }
 
-void DrawGradient(const int32_t rgb[4][3], int32_t colourCount, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                  const char* kind) {
+void DrawGradient(const int32_t rgb[4][3], int32_t colourCount, int32_t x0, int32_t y0, int32_t x1,
+                  int32_t y1, const char* kind) {
   // Stop entries are blue, green, red, alpha; the alpha is inverted after the fill, so 0 is opaque.
   uint8_t colours[4][4] = {};
   int32_t positions[4] = {};
@@ -124,12 +126,14 @@ void DrawGradient(const int32_t rgb[4][3], int32_t colourCount, int32_t x0, int3
       clear, 255,
       [&](uint8_t* buffer, uint32_t width, uint32_t height) {
         if (linear) {
-          return imaging::ISE3GradientFillImageLinear(buffer, width, height, 4, width * 4, x0, y0, x1, y1,
-                                                      &colours[0][0], positions, stops, 1, 1, 0) != 0;
+          return imaging::ISE3GradientFillImageLinear(buffer, width, height, 4, width * 4, x0, y0,
+                                                      x1, y1, &colours[0][0], positions, stops, 1,
+                                                      1, 0) != 0;
         }
         const double radius = std::hypot(double(x1) - x0, double(y1) - y0);
-        return imaging::ISE3GradientFillImageRadial(buffer, width, height, 4, width * 4, radius, x0, y0,
-                                                    &colours[0][0], positions, stops, 0, 1, 0) != 0;
+        return imaging::ISE3GradientFillImageRadial(buffer, width, height, 4, width * 4, radius, x0,
+                                                    y0, &colours[0][0], positions, stops, 0, 1,
+                                                    0) != 0;
       },
       [](uint8_t* buffer) { engine::InvertAlpha_RGBA32(buffer); });
 }

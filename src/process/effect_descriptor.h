@@ -78,11 +78,16 @@ enum EffectReads : uint32_t {
 
 constexpr uint32_t ReadBit(const EffectParameter& p) {
   switch (p.kind) {
-    case ArgumentKind::kSlider: return kReadsSlider1 << (p.number - 1);
-    case ArgumentKind::kOption: return kReadsOption1 << (p.number - 1);
-    case ArgumentKind::kColour: return kReadsColour;
-    case ArgumentKind::kText: return kReadsText;
-    case ArgumentKind::kScriptValue: return kReadsScriptValue;
+    case ArgumentKind::kSlider:
+      return kReadsSlider1 << (p.number - 1);
+    case ArgumentKind::kOption:
+      return kReadsOption1 << (p.number - 1);
+    case ArgumentKind::kColour:
+      return kReadsColour;
+    case ArgumentKind::kText:
+      return kReadsText;
+    case ArgumentKind::kScriptValue:
+      return kReadsScriptValue;
   }
   return 0;
 }
@@ -93,10 +98,10 @@ struct EffectDescriptor {
   bool premultiplied = false;  // kOwn, kSource32: colour multiplied by alpha around the body
   std::string_view summary = {};
   std::span<const EffectParameter> parameters = {};
-  const OwnEffect* own = nullptr;           // kOwn, kOwnIntoMask
-  BufferBody buffer = nullptr;              // kSource32, kUnrefreshedSource32, kRgb24
-  LayerCopyBody layerCopy = nullptr;        // kLayerCopy
-  FreeFormBody freeForm = nullptr;          // kOnSource, kFreeForm
+  const OwnEffect* own = nullptr;     // kOwn, kOwnIntoMask
+  BufferBody buffer = nullptr;        // kSource32, kUnrefreshedSource32, kRgb24
+  LayerCopyBody layerCopy = nullptr;  // kLayerCopy
+  FreeFormBody freeForm = nullptr;    // kOnSource, kFreeForm
 
   constexpr uint32_t Reads() const {
     uint32_t bits = 0;
@@ -129,8 +134,7 @@ constexpr EffectParameter Option(int number, std::string_view label, int32_t low
 constexpr EffectParameter Flag(int number, std::string_view label, int32_t standard = 0) {
   return Option(number, label, 0, 1, standard);
 }
-constexpr EffectParameter Colour(std::string_view label, int32_t red, int32_t green,
-                                 int32_t blue) {
+constexpr EffectParameter Colour(std::string_view label, int32_t red, int32_t green, int32_t blue) {
   return {ArgumentKind::kColour, 0, label, 0, 0xFFFFFF, red | green << 8 | blue << 16};
 }
 constexpr EffectParameter TextArgument(std::string_view label, std::string_view defaultFile) {
@@ -145,28 +149,37 @@ constexpr EffectParameter ScriptValue(std::string_view label, int32_t low, int32
 constexpr EffectDescriptor OwnEffectRow(const OwnEffect& own, bool premultiplied,
                                         std::span<const EffectParameter> parameters,
                                         std::string_view summary) {
-  return {.name = own.name, .route = EffectRoute::kOwn, .premultiplied = premultiplied,
-          .summary = summary, .parameters = parameters, .own = &own};
+  return {.name = own.name,
+          .route = EffectRoute::kOwn,
+          .premultiplied = premultiplied,
+          .summary = summary,
+          .parameters = parameters,
+          .own = &own};
 }
-constexpr EffectDescriptor BufferRow(std::string_view name, EffectRoute route,
-                                     bool premultiplied, BufferBody body,
-                                     std::span<const EffectParameter> parameters,
+constexpr EffectDescriptor BufferRow(std::string_view name, EffectRoute route, bool premultiplied,
+                                     BufferBody body, std::span<const EffectParameter> parameters,
                                      std::string_view summary) {
-  return {.name = name, .route = route, .premultiplied = premultiplied, .summary = summary,
-          .parameters = parameters, .buffer = body};
+  return {.name = name,
+          .route = route,
+          .premultiplied = premultiplied,
+          .summary = summary,
+          .parameters = parameters,
+          .buffer = body};
 }
 constexpr EffectDescriptor LayerCopyRow(std::string_view name, LayerCopyBody body,
                                         std::span<const EffectParameter> parameters,
                                         std::string_view summary) {
-  return {.name = name, .route = EffectRoute::kLayerCopy, .summary = summary,
-          .parameters = parameters, .layerCopy = body};
+  return {.name = name,
+          .route = EffectRoute::kLayerCopy,
+          .summary = summary,
+          .parameters = parameters,
+          .layerCopy = body};
 }
-constexpr EffectDescriptor FreeFormRow(std::string_view name, EffectRoute route,
-                                       FreeFormBody body,
+constexpr EffectDescriptor FreeFormRow(std::string_view name, EffectRoute route, FreeFormBody body,
                                        std::span<const EffectParameter> parameters,
                                        std::string_view summary) {
-  return {.name = name, .route = route, .summary = summary, .parameters = parameters,
-          .freeForm = body};
+  return {
+      .name = name, .route = route, .summary = summary, .parameters = parameters, .freeForm = body};
 }
 
 }  // namespace process

@@ -79,12 +79,10 @@ void RunRgb24Route(const EffectDescriptor& effect, const EffectCall& call, const
   engine::LoadRGB24(b.dst24, f.width * 3, 1);
 }
 
-void RunLayerCopyRoute(const EffectDescriptor& effect, const EffectCall& call,
-                       const Frame32& f) {
+void RunLayerCopyRoute(const EffectDescriptor& effect, const EffectCall& call, const Frame32& f) {
   const engine::EngineState& s = engine::State();
   engine::ScratchLease copy(engine::PlaneBytes(f.width, f.height, 4));
-  if (!effect.layerCopy ||
-      !engine::GetRGBA32Layer(copy.get(), f.width * 4, s.currentLayerIndex))
+  if (!effect.layerCopy || !engine::GetRGBA32Layer(copy.get(), f.width * 4, s.currentLayerIndex))
     return;
   if (!effect.layerCopy(call, copy.get(), f.width, f.height)) return;
   LoadDestinationIntoCurrentLayer(copy.get(), f.width * 4);
@@ -96,7 +94,8 @@ void RunEffect(const EffectDescriptor& effect, const EffectCall& call) {
   // An effect rewrites the processing buffers that a filter calling the host may be using.
   engine::RefuseInsideHostCallback();
   const engine::EngineState& s = engine::State();
-  const Frame32 frame{engine::UsableSrcBuffer32(), engine::UsableDstBuffer32(), s.canvasWidth, s.canvasHeight};
+  const Frame32 frame{engine::UsableSrcBuffer32(), engine::UsableDstBuffer32(), s.canvasWidth,
+                      s.canvasHeight};
   if (!frame.source || !frame.destination) return;
   Free24OnExit cleanUp;
   switch (effect.route) {

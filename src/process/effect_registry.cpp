@@ -279,9 +279,9 @@ const EffectDescriptor* EffectAt(int32_t index) {
 }
 
 const EffectDescriptor* FindEffect(std::string_view name) {
-  const auto at = std::lower_bound(
-      kByName.begin(), kByName.end(), name,
-      [](uint16_t i, std::string_view key) { return kEffects[i].name < key; });
+  const auto at =
+      std::lower_bound(kByName.begin(), kByName.end(), name,
+                       [](uint16_t i, std::string_view key) { return kEffects[i].name < key; });
   if (at == kByName.end() || kEffects[*at].name != name) return nullptr;
   return &kEffects[*at];
 }

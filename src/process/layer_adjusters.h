@@ -23,11 +23,11 @@ inline constexpr EffectParameter kAdjustHSVParameters[] = {
     Slider(2, "saturation", 500),
     Slider(3, "value", 500),
 };
-inline constexpr EffectDescriptor kAdjustHSLEffect = LayerCopyRow(
-    "Adjust HSL", AdjustHSLBody, kAdjustHSLParameters,
-    "Turns the hue and shifts saturation and lightness; 50 % changes nothing.");
-inline constexpr EffectDescriptor kAdjustHSVEffect = LayerCopyRow(
-    "Adjust HSV", AdjustHSVBody, kAdjustHSVParameters,
-    "Turns the hue and shifts saturation and value; 50 % changes nothing.");
+inline constexpr EffectDescriptor kAdjustHSLEffect =
+    LayerCopyRow("Adjust HSL", AdjustHSLBody, kAdjustHSLParameters,
+                 "Turns the hue and shifts saturation and lightness; 50 % changes nothing.");
+inline constexpr EffectDescriptor kAdjustHSVEffect =
+    LayerCopyRow("Adjust HSV", AdjustHSVBody, kAdjustHSVParameters,
+                 "Turns the hue and shifts saturation and value; 50 % changes nothing.");
 
 }  // namespace process

@@ -13,7 +13,8 @@
 namespace process {
 
 bool IsPossibleLayerSize(int64_t width, int64_t height) {
-  if (width <= 0 || height <= 0 || width > imaging::kMaxPictureSide || height > imaging::kMaxPictureSide)
+  if (width <= 0 || height <= 0 || width > imaging::kMaxPictureSide ||
+      height > imaging::kMaxPictureSide)
     return false;
   try {
     engine::PlaneBytes(width, height, 8);
@@ -27,7 +28,8 @@ void RebuildLayers(int32_t newWidth, int32_t newHeight, int32_t newBlockRows,
                    const LayerTransform& transform, const char* message) {
   engine::EngineState& s = engine::State();
   if (s.canvasWidth <= 0 || s.canvasHeight <= 0) return;
-  auto oldBlock = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(s.canvasWidth, s.canvasHeight, 4));
+  auto oldBlock =
+      engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(s.canvasWidth, s.canvasHeight, 4));
   const size_t newBlockBytes = engine::PlaneBytes(newWidth, newBlockRows, 4);
   auto newBlock = engine::MakeOwnedPlane<uint8_t>(newBlockBytes);
 
@@ -39,7 +41,8 @@ void RebuildLayers(int32_t newWidth, int32_t newHeight, int32_t newBlockRows,
 
     // The new plane first; the old one goes only once the new one is whole.
     const size_t planeBytes = engine::PlaneBytes(newWidth, newHeight, 8);
-    engine::OwnedPlane<uint16_t> plane(static_cast<uint16_t*>(engine::TryAllocateBytes(planeBytes)));
+    engine::OwnedPlane<uint16_t> plane(
+        static_cast<uint16_t*>(engine::TryAllocateBytes(planeBytes)));
     if (!plane) {
       engine::SetLastError(message);
       continue;

@@ -10,7 +10,8 @@ namespace process {
 // Makes the new picture of one layer: reads the old canvas-sized RGBA32 block (canvas width x 4
 // bytes a row) and writes the new block (new width x 4 bytes a row). layer is the slot number.
 // Returns false when the library refused; the layer then keeps its old size and pixels.
-using LayerTransform = std::function<bool(const uint8_t* oldBlock, uint8_t* newBlock, int32_t layer)>;
+using LayerTransform =
+    std::function<bool(const uint8_t* oldBlock, uint8_t* newBlock, int32_t layer)>;
 
 // For layers 1..topLayerIndex that hold canvas-sized pixels: reads the layer, runs transform and
 // replaces the layer's pixels by the new block at newWidth x newHeight. newBlockRows may exceed

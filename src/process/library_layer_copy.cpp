@@ -46,7 +46,8 @@ bool LevelsBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t 
     const double v = x / 255.0;
     double t = inWhite > inBlack ? (v - inBlack) / (inWhite - inBlack) : (v >= inBlack ? 1 : 0);
     t = std::pow(std::clamp(t, 0.0, 1.0), 1 / gamma);
-    table[x] = uint8_t(std::lround(std::clamp(outBlack + t * (outWhite - outBlack), 0.0, 1.0) * 255));
+    table[x] =
+        uint8_t(std::lround(std::clamp(outBlack + t * (outWhite - outBlack), 0.0, 1.0) * 255));
   }
   return imaging::IS40_ApplyLUTsToImage(pixels, width, height, 4, width * 4, table.data(),
                                         table.data(), table.data(), nullptr);
@@ -130,12 +131,11 @@ bool DespeckleBody(const EffectCall&, uint8_t* pixels, int32_t width, int32_t he
 // Noise on the three colour channels (mask 7); option 3's low byte asks for grain without
 // colour.
 bool GaussianNoiseBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
-  return imaging::ISE3AddGaussianNoise(pixels, width, height, 4, width * 4, NoiseAmount(call),
-                                       0.0, uint8_t(call.options[2]), 7);
+  return imaging::ISE3AddGaussianNoise(pixels, width, height, 4, width * 4, NoiseAmount(call), 0.0,
+                                       uint8_t(call.options[2]), 7);
 }
 
-bool NegativeExpNoiseBody(const EffectCall& call, uint8_t* pixels, int32_t width,
-                          int32_t height) {
+bool NegativeExpNoiseBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
   return imaging::ISE3AddNegativeExpNoise(pixels, width, height, 4, width * 4, NoiseAmount(call),
                                           uint8_t(call.options[2]), 7);
 }

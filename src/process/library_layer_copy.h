@@ -33,10 +33,10 @@ PALMORA_LAYER_COPY_BODY(UniformNoiseBody);
 PALMORA_LAYER_COPY_BODY(DeinterlaceBody);
 #undef PALMORA_LAYER_COPY_BODY
 
-inline constexpr EffectParameter kBrightnessContrastParameters[] = {
-    Slider(1, "brightness", 500), Slider(2, "contrast", 500)};
+inline constexpr EffectParameter kBrightnessContrastParameters[] = {Slider(1, "brightness", 500),
+                                                                    Slider(2, "contrast", 500)};
 inline constexpr EffectParameter kLevelsParameters[] = {
-    Slider(1, "input black", 0),   Slider(2, "input white", 1000), Slider(3, "midtones", 500),
+    Slider(1, "input black", 0), Slider(2, "input white", 1000), Slider(3, "midtones", 500),
     Slider(4, "output black", 0), Slider(5, "output white", 1000)};
 inline constexpr EffectParameter kGammaParameters[] = {Slider(1, "gamma", 500)};
 inline constexpr EffectParameter kColourBalanceParameters[] = {
@@ -45,21 +45,21 @@ inline constexpr EffectParameter kColourBalanceParameters[] = {
     Option(1, "tones (0 shadows, 1 midtones, 2 highlights)", 0, 2, 1),
     Flag(3, "preserve luminosity", 1)};
 inline constexpr EffectParameter kDuotoneParameters[] = {Slider(1, "strength", 1000),
-                                                          Colour("ink", 40, 70, 140)};
+                                                         Colour("ink", 40, 70, 140)};
 inline constexpr EffectParameter kHyperSaturationParameters[] = {Slider(1, "saturation", 750)};
 inline constexpr EffectParameter kThresholdParameters[] = {Slider(1, "threshold", 500)};
 inline constexpr EffectParameter kTintParameters[] = {Slider(1, "amount", 500),
-                                                       Colour("tint", 230, 170, 90)};
+                                                      Colour("tint", 230, 170, 90)};
 inline constexpr EffectParameter kNoiseParameters[] = {Slider(1, "amount", 100),
-                                                        Flag(3, "monochrome")};
+                                                       Flag(3, "monochrome")};
 inline constexpr EffectParameter kDeinterlaceParameters[] = {Flag(3, "keep the odd rows")};
 
-inline constexpr EffectDescriptor kBrightnessContrastEffect = LayerCopyRow(
-    "Brightness and Contrast", BrightnessContrastBody, kBrightnessContrastParameters,
-    "Brightens or darkens and raises or lowers contrast; 50 % changes nothing.");
-inline constexpr EffectDescriptor kLevelsEffect = LayerCopyRow(
-    "Levels", LevelsBody, kLevelsParameters,
-    "Sets the black and white input and output points and the midtone curve.");
+inline constexpr EffectDescriptor kBrightnessContrastEffect =
+    LayerCopyRow("Brightness and Contrast", BrightnessContrastBody, kBrightnessContrastParameters,
+                 "Brightens or darkens and raises or lowers contrast; 50 % changes nothing.");
+inline constexpr EffectDescriptor kLevelsEffect =
+    LayerCopyRow("Levels", LevelsBody, kLevelsParameters,
+                 "Sets the black and white input and output points and the midtone curve.");
 inline constexpr EffectDescriptor kGammaEffect =
     LayerCopyRow("Gamma", GammaBody, kGammaParameters,
                  "Gamma correction; 50 % changes nothing, higher lightens the midtones.");
@@ -93,13 +93,12 @@ inline constexpr EffectDescriptor kThresholdEffect =
 inline constexpr EffectDescriptor kTintEffect =
     LayerCopyRow("Tint", TintBody, kTintParameters,
                  "Gives the picture the hue of the tint colour, keeping its brightness.");
-inline constexpr EffectDescriptor kHorizontalFlipEffect = LayerCopyRow(
-    "Horizontal Flip", HorizontalFlipBody, {}, "Mirrors the layer left to right.");
+inline constexpr EffectDescriptor kHorizontalFlipEffect =
+    LayerCopyRow("Horizontal Flip", HorizontalFlipBody, {}, "Mirrors the layer left to right.");
 inline constexpr EffectDescriptor kVerticalFlipEffect =
     LayerCopyRow("Vertical Flip", VerticalFlipBody, {}, "Mirrors the layer top to bottom.");
-inline constexpr EffectDescriptor kDespeckleEffect =
-    LayerCopyRow("Despeckle", DespeckleBody, {},
-                 "Removes isolated specks with a 3 x 3 median, keeping edges.");
+inline constexpr EffectDescriptor kDespeckleEffect = LayerCopyRow(
+    "Despeckle", DespeckleBody, {}, "Removes isolated specks with a 3 x 3 median, keeping edges.");
 inline constexpr EffectDescriptor kGaussianNoiseEffect =
     LayerCopyRow("Add Gaussian Noise", GaussianNoiseBody, kNoiseParameters,
                  "Adds film-like grain of normal distribution.");
@@ -109,9 +108,8 @@ inline constexpr EffectDescriptor kNegativeExpNoiseEffect =
 inline constexpr EffectDescriptor kRayleighNoiseEffect =
     LayerCopyRow("Add Rayleigh Noise", RayleighNoiseBody, kNoiseParameters,
                  "Adds grain of Rayleigh distribution.");
-inline constexpr EffectDescriptor kUniformNoiseEffect =
-    LayerCopyRow("Add Uniform Noise", UniformNoiseBody, kNoiseParameters,
-                 "Adds evenly spread noise.");
+inline constexpr EffectDescriptor kUniformNoiseEffect = LayerCopyRow(
+    "Add Uniform Noise", UniformNoiseBody, kNoiseParameters, "Adds evenly spread noise.");
 inline constexpr EffectDescriptor kDeinterlaceEffect =
     LayerCopyRow("Deinterlace", DeinterlaceBody, kDeinterlaceParameters,
                  "Rebuilds one field of an interlaced video frame from the other.");

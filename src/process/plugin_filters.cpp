@@ -24,7 +24,8 @@ char g_name[1024];
 
 int32_t AddFound(const char* file, const char* category, const char* name, void*) {
   try {
-    auto entry = std::make_unique<PluginEntry>(PluginEntry{file, category, name, std::move(g_head)});
+    auto entry =
+        std::make_unique<PluginEntry>(PluginEntry{file, category, name, std::move(g_head)});
     g_head = std::move(entry);
   } catch (...) {
     engine::SetLastError("PhotoshopPluginScan_cb Excpt");
@@ -37,7 +38,8 @@ void IgnoreProgress(int32_t, int32_t, void*) {}
 
 // Swaps red and blue of every pixel: the plug-ins see blue first.
 void SwapRedBlue(uint8_t* pixels, int32_t width, int32_t height) {
-  imaging::IS40_ReorderChannels(pixels, uint32_t(width), uint32_t(height), uint32_t(width) * 4, 2, 1, 0, 3);
+  imaging::IS40_ReorderChannels(pixels, uint32_t(width), uint32_t(height), uint32_t(width) * 4, 2,
+                                1, 0, 3);
 }
 
 }  // namespace
@@ -51,8 +53,8 @@ const char* PhotoshopPluginNextName() {
   if (!g_head) return g_name;
   std::unique_ptr<PluginEntry> entry = std::move(g_head);
   g_head = std::move(entry->next);
-  std::snprintf(g_name, sizeof g_name, "%s :: %s :: %s", entry->second.c_str(), entry->third.c_str(),
-                entry->first.c_str());
+  std::snprintf(g_name, sizeof g_name, "%s :: %s :: %s", entry->second.c_str(),
+                entry->third.c_str(), entry->first.c_str());
   return g_name;
 }
 
@@ -66,14 +68,16 @@ void PluginEffectBody(const EffectCall& call) {
   const PMR_PluginImage in{width, height, source, width};
   PMR_PluginImage out{width, height, destination, width};
   const bool keepAlpha = call.options[2] == 1;
-  if (platform::InvokePSPlugin(&in, &out, call.text, &NeverAbort, &IgnoreProgress, nullptr, keepAlpha ? 0 : 2) != 0) {
+  if (platform::InvokePSPlugin(&in, &out, call.text, &NeverAbort, &IgnoreProgress, nullptr,
+                               keepAlpha ? 0 : 2) != 0) {
     return;
   }
   SwapRedBlue(destination, width, height);
   engine::LayerRecord& layer = *s.currentLayer;
   const uint8_t alphaLock = layer.alphaLock;
   if (keepAlpha) layer.alphaLock = 1;
-  engine::LoadRGBA32Layer(destination, width * 4, s.currentLayerIndex, 0, 0, layer.width, layer.height, 1);
+  engine::LoadRGBA32Layer(destination, width * 4, s.currentLayerIndex, 0, 0, layer.width,
+                          layer.height, 1);
   layer.alphaLock = alphaLock;
 }
 

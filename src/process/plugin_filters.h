@@ -24,8 +24,8 @@ inline constexpr EffectParameter kPluginEffectParameters[] = {
     Flag(3, "keep alpha"),
     TextArgument("plug-in, as the plug-in list names it", ""),
 };
-inline constexpr EffectDescriptor kPluginEffect = FreeFormRow(
-    "Adobe Compatible Plug-ins", EffectRoute::kOnSource, PluginEffectBody, kPluginEffectParameters,
-    "Runs a filter plug-in found by the plug-in scan.");
+inline constexpr EffectDescriptor kPluginEffect =
+    FreeFormRow("Adobe Compatible Plug-ins", EffectRoute::kOnSource, PluginEffectBody,
+                kPluginEffectParameters, "Runs a filter plug-in found by the plug-in scan.");
 
 }  // namespace process

@@ -15,7 +15,9 @@ void WarpPointToPoint(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
   if (!source || !destination) return;
   const uint32_t width = uint32_t(s.canvasWidth), height = uint32_t(s.canvasHeight);
   engine::AdjustRGBA32PreFilter(source, s.canvasWidth, s.canvasHeight);
-  if (!imaging::is5_PushImage(source, width, height, 4, width * 4, destination, 0, 0, {x1, y1}, {x0, y0}, 0)) return;
+  if (!imaging::is5_PushImage(source, width, height, 4, width * 4, destination, 0, 0, {x1, y1},
+                              {x0, y0}, 0))
+    return;
   engine::AdjustRGBA32PostFilter(destination, s.canvasWidth, s.canvasHeight);
   engine::LoadRGBA32(destination, s.canvasWidth * 4, 1);
 }

@@ -12,6 +12,7 @@ int32_t ChooseFont();
 // Draws the UTF-8 text in the colour (8-bit channels) from (x, y) to the canvas's right and bottom
 // edges, through the source buffer 32 (refreshed from the current layer; nothing without it) and
 // back into the current layer through the mask and the texture. smooth draws anti-aliased.
-void DrawText(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, const char* text, int32_t smooth);
+void DrawText(int32_t red, int32_t green, int32_t blue, int32_t x, int32_t y, const char* text,
+              int32_t smooth);
 
 }  // namespace process

@@ -16,11 +16,14 @@ namespace prepass_lanes {
 // The modes done here. "Alpha Shader Texture2" and "Alpha Highlight Texture2" redirect some
 // pixels to another operator and stay with the scalar pre-pass.
 constexpr bool HasPrePassLanes(int32_t mode) {
-  return IsAlphaMode(mode) && mode != kModeAlphaShaderTexture2 && mode != kModeAlphaHighlightTexture2;
+  return IsAlphaMode(mode) && mode != kModeAlphaShaderTexture2 &&
+         mode != kModeAlphaHighlightTexture2;
 }
 
 inline __m128i Splat(int32_t v) { return _mm_set1_epi32(v); }
-inline __m128i Pick(__m128i mask, __m128i yes, __m128i no) { return _mm_blendv_epi8(no, yes, mask); }
+inline __m128i Pick(__m128i mask, __m128i yes, __m128i no) {
+  return _mm_blendv_epi8(no, yes, mask);
+}
 inline __m128i Above(__m128i x, int32_t v) { return _mm_cmpgt_epi32(x, Splat(v)); }
 inline __m128i Below(__m128i x, int32_t v) { return _mm_cmplt_epi32(x, Splat(v)); }
 

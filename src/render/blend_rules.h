@@ -196,7 +196,7 @@ inline UnitBlend BlendUnit(int32_t s0, int32_t s1, int32_t s2, int32_t a, double
   const double over = Da + Sa * (1.0 - Da);
 
 #define PMR_SEPARABLE(fn) \
-  return {fn(Sc0, Dc0, Sa, Da), fn(Sc1, Dc1, Sa, Da), fn(Sc2, Dc2, Sa, Da), over}
+  return { fn(Sc0, Dc0, Sa, Da), fn(Sc1, Dc1, Sa, Da), fn(Sc2, Dc2, Sa, Da), over }
 
   if constexpr (kRule == BlendRule::kNormal) {
     PMR_SEPARABLE(NormalX);

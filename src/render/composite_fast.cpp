@@ -118,14 +118,16 @@ __attribute__((target("avx2"))) void BlendBatchAvx2(BlendBatch& b, int32_t n) {
 #define PMR_HAVE_AVX2_BATCHES 1
 #endif
 
-#define PMR_BATCH_TABLE(fn)                                                                      \
-  {fn<BlendRule::kNormal>,     fn<BlendRule::kMultiply>,   fn<BlendRule::kScreen>,              \
-   fn<BlendRule::kDarken>,     fn<BlendRule::kLighten>,    fn<BlendRule::kDifference>,          \
-   fn<BlendRule::kExclusion>,  fn<BlendRule::kOverlay>,    fn<BlendRule::kHardLight>,           \
-   fn<BlendRule::kSoftLight>,  fn<BlendRule::kDodge>,      fn<BlendRule::kBurn>,                \
-   fn<BlendRule::kAdd>,        fn<BlendRule::kSubtract>,   fn<BlendRule::kColor>,               \
-   fn<BlendRule::kHardColor>,  fn<BlendRule::kTexturize>,  fn<BlendRule::kTexturize2>,          \
-   fn<BlendRule::kTexturize3>}
+#define PMR_BATCH_TABLE(fn)                                                               \
+  {                                                                                       \
+    fn<BlendRule::kNormal>, fn<BlendRule::kMultiply>, fn<BlendRule::kScreen>,             \
+        fn<BlendRule::kDarken>, fn<BlendRule::kLighten>, fn<BlendRule::kDifference>,      \
+        fn<BlendRule::kExclusion>, fn<BlendRule::kOverlay>, fn<BlendRule::kHardLight>,    \
+        fn<BlendRule::kSoftLight>, fn<BlendRule::kDodge>, fn<BlendRule::kBurn>,           \
+        fn<BlendRule::kAdd>, fn<BlendRule::kSubtract>, fn<BlendRule::kColor>,             \
+        fn<BlendRule::kHardColor>, fn<BlendRule::kTexturize>, fn<BlendRule::kTexturize2>, \
+        fn<BlendRule::kTexturize3>                                                        \
+  }
 
 constexpr BatchFn kBaselineBatches[kBlendRuleCount] = PMR_BATCH_TABLE(BlendBatchBaseline);
 #ifdef PMR_HAVE_AVX2_BATCHES
@@ -224,8 +226,9 @@ void CompositeFast(const CompositeJob& job) {
     CompositeReference(job);
     return;
   }
-  const NormalRowKernel rowKernel =
-      job.clip ? nullptr : k.rule == BlendRule::kNormal ? NormalRowVector() : RuleRowVector(k.rule);
+  const NormalRowKernel rowKernel = job.clip                       ? nullptr
+                                    : k.rule == BlendRule::kNormal ? NormalRowVector()
+                                                                   : RuleRowVector(k.rule);
   if (rowKernel) {
     for (int32_t y = 0; y < job.height; ++y) {
       rowKernel(job.source + y * job.sourceStride, job.destination + y * job.destStride, job.width,

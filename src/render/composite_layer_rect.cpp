@@ -29,7 +29,6 @@ Span RectSpan(const uint16_t* first, std::ptrdiff_t stride, int32_t width, int32
 
 bool Overlap(Span a, Span b) { return a.lo < b.hi && b.lo < a.hi; }
 
-
 }  // namespace
 
 CompositeJob JobRows(const CompositeJob& job, int32_t firstRow, int32_t endRow) {
@@ -113,7 +112,9 @@ void CompositeLayerRect(const uint16_t* source, int32_t sourceX, int32_t sourceY
   }
   // About 32K pixels a band: small enough to share out evenly, large enough to be cheap.
   const int32_t bandRows = std::max<int32_t>(1, 32768 / width);
-  auto band = [&job](int32_t first, int32_t end) { CompositeJobOnThisThread(JobRows(job, first, end)); };
+  auto band = [&job](int32_t first, int32_t end) {
+    CompositeJobOnThisThread(JobRows(job, first, end));
+  };
   // Each pixel reads the source and reads and writes the destination.
   engine::ForRowBands(height, std::size_t(width) * 24, band, bandRows);
 }

@@ -212,7 +212,8 @@ void FlattenInOrder(const FlattenPlan& plan) {
   }
 }
 
-bool SharesMemory(const uint16_t* a, std::size_t aSamples, const uint16_t* b, std::size_t bSamples) {
+bool SharesMemory(const uint16_t* a, std::size_t aSamples, const uint16_t* b,
+                  std::size_t bSamples) {
   const auto a0 = reinterpret_cast<uintptr_t>(a), b0 = reinterpret_cast<uintptr_t>(b);
   return a0 < b0 + bSamples * 2 && b0 < a0 + aSamples * 2;
 }

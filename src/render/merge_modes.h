@@ -35,9 +35,9 @@ enum class BlendRule : uint8_t {
 inline constexpr int kBlendRuleCount = 19;
 
 // Mode properties.
-inline constexpr uint32_t kAlphaModeFlag = 1u << 0;   // alpha pre-pass; transparent pixels count
-inline constexpr uint32_t kOpaqueCopyFlag = 1u << 1;  // an opaque source replaces the destination
-inline constexpr uint32_t kClearsOverEmpty = 1u << 2; // over alpha 0 the result is (0, 0, 0, 0)
+inline constexpr uint32_t kAlphaModeFlag = 1u << 0;    // alpha pre-pass; transparent pixels count
+inline constexpr uint32_t kOpaqueCopyFlag = 1u << 1;   // an opaque source replaces the destination
+inline constexpr uint32_t kClearsOverEmpty = 1u << 2;  // over alpha 0 the result is (0, 0, 0, 0)
 
 struct MergeModeInfo {
   int32_t number;

@@ -13,13 +13,13 @@ namespace render {
 
 // Everything about one compositing call that is the same for every pixel.
 struct CompositeSetup {
-  int32_t mode = 0;           // 0..44
+  int32_t mode = 0;  // 0..44
   BlendRule rule = BlendRule::kNormal;
-  bool alphaMode = false;     // modes 23..44
-  bool useClip = false;       // a "Layer Mask" layer scales the source alpha
-  bool alphaLock = false;     // the destination alpha is never written
+  bool alphaMode = false;  // modes 23..44
+  bool useClip = false;    // a "Layer Mask" layer scales the source alpha
+  bool alphaLock = false;  // the destination alpha is never written
   bool sameAlphaMode = false;
-  int32_t opacityFactor = 256;       // a = (a * factor) >> 8; 256 leaves a unchanged
+  int32_t opacityFactor = 256;        // a = (a * factor) >> 8; 256 leaves a unchanged
   int32_t alphaLayerOpacity = 65535;  // K, the alpha the alpha modes give to selected pixels
 };
 

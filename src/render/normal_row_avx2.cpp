@@ -48,8 +48,7 @@ inline Channels BlendNormal(const Channels& s, __m128i a, const Channels& d) {
   return out;
 }
 
-void NormalRowAvx2(const uint16_t* s, uint16_t* d, int32_t width,
-                            const CompositeSetup& k) {
+void NormalRowAvx2(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
   const bool opaqueCopies = (kMergeModes[k.mode].flags & kOpaqueCopyFlag) != 0;
   const bool writeAlpha = !k.alphaLock;
   // Without opacity or lock an opaque Normal source is copied whole, alpha included.
@@ -88,8 +87,8 @@ void NormalRowAvx2(const uint16_t* s, uint16_t* d, int32_t width,
     // when opaque, else the blend; a source alpha of 0 after opacity keeps the destination.
     const __m128i live = _mm_andnot_si128(skip, _mm_set1_epi32(-1));
     const __m128i clears = _mm_and_si128(live, _mm_and_si128(emptyDest, noAlpha));
-    const __m128i copies = _mm_and_si128(
-        _mm_andnot_si128(noAlpha, live), _mm_or_si128(emptyDest, opaque));
+    const __m128i copies =
+        _mm_and_si128(_mm_andnot_si128(noAlpha, live), _mm_or_si128(emptyDest, opaque));
     const __m128i blends =
         _mm_andnot_si128(_mm_or_si128(emptyDest, _mm_or_si128(noAlpha, opaque)), live);
     Channels out;

@@ -42,8 +42,8 @@ inline D4 RuleX(D4 Sc, D4 Dc, D4 Sa, D4 Da) {
   } else if constexpr (kRule == BlendRule::kDarken || kRule == BlendRule::kLighten) {
     const D4 sourceOver = Sc + Dc * (one - Sa);
     const D4 destOver = Dc + Sc * (one - Da);
-    const D4 sourceWins = kRule == BlendRule::kDarken ? Greater(Dc * Sa, Sc * Da)
-                                                      : Less(Dc * Sa, Sc * Da);
+    const D4 sourceWins =
+        kRule == BlendRule::kDarken ? Greater(Dc * Sa, Sc * Da) : Less(Dc * Sa, Sc * Da);
     return Pick(sourceWins, sourceOver, destOver);
   } else if constexpr (kRule == BlendRule::kOverlay) {
     const D4 rest = Rest(Sc, Dc, Sa, Da);

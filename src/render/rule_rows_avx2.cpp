@@ -27,7 +27,6 @@ using lanes::Select;
 using lanes::Split;
 using namespace rule_lanes;
 
-
 static_assert(65535 * kInvAlphaOne == 1.0, "an opaque alpha must read as exactly 1");
 
 // The blend of four pixels with source alphas a over destination d, as BlendPixel computes it:

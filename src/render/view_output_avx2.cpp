@@ -14,9 +14,13 @@ namespace render {
 #if defined(__x86_64__) || defined(__i386__)
 namespace {
 
-inline __m128i Load4(const int32_t* p) { return _mm_load_si128(reinterpret_cast<const __m128i*>(p)); }
+inline __m128i Load4(const int32_t* p) {
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+}
 inline __m128i Splat(uint32_t v) { return _mm_set1_epi32(int32_t(v)); }
-inline __m128i Pick(__m128i mask, __m128i yes, __m128i no) { return _mm_blendv_epi8(no, yes, mask); }
+inline __m128i Pick(__m128i mask, __m128i yes, __m128i no) {
+  return _mm_blendv_epi8(no, yes, mask);
+}
 inline __m128i Mul(__m128i x, __m128i y) { return _mm_mullo_epi32(x, y); }
 
 // uint32_t(v * scale) of doubles in [0, 1].
@@ -30,14 +34,16 @@ void OutputSpanAvx2(const ViewSpanState& st, int32_t count, const ViewSpanOutput
   const __m128i zero = _mm_setzero_si128();
   const __m128i full = Splat(65535);
   const __m128i squareRow = Splat(uint32_t(row.cy >> 5));
-  const __m128i tintEven[3] = {Splat(out.tintEven[0]), Splat(out.tintEven[1]), Splat(out.tintEven[2])};
+  const __m128i tintEven[3] = {Splat(out.tintEven[0]), Splat(out.tintEven[1]),
+                               Splat(out.tintEven[2])};
   const __m128i tintOdd[3] = {Splat(out.tintOdd[0]), Splat(out.tintOdd[1]), Splat(out.tintOdd[2])};
   // Three bytes of each 32-bit lane, in order.
   const __m128i pack = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
   for (int32_t j = 0; j < count; j += 4) {
     const __m128i copied = _mm_xor_si128(_mm_cmpeq_epi32(Load4(st.copied + j), zero), Splat(~0u));
     __m128i c[3];
-    for (int k = 0; k < 3; ++k) c[k] = Pick(copied, Load4(st.copy[k] + j), Truncated(st.c[k] + j, 65280.0));
+    for (int k = 0; k < 3; ++k)
+      c[k] = Pick(copied, Load4(st.copy[k] + j), Truncated(st.c[k] + j, 65280.0));
     const __m128i alpha = Pick(copied, Load4(st.copy[3] + j), Truncated(st.A + j, 65535.0));
     const __m128i cx = Load4(row.cols + j);
 
@@ -61,28 +67,31 @@ void OutputSpanAvx2(const ViewSpanState& st, int32_t count, const ViewSpanOutput
     __m128i bytes[3];
     for (int k = 0; k < 3; ++k) bytes[k] = _mm_srli_epi32(c[k], 8);
     if (row.maskRow) {
-      const __m128i raw = _mm_setr_epi32(row.maskRow[row.cols[j]], row.maskRow[row.cols[j + 1]],
-                                         row.maskRow[row.cols[j + 2]], row.maskRow[row.cols[j + 3]]);
+      const __m128i raw =
+          _mm_setr_epi32(row.maskRow[row.cols[j]], row.maskRow[row.cols[j + 1]],
+                         row.maskRow[row.cols[j + 2]], row.maskRow[row.cols[j + 3]]);
       // The 1:1 path leaves a fully open pixel untinted.
       const __m128i tinted =
           row.skipOpenTint ? _mm_xor_si128(_mm_cmpeq_epi32(raw, full), Splat(~0u)) : Splat(~0u);
       if (!_mm_testz_si128(tinted, tinted)) {
-        const __m128i m = out.fullStrength ? raw : _mm_add_epi32(_mm_srli_epi32(raw, 1), Splat(32767));
+        const __m128i m =
+            out.fullStrength ? raw : _mm_add_epi32(_mm_srli_epi32(raw, 1), Splat(32767));
         const __m128i inv = _mm_sub_epi32(full, m);
         for (int k = 0; k < 3; ++k) {
           const __m128i tint = Pick(odd, tintOdd[k], tintEven[k]);
           const __m128i mixed = _mm_srli_epi32(
-              _mm_add_epi32(_mm_srli_epi32(Mul(m, c[k]), 8), _mm_srli_epi32(Mul(inv, tint), 8)), 16);
+              _mm_add_epi32(_mm_srli_epi32(Mul(m, c[k]), 8), _mm_srli_epi32(Mul(inv, tint), 8)),
+              16);
           bytes[k] = Pick(tinted, mixed, bytes[k]);
         }
       }
     }
     // Blue, green, red: the low byte of each lane.
     const __m128i low = Splat(0xFF);
-    const __m128i lanesBgr = _mm_or_si128(
-        _mm_and_si128(bytes[2], low),
-        _mm_or_si128(_mm_slli_epi32(_mm_and_si128(bytes[1], low), 8),
-                     _mm_slli_epi32(_mm_and_si128(bytes[0], low), 16)));
+    const __m128i lanesBgr =
+        _mm_or_si128(_mm_and_si128(bytes[2], low),
+                     _mm_or_si128(_mm_slli_epi32(_mm_and_si128(bytes[1], low), 8),
+                                  _mm_slli_epi32(_mm_and_si128(bytes[0], low), 16)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(bgr + 3 * j), _mm_shuffle_epi8(lanesBgr, pack));
   }
 }

@@ -21,7 +21,7 @@ namespace {
 struct ViewFrame {
   ViewRenderList list;
   ViewOutput out;
-  int32_t K = 0;               // alphaLayerOpacity
+  int32_t K = 0;                 // alphaLayerOpacity
   std::size_t canvasStride = 0;  // in 16-bit samples
   std::size_t maskStride = 0;
   uint8_t* target = nullptr;
@@ -60,7 +60,9 @@ void ForEachRow(const ViewFrame& f, RowFn row) {
   });
 }
 
-uint8_t* TargetRow(const ViewFrame& f, int32_t k) { return f.target + std::size_t(k) * f.targetStride; }
+uint8_t* TargetRow(const ViewFrame& f, int32_t k) {
+  return f.target + std::size_t(k) * f.targetStride;
+}
 
 // Bands of rows for the span paths, which set up their state once per band. A band holds at
 // least kMinBandWork positions times the entries composited at each (some 50 microseconds of
@@ -71,8 +73,8 @@ template <class BandFn>
 void ForEachBand(const ViewFrame& f, BandFn band) {
   const std::size_t bytesPerRow = std::size_t(f.columns) * (8 * (f.list.count + 1) + 3);
   const int64_t rowWork = int64_t{f.columns} * (f.list.count + 1);
-  const auto leastRows = static_cast<int32_t>(
-      std::min<int64_t>(f.rows, (kMinBandWork + rowWork - 1) / rowWork));
+  const auto leastRows =
+      static_cast<int32_t>(std::min<int64_t>(f.rows, (kMinBandWork + rowWork - 1) / rowWork));
   const int32_t poolRows = f.rows / (8 * engine::RowBandThreads());
   engine::ForRowBands(f.rows, bytesPerRow, band, std::max({1, leastRows, poolRows}));
 }
@@ -99,9 +101,9 @@ void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t*
   CompositeViewSpan(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, r.st);
   if (const ViewSpanOutputKernel output = ViewSpanOutputVector()) {
     alignas(16) uint8_t bgr[3 * kViewSpan + 16];
-    const ViewSpanOutputRow row{&r.f.out, columns, r.cy,
-                                r.f.out.tracing ? r.f.out.tracing + rowAt : nullptr, r.maskRow,
-                                r.oneToOne};
+    const ViewSpanOutputRow row{&r.f.out,  columns,
+                                r.cy,      r.f.out.tracing ? r.f.out.tracing + rowAt : nullptr,
+                                r.maskRow, r.oneToOne};
     output(r.st, count, row, bgr);
     if (replicate == 1) {
       std::memcpy(out, bgr, std::size_t(std::min<std::ptrdiff_t>(count * 3, end - out)));
@@ -148,7 +150,8 @@ void SpanRowsContiguous(const ViewFrame& f, int32_t factor, bool oneToOne, int32
       continue;
     }
     const int32_t cy = f.y0 + k / factor;
-    const SpanRow r{f, st, cy, f.out.mask ? f.out.mask + std::size_t(cy) * f.maskStride : nullptr,
+    const SpanRow r{f,        st,
+                    cy,       f.out.mask ? f.out.mask + std::size_t(cy) * f.maskStride : nullptr,
                     oneToOne, true};
     for (int32_t q = 0; q < canvasColumns; q += kViewSpan) {
       const int32_t count = std::min(kViewSpan, canvasColumns - q);
@@ -167,10 +170,12 @@ void SpanRowsSampled(const ViewFrame& f, const int32_t* cols, const int32_t* row
   alignas(16) int32_t columns[kViewSpan];
   const std::size_t rowBytes = std::size_t(f.columns) * 3;
   for (int32_t k = begin; k < end; ++k) {
-    const auto maskY = std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
-                                canvasHeight - 1);
-    const SpanRow r{f, st, rows[k], f.out.mask ? f.out.mask + std::size_t(maskY) * f.maskStride : nullptr,
-                    false, false};
+    const auto maskY =
+        std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
+                 canvasHeight - 1);
+    const SpanRow r{f,       st,
+                    rows[k], f.out.mask ? f.out.mask + std::size_t(maskY) * f.maskStride : nullptr,
+                    false,   false};
     uint8_t* out = TargetRow(f, k);
     for (int32_t q = 0; q < f.columns; q += kViewSpan) {
       const int32_t count = std::min(kViewSpan, f.columns - q);
@@ -184,7 +189,8 @@ void SpanRowsSampled(const ViewFrame& f, const int32_t* cols, const int32_t* row
 // S = I: output pixel (x - x0, y - y0) shows canvas pixel (x, y).
 void RenderOneToOne(const ViewFrame& f) {
   if (ViewSpansEnabled()) {
-    ForEachBand(f, [&f](int32_t begin, int32_t end) { SpanRowsContiguous(f, 1, true, begin, end); });
+    ForEachBand(f,
+                [&f](int32_t begin, int32_t end) { SpanRowsContiguous(f, 1, true, begin, end); });
     return;
   }
   ForEachRow(f, [&f](int32_t k) {
@@ -230,8 +236,9 @@ void RenderSampled(const ViewFrame& f, float step, int32_t canvasWidth, int32_t 
   ForEachRow(f, [&f, cols, rows, step, canvasHeight](int32_t k) {
     const int32_t cy = rows[k];
     // The mask row is computed directly from the output row, not by the fraction.
-    const auto maskY = std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
-                                canvasHeight - 1);
+    const auto maskY =
+        std::min(static_cast<int32_t>(static_cast<float>(f.y0) + step * static_cast<float>(k)),
+                 canvasHeight - 1);
     const uint16_t* maskRow = f.out.mask ? f.out.mask + std::size_t(maskY) * f.maskStride : nullptr;
     const std::size_t rowAt = std::size_t(cy) * f.canvasStride;
     uint8_t* out = TargetRow(f, k);
@@ -326,7 +333,8 @@ int32_t Render(uint8_t* target, int32_t targetStride, int32_t x, int32_t y, int3
   if (s.maskDisplayed && s.maskEnabled && s.maskPlane) {
     f.out.mask = s.maskPlane;
     f.out.fullStrength = s.maskFullStrength != 0;
-    for (int k = 0; k < 3; ++k) f.out.tintOdd[k] = s.maskTintOdd[k], f.out.tintEven[k] = s.maskTintEven[k];
+    for (int k = 0; k < 3; ++k)
+      f.out.tintOdd[k] = s.maskTintOdd[k], f.out.tintEven[k] = s.maskTintEven[k];
   }
   f.K = s.alphaLayerOpacity;
   f.canvasStride = std::size_t(s.canvasStride);
@@ -337,10 +345,17 @@ int32_t Render(uint8_t* target, int32_t targetStride, int32_t x, int32_t y, int3
   f.columns = columns, f.rows = rows;
 
   switch (path) {
-    case Path::kOneToOne: RenderOneToOne(f); break;
-    case Path::kSampled: RenderSampled(f, step, s.canvasWidth, s.canvasHeight); break;
-    case Path::kReplicated: RenderReplicated(f, factor); break;
-    case Path::kNone: break;
+    case Path::kOneToOne:
+      RenderOneToOne(f);
+      break;
+    case Path::kSampled:
+      RenderSampled(f, step, s.canvasWidth, s.canvasHeight);
+      break;
+    case Path::kReplicated:
+      RenderReplicated(f, factor);
+      break;
+    case Path::kNone:
+      break;
   }
   return 1;
 }

@@ -98,7 +98,8 @@ int32_t FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t r
   for (int32_t i = list.count - 1; i > 0 && open > 0; --i) {
     const ViewEntry& e = list.entries[i];
     if (!e.mayReplace) continue;
-    const ViewSpanCoverKernel cover = vectorAllowed && !e.clip ? ViewSpanCoverVector(e.mode) : nullptr;
+    const ViewSpanCoverKernel cover =
+        vectorAllowed && !e.clip ? ViewSpanCoverVector(e.mode) : nullptr;
     if (cover) {
       open -= cover(st, count, {i, e.mode, e.opacityScale, K, e.background}, pixelsOf(e));
       if (keptEntry == -1) keptEntry = -2;
@@ -110,7 +111,8 @@ int32_t FindCoveringEntries(const ViewRenderList& list, int32_t K, std::size_t r
     // The first entry asked sees every position; an alpha-mode one keeps what it prepared.
     const bool keep = keptEntry == -1 && e.alphaMode;
     for (int32_t j = 0; j < count; ++j) {
-      if (j + kAhead < count) __builtin_prefetch(e.pixels + rowAt + std::size_t(columns[j + kAhead]) * 4);
+      if (j + kAhead < count)
+        __builtin_prefetch(e.pixels + rowAt + std::size_t(columns[j + kAhead]) * 4);
       if (st.start[j] != 0) continue;
       const std::size_t at = rowAt + std::size_t(columns[j]) * 4;
       if (storedAlphaBounds && e.pixels[at + 3] < 65280) continue;
@@ -153,7 +155,8 @@ void CompositeViewSpan(const ViewRenderList& list, int32_t K, std::size_t rowAt,
   for (int32_t i = 0; i < list.count; ++i) {
     const ViewEntry& e = list.entries[i];
     // An entry without layer mask goes through whole on vector lanes where its mode has them.
-    const ViewSpanEntryKernel whole = vectorAllowed && !e.clip ? ViewSpanEntryVector(e.mode) : nullptr;
+    const ViewSpanEntryKernel whole =
+        vectorAllowed && !e.clip ? ViewSpanEntryVector(e.mode) : nullptr;
     if (whole) {
       whole(st, count, {i, e.mode, e.opacityScale, K, e.background}, pixelsOf(e));
       continue;
@@ -203,7 +206,9 @@ void FinishViewSpan(const ViewSpanState& st, int32_t count, Pixel16* out) {
   }
 }
 
-void SetViewSpansForTesting(bool enabled) noexcept { gSpans.store(enabled, std::memory_order_relaxed); }
+void SetViewSpansForTesting(bool enabled) noexcept {
+  gSpans.store(enabled, std::memory_order_relaxed);
+}
 bool ViewSpansEnabled() noexcept { return gSpans.load(std::memory_order_relaxed); }
 ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule) {
   const auto index = static_cast<std::size_t>(rule);

@@ -34,7 +34,7 @@ struct ViewSpanState {
   alignas(32) int32_t copied[kViewSpan];
   // Some entry below has laid down a pixel, or the covering entry no longer cares whether one did.
   alignas(32) int32_t filled[kViewSpan];
-  alignas(32) int32_t start[kViewSpan];   // the topmost entry that replaces all below it, or 0
+  alignas(32) int32_t start[kViewSpan];  // the topmost entry that replaces all below it, or 0
   // The pixels of the topmost alpha-mode entry that may cover, as the covering test prepared
   // them, so that its pre-pass runs once per position.
   EntryPixel kept[kViewSpan];
@@ -95,10 +95,10 @@ void FinishViewSpan(const ViewSpanState& st, int32_t count, Pixel16* out);
 // One output row's share of a span: where its composites are shown and what lies over them.
 struct ViewSpanOutputRow {
   const ViewOutput* out;
-  const int32_t* cols;        // canvas column of each position, filled up to whole groups of four
-  int32_t cy;                 // canvas row of the composites (checker squares, tracing image)
-  const uint16_t* tracingRow; // the tracing image's row cy, or null
-  const uint16_t* maskRow;    // the mask row shown, or null
+  const int32_t* cols;         // canvas column of each position, filled up to whole groups of four
+  int32_t cy;                  // canvas row of the composites (checker squares, tracing image)
+  const uint16_t* tracingRow;  // the tracing image's row cy, or null
+  const uint16_t* maskRow;     // the mask row shown, or null
   bool skipOpenTint;
 };
 

@@ -31,9 +31,7 @@ inline __m128i Narrow(D4 mask) {
 inline __m128i Load4(const int32_t* p) {
   return _mm_load_si128(reinterpret_cast<const __m128i*>(p));
 }
-inline void Store4(int32_t* p, __m128i v) {
-  _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
-}
+inline void Store4(int32_t* p, __m128i v) { _mm_store_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // BlendOverViewComposite of source (s, a) over composites j..j+3 by one rule, kept where take is
 // set.
@@ -70,7 +68,7 @@ void BlendSpanAvx2(ViewSpanState& st, int32_t count) {
 // Composites j..j+3 take the integer pixel (colour, alpha) where take is set, with A and c made
 // from it as the scalar copy makes them.
 inline void CopyFour(ViewSpanState& st, int32_t j, __m128i take, const __m128i colour[3],
-                              __m128i alpha) {
+                     __m128i alpha) {
   const D4 takeD = Wide(take);
   for (int k = 0; k < 3; ++k) {
     Store4(st.copy[k] + j, _mm_blendv_epi8(Load4(st.copy[k] + j), colour[k], take));
@@ -87,8 +85,8 @@ inline void CopyFour(ViewSpanState& st, int32_t j, __m128i take, const __m128i c
 // is not read (those lanes compute on zeros and are never kept).
 inline lanes::Channels LoadFour(const SpanPixels& px, int32_t j, int32_t count) {
   if (px.cols) {
-    const __m256i v = _mm256_i32gather_epi64(reinterpret_cast<const long long*>(px.base),
-                                             Load4(px.cols + j), 8);
+    const __m256i v =
+        _mm256_i32gather_epi64(reinterpret_cast<const long long*>(px.base), Load4(px.cols + j), 8);
     return lanes::Split(v);
   }
   if (j + 4 <= count) return lanes::Split(px.base + 4 * j);
@@ -101,7 +99,8 @@ inline lanes::Channels LoadFour(const SpanPixels& px, int32_t j, int32_t count) 
 // next span finds each entry's pixels in the cache (the entries of a span are read one after
 // another, which breaks the processor's own stream detection at every span).
 inline void AskAhead(const SpanPixels& px, int32_t j) {
-  if (!px.cols && (j & 7) == 0) _mm_prefetch(reinterpret_cast<const char*>(px.base + 4 * (j + kViewSpan)), _MM_HINT_T0);
+  if (!px.cols && (j & 7) == 0)
+    _mm_prefetch(reinterpret_cast<const char*>(px.base + 4 * (j + kViewSpan)), _MM_HINT_T0);
 }
 
 // An entry's four pixels as PrepareEntry leaves them before the opacity: the background counts
@@ -149,8 +148,7 @@ void EntrySpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e
     if (e.opacityScale) a = _mm_srli_epi32(_mm_mullo_epi32(a, _mm_set1_epi32(e.opacityScale)), 8);
     const __m128i* colour = p.c;
     const __m128i below = _mm_and_si128(live, _mm_cmpgt_epi32(start, index));
-    const __m128i atStart =
-        e.index > 0 ? _mm_and_si128(live, _mm_cmpeq_epi32(start, index)) : zero;
+    const __m128i atStart = e.index > 0 ? _mm_and_si128(live, _mm_cmpeq_epi32(start, index)) : zero;
     const __m128i combine = _mm_andnot_si128(_mm_or_si128(below, atStart), live);
 
     if (!_mm_testz_si128(below, below) && !texture) {
@@ -162,9 +160,9 @@ void EntrySpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e
     __m128i copyColour[3] = {colour[0], colour[1], colour[2]};
     D4 blends = _mm256_setzero_pd();
     if (!_mm_testz_si128(combine, combine)) {
-      const __m128i empty =
-          _mm_and_si128(combine, Narrow(_mm256_cmp_pd(_mm256_load_pd(st.A + j),
-                                                      _mm256_setzero_pd(), _CMP_EQ_OQ)));
+      const __m128i empty = _mm_and_si128(
+          combine,
+          Narrow(_mm256_cmp_pd(_mm256_load_pd(st.A + j), _mm256_setzero_pd(), _CMP_EQ_OQ)));
       // Over an empty composite the texture operators leave it clear, the rest lay their pixel.
       copies = empty;
       if (texture) {
@@ -217,7 +215,8 @@ void EntrySpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e
 // depends on whether anything lay below, the position is marked filled so that nothing below is
 // read.
 template <int32_t kAlphaMode>
-int32_t CoverSpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e, SpanPixels px) {
+int32_t CoverSpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants& e,
+                      SpanPixels px) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i index = _mm_set1_epi32(e.index);
   const __m128i full = _mm_set1_epi32(65535);
@@ -230,7 +229,8 @@ int32_t CoverSpanAvx2(ViewSpanState& st, int32_t count, const ViewEntryConstants
     if (_mm_testz_si128(open, open)) continue;
     // Lanes past the span are never counted.
     if (j + 4 > count)
-      open = _mm_and_si128(open, _mm_cmpgt_epi32(_mm_set1_epi32(count - j), _mm_setr_epi32(0, 1, 2, 3)));
+      open = _mm_and_si128(open,
+                           _mm_cmpgt_epi32(_mm_set1_epi32(count - j), _mm_setr_epi32(0, 1, 2, 3)));
     lanes::Channels p = LoadFour(px, j, count);
     PrepareFour<kAlphaMode>(e, p);
     const __m128i replaces = _mm_and_si128(

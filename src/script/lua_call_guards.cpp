@@ -13,7 +13,8 @@ class NestedCall {
  public:
   explicit NestedCall(lua_State* L) : run_(CurrentRun()) {
     if (!run_) return;
-    if (run_->nestedCalls >= kMaxNestedCalls) luaL_error(L, "C stack overflow (calls nested too deeply)");
+    if (run_->nestedCalls >= kMaxNestedCalls)
+      luaL_error(L, "C stack overflow (calls nested too deeply)");
     ++run_->nestedCalls;
   }
   ~NestedCall() {

@@ -31,14 +31,12 @@ void FlushDestination(LuaRunContext& run) {
 void MergeDestination(LuaRunContext& run, int32_t mode, int32_t opacity) {
   engine::EngineState& s = engine::State();
   engine::LayerRecord* layer = s.currentLayer;
-  if (!layer || !layer->pixels || layer->width != s.canvasWidth ||
-      layer->height != s.canvasHeight)
+  if (!layer || !layer->pixels || layer->width != s.canvasWidth || layer->height != s.canvasHeight)
     return;
   // A mode number the compositor does not know would index past its tables: leave the layer.
   if (mode < 0 || mode >= engine::kMergeModeCount) return;
   engine::AdjustRGBA32ByMaskAndTexture(run.dst, run.width, run.height);
-  if (!render::CompositeRGBA32IntoLayer(run.dst, layer->pixels, mode, 0, opacity,
-                                        layer->alphaLock))
+  if (!render::CompositeRGBA32IntoLayer(run.dst, layer->pixels, mode, 0, opacity, layer->alphaLock))
     return;
   engine::GetRGBA32Layer(run.src, run.width * 4, s.currentLayerIndex);
 }

@@ -8,9 +8,9 @@ namespace script {
 #if PALMORA_LUAJIT
 namespace {
 
-// Arguments: the ffi library, source, destination, mask (or nil), control bytes, the escape query, width, height,
-// the stop check. The coordinate rule: a number in (-1, limit) is truncated toward zero (-0.5 is
-// column 0); anything else, NaN included, is outside.
+// Arguments: the ffi library, source, destination, mask (or nil), control bytes, the escape query,
+// width, height, the stop check. The coordinate rule: a number in (-1, limit) is truncated toward
+// zero (-0.5 is column 0); anything else, NaN included, is outside.
 constexpr const char kAccessors[] = R"lua(
 local ffi, src_, dst_, mask_, control_, pending_, W, H, check_stop = ...
 local src = ffi.cast("const uint8_t*", src_)
@@ -116,7 +116,8 @@ end
 int EscapePendingForScripts() { return platform::EscapePending() ? 1 : 0; }
 
 // Through require where the package library is open; a safe-mode state has none, and gets the
-// library straight from its opener (it stays out of the script's reach: only the accessors hold it).
+// library straight from its opener (it stays out of the script's reach: only the accessors hold
+// it).
 void PushFfiLibrary(lua_State* L) {
   lua_getfield(L, LUA_GLOBALSINDEX, "require");
   if (lua_isfunction(L, -1)) {
@@ -144,8 +145,10 @@ bool InstallFfiAccessors(lua_State* L, LuaRunContext& run) {
   PushFfiLibrary(L);
   lua_pushlightuserdata(L, run.src);
   lua_pushlightuserdata(L, run.dst);
-  if (run.mask) lua_pushlightuserdata(L, run.mask);
-  else lua_pushnil(L);
+  if (run.mask)
+    lua_pushlightuserdata(L, run.mask);
+  else
+    lua_pushnil(L);
   lua_pushlightuserdata(L, const_cast<uint8_t*>(run.control));
   lua_pushlightuserdata(L, reinterpret_cast<void*>(&EscapePendingForScripts));
   lua_pushnumber(L, run.width);

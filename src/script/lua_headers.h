@@ -1,4 +1,5 @@
-// The Lua 5.1 C interface, from LuaJIT or from the reference Lua, whichever this object is built for.
+// The Lua 5.1 C interface, from LuaJIT or from the reference Lua, whichever this object is built
+// for.
 #pragma once
 
 extern "C" {

@@ -244,7 +244,8 @@ int set_mask(lua_State* L) {
   const std::ptrdiff_t at = PixelOffset(L, run);
   const double m = luaL_checknumber(L, 3);
   // The low 16 bits of trunc(m * 65535), with no limiting.
-  if (at != kOutside && run.mask) run.mask[at / 4] = static_cast<uint16_t>(WrapToInt32(m * 65535.0));
+  if (at != kOutside && run.mask)
+    run.mask[at / 4] = static_cast<uint16_t>(WrapToInt32(m * 65535.0));
   return 0;
 }
 
@@ -296,9 +297,13 @@ int is_escape(lua_State* L) {
 int32_t BitArgument(lua_State* L, int index) { return WrapToInt32(luaL_checknumber(L, index)); }
 
 int bit_not(lua_State* L) { return PushNumbers(L, {double(~BitArgument(L, 1))}); }
-int bit_and(lua_State* L) { return PushNumbers(L, {double(BitArgument(L, 1) & BitArgument(L, 2))}); }
+int bit_and(lua_State* L) {
+  return PushNumbers(L, {double(BitArgument(L, 1) & BitArgument(L, 2))});
+}
 int bit_or(lua_State* L) { return PushNumbers(L, {double(BitArgument(L, 1) | BitArgument(L, 2))}); }
-int bit_xor(lua_State* L) { return PushNumbers(L, {double(BitArgument(L, 1) ^ BitArgument(L, 2))}); }
+int bit_xor(lua_State* L) {
+  return PushNumbers(L, {double(BitArgument(L, 1) ^ BitArgument(L, 2))});
+}
 
 // Shift counts are taken modulo 32 (so 33 shifts by 1, -1 by 31).
 int ShiftCount(lua_State* L) { return int(uint32_t(BitArgument(L, 2)) & 31u); }
@@ -323,28 +328,33 @@ int output_debug_string(lua_State* L) {
 }
 
 constexpr luaL_Reg kPixelFunctions[] = {
-    {"get_value", get_value}, {"set_value", set_value}, {"get_rgb", get_rgb},
-    {"set_rgb", set_rgb},     {"get_alpha", get_alpha}, {"set_alpha", set_alpha},
-    {"get_rgba", get_rgba},   {"set_rgba", set_rgba},   {"get_hsv", get_hsv},
-    {"set_hsv", set_hsv},     {"get_hsl", get_hsl},     {"set_hsl", set_hsl},
-    {"get_lab", get_lab},     {"set_lab", set_lab},     {"get_cmyk", get_cmyk},
-    {"set_cmyk", set_cmyk},   {"get_mask", get_mask},   {"set_mask", set_mask},
-    {"get_color", get_color}, {"get_color1", get_color1}, {"get_color2", get_color2},
-    {"get_color3", get_color3}, {"get_color4", get_color4}, {"flush", flush},
-    {"merge", merge},         {"single_buffer", single_buffer}, {"progress", progress},
-    {"message_box", message_box}, {"is_escape", is_escape}, {"bit_not", bit_not},
-    {"bit_and", bit_and},     {"bit_or", bit_or},       {"bit_xor", bit_xor},
-    {"bit_shfr", bit_shfr},   {"bit_shfl", bit_shfl},
+    {"get_value", get_value},   {"set_value", set_value},
+    {"get_rgb", get_rgb},       {"set_rgb", set_rgb},
+    {"get_alpha", get_alpha},   {"set_alpha", set_alpha},
+    {"get_rgba", get_rgba},     {"set_rgba", set_rgba},
+    {"get_hsv", get_hsv},       {"set_hsv", set_hsv},
+    {"get_hsl", get_hsl},       {"set_hsl", set_hsl},
+    {"get_lab", get_lab},       {"set_lab", set_lab},
+    {"get_cmyk", get_cmyk},     {"set_cmyk", set_cmyk},
+    {"get_mask", get_mask},     {"set_mask", set_mask},
+    {"get_color", get_color},   {"get_color1", get_color1},
+    {"get_color2", get_color2}, {"get_color3", get_color3},
+    {"get_color4", get_color4}, {"flush", flush},
+    {"merge", merge},           {"single_buffer", single_buffer},
+    {"progress", progress},     {"message_box", message_box},
+    {"is_escape", is_escape},   {"bit_not", bit_not},
+    {"bit_and", bit_and},       {"bit_or", bit_or},
+    {"bit_xor", bit_xor},       {"bit_shfr", bit_shfr},
+    {"bit_shfl", bit_shfl},
 };
 
 // The merge-mode constants scripts know, numbers 0..21. The seventh has always been spelled
 // without its final N, and scripts rely on that spelling.
 constexpr const char* kMergeConstants[] = {
-    "MERGE_NORMAL",     "MERGE_MULTIPLY",   "MERGE_SCREEN",     "MERGE_DARKEN",
-    "MERGE_LIGHTEN",    "MERGE_DIFFERENCE", "MERGE_NEGATION",   "MERGE_EXCLUSIO",
-    "MERGE_OVERLAY",    "MERGE_HARD_LIGHT", "MERGE_SOFT_LIGHT", "MERGE_DODGE",
-    "MERGE_BURN",       "MERGE_REFLECT",    "MERGE_GLOW",       "MERGE_ADD",
-    "MERGE_SUBTRACT",   "MERGE_COLOR",      "MERGE_HARD_COLOR", "MERGE_TEXTURIZE",
+    "MERGE_NORMAL",     "MERGE_MULTIPLY",  "MERGE_SCREEN",   "MERGE_DARKEN",     "MERGE_LIGHTEN",
+    "MERGE_DIFFERENCE", "MERGE_NEGATION",  "MERGE_EXCLUSIO", "MERGE_OVERLAY",    "MERGE_HARD_LIGHT",
+    "MERGE_SOFT_LIGHT", "MERGE_DODGE",     "MERGE_BURN",     "MERGE_REFLECT",    "MERGE_GLOW",
+    "MERGE_ADD",        "MERGE_SUBTRACT",  "MERGE_COLOR",    "MERGE_HARD_COLOR", "MERGE_TEXTURIZE",
     "MERGE_TEXTURIZE2", "MERGE_TEXTURIZE3"};
 static_assert(std::size(kMergeConstants) == engine::kModeTexturize3 + 1);
 
@@ -363,13 +373,15 @@ void SetGlobalNumber(lua_State* L, const char* name, double value) {
 void CheckStop(lua_State* L) {
   LuaRunContext* run = CurrentRun();
   if (!run) return;
-  if (!run->stopMessage && platform::EscapePending() && StopRequested(*run)) run->Stop(kStoppedMessage);
+  if (!run->stopMessage && platform::EscapePending() && StopRequested(*run))
+    run->Stop(kStoppedMessage);
   if (run->stopMessage) luaL_error(L, "%s", run->stopMessage);
 }
 
 void CheckStopAndTime(lua_State* L) {
   LuaRunContext* run = CurrentRun();
-  if (run && !run->stopMessage && run->hasDeadline && std::chrono::steady_clock::now() >= run->deadline)
+  if (run && !run->stopMessage && run->hasDeadline &&
+      std::chrono::steady_clock::now() >= run->deadline)
     run->Stop(kTimeLimitMessage);
   CheckStop(L);
 }

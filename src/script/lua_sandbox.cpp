@@ -25,7 +25,9 @@ constexpr int kHookInterval = 1 << 14;  // instructions between stop checks
 // Scripts may not end the host process, nor take away the hook that stops them, nor (in a run
 // that must stay stoppable) turn the compiler back on.
 int RefuseExit(lua_State* L) { return luaL_error(L, "os.exit is not available to filters"); }
-int RefuseSetHook(lua_State* L) { return luaL_error(L, "debug.sethook is not available to filters"); }
+int RefuseSetHook(lua_State* L) {
+  return luaL_error(L, "debug.sethook is not available to filters");
+}
 int RefuseJitOn(lua_State* L) { return luaL_error(L, "jit.on is not available to this filter"); }
 
 struct Setup {
@@ -85,7 +87,9 @@ int OpenLibraries(lua_State* L) {
 
 }  // namespace
 
-void SetLuaMemoryLimit(std::size_t bytes) { g_memoryLimit = bytes ? bytes : kDefaultLuaMemoryLimit; }
+void SetLuaMemoryLimit(std::size_t bytes) {
+  g_memoryLimit = bytes ? bytes : kDefaultLuaMemoryLimit;
+}
 std::size_t LuaMemoryLimit() { return g_memoryLimit; }
 void SetLuaTimeLimit(int64_t milliseconds) { g_timeLimitMs = std::max<int64_t>(milliseconds, 0); }
 int64_t LuaTimeLimit() { return g_timeLimitMs; }

@@ -94,8 +94,10 @@ int search_lua_file(lua_State* L) {
     if (templ.empty()) continue;
     std::string file;
     for (char c : templ) {
-      if (c == '?') file += module;
-      else file += c;
+      if (c == '?')
+        file += module;
+      else
+        file += c;
     }
     if (std::FILE* probe = std::fopen(file.c_str(), "r")) {
       std::fclose(probe);

@@ -77,7 +77,8 @@ TEST_F(BlendBuffer, CopyMatchesTheReferenceLoad) {
           q[0] = brush[0], q[1] = brush[1], q[2] = brush[2];
           q[3] = uint16_t(opaque ? (256 - u) * 256 : u * 256);
         } else {
-          for (int c = 0; c < 3; ++c) q[c] = uint16_t(std::min<int64_t>(65280, ((p[c] * (256 - u) + brush[c] * u) >> 8) + 1));
+          for (int c = 0; c < 3; ++c)
+            q[c] = uint16_t(std::min<int64_t>(65280, ((p[c] * (256 - u) + brush[c] * u) >> 8) + 1));
           q[3] = uint16_t((pa * (256 - u) + 65535 * u) >> 8);
         }
       }
@@ -135,7 +136,8 @@ TEST_F(BlendBuffer, MixMatchesTheReferenceRuleForEveryMixMode) {
         brush_ref::BlendMixRule(rule, q, p, xc, xa, draws);
         qp[3] = uint16_t((((xa * (65536 - k)) >> 8) + ((p[3] * k) >> 8)) >> 8);
         for (int c = 0; c < 3; ++c) {
-          qp[c] = uint16_t(std::min<int64_t>(65280, ((((xc[c] * (65536 - k)) >> 8) + ((p[c] * k) >> 8)) >> 8) + 1));
+          qp[c] = uint16_t(std::min<int64_t>(
+              65280, ((((xc[c] * (65536 - k)) >> 8) + ((p[c] * k) >> 8)) >> 8) + 1));
         }
       }
     }

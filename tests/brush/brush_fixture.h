@@ -37,10 +37,14 @@ class BrushTest : public palmora_test::EngineTest {
 inline uint16_t RandomSample(std::mt19937& rng) {
   const uint32_t r = rng();
   switch (r % 8) {
-    case 0: return 0;
-    case 1: return 65535;
-    case 2: return 65280;
-    default: return uint16_t(r >> 16);
+    case 0:
+      return 0;
+    case 1:
+      return 65535;
+    case 2:
+      return 65280;
+    default:
+      return uint16_t(r >> 16);
   }
 }
 
@@ -99,8 +103,9 @@ inline brush_ref::DabWorld WorldFromEngine() {
   w.colorLocked = t.colorLocked != 0;
   w.blobLocked = t.blobLocked != 0;
   w.alphaLevel = t.alphaLevel;
-  w.alphaWritable = s.paintLayer.pixels != nullptr ||
-                    (s.currentLayer->alphaLock == 0 && t.alphaLocked == 0 && s.currentLayerIndex > 1);
+  w.alphaWritable =
+      s.paintLayer.pixels != nullptr ||
+      (s.currentLayer->alphaLock == 0 && t.alphaLocked == 0 && s.currentLayerIndex > 1);
   return w;
 }
 

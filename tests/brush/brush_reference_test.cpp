@@ -15,19 +15,29 @@ int64_t Abs(int64_t a) { return a < 0 ? -a : a; }
 // The per-channel formula of blend rules 34..48, read from the rule table.
 int64_t BlendFormula(int32_t rule, int64_t s, int64_t d) {
   switch (rule) {
-    case 34: return 65535 - (((65535 - d) * (65535 - s)) >> 16);
-    case 35: return Min(s, d);
-    case 36: return Max(s, d);
-    case 37: return Abs(d - s);
-    case 38: return 65535 - Abs(65535 - d - s);
-    case 39: return d + s - ((d * s) >> 15);
-    case 40: return d < 0x7FFF ? (d * s) >> 15 : 65535 - (((65535 - d) * (65535 - s)) >> 15);
-    case 41: return s < 0x7FFF ? (d * s) >> 15 : 65535 - (((65535 - d) * (65535 - s)) >> 15);
+    case 34:
+      return 65535 - (((65535 - d) * (65535 - s)) >> 16);
+    case 35:
+      return Min(s, d);
+    case 36:
+      return Max(s, d);
+    case 37:
+      return Abs(d - s);
+    case 38:
+      return 65535 - Abs(65535 - d - s);
+    case 39:
+      return d + s - ((d * s) >> 15);
+    case 40:
+      return d < 0x7FFF ? (d * s) >> 15 : 65535 - (((65535 - d) * (65535 - s)) >> 15);
+    case 41:
+      return s < 0x7FFF ? (d * s) >> 15 : 65535 - (((65535 - d) * (65535 - s)) >> 15);
     case 42: {
       const double sg = s / 65535.0, dl = d / 65535.0;
       double res;
-      if (sg >= 0.5) res = 2 * dl * (1 - sg) + (2 * sg - 1) * std::sqrt(dl);
-      else res = ((1 - 2 * sg) * dl + 2 * sg) * dl;
+      if (sg >= 0.5)
+        res = 2 * dl * (1 - sg) + (2 * sg - 1) * std::sqrt(dl);
+      else
+        res = ((1 - 2 * sg) * dl + 2 * sg) * dl;
       return int64_t(res * 65535);
     }
     case 43: {
@@ -50,8 +60,10 @@ int64_t BlendFormula(int32_t rule, int64_t s, int64_t d) {
       const int64_t v = (s * s) / (65535 - d);
       return v >= 65536 ? 65535 : v;
     }
-    case 47: return Min(s + d, 65535);
-    case 48: return Max(d + s - 65535, 0);
+    case 47:
+      return Min(s + d, 65535);
+    case 48:
+      return Max(d + s - 65535, 0);
   }
   std::abort();
 }
@@ -66,9 +78,15 @@ bool BankColour(const RuleSettings& r, int32_t rule, const int64_t src[4], const
   const int64_t L = Grey(src);
   const int64_t s = src[ch];
   switch (rule) {
-    case 249: x = r.bank[L < 0x7FFF ? 0 : 1][ch]; return true;
-    case 250: x = r.bank[L < 0x5555 ? 0 : (L < 0xAAAA ? 1 : 2)][ch]; return true;
-    case 251: x = r.bank[L < 0x3FFF ? 0 : (L < 0x7FFF ? 1 : (L < 0xBFFF ? 2 : 3))][ch]; return true;
+    case 249:
+      x = r.bank[L < 0x7FFF ? 0 : 1][ch];
+      return true;
+    case 250:
+      x = r.bank[L < 0x5555 ? 0 : (L < 0xAAAA ? 1 : 2)][ch];
+      return true;
+    case 251:
+      x = r.bank[L < 0x3FFF ? 0 : (L < 0x7FFF ? 1 : (L < 0xBFFF ? 2 : 3))][ch];
+      return true;
     case 252:
       if (L < 0x7FFF) {
         const int64_t f = (2 * L) >> 8;
@@ -78,11 +96,21 @@ bool BankColour(const RuleSettings& r, int32_t rule, const int64_t src[4], const
         x = (r.bank[1][ch] * (256 - f) + r.bank[2][ch] * f) >> 8;
       }
       return true;
-    case 253: x = L < 0x7FFF ? r.bank[0][ch] : dst[ch]; return true;
-    case 254: x = L > 0x7FFF ? r.bank[0][ch] : dst[ch]; return true;
-    case 255: x = L < 0x4FFF ? r.bank[0][ch] : (L < 0xC000 ? s : r.bank[1][ch]); return true;
-    case 261: x = s < 0x2AAA ? 0 : s < 0x7FFF ? 0x5555 : s < 0xD555 ? 0xAAAA : 0xFFFF; return true;
-    case 262: x = s < 0x5555 ? 0 : s < 0xAAAA ? 0x7FFF : 0xFFFF; return true;
+    case 253:
+      x = L < 0x7FFF ? r.bank[0][ch] : dst[ch];
+      return true;
+    case 254:
+      x = L > 0x7FFF ? r.bank[0][ch] : dst[ch];
+      return true;
+    case 255:
+      x = L < 0x4FFF ? r.bank[0][ch] : (L < 0xC000 ? s : r.bank[1][ch]);
+      return true;
+    case 261:
+      x = s < 0x2AAA ? 0 : s < 0x7FFF ? 0x5555 : s < 0xD555 ? 0xAAAA : 0xFFFF;
+      return true;
+    case 262:
+      x = s < 0x5555 ? 0 : s < 0xAAAA ? 0x7FFF : 0xFFFF;
+      return true;
   }
   return false;
 }
@@ -114,7 +142,9 @@ void MixRulePixel(const RuleSettings& r, int64_t a, int64_t s[4], int64_t d[4], 
     } else if (BankColour(r, rule, s, d, c, x)) {
       n[c] = weighted(x, s[c]);
     } else if (rule >= 256 && rule <= 258) {
-      const bool inBand = rule == 256 ? L >= 0x4FFF : rule == 257 ? L < 0xC000 : (L >= 0x4FFF && L < 0xC000);
+      const bool inBand = rule == 256   ? L >= 0x4FFF
+                          : rule == 257 ? L < 0xC000
+                                        : (L >= 0x4FFF && L < 0xC000);
       if (inBand) {
         n[c] = (((mi * s[c]) >> 4) + ((m * s[c]) >> 4)) >> 4;
       } else {
@@ -146,7 +176,8 @@ void MixRulePixel(const RuleSettings& r, int64_t a, int64_t s[4], int64_t d[4], 
   // 5. Coverage compositing.
   if (a < 65535) {
     const int64_t k = 65536 - a;
-    for (int c = 0; c < 3; ++c) n[c] = Min(65535, ((((n[c] * a) >> 8) + ((k * dd[c]) >> 8)) >> 8) + 1);
+    for (int c = 0; c < 3; ++c)
+      n[c] = Min(65535, ((((n[c] * a) >> 8) + ((k * dd[c]) >> 8)) >> 8) + 1);
     na = (((A * a) >> 8) + ((k * d[3]) >> 8)) >> 8;
   } else {
     na = A;
@@ -202,7 +233,9 @@ void BlendMixRule(const RuleSettings& r, const int64_t q[4], const int64_t p[4],
     } else if (BankColour(r, rule, q, p, c, v)) {
       x[c] = v;
     } else if (rule == 256 || rule == 257 || rule == 258) {
-      const bool carried = rule == 256 ? !(L < 0x4FFF) : rule == 257 ? !(L > 0xBFFF) : (L >= 0x4FFF && L <= 0xBFFF);
+      const bool carried = rule == 256   ? !(L < 0x4FFF)
+                           : rule == 257 ? !(L > 0xBFFF)
+                                         : (L >= 0x4FFF && L <= 0xBFFF);
       x[c] = carried ? q[c] : p[c];
       if (!carried) xa = p[3];
     } else if (rule == 259 || rule == 260) {
@@ -284,7 +317,8 @@ void ColourDab(DabWorld& w, int32_t x, int32_t y, const int64_t colour[4]) {
           q[0] = uint16_t(s[0]), q[1] = uint16_t(s[1]), q[2] = uint16_t(s[2]);
           q[3] = uint16_t((bs * s[3]) >> 8);
         } else {
-          for (int c = 0; c < 3; ++c) q[c] = uint16_t(Min(65535, ((d[c] * bi + bs * s[c]) >> 8) + 1));
+          for (int c = 0; c < 3; ++c)
+            q[c] = uint16_t(Min(65535, ((d[c] * bi + bs * s[c]) >> 8) + 1));
           q[3] = uint16_t((d[3] * bi + bs * s[3]) >> 8);
         }
       }

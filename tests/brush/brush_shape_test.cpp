@@ -14,7 +14,8 @@ using engine::State;
 
 // The circle: centre (m, m) with m = s / 2, radius s / 2, a rim of edge / 255 of the
 // radius falling linearly to 0, scaled, optionally inverted.
-std::vector<uint16_t> ReferenceCircle(int32_t s, int32_t maxBrush, int edge, float scale, bool invert) {
+std::vector<uint16_t> ReferenceCircle(int32_t s, int32_t maxBrush, int edge, float scale,
+                                      bool invert) {
   std::vector<uint16_t> plane(std::size_t(maxBrush) * maxBrush, 0);
   const double R = s * 0.5, soft = edge / 255.0 * R, inner = R - soft;
   const int32_t m = s / 2;
@@ -23,7 +24,8 @@ std::vector<uint16_t> ReferenceCircle(int32_t s, int32_t maxBrush, int edge, flo
       const double d = std::sqrt(double((x - m) * (x - m) + (y - m) * (y - m)));
       if (d > R) continue;
       double v = 65535;
-      if (edge != 0 && d > inner) v = std::min(65535.0, std::max(0.0, (soft - (d - inner)) / soft * 65535));
+      if (edge != 0 && d > inner)
+        v = std::min(65535.0, std::max(0.0, (soft - (d - inner)) / soft * 65535));
       const double stored = invert ? std::fabs(v - 65535) * scale : v * scale;
       plane[std::size_t(y) * maxBrush + x] = uint16_t(std::min(65535.0, std::trunc(stored)));
     }

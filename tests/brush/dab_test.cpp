@@ -19,9 +19,9 @@ using brush_test::Copy;
 using brush_test::FillRandom;
 using engine::State;
 
-constexpr int32_t kRules[] = {32, 33, 0, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48,
-                              249, 250, 251, 252, 255, 256, 257, 258, 259, 260, 261, 262, 295, 340,
-                              387, 388, 100, 300};
+constexpr int32_t kRules[] = {32,  33,  0,   34,  35,  36,  37,  38,  39,  40,  41,  42,
+                              43,  44,  45,  46,  47,  48,  249, 250, 251, 252, 255, 256,
+                              257, 258, 259, 260, 261, 262, 295, 340, 387, 388, 100, 300};
 
 // Names the first differing sample (pixel and channel) instead of dumping whole planes.
 void ExpectSame(const std::vector<uint16_t>& engine, const std::vector<uint16_t>& reference,
@@ -30,8 +30,8 @@ void ExpectSame(const std::vector<uint16_t>& engine, const std::vector<uint16_t>
   const auto diff = std::mismatch(engine.begin(), engine.end(), reference.begin());
   if (diff.first == engine.end()) return;
   const std::size_t i = std::size_t(diff.first - engine.begin());
-  ADD_FAILURE() << what << ": " << plane << " pixel " << i / 4 << " channel " << i % 4 << ": engine "
-                << *diff.first << ", reference " << *diff.second;
+  ADD_FAILURE() << what << ": " << plane << " pixel " << i / 4 << " channel " << i % 4
+                << ": engine " << *diff.first << ", reference " << *diff.second;
 }
 
 class Dab : public BrushTest {
@@ -122,11 +122,13 @@ TEST_F(Dab, MatchesTheReferenceModelOverRandomPixelsAndSettings) {
     const int32_t x = int32_t(rng() % (width + 20)) - 10, y = int32_t(rng() % (height + 20)) - 10;
     const std::string what = "round " + std::to_string(round) + " rule " + std::to_string(rule) +
                              " blend " + std::to_string(brush::Tool().blendStrength) + " remix " +
-                             std::to_string(brush::Tool().blendRemix) + " erase " + std::to_string(brush::Tool().eraseModeOn) +
-                             " image " + std::to_string(brush::Tool().imageBrushMode) + " primary " +
+                             std::to_string(brush::Tool().blendRemix) + " erase " +
+                             std::to_string(brush::Tool().eraseModeOn) + " image " +
+                             std::to_string(brush::Tool().imageBrushMode) + " primary " +
                              std::to_string(brush::Tool().blendPrimaryColorStrength) + " off " +
-                             std::to_string(brush::Tool().blendOffOnce) + " level " + std::to_string(brush::Tool().alphaLevel) +
-                             " blob " + std::to_string(brush::Tool().blobLocked) + " solid " +
+                             std::to_string(brush::Tool().blendOffOnce) + " level " +
+                             std::to_string(brush::Tool().alphaLevel) + " blob " +
+                             std::to_string(brush::Tool().blobLocked) + " solid " +
                              std::to_string(brush::Tool().solidBrushMode) + " paintlayer " +
                              std::to_string(s.paintLayer.pixels != nullptr);
     ExpectDabMatchesReference(x, y, int32_t(rng() % 65536), int32_t(rng() % 65536),
@@ -211,7 +213,7 @@ TEST_F(Dab, ErasingUnderTheBlobLock) {
   p[3] = 0x8000;
   PMR_SetEraseModeOn();
   PMR_DrawDabGrit(0, 0, 0, 0, 0);
-  EXPECT_EQ(p[3], 0x23FF);  // solid ones keep a faint remainder
+  EXPECT_EQ(p[3], 0x23FF);                  // solid ones keep a faint remainder
   EXPECT_EQ(brush::Tool().eraseModeOn, 0);  // the one-shot flag is spent
 }
 
@@ -231,7 +233,8 @@ TEST_F(Dab, ScaledSizeOneSamplesTheFirstIndexedShapePixel) {
   MakeBrushCanvas(6, 6, 10, 10);
   auto& s = State();
   PMR_SetScaleSize(4);
-  EXPECT_EQ(std::vector<int32_t>(brush::Tool().sizeIndex, brush::Tool().sizeIndex + 4), (std::vector<int32_t>{1, 3, 6, 8}));
+  EXPECT_EQ(std::vector<int32_t>(brush::Tool().sizeIndex, brush::Tool().sizeIndex + 4),
+            (std::vector<int32_t>{1, 3, 6, 8}));
   PMR_SetScaleSize(1);
   std::fill_n(s.shapeBuffer, 100, 0);
   s.shapeBuffer[5 * 10 + 5] = 65535;  // sizeIndex[0] = 5 for one dab pixel out of ten

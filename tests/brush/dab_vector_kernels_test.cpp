@@ -24,7 +24,8 @@ TEST(DabVectorKernels, MatchTheScalarKernelBitForBit) {
   };
   const Candidate candidates[] = {
       {"avx2", platform::CpuAtLeast(platform::CpuLevel::kAvx2), &brush::PlainConstantPairsAvx2},
-      {"avx512", platform::CpuAtLeast(platform::CpuLevel::kAvx512), &brush::PlainConstantQuadsAvx512},
+      {"avx512", platform::CpuAtLeast(platform::CpuLevel::kAvx512),
+       &brush::PlainConstantQuadsAvx512},
   };
   brush::PaintRules rules;  // plain write-back
   std::mt19937 rng(11);
@@ -132,10 +133,11 @@ TEST(DabVectorKernels, SmudgeKernelsMatchTheScalarKernelsBitForBit) {
       row.blend = expectedBlend.data();
       row.count = count;
       scalarMix(row, mix);
-      const int32_t mixed = c.mix(brush::MixRow{canvas.data(), canvasAlpha.data(), blend.data(), count}, mix.k);
+      const int32_t mixed =
+          c.mix(brush::MixRow{canvas.data(), canvasAlpha.data(), blend.data(), count}, mix.k);
       ASSERT_LE(count - mixed, 3);
-      scalarMix(brush::MixRow{canvas.data() + 4 * mixed, canvasAlpha.data() + mixed, blend.data() + 4 * mixed,
-                              count - mixed},
+      scalarMix(brush::MixRow{canvas.data() + 4 * mixed, canvasAlpha.data() + mixed,
+                              blend.data() + 4 * mixed, count - mixed},
                 mix);
       ASSERT_EQ(blend, expectedBlend) << c.name << " mix round " << round << " k " << mix.k;
     }

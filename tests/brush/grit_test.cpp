@@ -18,7 +18,8 @@ constexpr uint32_t kPool = 1000000;
 
 // The grit windows as the tool describes them, from pools made by the seeded generator.
 std::vector<std::vector<uint8_t>> ReferenceGrit(uint32_t seed, int32_t maxBrush, int32_t brushSize,
-                                                int32_t g, int32_t cellThreshold, int32_t fillThreshold) {
+                                                int32_t g, int32_t cellThreshold,
+                                                int32_t fillThreshold) {
   std::vector<uint8_t> poolA(kPool), poolB(kPool);
   brush_ref::Lcg lcg{seed};
   for (auto& v : poolA) v = uint8_t(lcg.Next() % 255);

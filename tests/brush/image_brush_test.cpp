@@ -29,10 +29,13 @@ class ImageBrush : public BrushTest {
   static const brush::ImageBrushPictures& Pictures() { return brush::ImageBrushes(); }
   static std::vector<uint16_t> BrushPixels() {
     const auto& b = Pictures().brush;
-    return std::vector<uint16_t>(b.pixels.get(), b.pixels.get() + std::size_t(b.width) * b.height * 4);
+    return std::vector<uint16_t>(b.pixels.get(),
+                                 b.pixels.get() + std::size_t(b.width) * b.height * 4);
   }
   // Sample (x, y, c) of the blend buffer's used square.
-  static uint16_t& Blend(int x, int y, int c) { return State().blendBuffer[(y * kMax + x) * 4 + c]; }
+  static uint16_t& Blend(int x, int y, int c) {
+    return State().blendBuffer[(y * kMax + x) * 4 + c];
+  }
   static std::vector<uint8_t> RandomRgba(int w, int h, std::mt19937& rng) {
     std::vector<uint8_t> pixels(std::size_t(w) * h * 4);
     for (auto& b : pixels) b = uint8_t(rng());
@@ -62,7 +65,8 @@ TEST_F(ImageBrush, LoadsWidenEachByteAndRefusePicturesLargerThanTheBrushBuffers)
 
 TEST_F(ImageBrush, CopyIntoTheBlendBufferWeighsByStrength) {
   std::mt19937 rng(2);
-  const std::vector<uint8_t> picture = RandomRgba(8, 8, rng);  // the brush's own size: copied straight
+  const std::vector<uint8_t> picture =
+      RandomRgba(8, 8, rng);  // the brush's own size: copied straight
   PMR_LoadImageBrushFromRGBA32(picture.data(), 8, 8);
   for (int32_t strength : {0, 1, 37, 100, 250}) {
     brush_test::FillRandom(State().blendBuffer, kMax * kMax * 4, rng);
@@ -88,7 +92,8 @@ TEST_F(ImageBrush, SizingResamplesAnyOtherShapeToTheBrushSquare) {
   // resampled, never copied past the square.
   for (auto [w, h] : {std::pair{16, 16}, std::pair{3, 5}, std::pair{8, 13}}) {
     std::vector<uint8_t> flat(std::size_t(w) * h * 4);
-    for (std::size_t i = 0; i < flat.size(); i += 4) flat[i] = 200, flat[i + 1] = 100, flat[i + 2] = 50, flat[i + 3] = 255;
+    for (std::size_t i = 0; i < flat.size(); i += 4)
+      flat[i] = 200, flat[i + 1] = 100, flat[i + 2] = 50, flat[i + 3] = 255;
     PMR_LoadImageBrushFromRGBA32(flat.data(), w, h);
     PMR_SizeImageBrush();
     const auto& sized = Pictures().sized;
@@ -109,7 +114,8 @@ TEST_F(ImageBrush, FramesAreChosenFromTheStripByPosition) {
   const int side = 4, frames = 4;
   std::vector<uint8_t> strip(std::size_t(side) * frames * side * 4, 255);
   for (int y = 0; y < side; ++y)
-    for (int x = 0; x < side * frames; ++x) strip[(y * side * frames + x) * 4] = uint8_t(x / side * 10);
+    for (int x = 0; x < side * frames; ++x)
+      strip[(y * side * frames + x) * 4] = uint8_t(x / side * 10);
   const std::string path = ::testing::TempDir() + "palmora_image_brush_strip.png";
   PMR_LoadImageBrushFromRGBA32(strip.data(), side * frames, side);
   PMR_SaveImageBrush(path.c_str());
@@ -119,8 +125,13 @@ TEST_F(ImageBrush, FramesAreChosenFromTheStripByPosition) {
   EXPECT_EQ(Pictures().brush.width, side);
   auto frame = [&] { return Pictures().brush.pixels[0] >> 8; };
   EXPECT_EQ(frame(), 0);
-  const std::pair<float, int> choices[] = {{0.5f, 20}, {0.26f, 10}, {0.999f, 30}, {1.0f, 30}, {7.0f, 30},
-                                           {-0.5f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}};
+  const std::pair<float, int> choices[] = {{0.5f, 20},
+                                           {0.26f, 10},
+                                           {0.999f, 30},
+                                           {1.0f, 30},
+                                           {7.0f, 30},
+                                           {-0.5f, 0},
+                                           {std::numeric_limits<float>::quiet_NaN(), 0}};
   for (auto [position, red] : choices) {
     PMR_CopyFromImageBrushArray(position);
     EXPECT_EQ(frame(), red) << position;
@@ -225,7 +236,8 @@ TEST_F(ImageBrush, TurnedAlphaFollowsTheTurnedColour) {
   PMR_SizeImageBrush();
   const std::vector<uint16_t> before(State().blendBuffer, State().blendBuffer + kMax * kMax * 4);
   PMR_CopyFromImageBrushRotate(0);
-  EXPECT_EQ(std::vector<uint16_t>(State().blendBuffer, State().blendBuffer + kMax * kMax * 4), before);
+  EXPECT_EQ(std::vector<uint16_t>(State().blendBuffer, State().blendBuffer + kMax * kMax * 4),
+            before);
 }
 
 TEST_F(ImageBrush, SavedPngReadsBackAndFailuresLeaveThingsAsTheyWere) {

@@ -41,7 +41,9 @@ TEST_F(MaskDab, MatchesTheMaskRuleOverRandomPlanes) {
     const auto& t = brush::Tool();
     std::vector<uint16_t> mask = Copy(s.maskPlane, std::size_t(width) * height);
     std::vector<uint16_t> blend = Copy(s.blendBuffer, std::size_t(maxBrush) * maxBrush * 4);
-    const int64_t L = (int64_t{engine::State().brushColor[0]} + engine::State().brushColor[1] + engine::State().brushColor[2]) / 3;
+    const int64_t L = (int64_t{engine::State().brushColor[0]} + engine::State().brushColor[1] +
+                       engine::State().brushColor[2]) /
+                      3;
     int64_t T = L < 256 ? 65535 : 65280 - L;
     if (t.eraseModeOn) T = 65535;
     const bool blending = t.blendStrength != 0 && !t.blendOffOnce;
@@ -64,12 +66,14 @@ TEST_F(MaskDab, MatchesTheMaskRuleOverRandomPlanes) {
         }
         uint16_t& M = mask[std::size_t(cy) * width + cx];
         if (blending && t.blendRemix) {
-          carried = uint16_t(std::min<int64_t>(65535, ((t.blendStrengthInverse * M + t.blendStrength * value) >> 8) + 1));
+          carried = uint16_t(std::min<int64_t>(
+              65535, ((t.blendStrengthInverse * M + t.blendStrength * value) >> 8) + 1));
         }
         M = uint16_t((((65536 - a) * M >> 8) + ((a * value) >> 8)) >> 8);
       }
     }
-    PMR_DrawDabGrit(x, y, engine::State().brushColor[0], engine::State().brushColor[1], engine::State().brushColor[2]);
+    PMR_DrawDabGrit(x, y, engine::State().brushColor[0], engine::State().brushColor[1],
+                    engine::State().brushColor[2]);
     ASSERT_EQ(Copy(s.maskPlane, std::size_t(width) * height), mask) << round;
     ASSERT_EQ(Copy(s.blendBuffer, std::size_t(maxBrush) * maxBrush * 4), blend) << round;
     // Mask making and erasing stay on for the following mask dabs; only blendOffOnce is spent

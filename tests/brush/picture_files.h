@@ -21,7 +21,9 @@ struct Rgba {
   int32_t height = 0;
   std::vector<uint8_t> pixels;  // red, green, blue, alpha; rows packed
 
-  const uint8_t* At(int32_t x, int32_t y) const { return &pixels[(std::size_t(y) * width + x) * 4]; }
+  const uint8_t* At(int32_t x, int32_t y) const {
+    return &pixels[(std::size_t(y) * width + x) * 4];
+  }
 };
 
 inline Rgba RandomRgba(int32_t width, int32_t height, uint32_t seed) {
@@ -74,8 +76,8 @@ class ScratchFiles {
   }
   std::string Bytes(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = Path(name);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;
   }
 

@@ -44,7 +44,8 @@ Rgba QuarterTurns(const Rgba& p, int32_t turns) {
     const Rgba in = out;
     for (int32_t y = 0; y < in.height; ++y) {
       for (int32_t x = 0; x < in.width; ++x) {
-        std::copy_n(in.At(in.width - 1 - y, x), 4, &out.pixels[(std::size_t(y) * in.width + x) * 4]);
+        std::copy_n(in.At(in.width - 1 - y, x), 4,
+                    &out.pixels[(std::size_t(y) * in.width + x) * 4]);
       }
     }
   }
@@ -88,7 +89,8 @@ TEST_F(PictureShape, FilePicturesBecomeTheirGreyTimes256) {
     EXPECT_EQ(Shape(), CoverageOf(picture, 10, 0.5)) << path;
   }
   // Neither the soft rim nor the inversion applies to pictures; a scale above 1 saturates.
-  PMR_SetTool(1.5f, 0, 0, 0, 200, 0, 0, 0, 0, 0, 0, 1, 0, "", files_.Png("six", picture).c_str(), 0);
+  PMR_SetTool(1.5f, 0, 0, 0, 200, 0, 0, 0, 0, 0, 0, 1, 0, "", files_.Png("six", picture).c_str(),
+              0);
   EXPECT_EQ(Shape(), CoverageOf(picture, 10, 1.5));
 }
 
@@ -131,7 +133,8 @@ TEST_F(PictureShape, RepeatedBuildsReuseTheCachedPicture) {
     for (int32_t x = 0; x < 4; ++x) {
       int32_t mean[3] = {};
       for (int32_t c = 0; c < 3; ++c) {
-        for (int32_t k = 0; k < 4; ++k) mean[c] += turnedPicture.At(2 * x + k % 2, 2 * y + k / 2)[c];
+        for (int32_t k = 0; k < 4; ++k)
+          mean[c] += turnedPicture.At(2 * x + k % 2, 2 * y + k / 2)[c];
         mean[c] = (mean[c] + 2) / 4;
       }
       const uint8_t rgb[3] = {uint8_t(mean[0]), uint8_t(mean[1]), uint8_t(mean[2])};
@@ -176,8 +179,11 @@ TEST_F(PictureShape, EachBuilderResamplesWithItsOwnMethod) {
     const Rgba& picture;
     int32_t side;
     uint32_t current, original;
-  } cases[] = {{bigPath, big, 8, 15, 8}, {bigPath, big, 4, 15, 17}, {bigPath, big, 20, 8, 8},
-               {tinyPath, tiny, 9, 8, 17}, {tinyPath, tiny, 3, 15, 17}};
+  } cases[] = {{bigPath, big, 8, 15, 8},
+               {bigPath, big, 4, 15, 17},
+               {bigPath, big, 20, 8, 8},
+               {tinyPath, tiny, 9, 8, 17},
+               {tinyPath, tiny, 3, 15, 17}};
   for (const Case& c : cases) {
     PMR_SetSize(c.side);
     PMR_SetBrushShape(c.path.c_str(), 0);
@@ -264,7 +270,8 @@ TEST_F(PictureShape, BlurredWidePicturesLowerThanTheBrushStillGiveAPicture) {
   MakeBrushCanvas(16, 16, 8, 8);
   Rgba flat{16, 4, std::vector<uint8_t>(16 * 4 * 4)};
   for (std::size_t i = 0; i < flat.pixels.size(); i += 4) {
-    flat.pixels[i] = 200, flat.pixels[i + 1] = 120, flat.pixels[i + 2] = 40, flat.pixels[i + 3] = 255;
+    flat.pixels[i] = 200, flat.pixels[i + 1] = 120, flat.pixels[i + 2] = 40,
+    flat.pixels[i + 3] = 255;
   }
   PMR_SetShapeBlur(50);
   SetShapeTool(files_.Png("wide", flat), 0);
@@ -304,7 +311,8 @@ TEST_F(PictureShape, UnusablePicturesGiveTheCircleAndReadNothingOutside) {
   }
   const std::string bad[] = {
       files_.Bytes("empty.png", {}),
-      files_.Bytes("truncated.png", std::vector<uint8_t>(png.begin(), png.begin() + png.size() / 2)),
+      files_.Bytes("truncated.png",
+                   std::vector<uint8_t>(png.begin(), png.begin() + png.size() / 2)),
       files_.Bytes("huge.png", huge),
       files_.Text("words.png", "not a picture\n"),
       files_.Text("broken.picscript", "picture-script 1\nsize 0 0\n"),

@@ -43,7 +43,8 @@ void WritePng(const std::string& name, const uint16_t* pixels) {
       const uint16_t* p = pixels + (std::size_t(y) * kWidth + x) * 4;
       const double alpha = p[3] / 65535.0;
       const double back = ((x / 8 + y / 8) % 2) ? 200 : 240;
-      for (int c = 0; c < 3; ++c) row[x * 3 + c] = png_byte((p[c] >> 8) * alpha + back * (1 - alpha));
+      for (int c = 0; c < 3; ++c)
+        row[x * 3 + c] = png_byte((p[c] >> 8) * alpha + back * (1 - alpha));
     }
     png_write_row(png, row.data());
   }
@@ -116,7 +117,8 @@ TEST_F(StrokePictures, MixRulesOverAColourChart) {
         uint16_t* p = &chart[(std::size_t(y) * kWidth + x) * 4];
         const int32_t band = x * 8 / kWidth;
         const uint16_t grey = uint16_t(band * 65535 / 7);
-        const uint16_t hue[3] = {uint16_t(band & 1 ? 65280 : 8000), uint16_t(band & 2 ? 65280 : 8000),
+        const uint16_t hue[3] = {uint16_t(band & 1 ? 65280 : 8000),
+                                 uint16_t(band & 2 ? 65280 : 8000),
                                  uint16_t(band & 4 ? 65280 : 8000)};
         for (int c = 0; c < 3; ++c) p[c] = y < kHeight / 2 ? grey : hue[c];
         p[3] = 65535;

@@ -25,7 +25,8 @@ using engine::State;
 std::vector<uint8_t> GreyOf(const Rgba& p) {
   std::vector<uint8_t> grey(std::size_t(p.width) * p.height);
   for (int32_t y = 0; y < p.height; ++y)
-    for (int32_t x = 0; x < p.width; ++x) grey[std::size_t(y) * p.width + x] = uint8_t(Grey(p.At(x, y)));
+    for (int32_t x = 0; x < p.width; ++x)
+      grey[std::size_t(y) * p.width + x] = uint8_t(Grey(p.At(x, y)));
   return grey;
 }
 
@@ -100,8 +101,8 @@ TEST_F(TexturePicture, FileWindowsAreCutAtRandomPlacesOfItsGrey) {
 TEST_F(TexturePicture, ScriptsAreTiledOverASixHundredSquare) {
   MakeBrushCanvas(16, 16, 24, 20);
   PMR_SetRandomSeed(5);
-  const std::string script = files_.Text(
-      "tile.picscript", "picture-script 1\nsize 7 5\neffect 5\n  0 = 3\n  1 = 80\n");
+  const std::string script =
+      files_.Text("tile.picscript", "picture-script 1\nsize 7 5\neffect 5\n  0 = 3\n  1 = 80\n");
   ExpectScriptWindows(script, 5);
 }
 
@@ -203,11 +204,13 @@ TEST_F(TexturePicture, StrokesWithPictureShapesAndTextures) {
       const uint16_t* p = layer + (std::size_t(y) * kWidth + x) * 4;
       const double alpha = p[3] / 65535.0;
       for (int c = 0; c < 3; ++c)
-        bgr[(std::size_t(y) * kWidth + x) * 3 + 2 - c] = uint8_t((p[c] >> 8) * alpha + 255 * (1 - alpha));
+        bgr[(std::size_t(y) * kWidth + x) * 3 + 2 - c] =
+            uint8_t((p[c] >> 8) * alpha + 255 * (1 - alpha));
       if (p[3] != 0) ++painted[std::min(y / 67, 2)];
     }
   }
-  palmora_test::SnapshotBGR("brush_picture_shape_and_texture", bgr.data(), kWidth, kHeight, kWidth * 3);
+  palmora_test::SnapshotBGR("brush_picture_shape_and_texture", bgr.data(), kWidth, kHeight,
+                            kWidth * 3);
   // The ring's hole and the texture's gaps leave much of each band's dab area unpainted.
   for (std::size_t count : painted) {
     EXPECT_GT(count, 2000u);

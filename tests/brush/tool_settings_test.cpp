@@ -94,11 +94,13 @@ TEST_F(ToolSettings, VariationArraysComeFromTheSeededGenerator) {
   PMR_SetPixColorVary(9);
   brush_ref::Lcg lcg{77};
   ASSERT_EQ(t.pixColorArray.length, 60u);
-  for (uint32_t i = 0; i < 60; ++i) ASSERT_EQ(t.pixColorArray.data[i], uint8_t(lcg.Next() % 1000)) << i;
+  for (uint32_t i = 0; i < 60; ++i)
+    ASSERT_EQ(t.pixColorArray.data[i], uint8_t(lcg.Next() % 1000)) << i;
   EXPECT_EQ(engine::Generator().state(), lcg.x);
   PMR_SetPixLumVary(3);
   lcg = {77};
-  for (uint32_t i = 0; i < 60; ++i) ASSERT_EQ(t.pixLumArray.data[i], uint8_t(lcg.Next() % 256)) << i;
+  for (uint32_t i = 0; i < 60; ++i)
+    ASSERT_EQ(t.pixLumArray.data[i], uint8_t(lcg.Next() % 256)) << i;
   const uint8_t* kept = t.pixColorArray.data;
   PMR_SetPixColorVary(4);
   EXPECT_EQ(t.pixColorArray.data, kept);

@@ -35,8 +35,10 @@ TEST_F(CanvasLifecycle, StartsFullySelectedWithClearBlendBufferAndResetView) {
   State().viewOffsetX = 9;
   PMR_CreateImage(nullptr, 33, 17, 24, 77);
   const auto& s = State();
-  EXPECT_TRUE(std::all_of(s.maskPlane, s.maskPlane + 33 * 17, [](uint16_t m) { return m == 65535; }));
-  EXPECT_TRUE(std::all_of(s.blendBuffer, s.blendBuffer + 24 * 24, [](uint16_t v) { return v == 0; }));
+  EXPECT_TRUE(
+      std::all_of(s.maskPlane, s.maskPlane + 33 * 17, [](uint16_t m) { return m == 65535; }));
+  EXPECT_TRUE(
+      std::all_of(s.blendBuffer, s.blendBuffer + 24 * 24, [](uint16_t v) { return v == 0; }));
   EXPECT_EQ(s.brushStride, 96);
   EXPECT_EQ(s.reservedParam, 77);
   EXPECT_EQ(s.viewScaleLevel, 1);

@@ -109,8 +109,12 @@ TEST(ColourModels, RoundTripsLoseAtMostOneStep) {
         const Rgb viaHsv = FromHSV(h < 0 ? 0 : h, s, x);
         RGBToHSL(r, g, b, &h, &s, &x);
         const Rgb viaHsl = FromHSL(h, s, x);
-        for (auto [got, want] : {std::pair{viaHsv.r, r}, {viaHsv.g, g}, {viaHsv.b, b},
-                                 {viaHsl.r, r}, {viaHsl.g, g}, {viaHsl.b, b}}) {
+        for (auto [got, want] : {std::pair{viaHsv.r, r},
+                                 {viaHsv.g, g},
+                                 {viaHsv.b, b},
+                                 {viaHsl.r, r},
+                                 {viaHsl.g, g},
+                                 {viaHsl.b, b}}) {
           ASSERT_LE(want - got, 1) << r << " " << g << " " << b;
           ASSERT_GE(want - got, 0) << r << " " << g << " " << b;
         }

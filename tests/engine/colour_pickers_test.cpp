@@ -21,7 +21,10 @@ constexpr int W = 6, H = 4;
 void SetPixel(int index, int x, int y, uint16_t r, uint16_t g, uint16_t b, uint16_t a) {
   auto pixels = ReadLayer(index);
   uint16_t* p = &pixels[(y * W + x) * 4];
-  p[0] = r; p[1] = g; p[2] = b; p[3] = a;
+  p[0] = r;
+  p[1] = g;
+  p[2] = b;
+  p[3] = a;
   WriteLayer(index, pixels);
 }
 
@@ -113,7 +116,7 @@ TEST_F(ColourPickers, SingleColourComparesAllFourChannels) {
   EXPECT_EQ(PMR_IsSingleColor(1), 1);
   SetPixel(2, W - 1, H - 1, 0, 0, 0, 1);  // the last pixel differs in alpha alone
   EXPECT_EQ(PMR_IsSingleColor(2), 0);
-  SetPixel(3, 0, 0, 1, 0, 0, 0);          // the first pixel differs from all the others
+  SetPixel(3, 0, 0, 1, 0, 0, 0);  // the first pixel differs from all the others
   EXPECT_EQ(PMR_IsSingleColor(3), 0);
   EXPECT_EQ(PMR_IsSingleColor(9), 0);
   EXPECT_EQ(PMR_IsSingleColor(-1), 0);

@@ -19,7 +19,8 @@ std::vector<uint16_t> Block(int width, int height, int rowPixels) {
   std::vector<uint16_t> block(std::size_t(rowPixels) * height * 4, 0);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < rowPixels; ++x)
-      for (int c = 0; c < 4; ++c) block[(y * rowPixels + x) * 4 + c] = uint16_t(((y * 16 + x + c * 3) & 0xFF) << 8 | 0x77);
+      for (int c = 0; c < 4; ++c)
+        block[(y * rowPixels + x) * 4 + c] = uint16_t(((y * 16 + x + c * 3) & 0xFF) << 8 | 0x77);
   return block;
 }
 
@@ -32,7 +33,8 @@ TEST_F(HostBufferConvert, BlockConvertersCountColumnsFromXWithoutMovingTheBuffer
   for (int y = 0; y < 5; ++y) {
     for (int x = 0; x < 8; ++x) {
       for (int c = 0; c < 4; ++c) {
-        const uint8_t expect = (y < 3 && x < 4) ? uint8_t(src[(y * rowPixels + x) * 4 + c] >> 8) : 0xEE;
+        const uint8_t expect =
+            (y < 3 && x < 4) ? uint8_t(src[(y * rowPixels + x) * 4 + c] >> 8) : 0xEE;
         EXPECT_EQ(dst[y * 32 + x * 4 + c], expect) << x << "," << y;
       }
     }
@@ -93,7 +95,8 @@ TEST_F(HostBufferConvert, SetPixelWritesOnlyInsideTheCanvas) {
   EXPECT_EQ(dst[2 * 12 + 10], 0xAB);
   EXPECT_EQ(dst[2 * 12 + 11], 0xFF);
   const auto after = dst;
-  EXPECT_EQ(PMR_SetPixelRGB24(dst.data(), 12, 4, 0, 0xFFFF, 0xFFFF, 0xFFFF), 0);  // x = canvas width
+  EXPECT_EQ(PMR_SetPixelRGB24(dst.data(), 12, 4, 0, 0xFFFF, 0xFFFF, 0xFFFF),
+            0);  // x = canvas width
   EXPECT_EQ(PMR_SetPixelRGB24(dst.data(), 12, 0, 3, 0xFFFF, 0xFFFF, 0xFFFF), 0);
   EXPECT_EQ(PMR_SetPixelRGB24(dst.data(), 12, -1, 0, 0xFFFF, 0xFFFF, 0xFFFF), 0);
   EXPECT_EQ(PMR_SetPixelRGB24(dst.data(), 11, 0, 0, 0xFFFF, 0xFFFF, 0xFFFF), 0);

@@ -38,8 +38,8 @@ TEST_F(LayerAlpha, SetColorAlphaTurnsNearlyTransparentPixelsIntoOneClearColour) 
   MakeCanvas(3, 1, 2, 2);
   WriteLayer(2, {1, 2, 3, 255, 4, 5, 6, 256, 7, 8, 9, 0});
   PMR_SetColorAlpha(10, 20, 255);
-  EXPECT_EQ(ReadLayer(2), (std::vector<uint16_t>{2570, 5140, 65535, 0, 4, 5, 6, 256, 2570, 5140,
-                                                 65535, 0}));
+  EXPECT_EQ(ReadLayer(2),
+            (std::vector<uint16_t>{2570, 5140, 65535, 0, 4, 5, 6, 256, 2570, 5140, 65535, 0}));
 }
 
 TEST_F(LayerAlpha, BlobPullsChannelsTowardsMidGreyByTheirMean) {
@@ -49,9 +49,9 @@ TEST_F(LayerAlpha, BlobPullsChannelsTowardsMidGreyByTheirMean) {
   WriteLayer(2, {40000, 40000, 40000, 65535, 10000, 10000, 10000, 8192, 60000, 30000, 3000, 8191,
                  500, 500, 500, 0});
   PMR_CreateBlobFromImage(2, 1);
-  EXPECT_EQ(ReadLayer(2), (std::vector<uint16_t>{35585, 35585, 35585, 43959, 29293, 29293, 29293,
-                                                 18669, 60149, 30958, 4686, 8191, 32521, 32521,
-                                                 32521, 0}));
+  EXPECT_EQ(ReadLayer(2),
+            (std::vector<uint16_t>{35585, 35585, 35585, 43959, 29293, 29293, 29293, 18669, 60149,
+                                   30958, 4686, 8191, 32521, 32521, 32521, 0}));
   WriteLayer(2, {40000, 1, 2, 9000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
   PMR_CreateBlobFromImage(2, 0);
   const auto flat = ReadLayer(2);

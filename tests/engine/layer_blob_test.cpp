@@ -72,7 +72,8 @@ TEST_F(LayerBlob, BadBlobsAndLayersAreRefused) {
   HostBlob blob;
   ASSERT_GT(PMR_GetRGBA32LayerCompressed(&blob.data, 0, &blob.size, 2, 6), 0);
   const uint64_t before = EngineChecksum();
-  EXPECT_EQ(PMR_LoadRGBA32LayerCompressed(blob.data, 0, int32_t(blob.size) - 4, 3), 0);  // truncated
+  EXPECT_EQ(PMR_LoadRGBA32LayerCompressed(blob.data, 0, int32_t(blob.size) - 4, 3),
+            0);  // truncated
   EXPECT_EQ(PMR_LoadRGBA32LayerCompressed(blob.data, 0, 0, 3), 0);
   EXPECT_EQ(PMR_LoadRGBA32LayerCompressed(nullptr, 0, int32_t(blob.size), 3), 0);
   EXPECT_EQ(PMR_LoadRGBA32LayerCompressed(blob.data, 0, int32_t(blob.size), 64), 0);
@@ -84,7 +85,9 @@ TEST_F(LayerBlob, BadBlobsAndLayersAreRefused) {
   for (int rows : {H - 1, H + 1}) {
     const std::vector<uint8_t> rgba(std::size_t(W) * rows * 4, 3);
     HostBlob other;
-    ASSERT_GT(imaging::IS3ZDeflateBuffer(rgba.data(), uint32_t(rgba.size()), &other.data, &other.size, 6), 0);
+    ASSERT_GT(
+        imaging::IS3ZDeflateBuffer(rgba.data(), uint32_t(rgba.size()), &other.data, &other.size, 6),
+        0);
     EXPECT_EQ(PMR_LoadRGBA32LayerCompressed(other.data, 0, int32_t(other.size), 3), 0) << rows;
   }
   EXPECT_EQ(EngineChecksum(), before);

@@ -33,8 +33,8 @@ TEST_F(LayerFills, ClearFillsEveryPixelWithBytesTimes256) {
 
 TEST_F(LayerFills, MaskedClearMixesByTheMaskSample) {
   MakeCanvas(4, 1);
-  WriteLayer(2, {1000, 2000, 3000, 4000, 1000, 2000, 3000, 4000, 1000, 2000, 3000, 4000,
-                 1000, 2000, 3000, 4000});
+  WriteLayer(2, {1000, 2000, 3000, 4000, 1000, 2000, 3000, 4000, 1000, 2000, 3000, 4000, 1000, 2000,
+                 3000, 4000});
   const uint16_t mask[4] = {65535, 0, 32768, 1};
   std::copy(mask, mask + 4, State().maskPlane);
   ASSERT_EQ(PMR_ClearMasked(200, 100, 0, 50), 1);
@@ -77,7 +77,8 @@ TEST_F(LayerFills, MaskedAlphaClearLoadsTheColourThroughTheMask) {
 
   State().maskEnabled = 0;  // without the mask it is a plain clear
   ASSERT_EQ(PMR_ClearMaskedAlpha(1, 1, 1, 0), 1);
-  EXPECT_EQ(ReadLayer(2), (std::vector<uint16_t>{256, 256, 256, 0, 256, 256, 256, 0, 256, 256, 256, 0}));
+  EXPECT_EQ(ReadLayer(2),
+            (std::vector<uint16_t>{256, 256, 256, 0, 256, 256, 256, 0, 256, 256, 256, 0}));
 }
 
 TEST_F(LayerFills, HostBufferFillsStayInsideTheirRows) {

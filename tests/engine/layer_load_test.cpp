@@ -31,8 +31,10 @@ int64_t ModelCoverageColour(const uint8_t* texture, const uint16_t* mask, std::s
   int64_t h = 65535;
   if (texture) {
     const int64_t t = texture[at];
-    if (t == 0) h = 0;
-    else if (t < 128) h = (2 * t + 1) * 65535 / 256;
+    if (t == 0)
+      h = 0;
+    else if (t < 128)
+      h = (2 * t + 1) * 65535 / 256;
   }
   if (mask) {
     const int64_t m = mask[at] / 256;
@@ -51,8 +53,8 @@ int64_t ModelCoverageAlpha(const uint8_t* texture, const uint16_t* mask, std::si
 
 // PMR_LoadRGBA32Layer, pixel by pixel over the source picture.
 void ModelLoadRGBA32(std::vector<uint16_t>& layer, const std::vector<uint8_t>& src, int rowBytes,
-                     int x, int y, int w, int h, bool masked, bool locked,
-                     const uint8_t* texture, const uint16_t* mask) {
+                     int x, int y, int w, int h, bool masked, bool locked, const uint8_t* texture,
+                     const uint16_t* mask) {
   for (int j = 0; j < h; ++j) {
     for (int i = 0; i < w; ++i) {
       const int lx = x + i, ly = y + j;
@@ -225,11 +227,12 @@ TEST_F(LayerLoad, RectanglesAreClippedToTheLayer) {
   for (int c = 0; c < 32; ++c) std::memset(&src[c * 4], c + 1, 4);
   ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 128, 2, -10, 0, 32, 1, 0), 1);
   const auto out = ReadLayer(2);
-  for (int x = 0; x < 16; ++x) EXPECT_EQ(out[x * 4], (x + 10 + 1) * 256) << x;  // source column 10 lands at 0
+  for (int x = 0; x < 16; ++x)
+    EXPECT_EQ(out[x * 4], (x + 10 + 1) * 256) << x;  // source column 10 lands at 0
 
   const uint64_t before = EngineChecksum();
-  ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 128, 2, 16, 0, 32, 1, 0), 1);   // entirely right
-  ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 128, 2, 0, -5, 32, 5, 0), 1);   // entirely above
+  ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 128, 2, 16, 0, 32, 1, 0), 1);  // entirely right
+  ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 128, 2, 0, -5, 32, 5, 0), 1);  // entirely above
   ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 128, 2, INT32_MIN, 0, INT32_MIN + 5, 1, 0), 1);
   ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 128, 2, INT32_MAX, 0, 32, 1, 0), 1);
   EXPECT_EQ(EngineChecksum(), before);
@@ -237,13 +240,14 @@ TEST_F(LayerLoad, RectanglesAreClippedToTheLayer) {
 
 TEST_F(LayerLoad, MaskedLoadStaysInsideTheCanvasOnALargerLayer) {
   MakeCanvas(8, 8);
-  ASSERT_EQ(PMR_CreateLayer(3, 12, 10), 1);  // not of the canvas size: mask and texture end at 8 x 8
+  ASSERT_EQ(PMR_CreateLayer(3, 12, 10),
+            1);  // not of the canvas size: mask and texture end at 8 x 8
   std::vector<uint8_t> src(12 * 10 * 4, 200);
   ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 48, 3, 0, 0, 12, 10, 1), 1);
   const uint16_t* p = State().layers[3].pixels;
   EXPECT_EQ(p[(7 * 12 + 7) * 4], 200 * 256);
-  EXPECT_EQ(p[(7 * 12 + 8) * 4], 0);   // right of the canvas
-  EXPECT_EQ(p[(8 * 12 + 0) * 4], 0);   // below it
+  EXPECT_EQ(p[(7 * 12 + 8) * 4], 0);  // right of the canvas
+  EXPECT_EQ(p[(8 * 12 + 0) * 4], 0);  // below it
   ASSERT_EQ(PMR_LoadRGBA32Layer(src.data(), 48, 3, 0, 0, 12, 10, 0), 1);
   EXPECT_EQ(p[(9 * 12 + 11) * 4], 200 * 256);  // the plain load covers the layer's own size
 }
@@ -261,7 +265,8 @@ TEST_F(LayerLoad, RGB24ColourAndAlphaMatchTheModel) {
       for (int x = 0; x < W; ++x) {
         const uint8_t* s = &src[std::size_t(y) * rowBytes + x * 3];
         uint16_t* d = &expected[(std::size_t(y) * W + x) * 4];
-        const int64_t h = flag ? ModelCoverageColour(State().textureImage, State().maskPlane, y * W + x) : 65535;
+        const int64_t h =
+            flag ? ModelCoverageColour(State().textureImage, State().maskPlane, y * W + x) : 65535;
         if (h <= 0) continue;
         for (int c = 0; c < 3; ++c) d[c] = uint16_t(h == 65535 ? s[c] * 256 : Blend(s[c], d[c], h));
       }
@@ -274,9 +279,12 @@ TEST_F(LayerLoad, RGB24ColourAndAlphaMatchTheModel) {
       uint16_t& a = expected[std::size_t(i) * 4 + 3];
       if (a == 0) continue;
       const int v = src[std::size_t(i / W) * rowBytes + (i % W) * 3];
-      const int64_t h = flag ? ModelCoverageAlpha(State().textureImage, State().maskPlane, i) : 65535;
-      if (h == 65535) a = uint16_t(v * 256);
-      else if (h > 0) a = uint16_t(Blend(v, a, h));
+      const int64_t h =
+          flag ? ModelCoverageAlpha(State().textureImage, State().maskPlane, i) : 65535;
+      if (h == 65535)
+        a = uint16_t(v * 256);
+      else if (h > 0)
+        a = uint16_t(Blend(v, a, h));
     }
     ASSERT_EQ(PMR_LoadRGB24ToAlpha(src.data(), rowBytes, flag), 1);
     EXPECT_EQ(ReadLayer(2), expected) << "flag " << flag;
@@ -310,14 +318,14 @@ TEST_F(LayerLoad, RefusalsChangeNothing) {
   EXPECT_EQ(PMR_LoadRGBA32Layer(nullptr, 32, 2, 0, 0, 8, 4, 0), 0);
   EXPECT_EQ(PMR_LoadRGBA32Layer(src.data(), 32, -1, 0, 0, 8, 4, 0), 0);
   EXPECT_EQ(PMR_LoadRGBA32Layer(src.data(), 32, 64, 0, 0, 8, 4, 0), 0);
-  EXPECT_EQ(PMR_LoadRGBA32Layer(src.data(), 32, 9, 0, 0, 8, 4, 0), 0);   // empty slot
-  EXPECT_EQ(PMR_LoadRGBA32Layer(src.data(), 31, 2, 0, 0, 8, 4, 0), 0);   // rows too short
+  EXPECT_EQ(PMR_LoadRGBA32Layer(src.data(), 32, 9, 0, 0, 8, 4, 0), 0);  // empty slot
+  EXPECT_EQ(PMR_LoadRGBA32Layer(src.data(), 31, 2, 0, 0, 8, 4, 0), 0);  // rows too short
   EXPECT_EQ(PMR_LoadRGBA32Layer(src.data(), -32, 2, 0, 0, 8, 4, 0), 0);
   EXPECT_EQ(PMR_LoadRGB24(src.data(), 23, 0), 0);
   EXPECT_EQ(PMR_LoadRGB24ToAlpha(nullptr, 24, 0), 0);
-  EXPECT_EQ(PMR_Load(src.data(), 8, 4, 4), 0);   // 4 columns need 12 bytes a row
+  EXPECT_EQ(PMR_Load(src.data(), 8, 4, 4), 0);  // 4 columns need 12 bytes a row
   EXPECT_EQ(EngineChecksum(), before);
-  ASSERT_EQ(PMR_CreateLayer(5, 9, 4), 1);         // not of the canvas size
+  ASSERT_EQ(PMR_CreateLayer(5, 9, 4), 1);  // not of the canvas size
   PMR_SetLayer(5);
   const uint64_t withLayer5 = EngineChecksum();
   EXPECT_EQ(PMR_LoadRGB24(src.data(), 27, 0), 0);

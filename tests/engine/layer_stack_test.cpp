@@ -17,7 +17,8 @@ using LayerStack = EngineTest;
 
 bool AllSamplesAre(const engine::LayerRecord& layer, uint16_t value) {
   const std::size_t count = std::size_t(layer.width) * layer.height * 4;
-  return std::all_of(layer.pixels, layer.pixels + count, [value](uint16_t v) { return v == value; });
+  return std::all_of(layer.pixels, layer.pixels + count,
+                     [value](uint16_t v) { return v == value; });
 }
 
 TEST_F(LayerStack, BackgroundStartsWhiteAndOtherSlotsClear) {
@@ -219,8 +220,7 @@ TEST_F(LayerStack, BlurredPaintAlphaKeepsNearlyOpaqueSamplesOpaque) {
 
 TEST_F(LayerStack, TextureIsTheChannelMeanLimitedTo4To250) {
   MakeCanvas(3, 1, 3, 2);
-  std::vector<uint16_t> pixels = {65535, 65535, 65535, 0,  0,     0,     0,     0,
-                                  30000, 30000, 30000, 0};
+  std::vector<uint16_t> pixels = {65535, 65535, 65535, 0, 0, 0, 0, 0, 30000, 30000, 30000, 0};
   palmora_test::WriteLayer(3, pixels);
   EXPECT_EQ(PMR_CreateTexture(3), 3);
   const uint8_t* t = State().textureImage;

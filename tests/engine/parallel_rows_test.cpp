@@ -56,7 +56,8 @@ TEST_F(ParallelRows, AFailingBandReachesTheCallerAndThePoolStaysUsable) {
     SCOPED_TRACE(failing);
     EXPECT_THROW(engine::ForRowBands(1000, 1 << 20,
                                      [&](int32_t begin, int32_t end) {
-                                       if (begin <= failing && failing < end) throw std::bad_alloc();
+                                       if (begin <= failing && failing < end)
+                                         throw std::bad_alloc();
                                      }),
                  std::bad_alloc);
   }

@@ -1,7 +1,7 @@
-// The 3-byte row kernels, portable, SSSE3 and AVX2, against the format rules worked out pixel by pixel
-// here: every row length from 1 to 70 (heads, whole 16-pixel steps and tails), buffers off any
-// 16-byte boundary, cached and streamed stores, and guard bytes around the written row that must
-// stay untouched.
+// The 3-byte row kernels, portable, SSSE3 and AVX2, against the format rules worked out pixel by
+// pixel here: every row length from 1 to 70 (heads, whole 16-pixel steps and tails), buffers off
+// any 16-byte boundary, cached and streamed stores, and guard bytes around the written row that
+// must stay untouched.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -89,8 +89,8 @@ void ExpectLoad(LoadKernel kernel, LoadRule rule) {
       const auto src = RandomBytes(srcOffset + 3 * pixels, uint32_t(100 + pixels));
       for (std::size_t dstOffset : {0, 1, 2, 3}) {
         for (Stores stores : {Stores::kCached, Stores::kStreaming}) {
-          SCOPED_TRACE(::testing::Message() << pixels << " pixels, offsets " << srcOffset << ", "
-                                            << dstOffset);
+          SCOPED_TRACE(::testing::Message()
+                       << pixels << " pixels, offsets " << srcOffset << ", " << dstOffset);
           std::vector<uint16_t> layer(4 * (pixels + 8), 0xA5A5);
           uint16_t* row = layer.data() + 4 * (2 + dstOffset);
           std::memcpy(row, old.data(), pixels * 8);

@@ -42,7 +42,10 @@ std::vector<uint8_t> ModelEncodeRGBA(const std::vector<uint16_t>& pixels) {
 TEST_F(RunLength, RunsAreCutAt255AndSingletonsMakeOneRecord) {
   std::vector<uint16_t> row(300 * 4);
   for (std::size_t i = 0; i < row.size(); i += 4) {
-    row[i] = 0x1200; row[i + 1] = 0x3400; row[i + 2] = 0x5600; row[i + 3] = 0x7800;
+    row[i] = 0x1200;
+    row[i + 1] = 0x3400;
+    row[i + 2] = 0x5600;
+    row[i + 3] = 0x7800;
   }
   std::vector<uint8_t> out(300 * 5, 0xEE);
   ASSERT_EQ(PMR_RLECompressRGBA64ToRGBA32(row.data(), out.data(), 300), 10);
@@ -104,7 +107,8 @@ TEST_F(RunLength, RandomRowsRoundTripAndMatchTheModel) {
     std::vector<uint16_t> row;
     for (std::size_t i = 0; row.size() < 700 * 4; ++i) {
       const int run = noise[i % noise.size()] % 4 == 0 ? 300 : noise[i % noise.size()] % 5 + 1;
-      const uint16_t value = uint16_t(noise[(i * 7) % noise.size()] << 8 | noise[(i * 3) % noise.size()]);
+      const uint16_t value =
+          uint16_t(noise[(i * 7) % noise.size()] << 8 | noise[(i * 3) % noise.size()]);
       for (int r = 0; r < run && row.size() < 700 * 4; ++r)
         for (int c = 0; c < 4; ++c) row.push_back(uint16_t(value + c * 0x1100));
     }
@@ -114,8 +118,10 @@ TEST_F(RunLength, RandomRowsRoundTripAndMatchTheModel) {
     EXPECT_EQ(stream, ModelEncodeRGBA(row)) << seed;
 
     std::vector<uint16_t> back(700 * 4);
-    EXPECT_EQ(PMR_RLEUncompressRGBA32ToRGBA64Checked(stream.data(), back.data(), 700, bytes), bytes);
-    for (std::size_t i = 0; i < row.size(); ++i) ASSERT_EQ(back[i], row[i] & 0xFF00) << seed << " " << i;
+    EXPECT_EQ(PMR_RLEUncompressRGBA32ToRGBA64Checked(stream.data(), back.data(), 700, bytes),
+              bytes);
+    for (std::size_t i = 0; i < row.size(); ++i)
+      ASSERT_EQ(back[i], row[i] & 0xFF00) << seed << " " << i;
   }
 }
 
@@ -127,8 +133,9 @@ TEST_F(RunLength, CheckedDecodersReadNothingPastTheStream) {
   std::memcpy(exact, stream.data(), stream.size());
   std::vector<uint16_t> pixels(8 * 4, 7);
   const auto untouched = pixels;
-  EXPECT_EQ(PMR_RLEUncompressRGBA32ToRGBA64Checked(exact, pixels.data(), 6, 10), 0);  // holds only 5
-  EXPECT_EQ(PMR_RLEUncompressRGBA32ToRGBA64Checked(exact, pixels.data(), 5, 9), 0);   // cut record
+  EXPECT_EQ(PMR_RLEUncompressRGBA32ToRGBA64Checked(exact, pixels.data(), 6, 10),
+            0);                                                                      // holds only 5
+  EXPECT_EQ(PMR_RLEUncompressRGBA32ToRGBA64Checked(exact, pixels.data(), 5, 9), 0);  // cut record
   EXPECT_EQ(PMR_RLEUncompressRGBA32ToRGBA64Checked(exact, pixels.data(), 5, 0), 0);
   EXPECT_EQ(PMR_RLEUncompressRGBA32ToRGBA64Checked(nullptr, pixels.data(), 5, 10), 0);
   EXPECT_EQ(pixels, untouched);
@@ -199,7 +206,7 @@ TEST_F(RunLength, LineRefusalsChangeNothing) {
   palmora_test::PaintPattern(2, 1);
   std::vector<uint8_t> stream(8 * 5, 1);  // records of 1 pixel
   const uint64_t before = EngineChecksum();
-  EXPECT_EQ(PMR_GetRGBA32LayerLineRLE(stream.data(), 2, 2), 0);   // row past the canvas
+  EXPECT_EQ(PMR_GetRGBA32LayerLineRLE(stream.data(), 2, 2), 0);  // row past the canvas
   EXPECT_EQ(PMR_GetRGBA32LayerLineRLE(stream.data(), 2, -1), 0);
   EXPECT_EQ(PMR_GetRGBA32LayerLineRLE(stream.data(), 64, 0), 0);
   EXPECT_EQ(PMR_GetRGBA32LayerLineRLE(nullptr, 2, 0), 0);

@@ -62,9 +62,11 @@ TEST_F(TransferPaths, StreamingAndThreadedTransfersMatchTheSerialPath) {
     ExpectSameBothWays([](uint8_t* h) { PMR_GetRGB24FromAlpha(h, W * 3); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_GetRGBA64Layer(h, W * 8, 2); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_SetRGBA64Layer(h, W * 8 + 2, 2); }, offset);
-    ExpectSameBothWays([](uint8_t* h) { PMR_GetRGBA64LayerRect(h, W * 8, 2, 3, 1, W - 5, H - 2); }, offset);
+    ExpectSameBothWays([](uint8_t* h) { PMR_GetRGBA64LayerRect(h, W * 8, 2, 3, 1, W - 5, H - 2); },
+                       offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_LoadRGBA32Layer(h, W * 4, 2, 0, 0, W, H, 0); }, offset);
-    ExpectSameBothWays([](uint8_t* h) { PMR_LoadRGBA32Layer(h, W * 4 + 4, 2, -3, 1, W, H, 0); }, offset);
+    ExpectSameBothWays([](uint8_t* h) { PMR_LoadRGBA32Layer(h, W * 4 + 4, 2, -3, 1, W, H, 0); },
+                       offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_LoadRGB24(h, W * 3, 0); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_LoadRGB24ToAlpha(h, W * 3 + 2, 0); }, offset);
     ExpectSameBothWays([](uint8_t* h) { PMR_Load(h, W * 3, W, H); }, offset);
@@ -75,15 +77,15 @@ TEST_F(TransferPaths, StreamingAndThreadedTransfersMatchTheSerialPath) {
   const auto noise = palmora_test::RandomBytes(plane.size() * 2, 5);
   std::memcpy(plane.data(), noise.data(), noise.size());
   for (int offset : {0, 3}) {
-    ExpectSameBothWays([&](uint8_t* h) {
-      PMR_GetRGBA32FromRGBA64(h, W * 4, W, H, plane.data() + 1, W * 8);
-    }, offset);
-    ExpectSameBothWays([&](uint8_t* h) {
-      PMR_RGBA64RectToRGBA32(plane.data() + 1, 3, 2, W - 7, H - 3, W, 0, h);
-    }, offset);
-    ExpectSameBothWays([&](uint8_t* h) {
-      PMR_RGBA64RectToRGBA24(plane.data() + 1, 5, 1, W - 5, H - 2, W, 0, h);
-    }, offset);
+    ExpectSameBothWays(
+        [&](uint8_t* h) { PMR_GetRGBA32FromRGBA64(h, W * 4, W, H, plane.data() + 1, W * 8); },
+        offset);
+    ExpectSameBothWays(
+        [&](uint8_t* h) { PMR_RGBA64RectToRGBA32(plane.data() + 1, 3, 2, W - 7, H - 3, W, 0, h); },
+        offset);
+    ExpectSameBothWays(
+        [&](uint8_t* h) { PMR_RGBA64RectToRGBA24(plane.data() + 1, 5, 1, W - 5, H - 2, W, 0, h); },
+        offset);
   }
   PMR_SetLayerOptions(2, 1, 1, 100, "Normal");
   for (int offset : {0, 5}) {

@@ -26,7 +26,8 @@ class UndoStore : public EngineTest {
   }
   std::vector<uint16_t> BackBuffer() const {
     const auto& s = State();
-    return {s.undo.historyBack, s.undo.historyBack + std::size_t(s.canvasWidth) * s.canvasHeight * 4};
+    return {s.undo.historyBack,
+            s.undo.historyBack + std::size_t(s.canvasWidth) * s.canvasHeight * 4};
   }
   std::vector<uint16_t> Mask() const {
     const auto& s = State();
@@ -197,7 +198,8 @@ TEST_F(UndoStore, MemoryIsAccountedPerBufferAndReturned) {
   PMR_SaveUndoBuffer(1, 1);
   EXPECT_EQ(State().undo.undoUsedKB, base + 101 * 51 * 8 / 1024 + 101 * 51 * 2 / 1024);
   PMR_SaveUndoBuffer(1, 0);
-  EXPECT_EQ(PMR_GetCurrentUndoMemory(), (base + 101 * 51 * 10 / 1024 + 256 * 128 * 8 / 1024) / 1024);
+  EXPECT_EQ(PMR_GetCurrentUndoMemory(),
+            (base + 101 * 51 * 10 / 1024 + 256 * 128 * 8 / 1024) / 1024);
   PMR_ClearUndo();
   EXPECT_EQ(State().undo.undoUsedKB, base);
 }

@@ -17,7 +17,8 @@ namespace {
 bool Replay(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
   // An empty vector's data() may be null; the fuzzer contract allows that with size 0.
   LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
   return true;

@@ -23,8 +23,9 @@ TEST_F(Commands, EffectTurnsTheHueAndKeepsSizeAndAlpha) {
   Pixels in = Solid(5, 3, 255, 0, 0);
   in.rgba[3] = 128;  // one half-transparent pixel keeps its alpha
   WritePng(Path("red.png"), in);
-  const RunResult run = RunPalmora({"effect", "Adjust HSL", Path("red.png"), Path("out.png"),
-                              "--slider", "1=100", "--slider", "2=50", "--slider", "3=50", "-q"});
+  const RunResult run =
+      RunPalmora({"effect", "Adjust HSL", Path("red.png"), Path("out.png"), "--slider", "1=100",
+                  "--slider", "2=50", "--slider", "3=50", "-q"});
   ASSERT_EQ(run.status, 0) << run.err;
   const Pixels out = ReadPixels(Path("out.png"));
   ASSERT_EQ(out.width, 5);
@@ -56,8 +57,8 @@ TEST_F(Commands, EffectHelpAndDescribedDefaults) {
   const Pixels out = ReadPixels(Path("out.png"));
   ASSERT_EQ(out.rgba.size(), in.rgba.size());
   for (std::size_t i = 0; i < in.rgba.size(); ++i) EXPECT_NEAR(out.rgba[i], in.rgba[i], 1) << i;
-  ASSERT_EQ(RunPalmora({"effect", "Adjust HSV", Path("in.png"), Path("dark.png"), "--slider",
-                        "3=0", "-q"})
+  ASSERT_EQ(RunPalmora(
+                {"effect", "Adjust HSV", Path("in.png"), Path("dark.png"), "--slider", "3=0", "-q"})
                 .status,
             0);
   EXPECT_LT(ReadPixels(Path("dark.png")).At(0, 0)[0], 200);
@@ -79,8 +80,8 @@ TEST_F(Commands, ScriptFileEffectsTakeShippedScriptsByName) {
                 .status,
             0);
   EXPECT_NE(ReadPixels(Path("brick.png")).rgba, ReadPixels(Path("wood.png")).rgba);
-  const RunResult unknown = RunPalmora({"effect", "Backgrounds Nature", Path("in.png"),
-                                        Path("x.png"), "--text", "brick", "-q"});
+  const RunResult unknown = RunPalmora(
+      {"effect", "Backgrounds Nature", Path("in.png"), Path("x.png"), "--text", "brick", "-q"});
   EXPECT_NE(unknown.status, 0);
   EXPECT_NE(unknown.err.find("nature scripts:"), std::string::npos) << unknown.err;
 }
@@ -88,7 +89,9 @@ TEST_F(Commands, ScriptFileEffectsTakeShippedScriptsByName) {
 TEST_F(Commands, RenderReplicatesAndSamples) {
   const Pixels in = Gradient();
   WritePng(Path("in.png"), in);
-  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("big.png"), "--scale", "3", "--paper", "-q"}).status, 0);
+  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("big.png"), "--scale", "3", "--paper", "-q"})
+                .status,
+            0);
   const Pixels big = ReadPixels(Path("big.png"));
   ASSERT_EQ(big.width, 18);
   ASSERT_EQ(big.height, 12);
@@ -96,10 +99,12 @@ TEST_F(Commands, RenderReplicatesAndSamples) {
     for (int x = 0; x < 18; ++x) {
       const uint8_t* s = in.At(x / 3, y / 3);
       const bool clear = s[3] == 0;  // white paper shows through the transparent corner
-      for (int c = 0; c < 3; ++c)
-        ASSERT_EQ(big.At(x, y)[c], clear ? 255 : s[c]) << x << "," << y;
+      for (int c = 0; c < 3; ++c) ASSERT_EQ(big.At(x, y)[c], clear ? 255 : s[c]) << x << "," << y;
     }
-  ASSERT_EQ(RunPalmora({"render", Path("in.png"), Path("small.png"), "--scale", "0.5", "--paper", "-q"}).status, 0);
+  ASSERT_EQ(
+      RunPalmora({"render", Path("in.png"), Path("small.png"), "--scale", "0.5", "--paper", "-q"})
+          .status,
+      0);
   const Pixels small = ReadPixels(Path("small.png"));
   ASSERT_EQ(small.width, 3);
   ASSERT_EQ(small.height, 2);
@@ -128,9 +133,14 @@ TEST_F(Commands, RenderTintsWhatTheMaskProtects) {
   for (int y = 0; y < 4; ++y)
     for (int x = 4; x < 8; ++x) std::fill_n(&mask.rgba[(y * 8 + x) * 4], 3, uint8_t{255});
   WritePng(Path("mask.png"), mask);
-  ASSERT_EQ(RunPalmora({"render", Path("clear.png"), Path("out.png"), "--mask", Path("mask.png"), "--paper", "-q"}).status, 0);
+  ASSERT_EQ(RunPalmora({"render", Path("clear.png"), Path("out.png"), "--mask", Path("mask.png"),
+                        "--paper", "-q"})
+                .status,
+            0);
   const Pixels out = ReadPixels(Path("out.png"));
-  const auto expected = [](int tint) { return ((32767 * 65535 >> 8) + (32768 * (tint * 256) >> 8)) >> 16; };
+  const auto expected = [](int tint) {
+    return ((32767 * 65535 >> 8) + (32768 * (tint * 256) >> 8)) >> 16;
+  };
   const uint8_t* open = out.At(1, 1);
   const uint8_t* shut = out.At(6, 1);
   EXPECT_EQ((std::vector<int>{open[0], open[1], open[2]}), (std::vector<int>{255, 255, 255}));
@@ -155,10 +165,12 @@ TEST_F(Commands, LuaFilterRunsAndReplaysWhatItRecords) {
                                       "paint_stroke_pos(44, 16, 1)\n"
                                       "paint_stroke_stop()\n"
                                       "paint_close()\n";
-  ASSERT_EQ(RunPalmora({"lua", Path("paint.lua"), Path("in.png"), Path("plain.png"), "-q"}).status, 0);
+  ASSERT_EQ(RunPalmora({"lua", Path("paint.lua"), Path("in.png"), Path("plain.png"), "-q"}).status,
+            0);
   EXPECT_EQ(ReadPixels(Path("plain.png")).rgba, Solid(48, 32, 200, 60, 20).rgba)
       << "without --replay the recording is not painted";
-  const RunResult run = RunPalmora({"lua", Path("paint.lua"), Path("in.png"), Path("out.png"), "--replay"});
+  const RunResult run =
+      RunPalmora({"lua", Path("paint.lua"), Path("in.png"), Path("out.png"), "--replay"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("replayed 1 strokes"), std::string::npos) << run.out;
   const Pixels out = ReadPixels(Path("out.png"));

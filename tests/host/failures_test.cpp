@@ -38,22 +38,27 @@ TEST_F(Failures, UnknownEffectNamesAreRefusedBeforeAnyWork) {
   ExpectCleanFailure({"effect", "No Such Effect", Picture(), Path("out.png")}, "No Such Effect");
   // Names are exact: lower case is another name.
   ExpectCleanFailure({"effect", "adjust hsv", Picture(), Path("out.png")}, "adjust hsv");
-  const std::string script = WriteScript("s.srp", {"Filter", "Blurry", "0", "0", "0", "0", "0",
-      "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"});
+  const std::string script =
+      WriteScript("s.srp", {"Filter", "Blurry", "0", "0", "0", "0", "0", "0", "0", "0", "0",
+                            "0",      "0",      "0", "0", "0", "0", "0", "0", "0", "0"});
   ExpectCleanFailure({"paint", script, "-o", Path("out.png")}, "s.srp:7: unknown effect 'Blurry'");
 }
 
 TEST_F(Failures, MalformedScriptsNameTheirLine) {
   const std::string notANumber = WriteScript("a.srp", {"SetBrushSize", "big"});
-  ExpectCleanFailure({"paint", notANumber, "-o", Path("out.png")}, "a.srp:8: SetBrushSize needs a number");
+  ExpectCleanFailure({"paint", notANumber, "-o", Path("out.png")},
+                     "a.srp:8: SetBrushSize needs a number");
   const std::string unknown = WriteScript("b.srp", {"SetBrushSize", "4", "Paint"});
   ExpectCleanFailure({"paint", unknown, "-o", Path("out.png")}, "b.srp:9: unknown record 'Paint'");
   std::ofstream(Path("c.srp")) << "1554\nDescription\n1\n \nRandomSeed\n1\nDab\n3\n4\n";
-  ExpectCleanFailure({"paint", Path("c.srp"), "-o", Path("out.png")}, "c.srp:7: Dab record ends early");
+  ExpectCleanFailure({"paint", Path("c.srp"), "-o", Path("out.png")},
+                     "c.srp:7: Dab record ends early");
   std::ofstream(Path("d.srp")) << "1553\n";
-  ExpectCleanFailure({"paint", Path("d.srp"), "-o", Path("out.png")}, "d.srp:1: not a paint script");
+  ExpectCleanFailure({"paint", Path("d.srp"), "-o", Path("out.png")},
+                     "d.srp:1: not a paint script");
   const std::string stray = WriteScript("e.srp", {"DrawStop", "1"});
-  ExpectCleanFailure({"paint", stray, "-o", Path("out.png")}, "e.srp:7: DrawStop without a DrawStart");
+  ExpectCleanFailure({"paint", stray, "-o", Path("out.png")},
+                     "e.srp:7: DrawStop without a DrawStart");
   const std::string brush = WriteScript("f.srp", {"SelectBrush", "crayon", "0", "0"});
   ExpectCleanFailure({"paint", brush, "-o", Path("out.png")}, "unknown brush 'crayon'");
 }
@@ -64,8 +69,10 @@ TEST_F(Failures, BadArguments) {
   ExpectCleanFailure({"paint", script, "-o", Path("out.png"), "--size", "wide"}, "--size");
   ExpectCleanFailure({"paint", script, "-o", Path("out.xyz")}, "unknown picture type");
   ExpectCleanFailure({"paint", script, "-o", Path("no/such/folder/out.png")}, "no folder");
-  ExpectCleanFailure({"effect", "Adjust HSV", Picture(), Path("out.png"), "--slider", "7=10"}, "--slider");
-  ExpectCleanFailure({"effect", "Adjust HSV", Picture(), Path("out.png"), "--color", "1,2"}, "--color");
+  ExpectCleanFailure({"effect", "Adjust HSV", Picture(), Path("out.png"), "--slider", "7=10"},
+                     "--slider");
+  ExpectCleanFailure({"effect", "Adjust HSV", Picture(), Path("out.png"), "--color", "1,2"},
+                     "--color");
   ExpectCleanFailure({"render", Picture(), Path("out.png"), "--scale", "0"}, "--scale");
   ExpectCleanFailure({"paint"}, "required");
   ExpectCleanFailure({"frobnicate"}, "frobnicate");

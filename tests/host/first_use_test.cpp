@@ -20,7 +20,8 @@ TEST_F(FirstUse, RenderScaleIsAZoomAndOnlyWholeZoomsMagnify) {
   WritePng(Path("in.png"), Solid(10, 6, 200, 100, 50));
   for (const auto& [zoom, width, height] :
        std::vector<std::tuple<std::string, int, int>>{{"1", 10, 6}, {"2", 20, 12}, {"0.5", 5, 3}}) {
-    const RunResult run = RunPalmora({"render", Path("in.png"), Path("out.png"), "--scale", zoom, "-q"});
+    const RunResult run =
+        RunPalmora({"render", Path("in.png"), Path("out.png"), "--scale", zoom, "-q"});
     ASSERT_EQ(run.status, 0) << zoom << ": " << run.err;
     const Pixels out = ReadPixels(Path("out.png"));
     EXPECT_EQ(out.width, width) << zoom;
@@ -39,7 +40,8 @@ TEST_F(FirstUse, AScriptCanSetItsCanvasSizeAndTheCommandLineWins) {
   ASSERT_EQ(RunPalmora({"paint", script, "-o", Path("b.png"), "--size", "12x8", "-q"}).status, 0);
   EXPECT_EQ(ReadPixels(Path("b.png")).width, 12);
 
-  const std::string late = WriteScript("late.srp", Join({Colour(1, 2, 3), {"CanvasSize", "40", "30"}}));
+  const std::string late =
+      WriteScript("late.srp", Join({Colour(1, 2, 3), {"CanvasSize", "40", "30"}}));
   const RunResult run = RunPalmora({"paint", late, "-o", Path("c.png")});
   EXPECT_TRUE(OneLineFailure(run));
   EXPECT_NE(run.err.find("CanvasSize must come before"), std::string::npos) << run.err;

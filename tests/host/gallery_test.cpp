@@ -82,9 +82,9 @@ TEST(ContactSheet, ThumbnailsAverageAndShowTransparency) {
 // in their label band has spilled over from the left.
 TEST(ContactSheet, LongLabelsStayInsideTheirCells) {
   const int thumb = 64, cellWidth = thumb + 16, cellHeight = thumb + 38, titleHeight = 30;
-  const std::vector<std::string> labels = {"Histogram Equalize PHASED OUT", "Brightness Histogram Stretch HSL",
-                                           "Add Negative Exponential Noise", "Supercalifragilisticexpialidocious",
-                                           "Blur"};
+  const std::vector<std::string> labels = {
+      "Histogram Equalize PHASED OUT", "Brightness Histogram Stretch HSL",
+      "Add Negative Exponential Noise", "Supercalifragilisticexpialidocious", "Blur"};
   host::Picture grey{8, 8, std::vector<uint8_t>(8 * 8 * 4, 200)};
   std::vector<host::SheetEntry> entries;
   for (const std::string& label : labels) {
@@ -95,7 +95,8 @@ TEST(ContactSheet, LongLabelsStayInsideTheirCells) {
   auto inked = [&](int x0, int x1, int y0, int y1) {
     int count = 0;
     for (int y = y0; y < y1; ++y)
-      for (int x = x0; x < x1; ++x) count += sheet.rgba[(std::size_t(y) * sheet.width + x) * 4] < 160;
+      for (int x = x0; x < x1; ++x)
+        count += sheet.rgba[(std::size_t(y) * sheet.width + x) * 4] < 160;
     return count;
   };
   for (std::size_t row = 0; row < labels.size(); ++row) {

@@ -28,7 +28,8 @@ RunResult RunPalmora(const std::vector<std::string>& arguments) {
   const auto folder = std::filesystem::temp_directory_path();
   const std::string tag = std::to_string(::getpid()) + "-" +
                           std::to_string(reinterpret_cast<std::uintptr_t>(&arguments));
-  const auto outPath = folder / ("palmora-host-out-" + tag), errPath = folder / ("palmora-host-err-" + tag);
+  const auto outPath = folder / ("palmora-host-out-" + tag),
+             errPath = folder / ("palmora-host-err-" + tag);
   std::vector<std::string> argv{PALMORA_HOST_PROGRAM, "--data", PALMORA_DATA_DIR};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   std::vector<char*> pointers;
@@ -37,8 +38,10 @@ RunResult RunPalmora(const std::vector<std::string>& arguments) {
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   pid_t pid = 0;
   RunResult run;
   if (posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ) == 0) {
@@ -105,8 +108,10 @@ std::vector<std::string> HostTest::Files() const {
 
 std::vector<std::string> Brush(const std::string& name, int size, int opacity, int angle,
                                const std::string& picture) {
-  return {"SelectBrush", name, std::to_string(angle), picture, "SetBrushSize",
-          std::to_string(size), "SetBrushOpacity", std::to_string(opacity)};
+  return {"SelectBrush",         name,
+          std::to_string(angle), picture,
+          "SetBrushSize",        std::to_string(size),
+          "SetBrushOpacity",     std::to_string(opacity)};
 }
 
 std::vector<std::string> Colour(int r, int g, int b) {
@@ -120,8 +125,16 @@ std::vector<std::string> Stroke(const std::vector<std::pair<double, double>>& po
     s << v;
     return s.str();
   };
-  std::vector<std::string> lines{"DrawStart", number(points[0].first), number(points[0].second),
-                                 "-1", "SmoothPlot2", "0", "0", "0", "1", "0"};
+  std::vector<std::string> lines{"DrawStart",
+                                 number(points[0].first),
+                                 number(points[0].second),
+                                 "-1",
+                                 "SmoothPlot2",
+                                 "0",
+                                 "0",
+                                 "0",
+                                 "1",
+                                 "0"};
   for (const auto& [x, y] : points)
     lines.insert(lines.end(), {"SmoothPlot2", number(x), number(y), number(pressure), "0", "0"});
   lines.insert(lines.end(), {"SmoothPlot2", "0", "0", "0", "0", "1", "DrawStop", "1"});

@@ -49,8 +49,8 @@ class HostTest : public ::testing::Test {
 };
 
 // Builders for script records.
-std::vector<std::string> Brush(const std::string& name, int size, int opacity = 100,
-                               int angle = 0, const std::string& picture = "0");
+std::vector<std::string> Brush(const std::string& name, int size, int opacity = 100, int angle = 0,
+                               const std::string& picture = "0");
 std::vector<std::string> Colour(int r, int g, int b);
 // A stroke along the points (x, y) at the pressure given.
 std::vector<std::string> Stroke(const std::vector<std::pair<double, double>>& points,

@@ -43,7 +43,8 @@ TEST_F(OutputFailures, WriteErrorsGiveTheSystemsReason) {
   const std::string in = Picture();
   std::filesystem::create_directory(Path("folder.png"));
   ExpectCleanFailure({"effect", "Adjust HSV", in, Path("folder.png")}, "Is a directory");
-  ExpectCleanFailure({"effect", "Adjust HSV", in, "/proc/self/out.png"}, "cannot write '/proc/self/out.png': ");
+  ExpectCleanFailure({"effect", "Adjust HSV", in, "/proc/self/out.png"},
+                     "cannot write '/proc/self/out.png': ");
   const RunResult run = RunPalmora({"effect", "Adjust HSV", in, "/proc/self/out.png"});
   EXPECT_EQ(run.err.find("Success"), std::string::npos) << run.err;
   EXPECT_NE(run.err.back() == '\n' ? run.err[run.err.size() - 2] : run.err.back(), ' ') << run.err;
@@ -68,7 +69,8 @@ TEST_F(OutputFailures, AFullDiskIsNamed) {
     while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
     pclose(pipe);
   }
-  if (output.find("status=") == std::string::npos) GTEST_SKIP() << "no private mount here: " << output;
+  if (output.find("status=") == std::string::npos)
+    GTEST_SKIP() << "no private mount here: " << output;
   EXPECT_NE(output.find("No space left on device"), std::string::npos) << output;
   EXPECT_NE(output.find("status=1"), std::string::npos) << output;
   EXPECT_EQ(output.find("partial"), std::string::npos) << "a partial file was left: " << output;
@@ -95,7 +97,9 @@ TEST_F(OutputFailures, PngKeepsAlphaOnlyWhenThePictureHasTransparency) {
   ASSERT_EQ(RunPalmora({"effect", "Adjust HSV", Picture(), Path("opaque.png"), "-q"}).status, 0);
   EXPECT_EQ(colourType(Path("opaque.png")), 2);
   WritePng(Path("see-through.png"), Solid(8, 6, 10, 20, 30, 128));
-  ASSERT_EQ(RunPalmora({"effect", "Adjust HSV", Path("see-through.png"), Path("out.png"), "-q"}).status, 0);
+  ASSERT_EQ(
+      RunPalmora({"effect", "Adjust HSV", Path("see-through.png"), Path("out.png"), "-q"}).status,
+      0);
   EXPECT_EQ(colourType(Path("out.png")), 6);
   EXPECT_EQ(ReadPixels(Path("out.png")).At(3, 3)[3], 128);
 }

@@ -24,8 +24,8 @@ bool IsWhite(const uint8_t* p) { return p[0] == 255 && p[1] == 255 && p[2] == 25
 bool IsReddish(const uint8_t* p) { return p[0] > 150 && p[1] < 120 && p[2] < 120; }
 
 TEST_F(PaintCommand, APencilStrokeLandsAlongItsPathAndNowhereElse) {
-  const Pixels page = Paint(Join({Brush("pencil", 7), Colour(255, 0, 0),
-                                  Stroke({{10, 24}, {54, 24}})}));
+  const Pixels page =
+      Paint(Join({Brush("pencil", 7), Colour(255, 0, 0), Stroke({{10, 24}, {54, 24}})}));
   ASSERT_EQ(page.width, 64);
   ASSERT_EQ(page.height, 48);
   int reddish = 0;
@@ -40,13 +40,14 @@ TEST_F(PaintCommand, APencilStrokeLandsAlongItsPathAndNowhereElse) {
 }
 
 TEST_F(PaintCommand, TheSameScriptPaintsTheSamePictureAndTheSeedChangesTheGrain) {
-  const auto records = Join({Brush("grit chalk", 12), Colour(20, 40, 200),
-                             Stroke({{8, 8}, {56, 40}}, 0.8)});
+  const auto records =
+      Join({Brush("grit chalk", 12), Colour(20, 40, 200), Stroke({{8, 8}, {56, 40}}, 0.8)});
   const Pixels first = Paint(records);
   const Pixels again = Paint(records);
   EXPECT_EQ(first.rgba, again.rgba);
   const std::string other = WriteScript("other.srp", records, 12345);
-  ASSERT_EQ(RunPalmora({"paint", other, "-o", Path("other.png"), "--size", "64x48", "-q"}).status, 0);
+  ASSERT_EQ(RunPalmora({"paint", other, "-o", Path("other.png"), "--size", "64x48", "-q"}).status,
+            0);
   EXPECT_NE(ReadPixels(Path("other.png")).rgba, first.rgba);
 }
 
@@ -67,7 +68,8 @@ TEST_F(PaintCommand, AStrokeWhollyOffTheSheetIsNoUndoStep) {
   const auto red = Join({Brush("pencil", 7), Colour(255, 0, 0), Stroke({{10, 12}, {54, 12}})});
   const auto offSheet = Join({Colour(0, 0, 255), Stroke({{-90, -60}, {-20, -70}})});
   const Pixels undone = Paint(Join({red, offSheet}), {"--undo", "1"});
-  EXPECT_TRUE(std::all_of(undone.rgba.begin(), undone.rgba.end(), [](uint8_t v) { return v == 255; }));
+  EXPECT_TRUE(
+      std::all_of(undone.rgba.begin(), undone.rgba.end(), [](uint8_t v) { return v == 255; }));
   // A stroke that only grazes the sheet is a step of its own.
   const auto grazing = Join({Colour(0, 0, 255), Stroke({{-20, 30}, {1, 30}})});
   EXPECT_EQ(Paint(Join({red, grazing}), {"--undo", "1"}).rgba, Paint(red).rgba);
@@ -82,9 +84,9 @@ TEST_F(PaintCommand, UndoingMoreStepsThanTheReplayMadeFailsWithoutAPicture) {
 }
 
 TEST_F(PaintCommand, TheEraserWipesPaintBackToThePaper) {
-  const Pixels page = Paint(Join({Brush("airbrush", 30, 100), Colour(0, 0, 0),
-                                  Stroke({{0, 24}, {64, 24}}), Stroke({{0, 24}, {64, 24}}),
-                                  Brush("eraser", 12), Stroke({{32, 0}, {32, 48}})}));
+  const Pixels page =
+      Paint(Join({Brush("airbrush", 30, 100), Colour(0, 0, 0), Stroke({{0, 24}, {64, 24}}),
+                  Stroke({{0, 24}, {64, 24}}), Brush("eraser", 12), Stroke({{32, 0}, {32, 48}})}));
   EXPECT_LT(page.At(10, 24)[0], 200) << "the airbrush darkened the sheet";
   EXPECT_TRUE(IsWhite(page.At(32, 24))) << "the eraser took it back to white paper";
 }
@@ -104,8 +106,8 @@ TEST_F(PaintCommand, SmudgeAndOilCarryThePaintThatIsThere) {
   const Pixels smudged = Paint(Join({records, Brush("smudge", 10), Stroke({{24, 12}, {44, 12}})}));
   EXPECT_LT(smudged.At(34, 12)[0], 235) << "dark paint was pushed to the right";
   EXPECT_GT(smudged.At(34, 36)[0], 240) << "away from the smudge nothing moved";
-  const Pixels oiled = Paint(Join({records, Brush("oil", 10), Colour(255, 255, 255),
-                                   Stroke({{24, 36}, {44, 36}})}));
+  const Pixels oiled =
+      Paint(Join({records, Brush("oil", 10), Colour(255, 255, 255), Stroke({{24, 36}, {44, 36}})}));
   // Over the bar the white covers the black, but greyed by the black it picked up.
   int sum = 0;
   for (int x = 20; x <= 26; ++x) sum += oiled.At(x, 36)[0];
@@ -123,8 +125,8 @@ TEST_F(PaintCommand, TheImageBrushStampsItsPicture) {
 
 TEST_F(PaintCommand, EveryBrushPaintsNearItsStrokeOnly) {
   for (const char* brush : {"pencil", "airbrush", "oil", "grit chalk", "textured brush"}) {
-    const Pixels page = Paint(Join({Brush(brush, 10), Colour(0, 0, 0),
-                                    Stroke({{12, 24}, {52, 24}})}));
+    const Pixels page =
+        Paint(Join({Brush(brush, 10), Colour(0, 0, 0), Stroke({{12, 24}, {52, 24}})}));
     int dark = 0;
     for (int x = 16; x <= 48; ++x) dark += page.At(x, 24)[0] < 200;
     EXPECT_GT(dark, 10) << brush;
@@ -135,9 +137,10 @@ TEST_F(PaintCommand, EveryBrushPaintsNearItsStrokeOnly) {
 
 TEST_F(PaintCommand, ABackgroundSetsTheSizeAndShowsWhereNothingIsPainted) {
   WritePng(Path("bg.png"), Solid(40, 30, 10, 120, 200));
-  const std::string script = WriteScript("s.srp", Join({Brush("pencil", 5), Colour(255, 0, 0),
-                                                         Stroke({{5, 5}, {35, 5}})}));
-  const RunResult run = RunPalmora({"paint", script, "-o", Path("page.png"), "--background", Path("bg.png"), "-q"});
+  const std::string script = WriteScript(
+      "s.srp", Join({Brush("pencil", 5), Colour(255, 0, 0), Stroke({{5, 5}, {35, 5}})}));
+  const RunResult run =
+      RunPalmora({"paint", script, "-o", Path("page.png"), "--background", Path("bg.png"), "-q"});
   ASSERT_EQ(run.status, 0) << run.err;
   const Pixels page = ReadPixels(Path("page.png"));
   ASSERT_EQ(page.width, 40);
@@ -149,11 +152,12 @@ TEST_F(PaintCommand, ABackgroundSetsTheSizeAndShowsWhereNothingIsPainted) {
 TEST_F(PaintCommand, FilterRecordsRunEffectsOnThePainting) {
   // A red sheet turned by half the hue circle is cyan.
   const auto filter = std::vector<std::string>{
-      "Filter", "Adjust HSL", "0", "1000", "500", "500", "0", "0", "0",
-      "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"};
+      "Filter", "Adjust HSL", "0", "1000", "500", "500", "0", "0", "0", "0", "0",
+      "0",      "0",          "0", "0",    "0",   "0",   "0", "0", "0", "0"};
   WritePng(Path("red.png"), Solid(16, 16, 255, 0, 0));
   const std::string script = WriteScript("s.srp", filter);
-  const RunResult run = RunPalmora({"paint", script, "-o", Path("page.png"), "--background", Path("red.png"), "-q"});
+  const RunResult run =
+      RunPalmora({"paint", script, "-o", Path("page.png"), "--background", Path("red.png"), "-q"});
   ASSERT_EQ(run.status, 0) << run.err;
   const Pixels page = ReadPixels(Path("page.png"));
   const uint8_t* p = page.At(8, 8);
@@ -167,13 +171,16 @@ TEST_F(PaintCommand, FilterRecordsRunEffectsOnThePainting) {
 TEST_F(PaintCommand, FarCoordinatesAreRefusedAndFarStrokesStayCheap) {
   for (const char* far : {"3.5e9", "2147483647", "1e308", "-1e308"}) {
     const std::string script = WriteScript("s.srp", {"Line2", "10", "10", far, "20"});
-    const RunResult run = RunPalmora({"paint", script, "-o", Path("page.png"), "--size", "64x48", "-q"});
+    const RunResult run =
+        RunPalmora({"paint", script, "-o", Path("page.png"), "--size", "64x48", "-q"});
     EXPECT_TRUE(OneLineFailure(run)) << far;
-    EXPECT_NE(run.err.find("s.srp:10: coordinate " + std::string(far) + " is far outside any canvas"),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find("s.srp:10: coordinate " + std::string(far) + " is far outside any canvas"),
+        std::string::npos)
         << run.err;
   }
-  const Pixels page = Paint(Join({Brush("pencil", 7), Colour(255, 0, 0),
+  const Pixels page = Paint(Join({Brush("pencil", 7),
+                                  Colour(255, 0, 0),
                                   {"Line2", "-900000", "12", "900000", "12"},
                                   Stroke({{10, 36}, {900000, 36}, {-900000, 36}, {54, 36}})}));
   int across = 0, back = 0;

@@ -33,8 +33,8 @@ TEST(PaintScriptParse, ReadsWhatTheEngineRecords) {
 }
 
 TEST(PaintScriptParse, ARecordingNeverClosedEndsAtTheEndOfTheFile) {
-  const PaintScript script = ParsePaintScript(
-      "1554\nDescription\n0\nRandomSeed\n1\nDab\n1\n2\n0.5\n", "t");
+  const PaintScript script =
+      ParsePaintScript("1554\nDescription\n0\nRandomSeed\n1\nDab\n1\n2\n0.5\n", "t");
   ASSERT_EQ(script.records.size(), 1u);
   EXPECT_EQ(script.records[0].Number(1), 2);
 }
@@ -49,18 +49,21 @@ TEST(PaintScriptParse, RefusalsNameTheLine) {
     return std::string("accepted");
   };
   const std::string header = "1554\nDescription\n1\n \nRandomSeed\n1\n";
-  EXPECT_EQ(message(header + "SetColor\n1\n2\n"), "s:7: SetColor record ends early (it has 3 fields)");
+  EXPECT_EQ(message(header + "SetColor\n1\n2\n"),
+            "s:7: SetColor record ends early (it has 3 fields)");
   EXPECT_EQ(message(header + "SetColor\n1\nx\n3\n"), "s:9: SetColor needs a number here, not 'x'");
-  EXPECT_EQ(message("1554\nDescription\n-1\n"), "s:3: the description line count must be a whole number");
-  EXPECT_EQ(message("1554\nDescription\n0\nRandomSeed\n-5\n"), "s:5: the random seed must be a number 0..4294967295");
+  EXPECT_EQ(message("1554\nDescription\n-1\n"),
+            "s:3: the description line count must be a whole number");
+  EXPECT_EQ(message("1554\nDescription\n0\nRandomSeed\n-5\n"),
+            "s:5: the random seed must be a number 0..4294967295");
   EXPECT_EQ(message("1554\nDescription\n0\n"), "s:4: missing \"RandomSeed\"");
 }
 
 // The dab positions of a path, by a reference walk: every point at arc length k × spacing.
 std::vector<PenPoint> Walk(const std::vector<PenPoint>& path, double spacing) {
   std::vector<PenPoint> dabs;
-  auto spacer = DabSpacer([&](double) { return spacing; },
-                          [&](const PenPoint& p) { dabs.push_back(p); });
+  auto spacer =
+      DabSpacer([&](double) { return spacing; }, [&](const PenPoint& p) { dabs.push_back(p); });
   spacer.Start(path[0]);
   for (std::size_t i = 1; i < path.size(); ++i) spacer.MoveTo(path[i]);
   return dabs;
@@ -90,8 +93,9 @@ TEST(DabSpacing, ManyShortMovesAddUpLikeOneLongOne) {
 TEST(DabSpacing, PressureIsInterpolatedAndSetsTheNextGap) {
   std::vector<double> pressures;
   std::vector<double> xs;
-  auto spacer = DabSpacer([](double p) { return 10 * p; },
-                          [&](const PenPoint& p) { xs.push_back(p.x), pressures.push_back(p.pressure); });
+  auto spacer =
+      DabSpacer([](double p) { return 10 * p; },
+                [&](const PenPoint& p) { xs.push_back(p.x), pressures.push_back(p.pressure); });
   spacer.Start({0, 0, 1});
   spacer.MoveTo({100, 0, 0.5});
   // Gap after a dab = 10 × its pressure; pressure falls linearly by 0.005 per pixel.
@@ -107,7 +111,8 @@ TEST(DabSpacing, PressureIsInterpolatedAndSetsTheNextGap) {
 TEST(DabSpacing, AReachKeepsDabsInsideAndInsidePathsUnchanged) {
   auto walk = [](const std::vector<PenPoint>& path, bool reach) {
     std::vector<PenPoint> dabs;
-    auto spacer = DabSpacer([](double) { return 3.0; }, [&](const PenPoint& p) { dabs.push_back(p); });
+    auto spacer =
+        DabSpacer([](double) { return 3.0; }, [&](const PenPoint& p) { dabs.push_back(p); });
     if (reach) spacer.SetReach(-10, -10, 110, 60);
     spacer.Start(path[0]);
     for (std::size_t i = 1; i < path.size(); ++i) spacer.MoveTo(path[i]);
@@ -120,7 +125,8 @@ TEST(DabSpacing, AReachKeepsDabsInsideAndInsidePathsUnchanged) {
     EXPECT_EQ(free[k].x, reached[k].x);
     EXPECT_EQ(free[k].y, reached[k].y);
   }
-  const auto far = walk({{50, 20, 1}, {1e6, 20, 1}, {-1e6, 30, 1}, {50, 30, 1}, {50, -1e6, 1}}, true);
+  const auto far =
+      walk({{50, 20, 1}, {1e6, 20, 1}, {-1e6, 30, 1}, {50, 30, 1}, {50, -1e6, 1}}, true);
   ASSERT_LT(far.size(), 200u);
   for (const PenPoint& p : far) {
     EXPECT_GE(p.x, -10 - 1e-9);
@@ -129,7 +135,8 @@ TEST(DabSpacing, AReachKeepsDabsInsideAndInsidePathsUnchanged) {
     EXPECT_LE(p.y, 60 + 1e-9);
   }
   // Coming back in along y = 30 from the left, the first dab sits on the reach's left edge.
-  const auto entry = std::find_if(far.begin(), far.end(), [](const PenPoint& p) { return p.y > 29; });
+  const auto entry =
+      std::find_if(far.begin(), far.end(), [](const PenPoint& p) { return p.y > 29; });
   ASSERT_NE(entry, far.end());
   EXPECT_NEAR(entry->x, -10, 1e-6);
 }

@@ -29,13 +29,11 @@ std::vector<uint8_t> Header(int32_t width, int32_t height, uint16_t bits, uint32
 
 TEST(DIB, WritesBottomUpBlueFirstRowsAndReadsThemBack) {
   // 2 x 2: row 0 red (alpha 0, colour kept), blue; row 1 green, grey.
-  const std::vector<uint8_t> rgba = {255, 0, 0, 0,   0, 0, 255, 10,
-                                     0, 255, 0, 200, 7, 8, 9, 255};
+  const std::vector<uint8_t> rgba = {255, 0, 0, 0, 0, 0, 255, 10, 0, 255, 0, 200, 7, 8, 9, 255};
   std::vector<uint8_t> block(DIBBytes(2, 2) + 4000, 0xEE);
   ASSERT_EQ(IS3RGBAToDIB(rgba.data(), 2, 2, block.data()), 1);
   // The last picture row comes first, each pixel blue, green, red, alpha.
-  const std::vector<uint8_t> rows = {0, 255, 0, 200, 9, 8, 7, 255,
-                                     0, 0, 255, 0,   255, 0, 0, 10};
+  const std::vector<uint8_t> rows = {0, 255, 0, 200, 9, 8, 7, 255, 0, 0, 255, 0, 255, 0, 0, 10};
   EXPECT_EQ(std::vector<uint8_t>(block.begin() + 40, block.begin() + 56), rows);
   EXPECT_EQ(block[56], 0xEE) << "nothing past the pixels is written";
   EXPECT_EQ(IS3DIBWidth(block.data()), 2u);
@@ -48,12 +46,13 @@ TEST(DIB, WritesBottomUpBlueFirstRowsAndReadsThemBack) {
 TEST(DIB, ReadsOtherProgramsLayouts) {
   // 24-bit top-down, 3 pixels a row padded to 12 bytes; alpha comes from the argument.
   auto b24 = Header(3, -2, 24, 0, 24);
-  const uint8_t px24[24] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0};
+  const uint8_t px24[24] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  0, 0, 0,
+                            10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0};
   std::memcpy(b24.data() + 40, px24, 24);
   std::vector<uint8_t> out(3 * 2 * 4);
   ASSERT_EQ(IS3DIBToRGBA(b24.data(), 77, out.data()), 1);
   EXPECT_EQ(IS3DIBHeight(b24.data()), 2u);
-  const std::vector<uint8_t> want24 = {3, 2, 1, 77,   6, 5, 4, 77,   9, 8, 7, 77,
+  const std::vector<uint8_t> want24 = {3,  2,  1,  77, 6,  5,  4,  77, 9,  8,  7,  77,
                                        12, 11, 10, 77, 15, 14, 13, 77, 18, 17, 16, 77};
   EXPECT_EQ(out, want24);
   // 32-bit with the usual bit fields after a short header.

@@ -56,7 +56,8 @@ TEST(DirectionalBlurPasses, MatchOpenCVWarpsAveragedByAddWeighted) {
       const double cx = 20, cy = 30;
       const uint32_t rowBytes = uint32_t(w * channels);
       for (double degrees : {3.0, 40.0}) {
-        SCOPED_TRACE(testing::Message() << channels << " channels, width " << w << ", spin " << degrees);
+        SCOPED_TRACE(testing::Message()
+                     << channels << " channels, width " << w << ", spin " << degrees);
         const double arc = degrees * std::numbers::pi / 180;
         const int n = Doublings(arc * Farthest(w, h, cx, cy));
         const double step = arc / (1 << n);
@@ -66,16 +67,19 @@ TEST(DirectionalBlurPasses, MatchOpenCVWarpsAveragedByAddWeighted) {
         });
         cv::Mat got(h, w, in.type());
         ASSERT_EQ(imaging::is5_RadialBlur(in.data, w, h, channels, rowBytes, got.data, rowBytes,
-                                          degrees, cx, cy), 1);
+                                          degrees, cx, cy),
+                  1);
         EXPECT_EQ(cv::norm(got, want, cv::NORM_INF), 0);
         // In place: the source is the destination.
         cv::Mat same = in.clone();
         ASSERT_EQ(imaging::is5_RadialBlur(same.data, w, h, channels, rowBytes, same.data, rowBytes,
-                                          degrees, cx, cy), 1);
+                                          degrees, cx, cy),
+                  1);
         EXPECT_EQ(cv::norm(same, want, cv::NORM_INF), 0);
       }
       for (double share : {0.05, 0.4}) {
-        SCOPED_TRACE(testing::Message() << channels << " channels, width " << w << ", zoom " << share);
+        SCOPED_TRACE(testing::Message()
+                     << channels << " channels, width " << w << ", zoom " << share);
         const int n = Doublings(share * Farthest(w, h, cx, cy));
         const double step = std::log1p(-share) / (1 << n);
         const cv::Mat want = Doubled(in, n, step / 2, step, [&](double logFactor) {
@@ -84,7 +88,8 @@ TEST(DirectionalBlurPasses, MatchOpenCVWarpsAveragedByAddWeighted) {
         });
         cv::Mat got(h, w, in.type());
         ASSERT_EQ(imaging::is5_ZoomBlur(in.data, w, h, channels, rowBytes, got.data, rowBytes,
-                                        share, cx, cy), 1);
+                                        share, cx, cy),
+                  1);
         EXPECT_EQ(cv::norm(got, want, cv::NORM_INF), 0);
       }
     }

@@ -27,8 +27,8 @@ std::vector<uint8_t> Noise(uint32_t w, uint32_t h, uint32_t seed) {
 std::vector<uint8_t> Process(const std::vector<uint8_t>& src, uint32_t w, uint32_t h,
                              uint32_t fill = 0) {
   std::vector<uint8_t> out(src.size(), 0x5A);
-  EXPECT_TRUE(imaging::is5_TransformProcess(src.data(), w, h, 4, w * 4, out.data(), w * 4, 1,
-                                            fill, 0));
+  EXPECT_TRUE(
+      imaging::is5_TransformProcess(src.data(), w, h, 4, w * 4, out.data(), w * 4, 1, fill, 0));
   return out;
 }
 
@@ -50,8 +50,8 @@ TEST(Distortions, NeutralSettingsAreTheIdentity) {
       [&](uint32_t e) { return imaging::is5_AddOffsetTransform(kW, kH, 0, 0, e); },
   };
   for (size_t k = 0; k < std::size(neutral); ++k)
-    for (uint32_t edge : {imaging::kEdgeFill, imaging::kEdgeWrap, imaging::kEdgeRepeat,
-                          imaging::kEdgeMirror}) {
+    for (uint32_t edge :
+         {imaging::kEdgeFill, imaging::kEdgeWrap, imaging::kEdgeRepeat, imaging::kEdgeMirror}) {
       imaging::is5_ClearAllTransforms();
       ASSERT_TRUE(neutral[k](edge)) << k;
       EXPECT_EQ(Process(src, kW, kH, 0xFF0000FF), src) << "distortion " << k << " edge " << edge;
@@ -73,52 +73,66 @@ TEST(Distortions, KnownPointsLandWhereTheFormulaSays) {
   };
   std::vector<Case> cases;
   auto add = [&](const char* name, std::function<int32_t()> f, double x, double y, double sx,
-                 double sy) { cases.push_back({name, std::move(f), x, y, sx, sy}); };
+                 double sy) {
+    cases.push_back({name, std::move(f), x, y, sx, sy});
+  };
   double sx, sy;
   // Spin 90 degrees within radius 12: halfway out the turn is 90 x (1/2)^2, read anticlockwise.
   polar(6, -22.5 * kPi / 180, &sx, &sy);
-  add("spin", [&] { return imaging::is5_AddSpinTransform(big, big, cx, cy, 12, 90, 0); }, cx + 6,
+  add(
+      "spin", [&] { return imaging::is5_AddSpinTransform(big, big, cx, cy, 12, 90, 0); }, cx + 6,
       cy, sx, sy);
   // Beyond the radius nothing turns.
-  add("spin outside", [&] { return imaging::is5_AddSpinTransform(big, big, cx, cy, 12, 90, 0); },
+  add(
+      "spin outside", [&] { return imaging::is5_AddSpinTransform(big, big, cx, cy, 12, 90, 0); },
       cx, cy + 13, cx, cy + 13);
   // Pinch at full strength: source radius = R x d^(2^-1.5).
-  add("pinch", [&] { return imaging::is5_AddPinchTransform(big, big, cx, cy, 16, 1, 0); }, cx,
+  add(
+      "pinch", [&] { return imaging::is5_AddPinchTransform(big, big, cx, cy, 16, 1, 0); }, cx,
       cy - 4, cx, cy - 16 * std::pow(0.25, std::pow(2, -1.5)));
   // A full lens: source radius = R x asin(d) x 2 / pi; a full shrink: R x sin(d x pi / 2).
   polar(16 * std::asin(0.5) * 2 / kPi, 0.7, &sx, &sy);
   double lx, ly;
   polar(8, 0.7, &lx, &ly);
-  add("lens", [&] { return imaging::is5_AddLensTransform(big, big, cx, cy, 16, 1, 0); }, lx, ly,
-      sx, sy);
+  add(
+      "lens", [&] { return imaging::is5_AddLensTransform(big, big, cx, cy, 16, 1, 0); }, lx, ly, sx,
+      sy);
   polar(16 * std::sin(0.5 * kPi / 2), 0.7, &sx, &sy);
-  add("lens shrink", [&] { return imaging::is5_AddLensTransform(big, big, cx, cy, 16, -1, 0); },
-      lx, ly, sx, sy);
+  add(
+      "lens shrink", [&] { return imaging::is5_AddLensTransform(big, big, cx, cy, 16, -1, 0); }, lx,
+      ly, sx, sy);
   // Ripple, wavelength 8, amplitude 2, phase 90: at r = 10 (past the first wavelength) the source
   // radius is 10 + 2 sin(2 pi 10 / 8 + pi / 2).
-  add("ripple", [&] { return imaging::is5_AddRippleTransform(big, big, cx, cy, 8, 2, 90, 0); },
+  add(
+      "ripple", [&] { return imaging::is5_AddRippleTransform(big, big, cx, cy, 8, 2, 90, 0); },
       cx - 10, cy, cx - (10 + 2 * std::sin(2 * kPi * 10 / 8 + kPi / 2)), cy);
   // Spin wave: the ring at r = 5 turns by 30 sin(2 pi 5 / 20) degrees.
   polar(5, -30 * std::sin(2 * kPi * 5 / 20) * kPi / 180, &sx, &sy);
-  add("spin wave", [&] { return imaging::is5_AddSpinWaveTransform(big, big, cx, cy, 20, 30, 0); },
+  add(
+      "spin wave", [&] { return imaging::is5_AddSpinWaveTransform(big, big, cx, cy, 20, 30, 0); },
       cx + 5, cy, sx, sy);
   // A wave running downward (90 degrees) moves positions sideways by -3 sin(2 pi y / 10).
-  add("wave", [&] { return imaging::is5_AddWaveTransform(big, big, 10, 3, 90, 0, 0); }, 7, 2.5,
+  add(
+      "wave", [&] { return imaging::is5_AddWaveTransform(big, big, 10, 3, 90, 0, 0); }, 7, 2.5,
       7 - 3 * std::sin(2 * kPi * 2.5 / 10), 2.5);
   // Wow with 4 lobes: the radius at angle a scales by 1 + 0.5 sin(4a).
   polar(6 * (1 + 0.5 * std::sin(4 * 0.3)), 0.3, &sx, &sy);
   polar(6, 0.3, &lx, &ly);
-  add("wow", [&] { return imaging::is5_AddWowTransform(big, big, cx, cy, 4, 0.5, 0, 0); }, lx, ly,
+  add(
+      "wow", [&] { return imaging::is5_AddWowTransform(big, big, cx, cy, 4, 0.5, 0, 0); }, lx, ly,
       sx, sy);
   // Zig-zag: a quarter period down the rows shifts a whole amplitude sideways.
-  add("zig zag", [&] { return imaging::is5_AddZigZagTransform(big, big, 40, 5, 12, 0, 0); }, 9, 3,
+  add(
+      "zig zag", [&] { return imaging::is5_AddZigZagTransform(big, big, 40, 5, 12, 0, 0); }, 9, 3,
       14, 3);
   // Elliptical at full strength: the ellipse's 45 degree point shows the frame's corner, its
   // middle the middle.
-  add("elliptical corner",
+  add(
+      "elliptical corner",
       [&] { return imaging::is5_AddEllipticalTransform(40, 30, 1, imaging::kEdgeFill); },
       20 + 20 / std::sqrt(2.0), 15 + 15 / std::sqrt(2.0), 40, 30);
-  add("elliptical middle",
+  add(
+      "elliptical middle",
       [&] { return imaging::is5_AddEllipticalTransform(40, 30, 1, imaging::kEdgeFill); }, 20, 15,
       20, 15);
   for (const Case& c : cases) {
@@ -139,7 +153,8 @@ TEST(Distortions, ShrinkingMappingsAverageTheirFootprint) {
   for (uint32_t y = 0; y < side; ++y)
     for (uint32_t x = 0; x < side; ++x) board[y * side + x] = (x + y) % 2 ? 255 : 0;
   std::vector<uint8_t> out(size_t{side} * side);
-  const imaging::WarpSource source{board.data(), side, side, 1, side, imaging::WarpSource::kRepeat, {}};
+  const imaging::WarpSource source{
+      board.data(), side, side, 1, side, imaging::WarpSource::kRepeat, {}};
   imaging::WarpByRows(source, out.data(), side, 1, [&](uint32_t y, double* xs, double* ys) {
     for (uint32_t x = 0; x < side; ++x) xs[x] = (x + 0.5) * 4, ys[x] = (y + 0.5) * 4;
   });
@@ -185,15 +200,15 @@ TEST(Distortions, RefuseNumbersTheyCannotUse) {
   const double nan = std::nan("");
   imaging::is5_ClearAllTransforms();
   ASSERT_TRUE(imaging::is5_AddSpinTransform(kW, kH, 5, 5, 5, 10, 0));
-  EXPECT_FALSE(imaging::is5_AddSpinTransform(kW, kH, 5, 5, 0, 10, 0));       // no radius
-  EXPECT_FALSE(imaging::is5_AddSpinTransform(kW, kH, nan, 5, 5, 10, 0));     // centre not a number
-  EXPECT_FALSE(imaging::is5_AddPinchTransform(kW, kH, 5, 5, 5, 1.5, 0));     // beyond full strength
-  EXPECT_FALSE(imaging::is5_AddLensTransform(kW, kH, 5, 5, 5, 0.5, 4));      // unknown edge mode
-  EXPECT_FALSE(imaging::is5_AddRippleTransform(kW, kH, 5, 5, 0, 2, 0, 0));   // no wavelength
+  EXPECT_FALSE(imaging::is5_AddSpinTransform(kW, kH, 5, 5, 0, 10, 0));      // no radius
+  EXPECT_FALSE(imaging::is5_AddSpinTransform(kW, kH, nan, 5, 5, 10, 0));    // centre not a number
+  EXPECT_FALSE(imaging::is5_AddPinchTransform(kW, kH, 5, 5, 5, 1.5, 0));    // beyond full strength
+  EXPECT_FALSE(imaging::is5_AddLensTransform(kW, kH, 5, 5, 5, 0.5, 4));     // unknown edge mode
+  EXPECT_FALSE(imaging::is5_AddRippleTransform(kW, kH, 5, 5, 0, 2, 0, 0));  // no wavelength
   EXPECT_FALSE(imaging::is5_AddWaveTransform(kW, kH, -3, 2, 0, 0, 0));
   EXPECT_FALSE(imaging::is5_AddZigZagTransform(kW, kH, 4, 1, 0, 1, 0));
-  EXPECT_FALSE(imaging::is5_AddWowTransform(kW, kH, 5, 5, 0, 0.5, 0, 0));    // no lobes
-  EXPECT_FALSE(imaging::is5_AddWowTransform(kW, kH, 5, 5, 3, 1.0, 0, 0));    // folds over the centre
+  EXPECT_FALSE(imaging::is5_AddWowTransform(kW, kH, 5, 5, 0, 0.5, 0, 0));  // no lobes
+  EXPECT_FALSE(imaging::is5_AddWowTransform(kW, kH, 5, 5, 3, 1.0, 0, 0));  // folds over the centre
   EXPECT_FALSE(imaging::is5_AddMarbleTransform(kW, kH, 0, 5, 1, 0));
   EXPECT_FALSE(imaging::is5_AddEllipticalTransform(0, kH, 1, 0));
   // The list still holds the one spin: a point halfway out turns by 10 / 4 degrees.

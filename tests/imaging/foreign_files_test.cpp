@@ -17,15 +17,19 @@ namespace {
 using namespace picture_test;
 using namespace imaging;
 
-void Put16(std::vector<uint8_t>& v, uint32_t x) { v.push_back(uint8_t(x)), v.push_back(uint8_t(x >> 8)); }
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+  v.push_back(uint8_t(x)), v.push_back(uint8_t(x >> 8));
+}
 void Put32(std::vector<uint8_t>& v, uint32_t x) { Put16(v, x & 0xFFFF), Put16(v, x >> 16); }
-void Put16be(std::vector<uint8_t>& v, uint32_t x) { v.push_back(uint8_t(x >> 8)), v.push_back(uint8_t(x)); }
+void Put16be(std::vector<uint8_t>& v, uint32_t x) {
+  v.push_back(uint8_t(x >> 8)), v.push_back(uint8_t(x));
+}
 void Put32be(std::vector<uint8_t>& v, uint32_t x) { Put16be(v, x >> 16), Put16be(v, x & 0xFFFF); }
 
 // A BMP file with a 40-byte info header; pixel data and palette supplied by the test.
 std::vector<uint8_t> Bmp(int32_t w, int32_t h, uint16_t bits, uint32_t compression,
-                         const std::vector<uint32_t>& paletteOrMasks, const std::vector<uint8_t>& data,
-                         uint32_t colours = 0) {
+                         const std::vector<uint32_t>& paletteOrMasks,
+                         const std::vector<uint8_t>& data, uint32_t colours = 0) {
   std::vector<uint8_t> f{'B', 'M'};
   const uint32_t offset = 14 + 40 + uint32_t(paletteOrMasks.size()) * 4;
   Put32(f, offset + uint32_t(data.size())), Put32(f, 0), Put32(f, offset);
@@ -37,7 +41,9 @@ std::vector<uint8_t> Bmp(int32_t w, int32_t h, uint16_t bits, uint32_t compressi
   return f;
 }
 
-std::vector<uint8_t> Pixel(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) { return {r, g, b, a}; }
+std::vector<uint8_t> Pixel(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
+  return {r, g, b, a};
+}
 std::vector<uint8_t> At(const Picture& p, uint32_t x, uint32_t y) {
   const uint8_t* q = &p.pixels[(std::size_t{y} * p.width + x) * 4];
   return {q[0], q[1], q[2], q[3]};
@@ -45,13 +51,14 @@ std::vector<uint8_t> At(const Picture& p, uint32_t x, uint32_t y) {
 
 TEST(ForeignFiles, BmpInTheFormsOtherWritersUse) {
   // 4-bit palette, bottom-up: rows padded to 4 bytes; the first stored row is the bottom one.
-  const std::vector<uint32_t> pal{0x000000, 0x0000FF, 0x00FF00, 0xFF0000};  // black, blue, green, red (as BGR0)
+  const std::vector<uint32_t> pal{0x000000, 0x0000FF, 0x00FF00,
+                                  0xFF0000};  // black, blue, green, red (as BGR0)
   auto four = Bmp(3, 2, 4, 0, pal, {0x12, 0x30, 0, 0, 0x01, 0x20, 0, 0}, 4);
   Picture p = ReadBytes(four);
   ASSERT_EQ(p.width, 3u);
-  EXPECT_EQ(At(p, 0, 1), Pixel(0, 0, 255));   // bottom row: 1 = blue
-  EXPECT_EQ(At(p, 1, 1), Pixel(0, 255, 0));   // 2 = green
-  EXPECT_EQ(At(p, 2, 1), Pixel(255, 0, 0));   // 3 = red
+  EXPECT_EQ(At(p, 0, 1), Pixel(0, 0, 255));  // bottom row: 1 = blue
+  EXPECT_EQ(At(p, 1, 1), Pixel(0, 255, 0));  // 2 = green
+  EXPECT_EQ(At(p, 2, 1), Pixel(255, 0, 0));  // 3 = red
   EXPECT_EQ(At(p, 1, 0), Pixel(0, 0, 255));
 
   // 1-bit, top-down (negative height).
@@ -64,7 +71,8 @@ TEST(ForeignFiles, BmpInTheFormsOtherWritersUse) {
   EXPECT_EQ(At(p, 9, 1), Pixel(255, 255, 255));
 
   // 16-bit 5-6-5 bit fields: pure red, green and blue.
-  auto fields = Bmp(3, 1, 16, 3, {0xF800, 0x07E0, 0x001F}, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0});
+  auto fields =
+      Bmp(3, 1, 16, 3, {0xF800, 0x07E0, 0x001F}, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0});
   p = ReadBytes(fields);
   EXPECT_EQ(At(p, 0, 0), Pixel(255, 0, 0));
   EXPECT_EQ(At(p, 1, 0), Pixel(0, 255, 0));
@@ -93,13 +101,15 @@ TEST(ForeignFiles, BmpInTheFormsOtherWritersUse) {
 }
 
 void WritePngWithLibpng(const std::filesystem::path& path, uint32_t w, uint32_t h, int bitDepth,
-                        int colourType, const std::vector<uint8_t>& rows, bool tRNS, bool interlace) {
+                        int colourType, const std::vector<uint8_t>& rows, bool tRNS,
+                        bool interlace) {
   FILE* f = std::fopen(path.c_str(), "wb");
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_init_io(png, f);
-  png_set_IHDR(png, info, w, h, bitDepth, colourType, interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, w, h, bitDepth, colourType,
+               interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
   if (colourType == PNG_COLOR_TYPE_PALETTE) {
     png_color pal[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
     png_set_PLTE(png, info, pal, 4);
@@ -119,7 +129,8 @@ void WritePngWithLibpng(const std::filesystem::path& path, uint32_t w, uint32_t 
 TEST(ForeignFiles, PngPalettesLowBitDepthsAndSixteenBitGrey) {
   // 2-bit palette with transparency for the first two entries, interlaced.
   const auto pal = ScratchPath("pal2.png");
-  WritePngWithLibpng(pal, 4, 2, 2, PNG_COLOR_TYPE_PALETTE, {0x1B, 0xE4}, true, true);  // 0 1 2 3 / 3 2 1 0
+  WritePngWithLibpng(pal, 4, 2, 2, PNG_COLOR_TYPE_PALETTE, {0x1B, 0xE4}, true,
+                     true);  // 0 1 2 3 / 3 2 1 0
   Picture p = ReadFile(pal);
   ASSERT_EQ(p.width, 4u);
   EXPECT_EQ(At(p, 0, 0), Pixel(255, 0, 0, 0));
@@ -128,14 +139,16 @@ TEST(ForeignFiles, PngPalettesLowBitDepthsAndSixteenBitGrey) {
   EXPECT_EQ(At(p, 0, 1), Pixel(9, 9, 9, 255));
   // 16-bit grey and alpha, big-endian samples in the file: the high bytes survive.
   const auto ga = ScratchPath("ga16.png");
-  WritePngWithLibpng(ga, 2, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {0x12, 0x34, 0xAB, 0xCD, 0xFE, 0xDC, 0x00, 0xFF}, false, false);
+  WritePngWithLibpng(ga, 2, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA,
+                     {0x12, 0x34, 0xAB, 0xCD, 0xFE, 0xDC, 0x00, 0xFF}, false, false);
   p = ReadFile(ga);
   EXPECT_EQ(At(p, 0, 0), Pixel(0x12, 0x12, 0x12, 0xAB));
   EXPECT_EQ(At(p, 1, 0), Pixel(0xFE, 0xFE, 0xFE, 0x00));
 }
 
 void WriteJpegWithLibjpeg(const std::filesystem::path& path, uint32_t w, uint32_t h, int components,
-                          J_COLOR_SPACE space, const std::vector<uint8_t>& pixels, bool progressive) {
+                          J_COLOR_SPACE space, const std::vector<uint8_t>& pixels,
+                          bool progressive) {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -145,7 +158,8 @@ void WriteJpegWithLibjpeg(const std::filesystem::path& path, uint32_t w, uint32_
   c.image_width = w, c.image_height = h, c.input_components = components, c.in_color_space = space;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, 100, TRUE);
-  for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
+  for (int i = 0; i < c.num_components; ++i)
+    c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
   if (progressive) jpeg_simple_progression(&c);
   jpeg_start_compress(&c, TRUE);
   for (uint32_t y = 0; y < h; ++y) {
@@ -161,7 +175,8 @@ TEST(ForeignFiles, JpegCmykAndProgressive) {
   // Flat 16x16 CMYK with inverted inks (the Adobe convention libjpeg marks): c=200, m=100,
   // y=50, k=128 give red 200*128/255, green 100*128/255, blue 50*128/255.
   std::vector<uint8_t> cmyk(16 * 16 * 4);
-  for (std::size_t i = 0; i < 256; ++i) cmyk[i * 4] = 200, cmyk[i * 4 + 1] = 100, cmyk[i * 4 + 2] = 50, cmyk[i * 4 + 3] = 128;
+  for (std::size_t i = 0; i < 256; ++i)
+    cmyk[i * 4] = 200, cmyk[i * 4 + 1] = 100, cmyk[i * 4 + 2] = 50, cmyk[i * 4 + 3] = 128;
   const auto path = ScratchPath("cmyk.jpg");
   WriteJpegWithLibjpeg(path, 16, 16, 4, JCS_CMYK, cmyk, false);
   Picture p = ReadFile(path);
@@ -185,7 +200,8 @@ TEST(ForeignFiles, TiffTiledPaletteAndSixteenBit) {
   const uint32_t w = 20, h = 18;
   TIFFSetField(t, TIFFTAG_IMAGEWIDTH, w), TIFFSetField(t, TIFFTAG_IMAGELENGTH, h);
   TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 16), TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
-  TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB), TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB),
+      TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(t, TIFFTAG_TILEWIDTH, 16), TIFFSetField(t, TIFFTAG_TILELENGTH, 16);
   TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
   std::vector<uint16_t> tile(16 * 16 * 3);
@@ -236,7 +252,8 @@ TEST(ForeignFiles, GifFrameOffsetOnItsScreenWithALocalPalette) {
   std::vector<uint8_t> bytes;
   int error = 0;
   GifFileType* gif = EGifOpen(&bytes, WriteBytesToVector, &error);
-  GifColorType global[2] = {{0, 0, 0}, {255, 255, 255}}, local[4] = {{10, 0, 0}, {0, 20, 0}, {0, 0, 30}, {40, 40, 40}};
+  GifColorType global[2] = {{0, 0, 0}, {255, 255, 255}},
+               local[4] = {{10, 0, 0}, {0, 20, 0}, {0, 0, 30}, {40, 40, 40}};
   ColorMapObject* g = GifMakeMapObject(2, global);
   ColorMapObject* l = GifMakeMapObject(4, local);
   EGifSetGifVersion(gif, true);
@@ -266,7 +283,7 @@ TEST(ForeignFiles, TgaColourMappedRunLengthAndPcxPlanes) {
   std::vector<uint8_t> tga{0, 1, 9};
   Put16(tga, 5), Put16(tga, 2), tga.push_back(24);
   Put32(tga, 0), Put16(tga, 3), Put16(tga, 2), tga.push_back(8), tga.push_back(0);
-  tga.insert(tga.end(), {0, 0, 255, 255, 0, 0});  // entry 5 red, entry 6 blue
+  tga.insert(tga.end(), {0, 0, 255, 255, 0, 0});    // entry 5 red, entry 6 blue
   tga.insert(tga.end(), {0x82, 5, 0x02, 6, 5, 6});  // three of 5, then raw 6 5 6
   Picture p = ReadBytes(tga);
   ASSERT_EQ(p.width, 3u);
@@ -294,7 +311,8 @@ TEST(ForeignFiles, PsdSixteenBitGreyWithAlphaAndResolution) {
   Put16be(psd, 2), Put32be(psd, 1), Put32be(psd, 2), Put16be(psd, 16), Put16be(psd, 1);
   Put32be(psd, 0);
   std::vector<uint8_t> res{'8', 'B', 'I', 'M', 0x03, 0xED, 0, 0};
-  Put32be(res, 16), Put32be(res, 300u << 16), Put16be(res, 1), Put16be(res, 1), Put32be(res, 300u << 16), Put16be(res, 1), Put16be(res, 1);
+  Put32be(res, 16), Put32be(res, 300u << 16), Put16be(res, 1), Put16be(res, 1),
+      Put32be(res, 300u << 16), Put16be(res, 1), Put16be(res, 1);
   Put32be(psd, uint32_t(res.size()));
   psd.insert(psd.end(), res.begin(), res.end());
   Put32be(psd, 0), Put16be(psd, 0);
@@ -325,13 +343,18 @@ TEST(ForeignFiles, ResolutionRecordsInEachFormatsOwnUnits) {
     return r;
   };
   const ISResolution ppm{11811, 11811, 0}, dpi{300, 300, 1}, inch{300, 300, 2};
-  const auto bmp = ScratchPath("r.bmp"), png = ScratchPath("r.png"), jpg = ScratchPath("r.jpg"), tif = ScratchPath("r.tif");
-  WriteFile(bmp, [&](ISDest d) { return IS3WriteBMP(d, rgb.data(), 8, 8, 24, 0, nullptr, &ppm, 0); });
+  const auto bmp = ScratchPath("r.bmp"), png = ScratchPath("r.png"), jpg = ScratchPath("r.jpg"),
+             tif = ScratchPath("r.tif");
+  WriteFile(bmp,
+            [&](ISDest d) { return IS3WriteBMP(d, rgb.data(), 8, 8, 24, 0, nullptr, &ppm, 0); });
   const ISResolution pngRes{11811, 11811, 1};
-  WriteFile(png, [&](ISDest d) { return IS3WritePNG(d, rgb.data(), 8, 8, 24, 8, 0, nullptr, 2, 0, &pngRes, 0); });
+  WriteFile(png, [&](ISDest d) {
+    return IS3WritePNG(d, rgb.data(), 8, 8, 24, 8, 0, nullptr, 2, 0, &pngRes, 0);
+  });
   WriteFile(jpg, [&](ISDest d) { return IS3WriteJPG(d, rgb.data(), 8, 8, 90, 24, &dpi, 0); });
   WriteFile(tif, [&](ISDest d) { return IS3WriteTIFF(d, rgb.data(), 8, 8, 24, 0, 0, &inch, 0); });
-  const ISResolution b = dims(bmp, IS3GetBMPDims), p = dims(png, IS3GetPNGDims), j = dims(jpg, IS3GetJPGDims);
+  const ISResolution b = dims(bmp, IS3GetBMPDims), p = dims(png, IS3GetPNGDims),
+                     j = dims(jpg, IS3GetJPGDims);
   EXPECT_EQ(b.xRes, 11811u);
   EXPECT_EQ(b.unit, 2u);
   EXPECT_EQ(p.xRes, 11811u);

@@ -24,7 +24,8 @@ bool NoDimsReaderAccepts(const std::vector<uint8_t>& bytes) {
   uint32_t w = 0, h = 0, bits = 0;
   ISResolution r;
   // Header readers may accept a header whose pixels are broken; they only must not crash.
-  IS3GetBMPDims(s, &w, &h, &bits, &r), IS3GetPNGDims(s, &w, &h, &bits, &r), IS3GetJPGDims(s, &w, &h, &bits, &r);
+  IS3GetBMPDims(s, &w, &h, &bits, &r), IS3GetPNGDims(s, &w, &h, &bits, &r),
+      IS3GetJPGDims(s, &w, &h, &bits, &r);
   IS3GetTIFFDims(s, 0, &w, &h, &bits, &r), IS3GetPSDDims(s, &w, &h, &bits, &r);
   IS40_CloseSource(s);
   return true;
@@ -52,18 +53,25 @@ TEST(HostileFiles, TruncatedFilesOfEveryFormatAreRefused) {
   const auto rgb = RandomPixels(w, h, 3, 22);
   std::vector<uint8_t> indices(w * h);
   uint32_t palette[256];
-  ASSERT_EQ(IS3QuantizeRGBTo8Bit(rgb.data(), w, h, w * 3, indices.data(), w, 256, palette, 1, 2, 0), 1);
+  ASSERT_EQ(IS3QuantizeRGBTo8Bit(rgb.data(), w, h, w * 3, indices.data(), w, 256, palette, 1, 2, 0),
+            1);
   struct Case {
     const char* name;
     std::size_t trailer;  // bytes at the end whose loss leaves a readable picture
     std::function<int32_t(ISDest)> write;
   };
   const Case cases[] = {
-      {"bmp", 0, [&](ISDest d) { return IS3WriteBMP(d, rgb.data(), w, h, 24, 0, nullptr, nullptr, 0); }},
-      {"png", 0, [&](ISDest d) { return IS3WritePNG(d, rgba.data(), w, h, w * 4, 8, 0, nullptr, 6, 0, nullptr, 0); }},
+      {"bmp", 0,
+       [&](ISDest d) { return IS3WriteBMP(d, rgb.data(), w, h, 24, 0, nullptr, nullptr, 0); }},
+      {"png", 0,
+       [&](ISDest d) {
+         return IS3WritePNG(d, rgba.data(), w, h, w * 4, 8, 0, nullptr, 6, 0, nullptr, 0);
+       }},
       {"jpg", 0, [&](ISDest d) { return IS3WriteJPG(d, rgb.data(), w, h, 90, 24, nullptr, 0); }},
-      {"tif", 0, [&](ISDest d) { return IS3WriteTIFF(d, rgba.data(), w, h, 32, 0, 8, nullptr, 0); }},
-      {"gif", 1, [&](ISDest d) { return IS3Write8BitToGIF(d, indices.data(), w, h, 0, 0, -1, 8, palette); }},
+      {"tif", 0,
+       [&](ISDest d) { return IS3WriteTIFF(d, rgba.data(), w, h, 32, 0, 8, nullptr, 0); }},
+      {"gif", 1,
+       [&](ISDest d) { return IS3Write8BitToGIF(d, indices.data(), w, h, 0, 0, -1, 8, palette); }},
       {"tga", 26, [&](ISDest d) { return IS3WriteTGA(d, rgba.data(), w, h, 32, 1, 0); }},
       {"pcx", 0, [&](ISDest d) { return IS3WritePCX(d, rgb.data(), w, h, 24, nullptr, 0); }},
       {"psd", 0, [&](ISDest d) { return IS3WritePSD(d, rgba.data(), w, h, 32, 1, 0); }},
@@ -75,7 +83,8 @@ TEST(HostileFiles, TruncatedFilesOfEveryFormatAreRefused) {
     ASSERT_TRUE(WriteFile(path, c.write));
     const auto bytes = FileBytes(path);
     ASSERT_GT(ReadBytes(bytes).width, 0u);
-    for (std::size_t length = 0; length + c.trailer < bytes.size(); length += length < 96 ? 1 : 13) {
+    for (std::size_t length = 0; length + c.trailer < bytes.size();
+         length += length < 96 ? 1 : 13) {
       const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(length));
       ASSERT_EQ(ReadBytes(cut).width, 0u) << "length " << length;
     }
@@ -88,7 +97,9 @@ TEST(HostileFiles, FlippedBytesNeverCrashAReader) {
   const char* names[] = {"bmp", "png", "tif", "tga", "psd", "pcx"};
   const std::function<int32_t(ISDest)> writers[] = {
       [&](ISDest d) { return IS3WriteBMP(d, rgba.data(), w, h, 32, 0, nullptr, nullptr, 0); },
-      [&](ISDest d) { return IS3WritePNG(d, rgba.data(), w, h, w * 4, 8, 0, nullptr, 6, 0, nullptr, 0); },
+      [&](ISDest d) {
+        return IS3WritePNG(d, rgba.data(), w, h, w * 4, 8, 0, nullptr, 6, 0, nullptr, 0);
+      },
       [&](ISDest d) { return IS3WriteTIFF(d, rgba.data(), w, h, 32, 0, 5, nullptr, 0); },
       [&](ISDest d) { return IS3WriteTGA(d, rgba.data(), w, h, 32, 1, 0); },
       [&](ISDest d) { return IS3WritePSD(d, rgba.data(), w, h, 32, 1, 0); },
@@ -137,7 +148,9 @@ TEST(HostileFiles, HandlesAndReadersRefuseNullsAndMissingFiles) {
 TEST(HostileFiles, AnImageLargerThanThePixelLimitIsRefusedBeforeDecoding) {
   const auto rgb = SmoothPixels(64, 64, 3);
   const auto path = ScratchPath("limit.png");
-  ASSERT_TRUE(WriteFile(path, [&](ISDest d) { return IS3WritePNG(d, rgb.data(), 64, 64, 192, 8, 0, nullptr, 2, 0, nullptr, 0); }));
+  ASSERT_TRUE(WriteFile(path, [&](ISDest d) {
+    return IS3WritePNG(d, rgb.data(), 64, 64, 192, 8, 0, nullptr, 2, 0, nullptr, 0);
+  }));
   const uint64_t saved = DecodePixelLimit();
   SetDecodePixelLimit(64 * 64 - 1);
   EXPECT_EQ(ReadFile(path).width, 0u);

@@ -77,13 +77,19 @@ TEST(DirectionalBlurModels, SpinAndZoomFollowTheAverageAlongThePath) {
   };
   const double spin = 20 * std::numbers::pi / 180, cx = 30, cy = 50;
   const Case cases[] = {
-      {"spin", [&](const Picture& s, Picture& d) { return imaging::is5_RadialBlur(s.data(), w, h, n, w * n, d.data(), w * n, 20, cx, cy); },
+      {"spin",
+       [&](const Picture& s, Picture& d) {
+         return imaging::is5_RadialBlur(s.data(), w, h, n, w * n, d.data(), w * n, 20, cx, cy);
+       },
        [&](int x, int y, double t, double* px, double* py) {
          const double a = (t - 0.5) * spin, c = std::cos(a), s = std::sin(a);
          *px = cx + (x - cx) * c - (y - cy) * s;
          *py = cy + (x - cx) * s + (y - cy) * c;
        }},
-      {"zoom", [&](const Picture& s, Picture& d) { return imaging::is5_ZoomBlur(s.data(), w, h, n, w * n, d.data(), w * n, 0.25, cx, cy); },
+      {"zoom",
+       [&](const Picture& s, Picture& d) {
+         return imaging::is5_ZoomBlur(s.data(), w, h, n, w * n, d.data(), w * n, 0.25, cx, cy);
+       },
        [&](int x, int y, double t, double* px, double* py) {
          *px = x + (cx - x) * 0.25 * t;
          *py = y + (cy - y) * 0.25 * t;
@@ -136,7 +142,9 @@ TEST(DirectionalBlurModels, WideGaussianStaysCloseToTheFullKernel) {
   for (const auto& [sigma, mean, largest] : cases) {
     SCOPED_TRACE(sigma);
     Picture out(src.size());
-    ASSERT_EQ(imaging::is5_GaussianBlurImage(src.data(), w, h, n, w * n, out.data(), w * n, sigma, 15), 1);
+    ASSERT_EQ(
+        imaging::is5_GaussianBlurImage(src.data(), w, h, n, w * n, out.data(), w * n, sigma, 15),
+        1);
     cv::Mat in(h, w, CV_8UC4, src.data()), exact;
     in.convertTo(exact, CV_64FC4);
     cv::GaussianBlur(exact, exact, cv::Size(0, 0), sigma, sigma, cv::BORDER_REPLICATE);
@@ -155,7 +163,8 @@ TEST(TextureModels, FingerprintMatchesItsFormula) {
   Picture out(src.size());
   const uint32_t spacing = 6;
   const double strength = 0.7;
-  ASSERT_EQ(imaging::ISE3Fingerprint(src.data(), w, h, w * 3, out.data(), w * 3, spacing, strength), 1);
+  ASSERT_EQ(imaging::ISE3Fingerprint(src.data(), w, h, w * 3, out.data(), w * 3, spacing, strength),
+            1);
   const double cx = w * 0.5, cy = h * 0.55, size = 0.45 * std::min(w, h);
   int off = 0;
   for (int y = 0; y < h; ++y)
@@ -175,7 +184,8 @@ TEST(TextureModels, FingerprintMatchesItsFormula) {
   EXPECT_LT(off, 5);  // rounding ties aside, the very same bytes
   // In place (the picture its own destination) the same.
   Picture same = src;
-  ASSERT_EQ(imaging::ISE3Fingerprint(same.data(), w, h, w * 3, same.data(), w * 3, spacing, strength), 1);
+  ASSERT_EQ(
+      imaging::ISE3Fingerprint(same.data(), w, h, w * 3, same.data(), w * 3, spacing, strength), 1);
   EXPECT_EQ(same, out);
 }
 
@@ -188,10 +198,13 @@ TEST(TextureModels, CrackleFollowsTheNearestSeeds) {
     *sx = i + 0.15 + 0.7 * imaging::HashUnit(uint32_t(i), uint32_t(j), 0xC3AC1Eu);
     *sy = j + 0.15 + 0.7 * imaging::HashUnit(uint32_t(i), uint32_t(j), 0x0C3AC1Eu);
   };
-  for (const auto& [cellSize, crackWidth, depth] : {std::tuple{20u, 2u, 0.7}, {7u, 0u, 1.0}, {64u, 9u, 0.4}}) {
+  for (const auto& [cellSize, crackWidth, depth] :
+       {std::tuple{20u, 2u, 0.7}, {7u, 0u, 1.0}, {64u, 9u, 0.4}}) {
     SCOPED_TRACE(cellSize);
     Picture out(src.size());
-    ASSERT_EQ(imaging::ISE3CrackleRGB(src.data(), w, h, w * 3, out.data(), w * 3, cellSize, crackWidth, depth), 1);
+    ASSERT_EQ(imaging::ISE3CrackleRGB(src.data(), w, h, w * 3, out.data(), w * 3, cellSize,
+                                      crackWidth, depth),
+              1);
     const double cell = cellSize, crack = crackWidth;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
@@ -228,19 +241,26 @@ TEST(ScreenModels, StippleFollowsItsDotRule) {
       SCOPED_TRACE(std::to_string(dotSize) + (black ? " black" : " colour"));
       const uint32_t density = 70;
       Picture out(src.size());
-      ASSERT_EQ(imaging::ISE3Stipple(src.data(), w, h, w * 3, out.data(), w * 3, density, black, dotSize), 1);
+      ASSERT_EQ(
+          imaging::ISE3Stipple(src.data(), w, h, w * 3, out.data(), w * 3, density, black, dotSize),
+          1);
       Picture same = src;
-      ASSERT_EQ(imaging::ISE3Stipple(same.data(), w, h, w * 3, same.data(), w * 3, density, black, dotSize), 1);
+      ASSERT_EQ(imaging::ISE3Stipple(same.data(), w, h, w * 3, same.data(), w * 3, density, black,
+                                     dotSize),
+                1);
       EXPECT_EQ(same, out);
       const int cell = dotSize + 1;
       const double radius = cell / 2.0;
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
           const int cx = x / cell, cy = y / cell;
-          const int sx = std::min(cx * cell + cell / 2, w - 1), sy = std::min(cy * cell + cell / 2, h - 1);
+          const int sx = std::min(cx * cell + cell / 2, w - 1),
+                    sy = std::min(cy * cell + cell / 2, h - 1);
           const uint8_t* centre = &src[(size_t(sy) * w + sx) * 3];
-          const double darkness = 1.0 - (77 * centre[0] + 150 * centre[1] + 29 * centre[2]) / 65280.0;
-          const bool dot = imaging::HashUnit(uint32_t(cx), uint32_t(cy), 0x5717u) < std::pow(darkness, 1.3) * (density / 50.0);
+          const double darkness =
+              1.0 - (77 * centre[0] + 150 * centre[1] + 29 * centre[2]) / 65280.0;
+          const bool dot = imaging::HashUnit(uint32_t(cx), uint32_t(cy), 0x5717u) <
+                           std::pow(darkness, 1.3) * (density / 50.0);
           const double ex = x - (cx * cell + radius - 0.5), ey = y - (cy * cell + radius - 0.5);
           const bool inside = cell <= 2 || ex * ex + ey * ey <= radius * radius;
           for (int c = 0; c < 3; ++c) {
@@ -259,24 +279,29 @@ TEST(ScreenModels, StippleFollowsItsDotRule) {
 TEST(ScreenModels, HalftoneDotsSitOnTheTurnedScreens) {
   const int w = 157, h = 96;
   const Picture src = WavyPicture(w, h, 3, 4);
-  for (const auto& [cellSize, angle, mode] : {std::tuple{8u, 45.0, 0u}, {3u, 10.0, 0u}, {13u, -30.0, 1u}}) {
+  for (const auto& [cellSize, angle, mode] :
+       {std::tuple{8u, 45.0, 0u}, {3u, 10.0, 0u}, {13u, -30.0, 1u}}) {
     SCOPED_TRACE(cellSize);
     Picture out(src.size());
-    ASSERT_EQ(imaging::ISE3HalftoneImage(src.data(), w, h, w * 3, out.data(), w * 3, cellSize, angle, mode), 1);
+    ASSERT_EQ(imaging::ISE3HalftoneImage(src.data(), w, h, w * 3, out.data(), w * 3, cellSize,
+                                         angle, mode),
+              1);
     const double cell = cellSize;
     const double turns[3] = {mode == 0 ? angle + 15 : angle + 45, angle + 75, angle};
     int off = 0;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         for (int k = 0; k < 3; ++k) {
-          const double a = turns[mode == 1 ? 0 : k] * std::numbers::pi / 180, co = std::cos(a), si = std::sin(a);
+          const double a = turns[mode == 1 ? 0 : k] * std::numbers::pi / 180, co = std::cos(a),
+                       si = std::sin(a);
           const double u = (x * co + y * si) / cell, v = (-x * si + y * co) / cell;
           const double fu = std::floor(u) + 0.5, fv = std::floor(v) + 0.5;
           const int sx = std::clamp(int((fu * co - fv * si) * cell), 0, w - 1);
           const int sy = std::clamp(int((fu * si + fv * co) * cell), 0, h - 1);
           const uint8_t* centre = &src[(size_t(sy) * w + sx) * 3];
-          const double ink = mode == 1 ? 1.0 - (77 * centre[0] + 150 * centre[1] + 29 * centre[2]) / 65280.0
-                                       : 1.0 - centre[k] / 255.0;
+          const double ink =
+              mode == 1 ? 1.0 - (77 * centre[0] + 150 * centre[1] + 29 * centre[2]) / 65280.0
+                        : 1.0 - centre[k] / 255.0;
           const bool inked = (u - fu) * (u - fu) + (v - fv) * (v - fv) < ink / std::numbers::pi;
           off += out[(size_t(y) * w + x) * 3 + k] != (inked ? 0 : 255);
         }
@@ -292,19 +317,28 @@ TEST(TextureModels, PerlinCloudsMatchTheTextbookNoise) {
   const double scale = 37;
   uint8_t perm[512];
   for (int i = 0; i < 256; ++i) perm[i] = uint8_t(i);
-  for (int i = 255; i > 0; --i) std::swap(perm[i], perm[imaging::HashPosition(uint32_t(i), 0, seed) % (i + 1)]);
+  for (int i = 255; i > 0; --i)
+    std::swap(perm[i], perm[imaging::HashPosition(uint32_t(i), 0, seed) % (i + 1)]);
   for (int i = 0; i < 256; ++i) perm[256 + i] = perm[i];
   auto fade = [](double t) { return t * t * t * (t * (t * 6 - 15) + 10); };
   auto grad = [](int hash, double x, double y) {
     switch (hash & 7) {
-      case 0: return x + y;
-      case 1: return -x + y;
-      case 2: return x - y;
-      case 3: return -x - y;
-      case 4: return x;
-      case 5: return -x;
-      case 6: return y;
-      default: return -y;
+      case 0:
+        return x + y;
+      case 1:
+        return -x + y;
+      case 2:
+        return x - y;
+      case 3:
+        return -x - y;
+      case 4:
+        return x;
+      case 5:
+        return -x;
+      case 6:
+        return y;
+      default:
+        return -y;
     }
   };
   auto noise = [&](double x, double y) {
@@ -313,12 +347,15 @@ TEST(TextureModels, PerlinCloudsMatchTheTextbookNoise) {
     const int aa = perm[perm[xi] + yi], ab = perm[perm[xi] + yi + 1];
     const int ba = perm[perm[xi + 1] + yi], bb = perm[perm[xi + 1] + yi + 1];
     const double top = grad(aa, u, v) + fade(u) * (grad(ba, u - 1, v) - grad(aa, u, v));
-    const double bottom = grad(ab, u, v - 1) + fade(u) * (grad(bb, u - 1, v - 1) - grad(ab, u, v - 1));
+    const double bottom =
+        grad(ab, u, v - 1) + fade(u) * (grad(bb, u - 1, v - 1) - grad(ab, u, v - 1));
     return top + fade(v) * (bottom - top);
   };
   const Picture src(size_t(w) * h * 3, 128);  // mid-grey: at full amount the clouds alone
   Picture out(src.size());
-  ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, out.data(), w * 3, amount, scale, octaves, seed), 1);
+  ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, out.data(), w * 3, amount,
+                                             scale, octaves, seed),
+            1);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       double v = 0, squares = 0, f = 1 / scale, weight = 1;
@@ -337,7 +374,8 @@ TEST(TextureModels, PerlinCloudsKeepTheirStrengthAndThePicturesTone) {
   const int w = 256, h = 192;
   auto spread = [&](const Picture& out, int base, double* mean) {
     double sum = 0, squares = 0;
-    for (size_t i = 0; i < out.size(); i += 3) sum += out[i] - base, squares += double(out[i] - base) * (out[i] - base);
+    for (size_t i = 0; i < out.size(); i += 3)
+      sum += out[i] - base, squares += double(out[i] - base) * (out[i] - base);
     const double n = double(out.size() / 3);
     *mean = sum / n;
     return std::sqrt(squares / n - *mean * *mean);
@@ -346,13 +384,17 @@ TEST(TextureModels, PerlinCloudsKeepTheirStrengthAndThePicturesTone) {
     SCOPED_TRACE(octaves);
     const Picture grey(size_t(w) * h * 3, 128);
     Picture out(grey.size());
-    ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(grey.data(), w, h, w * 3, out.data(), w * 3, 100, 40, octaves, 3), 1);
+    ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(grey.data(), w, h, w * 3, out.data(), w * 3, 100, 40,
+                                               octaves, 3),
+              1);
     double mean;
     const double deviation = spread(out, 128, &mean);
     EXPECT_GT(deviation, 36);
     EXPECT_LT(deviation, 60);
     const Picture dark(size_t(w) * h * 3, 60);
-    ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(dark.data(), w, h, w * 3, out.data(), w * 3, 50, 40, octaves, 3), 1);
+    ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(dark.data(), w, h, w * 3, out.data(), w * 3, 50, 40,
+                                               octaves, 3),
+              1);
     EXPECT_GT(spread(out, 60, &mean), 18);
     EXPECT_LT(std::abs(mean), 6);
   }
@@ -376,7 +418,10 @@ TEST(NeighbourhoodModels, TransformedMeansAcrossBands) {
           double sum = 0;
           for (int dy = -r; dy <= r; ++dy)
             for (int dx = -r; dx <= r; ++dx) {
-              const int v = src[(size_t(std::clamp(y + dy, 0, h - 1)) * w + std::clamp(x + dx, 0, w - 1)) * n + c];
+              const int v =
+                  src[(size_t(std::clamp(y + dy, 0, h - 1)) * w + std::clamp(x + dx, 0, w - 1)) *
+                          n +
+                      c];
               sum += harmonic ? 1.0 / (v + 1) : std::log(v + 1.0);
             }
           const double count = (2 * r + 1) * (2 * r + 1);

@@ -69,7 +69,9 @@ TEST(NeighbourhoodFilters, MatchDirectComputationOverTheSquare) {
        0},
       {"midpoint", imaging::ISE3MidpointFilter,
        [](std::vector<int> v) {
-         return std::floor((*std::max_element(v.begin(), v.end()) + *std::min_element(v.begin(), v.end()) + 1) / 2.0);
+         return std::floor(
+             (*std::max_element(v.begin(), v.end()) + *std::min_element(v.begin(), v.end()) + 1) /
+             2.0);
        },
        0},
       {"arithmetic", imaging::ISE3ArithmeticMeanFilter,
@@ -153,12 +155,14 @@ TEST(BlurImage, MatchesASeparableGaussianInDoubles) {
   const Picture src = RandomPicture(w, h, n, 5);
   for (uint32_t strength : {40u, 75u, 100u}) {
     Picture dst(src.size());
-    ASSERT_EQ(imaging::IS3BlurImage(src.data(), w, h, n, w * n, dst.data(), w * n, strength, 15), 1);
+    ASSERT_EQ(imaging::IS3BlurImage(src.data(), w, h, n, w * n, dst.data(), w * n, strength, 15),
+              1);
     const double sigma = strength / 100.0;
     const int radius = (int(std::lround(sigma * 3 * 2 + 1)) | 1) / 2;
     std::vector<double> k(2 * radius + 1);
     double sum = 0;
-    for (int i = -radius; i <= radius; ++i) sum += k[i + radius] = std::exp(-i * i / (2 * sigma * sigma));
+    for (int i = -radius; i <= radius; ++i)
+      sum += k[i + radius] = std::exp(-i * i / (2 * sigma * sigma));
     for (double& v : k) v /= sum;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
@@ -176,13 +180,37 @@ TEST(BlurImage, MatchesASeparableGaussianInDoubles) {
 TEST(DirectionalBlurs, KeepFlatPicturesAndStayInsideTheInputRange) {
   using Run = std::function<int32_t(const Picture&, Picture&, int, int)>;
   const std::pair<const char*, Run> blurs[] = {
-      {"box passes", [](const Picture& s, Picture& d, int w, int h) { return imaging::ISE40_BlurImage(s.data(), w, h, 4, w * 4, d.data(), w * 4, 3); }},
-      {"motion", [](const Picture& s, Picture& d, int w, int h) { return imaging::ISE3MotionBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 0, 9, 30, 0.5, 0.5); }},
-      {"spin", [](const Picture& s, Picture& d, int w, int h) { return imaging::ISE3MotionBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 1, 40, 0, 0.3, 0.6); }},
-      {"zoom", [](const Picture& s, Picture& d, int w, int h) { return imaging::ISE3MotionBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 2, 0.4, 0, 0.5, 0.5); }},
-      {"trail", [](const Picture& s, Picture& d, int w, int h) { return imaging::is5_MotionBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 200, 7.5); }},
-      {"smooth spin", [](const Picture& s, Picture& d, int w, int h) { return imaging::is5_RadialBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 33, 4, 9); }},
-      {"smooth zoom", [](const Picture& s, Picture& d, int w, int h) { return imaging::is5_ZoomBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 0.3, 20, 2); }},
+      {"box passes",
+       [](const Picture& s, Picture& d, int w, int h) {
+         return imaging::ISE40_BlurImage(s.data(), w, h, 4, w * 4, d.data(), w * 4, 3);
+       }},
+      {"motion",
+       [](const Picture& s, Picture& d, int w, int h) {
+         return imaging::ISE3MotionBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 0, 9, 30, 0.5,
+                                        0.5);
+       }},
+      {"spin",
+       [](const Picture& s, Picture& d, int w, int h) {
+         return imaging::ISE3MotionBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 1, 40, 0, 0.3,
+                                        0.6);
+       }},
+      {"zoom",
+       [](const Picture& s, Picture& d, int w, int h) {
+         return imaging::ISE3MotionBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 2, 0.4, 0, 0.5,
+                                        0.5);
+       }},
+      {"trail",
+       [](const Picture& s, Picture& d, int w, int h) {
+         return imaging::is5_MotionBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 200, 7.5);
+       }},
+      {"smooth spin",
+       [](const Picture& s, Picture& d, int w, int h) {
+         return imaging::is5_RadialBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 33, 4, 9);
+       }},
+      {"smooth zoom",
+       [](const Picture& s, Picture& d, int w, int h) {
+         return imaging::is5_ZoomBlur(s.data(), w, h, 4, w * 4, d.data(), w * 4, 0.3, 20, 2);
+       }},
   };
   const int w = 23, h = 19;
   for (const auto& [name, run] : blurs) {
@@ -204,7 +232,8 @@ TEST(DirectionalBlurs, KeepFlatPicturesAndStayInsideTheInputRange) {
   Picture dot(size_t(w) * h * 4, 0);
   for (int y = 0; y < h; ++y) dot[(size_t(y) * w + 11) * 4] = 255;
   Picture out(dot.size());
-  ASSERT_EQ(imaging::ISE3MotionBlur(dot.data(), w, h, 4, w * 4, out.data(), w * 4, 0, 6, 0, 0.5, 0.5), 1);
+  ASSERT_EQ(
+      imaging::ISE3MotionBlur(dot.data(), w, h, 4, w * 4, out.data(), w * 4, 0, 6, 0, 0.5, 0.5), 1);
   for (int y = 0; y < h; ++y) {
     EXPECT_GT(out[(size_t(y) * w + 9) * 4], 0);
     EXPECT_GT(out[(size_t(y) * w + 13) * 4], 0);
@@ -225,7 +254,8 @@ TEST(Mosaic, TilesTakeTheirRoundedMean) {
         double sum = 0;
         int count = 0;
         for (int yy = ty; yy < std::min(h, ty + 3); ++yy)
-          for (int xx = tx; xx < std::min(w, tx + 3); ++xx, ++count) sum += original[(yy * w + xx) * n + c];
+          for (int xx = tx; xx < std::min(w, tx + 3); ++xx, ++count)
+            sum += original[(yy * w + xx) * n + c];
         EXPECT_EQ(p[(y * w + x) * n + c], int(std::floor(sum / count + 0.5)));
       }
 }
@@ -235,7 +265,7 @@ TEST(DustAndScratches, RemovesSpecksAndKeepsTextureBelowTheThreshold) {
   const int w = 9, h = 9;
   Picture p(size_t(w) * h * 3);
   for (int i = 0; i < w * h * 3; ++i) p[i] = uint8_t(100 + (i / 3) % 5);  // gentle texture
-  p[(4 * w + 4) * 3 + 1] = 250;                                             // one speck
+  p[(4 * w + 4) * 3 + 1] = 250;                                           // one speck
   Picture out(p.size());
   ASSERT_EQ(imaging::ISE3DustAndScratches(p.data(), w, h, 3, w * 3, out.data(), w * 3, 1, 30), 1);
   EXPECT_LT(out[(4 * w + 4) * 3 + 1], 110);
@@ -300,9 +330,11 @@ TEST(DetailFilters, SharpeningKeepsFlatAreasAndRespectsTheThreshold) {
   for (int y = 0; y < h; ++y)
     for (int x = 6; x < w; ++x)
       for (int c = 0; c < 3; ++c) step[(y * w + x) * 3 + c] = 150;
-  ASSERT_EQ(imaging::IS3UnsharpMaskImage(step.data(), w, h, w * 3, out.data(), w * 3, 1.5, 100, 255), 1);
+  ASSERT_EQ(
+      imaging::IS3UnsharpMaskImage(step.data(), w, h, w * 3, out.data(), w * 3, 1.5, 100, 255), 1);
   EXPECT_EQ(out, step);
-  ASSERT_EQ(imaging::IS3UnsharpMaskImage(step.data(), w, h, w * 3, out.data(), w * 3, 1.5, 100, 0), 1);
+  ASSERT_EQ(imaging::IS3UnsharpMaskImage(step.data(), w, h, w * 3, out.data(), w * 3, 1.5, 100, 0),
+            1);
   EXPECT_LT(out[(2 * w + 5) * 3], 90);
   EXPECT_GT(out[(2 * w + 6) * 3], 150);
   EXPECT_EQ(out[(2 * w + 0) * 3], 90);
@@ -316,7 +348,8 @@ TEST(DetailFilters, CannyMarksTheStepOnly) {
     for (int x = 10; x < w; ++x)
       for (int c = 0; c < 3; ++c) p[(y * w + x) * 3 + c] = 220;
   Picture out(p.size());
-  ASSERT_EQ(imaging::ISE3CannyEdgeDetector(p.data(), w, h, w * 3, out.data(), w * 3, 50, 150, 0), 1);
+  ASSERT_EQ(imaging::ISE3CannyEdgeDetector(p.data(), w, h, w * 3, out.data(), w * 3, 50, 150, 0),
+            1);
   for (int y = 1; y < h - 1; ++y) {
     EXPECT_EQ(out[(y * w + 9) * 3] + out[(y * w + 10) * 3], 255) << y;
     EXPECT_EQ(out[(y * w + 3) * 3], 0);
@@ -348,9 +381,12 @@ TEST(LocalContrast, StatisticsAndFlatPictures) {
   EXPECT_EQ(imaging::ISE40_FindImageMean(p.data(), w, h, 4, w * 4, nullptr), 0);
 
   Picture flat(size_t(w) * h * 4, 0);
-  for (int i = 0; i < w * h; ++i) flat[i * 4] = flat[i * 4 + 1] = flat[i * 4 + 2] = 120, flat[i * 4 + 3] = uint8_t(i);
+  for (int i = 0; i < w * h; ++i)
+    flat[i * 4] = flat[i * 4 + 1] = flat[i * 4 + 2] = 120, flat[i * 4 + 3] = uint8_t(i);
   Picture out(flat.size());
-  ASSERT_EQ(imaging::ISE40_LocalHistogramEnhancement(flat.data(), w, h, 4, w * 4, out.data(), w * 4, 120, 0, 5, 0.5, 2, 4), 1);
+  ASSERT_EQ(imaging::ISE40_LocalHistogramEnhancement(flat.data(), w, h, 4, w * 4, out.data(), w * 4,
+                                                     120, 0, 5, 0.5, 2, 4),
+            1);
   EXPECT_EQ(out, flat);
 }
 
@@ -364,13 +400,17 @@ TEST(NoiseFilters, AmountsSeedsAndStatistics) {
   EXPECT_EQ(a, src);
   ASSERT_EQ(imaging::ISE3GenerateHugoNoise(src.data(), w, h, w * 3, a.data(), w * 3, 0, 3, 1), 1);
   EXPECT_EQ(a, src);
-  ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, a.data(), w * 3, 0, 20, 4, 1), 1);
+  ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, a.data(), w * 3, 0, 20, 4, 1),
+            1);
   EXPECT_EQ(a, src);
 
-  ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, a.data(), w * 3, 60, 20, 4, 7), 1);
-  ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, b.data(), w * 3, 60, 20, 4, 7), 1);
+  ASSERT_EQ(
+      imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, a.data(), w * 3, 60, 20, 4, 7), 1);
+  ASSERT_EQ(
+      imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, b.data(), w * 3, 60, 20, 4, 7), 1);
   EXPECT_EQ(a, b);
-  ASSERT_EQ(imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, b.data(), w * 3, 60, 20, 4, 8), 1);
+  ASSERT_EQ(
+      imaging::ISE3GeneratePerlinNoise(src.data(), w, h, w * 3, b.data(), w * 3, 60, 20, 4, 8), 1);
   EXPECT_NE(a, b);
 
   ASSERT_EQ(imaging::ISE3GenerateColoredNoise(src.data(), w, h, w * 3, a.data(), w * 3, 100, 3), 1);
@@ -418,7 +458,8 @@ TEST(RandomTransform, ScattersWithinTheAmount) {
   for (double amount : {0.0, 3.0}) {
     imaging::is5_ClearAllTransforms();
     ASSERT_EQ(imaging::is5_AddRandomTransform(w, h, amount, 9), 1);
-    ASSERT_EQ(imaging::is5_TransformProcess(p.data(), w, h, 4, w * 4, out.data(), w * 4, 0, 0, 0), 1);
+    ASSERT_EQ(imaging::is5_TransformProcess(p.data(), w, h, 4, w * 4, out.data(), w * 4, 0, 0, 0),
+              1);
     int moved = 0;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
@@ -445,15 +486,33 @@ TEST(LibraryFilters, RefuseBadPicturesWithoutWriting) {
   const Picture untouched = dst;
   using Call = std::function<int32_t(const uint8_t*, uint32_t, uint32_t, uint32_t, uint8_t*)>;
   const Call calls[] = {
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::ISE3InvertImage(s, w, h, r, d, w * 3); },
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::ISE3OilPaintRGB(s, w, h, r, d, w * 3, 3, 100, 1); },
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::ISE3Stipple(s, w, h, r, d, w * 3, 50, 0, 1); },
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::ISE3HalftoneImage(s, w, h, r, d, w * 3, 6, 10, 0); },
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::ISE3CrackleRGB(s, w, h, r, d, w * 3, 20, 2, 0.5); },
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::ISE3MedianCutImage(s, w, h, 3, r, d, w * 3, 2); },
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::is5_BilateralFilterImage(s, w, h, 3, r, d, w * 3, 5, 20, 2); },
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::ISE3MotionBlur(s, w, h, 3, r, d, w * 3, 1, 10, 0, 0.5, 0.5); },
-      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) { return imaging::ISE3GenerateHugoNoise(s, w, h, r, d, w * 3, 50, 2, 0); },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::ISE3InvertImage(s, w, h, r, d, w * 3);
+      },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::ISE3OilPaintRGB(s, w, h, r, d, w * 3, 3, 100, 1);
+      },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::ISE3Stipple(s, w, h, r, d, w * 3, 50, 0, 1);
+      },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::ISE3HalftoneImage(s, w, h, r, d, w * 3, 6, 10, 0);
+      },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::ISE3CrackleRGB(s, w, h, r, d, w * 3, 20, 2, 0.5);
+      },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::ISE3MedianCutImage(s, w, h, 3, r, d, w * 3, 2);
+      },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::is5_BilateralFilterImage(s, w, h, 3, r, d, w * 3, 5, 20, 2);
+      },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::ISE3MotionBlur(s, w, h, 3, r, d, w * 3, 1, 10, 0, 0.5, 0.5);
+      },
+      [](const uint8_t* s, uint32_t w, uint32_t h, uint32_t r, uint8_t* d) {
+        return imaging::ISE3GenerateHugoNoise(s, w, h, r, d, w * 3, 50, 2, 0);
+      },
   };
   for (const Call& call : calls) {
     EXPECT_EQ(call(nullptr, w, h, w * 3, dst.data()), 0);
@@ -462,7 +521,8 @@ TEST(LibraryFilters, RefuseBadPicturesWithoutWriting) {
     EXPECT_EQ(call(src.data(), w, h, w * 3, nullptr), 0);
     EXPECT_EQ(dst, untouched);
   }
-  EXPECT_EQ(imaging::ISE3MotionBlur(src.data(), w, h, 3, w * 3, dst.data(), w * 3, 3, 1, 0, 0, 0), 0);
+  EXPECT_EQ(imaging::ISE3MotionBlur(src.data(), w, h, 3, w * 3, dst.data(), w * 3, 3, 1, 0, 0, 0),
+            0);
   EXPECT_EQ(imaging::is5_ZoomBlur(src.data(), w, h, 3, w * 3, dst.data(), w * 3, NAN, 0, 0), 0);
   EXPECT_EQ(dst, untouched);
 }

@@ -38,7 +38,8 @@ TEST(ScriptPaintLayer, RowLayDownMatchesThePixelRuleInEveryMode) {
           imaging::script::LayPixel(&expected[d * 4], over, mode);
         }
         imaging::script::LayRow(row.data(), layer.data(), 256, mode);
-        ASSERT_EQ(row, expected) << "mode " << int(mode) << " paint " << paint << " alpha " << alpha;
+        ASSERT_EQ(row, expected) << "mode " << int(mode) << " paint " << paint << " alpha "
+                                 << alpha;
       }
   }
   // Every mode over random pictures with paint of every kind of alpha, and over no paint.
@@ -82,7 +83,8 @@ Pixels ReferenceRings(const std::vector<RingShape>& shapes, uint32_t w, uint32_t
         const double distance = std::hypot(x + 0.5 - s.cx, y + 0.5 - s.cy);
         const double inside = s.halfWidth + 0.5 - std::fabs(distance - s.radius);
         const float c = static_cast<float>(std::min(1.0, std::max(0.0, inside)));
-        if (c > 0) imaging::script::BlendPixel(&layer[(size_t{y} * w + x) * 4], s.colour, c * s.opacity);
+        if (c > 0)
+          imaging::script::BlendPixel(&layer[(size_t{y} * w + x) * 4], s.colour, c * s.opacity);
       }
   return layer;
 }
@@ -101,18 +103,21 @@ TEST(ScriptPaintLayer, DiscsAndRingsCoverThePixelsTheirDistanceSays) {
   std::mt19937 random(5);
   std::uniform_real_distribution<double> unit(0, 1);
   std::vector<RingShape> shapes = {
-      {75.5, 65.5, 0, 0.3, {200, 10, 10}, 1.0f},     // smaller than a pixel
-      {10.25, 10.75, 0, 9.4, {10, 200, 10}, 0.92f},  // a leaf, translucent
-      {-3.5, 60.2, 0, 20, {10, 10, 200}, 1.0f},      // half off the left edge
-      {140.3, 125.9, 0, 33.3, {90, 90, 30}, 0.6f},   // over the corner
+      {75.5, 65.5, 0, 0.3, {200, 10, 10}, 1.0f},        // smaller than a pixel
+      {10.25, 10.75, 0, 9.4, {10, 200, 10}, 0.92f},     // a leaf, translucent
+      {-3.5, 60.2, 0, 20, {10, 10, 200}, 1.0f},         // half off the left edge
+      {140.3, 125.9, 0, 33.3, {90, 90, 30}, 0.6f},      // over the corner
       {70.1, 60.7, 40.5, 2.25, {250, 250, 250}, 0.8f},  // a ring about the middle
-      {64.0, 64.0, 0, 63.5, {30, 60, 90}, 0.3f},     // on the tile corner, covering much
+      {64.0, 64.0, 0, 63.5, {30, 60, 90}, 0.3f},        // on the tile corner, covering much
   };
   for (int i = 0; i < 60; ++i)
-    shapes.push_back({unit(random) * 170 - 10, unit(random) * 150 - 10,
-                      i % 3 == 0 ? unit(random) * 30 : 0, 0.2 + unit(random) * 25,
-                      {float(unit(random) * 255), float(unit(random) * 255), float(unit(random) * 255)},
-                      float(0.2 + unit(random) * 0.8)});
+    shapes.push_back(
+        {unit(random) * 170 - 10,
+         unit(random) * 150 - 10,
+         i % 3 == 0 ? unit(random) * 30 : 0,
+         0.2 + unit(random) * 25,
+         {float(unit(random) * 255), float(unit(random) * 255), float(unit(random) * 255)},
+         float(0.2 + unit(random) * 0.8)});
   PaintLayer layer(w, h);
   for (const RingShape& s : shapes)
     if (s.radius == 0)

@@ -49,7 +49,8 @@ class PictureScript : public ::testing::Test {
 };
 
 TEST_F(PictureScript, HeaderCarriesTheSizeAtOffsetsSixteenAndTwenty) {
-  const std::string path = WriteScript("size.picscript", "picture-script 1\nsize 321 123 # wide\neffect 21\n");
+  const std::string path =
+      WriteScript("size.picscript", "picture-script 1\nsize 321 123 # wide\neffect 21\n");
   uint8_t header[32] = {};
   ASSERT_TRUE(imaging::ISL_ReadScriptHeaderFromFile(path.c_str(), header));
   uint32_t width = 0, height = 0;
@@ -61,19 +62,19 @@ TEST_F(PictureScript, HeaderCarriesTheSizeAtOffsetsSixteenAndTwenty) {
 
 TEST_F(PictureScript, MissingOrMalformedFilesAreRefused) {
   const char* bad[] = {
-      "",                                                     // empty
-      "size 10 10\neffect 5\n",                               // no format line
-      "picture-script 2\nsize 10 10\n",                       // unknown version
-      "picture-script 1\neffect 5\n",                         // effect before size
-      "picture-script 1\nsize 0 10\n",                        // empty picture
-      "picture-script 1\nsize 10 99999\n",                    // too large
-      "picture-script 1\nsize 10 -4\n",                       // negative
-      "picture-script 1\nsize 10 10\nsize 5 5\n",             // size twice
-      "picture-script 1\nsize 10 10\neffect 999\n",           // unknown effect
-      "picture-script 1\nsize 10 10\neffect 5\n 16 = 1\n",    // slot out of range
-      "picture-script 1\nsize 10 10\neffect 5\n 1 = abc\n",   // not a number
-      "picture-script 1\nsize 10 10\n 1 = 3\n",               // value with no effect
-      "picture-script 1\nsize 10 10\neffect 5\n 1 = 1e999\n", // not finite
+      "",                                                      // empty
+      "size 10 10\neffect 5\n",                                // no format line
+      "picture-script 2\nsize 10 10\n",                        // unknown version
+      "picture-script 1\neffect 5\n",                          // effect before size
+      "picture-script 1\nsize 0 10\n",                         // empty picture
+      "picture-script 1\nsize 10 99999\n",                     // too large
+      "picture-script 1\nsize 10 -4\n",                        // negative
+      "picture-script 1\nsize 10 10\nsize 5 5\n",              // size twice
+      "picture-script 1\nsize 10 10\neffect 999\n",            // unknown effect
+      "picture-script 1\nsize 10 10\neffect 5\n 16 = 1\n",     // slot out of range
+      "picture-script 1\nsize 10 10\neffect 5\n 1 = abc\n",    // not a number
+      "picture-script 1\nsize 10 10\n 1 = 3\n",                // value with no effect
+      "picture-script 1\nsize 10 10\neffect 5\n 1 = 1e999\n",  // not finite
   };
   uint8_t header[32];
   std::memset(header, 0xEE, sizeof header);
@@ -99,7 +100,8 @@ TEST_F(PictureScript, TurnByNinetyDegreesIsAQuarterTurnAnticlockwise) {
   for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<uint8_t>(i * 13 + 1);
   const std::vector<uint8_t> original = picture;
   std::vector<uint8_t> reference(picture.size());
-  ASSERT_TRUE(imaging::IS3QuickRotateImage(picture.data(), side, side, side * 4, reference.data(), side * 4, imaging::kTurnLeft, 4));
+  ASSERT_TRUE(imaging::IS3QuickRotateImage(picture.data(), side, side, side * 4, reference.data(),
+                                           side * 4, imaging::kTurnLeft, 4));
   ASSERT_TRUE(imaging::ISL_Initialize());
   ASSERT_TRUE(imaging::ISL_AddEffect(51, 1));
   ASSERT_TRUE(imaging::ISL_SetEffectValue(0, 3, 90));
@@ -157,8 +159,10 @@ TEST_F(PictureScript, PlasmaAndPerlinNoiseTileWithoutSeams) {
     for (uint32_t y = 0; y < h; ++y)
       for (uint32_t c = 0; c < 3; ++c) {
         for (uint32_t x = 1; x < w; ++x)
-          largestInside = std::max(largestInside, std::abs(pixels[(y * w + x) * 4 + c] - pixels[(y * w + x - 1) * 4 + c]));
-        largestSeam = std::max(largestSeam, std::abs(pixels[(y * w) * 4 + c] - pixels[(y * w + w - 1) * 4 + c]));
+          largestInside = std::max(largestInside, std::abs(pixels[(y * w + x) * 4 + c] -
+                                                           pixels[(y * w + x - 1) * 4 + c]));
+        largestSeam = std::max(largestSeam,
+                               std::abs(pixels[(y * w) * 4 + c] - pixels[(y * w + w - 1) * 4 + c]));
       }
     EXPECT_LE(largestSeam, largestInside + 2) << "effect " << effect;
   }

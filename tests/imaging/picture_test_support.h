@@ -26,7 +26,8 @@ struct Picture {
 // A scratch folder removed with the test program's temporary files.
 inline std::filesystem::path ScratchPath(const std::string& name) {
   static const std::filesystem::path folder = [] {
-    auto p = std::filesystem::temp_directory_path() / ("palmora_pictures_" + std::to_string(::getpid()));
+    auto p =
+        std::filesystem::temp_directory_path() / ("palmora_pictures_" + std::to_string(::getpid()));
     std::filesystem::create_directories(p);
     return p;
   }();
@@ -67,7 +68,8 @@ inline std::vector<uint8_t> SmoothPixels(uint32_t w, uint32_t h, int channels) {
 }
 
 // Writes through a destination handle; the writer gets the open handle.
-inline bool WriteFile(const std::filesystem::path& path, const std::function<int32_t(imaging::ISDest)>& writer) {
+inline bool WriteFile(const std::filesystem::path& path,
+                      const std::function<int32_t(imaging::ISDest)>& writer) {
   imaging::ISDest dest = imaging::IS3OpenFileDest(path.c_str(), 0);
   if (!dest) return false;
   const int32_t written = writer(dest);
@@ -82,7 +84,8 @@ inline Picture ReadFile(const std::filesystem::path& path) {
   if (!source) return pic;
   imaging::IS40_GuessFileType(source);
   imaging::IS40_Seek(source, 0, 0);
-  uint8_t* block = imaging::IS40_ReadImage(source, &pic.width, &pic.height, imaging::kReadFormatRGBA32, 0);
+  uint8_t* block =
+      imaging::IS40_ReadImage(source, &pic.width, &pic.height, imaging::kReadFormatRGBA32, 0);
   imaging::IS40_CloseSource(source);
   if (!block) return Picture{};
   pic.pixels.assign(block, block + std::size_t{pic.width} * pic.height * 4);

@@ -40,13 +40,15 @@ std::vector<uint8_t> JpegBytes(uint32_t w, uint32_t h, unsigned restartRows, boo
 }
 
 // The block reader's answer for the same bytes: the pixels in that format, or empty on failure.
-std::vector<uint8_t> ByBlock(const std::vector<uint8_t>& bytes, uint32_t w, uint32_t h, uint32_t format) {
+std::vector<uint8_t> ByBlock(const std::vector<uint8_t>& bytes, uint32_t w, uint32_t h,
+                             uint32_t format) {
   imaging::ISSource source = imaging::IS40_OpenMemorySource(bytes.data(), uint32_t(bytes.size()));
   uint32_t bw = 0, bh = 0;
   uint8_t* block = imaging::IS40_ReadImage(source, &bw, &bh, format, 0);
   imaging::IS40_CloseSource(source);
   std::vector<uint8_t> pixels;
-  if (block && bw == w && bh == h) pixels.assign(block, block + std::size_t{w} * h * (format ? 4 : 3));
+  if (block && bw == w && bh == h)
+    pixels.assign(block, block + std::size_t{w} * h * (format ? 4 : 3));
   std::free(block);
   return pixels;
 }
@@ -95,7 +97,8 @@ TEST(ReadImageInto, DamagedJpegsLeaveTheBufferUntouchedWhenTheyFail) {
   ExpectSameAsBlockReader(flipped, 64, 48);
   // A second frame header after the scan, before the end marker: libjpeg fails there, late.
   auto twoFrames = good;
-  const std::vector<uint8_t> sof = {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x30, 0x00, 0x40, 0x01, 0x01, 0x11, 0x00};
+  const std::vector<uint8_t> sof = {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x30,
+                                    0x00, 0x40, 0x01, 0x01, 0x11, 0x00};
   twoFrames.insert(twoFrames.end() - 2, sof.begin(), sof.end());
   ExpectSameAsBlockReader(twoFrames, 64, 48);
   // The wrong size, either way round.

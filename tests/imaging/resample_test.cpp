@@ -23,8 +23,12 @@ double RefCubicConvolution(double x, double a) {
 }
 double RefMitchellNetravali(double x, double b, double c) {
   x = std::fabs(x);
-  if (x < 1) return ((12 - 9 * b - 6 * c) * x * x * x + (-18 + 12 * b + 6 * c) * x * x + 6 - 2 * b) / 6;
-  if (x < 2) return ((-b - 6 * c) * x * x * x + (6 * b + 30 * c) * x * x + (-12 * b - 48 * c) * x + 8 * b + 24 * c) / 6;
+  if (x < 1)
+    return ((12 - 9 * b - 6 * c) * x * x * x + (-18 + 12 * b + 6 * c) * x * x + 6 - 2 * b) / 6;
+  if (x < 2)
+    return ((-b - 6 * c) * x * x * x + (6 * b + 30 * c) * x * x + (-12 * b - 48 * c) * x + 8 * b +
+            24 * c) /
+           6;
   return 0;
 }
 
@@ -38,26 +42,37 @@ const std::vector<RefKernel>& RefKernels() {
   static const std::vector<RefKernel> kernels = {
       {0, 0.5, [](double x) { return x >= -0.5 && x < 0.5 ? 1.0 : 0.0; }},
       {1, 1, [](double x) { return std::max(0.0, 1 - std::fabs(x)); }},
-      {2, 3, [](double x) { return std::fabs(x) < 3 ? RefSinc(x) * (0.54 + 0.46 * std::cos(kPi * x / 3)) : 0; }},
+      {2, 3,
+       [](double x) {
+         return std::fabs(x) < 3 ? RefSinc(x) * (0.54 + 0.46 * std::cos(kPi * x / 3)) : 0;
+       }},
       {3, 1.5, [](double x) { return std::fabs(x) < 1.5 ? std::exp(-x * x / (2 * 0.25)) : 0; }},
-      {4, 1.5, [](double x) {
+      {4, 1.5,
+       [](double x) {
          x = std::fabs(x);
          return x < 0.5 ? 0.75 - x * x : x < 1.5 ? (x - 1.5) * (x - 1.5) / 2 : 0;
        }},
-      {5, 2, [](double x) {  // cubic B-spline: (1/6)(4 - 6x^2 + 3|x|^3) inside 1, (1/6)(2-|x|)^3 inside 2
+      {5, 2,
+       [](double x) {  // cubic B-spline: (1/6)(4 - 6x^2 + 3|x|^3) inside 1, (1/6)(2-|x|)^3 inside 2
          x = std::fabs(x);
-         return x < 1 ? (4 - 6 * x * x + 3 * x * x * x) / 6 : x < 2 ? (2 - x) * (2 - x) * (2 - x) / 6 : 0;
+         return x < 1   ? (4 - 6 * x * x + 3 * x * x * x) / 6
+                : x < 2 ? (2 - x) * (2 - x) * (2 - x) / 6
+                        : 0;
        }},
       {6, 2, [](double x) { return RefCubicConvolution(x, -1); }},
       {7, 2, [](double x) { return RefCubicConvolution(x, -0.75); }},
       {8, 3, [](double x) { return std::fabs(x) < 3 ? RefSinc(x) * RefSinc(x / 3) : 0; }},
       {9, 2, [](double x) { return RefMitchellNetravali(x, 1.0 / 3, 1.0 / 3); }},
       {10, 4, [](double x) { return std::fabs(x) < 4 ? RefSinc(x) : 0; }},
-      {11, 1, [](double x) {
+      {11, 1,
+       [](double x) {
          x = std::fabs(x);
          return x < 1 ? 2 * x * x * x - 3 * x * x + 1 : 0;
        }},
-      {12, 3, [](double x) { return std::fabs(x) < 3 ? RefSinc(x) * (0.5 + 0.5 * std::cos(kPi * x / 3)) : 0; }},
+      {12, 3,
+       [](double x) {
+         return std::fabs(x) < 3 ? RefSinc(x) * (0.5 + 0.5 * std::cos(kPi * x / 3)) : 0;
+       }},
       {13, 2, [](double x) { return RefMitchellNetravali(x, 0, 0.5); }},
       {17, 2, [](double x) { return RefCubicConvolution(x, -0.75); }},
       {18, 1, [](double x) { return std::max(0.0, 1 - std::fabs(x)); }},
@@ -67,13 +82,15 @@ const std::vector<RefKernel>& RefKernels() {
 
 // One output sample of a one-dimensional resize: centres at i + 0.5, the kernel stretched by
 // in/out when shrinking, samples beyond the ends repeating the end sample.
-std::vector<double> ReferenceResize(const std::vector<double>& in, size_t outSize, const RefKernel& k) {
+std::vector<double> ReferenceResize(const std::vector<double>& in, size_t outSize,
+                                    const RefKernel& k) {
   const double scale = double(in.size()) / outSize, stretch = std::max(1.0, scale);
   std::vector<double> out(outSize);
   for (size_t o = 0; o < outSize; ++o) {
     const double center = (o + 0.5) * scale;
     double sum = 0, weights = 0;
-    for (long j = long(std::floor(center - k.radius * stretch)) - 2; j <= long(center + k.radius * stretch) + 2; ++j) {
+    for (long j = long(std::floor(center - k.radius * stretch)) - 2;
+         j <= long(center + k.radius * stretch) + 2; ++j) {
       const double w = k.k((j + 0.5 - center) / stretch);
       sum += w * in[std::clamp<long>(j, 0, long(in.size()) - 1)];
       weights += w;
@@ -99,11 +116,12 @@ TEST(ResizeImage, EveryKernelMatchesAOneDimensionalReference) {
     for (uint32_t outWidth : {7u, 11u, 16u, 40u, 61u}) {
       if (kernel.code >= 17 && outWidth > 23) continue;  // enlarging runs on OpenCV: checked below
       std::vector<uint8_t> out(outWidth);
-      ASSERT_TRUE(imaging::is5_ResizeImage(row.data(), 23, 1, 23, out.data(), outWidth, 1, outWidth, 1,
-                                           kernel.code, 0));
+      ASSERT_TRUE(imaging::is5_ResizeImage(row.data(), 23, 1, 23, out.data(), outWidth, 1, outWidth,
+                                           1, kernel.code, 0));
       const std::vector<double> expected = ReferenceResize(in, outWidth, kernel);
       for (uint32_t i = 0; i < outWidth; ++i)
-        ASSERT_NEAR(out[i], expected[i], 1.0) << "code " << kernel.code << " to " << outWidth << " at " << i;
+        ASSERT_NEAR(out[i], expected[i], 1.0)
+            << "code " << kernel.code << " to " << outWidth << " at " << i;
     }
   }
 }
@@ -113,8 +131,10 @@ TEST(ResizeImage, ColumnsResampleLikeRows) {
   const std::vector<uint8_t> line = RandomBytes(29, 8);
   for (uint32_t code : kAllCodes) {
     std::vector<uint8_t> fromRow(13), fromColumn(13);
-    ASSERT_TRUE(imaging::is5_ResizeImage(line.data(), 29, 1, 29, fromRow.data(), 13, 1, 13, 1, code, 0));
-    ASSERT_TRUE(imaging::is5_ResizeImage(line.data(), 1, 29, 1, fromColumn.data(), 1, 13, 1, 1, code, 0));
+    ASSERT_TRUE(
+        imaging::is5_ResizeImage(line.data(), 29, 1, 29, fromRow.data(), 13, 1, 13, 1, code, 0));
+    ASSERT_TRUE(
+        imaging::is5_ResizeImage(line.data(), 1, 29, 1, fromColumn.data(), 1, 13, 1, 1, code, 0));
     for (int i = 0; i < 13; ++i) EXPECT_NEAR(fromRow[i], fromColumn[i], 1) << "code " << code;
   }
 }
@@ -128,7 +148,8 @@ TEST(ResizeImage, EnlargingBilinearAndBicubicFollowTheirKernels) {
     const RefKernel& kernel = *std::find_if(RefKernels().begin(), RefKernels().end(),
                                             [&](const RefKernel& k) { return k.code == code; });
     const std::vector<double> expected = ReferenceResize(in, 30, kernel);
-    for (int i = 0; i < 30; ++i) EXPECT_NEAR(out[i], expected[i], 1.5) << "code " << code << " at " << i;
+    for (int i = 0; i < 30; ++i)
+      EXPECT_NEAR(out[i], expected[i], 1.5) << "code " << code << " at " << i;
   }
 }
 
@@ -136,13 +157,16 @@ TEST(ResizeImage, ConstantPicturesStayConstantAtEveryPixelSize) {
   for (uint32_t bpp : {1u, 3u, 4u, 8u}) {
     const uint32_t w = 37, h = 21;
     std::vector<uint8_t> src(size_t{w} * h * bpp);
-    for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(bpp == 8 ? 0xFF - (i % 2) * 0x3C : 200 - i % bpp * 70);
+    for (size_t i = 0; i < src.size(); ++i)
+      src[i] = static_cast<uint8_t>(bpp == 8 ? 0xFF - (i % 2) * 0x3C : 200 - i % bpp * 70);
     for (uint32_t code : kAllCodes) {
       for (auto [nw, nh] : {std::pair{13u, 8u}, {64u, 50u}, {37u, 9u}, {90u, 21u}}) {
         std::vector<uint8_t> out(size_t{nw} * nh * bpp);
-        ASSERT_TRUE(imaging::is5_ResizeImage(src.data(), w, h, w * bpp, out.data(), nw, nh, nw * bpp, bpp, code, 0));
+        ASSERT_TRUE(imaging::is5_ResizeImage(src.data(), w, h, w * bpp, out.data(), nw, nh,
+                                             nw * bpp, bpp, code, 0));
         for (size_t i = 0; i < out.size(); ++i)
-          ASSERT_EQ(out[i], src[i % bpp]) << "code " << code << " bpp " << bpp << " " << nw << "x" << nh;
+          ASSERT_EQ(out[i], src[i % bpp])
+              << "code " << code << " bpp " << bpp << " " << nw << "x" << nh;
       }
     }
   }
@@ -154,7 +178,8 @@ TEST(ResizeImage, OneToOneIsTheIdentity) {
     const std::vector<uint8_t> src = RandomBytes(size_t{w} * h * bpp, bpp);
     for (uint32_t code : kAllCodes) {
       std::vector<uint8_t> out(src.size());
-      ASSERT_TRUE(imaging::is5_ResizeImage(src.data(), w, h, w * bpp, out.data(), w, h, w * bpp, bpp, code, 0));
+      ASSERT_TRUE(imaging::is5_ResizeImage(src.data(), w, h, w * bpp, out.data(), w, h, w * bpp,
+                                           bpp, code, 0));
       EXPECT_EQ(out, src) << "code " << code << " bpp " << bpp;
     }
   }
@@ -168,9 +193,10 @@ TEST(ResizeImage, DownscaledCheckerboardAveragesInsteadOfAliasing) {
   for (uint32_t code : kAllCodes) {
     for (uint32_t out : {48u, 31u, 17u}) {
       std::vector<uint8_t> small(size_t{out} * out);
-      ASSERT_TRUE(imaging::is5_ResizeImage(board.data(), side, side, side, small.data(), out, out, out, 1, code, 0));
-      // Inside the picture every output covers a nearly balanced patch (a box three pixels wide holds
-      // four or five of nine bright pixels); aliasing would give 0 and 255.
+      ASSERT_TRUE(imaging::is5_ResizeImage(board.data(), side, side, side, small.data(), out, out,
+                                           out, 1, code, 0));
+      // Inside the picture every output covers a nearly balanced patch (a box three pixels wide
+      // holds four or five of nine bright pixels); aliasing would give 0 and 255.
       for (uint32_t y = 4; y + 4 < out; ++y)
         for (uint32_t x = 4; x + 4 < out; ++x)
           ASSERT_NEAR(small[y * out + x], 127.5, 16) << "code " << code << " to " << out;
@@ -179,16 +205,19 @@ TEST(ResizeImage, DownscaledCheckerboardAveragesInsteadOfAliasing) {
 }
 
 TEST(ResizeImage, RowLengthsAndSixteenBitSamplesAreHonoured) {
-  // Padded rows and 16-bit samples: a horizontal ramp halved must still be a ramp, untouched padding.
+  // Padded rows and 16-bit samples: a horizontal ramp halved must still be a ramp, untouched
+  // padding.
   const uint32_t w = 8, h = 3, srcRow = w * 8 + 16, dstRow = 4 * 8 + 8;
   std::vector<uint16_t> src(srcRow / 2 * h, 0xABCD);
   for (uint32_t y = 0; y < h; ++y)
     for (uint32_t x = 0; x < w; ++x)
       for (int c = 0; c < 4; ++c) src[y * srcRow / 2 + x * 4 + c] = static_cast<uint16_t>(x * 8000);
   std::vector<uint16_t> dst(dstRow / 2 * h, 0x1111);
-  ASSERT_TRUE(imaging::is5_ResizeImage(src.data(), w, h, srcRow, dst.data(), 4, h, dstRow, 8, 0, 0));
+  ASSERT_TRUE(
+      imaging::is5_ResizeImage(src.data(), w, h, srcRow, dst.data(), 4, h, dstRow, 8, 0, 0));
   for (uint32_t y = 0; y < h; ++y) {
-    for (uint32_t x = 0; x < 4; ++x) EXPECT_EQ(dst[y * dstRow / 2 + x * 4], (2 * x * 8000 + (2 * x + 1) * 8000) / 2);
+    for (uint32_t x = 0; x < 4; ++x)
+      EXPECT_EQ(dst[y * dstRow / 2 + x * 4], (2 * x * 8000 + (2 * x + 1) * 8000) / 2);
     for (uint32_t i = 16; i < dstRow / 2; ++i) EXPECT_EQ(dst[y * dstRow / 2 + i], 0x1111);
   }
 }
@@ -216,8 +245,10 @@ TEST(ResizeImage, BadArgumentsAreRefusedWithoutWriting) {
   EXPECT_FALSE(imaging::is5_ResizeImage(src.data(), 16, 16, 64, dst.data(), 8, 8, 31, 4, 8, 0));
   EXPECT_FALSE(imaging::is5_ResizeImage(src.data(), 16, 16, 64, dst.data(), 8, 8, 32, 2, 8, 0));
   EXPECT_FALSE(imaging::is5_ResizeImage(src.data(), 16, 16, 64, dst.data(), 8, 8, 32, 4, 14, 0));
-  EXPECT_FALSE(imaging::is5_ResizeImage(src.data(), 16, 16, 64, dst.data(), 8, 0xFFFFFFFFu, 32, 4, 8, 0));
-  EXPECT_FALSE(imaging::is5_ResizeImage(src.data(), 0x80000000u, 16, 64, dst.data(), 8, 8, 32, 4, 8, 0));
+  EXPECT_FALSE(
+      imaging::is5_ResizeImage(src.data(), 16, 16, 64, dst.data(), 8, 0xFFFFFFFFu, 32, 4, 8, 0));
+  EXPECT_FALSE(
+      imaging::is5_ResizeImage(src.data(), 0x80000000u, 16, 64, dst.data(), 8, 8, 32, 4, 8, 0));
   EXPECT_EQ(dst, untouched);
 }
 

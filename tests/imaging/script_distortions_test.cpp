@@ -21,8 +21,8 @@ std::vector<uint8_t> Noise(uint32_t w, uint32_t h) {
 }
 
 // Runs one effect with some slots set on a copy; false when the runner refuses.
-bool RunScript(uint32_t effect, std::vector<std::pair<uint32_t, double>> slots, std::vector<uint8_t>* px,
-         uint32_t w = kW, uint32_t h = kH) {
+bool RunScript(uint32_t effect, std::vector<std::pair<uint32_t, double>> slots,
+               std::vector<uint8_t>* px, uint32_t w = kW, uint32_t h = kH) {
   if (!imaging::ISL_Initialize() || !imaging::ISL_AddEffect(effect, 1)) return false;
   for (const auto& [slot, value] : slots)
     if (!imaging::ISL_SetEffectValue(0, slot, value)) return false;
@@ -34,11 +34,11 @@ bool RunScript(uint32_t effect, std::vector<std::pair<uint32_t, double>> slots, 
 TEST(ScriptDistortions, NeutralValuesChangeNothing) {
   const auto original = Noise(kW, kH);
   const std::pair<uint32_t, std::vector<std::pair<uint32_t, double>>> cases[] = {
-      {6, {{3, 0}}},              // twirl without a turn
-      {13, {{3, 0}}},             // sine distortion without amplitude
-      {16, {{6, 0}}},             // waves without amplitude
-      {50, {{3, 100}}},           // zoom 100 %
-      {54, {{3, 0}, {4, 0}}},     // tilt flat
+      {6, {{3, 0}}},           // twirl without a turn
+      {13, {{3, 0}}},          // sine distortion without amplitude
+      {16, {{6, 0}}},          // waves without amplitude
+      {50, {{3, 100}}},        // zoom 100 %
+      {54, {{3, 0}, {4, 0}}},  // tilt flat
   };
   for (const auto& [effect, slots] : cases)
     for (double edge : {0.0, 1.0, 2.0, 3.0}) {
@@ -90,14 +90,14 @@ TEST(ScriptDistortions, DropsRepeatForASeedAndUnusableValuesAreRefused) {
   EXPECT_NE(drops(5), drops(6));
   EXPECT_NE(drops(5), original);
   const std::pair<uint32_t, std::vector<std::pair<uint32_t, double>>> refused[] = {
-      {6, {{4, 0}}},          // twirl of no radius
-      {13, {{4, 0}}},         // sine of no wavelength
-      {16, {{4, 0}}},         // no drops
-      {49, {{3, 1}}},         // one wedge
-      {50, {{3, 0}}},         // zoom to nothing
-      {54, {{3, 90}}},        // tilted edge-on
-      {54, {{5, 0}}},         // the eye on the picture
-      {6, {{7, 4}}},          // unknown edge mode
+      {6, {{4, 0}}},    // twirl of no radius
+      {13, {{4, 0}}},   // sine of no wavelength
+      {16, {{4, 0}}},   // no drops
+      {49, {{3, 1}}},   // one wedge
+      {50, {{3, 0}}},   // zoom to nothing
+      {54, {{3, 90}}},  // tilted edge-on
+      {54, {{5, 0}}},   // the eye on the picture
+      {6, {{7, 4}}},    // unknown edge mode
   };
   for (const auto& [effect, slots] : refused) {
     auto px = original;

@@ -66,7 +66,8 @@ TEST(ScriptGenerators, RepeatForASeedAndChangeWithIt) {
 }
 
 // Mean absolute difference between columns a and b (or rows, when across is false).
-double LineDifference(const Pixels& p, uint32_t w, uint32_t h, uint32_t a, uint32_t b, bool columns) {
+double LineDifference(const Pixels& p, uint32_t w, uint32_t h, uint32_t a, uint32_t b,
+                      bool columns) {
   double sum = 0;
   const uint32_t n = columns ? h : w;
   for (uint32_t i = 0; i < n; ++i) {
@@ -156,7 +157,8 @@ TEST(ScriptFilters, EdgeShowsAStepAtItsHeightAndFlatAreasAsNothing) {
 TEST(ScriptFilters, ColorizeTakesTheHueAndKeepsTheLightness) {
   constexpr uint32_t w = 256, h = 1;
   Pixels p(w * 4);
-  for (uint32_t x = 0; x < w; ++x) p[x * 4] = p[x * 4 + 1] = p[x * 4 + 2] = uint8_t(x), p[x * 4 + 3] = 255;
+  for (uint32_t x = 0; x < w; ++x)
+    p[x * 4] = p[x * 4 + 1] = p[x * 4 + 2] = uint8_t(x), p[x * 4 + 3] = 255;
   // Orange: red 230, green 120, blue 10 (hue 30 degrees).
   ASSERT_TRUE(RunEffect(28, p, w, h, {{1, 100}, {4, 230 | 120 << 8 | 10 << 16}}));
   for (uint32_t x = 40; x < 216; ++x) {
@@ -205,16 +207,16 @@ TEST(ScriptFilters, NeutralSettingsChangeNothing) {
   Pixels picture(size_t{w} * h * 4);
   for (size_t i = 0; i < picture.size(); ++i) picture[i] = uint8_t((i * 7919) >> 3);
   const std::pair<uint32_t, Slots> cases[] = {
-      {25, {{1, 0}}},                       // maximum over a radius of 0
-      {26, {{1, 0}}},                       // minimum over a radius of 0
-      {28, {{1, 0}}},                       // colorize by 0 %
-      {39, {{1, 0}, {5, 0}}},               // glass that bends nothing and has no highlight
-      {56, {{3, 0}}},                       // no scratches
-      {56, {{2, 0}}},                       // invisible scratches
-      {43, {{6, 0}}},                       // points at opacity 0
-      {1, {{3, 0}}},                        // no lines
-      {17, {{5, 0}, {6, 0}}},               // panes without bars or bevel
-      {27, {{1, 0}}},                       // a relief of no depth
+      {25, {{1, 0}}},          // maximum over a radius of 0
+      {26, {{1, 0}}},          // minimum over a radius of 0
+      {28, {{1, 0}}},          // colorize by 0 %
+      {39, {{1, 0}, {5, 0}}},  // glass that bends nothing and has no highlight
+      {56, {{3, 0}}},          // no scratches
+      {56, {{2, 0}}},          // invisible scratches
+      {43, {{6, 0}}},          // points at opacity 0
+      {1, {{3, 0}}},           // no lines
+      {17, {{5, 0}, {6, 0}}},  // panes without bars or bevel
+      {27, {{1, 0}}},          // a relief of no depth
   };
   for (const auto& [id, slots] : cases) {
     Pixels p = picture;
@@ -238,7 +240,8 @@ TEST(ScriptFilters, BlocksWithoutDepthAreTheirCellsMeanColour) {
           const uint32_t x0 = x / cell * cell, y0 = y / cell * cell;
           uint32_t sum = 0, n = 0;
           for (uint32_t yy = y0; yy < std::min(h, y0 + cell); ++yy)
-            for (uint32_t xx = x0; xx < std::min(w, x0 + cell); ++xx) sum += At(picture, w, xx, yy)[c], ++n;
+            for (uint32_t xx = x0; xx < std::min(w, x0 + cell); ++xx)
+              sum += At(picture, w, xx, yy)[c], ++n;
           EXPECT_EQ(At(p, w, x, y)[c], (sum + n / 2) / n) << id << " " << x << "," << y << " " << c;
         }
   }
@@ -295,12 +298,12 @@ TEST(ScriptPaintLayer, MixModesLayPaintOverThePicture) {
   };
   const Case cases[] = {
       {MixMode::kNormal, {10, 20, 30, 255}, {50, 100, 200, 255}},
-      {MixMode::kMultiply, {255, 128, 0, 255}, {50, 50, 0, 255}},      // s x d / 255
-      {MixMode::kScreen, {255, 128, 0, 255}, {255, 178, 200, 255}},    // s + d - s d
+      {MixMode::kMultiply, {255, 128, 0, 255}, {50, 50, 0, 255}},    // s x d / 255
+      {MixMode::kScreen, {255, 128, 0, 255}, {255, 178, 200, 255}},  // s + d - s d
       {MixMode::kDarken, {255, 128, 0, 255}, {50, 100, 0, 255}},
       {MixMode::kDifference, {255, 128, 0, 255}, {205, 28, 200, 255}},
-      {MixMode::kMultiply, {255, 128, 0, 0}, {50, 100, 200, 255}},     // nothing to blend with
-      {MixMode::kBehind, {10, 20, 30, 255}, {10, 20, 30, 255}},        // under an opaque pixel
+      {MixMode::kMultiply, {255, 128, 0, 0}, {50, 100, 200, 255}},  // nothing to blend with
+      {MixMode::kBehind, {10, 20, 30, 255}, {10, 20, 30, 255}},     // under an opaque pixel
       {MixMode::kErase, {10, 20, 30, 255}, {10, 20, 30, 0}},
       {MixMode::kColourOnly, {10, 20, 30, 0}, {50, 100, 200, 0}},
       {MixMode::kReplace, {10, 20, 30, 255}, {50, 100, 200, 255}},

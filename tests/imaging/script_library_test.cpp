@@ -68,9 +68,9 @@ TEST(ScriptLibrary, EveryFamilyShipsFiveOrMoreSeamlessOpaquePictures) {
       }
       if (const std::string dir = palmora_test::PictureDir(); !dir.empty()) {
         imaging::IS3RGBAToBGRA(pixels.data(), w, h, w * 4);
-        palmora_test::WritePng(dir + "/library_" + family + "_" + entry.path().stem().string() +
-                                   ".png",
-                               pixels.data(), w, h);
+        palmora_test::WritePng(
+            dir + "/library_" + family + "_" + entry.path().stem().string() + ".png", pixels.data(),
+            w, h);
       }
     }
     EXPECT_GE(count, 5) << family;

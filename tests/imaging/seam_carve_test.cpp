@@ -18,7 +18,8 @@ TEST(SeamCarve, NarrowingKeepsTheDetailAndDropsFlatColumns) {
   const uint32_t w = 20, h = 8;
   const auto src = BarPicture(w, h, 12);
   std::vector<uint8_t> out(size_t{w - 6} * h);
-  ASSERT_TRUE(imaging::ISE40_SeamCarve(src.data(), w, h, 1, w, nullptr, 0, out.data(), w - 6, -6, 1000, 1));
+  ASSERT_TRUE(
+      imaging::ISE40_SeamCarve(src.data(), w, h, 1, w, nullptr, 0, out.data(), w - 6, -6, 1000, 1));
   for (uint32_t y = 0; y < h; ++y) {
     int bright = 0;
     for (uint32_t x = 0; x < w - 6; ++x) bright += out[y * (w - 6) + x] == 250;
@@ -35,22 +36,26 @@ TEST(SeamCarve, ProtectionMapSteersSeamsAway) {
     for (uint32_t x = 0; x < w; ++x) {
       uint8_t* p = &src[(y * w + x) * 4];
       p[0] = p[1] = p[2] = 100;
-      p[3] = static_cast<uint8_t>(x);  // the column number travels in alpha (not part of the energy)
+      p[3] =
+          static_cast<uint8_t>(x);  // the column number travels in alpha (not part of the energy)
     }
   std::vector<uint16_t> mask(size_t{w} * h, 65535);
   for (uint32_t y = 0; y < h; ++y)
     for (uint32_t x = 0; x < w / 2; ++x) mask[y * w + x] = 0;
   std::vector<uint8_t> out(size_t{w - 5} * h * 4);
-  ASSERT_TRUE(imaging::ISE40_SeamCarve(src.data(), w, h, 4, w * 4, mask.data(), w, out.data(), (w - 5) * 4, -5, 1000, 1));
+  ASSERT_TRUE(imaging::ISE40_SeamCarve(src.data(), w, h, 4, w * 4, mask.data(), w, out.data(),
+                                       (w - 5) * 4, -5, 1000, 1));
   for (uint32_t y = 0; y < h; ++y)
-    for (uint32_t x = 0; x < w / 2; ++x) EXPECT_EQ(out[(y * (w - 5) + x) * 4 + 3], x) << "row " << y;
+    for (uint32_t x = 0; x < w / 2; ++x)
+      EXPECT_EQ(out[(y * (w - 5) + x) * 4 + 3], x) << "row " << y;
 }
 
 TEST(SeamCarve, WideningDoublesLowEnergySeams) {
   const uint32_t w = 12, h = 5;
   const auto src = BarPicture(w, h, 3);
   std::vector<uint8_t> out(size_t{w + 7} * h);
-  ASSERT_TRUE(imaging::ISE40_SeamCarve(src.data(), w, h, 1, w, nullptr, 0, out.data(), w + 7, 7, 1000, 1));
+  ASSERT_TRUE(
+      imaging::ISE40_SeamCarve(src.data(), w, h, 1, w, nullptr, 0, out.data(), w + 7, 7, 1000, 1));
   for (uint32_t y = 0; y < h; ++y) {
     int bright = 0;
     for (uint32_t x = 0; x < w + 7; ++x) bright += out[y * (w + 7) + x] == 250;
@@ -61,10 +66,15 @@ TEST(SeamCarve, WideningDoublesLowEnergySeams) {
 TEST(SeamCarve, RefusesImpossibleWidths) {
   const auto src = BarPicture(10, 4, 2);
   std::vector<uint8_t> out(40, 7);
-  EXPECT_FALSE(imaging::ISE40_SeamCarve(src.data(), 10, 4, 1, 10, nullptr, 0, out.data(), 10, -10, 1000, 1));
-  EXPECT_FALSE(imaging::ISE40_SeamCarve(src.data(), 10, 4, 1, 10, nullptr, 0, out.data(), 10, INT32_MAX, 1000, 1));
-  EXPECT_FALSE(imaging::ISE40_SeamCarve(src.data(), 10, 4, 1, 10, nullptr, 0, out.data(), 5, -4, 1000, 1));
-  EXPECT_FALSE(imaging::ISE40_SeamCarve(src.data(), 10, 4, 1, 10, reinterpret_cast<const uint16_t*>(out.data()), 5, out.data(), 10, -1, 1000, 1));
+  EXPECT_FALSE(
+      imaging::ISE40_SeamCarve(src.data(), 10, 4, 1, 10, nullptr, 0, out.data(), 10, -10, 1000, 1));
+  EXPECT_FALSE(imaging::ISE40_SeamCarve(src.data(), 10, 4, 1, 10, nullptr, 0, out.data(), 10,
+                                        INT32_MAX, 1000, 1));
+  EXPECT_FALSE(
+      imaging::ISE40_SeamCarve(src.data(), 10, 4, 1, 10, nullptr, 0, out.data(), 5, -4, 1000, 1));
+  EXPECT_FALSE(imaging::ISE40_SeamCarve(src.data(), 10, 4, 1, 10,
+                                        reinterpret_cast<const uint16_t*>(out.data()), 5,
+                                        out.data(), 10, -1, 1000, 1));
   EXPECT_EQ(out, std::vector<uint8_t>(40, 7));
 }
 

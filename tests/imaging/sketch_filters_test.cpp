@@ -29,7 +29,8 @@ double Mean(const std::vector<uint8_t>& rgb) {
 // copied; across a step it falls monotonically from the dark side's value to the light side's.
 TEST(ContrastMask, IsTheInvertedGreySoftened) {
   std::vector<uint8_t> flat = Flat(9, 5, 4, 0, 77);
-  for (std::size_t i = 0; i < flat.size(); i += 4) flat[i] = 200, flat[i + 1] = 100, flat[i + 2] = 50;
+  for (std::size_t i = 0; i < flat.size(); i += 4)
+    flat[i] = 200, flat[i + 1] = 100, flat[i + 2] = 50;
   std::vector<uint8_t> out(flat.size());
   ASSERT_EQ(imaging::ISE40_ContrastMaskImage(flat.data(), 9, 5, 4, 36, out.data(), 36, 3.0), 1);
   const int grey = (77 * 200 + 150 * 100 + 29 * 50 + 128) >> 8;
@@ -44,7 +45,8 @@ TEST(ContrastMask, IsTheInvertedGreySoftened) {
   std::vector<uint8_t> step = Flat(w, 3, 3, 20);
   for (int y = 0; y < 3; ++y)
     for (int x = w / 2; x < w; ++x) std::fill_n(&step[(y * w + x) * 3], 3, uint8_t(220));
-  ASSERT_EQ(imaging::ISE40_ContrastMaskImage(step.data(), w, 3, 3, w * 3, step.data(), w * 3, 4.0), 1);
+  ASSERT_EQ(imaging::ISE40_ContrastMaskImage(step.data(), w, 3, 3, w * 3, step.data(), w * 3, 4.0),
+            1);
   EXPECT_EQ(step[3 * w + 0], 235);
   EXPECT_EQ(step[3 * w + (w - 1) * 3], 35);
   for (int x = 1; x < w; ++x) ASSERT_LE(step[3 * w + x * 3], step[3 * w + (x - 1) * 3]);
@@ -89,7 +91,8 @@ TEST(Scribble, InkFollowsTheTonesAndRepeats) {
 TEST(Scribble, RefusesBadArgumentsAndRunsOnThinPictures) {
   std::vector<uint8_t> src = Flat(5, 5, 3, 30), dst = Flat(5, 5, 3, 9);
   EXPECT_EQ(imaging::ISE3Scribble(src.data(), 5, 5, 15, dst.data(), 15, 12,
-                                  std::numeric_limits<double>::infinity(), 0), 0);
+                                  std::numeric_limits<double>::infinity(), 0),
+            0);
   EXPECT_EQ(imaging::ISE3Scribble(src.data(), 5, 5, 14, dst.data(), 15, 12, 0.5, 0), 0);
   EXPECT_EQ(imaging::ISE3Scribble(src.data(), 0, 5, 15, dst.data(), 15, 12, 0.5, 0), 0);
   EXPECT_EQ(dst, Flat(5, 5, 3, 9));
@@ -100,8 +103,8 @@ TEST(Scribble, RefusesBadArgumentsAndRunsOnThinPictures) {
 }
 
 // Runs script effect 23 with its depth, light direction and height, and look on a BGRA picture.
-bool Emboss(std::vector<uint8_t>& bgra, int w, int h, double depth, double direction,
-            double height, int look) {
+bool Emboss(std::vector<uint8_t>& bgra, int w, int h, double depth, double direction, double height,
+            int look) {
   if (!imaging::ISL_Initialize()) return false;
   bool ok = imaging::ISL_AddEffect(23, 1) && imaging::ISL_SetEffectValue(0, 3, depth) &&
             imaging::ISL_SetEffectValue(0, 4, direction) &&

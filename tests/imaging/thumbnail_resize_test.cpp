@@ -66,7 +66,8 @@ TEST(ColourQuantize, MedianCutFindsSeparatedClustersAndDitheringKeepsTheMean) {
   for (const auto& centre : centres) {
     int best = 1 << 30;
     for (uint32_t p : palette) {
-      const int dr = int(uint8_t(p)) - centre[0], dg = int(uint8_t(p >> 8)) - centre[1], db = int(uint8_t(p >> 16)) - centre[2];
+      const int dr = int(uint8_t(p)) - centre[0], dg = int(uint8_t(p >> 8)) - centre[1],
+                db = int(uint8_t(p >> 16)) - centre[2];
       best = std::min(best, dr * dr + dg * dg + db * db);
     }
     EXPECT_LE(best, 12);

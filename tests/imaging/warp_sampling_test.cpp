@@ -46,8 +46,8 @@ TEST(WarpSampling, FourChannelPixelsMatchEachChannelAlone) {
       const Mapping map{scale(rng), scale(rng), shear(rng), turn(rng), centre(rng), centre(rng)};
       auto mapRow = [&](uint32_t y, double* xs, double* ys) { map(y, w, xs, ys); };
       std::vector<uint8_t> packed(rgba.size());
-      const imaging::WarpSource four{rgba.data(), w, h, 4, w * 4, outside,
-                                     {fill[0], fill[1], fill[2], fill[3]}};
+      const imaging::WarpSource four{
+          rgba.data(), w, h, 4, w * 4, outside, {fill[0], fill[1], fill[2], fill[3]}};
       imaging::WarpByRows(four, packed.data(), w * 4, 1, mapRow);
       for (uint32_t c = 0; c < 4; ++c) {
         std::vector<uint8_t> plane(size_t{w} * h), out(plane.size());
@@ -120,13 +120,25 @@ TEST(WarpSampling, RowsTraceLikeSinglePoints) {
   using Add = std::function<int32_t(uint32_t, uint32_t)>;
   constexpr uint32_t w = 301, h = 211;
   const Add kinds[] = {
-      [](uint32_t e, uint32_t) { return imaging::is5_AddSpinTransform(w, h, 140.3, 90.7, 120, 250, e); },
-      [](uint32_t e, uint32_t) { return imaging::is5_AddSpinWaveTransform(w, h, 33, 170, 41, -35, e); },
-      [](uint32_t e, uint32_t) { return imaging::is5_AddRippleTransform(w, h, 160, 10, 23, 7, 30, e); },
+      [](uint32_t e, uint32_t) {
+        return imaging::is5_AddSpinTransform(w, h, 140.3, 90.7, 120, 250, e);
+      },
+      [](uint32_t e, uint32_t) {
+        return imaging::is5_AddSpinWaveTransform(w, h, 33, 170, 41, -35, e);
+      },
+      [](uint32_t e, uint32_t) {
+        return imaging::is5_AddRippleTransform(w, h, 160, 10, 23, 7, 30, e);
+      },
       [](uint32_t e, uint32_t) { return imaging::is5_AddWaveTransform(w, h, 37, 9, 123, 45, e); },
-      [](uint32_t e, uint32_t) { return imaging::is5_AddWowTransform(w, h, 150, 100, 7, 0.4, 20, e); },
-      [](uint32_t e, uint32_t) { return imaging::is5_AddLensTransform(w, h, 150, 100, 90, -0.6, e); },
-      [](uint32_t e, uint32_t) { return imaging::is5_AddPinchTransform(w, h, 20, 190, 260, 0.7, e); },
+      [](uint32_t e, uint32_t) {
+        return imaging::is5_AddWowTransform(w, h, 150, 100, 7, 0.4, 20, e);
+      },
+      [](uint32_t e, uint32_t) {
+        return imaging::is5_AddLensTransform(w, h, 150, 100, 90, -0.6, e);
+      },
+      [](uint32_t e, uint32_t) {
+        return imaging::is5_AddPinchTransform(w, h, 20, 190, 260, 0.7, e);
+      },
       [](uint32_t e, uint32_t) { return imaging::is5_AddEllipticalTransform(w, h, 0.8, e); },
       [](uint32_t e, uint32_t) { return imaging::is5_AddMarbleTransform(w, h, 80, 12, 5, e); },
       [](uint32_t e, uint32_t) { return imaging::is5_AddZigZagTransform(w, h, 30, 6, 44, 3, e); },
@@ -148,8 +160,10 @@ TEST(WarpSampling, RowsTraceLikeSinglePoints) {
         for (size_t i = 0; i < count; ++i) {
           double x, y;
           ASSERT_TRUE(imaging::TracePointThroughTransforms(xs[i], ys[i], &x, &y));
-          ASSERT_EQ(std::bit_cast<uint64_t>(rowX[i]), std::bit_cast<uint64_t>(x)) << k << " " << edge;
-          ASSERT_EQ(std::bit_cast<uint64_t>(rowY[i]), std::bit_cast<uint64_t>(y)) << k << " " << edge;
+          ASSERT_EQ(std::bit_cast<uint64_t>(rowX[i]), std::bit_cast<uint64_t>(x))
+              << k << " " << edge;
+          ASSERT_EQ(std::bit_cast<uint64_t>(rowY[i]), std::bit_cast<uint64_t>(y))
+              << k << " " << edge;
         }
       }
     }

@@ -46,10 +46,14 @@ TEST(ZlibBuffers, EveryLevelRoundTrips) {
   for (int level = -1; level <= 9; ++level) {
     Blob blob;
     ASSERT_GT(imaging::IS3ZDeflateBuffer(content.data(), uint32_t(content.size()), &blob.data,
-                                         &blob.size, level), 0) << level;
+                                         &blob.size, level),
+              0)
+        << level;
     std::vector<uint8_t> back(content.size() + 10, 0xEE);
-    EXPECT_EQ(imaging::IS3ZInflateBuffer(blob.data, blob.size, back.data(), uint32_t(back.size()), 0),
-              int32_t(content.size())) << level;
+    EXPECT_EQ(
+        imaging::IS3ZInflateBuffer(blob.data, blob.size, back.data(), uint32_t(back.size()), 0),
+        int32_t(content.size()))
+        << level;
     EXPECT_EQ(0, std::memcmp(back.data(), content.data(), content.size()));
     EXPECT_EQ(back[content.size()], 0xEE);
   }
@@ -72,24 +76,29 @@ TEST(ZlibBuffers, InflateRefusesDamagedTruncatedAndOversizedBlobs) {
   const auto content = Content();
   Blob blob;
   ASSERT_GT(imaging::IS3ZDeflateBuffer(content.data(), uint32_t(content.size()), &blob.data,
-                                       &blob.size, 9), 0);
+                                       &blob.size, 9),
+            0);
   std::vector<uint8_t> dst(content.size(), 0xEE);
   const auto untouched = dst;
   // Cut anywhere, the stream is incomplete.
   for (uint32_t cut : {1u, 2u, 100u, blob.size / 2, blob.size - 1}) {
-    EXPECT_EQ(imaging::IS3ZInflateBuffer(blob.data, cut, dst.data(), uint32_t(dst.size()), 0), 0) << cut;
+    EXPECT_EQ(imaging::IS3ZInflateBuffer(blob.data, cut, dst.data(), uint32_t(dst.size()), 0), 0)
+        << cut;
   }
   // One flipped byte in the data or the checksum.
   std::vector<uint8_t> damaged(blob.data, blob.data + blob.size);
   damaged[damaged.size() - 1] ^= 0x01;
   EXPECT_EQ(imaging::IS3ZInflateBuffer(damaged.data(), uint32_t(damaged.size()), dst.data(),
-                                       uint32_t(dst.size()), 0), 0);
+                                       uint32_t(dst.size()), 0),
+            0);
   damaged = std::vector<uint8_t>(blob.data, blob.data + blob.size);
   damaged[damaged.size() / 2] ^= 0x40;
   EXPECT_EQ(imaging::IS3ZInflateBuffer(damaged.data(), uint32_t(damaged.size()), dst.data(),
-                                       uint32_t(dst.size()), 0), 0);
+                                       uint32_t(dst.size()), 0),
+            0);
   // Content one byte larger than the destination.
-  EXPECT_EQ(imaging::IS3ZInflateBuffer(blob.data, blob.size, dst.data(), uint32_t(dst.size() - 1), 0), 0);
+  EXPECT_EQ(
+      imaging::IS3ZInflateBuffer(blob.data, blob.size, dst.data(), uint32_t(dst.size() - 1), 0), 0);
   // Not zlib at all.
   const auto noise = palmora_test::RandomBytes(500, 9);
   EXPECT_EQ(imaging::IS3ZInflateBuffer(noise.data(), 500, dst.data(), uint32_t(dst.size()), 0), 0);

@@ -18,8 +18,8 @@ struct IndexEntry {
 };
 
 struct Avi {
-  bool riffOk = false;       // "RIFF" .. "AVI " and the chunk sizes add up
-  std::string handler;       // strh fccHandler
+  bool riffOk = false;  // "RIFF" .. "AVI " and the chunk sizes add up
+  std::string handler;  // strh fccHandler
   uint32_t scale = 0, rate = 0, length = 0;
   uint32_t totalFrames = 0;  // avih
   int32_t width = 0, height = 0;
@@ -29,8 +29,14 @@ struct Avi {
   std::vector<IndexEntry> index;             // idx1
 };
 
-inline uint32_t U32(const uint8_t* p) { uint32_t v; std::memcpy(&v, p, 4); return v; }
-inline std::string Tag(const uint8_t* p) { return std::string(reinterpret_cast<const char*>(p), 4); }
+inline uint32_t U32(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+inline std::string Tag(const uint8_t* p) {
+  return std::string(reinterpret_cast<const char*>(p), 4);
+}
 
 inline void Walk(const std::vector<uint8_t>& b, std::size_t begin, std::size_t end, Avi& avi,
                  const std::string& list, bool& ok) {
@@ -39,7 +45,10 @@ inline void Walk(const std::vector<uint8_t>& b, std::size_t begin, std::size_t e
     const std::string id = Tag(&b[at]);
     const uint32_t size = U32(&b[at + 4]);
     const std::size_t body = at + 8;
-    if (body + size > end) { ok = false; return; }
+    if (body + size > end) {
+      ok = false;
+      return;
+    }
     const uint8_t* p = &b[body];
     if (id == "LIST" && size >= 4) {
       Walk(b, body + 4, body + size, avi, Tag(p), ok);
@@ -58,7 +67,8 @@ inline void Walk(const std::vector<uint8_t>& b, std::size_t begin, std::size_t e
     } else if (list == "movi" && (id == "00db" || id == "00dc")) {
       avi.frames.emplace_back(p, p + size);
     } else if (id == "idx1") {
-      for (std::size_t e = 0; e + 16 <= size; e += 16) avi.index.push_back({Tag(p + e), U32(p + e + 4)});
+      for (std::size_t e = 0; e + 16 <= size; e += 16)
+        avi.index.push_back({Tag(p + e), U32(p + e + 4)});
     }
     at = body + size + (size & 1);
   }
@@ -69,7 +79,8 @@ inline Avi ReadAvi(const std::filesystem::path& path) {
   std::vector<uint8_t> b;
   if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
     uint8_t chunk[65536];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) b.insert(b.end(), chunk, chunk + n);
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
+      b.insert(b.end(), chunk, chunk + n);
     std::fclose(f);
   }
   if (b.size() < 12 || Tag(&b[0]) != "RIFF" || Tag(&b[8]) != "AVI ") return avi;
@@ -85,7 +96,8 @@ inline std::string RunCommand(const std::string& command) {
   std::string out;
   if (std::FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      out.append(buffer, n);
     pclose(pipe);
   }
   return out;

@@ -235,8 +235,10 @@ TEST_F(ClipboardPaste, ImageBrushIsTheScaledPictureCentredOnASquare) {
   // 16 x 8 centred: rows 4..11 hold the picture, the rest is clear.
   for (int32_t y = 0; y < 16; ++y) {
     const uint16_t alpha = brush.pixels[(std::size_t(y) * 16 + 8) * 4 + 3];
-    if (y < 4 || y >= 12) EXPECT_EQ(alpha, 0) << y;
-    else EXPECT_GT(alpha, 0xF000) << y;
+    if (y < 4 || y >= 12)
+      EXPECT_EQ(alpha, 0) << y;
+    else
+      EXPECT_GT(alpha, 0xF000) << y;
   }
 }
 

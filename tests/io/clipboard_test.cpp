@@ -28,7 +28,8 @@ std::vector<uint8_t> PictureWithClearPixels(int32_t w, int32_t h, uint32_t seed)
 // A layer whose 16-bit samples have the picture's bytes on top and noise below.
 void LayerHolding(int32_t index, const std::vector<uint8_t>& picture) {
   std::vector<uint16_t> samples(picture.size());
-  for (std::size_t i = 0; i < picture.size(); ++i) samples[i] = uint16_t(picture[i] << 8 | (i * 37 & 0xFF));
+  for (std::size_t i = 0; i < picture.size(); ++i)
+    samples[i] = uint16_t(picture[i] << 8 | (i * 37 & 0xFF));
   WriteLayer(index, samples);
 }
 
@@ -60,9 +61,11 @@ TEST_F(ClipboardStore, EveryWriterAndReaderKeepsThePictureBitForBit) {
     std::vector<uint8_t> expected;
   };
   const Writer writers[] = {
-      {"RGBA32ToClipboardRect", [&] { return PMR_RGBA32ToClipboardRect(host.data(), 3, 4, 19, 11, 0); }, 19, 11, host},
+      {"RGBA32ToClipboardRect",
+       [&] { return PMR_RGBA32ToClipboardRect(host.data(), 3, 4, 19, 11, 0); }, 19, 11, host},
       {"ToClipboard", [&] { return PMR_ToClipboard(); }, cw, ch, canvasPicture},
-      {"ToClipboardRect", [&] { return PMR_ToClipboardRect(30, 20, 5, 2); }, 25, 18, Crop(canvasPicture, cw, 5, 2, 25, 18)},
+      {"ToClipboardRect", [&] { return PMR_ToClipboardRect(30, 20, 5, 2); }, 25, 18,
+       Crop(canvasPicture, cw, 5, 2, 25, 18)},
       {"ToClipboardFromFile", [&] { return PMR_ToClipboardFromFile(file.c_str()); }, 19, 11, host},
   };
   for (const Writer& w : writers) {
@@ -115,7 +118,8 @@ TEST_F(ClipboardStore, RefusalsKeepTheClipboardAndTheImportBuffer) {
       {"null host buffer", [&] { return PMR_RGBA32ToClipboardRect(nullptr, 0, 0, 2, 2, 0); }},
       {"zero width", [&] { return PMR_RGBA32ToClipboardRect(buffer.data(), 0, 0, 0, 2, 0); }},
       {"negative height", [&] { return PMR_RGBA32ToClipboardRect(buffer.data(), 0, 0, 2, -2, 1); }},
-      {"overflowing size", [&] { return PMR_RGBA32ToClipboardRect(buffer.data(), 0, 0, 70000, 70000, 1); }},
+      {"overflowing size",
+       [&] { return PMR_RGBA32ToClipboardRect(buffer.data(), 0, 0, 70000, 70000, 1); }},
       {"empty rectangle", [&] { return PMR_ToClipboardRect(4, 4, 4, 9); }},
       {"rectangle off the canvas", [&] { return PMR_ToClipboardRect(-3, 0, 5, 5); }},
       {"rectangle past the edge", [&] { return PMR_ToClipboardRect(10, 0, 21, 5); }},
@@ -125,9 +129,21 @@ TEST_F(ClipboardStore, RefusalsKeepTheClipboardAndTheImportBuffer) {
       {"file without a path", [&] { return PMR_FromClipboardToFile(nullptr, ".png", 72); }},
       {"brush of size 0", [&] { return PMR_FromClipboardToImageBrush(0); }},
       {"paste of size 0", [&] { return PMR_FromClipboardIntoEX2(0, 0, 0, 0, 0, 0, 256); }},
-      {"resize to 0 wide", [&] { PMR_GetResizedNewRGBA24(rgb.data(), 0, 3); return 0; }},
-      {"resize overflowing", [&] { PMR_GetResizedNewRGBA24(rgb.data(), 70000, 70000); return 0; }},
-      {"resize into null", [&] { PMR_GetResizedNewRGBA24(nullptr, 3, 3); return 0; }},
+      {"resize to 0 wide",
+       [&] {
+         PMR_GetResizedNewRGBA24(rgb.data(), 0, 3);
+         return 0;
+       }},
+      {"resize overflowing",
+       [&] {
+         PMR_GetResizedNewRGBA24(rgb.data(), 70000, 70000);
+         return 0;
+       }},
+      {"resize into null",
+       [&] {
+         PMR_GetResizedNewRGBA24(nullptr, 3, 3);
+         return 0;
+       }},
   };
   ASSERT_EQ(PMR_RGBA32ToClipboardRect(clip.data(), 0, 0, 5, 4, 0), 1);
   ASSERT_EQ(PMR_ReadFromFile(heldFile.c_str()), 1);
@@ -175,7 +191,9 @@ TEST_F(ClipboardStore, TheMaskShapesTheClipboardsCopyNotTheHostsBuffer) {
       const std::size_t i = (std::size_t(y) * 4 + x) * 4;
       const uint32_t m = s.maskPlane[(y + 2) * 8 + (x + 3)] >> 8;
       // 255 lets the alpha through, 0 clears it, the rest scale it by (m + 1) / 256.
-      const uint8_t want = m == 255 ? host[i + 3] : m == 0 ? 0 : uint8_t(host[i + 3] * (m + 1) / 256);
+      const uint8_t want = m == 255 ? host[i + 3]
+                           : m == 0 ? 0
+                                    : uint8_t(host[i + 3] * (m + 1) / 256);
       EXPECT_EQ(got[i + 3], want) << x << "," << y;
       EXPECT_EQ(0, std::memcmp(&got[i], &host[i], 3));
     }
@@ -217,7 +235,8 @@ TEST_F(ImportReaders, SetInNewRGBALoadsOnlyThePicturesPixels) {
     for (int x = 0; x < 12; ++x)
       for (int c = 0; c < 4; ++c) {
         const std::size_t i = (std::size_t(y) * 12 + x) * 4 + c;
-        const uint16_t want = x < 5 && y < 4 ? Widen8(p[(std::size_t(y) * 5 + x) * 4 + c]) : before[i];
+        const uint16_t want =
+            x < 5 && y < 4 ? Widen8(p[(std::size_t(y) * 5 + x) * 4 + c]) : before[i];
         ASSERT_EQ(after[i], want) << x << "," << y;
       }
 }
@@ -262,8 +281,10 @@ TEST_F(ImportReaders, ResizedCopyFollowsAReferenceResampler) {
   ASSERT_EQ(PMR_RGBA32ToClipboardRect(p.data(), 0, 0, w, h, 0), 1);
   ASSERT_EQ(PMR_FromClipboard(), 1);
   // Tiny results are made with another filter (bicubic) and stray a little further.
-  const struct { int nw, nh; double worst, mean; } sizes[] = {
-      {37, 29, 8, 1.5}, {16, 12, 8, 1.5}, {100, 70, 8, 1.5}, {3, 2, 8, 3}, {64, 48, 0, 0}};
+  const struct {
+    int nw, nh;
+    double worst, mean;
+  } sizes[] = {{37, 29, 8, 1.5}, {16, 12, 8, 1.5}, {100, 70, 8, 1.5}, {3, 2, 8, 3}, {64, 48, 0, 0}};
   for (const auto& size : sizes) {
     SCOPED_TRACE(std::to_string(size.nw) + "x" + std::to_string(size.nh));
     std::vector<uint8_t> rgb(std::size_t(size.nw) * size.nh * 3 + 3, 0xEE);

@@ -39,9 +39,10 @@ std::vector<uint8_t> ExpectedDib(const std::vector<uint8_t>& rgb, int w, int h, 
 }
 
 std::string Probe(const std::filesystem::path& path) {
-  return RunCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-             "stream=codec_name,width,height,r_frame_rate,nb_read_frames -of default=nw=1 '" +
-             path.string() + "' 2>&1");
+  return RunCommand(
+      "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+      "stream=codec_name,width,height,r_frame_rate,nb_read_frames -of default=nw=1 '" +
+      path.string() + "' 2>&1");
 }
 
 bool WriteBmp(const std::filesystem::path& path, const std::vector<uint8_t>& pixels, int w, int h,
@@ -72,12 +73,13 @@ TEST_F(Movie, RGB24FramesAreStoredUncompressedInOrderWithTheirRate) {
   EXPECT_EQ(avi.compression, 0u);
   EXPECT_EQ(avi.bitCount, 24);
   EXPECT_EQ(avi.width, w);
-  EXPECT_EQ(avi.height, h);  // positive: bottom-up rows
+  EXPECT_EQ(avi.height, h);                                        // positive: bottom-up rows
   EXPECT_EQ(uint64_t(avi.rate) * 40, uint64_t(avi.scale) * 1000);  // 25 frames a second
   EXPECT_EQ(avi.totalFrames, 4u);
   EXPECT_EQ(avi.length, 4u);
   ASSERT_EQ(avi.frames.size(), 4u);
-  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(avi.frames[i], ExpectedDib(frames[i], w, h, 3)) << i;
+  for (std::size_t i = 0; i < 4; ++i)
+    EXPECT_EQ(avi.frames[i], ExpectedDib(frames[i], w, h, 3)) << i;
   ASSERT_EQ(avi.index.size(), 4u);
   for (const auto& entry : avi.index) EXPECT_EQ(entry.flags & 0x10, 0x10u);  // key frames
 
@@ -87,8 +89,8 @@ TEST_F(Movie, RGB24FramesAreStoredUncompressedInOrderWithTheirRate) {
   EXPECT_NE(probe.find("r_frame_rate=25/1"), std::string::npos) << probe;
   EXPECT_NE(probe.find("nb_read_frames=4"), std::string::npos) << probe;
   // And ffmpeg decodes the frames back to the host's pixels, top row first.
-  const std::string decoded =
-      RunCommand("ffmpeg -v error -i '" + path.string() + "' -f rawvideo -pix_fmt rgb24 - 2>/dev/null");
+  const std::string decoded = RunCommand("ffmpeg -v error -i '" + path.string() +
+                                         "' -f rawvideo -pix_fmt rgb24 - 2>/dev/null");
   std::string expected;
   for (const auto& f : frames) expected.append(f.begin(), f.end());
   EXPECT_EQ(decoded, expected);
@@ -109,15 +111,15 @@ TEST_F(Movie, BitmapFilesKeepTheirDepthAndOtherBitmapsAreSkippedWithoutStoppingT
   const auto path = ScratchPath("files.avi");
   ASSERT_NE(PMR_CreateAVI(path.c_str(), 100), nullptr);
   PMR_WriteAVI(ScratchPath("a32.bmp").c_str());
-  PMR_WriteAVI(ScratchPath("c8.bmp").c_str());       // not a DIB section: skipped
-  PMR_WriteAVI(png.c_str());                          // not a bitmap at all
+  PMR_WriteAVI(ScratchPath("c8.bmp").c_str());  // not a DIB section: skipped
+  PMR_WriteAVI(png.c_str());                    // not a bitmap at all
   PMR_WriteAVI(ScratchPath("missing.bmp").c_str());
   PMR_WriteAVI(nullptr);
   PMR_WriteAVI(ScratchPath("small32.bmp").c_str());  // another size than the first frame
   PMR_WriteAVI_RGB24(nullptr, w, h);
   PMR_WriteAVI_RGB24(a.data(), 0, h);
   PMR_WriteAVI_RGB24(a.data(), w, -1);
-  PMR_WriteAVI(ScratchPath("b32.bmp").c_str());      // still written
+  PMR_WriteAVI(ScratchPath("b32.bmp").c_str());  // still written
   PMR_CloseAVI();
 
   const Avi avi = ReadAvi(path);
@@ -219,7 +221,8 @@ TEST_F(Movie, AChosenLosslessCodecEncodesFramesPlayersDecodeExactly) {
   EXPECT_NE(probe.find("codec_name=ffv1"), std::string::npos) << probe;
   EXPECT_NE(probe.find("r_frame_rate=20/1"), std::string::npos) << probe;
   EXPECT_NE(probe.find("nb_read_frames=3"), std::string::npos) << probe;
-  EXPECT_EQ(RunCommand("ffmpeg -v error -i '" + path.string() + "' -f rawvideo -pix_fmt rgb24 - 2>/dev/null"),
+  EXPECT_EQ(RunCommand("ffmpeg -v error -i '" + path.string() +
+                       "' -f rawvideo -pix_fmt rgb24 - 2>/dev/null"),
             expected);
 }
 

@@ -45,7 +45,8 @@ void BuildStack(int32_t width, int32_t height) {
   PMR_SetLayerOptions(4, 0, 0, 100, "Normal");
 }
 
-std::vector<uint8_t> ReadBack(const std::filesystem::path& path, int32_t w, int32_t h, int channels) {
+std::vector<uint8_t> ReadBack(const std::filesystem::path& path, int32_t w, int32_t h,
+                              int channels) {
   std::vector<uint8_t> back(std::size_t(w) * h * channels, 0);
   const int32_t ok = channels == 3 ? PMR_ReadFromFileRGB24(back.data(), w, h, path.c_str())
                                    : PMR_ReadFromFileRGBA32(back.data(), w, h, path.c_str());

@@ -46,7 +46,8 @@ bool QpdfCheckPasses(const fs::path& path) {
 }
 
 TEST_F(PdfDocument, OnePageAPictureAt96DpiInsideTheGreyBorder) {
-  const auto first = Opaque(RandomPixels(96, 48, 4, 1)), second = Opaque(RandomPixels(40, 80, 4, 2));
+  const auto first = Opaque(RandomPixels(96, 48, 4, 1)),
+             second = Opaque(RandomPixels(40, 80, 4, 2));
   const fs::path a = Picture("page_a.png", first, 96, 48, ".png");
   const fs::path b = Picture("page_b.bmp", second, 40, 80, ".bmp");
   ASSERT_EQ(PMR_I2PDF_AddImage(a.c_str()), 1);
@@ -58,7 +59,8 @@ TEST_F(PdfDocument, OnePageAPictureAt96DpiInsideTheGreyBorder) {
   EXPECT_TRUE(QpdfCheckPasses(out));
 
   // pdfinfo's columns, runs of blanks squeezed to one.
-  const std::string info = RunCommand("pdfinfo -f 1 -l 2 -box '" + out.string() + "' 2>&1 | tr -s ' '");
+  const std::string info =
+      RunCommand("pdfinfo -f 1 -l 2 -box '" + out.string() + "' 2>&1 | tr -s ' '");
   EXPECT_NE(info.find("Pages: 2\n"), std::string::npos) << info;
   // 96 pixels at 96 to the inch are 72 points, plus 20 on each side.
   EXPECT_NE(info.find("Page 1 MediaBox: 0.00 0.00 112.00 76.00\n"), std::string::npos) << info;
@@ -89,7 +91,9 @@ TEST_F(PdfDocument, OnePageAPictureAt96DpiInsideTheGreyBorder) {
 TEST_F(PdfDocument, TheSlideShowOpensFullScreenAndAdvancesWithTransitions) {
   const auto pixels = Opaque(RandomPixels(8, 8, 4, 3));
   for (int i = 0; i < 3; ++i)
-    ASSERT_EQ(PMR_I2PDF_AddImage(Picture("slide" + std::to_string(i) + ".png", pixels, 8, 8, ".png").c_str()), 1);
+    ASSERT_EQ(PMR_I2PDF_AddImage(
+                  Picture("slide" + std::to_string(i) + ".png", pixels, 8, 8, ".png").c_str()),
+              1);
   const fs::path out = ScratchPath("slides.pdf");
   ASSERT_EQ(PMR_I2PDF_MakePDFSlideshow(out.c_str()), 1);
   EXPECT_TRUE(QpdfCheckPasses(out));

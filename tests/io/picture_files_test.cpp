@@ -59,8 +59,10 @@ TEST_F(PictureFiles, RefusesWrongSizesUnlistedExtensionsAndBadArguments) {
 
   const auto unlisted = ScratchPath("picture.xyz");
   EXPECT_EQ(PMR_WriteToFileRGBA32(rgba.data(), w, h, unlisted.c_str(), ".xyz", 72), 0);
-  EXPECT_EQ(PMR_WriteToFileRGBA32(rgba.data(), w, h, unlisted.c_str(), ".bmp", 72), 0);  // RGBA32 has no BMP
-  EXPECT_EQ(PMR_WriteToFileRGB24(rgba.data(), w, h, unlisted.c_str(), ".tga", 72), 0);   // nor RGB24 a TGA
+  EXPECT_EQ(PMR_WriteToFileRGBA32(rgba.data(), w, h, unlisted.c_str(), ".bmp", 72),
+            0);  // RGBA32 has no BMP
+  EXPECT_EQ(PMR_WriteToFileRGB24(rgba.data(), w, h, unlisted.c_str(), ".tga", 72),
+            0);  // nor RGB24 a TGA
   EXPECT_EQ(PMR_WriteToFileRGB24(rgba.data(), w, h, unlisted.c_str(), nullptr, 72), 0);
   EXPECT_FALSE(std::filesystem::exists(unlisted));
   EXPECT_EQ(PMR_WriteToFileRGB24(nullptr, w, h, unlisted.c_str(), ".bmp", 72), 0);
@@ -92,11 +94,13 @@ TEST_F(PictureFiles, MetafilesRenderAtTheCanvasSizeWithOpaqueAlpha) {
   const auto path = ScratchPath("canvas.wmf");  // ".wmf" writes the same enhanced metafile
   ASSERT_EQ(PMR_WriteToFileRGB24(rgb.data(), 8, 4, path.c_str(), ".wmf", 72), 1);
   std::vector<uint8_t> small(8 * 4 * 4);
-  EXPECT_EQ(PMR_ReadFromFileRGBA32(small.data(), 8, 4, path.c_str()), 0);  // the file's own size is not it
+  EXPECT_EQ(PMR_ReadFromFileRGBA32(small.data(), 8, 4, path.c_str()),
+            0);  // the file's own size is not it
   std::vector<uint8_t> canvas(16 * 8 * 4, 0);
   ASSERT_EQ(PMR_ReadFromFileRGBA32(canvas.data(), 16, 8, path.c_str()), 1);
   for (std::size_t i = 3; i < canvas.size(); i += 4) ASSERT_EQ(canvas[i], 255);
-  // The left column of the picture is red 0 and the right column red 255; stretched, so is the canvas.
+  // The left column of the picture is red 0 and the right column red 255; stretched, so is the
+  // canvas.
   EXPECT_EQ(canvas[0], 0);
   EXPECT_EQ(canvas[(16 * 3 + 15) * 4], 255);
 }
@@ -144,7 +148,8 @@ TEST_F(PictureFiles, ResolutionIsReadInEachFormatAndSnapped) {
     }
     return PMR_GetDPIFromFile(path.c_str());
   };
-  // 300 dpi stored as 11811 pixels a metre reads back as 299.99..., truncated to 299, snapped to 300.
+  // 300 dpi stored as 11811 pixels a metre reads back as 299.99..., truncated to 299, snapped to
+  // 300.
   EXPECT_EQ(dpiOf(".bmp", 300, false), 300);
   EXPECT_EQ(dpiOf(".png", 300, false), 300);
   EXPECT_EQ(dpiOf(".png", 600, true), 600);
@@ -158,9 +163,9 @@ TEST_F(PictureFiles, ResolutionIsReadInEachFormatAndSnapped) {
   EXPECT_EQ(PMR_GetDPIFromFile(nullptr), 72);
 
   // The snapping table by hand: within one of a standard value, else 72.
-  const std::pair<int32_t, int32_t> table[] = {{94, 72}, {95, 96}, {97, 96}, {98, 72}, {148, 72}, {149, 150},
-                                                {201, 200}, {202, 72}, {299, 300}, {302, 72}, {449, 450},
-                                                {601, 600}, {602, 72}, {72, 72}, {0, 72}, {-5, 72}};
+  const std::pair<int32_t, int32_t> table[] = {
+      {94, 72},   {95, 96},  {97, 96},   {98, 72},   {148, 72}, {149, 150}, {201, 200}, {202, 72},
+      {299, 300}, {302, 72}, {449, 450}, {601, 600}, {602, 72}, {72, 72},   {0, 72},    {-5, 72}};
   for (const auto& [raw, snapped] : table) EXPECT_EQ(io::SnapDPI(raw), snapped) << raw;
 }
 

@@ -37,8 +37,10 @@ class Scanner : public EngineTest {
   }
   void TearDown() override {
     PMR_SetScannerSourceChooser(nullptr, nullptr);
-    if (hadOld_) setenv("SANE_CONFIG_DIR", saved_.c_str(), 1);
-    else unsetenv("SANE_CONFIG_DIR");
+    if (hadOld_)
+      setenv("SANE_CONFIG_DIR", saved_.c_str(), 1);
+    else
+      unsetenv("SANE_CONFIG_DIR");
     EngineTest::TearDown();
   }
   void Use(const std::filesystem::path& dir) { setenv("SANE_CONFIG_DIR", dir.c_str(), 1); }
@@ -54,16 +56,17 @@ struct Pnm {
   std::vector<uint8_t> rgb;
 };
 Pnm ScanImage(const std::filesystem::path& config, const std::string& device) {
-  const std::string bytes = avi_test::RunCommand("SANE_CONFIG_DIR='" + config.string() +
-                                          "' scanimage -d " + device +
-                                          " --mode Color --format=pnm 2>/dev/null");
+  const std::string bytes =
+      avi_test::RunCommand("SANE_CONFIG_DIR='" + config.string() + "' scanimage -d " + device +
+                           " --mode Color --format=pnm 2>/dev/null");
   Pnm pnm;
   std::size_t at = 0;
   int fields[3] = {}, found = 0;
   if (bytes.rfind("P6", 0) != 0) return pnm;
   at = 2;
   while (found < 3 && at < bytes.size()) {
-    if (bytes[at] == '#') at = bytes.find('\n', at);
+    if (bytes[at] == '#')
+      at = bytes.find('\n', at);
     else if (std::isdigit(static_cast<unsigned char>(bytes[at]))) {
       std::size_t used = 0;
       fields[found++] = std::stoi(bytes.substr(at, 12), &used);
@@ -125,10 +128,12 @@ TEST_F(Scanner, WithoutADeviceNothingIsAvailableAndTheImportBufferStays) {
         const auto path = ScratchPath("before_scan.png");
         PMR_WriteToFileRGBA32(pixels.data(), 3, 2, path.c_str(), ".png", 72);
         PMR_ReadFromFile(path.c_str());
-        const bool none = PMR_IsTwain() == 0 && PMR_TwainSelectSource() == 0 && PMR_TwainAcquire() == 0;
+        const bool none =
+            PMR_IsTwain() == 0 && PMR_TwainSelectSource() == 0 && PMR_TwainAcquire() == 0;
         std::vector<uint8_t> after(pixels.size());
         PMR_GetNewRGBA32(after.data());
-        const bool kept = PMR_GetNewRGBAWidth() == 3 && PMR_GetNewRGBAHeight() == 2 && after == pixels;
+        const bool kept =
+            PMR_GetNewRGBAWidth() == 3 && PMR_GetNewRGBAHeight() == 2 && after == pixels;
         std::exit(none && kept ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

@@ -76,7 +76,8 @@ TEST(ChannelHelpers, MoveChannelsBetweenPixelSizes) {
   PMR_RGBToRGBAlpha(out4, 2, 1, rgb);
   EXPECT_EQ(std::vector<uint8_t>(out4, out4 + 8), (std::vector<uint8_t>{9, 9, 9, 2, 9, 9, 9, 252}));
   PMR_RGBToRGBA(out4, 2, 1, rgb);
-  EXPECT_EQ(std::vector<uint8_t>(out4, out4 + 8), (std::vector<uint8_t>{1, 2, 4, 2, 250, 251, 255, 252}));
+  EXPECT_EQ(std::vector<uint8_t>(out4, out4 + 8),
+            (std::vector<uint8_t>{1, 2, 4, 2, 250, 251, 255, 252}));
   PMR_RGBToRGBA(nullptr, 2, 1, rgb);
   PMR_RGBToRGBA(out4, -2, 1, rgb);
   PMR_RGBAToRGB(out3, 2, 1, nullptr);

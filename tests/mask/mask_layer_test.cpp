@@ -24,8 +24,8 @@ TEST_F(MaskLayer, MaskFromImageAndLumaFollowTheBrightness) {
   PaintPattern(2, 7);
   auto px = ReadLayer(2);
   // Pin the edges of the mapping on the first pixels.
-  const uint16_t edges[][3] = {{255, 255, 255}, {256, 256, 256}, {65280, 65280, 65280},
-                               {65281, 65281, 65281}, {0, 0, 0}};
+  const uint16_t edges[][3] = {
+      {255, 255, 255}, {256, 256, 256}, {65280, 65280, 65280}, {65281, 65281, 65281}, {0, 0, 0}};
   for (int i = 0; i < 5; ++i) std::copy_n(edges[i], 3, &px[i * 4]);
   palmora_test::WriteLayer(2, px);
   PMR_CreateMaskFromImage();

@@ -71,8 +71,8 @@ TEST_F(MaskMakers, AmountMapping) {
   const uint8_t key[4] = {10, 20, 30, 40};
   auto px = Picture(1, key);
   px[0] = 10, px[1] = 20, px[2] = 30;
-  const std::pair<int, uint16_t> cases[] = {{0, 65280}, {255, 0}, {100, 155 * 256},
-                                           {256, 65280}, {-1, 0}, {511, 0}};
+  const std::pair<int, uint16_t> cases[] = {{0, 65280},   {255, 0}, {100, 155 * 256},
+                                            {256, 65280}, {-1, 0},  {511, 0}};
   for (auto [amount, expected] : cases) {
     PMR_CreateMaskFromRGBAImageColor(px.data(), 10, 20, 30, amount);
     EXPECT_EQ(State().maskPlane[0], expected) << amount;
@@ -131,8 +131,8 @@ TEST_F(MaskMakers, HueRangeWrapsAndCatchesGreysNearRed) {
   // Hand cases for key red and 10 % (18 degrees): hue 348 and 17.9 in, 18.1 and 300 out, greys
   // (hue -1) in.
   std::vector<uint8_t> px(kN * 4, 0);
-  const uint8_t cases[][3] = {{255, 0, 51}, {255, 76, 0}, {255, 77, 0}, {255, 0, 255}, {90, 90, 90},
-                              {0, 255, 0}};
+  const uint8_t cases[][3] = {{255, 0, 51},  {255, 76, 0}, {255, 77, 0},
+                              {255, 0, 255}, {90, 90, 90}, {0, 255, 0}};
   const bool in[] = {true, true, false, false, true, false};
   for (int i = 0; i < 6; ++i) std::copy_n(cases[i], 3, &px[i * 4]);
   PMR_CreateMaskFromRGBAImageHueRange(px.data(), 255, 0, 0, 10, 0);

@@ -50,10 +50,10 @@ TEST_F(MaskPlane, SaveThenLoadKeepsTheHighByteAndInvertTwiceRestores) {
   const int32_t stride = 256 * 3 + 5;
   std::vector<uint8_t> image(std::size_t(stride) * 256, 0xAB);
   PMR_SaveMask(image.data(), stride);
-  EXPECT_EQ(image[0], 255);            // m = 0: fully protected shows white
-  EXPECT_EQ(image[255 * 3], 255);      // m = 255
-  EXPECT_EQ(image[stride + 0], 254);   // m = 256
-  EXPECT_EQ(image[256 * 3], 0xAB);     // padding untouched
+  EXPECT_EQ(image[0], 255);           // m = 0: fully protected shows white
+  EXPECT_EQ(image[255 * 3], 255);     // m = 255
+  EXPECT_EQ(image[stride + 0], 254);  // m = 256
+  EXPECT_EQ(image[256 * 3], 0xAB);    // padding untouched
   std::fill_n(s.maskPlane, 65536, 7);
   PMR_LoadMask(image.data(), stride, 256, 256);
   for (uint32_t m = 0; m < 65536; ++m) {

@@ -62,9 +62,9 @@ TEST_F(RegionFill, ConnectedModesReachOneAreaAndNonConnectedModesBoth) {
     uint32_t inside;  // what a reached pixel becomes
   };
   const Case cases[] = {
-      {"Paint Connected", false, 0x00FF00FF},      // the colour, opaque
-      {"Paint Non-connected", true, 0x00FF0080},   // the colour; alpha kept
-      {"Erase Connected", false, 0x00000000},      // transparent (colour of no account)
+      {"Paint Connected", false, 0x00FF00FF},     // the colour, opaque
+      {"Paint Non-connected", true, 0x00FF0080},  // the colour; alpha kept
+      {"Erase Connected", false, 0x00000000},     // transparent (colour of no account)
       {"Erase Non-connected", true, 0x00000000},
   };
   for (const Case& c : cases) {
@@ -110,7 +110,8 @@ TEST_F(RegionFill, ToleranceJoinsNearColoursAndTheMaskLimitsTheFill) {
   PMR_IPLFloodFill(10, 20, 30, 0, 0, 8, "Paint Connected");
   std::vector<uint8_t> after = Read8(2);
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) ASSERT_EQ(Get(after, x, y), y < kH / 2 ? 0x0A141EFFu : Get(pixels, x, y));
+    for (int x = 0; x < kW; ++x)
+      ASSERT_EQ(Get(after, x, y), y < kH / 2 ? 0x0A141EFFu : Get(pixels, x, y));
   // t = 4 (L = 15) leaves it out.
   Write8(2, pixels);
   PMR_EnableMask(0);
@@ -125,12 +126,15 @@ TEST_F(RegionFill, AlphaModesFollowTheAlphaAndSkipTheBackground) {
   // Alpha 0x80 on the left, 0x90 in the middle band, 0x80 on the right; colours all different.
   std::vector<uint8_t> pixels(kW * kH * 4);
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) Set(pixels, x, y, uint32_t(x * 20) << 24 | uint32_t(y * 30) << 16 | (x >= 4 && x < 8 ? 0x90 : 0x80));
+    for (int x = 0; x < kW; ++x)
+      Set(pixels, x, y,
+          uint32_t(x * 20) << 24 | uint32_t(y * 30) << 16 | (x >= 4 && x < 8 ? 0x90 : 0x80));
   Write8(2, pixels);
   PMR_IPLFloodFill(1, 2, 3, 0, 0, 0, "Paint Alpha Connected");
   std::vector<uint8_t> after = Read8(2);
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) ASSERT_EQ(Get(after, x, y), LeftArea(x) ? 0x010203FFu : Get(pixels, x, y));
+    for (int x = 0; x < kW; ++x)
+      ASSERT_EQ(Get(after, x, y), LeftArea(x) ? 0x010203FFu : Get(pixels, x, y));
   Write8(2, pixels);
   PMR_IPLFloodFill(1, 2, 3, 0, 0, 0, "Paint Alpha Non-Connected");
   after = Read8(2);
@@ -162,7 +166,8 @@ TEST_F(RegionFill, NoCurrentLayerMeansNoRegion) {
   for (const char* mode : {"Non-connected", "Connected", "Alpha Connected", "Alpha Non-connected",
                            "Color Range", "Luminance Range", "Hue Range", "HSL Range"}) {
     PMR_IPLMaskWand(1, 1, 50, 100, mode);
-    EXPECT_EQ(std::vector<uint16_t>(State().maskPlane, State().maskPlane + kW * kH), maskBefore) << mode;
+    EXPECT_EQ(std::vector<uint16_t>(State().maskPlane, State().maskPlane + kW * kH), maskBefore)
+        << mode;
   }
   const std::vector<uint16_t> layer = palmora_test::ReadLayer(2);
   PMR_IPLFloodFill(9, 9, 9, 1, 1, 50, "Paint Non-connected");
@@ -199,7 +204,9 @@ TEST_F(RegionFill, OutsidePointsUnknownModesAndMemoryFailureChangeNothing) {
 }
 
 // Selected pixels take ((255 - A) mod 256) x 256 with A = trunc(a x 2.559); the others keep theirs.
-uint16_t Selected(int32_t percent) { return uint16_t(((255 - int32_t(percent * 2.559)) & 255) * 256); }
+uint16_t Selected(int32_t percent) {
+  return uint16_t(((255 - int32_t(percent * 2.559)) & 255) * 256);
+}
 
 TEST_F(RegionFill, WandModesAddTheirSelectionToTheMask) {
   struct Case {
@@ -215,7 +222,8 @@ TEST_F(RegionFill, WandModesAddTheirSelectionToTheMask) {
       {"Alpha Connected", 5, [](int, int) { return true; }},
       {"Hue Range", 1, [](int x, int) { return LeftArea(x) || RightArea(x); }},
       {"HSL Range", 1, [](int x, int) { return LeftArea(x) || RightArea(x); }},
-      {"Luminance Range", 5, [](int, int) { return true; }},  // red and blue: the same mean of three
+      {"Luminance Range", 5,
+       [](int, int) { return true; }},  // red and blue: the same mean of three
   };
   for (const Case& c : cases) {
     for (int i = 0; i < kW * kH; ++i) State().maskPlane[i] = uint16_t(1000 + i);
@@ -235,7 +243,9 @@ TEST_F(RegionFill, MaskShapesDrawTheirAreaAtTheAmount) {
   for (int i = 0; i < kW * kH; ++i) mask[i] = uint16_t(i % 3 == 0 ? 65300 : 0x1234 + i);
   const std::vector<uint16_t> start(mask, mask + kW * kH);
   // Outside the shape the save and reload keep the high byte, 65280 and above open fully.
-  auto outside = [&](int i) { return start[i] >= 65280 ? uint16_t(65535) : uint16_t(start[i] & 0xFF00); };
+  auto outside = [&](int i) {
+    return start[i] >= 65280 ? uint16_t(65535) : uint16_t(start[i] & 0xFF00);
+  };
 
   // Equal corners: radii 2 about (x0 + 2, y0 + 2), with the hard edge of pixel centres.
   PMR_IPLMaskEllipse(3, 1, 3, 1, 100);
@@ -262,7 +272,8 @@ TEST_F(RegionFill, MaskShapesDrawTheirAreaAtTheAmount) {
 TEST_F(RegionFill, TermsFromTheHostsArguments) {
   // The colour distance is the product t x 0.00002 x 195075 taken in single precision and
   // truncated. At these edges single and double precision truncate to different integers (the
-  // double product of 9066 is 35370.999..., of 10000 exactly 39015), so a double computation shows here.
+  // double product of 9066 is 35370.999..., of 10000 exactly 39015), so a double computation shows
+  // here.
   const struct {
     int32_t t;
     uint32_t library;
@@ -291,8 +302,8 @@ TEST_F(RegionFill, FloodMapPainterTakesOnlyMarksOfExactlyOne) {
   PMR_ColorRGBA32FromFloodMask(image.data(), map.data(), 1, 2, 3, 4);
   for (int i = 0; i < kW * kH; ++i) {
     const bool painted = i == 0 || i == kW * kH - 1;
-    const uint8_t expected[4] = {uint8_t(painted ? 1 : 9), uint8_t(painted ? 2 : 9), uint8_t(painted ? 3 : 9),
-                                 uint8_t(painted ? 4 : 9)};
+    const uint8_t expected[4] = {uint8_t(painted ? 1 : 9), uint8_t(painted ? 2 : 9),
+                                 uint8_t(painted ? 3 : 9), uint8_t(painted ? 4 : 9)};
     ASSERT_EQ(std::memcmp(&image[i * 4], expected, 4), 0) << i;
   }
   PMR_ColorRGBA32FromFloodMask(nullptr, map.data(), 1, 2, 3, 4);

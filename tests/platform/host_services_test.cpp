@@ -51,7 +51,7 @@ TEST_F(HostServices, CurveRunsThroughItsPointsAndGettersClampTheIndex) {
   // The samples move steadily along: no step is more than a few times the average.
   for (int i = 1; i < 100; ++i) {
     const double step = std::hypot(PMR_GetSplinePointX(i) - PMR_GetSplinePointX(i - 1),
-                                    PMR_GetSplinePointY(i) - PMR_GetSplinePointY(i - 1));
+                                   PMR_GetSplinePointY(i) - PMR_GetSplinePointY(i - 1));
     EXPECT_LT(step, 12.0) << i;
   }
   // Unsigned coordinates of 2^31 and more are not negative; their points saturate.

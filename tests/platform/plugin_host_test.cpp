@@ -25,7 +25,9 @@ class PluginHost : public EngineTest {
     }
     EngineTest::TearDown();
   }
-  static std::string PluginFile() { return std::string(PALMORA_TEST_PLUGIN_DIR) + "/palmora_test_plugin.so"; }
+  static std::string PluginFile() {
+    return std::string(PALMORA_TEST_PLUGIN_DIR) + "/palmora_test_plugin.so";
+  }
 };
 
 TEST_F(PluginHost, ScansListNewestFirstUntilEmpty) {
@@ -34,7 +36,8 @@ TEST_F(PluginHost, ScansListNewestFirstUntilEmpty) {
   // Both scans' entries, the second scan's first, each in discovery order reversed.
   for (int scan = 0; scan < 2; ++scan) {
     EXPECT_EQ(std::string(PMR_PhotoshopPluginNextName()), "Testing :: Refuse :: " + PluginFile());
-    EXPECT_EQ(std::string(PMR_PhotoshopPluginNextName()), "Testing :: Clear Red :: " + PluginFile());
+    EXPECT_EQ(std::string(PMR_PhotoshopPluginNextName()),
+              "Testing :: Clear Red :: " + PluginFile());
   }
   EXPECT_STREQ(PMR_PhotoshopPluginNextName(), "");
   EXPECT_STREQ(PMR_PhotoshopPluginNextName(), "");
@@ -52,8 +55,8 @@ TEST_F(PluginHost, TheEffectRunsTheListedFilterOnTheLayer) {
   PMR_IPLAllocSrcBuffer32();
   PMR_IPLAllocDstBuffer32();
   auto run = [&](const std::string& plugin, int keepAlpha) {
-    PMR_IPLImageProcess(0, "Adobe Compatible Plug-ins", 0, 0, 0, 0, 0, 0, 0, 0, 0, keepAlpha, 0, 0, 0, 0, 0, 0, 0, 0,
-                        plugin.c_str());
+    PMR_IPLImageProcess(0, "Adobe Compatible Plug-ins", 0, 0, 0, 0, 0, 0, 0, 0, 0, keepAlpha, 0, 0,
+                        0, 0, 0, 0, 0, 0, plugin.c_str());
     std::vector<uint8_t> after(w * h * 4);
     EXPECT_EQ(PMR_GetRGBA32Layer(after.data(), w * 4, 2), 1);
     return after;

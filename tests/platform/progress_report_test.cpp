@@ -64,7 +64,8 @@ TEST_F(ProgressReport, EffectsAndPageSavesRunFromZeroToTheirTotal) {
 
   // An unknown effect does no work and reports none; without a callback nothing is reported.
   steps.clear();
-  PMR_IPLImageProcess(0, "No Such Effect", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "");
+  PMR_IPLImageProcess(0, "No Such Effect", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                      "");
   PMR_SetProgressCallback(nullptr, &steps);
   PMR_IPLImageProcess(0, "Adjust HSV", 0, 500, 560, 500, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                       "");

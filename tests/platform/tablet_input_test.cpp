@@ -30,11 +30,14 @@ class TabletInput : public EngineTest {
     d.handle = dlopen(PALMORA_TEST_TABLET_DRIVER, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(d.handle, nullptr);
     d.setPresent = reinterpret_cast<void (*)(int)>(dlsym(d.handle, "test_tablet_set_present"));
-    d.setAxis = reinterpret_cast<void (*)(int32_t, int32_t)>(dlsym(d.handle, "test_tablet_set_axis"));
-    d.queue = reinterpret_cast<void (*)(const PMR_TabletPacket*, int32_t)>(dlsym(d.handle, "test_tablet_queue"));
+    d.setAxis =
+        reinterpret_cast<void (*)(int32_t, int32_t)>(dlsym(d.handle, "test_tablet_set_axis"));
+    d.queue = reinterpret_cast<void (*)(const PMR_TabletPacket*, int32_t)>(
+        dlsym(d.handle, "test_tablet_queue"));
     d.queued = reinterpret_cast<int32_t (*)()>(dlsym(d.handle, "test_tablet_queued"));
     d.queueSize = reinterpret_cast<int32_t (*)()>(dlsym(d.handle, "test_tablet_queue_size"));
-    d.opened = reinterpret_cast<void (*)(PMR_TabletContext*)>(dlsym(d.handle, "test_tablet_opened"));
+    d.opened =
+        reinterpret_cast<void (*)(PMR_TabletContext*)>(dlsym(d.handle, "test_tablet_opened"));
     d.setPresent(1);
     d.setAxis(0, 1023);
   }
@@ -90,7 +93,8 @@ TEST_F(TabletInput, PacketsGivePositionPressureAndTheEraserEnd) {
   int window;
   ASSERT_EQ(PMR_InitTablet(&window), 1);
   EXPECT_EQ(PMR_SetTabletOrigin(), 1);
-  const PMR_TabletPacket packets[3] = {{0x1, 500, 300, 512}, {0x11, 130, 45, 0}, {0x0, 121, 41, 1023}};
+  const PMR_TabletPacket packets[3] = {
+      {0x1, 500, 300, 512}, {0x11, 130, 45, 0}, {0x0, 121, 41, 1023}};
   d.queue(packets, 3);
   EXPECT_EQ(PMR_ReadTabletPackets(), 3);
   EXPECT_EQ(PMR_ReadTabletX(0), 380);

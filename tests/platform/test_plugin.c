@@ -7,7 +7,8 @@
 
 #include "palmora/plugins.h"
 
-__attribute__((visibility("default"))) int32_t palmora_plugin_describe(int32_t index, const char** category,
+__attribute__((visibility("default"))) int32_t palmora_plugin_describe(int32_t index,
+                                                                       const char** category,
                                                                        const char** name) {
   static const char* const names[] = {"Clear Red", "Refuse"};
   if (index < 0 || index >= 2) return 0;
@@ -16,10 +17,9 @@ __attribute__((visibility("default"))) int32_t palmora_plugin_describe(int32_t i
   return 1;
 }
 
-__attribute__((visibility("default"))) int32_t palmora_plugin_run(const char* name, const PMR_PluginImage* source,
-                                                                  PMR_PluginImage* destination, int32_t mode,
-                                                                  PMR_PluginAbort abort, PMR_PluginProgress progress,
-                                                                  void* context) {
+__attribute__((visibility("default"))) int32_t palmora_plugin_run(
+    const char* name, const PMR_PluginImage* source, PMR_PluginImage* destination, int32_t mode,
+    PMR_PluginAbort abort, PMR_PluginProgress progress, void* context) {
   if (strcmp(name, "Clear Red") != 0 || abort(context)) return 1;
   for (int32_t y = 0; y < source->height; ++y) {
     const uint8_t* in = (const uint8_t*)source->pixels + (size_t)y * source->rowPixels * 4;

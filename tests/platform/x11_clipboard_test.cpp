@@ -32,7 +32,8 @@ std::string FindProgram(const char* name) {
   std::size_t start = 0;
   while (start <= dirs.size()) {
     const std::size_t end = std::min(dirs.find(':', start), dirs.size());
-    const std::filesystem::path candidate = std::filesystem::path(dirs.substr(start, end - start)) / name;
+    const std::filesystem::path candidate =
+        std::filesystem::path(dirs.substr(start, end - start)) / name;
     if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     start = end + 1;
   }
@@ -137,9 +138,8 @@ class X11Clipboard : public ClipboardTest {
   void XclipIn(const std::filesystem::path& file, const std::string& type) {
     const int in = ::open(file.c_str(), O_RDONLY);
     ASSERT_GE(in, 0);
-    clients_.push_back(Spawn({FindProgram("xclip"), "-quiet", "-selection", "clipboard", "-t",
-                              type, "-i"},
-                             in, -1));
+    clients_.push_back(Spawn(
+        {FindProgram("xclip"), "-quiet", "-selection", "clipboard", "-t", type, "-i"}, in, -1));
     ::close(in);
   }
 
@@ -182,7 +182,8 @@ TEST_F(X11Clipboard, AnotherProgramsPictureReachesUsAndReplacesOurs) {
     const auto file = ScratchPath(std::string("xclip_in") + ext);
     ASSERT_TRUE(WriteFile(file, [&](imaging::ISDest d) {
       return ext == std::string(".png")
-                 ? imaging::IS3WritePNG(d, theirs.data(), 200, 180, 800, 8, 0, nullptr, 6, 0, nullptr, 0)
+                 ? imaging::IS3WritePNG(d, theirs.data(), 200, 180, 800, 8, 0, nullptr, 6, 0,
+                                        nullptr, 0)
                  : imaging::IS3WriteBMP(d, theirs.data(), 200, 180, 32, 0, nullptr, nullptr, 0);
     }));
     XclipIn(file, type);

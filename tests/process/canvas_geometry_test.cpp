@@ -59,7 +59,8 @@ TEST_F(CanvasGeometry, ResizeMatchesTheLibraryOnEachLayerAndNamesSelectCodes) {
   EXPECT_EQ(LayerSize(1), std::make_pair(7, 5));
   EXPECT_EQ(LayerSize(3), std::make_pair(7, 5));
   std::vector<uint8_t> expected(7 * 5 * 4);
-  ASSERT_TRUE(imaging::is5_ResizeImage(layer2.data(), 12, 9, 48, expected.data(), 7, 5, 28, 4, 9, 0));
+  ASSERT_TRUE(
+      imaging::is5_ResizeImage(layer2.data(), 12, 9, 48, expected.data(), 7, 5, 28, 4, 9, 0));
   const std::vector<uint8_t> got = LayerBytes(2);
   for (size_t i = 0; i < got.size(); i += 4) {  // alpha 0 pixels are stored as transparent black
     if (expected[i + 3] != 0) {
@@ -87,10 +88,20 @@ TEST_F(CanvasGeometry, PageAnchorsPlaceTheOldPictureWithTheOddPixelRightAndBelow
   struct Case {
     const char* anchor;
     int32_t x, y;  // where old (0, 0) lands on a 4x4 -> 7x8 page
-  } cases[] = {{"TL", 0, 0}, {"TC", 1, 0}, {"TR", 3, 0}, {"ML", 0, 2}, {"MC", 1, 2},
-               {"MR", 3, 2}, {"BL", 0, 4}, {"BC", 1, 4}, {"BR", 3, 4},
+  } cases[] = {{"TL", 0, 0},
+               {"TC", 1, 0},
+               {"TR", 3, 0},
+               {"ML", 0, 2},
+               {"MC", 1, 2},
+               {"MR", 3, 2},
+               {"BL", 0, 4},
+               {"BC", 1, 4},
+               {"BR", 3, 4},
                // Any other text anchors the page top left.
-               {"XX", 0, 0}, {"mc", 0, 0}, {"MCX", 0, 0}, {"", 0, 0}};
+               {"XX", 0, 0},
+               {"mc", 0, 0},
+               {"MCX", 0, 0},
+               {"", 0, 0}};
   for (const Case& c : cases) {
     palmora_test::ResetEngine();
     MakeCanvas(4, 4);
@@ -160,7 +171,8 @@ TEST_F(CanvasGeometry, RotateLeftThenRightRestoresEveryLayer) {
   for (size_t layer = 0; layer < before.size(); ++layer)
     for (size_t i = 0; i < before[layer].size(); i += 4)
       if (before[layer][i + 3] != 0) {
-        ASSERT_TRUE(std::equal(&before[layer][i], &before[layer][i] + 4, &after[layer][i])) << layer;
+        ASSERT_TRUE(std::equal(&before[layer][i], &before[layer][i] + 4, &after[layer][i]))
+            << layer;
       }
 }
 
@@ -258,7 +270,8 @@ TEST_F(CanvasGeometry, PanWithoutEdgesLeavesUncoveredColumnsAlone) {
   const auto after = LayerBytes(2);
   for (int32_t y = 0; y < 3; ++y)
     for (int32_t x = 0; x < 10; ++x)
-      for (int c = 0; c < 4; ++c) ASSERT_EQ(after[(y * 16 + x) * 4 + c], before[(y * 16 + x) * 4 + c]);
+      for (int c = 0; c < 4; ++c)
+        ASSERT_EQ(after[(y * 16 + x) * 4 + c], before[(y * 16 + x) * 4 + c]);
   EXPECT_NEAR(after[(1 * 16 + 12) * 4], 2, 1);  // column 12 now shows old column 2
 }
 

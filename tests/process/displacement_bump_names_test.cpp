@@ -47,9 +47,9 @@ TEST_F(DisplacementBumpNames, AllFiveRunTheDisplacementExportAlike) {
   PMR_IPLDisplacementBummp(script.c_str(), 40.0, 10 | 20 << 8 | 30 << 16);
   const std::vector<uint16_t> expected = palmora_test::ReadLayer(2);
   ASSERT_NE(expected, original);
-  for (const char* name : {"Displacement Bump Material", "Displacement Bump Nature",
-                           "Displacement Bump Surface", "Displacement Bump Other",
-                           "Displacement Bump Utility"}) {
+  for (const char* name :
+       {"Displacement Bump Material", "Displacement Bump Nature", "Displacement Bump Surface",
+        "Displacement Bump Other", "Displacement Bump Utility"}) {
     palmora_test::WriteLayer(2, original);
     PMR_IPLImageProcess(0, name, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 20, 30,
                         script.c_str());
@@ -57,8 +57,8 @@ TEST_F(DisplacementBumpNames, AllFiveRunTheDisplacementExportAlike) {
   }
   // A missing script leaves the layer as it was.
   palmora_test::WriteLayer(2, original);
-  PMR_IPLImageProcess(0, "Displacement Bump Other", 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                      0, 10, 20, 30, "/nonexistent/relief.picscript");
+  PMR_IPLImageProcess(0, "Displacement Bump Other", 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                      10, 20, 30, "/nonexistent/relief.picscript");
   EXPECT_EQ(palmora_test::ReadLayer(2), original);
 }
 
@@ -68,8 +68,8 @@ TEST_F(DisplacementBumpNames, TheMaskProtectsPixels) {
   ASSERT_NE(s.maskPlane, nullptr);
   for (int i = 0; i < kW * kH; ++i) s.maskPlane[i] = (i % kW) < kW / 2 ? 0 : 65535;
   s.maskEnabled = 1;
-  PMR_IPLImageProcess(0, "Displacement Bump Nature", 0, 800, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                      0, 10, 20, 30, script.c_str());
+  PMR_IPLImageProcess(0, "Displacement Bump Nature", 0, 800, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                      10, 20, 30, script.c_str());
   const std::vector<uint16_t> after = palmora_test::ReadLayer(2);
   int changedOpen = 0;
   for (int i = 0; i < kW * kH; ++i) {

@@ -26,7 +26,9 @@ class Drawing : public EngineTest {
     EXPECT_EQ(PMR_GetRGBA32Layer(pixels.data(), kW * 4, index), 1);
     return pixels;
   }
-  static const uint8_t* At(const std::vector<uint8_t>& pixels, int x, int y) { return &pixels[(y * kW + x) * 4]; }
+  static const uint8_t* At(const std::vector<uint8_t>& pixels, int x, int y) {
+    return &pixels[(y * kW + x) * 4];
+  }
 };
 
 TEST_F(Drawing, RectanglesCoverExactlyTheirColumnsAndRows) {
@@ -34,7 +36,8 @@ TEST_F(Drawing, RectanglesCoverExactlyTheirColumnsAndRows) {
     int x0, y0, x1, y1;
     int left, right;  // inclusive columns
   };
-  for (const Case& c : {Case{10, 10, 20, 20, 10, 19}, Case{20, 20, 10, 10, 11, 20}, Case{5, 25, 6, 3, 5, 5}}) {
+  for (const Case& c :
+       {Case{10, 10, 20, 20, 10, 19}, Case{20, 20, 10, 10, 11, 20}, Case{5, 25, 6, 3, 5, 5}}) {
     PMR_Clear(0, 0, 0, 0);
     PMR_IPLRectangle(200, 100, 50, c.x0, c.y0, c.x1, c.y1, 100);
     const std::vector<uint8_t> after = Layer8();

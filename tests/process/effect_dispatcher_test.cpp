@@ -261,9 +261,9 @@ TEST_F(EffectDispatcher, FaderOverTheContentTakesTheLayersBounds) {
   put(5, 3, 65535);
   palmora_test::WriteLayer(2, layer);
   Sliders a;
-  a.s[0] = a.s[1] = 500;          // fy = 1 down the region
-  a.s[2] = 1000, a.s[3] = 0;      // fx from 2 to 0 across it
-  a.o[2] = 1, a.o[5] = 1;         // over the content; fade the alpha
+  a.s[0] = a.s[1] = 500;      // fy = 1 down the region
+  a.s[2] = 1000, a.s[3] = 0;  // fx from 2 to 0 across it
+  a.o[2] = 1, a.o[5] = 1;     // over the content; fade the alpha
   Process("Fader", a);
   const std::vector<uint8_t> after = Layer8();
   EXPECT_EQ(after[(3 * kW + 4) * 4 + 3], 127);

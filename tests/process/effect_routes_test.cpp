@@ -98,8 +98,8 @@ TEST_F(EffectRoutes, RefreshedSourceIsPremultipliedAroundTheBodyWhenAsked) {
 TEST_F(EffectRoutes, UnrefreshedSourceReadsTheBufferAsLastFilled) {
   const std::vector<uint8_t> filled = Layer8();
   palmora_test::PaintPattern(2, 9);
-  const EffectDescriptor e{.name = "t", .route = EffectRoute::kUnrefreshedSource32,
-                           .buffer = Copy32};
+  const EffectDescriptor e{
+      .name = "t", .route = EffectRoute::kUnrefreshedSource32, .buffer = Copy32};
   Run(e);
   EXPECT_EQ(seen, filled);
   EXPECT_EQ(Layer8(), filled);

@@ -80,7 +80,8 @@ TEST(HslHsvAdjust, LargePicturesGiveEachPixelItsOwnConversion) {
   const int w = 300, h = 257;
   std::vector<uint8_t> px(std::size_t(w) * h * 4);
   uint32_t x = 12345;
-  for (std::size_t i = 0; i < px.size(); ++i) px[i] = uint8_t((x = x * 1103515245u + 12345u) >> 27 << 3);
+  for (std::size_t i = 0; i < px.size(); ++i)
+    px[i] = uint8_t((x = x * 1103515245u + 12345u) >> 27 << 3);
   std::vector<uint8_t> expected = px;
   for (std::size_t i = 0; i < expected.size(); i += 4) {
     double hue, s, l;

@@ -91,7 +91,8 @@ TEST_F(LayerCopyEffects, PointAdjustmentsFollowTheirFormulas) {
       {"Gamma", {{800}}, [](int x, int) { return Round(255 * std::pow(x / 255.0, 1 / 1.6)); }},
       {"Threshold", {{400}}, [](int x, int) { return uint8_t(x >= 102 ? 255 : 0); }},
       {"Levels", {{0, 1000, 500, 0, 1000}}, [](int x, int) { return uint8_t(x); }},
-      {"Levels", {{200, 600, 500, 100, 900}},
+      {"Levels",
+       {{200, 600, 500, 100, 900}},
        [](int x, int) {
          const double t = std::clamp((x / 255.0 - 0.2) / 0.4, 0.0, 1.0);
          return Round((0.1 + t * 0.8) * 255);
@@ -171,7 +172,8 @@ TEST_F(LayerCopyEffects, NoiseModelsHaveTheirSpread) {
       int n = 0, colourful = 0;
       for (std::size_t i = 0; i < after.size(); i += 4) {
         if (after[i] != after[i + 1] || after[i] != after[i + 2]) ++colourful;
-        for (int c = 0; c < 3; ++c, ++n) sum += after[i + c], squares += after[i + c] * after[i + c];
+        for (int c = 0; c < 3; ++c, ++n)
+          sum += after[i + c], squares += after[i + c] * after[i + c];
         ASSERT_EQ(after[i + 3], 255);
       }
       const double mean = sum / n, sd = std::sqrt(squares / n - mean * mean);
@@ -192,9 +194,9 @@ TEST_F(LayerCopyEffects, HistogramEffectsSpreadANarrowRange) {
     narrow[i] = narrow[i + 1] = narrow[i + 2] = v;
     narrow[i + 3] = 255;
   }
-  for (const char* name : {"Histogram Equalize", "Histogram Equalize PHASED OUT",
-                           "Histogram Stretch", "Histogram Stretch PHASED OUT",
-                           "Brightness Histogram Stretch HSL"}) {
+  for (const char* name :
+       {"Histogram Equalize", "Histogram Equalize PHASED OUT", "Histogram Stretch",
+        "Histogram Stretch PHASED OUT", "Brightness Histogram Stretch HSL"}) {
     SCOPED_TRACE(name);
     Load(narrow);
     Process(name, {});

@@ -25,7 +25,8 @@ class LuaFilterEffect : public palmora_test::LuaFilterTest {
     std::mt19937 rng(31);
     std::uniform_int_distribution<int> sample(0, 65535);
     std::vector<uint16_t> pixels(std::size_t(kW) * kH * 4);
-    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint16_t(i % 4 == 3 ? 65535 : sample(rng));
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+      pixels[i] = uint16_t(i % 4 == 3 ? 65535 : sample(rng));
     palmora_test::WriteLayer(2, pixels);
   }
 

@@ -194,7 +194,7 @@ TEST_F(ProcessingFrame, FlipMirrorsTheAlphaOfAnAlphaLockedLayer) {
   PMR_IPLFlipHorizontal();
   const std::vector<uint8_t> flipped = LayerBytes(2);
   EXPECT_EQ(flipped[0], 0x40);
-  EXPECT_EQ(flipped[3], 0x20);   // alpha came along
+  EXPECT_EQ(flipped[3], 0x20);  // alpha came along
   EXPECT_EQ(flipped[15], 0xFF);
   EXPECT_EQ(engine::State().layers[2].alphaLock, 1);
 }
@@ -216,8 +216,8 @@ uint32_t ReferenceUnusedColour(const std::vector<uint8_t>& pixels) {
 TEST_F(ProcessingFrame, FindUnusedColourTakesTheFirstFreeColourInScanOrder) {
   MakeCanvas(32, 16);
   std::vector<uint8_t> pixels(32 * 16 * 4, 0);
-  for (size_t i = 0; i < 512; ++i) pixels[i * 4] = uint8_t(i);      // every red with g = b = 0
-  for (size_t i = 256; i < 300; ++i) pixels[i * 4 + 1] = 1;         // and 44 reds with g = 1
+  for (size_t i = 0; i < 512; ++i) pixels[i * 4] = uint8_t(i);  // every red with g = b = 0
+  for (size_t i = 256; i < 300; ++i) pixels[i * 4 + 1] = 1;     // and 44 reds with g = 1
   for (size_t i = 300; i < 512; ++i) pixels[i * 4 + 2] = 9;
   EXPECT_EQ(engine::FindUnusedColour(pixels.data()), ReferenceUnusedColour(pixels));
   std::fill(pixels.begin(), pixels.end(), 7);

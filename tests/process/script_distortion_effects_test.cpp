@@ -32,8 +32,8 @@ class ScriptDistortionEffects : public palmora_test::EngineTest {
     return out;
   }
   static void Run(const char* name, int slider1, int option1) {
-    PMR_IPLImageProcess(0, name, 0, slider1, 500, 500, 500, 500, 500, option1, 0, 0, 0, 0, 0, 0,
-                        0, 10, 20, 30, nullptr);
+    PMR_IPLImageProcess(0, name, 0, slider1, 500, 500, 500, 500, 500, option1, 0, 0, 0, 0, 0, 0, 0,
+                        10, 20, 30, nullptr);
   }
 };
 
@@ -57,7 +57,8 @@ TEST_F(ScriptDistortionEffects, UncoveredCornersTakeTheColourOrStayTransparent) 
   const std::vector<uint16_t> original = palmora_test::ReadLayer(2);
   Run("Rotate", 625, 0);
   std::vector<uint8_t> px = Layer32();
-  EXPECT_EQ(std::vector<uint8_t>(px.begin(), px.begin() + 4), (std::vector<uint8_t>{10, 20, 30, 255}));
+  EXPECT_EQ(std::vector<uint8_t>(px.begin(), px.begin() + 4),
+            (std::vector<uint8_t>{10, 20, 30, 255}));
   palmora_test::WriteLayer(2, original);
   Run("Rotate", 625, 4);
   EXPECT_EQ(Layer32()[3], 0);

@@ -65,7 +65,8 @@ TEST_F(TextDrawing, FontChoiceReportsFailuresAndRetriesFromAClearedRecord) {
   EXPECT_EQ(cancel.flags[0], 0x41u);
   EXPECT_STREQ(PMR_GetLastError(), "");
 
-  for (auto [code, message] : {std::pair{0x2001u, "Font Err: CFERR_NOFONTS"}, std::pair{9u, "Font Err: CDERR_MEMALLOCFAILURE"},
+  for (auto [code, message] : {std::pair{0x2001u, "Font Err: CFERR_NOFONTS"},
+                               std::pair{9u, "Font Err: CDERR_MEMALLOCFAILURE"},
                                std::pair{0x1234u, "Font Err: Other Error"}}) {
     ChooserLog log;
     log.failWith = code;
@@ -127,7 +128,8 @@ TEST_F(TextDrawing, LinesStackAndTextPastTheCanvasDrawsNothing) {
   PMR_IPLText(0, 0, 255, kW + 5, 3, 0, 0, 0, 0, "Far", 1);
   PMR_IPLText(0, 0, 255, 3, kH, 0, 0, 0, 0, "Low", 1);
   PMR_IPLText(0, 0, 255, 3, 3, 0, 0, 0, 0, nullptr, 1);
-  PMR_IPLText(0, 0, 255, 3, 3, 0, 0, 0, 0, "\xFF\xFE bad bytes", 1);  // malformed UTF-8 is drawn as replacement marks
+  PMR_IPLText(0, 0, 255, 3, 3, 0, 0, 0, 0, "\xFF\xFE bad bytes",
+              1);  // malformed UTF-8 is drawn as replacement marks
   after = Layer8();
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < kW; ++x) ASSERT_EQ(after[(y * kW + x) * 4 + 3], 0);

@@ -53,17 +53,25 @@ inline Pixel Blend(int op, const int64_t s[3], int64_t a, const Pixel& d, int64_
     const LD rest = sc * (1 - Da) + dcv * (1 - Sa);
     LD x;
     switch (op) {
-      case 1: x = sc * dcv + rest; break;
-      case 2: x = sc + dcv - sc * dcv; break;
+      case 1:
+        x = sc * dcv + rest;
+        break;
+      case 2:
+        x = sc + dcv - sc * dcv;
+        break;
       case 3:
         x = (dcv * Sa > sc * Da) ? sc + dcv * (1 - Sa) : dcv + sc * (1 - Da);
         break;
       case 4:
         x = (dcv * Sa < sc * Da) ? sc + dcv * (1 - Sa) : dcv + sc * (1 - Da);
         break;
-      case 5: x = sc + dcv - 2 * std::min(sc * Da, dcv * Sa); break;
+      case 5:
+        x = sc + dcv - 2 * std::min(sc * Da, dcv * Sa);
+        break;
       case 6:
-      case 7: x = sc * Da + dcv * Sa - 2 * sc * dcv + rest; break;
+      case 7:
+        x = sc * Da + dcv * Sa - 2 * sc * dcv + rest;
+        break;
       case 8:
       case 9: {
         const bool first = op == 8 ? Da > 2 * dcv : Sa > 2 * sc;
@@ -95,19 +103,39 @@ inline Pixel Blend(int op, const int64_t s[3], int64_t a, const Pixel& d, int64_
           x = rest;
         }
         break;
-      case 15: x = sc + dcv; R = Sa + Da; break;
-      case 16: x = sc + dcv - Sa * Da; R = Sa + Da; break;
-      case 17: x = sc + Sa * (L - 0.5L) + dcv * (1 - Sa); R = Da; break;
-      case 18: x = sc + Sa * (1.75L * (L - 0.5L)) + dcv * (1 - Sa); R = Da; break;
+      case 15:
+        x = sc + dcv;
+        R = Sa + Da;
+        break;
+      case 16:
+        x = sc + dcv - Sa * Da;
+        R = Sa + Da;
+        break;
+      case 17:
+        x = sc + Sa * (L - 0.5L) + dcv * (1 - Sa);
+        R = Da;
+        break;
+      case 18:
+        x = sc + Sa * (1.75L * (L - 0.5L)) + dcv * (1 - Sa);
+        R = Da;
+        break;
       case 19: {
         const LD J = (u[0] + u[1] + u[2]) / 3 + Sa * (ls - 0.5L);
         x = u[i] + 1.75L * Sa * (J - 0.5L);
         R = Da;
         break;
       }
-      case 20: x = u[i] + 1.75L * Sa * (ls - 0.5L); R = Da; break;
-      case 21: x = dcv; R = Da; break;
-      default: x = sc + dcv * (1 - Sa); break;  // Normal and every other number
+      case 20:
+        x = u[i] + 1.75L * Sa * (ls - 0.5L);
+        R = Da;
+        break;
+      case 21:
+        x = dcv;
+        R = Da;
+        break;
+      default:
+        x = sc + dcv * (1 - Sa);
+        break;  // Normal and every other number
     }
     X[i] = x;
   }
@@ -148,21 +176,30 @@ inline Outcome Composite(const Pixel& s, const Pixel& d, const Pixel& clip, cons
   };
   auto ramp = [&] {
     if (a == 0) return;
-    if (a < 8191) a = 0;
-    else if (a >= 9215) a = K;
-    else a = 65535 - std::min<int64_t>(65535, (9215 - a) * 64);
+    if (a < 8191)
+      a = 0;
+    else if (a >= 9215)
+      a = K;
+    else
+      a = 65535 - std::min<int64_t>(65535, (9215 - a) * 64);
   };
   auto mergeCut = [&] {
-    if (a < 8191) a = 0;
-    else da = 0;
+    if (a < 8191)
+      a = 0;
+    else
+      da = 0;
   };
   auto mergeRamp = [&] {
-    if (a < 8191) a = 0;
-    else if (a >= 9215) da = 0;
-    else op = 1;
+    if (a < 8191)
+      a = 0;
+    else if (a >= 9215)
+      da = 0;
+    else
+      op = 1;
   };
   auto lum35 = [&](int64_t darkenDen) {
-    for (auto& c : col) c = a > 32767 ? Lighten(c, a - 32767, 32767) : Darken(c, 32767 - a, darkenDen);
+    for (auto& c : col)
+      c = a > 32767 ? Lighten(c, a - 32767, 32767) : Darken(c, 32767 - a, darkenDen);
   };
   auto lum37 = [&] {
     for (auto& c : col) c = a > 36862 ? Lighten(c, a - 36862, 28672) : Darken(c, 36862 - a, 30000);
@@ -177,31 +214,63 @@ inline Outcome Composite(const Pixel& s, const Pixel& d, const Pixel& clip, cons
     a = 65535 - (int64_t(s.r) + s.g + s.b) / 3;
     setColour(0);
   } else if (mode >= 23 && same) {
-    if (mode == 34 || mode == 38 || mode == 39) mergeRamp();
-    else if (mode == 35 || mode == 36 || mode == 37) mergeCut();
+    if (mode == 34 || mode == 38 || mode == 39)
+      mergeRamp();
+    else if (mode == 35 || mode == 36 || mode == 37)
+      mergeCut();
     else if (mode == 41) {
-      if (a <= 32512) a = 0;
-      else da = 0;
+      if (a <= 32512)
+        a = 0;
+      else
+        da = 0;
     } else if (a > 0) {
       da = 0;
     }
   } else if (mode >= 23) {
     switch (mode) {
-      case 23: if (a > 0) a = K; break;
-      case 24: a = 65535 - a; setColour(65535); break;
+      case 23:
+        if (a > 0) a = K;
+        break;
+      case 24:
+        a = 65535 - a;
+        setColour(65535);
+        break;
       case 25:
       case 40:
-        if (a >= 1 && a <= 65279) { a = K; setColour(0); }
+        if (a >= 1 && a <= 65279) {
+          a = K;
+          setColour(0);
+        }
         break;
       case 26:
       case 27:
-        if (a >= 12287) a = K;
-        else if (a > 0) a = 65535 - a;
+        if (a >= 12287)
+          a = K;
+        else if (a > 0)
+          a = 65535 - a;
         break;
-      case 28: if (a > 0) a = 65535 - a; break;
-      case 29: if (a > 0) { setColour(a); a = K; } break;
-      case 30: if (a > 0) { shade(); a = K; } break;
-      case 31: if (a > 0) { shade(); a = K; op = 20; } break;
+      case 28:
+        if (a > 0) a = 65535 - a;
+        break;
+      case 29:
+        if (a > 0) {
+          setColour(a);
+          a = K;
+        }
+        break;
+      case 30:
+        if (a > 0) {
+          shade();
+          a = K;
+        }
+        break;
+      case 31:
+        if (a > 0) {
+          shade();
+          a = K;
+          op = 20;
+        }
+        break;
       case 32:
         if (a > 0) {
           if (a >= 32767) {
@@ -216,20 +285,40 @@ inline Outcome Composite(const Pixel& s, const Pixel& d, const Pixel& clip, cons
         break;
       case 33:
         if (a > 0) {
-          if (a >= 32767) a = K;
+          if (a >= 32767)
+            a = K;
           else {
             const int64_t e = 4 * (32767 - a);
             a = a < e ? 0 : a - e;
           }
         }
         break;
-      case 34: ramp(); break;
-      case 35: lum35(32767); cut(); break;
-      case 36: lum35(65535); cut(); break;
-      case 37: lum37(); cut(); break;
-      case 38: lum37(); ramp(); break;
-      case 39: lum35(32767); ramp(); break;
-      case 41: if (a > 32512) a = 0; break;
+      case 34:
+        ramp();
+        break;
+      case 35:
+        lum35(32767);
+        cut();
+        break;
+      case 36:
+        lum35(65535);
+        cut();
+        break;
+      case 37:
+        lum37();
+        cut();
+        break;
+      case 38:
+        lum37();
+        ramp();
+        break;
+      case 39:
+        lum35(32767);
+        ramp();
+        break;
+      case 41:
+        if (a > 32512) a = 0;
+        break;
     }
   }
 

@@ -70,14 +70,13 @@ RectCase RandomCase(std::mt19937& rng, int mode) {
 // Runs a case on fresh copies of the planes and returns the whole destination plane, so that a
 // write outside the rectangle shows too.
 std::vector<uint16_t> RunCase(const RectCase& c, const std::vector<uint16_t>& source,
-                          const std::vector<uint16_t>& clip, std::vector<uint16_t> dest,
-                          bool reference) {
+                              const std::vector<uint16_t>& clip, std::vector<uint16_t> dest,
+                              bool reference) {
   render::ForceReferenceCompositeForTesting(reference);
   engine::State().alphaLayerOpacity = c.K;
-  render::CompositeLayerRect(source.data(), c.sourceX, c.sourceY, c.width, c.height,
-                             c.sourceStride, c.withClip ? clip.data() : nullptr, dest.data(),
-                             c.destX, c.destY, c.destStride, c.mode, c.clipFlag, c.opacity, c.lock,
-                             c.same);
+  render::CompositeLayerRect(source.data(), c.sourceX, c.sourceY, c.width, c.height, c.sourceStride,
+                             c.withClip ? clip.data() : nullptr, dest.data(), c.destX, c.destY,
+                             c.destStride, c.mode, c.clipFlag, c.opacity, c.lock, c.same);
   render::ForceReferenceCompositeForTesting(false);
   return dest;
 }
@@ -94,8 +93,8 @@ TEST_F(CompositePaths, RandomRectanglesAreBitIdenticalInEveryMode) {
       const auto dest = RandomPlane(rng, std::size_t(c.destStride) * (c.destY + c.height) + 3);
       const auto fast = RunCase(c, source, clip, dest, false);
       const auto reference = RunCase(c, source, clip, dest, true);
-      ASSERT_EQ(fast, reference) << "mode " << mode << " round " << round << " width "
-                                 << c.width << " opacity " << c.opacity;
+      ASSERT_EQ(fast, reference) << "mode " << mode << " round " << round << " width " << c.width
+                                 << " opacity " << c.opacity;
     }
   }
 }
@@ -135,8 +134,8 @@ TEST_F(CompositePaths, OverlappingBuffersFollowThePixelOrder) {
     for (int x = 0; x + 1 < width; ++x) {
       const uint16_t* s = &expect[std::size_t(y) * stride + 4 * x];
       uint16_t* d = &expect[std::size_t(y + 1) * stride + 4 * (x + 1)];
-      const auto out = composite_model::Composite({s[0], s[1], s[2], s[3]},
-                                                  {d[0], d[1], d[2], d[3]}, {}, {});
+      const auto out =
+          composite_model::Composite({s[0], s[1], s[2], s[3]}, {d[0], d[1], d[2], d[3]}, {}, {});
       ASSERT_FALSE(out.blended);
       d[0] = out.pixel.r, d[1] = out.pixel.g, d[2] = out.pixel.b, d[3] = out.pixel.a;
     }
@@ -166,10 +165,10 @@ TEST_F(CompositePaths, EmptyRectanglesAndNullBuffersWriteNothing) {
   std::vector<uint16_t> source(64, 40000), dest(64, 123);
   const auto before = dest;
   for (int mode : {0, 24, 43}) {
-    render::CompositeLayerRect(source.data(), 0, 0, 0, 4, 16, nullptr, dest.data(), 0, 0, 16,
-                               mode, 0, 256, 0, 0);
-    render::CompositeLayerRect(source.data(), 0, 0, 4, -1, 16, nullptr, dest.data(), 0, 0, 16,
-                               mode, 0, 256, 0, 0);
+    render::CompositeLayerRect(source.data(), 0, 0, 0, 4, 16, nullptr, dest.data(), 0, 0, 16, mode,
+                               0, 256, 0, 0);
+    render::CompositeLayerRect(source.data(), 0, 0, 4, -1, 16, nullptr, dest.data(), 0, 0, 16, mode,
+                               0, 256, 0, 0);
     render::CompositeLayerRect(nullptr, 0, 0, 4, 4, 16, nullptr, dest.data(), 0, 0, 16, mode, 0,
                                256, 0, 0);
     render::CompositeLayerRect(source.data(), 0, 0, 4, 4, 16, nullptr, nullptr, 0, 0, 16, mode, 0,

@@ -34,7 +34,8 @@ TEST_F(CompositeRGBA32IntoLayer, WithoutMemoryOrPointersNothingHappens) {
   const std::vector<uint8_t> src(5 * 3 * 4, 200);
   const uint64_t before = palmora_test::EngineChecksum();
   engine::SetAllocationCeilingForTesting(64);
-  EXPECT_FALSE(render::CompositeRGBA32IntoLayer(src.data(), State().layers[2].pixels, 0, 0, 256, 0));
+  EXPECT_FALSE(
+      render::CompositeRGBA32IntoLayer(src.data(), State().layers[2].pixels, 0, 0, 256, 0));
   engine::SetAllocationCeilingForTesting(0);
   EXPECT_FALSE(render::CompositeRGBA32IntoLayer(nullptr, State().layers[2].pixels, 0, 0, 256, 0));
   EXPECT_FALSE(render::CompositeRGBA32IntoLayer(src.data(), nullptr, 0, 0, 256, 0));

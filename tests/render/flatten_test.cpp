@@ -23,7 +23,8 @@ class Flatten : public palmora_test::EngineTest {
     uint32_t rng = seed;
     auto next = [&rng] { return rng = rng * 1664525u + 1013904223u, rng >> 8; };
     const uint16_t edges[] = {0, 255, 65279, 65280, 65535};
-    const char* modes[] = {"Normal", "Normal", "Normal", "Multiply", "Screen", "Layer Mask", "Alpha Shader"};
+    const char* modes[] = {"Normal", "Normal",     "Normal",      "Multiply",
+                           "Screen", "Layer Mask", "Alpha Shader"};
     const int32_t opacities[] = {100, 100, 99, 0};
     for (int32_t i = 1; i <= top; ++i) {
       std::vector<uint16_t> px(std::size_t(width) * height * 4);
@@ -83,7 +84,8 @@ TEST_F(Flatten, RandomStacksEqualTheirDefinition) {
       RandomStack(c.width, c.height, c.top, seed++);
       if (round == 2) {
         // No layer whose pixels overwrite the buffer whole: nothing can be skipped.
-        for (int32_t i = 2; i <= c.top; ++i) PMR_SetLayerOptions(i, 1, 0, i % 2 ? 100 : 60, "Multiply");
+        for (int32_t i = 2; i <= c.top; ++i)
+          PMR_SetLayerOptions(i, 1, 0, i % 2 ? 100 : 60, "Multiply");
       }
       std::vector<uint16_t> want(std::size_t(c.w) * c.h * 4), got(want.size(), 0xBEEF);
       FlattenByDefinition(want.data(), c.x, c.y, c.w, c.h);
@@ -99,9 +101,11 @@ TEST_F(Flatten, RandomStacksEqualTheirDefinition) {
 
 TEST_F(Flatten, BufferThatIsALayerSeesEachStepInTurn) {
   // The host hands layer 3's own plane as the buffer: clearing it and compositing the layers
-  // below changes what layer 3 then composites. The steps run one after the other over the whole buffer.
+  // below changes what layer 3 then composites. The steps run one after the other over the whole
+  // buffer.
   RandomStack(40, 6, 5, 99);
-  for (int32_t i = 2; i <= 5; ++i) PMR_SetLayerOptions(i, 1, 0, 100, i == 4 ? "Multiply" : "Normal");
+  for (int32_t i = 2; i <= 5; ++i)
+    PMR_SetLayerOptions(i, 1, 0, 100, i == 4 ? "Multiply" : "Normal");
   uint16_t* plane = State().layers[3].pixels;
   const std::vector<uint16_t> before(plane, plane + 40 * 6 * 4);
   FlattenByDefinition(plane, 0, 0, 40, 6);

@@ -64,14 +64,14 @@ class MergeExports : public palmora_test::EngineTest {
   static std::vector<std::vector<uint16_t>> Snapshot() {
     std::vector<std::vector<uint16_t>> all;
     for (const auto& layer : State().layers) {
-      all.emplace_back(layer.pixels ? layer.pixels : nullptr,
-                       layer.pixels ? layer.pixels + std::size_t(layer.width) * layer.height * 4
-                                    : nullptr);
+      all.emplace_back(
+          layer.pixels ? layer.pixels : nullptr,
+          layer.pixels ? layer.pixels + std::size_t(layer.width) * layer.height * 4 : nullptr);
     }
     const auto& paint = State().paintLayer;
-    all.emplace_back(paint.pixels ? paint.pixels : nullptr,
-                     paint.pixels ? paint.pixels + std::size_t(paint.width) * paint.height * 4
-                                  : nullptr);
+    all.emplace_back(
+        paint.pixels ? paint.pixels : nullptr,
+        paint.pixels ? paint.pixels + std::size_t(paint.width) * paint.height * 4 : nullptr);
     return all;
   }
 };
@@ -96,7 +96,7 @@ TEST_F(MergeExports, MergeLayerBlendsWithTheSourceModeAndOpacity) {
 
 TEST_F(MergeExports, LayerMaskAboveScalesTheAlphaOfTheLayerBelowOnly) {
   Fill(2, {100, 200, 300, 65535});
-  Fill(3, {65535, 0, 0, 65535});  // mean 21845
+  Fill(3, {65535, 0, 0, 65535});   // mean 21845
   Put(3, 1, 0, {65535, 0, 0, 0});  // a clear mask pixel leaves the alpha alone
   Options(3, "Layer Mask");
   Options(4, "Normal", 0);

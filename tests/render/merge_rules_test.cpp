@@ -21,10 +21,9 @@ using composite_model::Outcome;
 using composite_model::Pixel;
 
 // Values where the rules change their minds, and the scale ends.
-constexpr uint16_t kEdgeValues[] = {0,     1,     255,   256,   8160,  8190,  8191,  9214,
-                                    9215,  12286, 12287, 32511, 32512, 32513, 32766, 32767,
-                                    32768, 36862, 36863, 65278, 65279, 65280, 65281, 65534,
-                                    65535};
+constexpr uint16_t kEdgeValues[] = {0,     1,     255,   256,   8160,  8190,  8191,  9214,  9215,
+                                    12286, 12287, 32511, 32512, 32513, 32766, 32767, 32768, 36862,
+                                    36863, 65278, 65279, 65280, 65281, 65534, 65535};
 
 class PixelSource {
  public:
@@ -89,7 +88,9 @@ int CompareRow(const Case& c, std::string* firstFailure) {
       // Soft Light changes form at m = 1/8 (destination 8160) without meeting itself there;
       // which side a value exactly on that edge falls depends on the precision.
       const bool softEdge = c.options.mode == 10 && ch < 3 &&
-                            (ch == 0 ? c.dest[i].r : ch == 1 ? c.dest[i].g : c.dest[i].b) == 8160;
+                            (ch == 0   ? c.dest[i].r
+                             : ch == 1 ? c.dest[i].g
+                                       : c.dest[i].b) == 8160;
       if (diff > (want.blended ? 1 : 0) && !softEdge) ok = false;
     }
     if (!ok) {
@@ -101,8 +102,7 @@ int CompareRow(const Case& c, std::string* firstFailure) {
   return failures;
 }
 
-class MergeRules : public palmora_test::EngineTest,
-                   public ::testing::WithParamInterface<bool> {
+class MergeRules : public palmora_test::EngineTest, public ::testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
     EngineTest::SetUp();

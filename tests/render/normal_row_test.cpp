@@ -27,7 +27,8 @@ std::vector<uint16_t> Pixels(std::mt19937& rng, int count) {
       run = int(rng() % 9);
       kind = rng() % 4;
     }
-    for (int c = 0; c < 3; ++c) p[4 * i + c] = rng() % 5 == 0 ? uint16_t(65281 + rng() % 255) : uint16_t(rng());
+    for (int c = 0; c < 3; ++c)
+      p[4 * i + c] = rng() % 5 == 0 ? uint16_t(65281 + rng() % 255) : uint16_t(rng());
     p[4 * i + 3] = kind == 0   ? 0
                    : kind == 1 ? 65535
                    : kind == 2 ? kEdgeAlphas[rng() % std::size(kEdgeAlphas)]
@@ -69,7 +70,8 @@ TEST_F(NormalRow, MatchesTheReferenceOnEveryRowLength) {
           // A spare pixel after the row shows any write past its end.
           const auto source = Pixels(rng, width);
           const auto dest = Pixels(rng, width + 1);
-          ASSERT_EQ(Composite(r, source, dest, width, false), Composite(r, source, dest, width, true))
+          ASSERT_EQ(Composite(r, source, dest, width, false),
+                    Composite(r, source, dest, width, true))
               << "mode " << mode << " opacity " << opacity << " lock " << int(lock) << " width "
               << width;
         }

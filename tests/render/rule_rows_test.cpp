@@ -48,10 +48,10 @@ TEST_F(RuleRows, EveryPairOfEdgeValuesMatchesTheScalarRule) {
     for (uint16_t sa : alphas)
       for (int dc = 0; dc < 10; ++dc)
         for (uint16_t da : alphas) {
-          source.insert(source.end(), {channels[sc], channels[(sc + 3) % 10],
-                                       channels[(sc + 7) % 10], sa});
-          dest.insert(dest.end(), {channels[dc], channels[(dc + 5) % 10],
-                                   channels[(dc + 1) % 10], da});
+          source.insert(source.end(),
+                        {channels[sc], channels[(sc + 3) % 10], channels[(sc + 7) % 10], sa});
+          dest.insert(dest.end(),
+                      {channels[dc], channels[(dc + 5) % 10], channels[(dc + 1) % 10], da});
         }
   const int width = int(source.size() / 4);
   for (int mode : kModes) {

@@ -106,10 +106,16 @@ inline Px Composite(int cx, int cy) {
       for (int k = 0; k < 3; ++k) {
         const double Sc = col[k] * kPerColour * Sa, Dc = c[k] * Da;
         double X;
-        if (rule == 0) X = Sc + Dc * (1 - Sa);
-        else if (rule == 1) X = Sc * Dc + (Sc * (1 - Da) + Dc * (1 - Sa));
-        else if (rule == 2) X = Sc + Dc - Sc * Dc;
-        else { ADD_FAILURE() << "model has no rule " << rule; X = 0; }
+        if (rule == 0)
+          X = Sc + Dc * (1 - Sa);
+        else if (rule == 1)
+          X = Sc * Dc + (Sc * (1 - Da) + Dc * (1 - Sa));
+        else if (rule == 2)
+          X = Sc + Dc - Sc * Dc;
+        else {
+          ADD_FAILURE() << "model has no rule " << rule;
+          X = 0;
+        }
         c[k] = std::clamp(X * (1.0 / R), 0.0, 1.0);
       }
       A = R;
@@ -117,7 +123,8 @@ inline Px Composite(int cx, int cy) {
     }
   }
   if (copied) return {ints[0], ints[1], ints[2], ints[3]};
-  return {uint32_t(c[0] * 65280), uint32_t(c[1] * 65280), uint32_t(c[2] * 65280), uint32_t(A * 65535)};
+  return {uint32_t(c[0] * 65280), uint32_t(c[1] * 65280), uint32_t(c[2] * 65280),
+          uint32_t(A * 65535)};
 }
 
 // The bytes blue, green, red of one output pixel showing canvas (cx, cy), with the mask read at

@@ -42,7 +42,10 @@ class ViewRender : public EngineTest {
         p[1] = uint16_t((y * 3001 + seed * 5000) & 0xFFFF);
         p[2] = uint16_t(((x + y) * 1499 + seed * 777) & 0xFFFF);
         const int band = (x / 3 + y / 2 + seed) % 5;
-        p[3] = band == 0 ? 0 : band == 1 ? 65535 : band == 2 ? 65280 : uint16_t((x * 977 + y * 131 + seed) & 0xFFFF);
+        p[3] = band == 0   ? 0
+               : band == 1 ? 65535
+               : band == 2 ? 65280
+                           : uint16_t((x * 977 + y * 131 + seed) & 0xFFFF);
       }
     WriteLayer(index, px);
   }
@@ -59,8 +62,9 @@ class ViewRender : public EngineTest {
     std::size_t diffs = 0, first = 0;
     for (std::size_t i = 0; i < got.size(); ++i)
       if (got[i] != want[i] && diffs++ == 0) first = i;
-    EXPECT_EQ(diffs, 0u) << what << ": got " << int(got[first]) << " want " << int(want[first]) << " first difference at byte " << first << " (row "
-                         << first / stride << ", byte " << first % stride << ")";
+    EXPECT_EQ(diffs, 0u) << what << ": got " << int(got[first]) << " want " << int(want[first])
+                         << " first difference at byte " << first << " (row " << first / stride
+                         << ", byte " << first % stride << ")";
   }
 };
 
@@ -81,7 +85,8 @@ TEST_F(ViewRender, EmptyStackShowsTheCheckerboard) {
 TEST_F(ViewRender, BackgroundIsOpaqueAtFullOpacityOnly) {
   Canvas(40, 8, 2, true);
   auto px = ReadLayer(1);
-  for (std::size_t i = 0; i < px.size(); i += 4) px[i] = 0x1234, px[i + 1] = 0x5600, px[i + 2] = 0x9A00, px[i + 3] = 0;
+  for (std::size_t i = 0; i < px.size(); i += 4)
+    px[i] = 0x1234, px[i + 1] = 0x5600, px[i + 2] = 0x9A00, px[i + 3] = 0;
   WriteLayer(1, px);
   auto out = Render(0, 0, 40, 8, 120, 8);
   // Alpha 0 of its own, yet the background is drawn opaque: bytes are the high bytes, BGR.
@@ -93,7 +98,9 @@ TEST_F(ViewRender, BackgroundIsOpaqueAtFullOpacityOnly) {
   PMR_SetLayerOptions(1, 1, 0, 50, "Normal");
   out = Render(0, 0, 40, 8, 120, 8);
   const uint64_t a = 33023;
-  auto mix = [&](uint64_t c, uint64_t K) { return uint8_t((((a * c) >> 8) + ((K * (65535 - a)) >> 8)) >> 16); };
+  auto mix = [&](uint64_t c, uint64_t K) {
+    return uint8_t((((a * c) >> 8) + ((K * (65535 - a)) >> 8)) >> 16);
+  };
   EXPECT_EQ(out[0], mix(0x9A00, 65535));
   EXPECT_EQ(out[2], mix(0x1234, 65535));
   EXPECT_EQ(out[32 * 3 + 2], mix(0x1234, 40959));
@@ -109,7 +116,7 @@ TEST_F(ViewRender, CopyPathsMatchTheModel) {
     for (std::size_t k = 3; k < px.size(); k += 4) px[k] = px[k] >= 32768 ? 65535 : 0;
     WriteLayer(i, px);
   }
-  PMR_SetLayerOptions(3, 0, 0, 100, "Normal");  // hidden
+  PMR_SetLayerOptions(3, 0, 0, 100, "Normal");      // hidden
   PMR_SetLayerOptions(4, 1, 0, 100, "Texturize3");  // never shown
   ExpectMatchesModel(0, 0, 45, 37, 45 * 3 + 4, 37, "copies");
 }
@@ -158,8 +165,8 @@ TEST_F(ViewRender, RandomStacksMatchTheModel) {
   // Stacks of modes whose pixels may replace what lies below (Normal, Reflect, Alpha Shader) mixed
   // with blending ones, alphas drawn from the edges of the copy and skip rules, several opacities
   // and alpha-layer opacities, and a paint layer over the current layer.
-  const char* modes[] = {"Normal", "Normal", "Multiply", "Screen", "Reflect",
-                         "Alpha Shader", "Luminance Alpha", "Layer Mask"};
+  const char* modes[] = {"Normal",  "Normal",       "Multiply",        "Screen",
+                         "Reflect", "Alpha Shader", "Luminance Alpha", "Layer Mask"};
   const int opacities[] = {100, 100, 100, 99, 50};
   const uint16_t edgeAlphas[] = {0, 255, 65279, 65280, 65535};
   uint32_t rng = 12345;
@@ -175,7 +182,8 @@ TEST_F(ViewRender, RandomStacksMatchTheModel) {
         px[k + 3] = next() % 3 == 0 ? uint16_t(next()) : edgeAlphas[next() % 5];
       }
       WriteLayer(i, px);
-      if (i >= 2) PMR_SetLayerOptions(i, next() % 6 != 0, 0, opacities[next() % 5], modes[next() % 8]);
+      if (i >= 2)
+        PMR_SetLayerOptions(i, next() % 6 != 0, 0, opacities[next() % 5], modes[next() % 8]);
     }
     PMR_SetLayer(2 + int(next() % 5));
     if (round % 2 == 1) {
@@ -209,7 +217,8 @@ TEST_F(ViewRender, GeometryPathsMapOutputPixelsToCanvasPixels) {
   };
   // S = I is 1:1 even at 2; S > I samples (0.5 with I = 0 doubles); S < I replicates (factor 1
   // is 1:1 again).
-  const Case cases[] = {{1, 1.0f, 1}, {1, 2.0f, -2}, {0, 0.5f, 2}, {1, 0.5f, 1}, {3, 1.0f, 3}, {2, 2.0f, 1}};
+  const Case cases[] = {{1, 1.0f, 1}, {1, 2.0f, -2}, {0, 0.5f, 2},
+                        {1, 0.5f, 1}, {3, 1.0f, 3},  {2, 2.0f, 1}};
   for (const Case& c : cases) {
     PMR_SetScale(c.I, c.S);
     const int stride = 160 * 3;
@@ -222,9 +231,11 @@ TEST_F(ViewRender, GeometryPathsMapOutputPixelsToCanvasPixels) {
           ASSERT_EQ(got[0], kFill) << c.I << " " << c.S;
           continue;
         }
-        const int cx = c.factor > 0 ? ox / c.factor : ox * 2, cy = c.factor > 0 ? oy / c.factor : oy * 2;
+        const int cx = c.factor > 0 ? ox / c.factor : ox * 2,
+                  cy = c.factor > 0 ? oy / c.factor : oy * 2;
         // Checker squares follow the canvas, so every path shows the 1:1 pixel exactly.
-        ASSERT_EQ(0, std::memcmp(got, pixel(cx, cy), 3)) << c.I << " " << c.S << " at " << ox << "," << oy;
+        ASSERT_EQ(0, std::memcmp(got, pixel(cx, cy), 3))
+            << c.I << " " << c.S << " at " << ox << "," << oy;
       }
     ExpectMatchesModel(0, 0, 50, 44, stride, 140, "geometry");
   }
@@ -248,8 +259,8 @@ TEST_F(ViewRender, BadRequestsDrawNothing) {
   PMR_SetViewSize(20, -3);
   EXPECT_EQ(Render(0, 0, 20, 20, 60, 20), untouched);
   PMR_SetViewSize(20, 20);
-  EXPECT_EQ(Render(20, 0, 5, 5, 60, 20), untouched);    // right of the canvas
-  EXPECT_EQ(Render(0, 0, -4, 5, 60, 20), untouched);    // negative width
+  EXPECT_EQ(Render(20, 0, 5, 5, 60, 20), untouched);  // right of the canvas
+  EXPECT_EQ(Render(0, 0, -4, 5, 60, 20), untouched);  // negative width
   EXPECT_EQ(Render(-30, 0, 10, 5, 60, 20), std::vector<uint8_t>(Render(0, 0, 10, 5, 60, 20)));
   PMR_SetScale(0, -1.0f);  // replication with a factor below 1
   EXPECT_EQ(Render(0, 0, 20, 20, 60, 20), untouched);

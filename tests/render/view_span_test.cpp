@@ -48,7 +48,8 @@ class ViewSpans : public EngineTest {
       const uint16_t fixed = kEdges[Next() % 6];
       for (std::size_t end = std::min(pixels, k + run); k < end; ++k) {
         uint16_t* p = px + 4 * k;
-        for (int c = 0; c < 3; ++c) p[c] = Next() % 5 == 0 ? uint16_t(65280 + Next() % 256) : uint16_t(Next());
+        for (int c = 0; c < 3; ++c)
+          p[c] = Next() % 5 == 0 ? uint16_t(65280 + Next() % 256) : uint16_t(Next());
         p[3] = kind == 0 ? 0 : kind == 1 ? 65535 : kind == 2 ? fixed : uint16_t(Next());
       }
     }
@@ -150,7 +151,8 @@ TEST_F(ViewSpans, EveryAlphaOfEveryAlphaModeMatchesThePixelPath) {
   auto sweep = ReadLayer(3);
   for (int k = 0; k < kSide * kSide; ++k) {
     // Colours at the ends of the range too: the Lum modes lighten past 65535.
-    for (int c = 0; c < 3; ++c) sweep[4 * k + c] = Next() % 4 == 0 ? uint16_t(Next() % 3 * 32767) : uint16_t(Next());
+    for (int c = 0; c < 3; ++c)
+      sweep[4 * k + c] = Next() % 4 == 0 ? uint16_t(Next() % 3 * 32767) : uint16_t(Next());
     sweep[4 * k + 3] = uint16_t(k);
   }
   WriteLayer(1, sweep);
@@ -207,12 +209,15 @@ TEST_F(ViewSpans, TheVectorOutputStageWritesWhatThePixelWriterWrites) {
     for (int32_t j = count; j < render::kViewSpan; ++j) cols[j] = cols[count - 1];
     render::ViewOutput out;
     out.fullStrength = round % 4 >= 2;
-    for (int k = 0; k < 3; ++k) out.tintOdd[k] = (Next() % 256) * 256, out.tintEven[k] = (Next() % 256) * 256;
-    const bool withTracing = round % 8 >= 4, withMask = round % 16 >= 8, skipOpen = round % 32 >= 16;
+    for (int k = 0; k < 3; ++k)
+      out.tintOdd[k] = (Next() % 256) * 256, out.tintEven[k] = (Next() % 256) * 256;
+    const bool withTracing = round % 8 >= 4, withMask = round % 16 >= 8,
+               skipOpen = round % 32 >= 16;
     if (withMask) out.mask = mask.data();
     const int32_t cy = int32_t(Next() % 300);
-    const render::ViewSpanOutputRow row{&out, cols, cy, withTracing ? tracing.data() : nullptr,
-                                        withMask ? mask.data() : nullptr, skipOpen};
+    const render::ViewSpanOutputRow row{
+        &out,    cols, cy, withTracing ? tracing.data() : nullptr, withMask ? mask.data() : nullptr,
+        skipOpen};
     std::vector<uint8_t> got(3 * render::kViewSpan + 16, kFill);
     output(st, count, row, got.data());
 

@@ -51,16 +51,18 @@ TEST_F(LuaHostileScripts, AStopCannotBeCaught) {
            " function() while true do get_value(0, 0) end end) end",
            "while true do coroutine.resume(coroutine.create(function() while true do"
            " get_value(0, 0) end end)) end",
-           "while true do pcall(pcall, pcall, function() while true do get_value(0, 0) end end) end",
+           "while true do pcall(pcall, pcall, function() while true do get_value(0, 0) end end) "
+           "end",
        }) {
     PMR_SignalEscape();
     ExpectStoppedWith(script, "stopped");
   }
   // Nor the memory limit's stop: the script would free what it built and go on.
   PMR_SetLuaMemoryLimit(16);
-  ExpectStoppedWith("while true do pcall(function() local t = {} while true do"
-                    " t[#t + 1] = string.rep('x', 65536) .. #t end end) end",
-                    "memory");
+  ExpectStoppedWith(
+      "while true do pcall(function() local t = {} while true do"
+      " t[#t + 1] = string.rep('x', 65536) .. #t end end) end",
+      "memory");
   // The next run starts afresh.
   PMR_SetLuaMemoryLimit(0);
   ExpectCompletes("local ok = pcall(error, 'caught') assert(not ok)");
@@ -81,8 +83,10 @@ TEST_F(LuaHostileScripts, TheTimeLimitEndsLoopsThatCallNoEngineFunction) {
   }
   // Devices and pipes, which can keep a library call from ever returning, are not opened.
   ExpectStoppedWith("for line in io.lines('/dev/zero') do end", "not a regular file");
-  ExpectCompletes("assert(not pcall(io.open, '/dev/zero')) assert(not pcall(io.lines, '/dev/zero'))"
-                  " assert(loadfile('/dev/zero') == nil) assert(io.open('" + scratch_ + "/filter.lua'))");
+  ExpectCompletes(
+      "assert(not pcall(io.open, '/dev/zero')) assert(not pcall(io.lines, '/dev/zero'))"
+      " assert(loadfile('/dev/zero') == nil) assert(io.open('" +
+      scratch_ + "/filter.lua'))");
   // A script that finishes in time is untouched by the limit.
   ExpectCompletes("local n = 0 for i = 1, 1000 do n = n + i end assert(n == 500500)");
 }
@@ -98,8 +102,9 @@ TEST_F(LuaHostileScripts, NestedLibraryCallsAreBounded) {
     ExpectStoppedWith(script, "C stack overflow");
   }
   // Shallow nesting is untouched.
-  ExpectCompletes("local s = string.gsub('abc', '%w', function(c) return (string.gsub(c, '.',"
-                  " string.upper)) end) assert(s == 'ABC')");
+  ExpectCompletes(
+      "local s = string.gsub('abc', '%w', function(c) return (string.gsub(c, '.',"
+      " string.upper)) end) assert(s == 'ABC')");
 }
 
 TEST_F(LuaHostileScripts, PrecompiledChunksAreRefused) {
@@ -123,8 +128,10 @@ TEST_F(LuaHostileScripts, PrecompiledChunksAreRefused) {
   RunFile(binary);
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_NE(boxes_[0].first.find("precompiled"), std::string::npos) << boxes_[0].first;
-  ExpectCompletes("local f, err = loadfile('" + binary + "') assert(f == nil and err:find('precompiled'))"
-                  " assert(not pcall(dofile, '" + binary + "'))");
+  ExpectCompletes("local f, err = loadfile('" + binary +
+                  "') assert(f == nil and err:find('precompiled'))"
+                  " assert(not pcall(dofile, '" +
+                  binary + "'))");
   // Source files still load.
   const std::string source = WriteScript("#!/usr/bin/lua\nreturn 7\n", "module_file.lua");
   ExpectCompletes("assert(dofile('" + source + "') == 7)");

@@ -120,7 +120,8 @@ report(get_value(0, 0))
   ASSERT_EQ(boxes_.size(), 3u);
   EXPECT_EQ(Numbers(boxes_[0].first), (std::vector<double>{0, 1 / 255.0, 2 / 255.0}));
   EXPECT_EQ(Numbers(boxes_[1].first), (std::vector<double>{1, 1, 1}));
-  EXPECT_EQ(Numbers(boxes_[2].first), (std::vector<double>{(0 / 255.0 + 1 / 255.0 + 2 / 255.0) / 3}));
+  EXPECT_EQ(Numbers(boxes_[2].first),
+            (std::vector<double>{(0 / 255.0 + 1 / 255.0 + 2 / 255.0) / 3}));
 }
 
 TEST_F(LuaPixelApi, ASingleBufferRunLeavesTheSourceEqualToTheResult) {

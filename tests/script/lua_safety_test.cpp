@@ -33,8 +33,8 @@ TEST_F(LuaSafety, AMissingFileIsAScriptError) {
 
 TEST_F(LuaSafety, BadArgumentsToEngineFunctionsAreScriptErrors) {
   MakeFilterCanvas(2, 2);
-  for (const char* script : {"set_rgb(0, 0, 1)", "get_rgb()", "set_mask(0, 0)",
-                             "get_rgb({}, 0)", "bit_and(1)", "merge()", "set_hsv(0, 0, 'x', 1, 1)"}) {
+  for (const char* script : {"set_rgb(0, 0, 1)", "get_rgb()", "set_mask(0, 0)", "get_rgb({}, 0)",
+                             "bit_and(1)", "merge()", "set_hsv(0, 0, 'x', 1, 1)"}) {
     boxes_.clear();
     Run(script);
     ASSERT_EQ(boxes_.size(), 1u) << script;

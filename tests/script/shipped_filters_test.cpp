@@ -21,7 +21,8 @@ class ShippedFilters : public LuaFilterTest {
     return std::string(root ? root : ".") + "/data/filters/" + name;
   }
   void RunFilter(const char* name, std::initializer_list<int32_t> sliders,
-                 std::initializer_list<int32_t> styles = {}, std::initializer_list<int32_t> flags = {}) {
+                 std::initializer_list<int32_t> styles = {},
+                 std::initializer_list<int32_t> flags = {}) {
     int32_t s[6] = {}, st[2] = {}, f[6] = {};
     std::copy(sliders.begin(), sliders.end(), s);
     std::copy(styles.begin(), styles.end(), st);

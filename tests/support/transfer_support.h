@@ -10,7 +10,8 @@
 
 namespace palmora_test {
 
-inline uint64_t Checksum(const void* data, std::size_t bytes, uint64_t hash = 1469598103934665603ull) {
+inline uint64_t Checksum(const void* data, std::size_t bytes,
+                         uint64_t hash = 1469598103934665603ull) {
   const auto* p = static_cast<const uint8_t*>(data);
   for (std::size_t i = 0; i < bytes; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
   return hash;

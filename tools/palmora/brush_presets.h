@@ -30,8 +30,8 @@ struct BrushPreset {
   int pickupAmount;      // wet brushes: share (of 256) of the canvas mixed in before every dab
   bool direct;           // dabs go straight into the painting instead of a paint layer
   bool erase;
-  bool imageBrush;       // the carried paint is a picture (SelectBrush's third field)
-  const char* picture;   // default picture of an image brush (data folder)
+  bool imageBrush;      // the carried paint is a picture (SelectBrush's third field)
+  const char* picture;  // default picture of an image brush (data folder)
 };
 
 std::span<const BrushPreset> BrushPresets();

@@ -107,10 +107,10 @@ void Canvas::RunEffect(const EffectArguments& e) {
   PMR_IPLAllocDstBuffer32();
   {
     ScriptErrorCatcher scriptErrors;
-    PMR_IPLImageProcess(0, e.name.c_str(), e.scriptValue, e.sliders[0], e.sliders[1],
-                        e.sliders[2], e.sliders[3], e.sliders[4], e.sliders[5], e.options[0],
-                        e.options[1], e.options[2], e.options[3], e.options[4], e.options[5],
-                        e.options[6], e.options[7], e.red, e.green, e.blue, e.text.c_str());
+    PMR_IPLImageProcess(0, e.name.c_str(), e.scriptValue, e.sliders[0], e.sliders[1], e.sliders[2],
+                        e.sliders[3], e.sliders[4], e.sliders[5], e.options[0], e.options[1],
+                        e.options[2], e.options[3], e.options[4], e.options[5], e.options[6],
+                        e.options[7], e.red, e.green, e.blue, e.text.c_str());
     if (!scriptErrors.error().empty())
       throw HostError("effect '" + e.name + "': " + scriptErrors.error());
   }

@@ -90,9 +90,15 @@ void Demo(const DemoOptions& o) {
   });
   // A little more colour, then a soft darkening towards the corners.
   Canvas::EffectArguments saturate{"Adjust HSV", 0, {500, 560, 500}, {}, 0, 0, 0, ""};
-  clock.Step("effect \"Adjust HSV\"", [&] { canvas.RunEffect(saturate); return std::string("saturation up"); });
+  clock.Step("effect \"Adjust HSV\"", [&] {
+    canvas.RunEffect(saturate);
+    return std::string("saturation up");
+  });
   Canvas::EffectArguments vignette{"Vignette", 0, {150, 100, 250, 1000}, {0, 0, 1}, 0, 0, 0, ""};
-  clock.Step("effect \"Vignette\"", [&] { canvas.RunEffect(vignette); return std::string("darker corners"); });
+  clock.Step("effect \"Vignette\"", [&] {
+    canvas.RunEffect(vignette);
+    return std::string("darker corners");
+  });
   clock.Step("save the page", [&] {
     canvas.SavePage(page);
     return page + " (" + std::to_string(kWidth) + "×" + std::to_string(kHeight) + ")";

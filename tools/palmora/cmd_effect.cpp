@@ -35,8 +35,8 @@ struct EffectOptions {
   bool scriptValueGiven = false;
 };
 
-void RunOnPicture(const EffectOptions& o, const Canvas::EffectArguments& e, const std::string& input,
-                  const std::string& output) {
+void RunOnPicture(const EffectOptions& o, const Canvas::EffectArguments& e,
+                  const std::string& input, const std::string& output) {
   const Picture picture = ReadPicture(input);
   Canvas canvas(picture.width, picture.height, 1);
   canvas.ShowPaper(false);
@@ -90,8 +90,9 @@ void RunEffectCommand(const EffectOptions& o, const CLI::App& command) {
   }
   if (o.help) {
     // With a name, the effect's own parameters; without, the command's usage.
-    std::fputs(o.name.empty() ? command.help().c_str() : EffectHelpText(DescribeEffect(o.name)).c_str(),
-               stdout);
+    std::fputs(
+        o.name.empty() ? command.help().c_str() : EffectHelpText(DescribeEffect(o.name)).c_str(),
+        stdout);
     // Effects that take a shipped picture script by family list the names --text accepts.
     if (const std::string family = ScriptFamily(o.name); !family.empty()) {
       std::string names;
@@ -141,8 +142,8 @@ Command AddEffectCommand(CLI::App& app) {
   c->add_flag("-h,--help", o->help, "print this help, or with NAME the effect's parameters");
   c->add_option("name", o->name, "the effect's exact name (case matters)");
   c->add_option("files", o->files,
-                 "IN OUT: the picture to read (- for standard input) and the one to write; with "
-                 "-o, every picture to read");
+                "IN OUT: the picture to read (- for standard input) and the one to write; with "
+                "-o, every picture to read");
   c->add_option("-o,--output-dir", o->folder,
                 "write each input to DIR under its own file name and type (made when missing)");
   c->add_option("--slider", o->sliders,

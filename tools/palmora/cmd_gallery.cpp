@@ -74,7 +74,8 @@ void RunGallery(const GalleryOptions& o) {
   const std::vector<EffectDescription> effects = DescribeEffects();
   for (std::size_t i = 0; i < effects.size(); ++i) {
     const EffectDescription& effect = effects[i];
-    if (!o.quiet) std::fprintf(stderr, "\r[%zu/%zu] %-40s", i + 1, effects.size(), effect.name.c_str());
+    if (!o.quiet)
+      std::fprintf(stderr, "\r[%zu/%zu] %-40s", i + 1, effects.size(), effect.name.c_str());
     if (NeedsUsersFile(effect)) {
       index += effect.name + "\tskipped: needs a file of the user's own (a plug-in)\n";
       ++skipped;
@@ -101,8 +102,8 @@ void RunGallery(const GalleryOptions& o) {
                MakeContactSheet(entries, o.columns, o.thumbSide, title));
   std::ofstream((folder / "gallery.txt").string()) << index;
   if (!o.quiet)
-    std::printf("gallery: %d effects written to %s, %d skipped, %d failed (see gallery.txt)\n",
-                ran, o.folder.c_str(), skipped, failed);
+    std::printf("gallery: %d effects written to %s, %d skipped, %d failed (see gallery.txt)\n", ran,
+                o.folder.c_str(), skipped, failed);
   if (failed) throw HostError(std::to_string(failed) + " effects failed (see gallery.txt)");
 }
 
@@ -120,9 +121,10 @@ Command AddGalleryCommand(CLI::App& app) {
   c->add_option("--thumb", o->thumbSide, "the thumbnails' longer side in pixels (default 160)")
       ->check(CLI::Range(32, 1024));
   AddQuietFlag(c, o->quiet);
-  c->footer("Each effect runs on a fresh canvas holding the picture. Effects that read a file "
-            "take the shipped default from the data folder; those that need a file of the "
-            "user's own (plug-ins) are listed as skipped in gallery.txt.");
+  c->footer(
+      "Each effect runs on a fresh canvas holding the picture. Effects that read a file "
+      "take the shipped default from the data folder; those that need a file of the "
+      "user's own (plug-ins) are listed as skipped in gallery.txt.");
   return {c, [o] { RunGallery(*o); }};
 }
 

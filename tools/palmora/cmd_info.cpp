@@ -51,23 +51,24 @@ Command AddInfoCommand(CLI::App& app) {
   auto paths = std::make_shared<std::vector<std::string>>();
   CLI::App* c = app.add_subcommand("info", "print picture files' type, size and resolution");
   c->add_option("files", *paths, "the pictures, one line each")->required();
-  c->footer("The resolution is the file's, snapped to 72, 96, 150, 200, 300, 450 or 600 dpi "
-            "(72 when it stores none).");
+  c->footer(
+      "The resolution is the file's, snapped to 72, 96, 150, 200, 300, 450 or 600 dpi "
+      "(72 when it stores none).");
   // Every file is reported; the run fails (after the others) when one could not be read.
   return {c, [paths] {
-    std::string firstFailure;
-    for (const std::string& path : *paths) {
-      try {
-        Info(path);
-      } catch (const HostError& e) {
-        if (paths->size() == 1) throw;
-        std::fprintf(stderr, "palmora: %s\n", e.what());
-        if (firstFailure.empty()) firstFailure = e.what();
-      }
-    }
-    if (!firstFailure.empty())
-      throw HostError("not every file could be read (first: " + firstFailure + ")");
-  }};
+            std::string firstFailure;
+            for (const std::string& path : *paths) {
+              try {
+                Info(path);
+              } catch (const HostError& e) {
+                if (paths->size() == 1) throw;
+                std::fprintf(stderr, "palmora: %s\n", e.what());
+                if (firstFailure.empty()) firstFailure = e.what();
+              }
+            }
+            if (!firstFailure.empty())
+              throw HostError("not every file could be read (first: " + firstFailure + ")");
+          }};
 }
 
 }  // namespace host

@@ -106,7 +106,8 @@ void RunLua(const LuaOptions& o) {
                    sliders[5], styles[0], styles[1], flags[0], flags[1], flags[2], flags[3],
                    flags[4], flags[5]);
   PMR_SetMessageBoxCallback(nullptr, nullptr);
-  if (!messages.error.empty()) throw HostError("filter '" + o.filter + "': " + OneLine(messages.error));
+  if (!messages.error.empty())
+    throw HostError("filter '" + o.filter + "': " + OneLine(messages.error));
   canvas.CheckEngine("filter '" + o.filter + "'");
   PMR_SaveUndoBuffer(1, 0);
 
@@ -116,15 +117,16 @@ void RunLua(const LuaOptions& o) {
       const PaintScript script = ReadPaintScript(folder.Recording());
       PMR_SetRandomSeed(script.seed);
       Progress progress(o.quiet, "painting the filter's strokes");
-      const ReplayCounts counts = ReplayPaintScript(canvas, script, "the recorded paint script",
-                                                    &progress);
+      const ReplayCounts counts =
+          ReplayPaintScript(canvas, script, "the recorded paint script", &progress);
       replayed = ", replayed " + std::to_string(counts.strokes) + " strokes";
     } else {
       replayed = ", the filter recorded no paint script";
     }
   }
   WritePicture(o.output, canvas.PaintingLayer());
-  if (!o.quiet) std::printf("%s: wrote %s%s\n", o.filter.c_str(), o.output.c_str(), replayed.c_str());
+  if (!o.quiet)
+    std::printf("%s: wrote %s%s\n", o.filter.c_str(), o.output.c_str(), replayed.c_str());
 }
 
 }  // namespace
@@ -135,8 +137,9 @@ Command AddLuaCommand(CLI::App& app) {
   c->add_option("filter", o->filter, "the filter script (.lua)")->required();
   c->add_option("input", o->input, "the picture to read")->required();
   c->add_option("output", o->output, "the picture to write")->required();
-  c->add_option("--slider", o->sliders, "slider N (1..6) set to V as the filter reads it "
-                                        "(sliderValN), e.g. --slider 1=24");
+  c->add_option("--slider", o->sliders,
+                "slider N (1..6) set to V as the filter reads it "
+                "(sliderValN), e.g. --slider 1=24");
   c->add_option("--style", o->styles, "style N (1..2) set to V, counted from 1 as the filter does");
   c->add_option("--flag", o->flags, "flag N (1..6) set to V (0 or 1)");
   c->add_flag("--replay", o->replay, "paint the paint script the filter records onto the result");

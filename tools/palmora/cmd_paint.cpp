@@ -43,9 +43,12 @@ void Paint(const PaintOptions& o) {
   Picture background;
   if (!o.background.empty()) background = ReadPicture(o.background);
   CanvasSize size{800, 600};
-  if (!o.size.empty()) size = ParseSize(o.size, "--size");
-  else if (script.width > 0) size = {script.width, script.height};
-  else if (!o.background.empty()) size = {background.width, background.height};
+  if (!o.size.empty())
+    size = ParseSize(o.size, "--size");
+  else if (script.width > 0)
+    size = {script.width, script.height};
+  else if (!o.background.empty())
+    size = {background.width, background.height};
 
   Canvas canvas(size.width, size.height, script.seed);
   PMR_Clear(255, 255, 255, 255);  // a fresh sheet: the painting starts as white paper
@@ -82,8 +85,9 @@ Command AddPaintCommand(CLI::App& app) {
   c->add_option("script", o->script, "the paint script")->required();
   c->add_option("-o,--output", o->output, "the picture to write (.png, .jpg, .bmp, .tif, ...)")
       ->required();
-  c->add_option("--size", o->size, "canvas size W×H (default: the script's CanvasSize record, "
-                                   "else the background's, else 800×600)");
+  c->add_option("--size", o->size,
+                "canvas size W×H (default: the script's CanvasSize record, "
+                "else the background's, else 800×600)");
   c->add_option("--background", o->background, "a picture to paint on (placed at the top left)");
   c->add_option("--undo", o->undo, "undo this many steps (strokes, effects) before saving");
   AddQuietFlag(c, o->quiet);

@@ -53,7 +53,8 @@ void Render(const RenderOptions& o) {
 
   const int width = OutputSide(picture.width, zoom);
   const int height = OutputSide(picture.height, zoom);
-  if (int64_t(width) * height > 100'000'000) throw HostError("the rendered picture would be too large");
+  if (int64_t(width) * height > 100'000'000)
+    throw HostError("the rendered picture would be too large");
 
   Canvas canvas(picture.width, picture.height, 1);
   canvas.ShowPaper(o.paper);
@@ -90,15 +91,19 @@ Command AddRenderCommand(CLI::App& app) {
   c->add_option("input", o->input, "the picture to show")->required();
   c->add_option("output", o->output, "the picture to write")->required();
   c->add_option("--scale", o->zoom, "zoom: 2 doubles the picture, 0.5 halves it (default 1)");
-  c->add_option("--mask", o->mask, "a grey picture used as the mask (black lets paint through, "
-                                   "white protects): protected parts are tinted half-way to a "
-                                   "checker of red and salmon pink");
-  c->add_flag("--mask-full", o->maskFull, "cover protected parts with the red and salmon-pink "
-                                          "checker instead of tinting them half-way");
-  c->add_flag("--paper", o->paper, "show white paper under the picture instead of the checkerboard");
+  c->add_option("--mask", o->mask,
+                "a grey picture used as the mask (black lets paint through, "
+                "white protects): protected parts are tinted half-way to a "
+                "checker of red and salmon pink");
+  c->add_flag("--mask-full", o->maskFull,
+              "cover protected parts with the red and salmon-pink "
+              "checker instead of tinting them half-way");
+  c->add_flag("--paper", o->paper,
+              "show white paper under the picture instead of the checkerboard");
   AddQuietFlag(c, o->quiet);
-  c->footer("Zooming out (--scale below 1) shows every (1/scale)-th pixel; zooming in (a whole "
-            "--scale from 2 to 64) turns each pixel into a scale×scale block.");
+  c->footer(
+      "Zooming out (--scale below 1) shows every (1/scale)-th pixel; zooming in (a whole "
+      "--scale from 2 to 64) turns each pixel into a scale×scale block.");
   return {c, [o] { Render(*o); }};
 }
 

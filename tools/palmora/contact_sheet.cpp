@@ -122,7 +122,8 @@ void Paste(Picture& sheet, const Picture& picture, int left, int top) {
 Picture Thumbnail(const Picture& picture, int side) {
   if (picture.width <= 0 || picture.height <= 0) return {};
   const double scale = std::min(1.0, double(side) / std::max(picture.width, picture.height));
-  const int w = std::max(1, int(picture.width * scale)), h = std::max(1, int(picture.height * scale));
+  const int w = std::max(1, int(picture.width * scale)),
+            h = std::max(1, int(picture.height * scale));
   Picture out{w, h, std::vector<uint8_t>(std::size_t(w) * h * 4)};
   for (int y = 0; y < h; ++y) {
     const int y0 = y * picture.height / h, y1 = std::max(y0 + 1, (y + 1) * picture.height / h);

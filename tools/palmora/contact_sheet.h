@@ -10,7 +10,7 @@ namespace host {
 
 struct SheetEntry {
   std::string label;
-  Picture picture;  // empty (0 x 0) for an entry without a picture: only its label is shown
+  Picture picture;      // empty (0 x 0) for an entry without a picture: only its label is shown
   bool failed = false;  // labelled in red
 };
 

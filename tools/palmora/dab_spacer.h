@@ -71,8 +71,10 @@ class DabSpacer {
     auto side = [&](double towards, double room) {  // room: distance to the edge, scaled by length
       if (towards == 0) return room >= 0;
       const double t = room / towards;
-      if (towards < 0) t0 = std::max(t0, t);
-      else t1 = std::min(t1, t);
+      if (towards < 0)
+        t0 = std::max(t0, t);
+      else
+        t1 = std::min(t1, t);
       return true;
     };
     if (!side(-dx, last_.x - minX_) || !side(dx, maxX_ - last_.x) || !side(-dy, last_.y - minY_) ||
@@ -102,8 +104,8 @@ void FlattenCubic(const PenPoint& p0, const PenPoint& p1, const PenPoint& p2, co
   for (int i = 1; i <= pieces; ++i) {
     const double t = double(i) / pieces, u = 1 - t;
     const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
-    move(PenPoint{a * p0.x + b * p1.x + c * p2.x + d * p3.x, a * p0.y + b * p1.y + c * p2.y + d * p3.y,
-                  u * p0.pressure + t * p3.pressure});
+    move(PenPoint{a * p0.x + b * p1.x + c * p2.x + d * p3.x,
+                  a * p0.y + b * p1.y + c * p2.y + d * p3.y, u * p0.pressure + t * p3.pressure});
   }
 }
 

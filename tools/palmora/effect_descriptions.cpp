@@ -71,9 +71,9 @@ std::string EffectHelpText(const EffectDescription& effect) {
   for (const EffectParameterInfo& p : effect.parameters) {
     switch (p.kind) {
       case EffectParameterInfo::kSlider:
-        text += Format("  --slider %d=P   %s: %s..%s %%, default %s\n", p.number, p.label.c_str(),
-                       Percent(p.low).c_str(), Percent(p.high).c_str(),
-                       Percent(p.standard).c_str());
+        text +=
+            Format("  --slider %d=P   %s: %s..%s %%, default %s\n", p.number, p.label.c_str(),
+                   Percent(p.low).c_str(), Percent(p.high).c_str(), Percent(p.standard).c_str());
         break;
       case EffectParameterInfo::kOption:
         text += Format("  --option %d=V   %s: %d..%d, default %d\n", p.number, p.label.c_str(),

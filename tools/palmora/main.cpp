@@ -16,11 +16,12 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_version_flag("--version", "palmora " PALMORA_VERSION);
   std::string dataFolder;
-  app.add_option("--data", dataFolder, "folder of the shipped data files (default: $PALMORA_DATA, "
-                                       "else the folder palmora was built or installed with)");
+  app.add_option("--data", dataFolder,
+                 "folder of the shipped data files (default: $PALMORA_DATA, "
+                 "else the folder palmora was built or installed with)");
   const host::Command commands[] = {
-      host::AddPaintCommand(app), host::AddEffectCommand(app), host::AddRenderCommand(app),
-      host::AddLuaCommand(app),   host::AddInfoCommand(app),   host::AddConvertCommand(app),
+      host::AddPaintCommand(app), host::AddEffectCommand(app),  host::AddRenderCommand(app),
+      host::AddLuaCommand(app),   host::AddInfoCommand(app),    host::AddConvertCommand(app),
       host::AddDemoCommand(app),  host::AddGalleryCommand(app),
   };
   try {
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
       }
       const auto named = [&](const host::Command& c) { return c.app->check_name(argv[i]); };
       if (std::none_of(std::begin(commands), std::end(commands), named))
-        throw host::HostError(std::string("unknown command '") + argv[i] + "' (see palmora --help)");
+        throw host::HostError(std::string("unknown command '") + argv[i] +
+                              "' (see palmora --help)");
       break;
     }
     app.parse(argc, argv);

@@ -35,14 +35,21 @@ class Replayer {
   void Play(const Record& r) {
     line_ = r.line;
     switch (r.kind) {
-      case RecordKind::kSelectBrush: SelectBrush(r); break;
+      case RecordKind::kSelectBrush:
+        SelectBrush(r);
+        break;
       case RecordKind::kSetBrushSize:
         size_ = int(std::lround(InRange(r, 0, 1, kMaxBrushSize, "the brush size")));
         toolDirty_ = true;
         break;
-      case RecordKind::kSetBrushDensity: densityPercent_ = InRange(r, 0, 0, 100, "the density"); break;
-      case RecordKind::kSetBrushOpacity: opacityPercent_ = InRange(r, 0, 0, 100, "the opacity"); break;
-      case RecordKind::kCanvasSize: break;  // taken by the command before the canvas is made
+      case RecordKind::kSetBrushDensity:
+        densityPercent_ = InRange(r, 0, 0, 100, "the density");
+        break;
+      case RecordKind::kSetBrushOpacity:
+        opacityPercent_ = InRange(r, 0, 0, 100, "the opacity");
+        break;
+      case RecordKind::kCanvasSize:
+        break;  // taken by the command before the canvas is made
       case RecordKind::kSetColor:
         for (int c = 0; c < 3; ++c) colour_[c] = int(InRange(r, c, 0, 255, "a colour channel"));
         PMR_SetColor(colour_[0], colour_[1], colour_[2]);
@@ -58,7 +65,9 @@ class Replayer {
         stroke_ = PenPoint{Coordinate(r, 0), Coordinate(r, 1), 0};
         strokeStarted_ = false;
         break;
-      case RecordKind::kSmoothPlot2: Plot(r); break;
+      case RecordKind::kSmoothPlot2:
+        Plot(r);
+        break;
       case RecordKind::kDrawStop:
         if (!stroke_) Fail("DrawStop without a DrawStart");
         EndStroke();
@@ -81,7 +90,9 @@ class Replayer {
       case RecordKind::kDab:
         OneShot([&] { PenDown({Coordinate(r, 0), Coordinate(r, 1), Pressure(r.Number(2))}); });
         break;
-      case RecordKind::kFilter: Filter(r); break;
+      case RecordKind::kFilter:
+        Filter(r);
+        break;
     }
   }
 
@@ -112,8 +123,8 @@ class Replayer {
   double InRange(const Record& r, std::size_t i, double low, double high, const char* what) const {
     const double value = r.Number(i);
     if (!(value >= low && value <= high))
-      Fail(std::string(what) + " " + r.fields[i].text + " is outside " +
-           std::to_string(int(low)) + ".." + std::to_string(int(high)));
+      Fail(std::string(what) + " " + r.fields[i].text + " is outside " + std::to_string(int(low)) +
+           ".." + std::to_string(int(high)));
     return value;
   }
 
@@ -217,8 +228,10 @@ class Replayer {
   void PenDown(const PenPoint& p) {
     ApplyTool();
     const BrushPreset& b = preset();
-    if (b.imageBrush) LoadImageBrush();
-    else if (b.loadAmount >= 0) PMR_CopyBlendBufferSurface(Round(p.x), Round(p.y), b.loadAmount, 0);
+    if (b.imageBrush)
+      LoadImageBrush();
+    else if (b.loadAmount >= 0)
+      PMR_CopyBlendBufferSurface(Round(p.x), Round(p.y), b.loadAmount, 0);
     spacer_.emplace([this](double pressure) { return Spacing(pressure); },
                     [this](const PenPoint& at) { Dab(at); });
     firstDab_ = true;

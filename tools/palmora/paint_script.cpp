@@ -65,7 +65,8 @@ std::string Expect(LineReader& reader, const char* what) {
 
 void ReadHeader(LineReader& reader, PaintScript& script) {
   if (Expect(reader, "format number") != kFormatNumber)
-    reader.Fail(1, std::string("not a paint script (the first line must be ") + kFormatNumber + ")");
+    reader.Fail(1,
+                std::string("not a paint script (the first line must be ") + kFormatNumber + ")");
   if (Expect(reader, "\"Description\"") != "Description")
     reader.Fail(reader.number(), "expected \"Description\"");
   double count = 0;
@@ -99,9 +100,10 @@ PaintScript ParsePaintScript(const std::string& text, const std::string& name) {
     for (const char* kind = syntax->fields; *kind; ++kind) {
       std::string line;
       if (!reader.Next(line))
-        reader.Fail(record.line, keyword + " record ends early (it has " +
-                                     std::to_string(std::char_traits<char>::length(syntax->fields)) +
-                                     " fields)");
+        reader.Fail(record.line,
+                    keyword + " record ends early (it has " +
+                        std::to_string(std::char_traits<char>::length(syntax->fields)) +
+                        " fields)");
       double number = 0;
       const bool isNumber = ParseNumber(line, number);
       Field field{line, isNumber ? number : 0, isNumber};

@@ -47,7 +47,13 @@ std::string WriteFailureReason(const std::filesystem::path& folder, int error) {
   const std::string where = folder.empty() ? "." : folder.string();
   if (::statvfs(where.c_str(), &space) == 0 && space.f_bavail == 0) return std::strerror(ENOSPC);
   switch (error) {
-    case ENOSPC: case EDQUOT: case EFBIG: case EIO: case EROFS: case EACCES: case EPERM:
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+    case EIO:
+    case EROFS:
+    case EACCES:
+    case EPERM:
       return std::strerror(error);
     default:
       return "the picture writer failed";
@@ -94,7 +100,8 @@ class ScratchFile {
     std::string pattern =
         (std::filesystem::temp_directory_path() / ("palmora-stdio-XXXXXX" + extension)).string();
     const int fd = ::mkstemps(pattern.data(), int(extension.size()));
-    if (fd < 0) throw HostError(std::string("cannot make a temporary file: ") + std::strerror(errno));
+    if (fd < 0)
+      throw HostError(std::string("cannot make a temporary file: ") + std::strerror(errno));
     ::close(fd);
     path_ = pattern;
   }
@@ -174,7 +181,8 @@ void CheckOutputPath(const std::string& path) {
   if (path == "-") return;  // standard output, as PNG
   const std::string extension = WriterExtension(path);
   if (extension == ".wmf")
-    throw HostError("cannot write '" + path + "': WMF is read but not written (use .emf for a "
+    throw HostError("cannot write '" + path +
+                    "': WMF is read but not written (use .emf for a "
                     "metafile)");
   if (!KeepsAlpha(extension) && !DropsAlpha(extension))
     throw HostError("cannot write '" + path +
@@ -238,8 +246,8 @@ void WritePicture(const std::string& path, const Picture& picture, int dpi, int 
 }
 
 bool PageSaverTakes(const std::string& extension) {
-  return extension == ".png" || extension == ".tga" || extension == ".tif" ||
-         extension == ".bmp" || extension == ".jpg";
+  return extension == ".png" || extension == ".tga" || extension == ".tif" || extension == ".bmp" ||
+         extension == ".jpg";
 }
 
 }  // namespace host

@@ -24,7 +24,8 @@ Picture ReadPicture(const std::string& path);
 
 // Runs read on a file holding the input: path itself, or for "-" a scratch copy of standard
 // input (removed afterwards). Throws HostError when standard input cannot be read.
-void WithInputFile(const std::string& path, const std::function<void(const std::string& file)>& read);
+void WithInputFile(const std::string& path,
+                   const std::function<void(const std::string& file)>& read);
 
 // Makes the whole of standard output one file: write makes it (under a scratch name ending in
 // extension), then it is copied out and standard output closed, so that no later line can
@@ -35,8 +36,9 @@ void WriteStandardOutput(const std::string& extension,
 // Refuses, before any work is done, an output path whose extension no writer takes.
 void CheckOutputPath(const std::string& path);
 
-// Writes the picture by its path's extension ("-": PNG on standard output) (".png", ".tga" and ".tif" keep alpha, PNG only when
-// some pixel is not opaque; ".bmp", ".jpg", ".gif", ".pcx", ".psd", ".emf" drop it; ".jpeg" and
+// Writes the picture by its path's extension ("-": PNG on standard output) (".png", ".tga" and
+// ".tif" keep alpha, PNG only when some pixel is not opaque; ".bmp", ".jpg", ".gif", ".pcx",
+// ".psd", ".emf" drop it; ".jpeg" and
 // ".tiff" are taken as ".jpg" and ".tif"). The file appears only once it is
 // complete: it is written under a temporary name beside the target and renamed over it.
 // jpegQuality 1..100 sets a JPEG's quality; 0 keeps the engine's 97.

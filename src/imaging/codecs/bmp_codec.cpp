@@ -77,11 +77,18 @@ bool ParseHeader(Bytes bytes, Header& h) {
   if (h.topDown && (h.compression == kRLE8 || h.compression == kRLE4)) return false;
 
   switch (h.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return false;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      return false;
   }
-  const bool rleFits = (h.compression == kRLE8 && h.bitCount == 8) ||
-                       (h.compression == kRLE4 && h.bitCount == 4);
+  const bool rleFits =
+      (h.compression == kRLE8 && h.bitCount == 8) || (h.compression == kRLE4 && h.bitCount == 4);
   const bool fieldsFit = (h.compression == kBitFields || h.compression == kAlphaBitFields) &&
                          (h.bitCount == 16 || h.bitCount == 32);
   if (h.compression != kRGB && !rleFits && !fieldsFit) return false;
@@ -166,7 +173,8 @@ bool DecodeRLE(Bytes data, const Header& h, uint8_t* indices) {
 
 int Sniff(Bytes bytes) {
   Header h;
-  return bytes.size() >= 26 && bytes[0] == 'B' && bytes[1] == 'M' && ParseHeader(bytes, h) ? 100 : 0;
+  return bytes.size() >= 26 && bytes[0] == 'B' && bytes[1] == 'M' && ParseHeader(bytes, h) ? 100
+                                                                                           : 0;
 }
 
 bool ReadInfo(Bytes bytes, ImageInfo& info) {
@@ -186,7 +194,8 @@ bool ReadInfo(Bytes bytes, ImageInfo& info) {
 MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
   auto h = std::make_unique<Header>();
   if (!ParseHeader(bytes, *h) || !DimensionsAllowed(h->width, h->height)) return nullptr;
-  const std::size_t w = static_cast<std::size_t>(h->width), ht = static_cast<std::size_t>(h->height);
+  const std::size_t w = static_cast<std::size_t>(h->width),
+                    ht = static_cast<std::size_t>(h->height);
   const Bytes data = bytes.subspan(h->pixelOffset);
   const std::size_t stride = (w * h->bitCount + 31) / 32 * 4;
 
@@ -202,7 +211,8 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
   if (!out) return nullptr;
 
   uint32_t masks[4] = {h->masks[0], h->masks[1], h->masks[2], h->masks[3]};
-  if (h->compression == kRGB && h->bitCount == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
+  if (h->compression == kRGB && h->bitCount == 16)
+    masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
   int shifts[4], bits[4];
   for (int i = 0; i < 4; ++i) MaskShape(masks[i], shifts[i], bits[i]);
   const bool plain32 = h->compression == kRGB && h->bitCount == 32;
@@ -221,7 +231,9 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
     }
     const uint8_t* src = data.data() + fileRow * stride;
     switch (h->bitCount) {
-      case 1: case 4: case 8: {
+      case 1:
+      case 4:
+      case 8: {
         const uint32_t bpp = h->bitCount, perByte = 8 / bpp, mask = (1u << bpp) - 1;
         for (std::size_t x = 0; x < w; ++x, dst += 4) {
           const uint32_t shift = 8 - bpp * (x % perByte + 1);
@@ -269,8 +281,11 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
 class BmpLineWriter final : public LineWriter {
  public:
   BmpLineWriter(FileDest& dest, uint32_t width, uint32_t height, uint32_t bitDepth)
-      : LineWriter(kFileTypeBMP, width, height), dest_(dest), bitDepth_(bitDepth),
-        stride_((uint64_t{width} * bitDepth + 31) / 32 * 4), row_(stride_, 0) {}
+      : LineWriter(kFileTypeBMP, width, height),
+        dest_(dest),
+        bitDepth_(bitDepth),
+        stride_((uint64_t{width} * bitDepth + 31) / 32 * 4),
+        row_(stride_, 0) {}
 
   bool Start(uint32_t paletteColours, const uint32_t* palette, const ISResolution* resolution) {
     const uint32_t paletteBytes = bitDepth_ == 8 ? paletteColours * 4 : 0;
@@ -322,13 +337,14 @@ class BmpLineWriter final : public LineWriter {
 
 std::unique_ptr<BmpLineWriter> StartWriter(ISDest dest, uint32_t width, uint32_t height,
                                            uint32_t bitDepth, uint32_t paletteColours,
-                                           const uint32_t* palette, const ISResolution* resolution) {
+                                           const uint32_t* palette,
+                                           const ISResolution* resolution) {
   if (!dest || width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) return nullptr;
   if (bitDepth != 8 && bitDepth != 24 && bitDepth != 32) return nullptr;
   if (bitDepth == 8 && (!palette || paletteColours == 0 || paletteColours > 256)) return nullptr;
   if (uint64_t{width} * 4 > UINT32_MAX) return nullptr;
-  auto writer = std::unique_ptr<BmpLineWriter>(
-      new (std::nothrow) BmpLineWriter(*dest, width, height, bitDepth));
+  auto writer = std::unique_ptr<BmpLineWriter>(new (std::nothrow)
+                                                   BmpLineWriter(*dest, width, height, bitDepth));
   if (!writer || !writer->Start(paletteColours, palette, resolution)) return nullptr;
   return writer;
 }
@@ -340,7 +356,8 @@ int32_t IS3WriteBMP(ISDest dest, const void* pixels, uint32_t width, uint32_t he
                     const ISResolution* resolution, uint32_t flags) {
   if (!pixels) return 0;
   try {
-    auto writer = bmp_codec::StartWriter(dest, width, height, bitDepth, paletteColours, palette, resolution);
+    auto writer =
+        bmp_codec::StartWriter(dest, width, height, bitDepth, paletteColours, palette, resolution);
     if (!writer) return 0;
     const std::size_t rowBytes = std::size_t{width} * (bitDepth / 8);
     const auto* src = static_cast<const uint8_t*>(pixels);
@@ -353,12 +370,13 @@ int32_t IS3WriteBMP(ISDest dest, const void* pixels, uint32_t width, uint32_t he
   }
 }
 
-ISLineWriter IS40_InitWriteBMPLines(ISDest dest, uint32_t width, uint32_t height,
-                                    uint32_t bitDepth, uint32_t paletteColours,
-                                    const uint32_t* palette, const ISResolution* resolution,
-                                    uint32_t flags) {
+ISLineWriter IS40_InitWriteBMPLines(ISDest dest, uint32_t width, uint32_t height, uint32_t bitDepth,
+                                    uint32_t paletteColours, const uint32_t* palette,
+                                    const ISResolution* resolution, uint32_t flags) {
   try {
-    return bmp_codec::StartWriter(dest, width, height, bitDepth, paletteColours, palette, resolution).release();
+    return bmp_codec::StartWriter(dest, width, height, bitDepth, paletteColours, palette,
+                                  resolution)
+        .release();
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

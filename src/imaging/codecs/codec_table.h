@@ -28,10 +28,10 @@ struct CodecEntry {
   MallocBlock (*read)(Bytes bytes, uint32_t& width, uint32_t& height);  // RGBA32
 };
 
-#define PALMORA_DECLARE_CODEC(name)                                  \
-  namespace name {                                                   \
-  int Sniff(Bytes bytes);                                            \
-  bool ReadInfo(Bytes bytes, ImageInfo& info);                       \
+#define PALMORA_DECLARE_CODEC(name)                                 \
+  namespace name {                                                  \
+  int Sniff(Bytes bytes);                                           \
+  bool ReadInfo(Bytes bytes, ImageInfo& info);                      \
   MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height); \
   }
 

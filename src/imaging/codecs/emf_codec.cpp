@@ -34,7 +34,8 @@ bool ParseHeader(Bytes bytes, Bounds& b) {
   const uint32_t signature = r.u32le();
   r.skip(4);
   const uint32_t fileBytes = r.u32le();  // a file shorter than its header says is truncated
-  if (!r.ok() || type != kHeader || signature != kSignature || size < 88 || size > bytes.size()) return false;
+  if (!r.ok() || type != kHeader || signature != kSignature || size < 88 || size > bytes.size())
+    return false;
   if (fileBytes < size || fileBytes > bytes.size()) return false;
   if (right < left || bottom < top) return false;
   b = {left, top, int64_t(right) - left + 1, int64_t(bottom) - top + 1};
@@ -50,7 +51,8 @@ void DrawStretchDIBits(Bytes record, const Bounds& b, uint8_t* rgb, int outW, in
   const uint32_t offBmi = r.u32le(), cbBmi = r.u32le(), offBits = r.u32le(), cbBits = r.u32le();
   r.skip(8);
   const int32_t cxDest = r.i32le(), cyDest = r.i32le();
-  if (!r.ok() || cxSrc <= 0 || cySrc <= 0 || cxDest <= 0 || cyDest <= 0 || xSrc < 0 || ySrc < 0) return;
+  if (!r.ok() || cxSrc <= 0 || cySrc <= 0 || cxDest <= 0 || cyDest <= 0 || xSrc < 0 || ySrc < 0)
+    return;
   if (cbBmi < 40 || offBmi > record.size() || cbBmi > record.size() - offBmi) return;
   if (offBits > record.size() || cbBits > record.size() - offBits) return;
 
@@ -85,7 +87,8 @@ void DrawStretchDIBits(Bytes record, const Bounds& b, uint8_t* rgb, int outW, in
   cv::Mat crop, rgbSrc, scaled;
   cv::cvtColor(rgba(cv::Rect(xSrc, srcTop, cxSrc, cySrc)), rgbSrc, cv::COLOR_RGBA2RGB);
   const bool shrink = x1 - x0 < cxSrc && y1 - y0 < cySrc;
-  cv::resize(rgbSrc, scaled, cv::Size(x1 - x0, y1 - y0), 0, 0, shrink ? cv::INTER_AREA : cv::INTER_LINEAR);
+  cv::resize(rgbSrc, scaled, cv::Size(x1 - x0, y1 - y0), 0, 0,
+             shrink ? cv::INTER_AREA : cv::INTER_LINEAR);
   const cv::Rect target = cv::Rect(x0, y0, x1 - x0, y1 - y0) & cv::Rect(0, 0, outW, outH);
   cv::Mat out(outH, outW, CV_8UC3, rgb);
   scaled(cv::Rect(target.x - x0, target.y - y0, target.width, target.height)).copyTo(out(target));
@@ -100,7 +103,8 @@ int Sniff(Bytes bytes) {
 
 bool ReadInfo(Bytes bytes, ImageInfo& info) {
   Bounds b;
-  if (!ParseHeader(bytes, b) || b.width > kMaxPictureSide || b.height > kMaxPictureSide) return false;
+  if (!ParseHeader(bytes, b) || b.width > kMaxPictureSide || b.height > kMaxPictureSide)
+    return false;
   info.width = uint32_t(b.width);
   info.height = uint32_t(b.height);
   info.bitDepth = 24;
@@ -120,8 +124,10 @@ MallocBlock Render(Bytes bytes, uint32_t outW, uint32_t outH, uint32_t backgroun
   if (!DimensionsAllowed(outW, outH)) return nullptr;
   MallocBlock out = AllocatePicture(outW, outH, 3);
   if (!out) return nullptr;
-  const uint8_t fill[3] = {uint8_t(background), uint8_t(background >> 8), uint8_t(background >> 16)};
-  for (std::size_t i = 0; i < std::size_t{outW} * outH; ++i) std::memcpy(out.get() + i * 3, fill, 3);
+  const uint8_t fill[3] = {uint8_t(background), uint8_t(background >> 8),
+                           uint8_t(background >> 16)};
+  for (std::size_t i = 0; i < std::size_t{outW} * outH; ++i)
+    std::memcpy(out.get() + i * 3, fill, 3);
 
   try {
     std::size_t offset = 0;
@@ -162,9 +168,8 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
 
 }  // namespace emf_codec
 
-uint8_t* IS40_ReadMetafile(const char* path, uint32_t* width, uint32_t* height,
-                           uint32_t outWidth, uint32_t outHeight, uint32_t background,
-                           uint32_t flags) {
+uint8_t* IS40_ReadMetafile(const char* path, uint32_t* width, uint32_t* height, uint32_t outWidth,
+                           uint32_t outHeight, uint32_t background, uint32_t flags) {
   if (!width || !height) return nullptr;
   ISSource source = IS40_OpenFileSource(path);
   if (!source) return nullptr;
@@ -188,7 +193,8 @@ int32_t IS3WriteRGBToEMF(ISDest dest, const void* pixels, uint32_t width, uint32
   if (fileBytes > UINT32_MAX) return 0;
   FileDest& d = *dest;
   // Header: bounds in pixels, frame in hundredths of a millimetre at 96 pixels an inch.
-  const int32_t frameW = int32_t(uint64_t{width} * 2540 / 96), frameH = int32_t(uint64_t{height} * 2540 / 96);
+  const int32_t frameW = int32_t(uint64_t{width} * 2540 / 96),
+                frameH = int32_t(uint64_t{height} * 2540 / 96);
   d.Put32le(kHeader), d.Put32le(88);
   d.Put32le(0), d.Put32le(0), d.Put32le(width - 1), d.Put32le(height - 1);
   d.Put32le(0), d.Put32le(0), d.Put32le(uint32_t(frameW - 1)), d.Put32le(uint32_t(frameH - 1));
@@ -210,7 +216,8 @@ int32_t IS3WriteRGBToEMF(ISDest dest, const void* pixels, uint32_t width, uint32
     const auto* src = static_cast<const uint8_t*>(pixels);
     for (uint32_t i = 0; i < height && !d.failed; ++i) {
       const uint8_t* s = src + std::size_t{height - 1 - i} * width * 3;
-      for (uint32_t x = 0; x < width; ++x) row[x * 3] = s[x * 3 + 2], row[x * 3 + 1] = s[x * 3 + 1], row[x * 3 + 2] = s[x * 3];
+      for (uint32_t x = 0; x < width; ++x)
+        row[x * 3] = s[x * 3 + 2], row[x * 3 + 1] = s[x * 3 + 1], row[x * 3 + 2] = s[x * 3];
       d.Write(row.data(), stride);
     }
   } catch (const std::bad_alloc&) {

@@ -31,12 +31,18 @@ struct FileDest {
     return !failed;
   }
   bool Put8(uint8_t v) { return Write(&v, 1); }
-  bool Put16le(uint16_t v) { const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)}; return Write(b, 2); }
+  bool Put16le(uint16_t v) {
+    const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+    return Write(b, 2);
+  }
   bool Put32le(uint32_t v) {
     const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
     return Write(b, 4);
   }
-  bool Put16be(uint16_t v) { const uint8_t b[2] = {uint8_t(v >> 8), uint8_t(v)}; return Write(b, 2); }
+  bool Put16be(uint16_t v) {
+    const uint8_t b[2] = {uint8_t(v >> 8), uint8_t(v)};
+    return Write(b, 2);
+  }
   bool Put32be(uint32_t v) {
     const uint8_t b[4] = {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
     return Write(b, 4);

@@ -23,7 +23,8 @@ struct MemoryInput {
 
 int ReadFromMemory(GifFileType* gif, GifByteType* out, int count) {
   auto* input = static_cast<MemoryInput*>(gif->UserData);
-  const std::size_t n = std::min<std::size_t>(std::size_t(std::max(count, 0)), input->bytes.size() - input->position);
+  const std::size_t n =
+      std::min<std::size_t>(std::size_t(std::max(count, 0)), input->bytes.size() - input->position);
   std::memcpy(out, input->bytes.data() + input->position, n);
   input->position += n;
   return int(n);
@@ -113,7 +114,8 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
       if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return nullptr;
       const GifImageDesc& d = gif->Image;
       if (d.Left < 0 || d.Top < 0 || d.Width <= 0 || d.Height <= 0) return nullptr;
-      const uint64_t right = uint64_t(d.Left) + uint64_t(d.Width), bottom = uint64_t(d.Top) + uint64_t(d.Height);
+      const uint64_t right = uint64_t(d.Left) + uint64_t(d.Width),
+                     bottom = uint64_t(d.Top) + uint64_t(d.Height);
       // The frame sits on the logical screen; a screen too small for it grows to hold it.
       const uint64_t w = std::max<uint64_t>(uint64_t(std::max(gif->SWidth, 0)), right);
       const uint64_t h = std::max<uint64_t>(uint64_t(std::max(gif->SHeight, 0)), bottom);
@@ -123,7 +125,8 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
       uint8_t palette[256][4] = {};  // indices past the map read as opaque black
       for (int i = 0; i < 256; ++i) palette[i][3] = 255;
       for (int i = 0; i < map->ColorCount; ++i) {
-        palette[i][0] = map->Colors[i].Red, palette[i][1] = map->Colors[i].Green, palette[i][2] = map->Colors[i].Blue;
+        palette[i][0] = map->Colors[i].Red, palette[i][1] = map->Colors[i].Green,
+        palette[i][2] = map->Colors[i].Blue;
       }
       if (transparent >= 0 && transparent < 256) std::memset(palette[transparent], 0, 4);
 
@@ -134,7 +137,8 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
       for (uint32_t y : RowOrder(uint32_t(d.Height), d.Interlace)) {
         if (DGifGetLine(gif.get(), line.data(), d.Width) == GIF_ERROR) return nullptr;
         uint8_t* dst = out.get() + ((std::size_t(d.Top) + y) * w + std::size_t(d.Left)) * 4;
-        for (int x = 0; x < d.Width; ++x, dst += 4) std::memcpy(dst, palette[line[std::size_t(x)]], 4);
+        for (int x = 0; x < d.Width; ++x, dst += 4)
+          std::memcpy(dst, palette[line[std::size_t(x)]], 4);
       }
       width = uint32_t(w);
       height = uint32_t(h);
@@ -165,12 +169,14 @@ struct GifWriterCloser {
 int32_t IS3Write8BitToGIF(ISDest dest, const void* indices, uint32_t width, uint32_t height,
                           uint32_t interlaced, uint32_t backgroundIndex, int32_t transparentIndex,
                           uint32_t bitsPerPixel, const uint32_t* palette) {
-  if (!dest || !indices || !palette || width == 0 || height == 0 || width > 65535 || height > 65535) {
+  if (!dest || !indices || !palette || width == 0 || height == 0 || width > 65535 ||
+      height > 65535) {
     return 0;
   }
   if (bitsPerPixel < 1 || bitsPerPixel > 8) return 0;
   const int colours = 1 << bitsPerPixel;
-  if (transparentIndex >= colours || transparentIndex < -1 || backgroundIndex >= uint32_t(colours)) return 0;
+  if (transparentIndex >= colours || transparentIndex < -1 || backgroundIndex >= uint32_t(colours))
+    return 0;
   const auto* src = static_cast<const uint8_t*>(indices);
   // Every index must name a palette entry.
   if (bitsPerPixel < 8) {
@@ -195,7 +201,8 @@ int32_t IS3Write8BitToGIF(ISDest dest, const void* indices, uint32_t width, uint
   }
   std::unique_ptr<GifFileType, GifWriterCloser> gif(raw);
   EGifSetGifVersion(raw, transparentIndex >= 0);  // the transparency extension needs GIF89a
-  bool ok = EGifPutScreenDesc(raw, int(width), int(height), int(bitsPerPixel), int(backgroundIndex), map) == GIF_OK;
+  bool ok = EGifPutScreenDesc(raw, int(width), int(height), int(bitsPerPixel), int(backgroundIndex),
+                              map) == GIF_OK;
   GifFreeMapObject(map);
   if (ok && transparentIndex >= 0) {
     GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, transparentIndex};
@@ -203,11 +210,13 @@ int32_t IS3Write8BitToGIF(ISDest dest, const void* indices, uint32_t width, uint
     EGifGCBToExtension(&gcb, block);
     ok = EGifPutExtension(raw, GRAPHICS_EXT_FUNC_CODE, 4, block) == GIF_OK;
   }
-  ok = ok && EGifPutImageDesc(raw, 0, 0, int(width), int(height), interlaced != 0, nullptr) == GIF_OK;
+  ok = ok &&
+       EGifPutImageDesc(raw, 0, 0, int(width), int(height), interlaced != 0, nullptr) == GIF_OK;
   if (ok) {
     try {
       for (uint32_t y : gif_codec::RowOrder(height, interlaced != 0)) {
-        if (EGifPutLine(raw, const_cast<GifPixelType*>(src + std::size_t{y} * width), int(width)) != GIF_OK) {
+        if (EGifPutLine(raw, const_cast<GifPixelType*>(src + std::size_t{y} * width), int(width)) !=
+            GIF_OK) {
           ok = false;
           break;
         }

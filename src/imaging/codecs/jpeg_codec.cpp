@@ -24,7 +24,9 @@ struct ErrorManager {
   std::jmp_buf jump;
 };
 
-void ErrorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+void ErrorExit(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
 
 // Warnings are ignored except the end of data arriving early: a truncated file is a failure.
 void EmitMessage(j_common_ptr info, int level) {
@@ -188,7 +190,8 @@ DirectRead ReadInto(Bytes bytes, uint8_t* dst, uint32_t width, uint32_t height, 
   if (d->info.image_width != width || d->info.image_height != height) return DirectRead::kFailed;
   if (IsCMYK(*d) || jpeg_has_multiple_scans(&d->info)) return DirectRead::kNotAttempted;
   const uint8_t* entropy = d->info.src->next_input_byte;
-  if (!EntropyDataEndsTheFile(entropy, bytes.data() + bytes.size())) return DirectRead::kNotAttempted;
+  if (!EntropyDataEndsTheFile(entropy, bytes.data() + bytes.size()))
+    return DirectRead::kNotAttempted;
   if (setjmp(d->err.jump)) return DirectRead::kFailed;  // before the first row: dst untouched
   d->info.out_color_space = channels == 3 ? JCS_RGB : JCS_EXT_RGBA;
   jpeg_start_decompress(&d->info);
@@ -304,7 +307,8 @@ class JpegLineWriter final : public LineWriter {
 std::unique_ptr<JpegLineWriter> StartJpeg(ISDest dest, uint32_t width, uint32_t height,
                                           uint32_t quality, uint32_t bitDepth,
                                           const ISResolution* resolution, uint32_t flags) {
-  if (!dest || width == 0 || height == 0 || width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION) {
+  if (!dest || width == 0 || height == 0 || width > JPEG_MAX_DIMENSION ||
+      height > JPEG_MAX_DIMENSION) {
     return nullptr;
   }
   if (quality < 1 || quality > 100 || (bitDepth != 24 && bitDepth != 8)) return nullptr;
@@ -330,9 +334,9 @@ int32_t IS3WriteJPG(ISDest dest, const void* pixels, uint32_t width, uint32_t he
   return writer->Finish() ? 1 : 0;
 }
 
-ISLineWriter IS40_InitWriteJPGLines(ISDest dest, uint32_t width, uint32_t height,
-                                    uint32_t quality, uint32_t bitDepth,
-                                    const ISResolution* resolution, uint32_t flags) {
+ISLineWriter IS40_InitWriteJPGLines(ISDest dest, uint32_t width, uint32_t height, uint32_t quality,
+                                    uint32_t bitDepth, const ISResolution* resolution,
+                                    uint32_t flags) {
   // Progressive files need every coefficient before the first scan: not a line format.
   if (flags & 1) return nullptr;
   return StartJpeg(dest, width, height, quality, bitDepth, resolution, flags).release();

@@ -10,7 +10,8 @@
 namespace imaging {
 
 struct LineWriter {
-  LineWriter(int32_t type, uint32_t width, uint32_t height) : type(type), width(width), height(height) {}
+  LineWriter(int32_t type, uint32_t width, uint32_t height)
+      : type(type), width(width), height(height) {}
   virtual ~LineWriter() = default;
   // Writes the next row; false when the file could not take it.
   virtual bool WriteRow(const uint8_t* row) = 0;

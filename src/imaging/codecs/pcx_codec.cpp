@@ -107,7 +107,8 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
   if (h.bits == 8 && h.planes == 1) {
     const bool tail = bytes.size() >= 128 + 769 && bytes[bytes.size() - 769] == 0x0C;
     for (int i = 0; i < 256; ++i) {
-      for (int c = 0; c < 3; ++c) palette[i][c] = tail ? bytes[bytes.size() - 768 + i * 3 + c] : uint8_t(i);
+      for (int c = 0; c < 3; ++c)
+        palette[i][c] = tail ? bytes[bytes.size() - 768 + i * 3 + c] : uint8_t(i);
     }
   } else if (h.bits == 1 && h.planes == 1) {
     std::memset(palette[1], 255, 3);  // black and white
@@ -142,7 +143,8 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
             index |= ((p[plane * bpl + x / 8] >> (7 - x % 8)) & 1u) << plane;
           }
         }
-        dst[0] = palette[index][0], dst[1] = palette[index][1], dst[2] = palette[index][2], dst[3] = 255;
+        dst[0] = palette[index][0], dst[1] = palette[index][1], dst[2] = palette[index][2],
+        dst[3] = 255;
       }
     }
   } catch (const std::bad_alloc&) {
@@ -181,7 +183,8 @@ int32_t IS3WritePCX(ISDest dest, const void* pixels, uint32_t width, uint32_t he
   uint8_t header[128] = {};
   header[0] = 0x0A, header[1] = 5, header[2] = 1, header[3] = 8;
   const uint32_t xmax = width - 1, ymax = height - 1;
-  header[8] = uint8_t(xmax), header[9] = uint8_t(xmax >> 8), header[10] = uint8_t(ymax), header[11] = uint8_t(ymax >> 8);
+  header[8] = uint8_t(xmax), header[9] = uint8_t(xmax >> 8), header[10] = uint8_t(ymax),
+  header[11] = uint8_t(ymax >> 8);
   header[12] = 72, header[14] = 72;
   header[65] = uint8_t(planes);
   header[66] = uint8_t(bytesPerLine), header[67] = uint8_t(bytesPerLine >> 8);
@@ -208,7 +211,8 @@ int32_t IS3WritePCX(ISDest dest, const void* pixels, uint32_t width, uint32_t he
     tail[0] = 0x0C;
     for (int i = 0; i < 256; ++i) {
       const uint32_t c = palette ? palette[i] : uint32_t(i) * 0x010101u;
-      tail[1 + i * 3] = PaletteRed(c), tail[2 + i * 3] = PaletteGreen(c), tail[3 + i * 3] = PaletteBlue(c);
+      tail[1 + i * 3] = PaletteRed(c), tail[2 + i * 3] = PaletteGreen(c),
+                   tail[3 + i * 3] = PaletteBlue(c);
     }
     if (!dest->Write(tail, sizeof tail)) return 0;
   }

@@ -132,11 +132,17 @@ void FlushNothing(png_structp) {}
 
 uint32_t ChannelsOf(uint32_t colourType) {
   switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY: case PNG_COLOR_TYPE_PALETTE: return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-    default: return 0;
+    case PNG_COLOR_TYPE_GRAY:
+    case PNG_COLOR_TYPE_PALETTE:
+      return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -218,8 +224,10 @@ std::unique_ptr<PngLineWriter> StartPng(ISDest dest, uint32_t width, uint32_t he
     return nullptr;
   }
   if (uint64_t{rowBytes} < uint64_t{width} * channels * (bitDepth / 8)) return nullptr;
-  auto writer = std::unique_ptr<PngLineWriter>(new (std::nothrow) PngLineWriter(*dest, width, height, rowBytes));
-  if (!writer || !writer->Start(bitDepth, colourType, paletteColours, palette, interlaced, resolution)) {
+  auto writer = std::unique_ptr<PngLineWriter>(new (std::nothrow)
+                                                   PngLineWriter(*dest, width, height, rowBytes));
+  if (!writer ||
+      !writer->Start(bitDepth, colourType, paletteColours, palette, interlaced, resolution)) {
     return nullptr;
   }
   return writer;
@@ -228,7 +236,8 @@ std::unique_ptr<PngLineWriter> StartPng(ISDest dest, uint32_t width, uint32_t he
 bool WriteWholeImage(PngLineWriter& writer, const uint8_t* pixels, uint32_t rowBytes) {
   png_structp png = writer.png();
   std::vector<png_bytep> rows(writer.height);
-  for (uint32_t y = 0; y < writer.height; ++y) rows[y] = const_cast<png_bytep>(pixels + std::size_t{y} * rowBytes);
+  for (uint32_t y = 0; y < writer.height; ++y)
+    rows[y] = const_cast<png_bytep>(pixels + std::size_t{y} * rowBytes);
   if (setjmp(png_jmpbuf(png))) return false;
   png_write_image(png, rows.data());  // runs every pass of an interlaced file
   return true;
@@ -254,16 +263,17 @@ int32_t IS3WritePNG(ISDest dest, const void* pixels, uint32_t width, uint32_t he
   }
 }
 
-ISLineWriter IS40_InitWritePNGLines(ISDest dest, uint32_t width, uint32_t height,
-                                    uint32_t rowBytes, uint32_t bitDepth, uint32_t paletteColours,
+ISLineWriter IS40_InitWritePNGLines(ISDest dest, uint32_t width, uint32_t height, uint32_t rowBytes,
+                                    uint32_t bitDepth, uint32_t paletteColours,
                                     const uint32_t* palette, uint32_t colourType,
                                     uint32_t interlaced, const ISResolution* resolution,
                                     uint32_t flags) {
   // One row at a time cannot feed the seven passes of an interlaced file.
   if (interlaced) return nullptr;
   try {
-    return StartPng(dest, width, height, rowBytes, bitDepth, paletteColours, palette, colourType,
-                    0, resolution).release();
+    return StartPng(dest, width, height, rowBytes, bitDepth, paletteColours, palette, colourType, 0,
+                    resolution)
+        .release();
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

@@ -75,10 +75,15 @@ bool ParseLayout(Bytes bytes, Layout& l) {
 // The colour channels a mode needs and whether one more (alpha) follows them.
 uint32_t ColourChannels(uint16_t mode) {
   switch (mode) {
-    case kGrey: case kIndexed: return 1;
-    case kRGB: return 3;
-    case kCMYK: return 4;
-    default: return 0;
+    case kGrey:
+    case kIndexed:
+      return 1;
+    case kRGB:
+      return 3;
+    case kCMYK:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -160,7 +165,9 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
         const uint8_t* src;
         if (compression == 1) {
           const std::size_t n = counts[channel * h + y];
-          if (n > bytes.size() - offset || !UnpackBits(bytes.subspan(offset, n), row.data(), rowBytes)) return false;
+          if (n > bytes.size() - offset ||
+              !UnpackBits(bytes.subspan(offset, n), row.data(), rowBytes))
+            return false;
           offset += n;
           src = row.data();
         } else {
@@ -181,7 +188,8 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
         p[1] = p[2] = p[0];
       } else if (l.mode == kIndexed) {
         const uint8_t index = p[0];
-        p[0] = l.colourData[index], p[1] = l.colourData[256 + index], p[2] = l.colourData[512 + index];
+        p[0] = l.colourData[index], p[1] = l.colourData[256 + index],
+        p[2] = l.colourData[512 + index];
       } else if (l.mode == kCMYK) {
         // Stored inverted (255 is no ink): red = c x k / 255.
         const uint32_t k = p[3];

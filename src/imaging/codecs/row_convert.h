@@ -27,7 +27,8 @@ inline void RGBToRGBA(const uint8_t* src, uint8_t* dst, std::size_t pixels) {
 }
 
 inline void GreyToRGBA(const uint8_t* src, uint8_t* dst, std::size_t pixels) {
-  for (std::size_t i = 0; i < pixels; ++i, dst += 4) dst[0] = dst[1] = dst[2] = src[i], dst[3] = 255;
+  for (std::size_t i = 0; i < pixels; ++i, dst += 4)
+    dst[0] = dst[1] = dst[2] = src[i], dst[3] = 255;
 }
 
 // A palette colour packed red | green << 8 | blue << 16.

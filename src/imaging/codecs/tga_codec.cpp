@@ -34,7 +34,9 @@ bool ParseHeader(ByteReader& r, Header& h) {
   if ((h.imageType & ~8) != base || base < 1 || base > 3) return false;
   if (base == 1) {
     if (h.mapType != 1 || h.bits != 8 || h.mapLength == 0) return false;
-    if (h.mapEntryBits != 15 && h.mapEntryBits != 16 && h.mapEntryBits != 24 && h.mapEntryBits != 32) return false;
+    if (h.mapEntryBits != 15 && h.mapEntryBits != 16 && h.mapEntryBits != 24 &&
+        h.mapEntryBits != 32)
+      return false;
   } else if (base == 2) {
     if (h.bits != 15 && h.bits != 16 && h.bits != 24 && h.bits != 32) return false;
   } else if (h.bits != 8 && h.bits != 16) {
@@ -51,7 +53,8 @@ void Decode(const uint8_t* p, uint32_t bits, bool grey, uint8_t* out) {
     return;
   }
   switch (bits) {
-    case 15: case 16: {
+    case 15:
+    case 16: {
       const uint32_t v = p[0] | p[1] << 8;
       out[0] = uint8_t(((v >> 10) & 31) * 255 / 31);
       out[1] = uint8_t(((v >> 5) & 31) * 255 / 31);
@@ -59,8 +62,11 @@ void Decode(const uint8_t* p, uint32_t bits, bool grey, uint8_t* out) {
       out[3] = 255;
       break;
     }
-    case 24: out[0] = p[2], out[1] = p[1], out[2] = p[0], out[3] = 255; break;
-    default: out[0] = p[2], out[1] = p[1], out[2] = p[0], out[3] = p[3];
+    case 24:
+      out[0] = p[2], out[1] = p[1], out[2] = p[0], out[3] = 255;
+      break;
+    default:
+      out[0] = p[2], out[1] = p[1], out[2] = p[0], out[3] = p[3];
   }
 }
 
@@ -71,7 +77,9 @@ int Sniff(Bytes bytes) {
   Header h;
   if (!ParseHeader(r, h)) return 0;
   // A footer signature makes it certain; a plausible header alone only beats nothing.
-  if (bytes.size() >= 26 && std::memcmp(bytes.data() + bytes.size() - 18, "TRUEVISION-XFILE.", 17) == 0) return 90;
+  if (bytes.size() >= 26 &&
+      std::memcmp(bytes.data() + bytes.size() - 18, "TRUEVISION-XFILE.", 17) == 0)
+    return 90;
   return 10;
 }
 
@@ -170,15 +178,34 @@ namespace {
 class TgaLineWriter final : public LineWriter {
  public:
   TgaLineWriter(FileDest& dest, uint32_t width, uint32_t height, uint32_t bitDepth, bool rle)
-      : LineWriter(kFileTypeTGA, width, height), dest_(dest), channels_(bitDepth / 8), rle_(rle),
-        row_(std::size_t{width} * channels_), packed_(rle ? row_.size() + row_.size() / 128 + 2 : 0) {}
+      : LineWriter(kFileTypeTGA, width, height),
+        dest_(dest),
+        channels_(bitDepth / 8),
+        rle_(rle),
+        row_(std::size_t{width} * channels_),
+        packed_(rle ? row_.size() + row_.size() / 128 + 2 : 0) {}
 
   bool Start() {
     const uint8_t type = uint8_t((channels_ == 1 ? 3 : 2) | (rle_ ? 8 : 0));
     const uint8_t alphaBits = channels_ == 4 ? 8 : 0;
-    const uint8_t header[18] = {0, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                uint8_t(width), uint8_t(width >> 8), uint8_t(height), uint8_t(height >> 8),
-                                uint8_t(channels_ * 8), uint8_t(0x20 | alphaBits)};
+    const uint8_t header[18] = {0,
+                                0,
+                                type,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                uint8_t(width),
+                                uint8_t(width >> 8),
+                                uint8_t(height),
+                                uint8_t(height >> 8),
+                                uint8_t(channels_ * 8),
+                                uint8_t(0x20 | alphaBits)};
     return dest_.Write(header, sizeof header);
   }
 
@@ -210,7 +237,9 @@ class TgaLineWriter final : public LineWriter {
     const std::size_t n = width, c = channels_;
     const uint8_t* p = row_.data();
     std::size_t out = 0, x = 0;
-    auto same = [&](std::size_t a, std::size_t b) { return std::memcmp(p + a * c, p + b * c, c) == 0; };
+    auto same = [&](std::size_t a, std::size_t b) {
+      return std::memcmp(p + a * c, p + b * c, c) == 0;
+    };
     while (x < n) {
       std::size_t run = 1;
       while (x + run < n && run < 128 && same(x, x + run)) ++run;
@@ -266,8 +295,8 @@ int32_t IS3WriteTGA(ISDest dest, const void* pixels, uint32_t width, uint32_t he
   return writer->Finish() ? 1 : 0;
 }
 
-ISLineWriter IS40_InitWriteTGALines(ISDest dest, uint32_t width, uint32_t height,
-                                    uint32_t bitDepth, uint32_t rle, uint32_t flags) {
+ISLineWriter IS40_InitWriteTGALines(ISDest dest, uint32_t width, uint32_t height, uint32_t bitDepth,
+                                    uint32_t rle, uint32_t flags) {
   return StartTga(dest, width, height, bitDepth, rle).release();
 }
 

@@ -123,8 +123,8 @@ Layout ReadLayout(TIFF* tif) {
 bool ReadDirect(TIFF* tif, const Layout& l, uint8_t* out) {
   std::vector<uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize64(tif)));
   if (row.size() < std::size_t{l.width} * l.samples) return false;
-  const bool associated = l.samples == 4 && l.extra == 1 && l.extraTypes &&
-                          l.extraTypes[0] == EXTRASAMPLE_ASSOCALPHA;
+  const bool associated =
+      l.samples == 4 && l.extra == 1 && l.extraTypes && l.extraTypes[0] == EXTRASAMPLE_ASSOCALPHA;
   for (uint32_t y = 0; y < l.height; ++y) {
     if (TIFFReadScanline(tif, row.data(), y, 0) < 0) return false;
     uint8_t* dst = out + std::size_t{y} * l.width * 4;
@@ -139,7 +139,8 @@ bool ReadDirect(TIFF* tif, const Layout& l, uint8_t* out) {
       dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
       dst[3] = l.samples == 4 ? src[3] : 255;
       if (associated && dst[3] && dst[3] != 255) {
-        for (int c = 0; c < 3; ++c) dst[c] = uint8_t(std::min(255, (src[c] * 255 + dst[3] / 2) / dst[3]));
+        for (int c = 0; c < 3; ++c)
+          dst[c] = uint8_t(std::min(255, (src[c] * 255 + dst[3] / 2) / dst[3]));
       }
     }
   }
@@ -148,7 +149,8 @@ bool ReadDirect(TIFF* tif, const Layout& l, uint8_t* out) {
 
 bool DirectLayout(TIFF* tif, const Layout& l) {
   if (TIFFIsTiled(tif) || l.bits != 8 || l.planar != PLANARCONFIG_CONTIG) return false;
-  if (l.samples == 1) return l.photometric == PHOTOMETRIC_MINISBLACK || l.photometric == PHOTOMETRIC_MINISWHITE;
+  if (l.samples == 1)
+    return l.photometric == PHOTOMETRIC_MINISBLACK || l.photometric == PHOTOMETRIC_MINISWHITE;
   return l.photometric == PHOTOMETRIC_RGB && (l.samples == 3 || (l.samples == 4 && l.extra == 1));
 }
 
@@ -156,8 +158,10 @@ bool DirectLayout(TIFF* tif, const Layout& l) {
 
 int Sniff(Bytes bytes) {
   if (bytes.size() < 8) return 0;
-  const bool little = bytes[0] == 'I' && bytes[1] == 'I' && (bytes[2] == 42 || bytes[2] == 43) && bytes[3] == 0;
-  const bool big = bytes[0] == 'M' && bytes[1] == 'M' && bytes[2] == 0 && (bytes[3] == 42 || bytes[3] == 43);
+  const bool little =
+      bytes[0] == 'I' && bytes[1] == 'I' && (bytes[2] == 42 || bytes[2] == 43) && bytes[3] == 0;
+  const bool big =
+      bytes[0] == 'M' && bytes[1] == 'M' && bytes[2] == 0 && (bytes[3] == 42 || bytes[3] == 43);
   return little || big ? 100 : 0;
 }
 
@@ -175,7 +179,9 @@ bool ReadInfoPage(Bytes bytes, uint32_t page, ImageInfo& info) {
   uint16_t unit = RESUNIT_INCH;
   info.resolution = {};
   if (TIFFGetField(tif.get(), TIFFTAG_XRESOLUTION, &x) && std::isfinite(x) && x > 0 && x < 4e9f) {
-    if (!TIFFGetField(tif.get(), TIFFTAG_YRESOLUTION, &y) || !std::isfinite(y) || y <= 0 || y >= 4e9f) y = x;
+    if (!TIFFGetField(tif.get(), TIFFTAG_YRESOLUTION, &y) || !std::isfinite(y) || y <= 0 ||
+        y >= 4e9f)
+      y = x;
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_RESOLUTIONUNIT, &unit);
     info.resolution = {uint32_t(std::lround(x)), uint32_t(std::lround(y)), unit};
   }
@@ -201,13 +207,15 @@ MallocBlock Read(Bytes bytes, uint32_t& width, uint32_t& height) {
       if (!TIFFRGBAImageOK(tif.get(), message)) return nullptr;
       // ABGR words, which on a little-endian machine are the bytes R, G, B, A.
       auto* raster = reinterpret_cast<uint32_t*>(out.get());
-      if (!TIFFReadRGBAImageOriented(tif.get(), l.width, l.height, raster, ORIENTATION_TOPLEFT, 0)) {
+      if (!TIFFReadRGBAImageOriented(tif.get(), l.width, l.height, raster, ORIENTATION_TOPLEFT,
+                                     0)) {
         return nullptr;
       }
       for (std::size_t i = 0; i < std::size_t{l.width} * l.height; ++i) {
         const uint32_t v = raster[i];
         uint8_t* p = out.get() + i * 4;
-        p[0] = uint8_t(TIFFGetR(v)), p[1] = uint8_t(TIFFGetG(v)), p[2] = uint8_t(TIFFGetB(v)), p[3] = uint8_t(TIFFGetA(v));
+        p[0] = uint8_t(TIFFGetR(v)), p[1] = uint8_t(TIFFGetG(v)), p[2] = uint8_t(TIFFGetB(v)),
+        p[3] = uint8_t(TIFFGetA(v));
       }
     }
   } catch (const std::bad_alloc&) {
@@ -237,7 +245,9 @@ namespace {
 class TiffLineWriter final : public LineWriter {
  public:
   TiffLineWriter(FileDest& dest, uint32_t width, uint32_t height, uint32_t channels)
-      : LineWriter(kFileTypeTIFF, width, height), dest_(dest), channels_(channels),
+      : LineWriter(kFileTypeTIFF, width, height),
+        dest_(dest),
+        channels_(channels),
         row_(std::size_t{width} * channels) {}
 
   bool Start(uint32_t compression, const ISResolution* resolution) {
@@ -297,9 +307,14 @@ std::unique_ptr<TiffLineWriter> StartTiff(ISDest dest, uint32_t width, uint32_t 
   if (bitDepth != 8 && bitDepth != 24 && bitDepth != 32) return nullptr;
   if (uint64_t{width} * 4 > INT32_MAX) return nullptr;
   switch (compression) {
-    case 0: case COMPRESSION_NONE: case COMPRESSION_LZW: case COMPRESSION_ADOBE_DEFLATE:
-    case COMPRESSION_PACKBITS: break;
-    default: return nullptr;
+    case 0:
+    case COMPRESSION_NONE:
+    case COMPRESSION_LZW:
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_PACKBITS:
+      break;
+    default:
+      return nullptr;
   }
   if (resolution && resolution->unit != RESUNIT_NONE && resolution->unit != RESUNIT_INCH &&
       resolution->unit != RESUNIT_CENTIMETER) {

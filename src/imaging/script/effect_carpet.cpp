@@ -28,7 +28,8 @@ bool RunCarpet(const Picture& picture, const std::array<double, kScriptValueSlot
       // Three twists of yarn across each knot, running one way on even knots and the other on odd.
       const double along = ((cx + cy) & 1) ? u + v : u - v;
       const double twist = 0.5 + 0.5 * std::sin(kTwoPi * 3 * along);
-      const double jitter = (double(HashLattice(seed, cx, cy, 18) >> 11) / 9007199254740992.0 - 0.5) * 0.16;
+      const double jitter =
+          (double(HashLattice(seed, cx, cy, 18) >> 11) / 9007199254740992.0 - 0.5) * 0.16;
       const double shade = 1 + depth * ((tuft - 0.75) * 0.9 + (twist - 0.5) * 0.3 + jitter);
       const uint8_t* mean = means.At(x, y);
       uint8_t* p = picture.pixels + (size_t{y} * picture.width + x) * 4;

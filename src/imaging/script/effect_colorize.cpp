@@ -20,7 +20,9 @@ HueSaturation HueSaturationOf(const Rgb& c) {
   const double high = std::max({r, g, b}), low = std::min({r, g, b}), chroma = high - low;
   const double lightness = (high + low) / 2;
   if (chroma <= 0) return {0, 0};
-  double hue = high == r ? std::fmod((g - b) / chroma + 6, 6.0) : high == g ? (b - r) / chroma + 2 : (r - g) / chroma + 4;
+  double hue = high == r   ? std::fmod((g - b) / chroma + 6, 6.0)
+               : high == g ? (b - r) / chroma + 2
+                           : (r - g) / chroma + 4;
   return {hue, chroma / (1 - std::fabs(2 * lightness - 1))};
 }
 

@@ -34,8 +34,9 @@ bool RunDivider(const Picture& picture, const std::array<double, kScriptValueSlo
       // Light from the upper left: the bevel band brightens near the top and left edges and
       // darkens near the bottom and right.
       const auto ramp = [&](double d) { return std::max(0.0, 1 - (d - half) / band); };
-      const double light = (std::max(ramp(fromTop), ramp(fromLeft)) -
-                            std::max(ramp(fromBottom), ramp(fromRight))) * bevel * 0.5;
+      const double light =
+          (std::max(ramp(fromTop), ramp(fromLeft)) - std::max(ramp(fromBottom), ramp(fromRight))) *
+          bevel * 0.5;
       for (int c = 0; c < 3; ++c) {
         const double value = light > 0 ? p[c] + (255 - p[c]) * light : p[c] * (1 + light);
         p[c] = uint8_t(std::clamp(value, 0.0, 255.0) + 0.5);

@@ -50,7 +50,8 @@ bool Emboss(const Picture& picture, const std::array<double, kScriptValueSlots>&
       // The surface z = steepness x grey has the normal (-dz/dx, dz/dy, 1) with y flipped to
       // point up; its light is the cosine of the angle to the light, never below 0.
       const double nx = -steepness * gx[x], ny = steepness * gy[x];
-      const double shade = std::max(0.0, (nx * lx + ny * ly + lz) / std::sqrt(nx * nx + ny * ny + 1));
+      const double shade =
+          std::max(0.0, (nx * lx + ny * ly + lz) / std::sqrt(nx * nx + ny * ny + 1));
       if (shadeColours) {
         // Flat ground keeps its colour; slopes towards the light brighten, away darken.
         const double gain = shade / lz;

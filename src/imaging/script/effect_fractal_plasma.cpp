@@ -58,8 +58,8 @@ bool RunFractalPlasma(const Picture& picture, const std::array<double, kScriptVa
     // At least three cells a side: a lattice of two that wraps runs there and back again and
     // mirrors the picture.
     octave.cellsX = static_cast<uint32_t>(std::max(3.0, std::round(across)));
-    const uint32_t cellsY = static_cast<uint32_t>(
-        std::max(3.0, std::round(across * picture.height / picture.width)));
+    const uint32_t cellsY =
+        static_cast<uint32_t>(std::max(3.0, std::round(across * picture.height / picture.width)));
     octave.lattice.resize(size_t{octave.cellsX} * cellsY);
     for (float& v : octave.lattice) v = static_cast<float>(random.Unit());
     octave.alongX = AxisSteps(picture.width, octave.cellsX);
@@ -73,25 +73,26 @@ bool RunFractalPlasma(const Picture& picture, const std::array<double, kScriptVa
   const float scale = static_cast<float>(cycles) / total;
   PaintRowsOnto(picture, s.mode, size_t{picture.width} * sizeof(float),
                 [&](uint32_t y, uint8_t* row, uint8_t* scratch) {
-    // Each octave's value along the row, summed in octave order.
-    float* sum = reinterpret_cast<float*>(scratch);
-    std::fill(sum, sum + picture.width, 0.0f);
-    for (const Octave& o : octaves) {
-      const AxisStep& sy = o.alongY[y];
-      const float* top = o.lattice.data() + size_t{sy.low} * o.cellsX;
-      const float* bottom = o.lattice.data() + size_t{sy.high} * o.cellsX;
-      for (uint32_t x = 0; x < picture.width; ++x) {
-        const AxisStep& sx = o.alongX[x];
-        const float upper = top[sx.low] + (top[sx.high] - top[sx.low]) * sx.weight;
-        const float lower = bottom[sx.low] + (bottom[sx.high] - bottom[sx.low]) * sx.weight;
-        const float v = upper + (lower - upper) * sy.weight;
-        // Folded about the middle: 1 on the ridge where the noise crosses one half.
-        sum[x] += o.strength * (1 - std::fabs(2 * v - 1));
-      }
-    }
-    for (uint32_t x = 0; x < picture.width; ++x)
-      SetOpaquePixel(row + size_t{x} * 4, palette.At(sum[x] * scale));
-  });
+                  // Each octave's value along the row, summed in octave order.
+                  float* sum = reinterpret_cast<float*>(scratch);
+                  std::fill(sum, sum + picture.width, 0.0f);
+                  for (const Octave& o : octaves) {
+                    const AxisStep& sy = o.alongY[y];
+                    const float* top = o.lattice.data() + size_t{sy.low} * o.cellsX;
+                    const float* bottom = o.lattice.data() + size_t{sy.high} * o.cellsX;
+                    for (uint32_t x = 0; x < picture.width; ++x) {
+                      const AxisStep& sx = o.alongX[x];
+                      const float upper = top[sx.low] + (top[sx.high] - top[sx.low]) * sx.weight;
+                      const float lower =
+                          bottom[sx.low] + (bottom[sx.high] - bottom[sx.low]) * sx.weight;
+                      const float v = upper + (lower - upper) * sy.weight;
+                      // Folded about the middle: 1 on the ridge where the noise crosses one half.
+                      sum[x] += o.strength * (1 - std::fabs(2 * v - 1));
+                    }
+                  }
+                  for (uint32_t x = 0; x < picture.width; ++x)
+                    SetOpaquePixel(row + size_t{x} * 4, palette.At(sum[x] * scale));
+                });
   return true;
 }
 

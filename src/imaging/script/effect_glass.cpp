@@ -49,13 +49,17 @@ bool RunGlass(const Picture& picture, const std::array<double, kScriptValueSlots
     const int64_t x0 = int64_t(sx), y0 = int64_t(sy);
     const int64_t x1 = std::min(x0 + 1, w - 1), y1 = std::min(y0 + 1, h - 1);
     const double fx = sx - x0, fy = sy - y0;
-    const auto px = [&](int64_t x, int64_t y) { return double(source[size_t((y * w + x) * 4 + c)]); };
+    const auto px = [&](int64_t x, int64_t y) {
+      return double(source[size_t((y * w + x) * 4 + c)]);
+    };
     return (px(x0, y0) * (1 - fx) + px(x1, y0) * fx) * (1 - fy) +
            (px(x0, y1) * (1 - fx) + px(x1, y1) * fx) * fy;
   };
   for (int64_t y = 0; y < h; ++y)
     for (int64_t x = 0; x < w; ++x) {
-      const auto r = [&](int64_t dx, int64_t dy) { return relief[size_t((y + 1 + dy) * rw + x + 1 + dx)]; };
+      const auto r = [&](int64_t dx, int64_t dy) {
+        return relief[size_t((y + 1 + dy) * rw + x + 1 + dx)];
+      };
       // The slope per ripple: about 1 at its steepest, whatever the ripple size.
       const double gx = (r(1, 0) - r(-1, 0)) * 0.5 * cell, gy = (r(0, 1) - r(0, -1)) * 0.5 * cell;
       const double light = std::clamp(-(gx + gy) * 0.7071 * highlight * 0.5, -0.5, 0.5);

@@ -7,8 +7,7 @@
 
 namespace imaging::script {
 
-bool RunKaleidoscope(const Picture& picture,
-                     const std::array<double, kScriptValueSlots>& values) {
+bool RunKaleidoscope(const Picture& picture, const std::array<double, kScriptValueSlots>& values) {
   constexpr double kPi = 3.14159265358979323846;
   const double wedges = std::floor(values[3]);
   const double start = values[4] * (kPi / 180);

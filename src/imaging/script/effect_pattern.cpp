@@ -20,16 +20,22 @@ constexpr int kKinds = 8;
 double FirstColour(Kind kind, double u, double v, int64_t c, int64_t r, double pixel) {
   const auto edge = [pixel](double inside) { return std::clamp(inside / pixel + 0.5, 0.0, 1.0); };
   switch (kind) {
-    case Kind::kChecks: return ((c + r) & 1) ? 0 : 1;
-    case Kind::kRows: return edge(std::min(v, 0.5 - v));
-    case Kind::kColumns: return edge(std::min(u, 0.5 - u));
+    case Kind::kChecks:
+      return ((c + r) & 1) ? 0 : 1;
+    case Kind::kRows:
+      return edge(std::min(v, 0.5 - v));
+    case Kind::kColumns:
+      return edge(std::min(u, 0.5 - u));
     case Kind::kDiagonals: {
       const double t = u + v - std::floor(u + v);
       return edge(std::min(t, 0.5 - t) * 0.7071);
     }
-    case Kind::kDots: return edge(0.32 - std::hypot(u - 0.5, v - 0.5));
-    case Kind::kGrid: return edge(0.06 - std::min({u, 1 - u, v, 1 - v}));
-    case Kind::kDiamonds: return edge(0.45 - (std::fabs(u - 0.5) + std::fabs(v - 0.5)) * 0.7071);
+    case Kind::kDots:
+      return edge(0.32 - std::hypot(u - 0.5, v - 0.5));
+    case Kind::kGrid:
+      return edge(0.06 - std::min({u, 1 - u, v, 1 - v}));
+    case Kind::kDiamonds:
+      return edge(0.45 - (std::fabs(u - 0.5) + std::fabs(v - 0.5)) * 0.7071);
     case Kind::kBricks: {
       // Courses half a cell high; every other course shifted by half a brick; mortar lines.
       const double course = v * 2 - std::floor(v * 2);

@@ -33,8 +33,10 @@ double GradientNoise(uint64_t seed, uint64_t octave, double u, double v, int64_t
   const int64_t x0 = static_cast<int64_t>(fu) % periodX, y0 = static_cast<int64_t>(fv) % periodY;
   const int64_t x1 = (x0 + 1) % periodX, y1 = (y0 + 1) % periodY;
   const double dx = u - fu, dy = v - fv;
-  const double a = Corner(seed, x0, y0, octave, dx, dy), b = Corner(seed, x1, y0, octave, dx - 1, dy);
-  const double c = Corner(seed, x0, y1, octave, dx, dy - 1), d = Corner(seed, x1, y1, octave, dx - 1, dy - 1);
+  const double a = Corner(seed, x0, y0, octave, dx, dy),
+               b = Corner(seed, x1, y0, octave, dx - 1, dy);
+  const double c = Corner(seed, x0, y1, octave, dx, dy - 1),
+               d = Corner(seed, x1, y1, octave, dx - 1, dy - 1);
   const double sx = Fade(dx), sy = Fade(dy);
   return (a + (b - a) * sx) * (1 - sy) + (c + (d - c) * sx) * sy;
 }
@@ -82,7 +84,8 @@ class OctaveGradients {
     };
     const double dx = sx.offset, dy = sy.offset;
     const double a = corner(sx.low, sy.low, dx, dy), b = corner(sx.high, sy.low, dx - 1, dy);
-    const double c = corner(sx.low, sy.high, dx, dy - 1), d = corner(sx.high, sy.high, dx - 1, dy - 1);
+    const double c = corner(sx.low, sy.high, dx, dy - 1),
+                 d = corner(sx.high, sy.high, dx - 1, dy - 1);
     return (a + (b - a) * sx.weight) * (1 - sy.weight) + (c + (d - c) * sx.weight) * sy.weight;
   }
 
@@ -117,42 +120,45 @@ bool RunPerlinNoise(const Picture& picture, const std::array<double, kScriptValu
     gradients.emplace_back(seed, o, cellsX << o, cellsY << o);
     if (!gradients.back().tabled()) continue;
     for (uint32_t x = 0; x < picture.width; ++x)
-      columns[size_t(o)].push_back(gradients.back().AxisStep(
-          (x + 0.5) * (cellsX << o) / picture.width, cellsX << o));
+      columns[size_t(o)].push_back(
+          gradients.back().AxisStep((x + 0.5) * (cellsX << o) / picture.width, cellsX << o));
   }
 
   // Rows are independent: they are shared over the pool's threads. Each row adds its octaves
   // in order, column by column.
-  ForRowChunks(picture.height, size_t{picture.width} * sizeof(double), [&](uint32_t y, uint8_t* scratch) {
-    double* sum = reinterpret_cast<double*>(scratch);
-    std::fill(sum, sum + picture.width, 0.0);
-    double amplitude = 1;
-    for (int o = 0; o < octaves; ++o, amplitude *= persistence) {
-      const OctaveGradients& g = gradients[size_t(o)];
-      const int64_t px = cellsX << o, py = cellsY << o;
-      if (!g.tabled()) {
-        for (uint32_t x = 0; x < picture.width; ++x) {
-          const double u = (x + 0.5) * px / picture.width, v = (y + 0.5) * py / picture.height;
-          sum[x] += amplitude * g.Noise(u, v);
+  ForRowChunks(
+      picture.height, size_t{picture.width} * sizeof(double), [&](uint32_t y, uint8_t* scratch) {
+        double* sum = reinterpret_cast<double*>(scratch);
+        std::fill(sum, sum + picture.width, 0.0);
+        double amplitude = 1;
+        for (int o = 0; o < octaves; ++o, amplitude *= persistence) {
+          const OctaveGradients& g = gradients[size_t(o)];
+          const int64_t px = cellsX << o, py = cellsY << o;
+          if (!g.tabled()) {
+            for (uint32_t x = 0; x < picture.width; ++x) {
+              const double u = (x + 0.5) * px / picture.width, v = (y + 0.5) * py / picture.height;
+              sum[x] += amplitude * g.Noise(u, v);
+            }
+            continue;
+          }
+          const OctaveGradients::Step rowStep = g.AxisStep((y + 0.5) * py / picture.height, py);
+          const OctaveGradients::Step* column = columns[size_t(o)].data();
+          for (uint32_t x = 0; x < picture.width; ++x)
+            sum[x] += amplitude * g.Noise(column[x], rowStep);
         }
-        continue;
-      }
-      const OctaveGradients::Step rowStep = g.AxisStep((y + 0.5) * py / picture.height, py);
-      const OctaveGradients::Step* column = columns[size_t(o)].data();
-      for (uint32_t x = 0; x < picture.width; ++x) sum[x] += amplitude * g.Noise(column[x], rowStep);
-    }
-    uint8_t* p = picture.pixels + size_t{y} * picture.width * 4;
-    for (uint32_t x = 0; x < picture.width; ++x, p += 4) {
-      // Two-dimensional gradient noise stays within about +-0.7, and summed octaves mostly within
-      // half that: the stretch below uses the whole range between the colours, clipping rarely.
-      const double t = std::clamp(0.5 + 1.2 * sum[x] / amplitudeSum, 0.0, 1.0);
-      for (int c = 0; c < 3; ++c) {  // colours are packed red first; the picture is blue first
-        const double a = (low >> (8 * c)) & 0xFF, b = (high >> (8 * c)) & 0xFF;
-        p[2 - c] = static_cast<uint8_t>(a + (b - a) * t + 0.5);
-      }
-      p[3] = 255;
-    }
-  });
+        uint8_t* p = picture.pixels + size_t{y} * picture.width * 4;
+        for (uint32_t x = 0; x < picture.width; ++x, p += 4) {
+          // Two-dimensional gradient noise stays within about +-0.7, and summed octaves mostly
+          // within half that: the stretch below uses the whole range between the colours, clipping
+          // rarely.
+          const double t = std::clamp(0.5 + 1.2 * sum[x] / amplitudeSum, 0.0, 1.0);
+          for (int c = 0; c < 3; ++c) {  // colours are packed red first; the picture is blue first
+            const double a = (low >> (8 * c)) & 0xFF, b = (high >> (8 * c)) & 0xFF;
+            p[2 - c] = static_cast<uint8_t>(a + (b - a) * t + 0.5);
+          }
+          p[3] = 255;
+        }
+      });
   return true;
 }
 

@@ -25,7 +25,9 @@ class WrappingGrid {
   // Zero pages straight from the system hold the grid: a large grid's first touch then costs
   // a few large-page faults rather than thousands of small ones.
   explicit WrappingGrid(uint32_t side)
-      : mask_(int64_t{side} - 1), side_(side), pages_(size_t{side} * side * sizeof(float)),
+      : mask_(int64_t{side} - 1),
+        side_(side),
+        pages_(size_t{side} * side * sizeof(float)),
         values_(reinterpret_cast<float*>(pages_.data())) {}
   ~WrappingGrid() {
     std::memset(pages_.data(), 0, pages_.size());
@@ -53,7 +55,8 @@ class CosinePalette {
     for (uint32_t i = 0; i <= kSteps; ++i) {
       const double t = double(i) / kSteps;
       for (int c = 0; c < 3; ++c)
-        table_[i][c] = static_cast<float>((0.5 + 0.5 * std::cos(kTwoPi * (t + c / 3.0))) * 255 + 0.5);
+        table_[i][c] =
+            static_cast<float>((0.5 + 0.5 * std::cos(kTwoPi * (t + c / 3.0))) * 255 + 0.5);
     }
   }
   // Red, green, blue at palette position t (whole cycles wrap round) as bytes.
@@ -84,13 +87,15 @@ void Displace(WrappingGrid& grid, EffectRandom& random, double roughness) {
     for (int64_t y = 0; y < n; y += step)
       for (int64_t x = 0; x < n; x += step) {
         const float mean = (grid.At(x, y) + grid.At(x + step, y) + grid.At(x, y + step) +
-                            grid.At(x + step, y + step)) * 0.25f;
+                            grid.At(x + step, y + step)) *
+                           0.25f;
         grid.At(x + half, y + half) = mean + static_cast<float>((random.Unit() - 0.5) * amplitude);
       }
     for (int64_t y = 0; y < n; y += half)
       for (int64_t x = (y / half) % 2 == 0 ? half : 0; x < n; x += step) {
         const float mean = (grid.At(x - half, y) + grid.At(x + half, y) + grid.At(x, y - half) +
-                            grid.At(x, y + half)) * 0.25f;
+                            grid.At(x, y + half)) *
+                           0.25f;
         grid.At(x, y) = mean + static_cast<float>((random.Unit() - 0.5) * amplitude);
       }
   }
@@ -107,7 +112,8 @@ bool RunPlasma(const Picture& picture, const std::array<double, kScriptValueSlot
 
   float low = grid.At(0, 0), high = low;
   for (uint32_t y = 0; y < side; ++y)
-    for (uint32_t x = 0; x < side; ++x) low = std::min(low, grid.At(x, y)), high = std::max(high, grid.At(x, y));
+    for (uint32_t x = 0; x < side; ++x)
+      low = std::min(low, grid.At(x, y)), high = std::max(high, grid.At(x, y));
   const double range = high > low ? high - low : 1.0;
 
   // Palette: channel c = 0.5 + 0.5 cos(2 pi (cycles t + phase + offset_c)), offsets spread over
@@ -129,20 +135,20 @@ bool RunPlasma(const Picture& picture, const std::array<double, kScriptValueSlot
   }
   // Rows are independent: they are shared over the pool's threads.
   cv::parallel_for_(cv::Range(0, static_cast<int>(picture.height)), [&](const cv::Range& rows) {
-  for (uint32_t y = uint32_t(rows.start); y < uint32_t(rows.end); ++y) {
-    const double gy = (y + 0.5) * scaleY - 0.5;
-    const int64_t y0 = static_cast<int64_t>(std::floor(gy));
-    const double fy = gy - y0;
-    uint8_t* p = picture.pixels + size_t{y} * picture.width * 4;
-    for (uint32_t x = 0; x < picture.width; ++x, p += 4) {
-      const int64_t x0 = columns[x].x0;
-      const double fx = columns[x].fx;
-      const double v = (grid.At(x0, y0) * (1 - fx) + grid.At(x0 + 1, y0) * fx) * (1 - fy) +
-                       (grid.At(x0, y0 + 1) * (1 - fx) + grid.At(x0 + 1, y0 + 1) * fx) * fy;
-      palette->At((v - low) * toPalette + phase, p[2], p[1], p[0]);
-      p[3] = 255;
+    for (uint32_t y = uint32_t(rows.start); y < uint32_t(rows.end); ++y) {
+      const double gy = (y + 0.5) * scaleY - 0.5;
+      const int64_t y0 = static_cast<int64_t>(std::floor(gy));
+      const double fy = gy - y0;
+      uint8_t* p = picture.pixels + size_t{y} * picture.width * 4;
+      for (uint32_t x = 0; x < picture.width; ++x, p += 4) {
+        const int64_t x0 = columns[x].x0;
+        const double fx = columns[x].fx;
+        const double v = (grid.At(x0, y0) * (1 - fx) + grid.At(x0 + 1, y0) * fx) * (1 - fy) +
+                         (grid.At(x0, y0 + 1) * (1 - fx) + grid.At(x0 + 1, y0 + 1) * fx) * fy;
+        palette->At((v - low) * toPalette + phase, p[2], p[1], p[0]);
+        p[3] = 255;
+      }
     }
-  }
   });
   return true;
 }

@@ -16,8 +16,8 @@ bool Rank(const Picture& picture, const std::array<double, kScriptValueSlots>& v
   const int radius = static_cast<int>(Limited(values[1], 0, 200));
   if (radius == 0) return true;
   cv::Mat image(int(picture.height), int(picture.width), CV_8UC4, picture.pixels);
-  const cv::Mat shape = cv::getStructuringElement(cv::MORPH_ELLIPSE,
-                                                  cv::Size(2 * radius + 1, 2 * radius + 1));
+  const cv::Mat shape =
+      cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(2 * radius + 1, 2 * radius + 1));
   // Outside the picture nothing counts: the border takes part only with its own pixels.
   if (largest)
     cv::dilate(image, image, shape, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);

@@ -42,7 +42,8 @@ bool RunSeamless(const Picture& picture, const std::array<double, kScriptValueSl
       const uint8_t *p0 = at(x, y), *p1 = at(mx, y), *p2 = at(x, my), *p3 = at(mx, my);
       uint8_t* out = picture.pixels + (size_t{y} * w + x) * 4;
       for (int k = 0; k < 4; ++k)
-        out[k] = uint8_t(std::clamp(a * p0[k] + b * p1[k] + c * p2[k] + d * p3[k], 0.0f, 255.0f) + 0.5f);
+        out[k] =
+            uint8_t(std::clamp(a * p0[k] + b * p1[k] + c * p2[k] + d * p3[k], 0.0f, 255.0f) + 0.5f);
     }
   }
   return true;

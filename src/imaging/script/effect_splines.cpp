@@ -17,7 +17,8 @@ struct Point {
 Point CatmullRom(const Point& p0, const Point& p1, const Point& p2, const Point& p3, double t) {
   const double t2 = t * t, t3 = t2 * t;
   const auto blend = [&](double a, double b, double c, double d) {
-    return 0.5 * (2 * b + (c - a) * t + (2 * a - 5 * b + 4 * c - d) * t2 + (3 * b - a - 3 * c + d) * t3);
+    return 0.5 *
+           (2 * b + (c - a) * t + (2 * a - 5 * b + 4 * c - d) * t2 + (3 * b - a - 3 * c + d) * t3);
   };
   return {blend(p0.x, p1.x, p2.x, p3.x), blend(p0.y, p1.y, p2.y, p3.y)};
 }
@@ -41,7 +42,8 @@ bool RunSplines(const Picture& picture, const std::array<double, kScriptValueSlo
     const Rgb colour = VaryColour(s.colour, s.variation, random);
     bool first = true;
     for (size_t k = 1; k < points; ++k) {
-      const double span = std::hypot(through[k + 1].x - through[k].x, through[k + 1].y - through[k].y);
+      const double span =
+          std::hypot(through[k + 1].x - through[k].x, through[k + 1].y - through[k].y);
       const int steps = 1 + static_cast<int>(span / 4);
       Point last = through[k];
       for (int j = 1; j <= steps; ++j) {

@@ -74,7 +74,10 @@ constexpr EffectInfo kEffects[] = {
     // 54: -, -, -, tilt in degrees, turn in degrees, eye distance in diagonals
     {54, "Tilt", {0, 0, 0, 30, 0, 1.5, 0, 0, 0}, RunTilt},
     // 55: 1 features across, 2 octaves, 7 roughness %, 8 colour cycles
-    {55, "Fractal Plasma", {1, 3, 6, 0, 0x2060E0, 100, 100, 55, 1, 0, 0, 0, 0, 0, 12}, RunFractalPlasma},
+    {55,
+     "Fractal Plasma",
+     {1, 3, 6, 0, 0x2060E0, 100, 100, 55, 1, 0, 0, 0, 0, 0, 12},
+     RunFractalPlasma},
     // 56: 0 seed, 1 length % of the diagonal, 2 strength %, 3 count, 4 colour, 5 width px
     {56, "Scratch", {1, 25, 50, 30, 0xFFFFFF, 1}, RunScratch},
     // 58: 1 height % of the picture, 2 fork angle in degrees, 4 bark colour, 7 leaf colour,

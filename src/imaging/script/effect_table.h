@@ -10,7 +10,8 @@
 
 namespace imaging::script {
 
-using EffectFn = bool (*)(const Picture& picture, const std::array<double, kScriptValueSlots>& values);
+using EffectFn = bool (*)(const Picture& picture,
+                          const std::array<double, kScriptValueSlots>& values);
 
 struct EffectInfo {
   uint32_t id;

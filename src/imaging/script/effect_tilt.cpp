@@ -18,8 +18,8 @@ bool RunTilt(const Picture& picture, const std::array<double, kScriptValueSlots>
   // The card's axes after the tilt (about x) and then the turn (about y), in eye space with z
   // pointing away from the viewer.
   const double ct = std::cos(tilt), st = std::sin(tilt), cp = std::cos(turn), sp = std::sin(turn);
-  const double ux[3] = {cp, 0, sp};                  // the card's x axis
-  const double uy[3] = {-st * sp, ct, st * cp};      // its y axis (down)
+  const double ux[3] = {cp, 0, sp};              // the card's x axis
+  const double uy[3] = {-st * sp, ct, st * cp};  // its y axis (down)
   // A view ray through screen point (px, py, eye) meets the card where
   // eye_offset + a ux + b uy = t (px, py, eye); solved for (a, b) by Cramer's rule.
   return WarpPictureInPlace(picture, values, [&](double x, double y, double* sx, double* sy) {

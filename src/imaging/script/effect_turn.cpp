@@ -19,8 +19,8 @@ bool RunTurn(const Picture& picture, const std::array<double, kScriptValueSlots>
   std::vector<uint8_t> source(picture.pixels, picture.pixels + rowBytes * picture.height);
   return RotateInFrame(source.data(), picture.width, picture.height, 4,
                        static_cast<uint32_t>(rowBytes), picture.pixels,
-                       static_cast<uint32_t>(rowBytes), degrees, zoom,
-                       BitsFromValue(values[6]), static_cast<uint32_t>(quality)) != 0;
+                       static_cast<uint32_t>(rowBytes), degrees, zoom, BitsFromValue(values[6]),
+                       static_cast<uint32_t>(quality)) != 0;
 }
 
 }  // namespace imaging::script

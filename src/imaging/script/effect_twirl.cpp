@@ -10,7 +10,8 @@ namespace imaging::script {
 
 bool RunTwirl(const Picture& picture, const std::array<double, kScriptValueSlots>& values) {
   const double turn = values[3] * (3.14159265358979323846 / 180);
-  const double radius = values[4] / 100 * 0.5 * std::hypot(double(picture.width), double(picture.height));
+  const double radius =
+      values[4] / 100 * 0.5 * std::hypot(double(picture.width), double(picture.height));
   const double cx = values[5] / 100 * picture.width, cy = values[6] / 100 * picture.height;
   if (!Finite({turn, cx, cy}) || std::fabs(values[3]) > 1e6 || !(radius > 0 && radius < 1e7))
     return false;

@@ -23,10 +23,14 @@ bool RunVoxel(const Picture& picture, const std::array<double, kScriptValueSlots
       double shade = 1;
       if (nearest < bevel) {
         // Which face of the bevel: the closest edge; top and left face the light.
-        if (nearest == top) shade = 1 + 0.55 * depth;
-        else if (nearest == left) shade = 1 + 0.3 * depth;
-        else if (nearest == right) shade = 1 - 0.3 * depth;
-        else shade = 1 - 0.5 * depth;
+        if (nearest == top)
+          shade = 1 + 0.55 * depth;
+        else if (nearest == left)
+          shade = 1 + 0.3 * depth;
+        else if (nearest == right)
+          shade = 1 - 0.3 * depth;
+        else
+          shade = 1 - 0.5 * depth;
       }
       const uint8_t* mean = means.At(x, y);
       uint8_t* p = picture.pixels + (size_t{y} * picture.width + x) * 4;

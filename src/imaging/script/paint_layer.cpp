@@ -21,12 +21,17 @@ struct SegmentDistance {
 // A segment's direction and length, worked out once for all the pixels near it.
 struct Segment {
   Segment(double xa, double ya, double xb, double yb)
-      : x0(xa), y0(ya), dx(xb - xa), dy(yb - ya), length2(dx * dx + dy * dy),
+      : x0(xa),
+        y0(ya),
+        dx(xb - xa),
+        dy(yb - ya),
+        length2(dx * dx + dy * dy),
         length(std::sqrt(length2)) {}
   double x0, y0, dx, dy, length2, length;
 };
 SegmentDistance DistanceToSegment(double px, double py, const Segment& s) {
-  const double projected = s.length2 > 0 ? ((px - s.x0) * s.dx + (py - s.y0) * s.dy) / s.length2 : 0.0;
+  const double projected =
+      s.length2 > 0 ? ((px - s.x0) * s.dx + (py - s.y0) * s.dy) / s.length2 : 0.0;
   const double t = std::clamp(projected, 0.0, 1.0);
   const double qx = px - (s.x0 + t * s.dx), qy = py - (s.y0 + t * s.dy);
   const double across = s.length > 0 ? (qx * -s.dy + qy * s.dx) / s.length : 0.0;
@@ -58,25 +63,40 @@ bool RowSpan(double xa, double ya, double xb, double yb, double reach, uint32_t 
 float SoftLightDarken(float d) { return d <= 0.25f ? ((16 * d - 12) * d + 4) * d : std::sqrt(d); }
 float Mix(MixMode mode, float d, float s) {
   switch (mode) {
-    case MixMode::kMultiply: return s * d;
-    case MixMode::kScreen: return s + d - s * d;
-    case MixMode::kOverlay: return d < 0.5f ? 2 * s * d : 1 - 2 * (1 - s) * (1 - d);
-    case MixMode::kDarken: return std::min(s, d);
-    case MixMode::kLighten: return std::max(s, d);
-    case MixMode::kAdd: return std::min(1.0f, s + d);
-    case MixMode::kSubtract: return std::max(0.0f, d - s);
-    case MixMode::kDifference: return std::fabs(d - s);
-    case MixMode::kDodge: return d <= 0 ? 0 : s >= 1 ? 1 : std::min(1.0f, d / (1 - s));
-    case MixMode::kBurn: return d >= 1 ? 1 : s <= 0 ? 0 : 1 - std::min(1.0f, (1 - d) / s);
-    case MixMode::kHardLight: return s < 0.5f ? 2 * s * d : 1 - 2 * (1 - s) * (1 - d);
+    case MixMode::kMultiply:
+      return s * d;
+    case MixMode::kScreen:
+      return s + d - s * d;
+    case MixMode::kOverlay:
+      return d < 0.5f ? 2 * s * d : 1 - 2 * (1 - s) * (1 - d);
+    case MixMode::kDarken:
+      return std::min(s, d);
+    case MixMode::kLighten:
+      return std::max(s, d);
+    case MixMode::kAdd:
+      return std::min(1.0f, s + d);
+    case MixMode::kSubtract:
+      return std::max(0.0f, d - s);
+    case MixMode::kDifference:
+      return std::fabs(d - s);
+    case MixMode::kDodge:
+      return d <= 0 ? 0 : s >= 1 ? 1 : std::min(1.0f, d / (1 - s));
+    case MixMode::kBurn:
+      return d >= 1 ? 1 : s <= 0 ? 0 : 1 - std::min(1.0f, (1 - d) / s);
+    case MixMode::kHardLight:
+      return s < 0.5f ? 2 * s * d : 1 - 2 * (1 - s) * (1 - d);
     case MixMode::kSoftLight:
       return s <= 0.5f ? d - (1 - 2 * s) * d * (1 - d) : d + (2 * s - 1) * (SoftLightDarken(d) - d);
-    case MixMode::kExclusion: return s + d - 2 * s * d;
-    default: return s;
+    case MixMode::kExclusion:
+      return s + d - 2 * s * d;
+    default:
+      return s;
   }
 }
 
-uint8_t ToByte(float unit) { return static_cast<uint8_t>(std::clamp(unit, 0.0f, 1.0f) * 255 + 0.5f); }
+uint8_t ToByte(float unit) {
+  return static_cast<uint8_t>(std::clamp(unit, 0.0f, 1.0f) * 255 + 0.5f);
+}
 
 }  // namespace
 
@@ -151,18 +171,22 @@ void ForRowChunks(uint32_t height, size_t scratchBytes,
                   const std::function<void(uint32_t, uint8_t*)>& row) {
   // A few chunks a thread, so that uneven rows still spread; each chunk's scratch is made before
   // any row runs.
-  const uint32_t chunks = std::min<uint32_t>(height, 4 * uint32_t(std::max(1, cv::getNumThreads())));
+  const uint32_t chunks =
+      std::min<uint32_t>(height, 4 * uint32_t(std::max(1, cv::getNumThreads())));
   if (chunks == 0) return;
   const size_t stride = (scratchBytes + 63) & ~size_t{63};
   std::vector<uint8_t> scratch(stride * chunks + 64);
   uint8_t* base = scratch.data() + ((64 - reinterpret_cast<uintptr_t>(scratch.data()) % 64) % 64);
-  cv::parallel_for_(cv::Range(0, int(chunks)), [&](const cv::Range& range) {
-    for (int c = range.start; c < range.end; ++c) {
-      const uint32_t first = uint32_t(uint64_t{height} * uint32_t(c) / chunks);
-      const uint32_t end = uint32_t(uint64_t{height} * uint32_t(c + 1) / chunks);
-      for (uint32_t y = first; y < end; ++y) row(y, base + stride * size_t(c));
-    }
-  }, double(chunks));
+  cv::parallel_for_(
+      cv::Range(0, int(chunks)),
+      [&](const cv::Range& range) {
+        for (int c = range.start; c < range.end; ++c) {
+          const uint32_t first = uint32_t(uint64_t{height} * uint32_t(c) / chunks);
+          const uint32_t end = uint32_t(uint64_t{height} * uint32_t(c + 1) / chunks);
+          for (uint32_t y = first; y < end; ++y) row(y, base + stride * size_t(c));
+        }
+      },
+      double(chunks));
 }
 
 void PaintRowsOnto(const Picture& picture, MixMode mode, size_t scratchBytes,
@@ -227,7 +251,8 @@ class PaintLayer::RowCursor {
   uint8_t* base_ = nullptr;
 };
 
-void PaintLayer::BlendSpan(uint32_t y, uint32_t from, uint32_t to, const Rgb& colour, float opacity) {
+void PaintLayer::BlendSpan(uint32_t y, uint32_t from, uint32_t to, const Rgb& colour,
+                           float opacity) {
   if (!(opacity > 0)) return;
   // The same sums BlendPixel makes, with the paint's share worked out once.
   const float a = std::min(opacity, 1.0f), keep = 1 - a;
@@ -281,14 +306,18 @@ void PaintLayer::Ring(double cx, double cy, double radius, double halfWidth, con
     const double dy = y + 0.5 - cy;
     if (std::fabs(dy) > outer + kMargin) continue;
     const double half = std::sqrt(std::max(0.0, outer * outer - dy * dy)) + kMargin;
-    const uint32_t from = std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(cx - half))));
-    const uint32_t to = std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(cx + half) + 1)));
+    const uint32_t from =
+        std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(cx - half))));
+    const uint32_t to =
+        std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(cx + half) + 1)));
     // The wholly covered columns, solidFrom..solidTo (none when solidFrom >= solidTo).
     uint32_t solidFrom = from, solidTo = from;
     if (solid > 1 && solid * solid - dy * dy > 1) {
       const double inner = std::sqrt(solid * solid - dy * dy) - kMargin;
-      solidFrom = std::clamp<uint32_t>(static_cast<uint32_t>(std::max(0.0, std::ceil(cx - inner - 0.5))), from, to);
-      solidTo = std::clamp<uint32_t>(static_cast<uint32_t>(std::max(0.0, std::floor(cx + inner - 0.5) + 1)), solidFrom, to);
+      solidFrom = std::clamp<uint32_t>(
+          static_cast<uint32_t>(std::max(0.0, std::ceil(cx - inner - 0.5))), from, to);
+      solidTo = std::clamp<uint32_t>(
+          static_cast<uint32_t>(std::max(0.0, std::floor(cx + inner - 0.5) + 1)), solidFrom, to);
     }
     RowCursor row(*this, y);
     const auto edge = [&](uint32_t x) {
@@ -314,8 +343,10 @@ void PaintLayer::Capsule(double xa, double ya, double xb, double yb, double radi
   for (uint32_t y = y0; y < y1; ++y) {
     double left, right;
     if (!RowSpan(xa, ya, xb, yb, reach, y, left, right)) continue;
-    const uint32_t from = std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(left))));
-    const uint32_t to = std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(right) + 1)));
+    const uint32_t from =
+        std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(left))));
+    const uint32_t to =
+        std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(right) + 1)));
     RowCursor row(*this, y);
     for (uint32_t x = from; x < to; ++x) {
       const SegmentDistance d = DistanceToSegment(x + 0.5, y + 0.5, segment);
@@ -326,8 +357,8 @@ void PaintLayer::Capsule(double xa, double ya, double xb, double yb, double radi
   }
 }
 
-void PaintLayer::Tube(double xa, double ya, double xb, double yb, double radius,
-                      const Rgb& colour, float opacity) {
+void PaintLayer::Tube(double xa, double ya, double xb, double yb, double radius, const Rgb& colour,
+                      float opacity) {
   const double reach = radius + 1;
   uint32_t x0, y0, x1, y1;
   if (!Clip(std::min(xa, xb) - reach, std::min(ya, yb) - reach, std::max(xa, xb) + reach,
@@ -342,8 +373,10 @@ void PaintLayer::Tube(double xa, double ya, double xb, double yb, double radius,
   for (uint32_t y = y0; y < y1; ++y) {
     double left, right;
     if (!RowSpan(xa, ya, xb, yb, reach, y, left, right)) continue;
-    const uint32_t from = std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(left))));
-    const uint32_t to = std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(right) + 1)));
+    const uint32_t from =
+        std::max<uint32_t>(x0, static_cast<uint32_t>(std::max(0.0, std::floor(left))));
+    const uint32_t to =
+        std::min<uint32_t>(x1, static_cast<uint32_t>(std::max(0.0, std::ceil(right) + 1)));
     RowCursor row(*this, y);
     for (uint32_t x = from; x < to; ++x) {
       const SegmentDistance d = DistanceToSegment(x + 0.5, y + 0.5, segment);

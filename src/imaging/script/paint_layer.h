@@ -1,9 +1,9 @@
 // What the drawing generators paint into before their picture is laid onto the one they run on:
 // a picture-sized layer of premultiplied blue, green, red, alpha bytes, kept in square tiles
 // whose memory is taken only once something is painted in them (a few strokes on a large
-// picture touch little memory, and laying them down visits only their tiles), with anti-aliased shapes
-// (each pixel covered by how far its centre lies inside the shape's edge) and a final lay-down
-// by mix mode.
+// picture touch little memory, and laying them down visits only their tiles), with anti-aliased
+// shapes (each pixel covered by how far its centre lies inside the shape's edge) and a final
+// lay-down by mix mode.
 #pragma once
 
 #include <algorithm>

@@ -11,7 +11,8 @@ namespace imaging::script {
 class PaletteTable {
  public:
   PaletteTable(const Rgb& colour, double variation) {
-    for (size_t i = 0; i < kSize; ++i) entries_[i] = PaletteColour(double(i) / kSize, colour, variation);
+    for (size_t i = 0; i < kSize; ++i)
+      entries_[i] = PaletteColour(double(i) / kSize, colour, variation);
   }
   // The colour at palette position t; whole cycles wrap round.
   const Rgb& At(float t) const {

@@ -14,7 +14,8 @@ namespace {
 
 // The words of one line, comments removed.
 std::vector<std::string_view> Words(std::string_view line) {
-  if (const size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+  if (const size_t hash = line.find('#'); hash != std::string_view::npos)
+    line = line.substr(0, hash);
   std::vector<std::string_view> words;
   size_t i = 0;
   while (i < line.size()) {
@@ -61,8 +62,8 @@ bool ParseScript(std::string_view text, Script& out) {
     if (words.empty()) continue;
 
     if (!sawMagic) {  // the first line names the format and its version
-      if (words.size() != 2 || words[0] != "picture-script" || !ParseWhole(words[1], script.version) ||
-          script.version != kScriptFormatVersion)
+      if (words.size() != 2 || words[0] != "picture-script" ||
+          !ParseWhole(words[1], script.version) || script.version != kScriptFormatVersion)
         return false;
       sawMagic = true;
     } else if (words[0] == "size") {

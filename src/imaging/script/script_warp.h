@@ -39,7 +39,11 @@ bool WarpPictureInPlace(const Picture& picture, const std::array<double, kScript
   const uint32_t background = BitsFromValue(values[kBackgroundSlot]);
   const size_t rowBytes = size_t{picture.width} * 4;
   const std::vector<uint8_t> source(picture.pixels, picture.pixels + rowBytes * picture.height);
-  const WarpSource from{source.data(), picture.width, picture.height, 4, uint32_t(rowBytes),
+  const WarpSource from{source.data(),
+                        picture.width,
+                        picture.height,
+                        4,
+                        uint32_t(rowBytes),
                         mode == kEdgeFill ? WarpSource::kSoftFill : WarpSource::kRepeat,
                         {uint8_t(background), uint8_t(background >> 8), uint8_t(background >> 16),
                          uint8_t(background >> 24)}};

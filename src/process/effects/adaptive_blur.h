@@ -15,8 +15,8 @@ inline constexpr EffectParameter kAdaptiveBlurParameters[] = {
     Slider(2, "pull on bright pixels", 500),
     Slider(3, "pull on dark pixels", 500),
 };
-inline constexpr EffectDescriptor kAdaptiveBlurEffect = OwnEffectRow(
-    kAdaptiveBlurOwn, kPremultiplied, kAdaptiveBlurParameters,
-    "Pulls pixels that stand out from a neighbour towards their surroundings.");
+inline constexpr EffectDescriptor kAdaptiveBlurEffect =
+    OwnEffectRow(kAdaptiveBlurOwn, kPremultiplied, kAdaptiveBlurParameters,
+                 "Pulls pixels that stand out from a neighbour towards their surroundings.");
 
 }  // namespace process

@@ -14,8 +14,8 @@ inline constexpr EffectParameter kAdjustLabParameters[] = {
     Slider(2, "green to red", 500),
     Slider(3, "blue to yellow", 500),
 };
-inline constexpr EffectDescriptor kAdjustLabEffect = OwnEffectRow(
-    kAdjustLabOwn, kAsItIs, kAdjustLabParameters,
-    "Shifts lightness and the two colour axes of L*a*b*; 50 % changes nothing.");
+inline constexpr EffectDescriptor kAdjustLabEffect =
+    OwnEffectRow(kAdjustLabOwn, kAsItIs, kAdjustLabParameters,
+                 "Shifts lightness and the two colour axes of L*a*b*; 50 % changes nothing.");
 
 }  // namespace process

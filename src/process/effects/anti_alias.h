@@ -17,7 +17,6 @@ inline constexpr EffectParameter kAntiAliasParameters[] = {
     Slider(4, "rising-edge sensitivity", 800),
 };
 inline constexpr EffectDescriptor kAntiAliasEffect = OwnEffectRow(
-    kAntiAliasOwn, kPremultiplied, kAntiAliasParameters,
-    "Softens stair-stepped diagonal edges.");
+    kAntiAliasOwn, kPremultiplied, kAntiAliasParameters, "Softens stair-stepped diagonal edges.");
 
 }  // namespace process

@@ -43,8 +43,8 @@ inline void ReliefColour(Hsl p, uint32_t direction, double s, uint8_t out[3]) {
     p.s += (1 - p.s) * s;
   else if ((direction >> 2) == 2)
     p.s -= p.s * s;
-  engine::HSLToRGB(std::clamp(p.h, 0.0, 359.0), std::clamp(p.s, 0.0, 1.0), std::clamp(p.l, 0.0, 1.0),
-           &out[0], &out[1], &out[2]);
+  engine::HSLToRGB(std::clamp(p.h, 0.0, 359.0), std::clamp(p.s, 0.0, 1.0),
+                   std::clamp(p.l, 0.0, 1.0), &out[0], &out[1], &out[2]);
 }
 
 // Lightness and saturation depend on a colour's largest and smallest byte alone (the conversion

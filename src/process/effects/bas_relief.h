@@ -13,8 +13,8 @@ inline constexpr EffectParameter kBasReliefParameters[] = {
     Slider(1, "depth", 300),
     Option(1, "light from (0 left, 1 above, 2 upper left)", 0, 2, 2),
 };
-inline constexpr EffectDescriptor kBasReliefEffect = OwnEffectRow(
-    kBasReliefOwn, kAsItIs, kBasReliefParameters,
-    "Raises edges that face the light and sinks the others.");
+inline constexpr EffectDescriptor kBasReliefEffect =
+    OwnEffectRow(kBasReliefOwn, kAsItIs, kBasReliefParameters,
+                 "Raises edges that face the light and sinks the others.");
 
 }  // namespace process

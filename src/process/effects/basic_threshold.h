@@ -12,8 +12,8 @@ inline constexpr OwnEffect kBasicThresholdOwn{"Basic Threshold", BasicThreshold}
 inline constexpr EffectParameter kBasicThresholdParameters[] = {
     Slider(1, "threshold", 500),
 };
-inline constexpr EffectDescriptor kBasicThresholdEffect = OwnEffectRow(
-    kBasicThresholdOwn, kAsItIs, kBasicThresholdParameters,
-    "Black below the threshold brightness, white at or above it.");
+inline constexpr EffectDescriptor kBasicThresholdEffect =
+    OwnEffectRow(kBasicThresholdOwn, kAsItIs, kBasicThresholdParameters,
+                 "Black below the threshold brightness, white at or above it.");
 
 }  // namespace process

@@ -12,7 +12,7 @@ void FillRowSpan(const EffectContext& context, int32_t y, int32_t x0, int32_t x1
   uint8_t* row = context.WriteRow(y);
   for (int32_t x = std::max(x0, 0); x <= std::min(x1, context.lastColumn); ++x)
     row[std::ptrdiff_t(x) * 4 + 0] = colour[0], row[std::ptrdiff_t(x) * 4 + 1] = colour[1],
-                       row[std::ptrdiff_t(x) * 4 + 2] = colour[2];
+                                row[std::ptrdiff_t(x) * 4 + 2] = colour[2];
 }
 
 void FillColumnSpan(const EffectContext& context, int32_t x, int32_t y0, int32_t y1,

@@ -14,8 +14,8 @@ inline constexpr EffectParameter kBorderizeParameters[] = {
     Slider(1, "pick point round the ring", 500),
     Slider(2, "frame width", 100),
 };
-inline constexpr EffectDescriptor kBorderizeEffect = OwnEffectRow(
-    kBorderizeOwn, kAsItIs, kBorderizeParameters,
-    "Frames the picture with rings coloured from the picture's own edge.");
+inline constexpr EffectDescriptor kBorderizeEffect =
+    OwnEffectRow(kBorderizeOwn, kAsItIs, kBorderizeParameters,
+                 "Frames the picture with rings coloured from the picture's own edge.");
 
 }  // namespace process

@@ -15,8 +15,8 @@ inline constexpr EffectParameter kChannelParameters[] = {
     Flag(4, "green"),
     Flag(5, "blue"),
 };
-inline constexpr EffectDescriptor kChannelEffect = OwnEffectRow(
-    kChannelOwn, kAsItIs, kChannelParameters,
-    "Lifts a colour channel out as coverage of pure red, green or blue.");
+inline constexpr EffectDescriptor kChannelEffect =
+    OwnEffectRow(kChannelOwn, kAsItIs, kChannelParameters,
+                 "Lifts a colour channel out as coverage of pure red, green or blue.");
 
 }  // namespace process

@@ -19,8 +19,8 @@ inline constexpr EffectParameter kClampParameters[] = {
     Flag(5, "blue", 1),
     Flag(6, "alpha"),
 };
-inline constexpr EffectDescriptor kClampEffect = OwnEffectRow(
-    kClampOwn, kAsItIs, kClampParameters,
-    "Replaces channel values below and above two thresholds.");
+inline constexpr EffectDescriptor kClampEffect =
+    OwnEffectRow(kClampOwn, kAsItIs, kClampParameters,
+                 "Replaces channel values below and above two thresholds.");
 
 }  // namespace process

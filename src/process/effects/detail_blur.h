@@ -12,8 +12,8 @@ inline constexpr OwnEffect kDetailBlurOwn{"Detail Blur", DetailBlur};
 inline constexpr EffectParameter kDetailBlurParameters[] = {
     Slider(1, "threshold", 50),
 };
-inline constexpr EffectDescriptor kDetailBlurEffect = OwnEffectRow(
-    kDetailBlurOwn, kPremultiplied, kDetailBlurParameters,
-    "Smooths fine speckle and leaves flat areas alone.");
+inline constexpr EffectDescriptor kDetailBlurEffect =
+    OwnEffectRow(kDetailBlurOwn, kPremultiplied, kDetailBlurParameters,
+                 "Smooths fine speckle and leaves flat areas alone.");
 
 }  // namespace process

@@ -9,9 +9,8 @@ EffectContext& OwnEffectContext() {
   return context;
 }
 
-void FillEffectContext(EffectContext& context, uint8_t* source, uint8_t* destination,
-                       int32_t width, int32_t height, int32_t rowBytes,
-                       const OwnEffectArguments& arguments) {
+void FillEffectContext(EffectContext& context, uint8_t* source, uint8_t* destination, int32_t width,
+                       int32_t height, int32_t rowBytes, const OwnEffectArguments& arguments) {
   context.source = source;
   context.destination = destination;
   context.width = width;
@@ -80,7 +79,7 @@ void EffectContext::WriteHSL(int32_t x, int32_t y, double hue, double saturation
   if (!Inside(x, y)) return;
   uint8_t* p = WriteRow(y) + std::ptrdiff_t(x) * 4;
   engine::HSLToRGB(std::clamp(hue, 0.0, 359.0), std::clamp(saturation, 0.0, 1.0),
-           std::clamp(lightness, 0.0, 1.0), &p[0], &p[1], &p[2]);
+                   std::clamp(lightness, 0.0, 1.0), &p[0], &p[1], &p[2]);
 }
 
 void EffectContext::WriteLab(int32_t x, int32_t y, double l, double a, double b) const {

@@ -67,9 +67,7 @@ struct EffectContext {
 // Luminance as the own effects use it: the integer mean of the three colour bytes.
 inline int32_t Luminance(const uint8_t* pixel) { return (pixel[0] + pixel[1] + pixel[2]) / 3; }
 
-inline uint8_t ClampByte(int32_t value) {
-  return static_cast<uint8_t>(std::clamp(value, 0, 255));
-}
+inline uint8_t ClampByte(int32_t value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
 
 // Truncation toward zero of a double that may lie far outside the int range (or be NaN): the
 // result is limited to 0..255 as the effects' writers do.
@@ -97,8 +95,7 @@ EffectContext& OwnEffectContext();
 
 // Fills a context for a width x height picture with rows of rowBytes and the given arguments:
 // sliders x 0.001, options 1 and 2 whole, options 3..8 their low byte, colour x 1/255.
-void FillEffectContext(EffectContext& context, uint8_t* source, uint8_t* destination,
-                       int32_t width, int32_t height, int32_t rowBytes,
-                       const OwnEffectArguments& arguments);
+void FillEffectContext(EffectContext& context, uint8_t* source, uint8_t* destination, int32_t width,
+                       int32_t height, int32_t rowBytes, const OwnEffectArguments& arguments);
 
 }  // namespace process

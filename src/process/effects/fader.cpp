@@ -20,8 +20,8 @@ double Ramp(double a, double b, int32_t i, int32_t first, int32_t last) {
 
 // The bounding box of the pixels with non-zero alpha in the plane the effect reads; false when
 // there are none.
-bool PlaneContentBounds(const EffectContext& context, int32_t* left, int32_t* top,
-                        int32_t* right, int32_t* bottom) {
+bool PlaneContentBounds(const EffectContext& context, int32_t* left, int32_t* top, int32_t* right,
+                        int32_t* bottom) {
   int32_t l = context.width, t = context.height, r = -1, b = -1;
   for (int32_t y = 0; y < context.height; ++y) {
     const uint8_t* row = context.ReadRow(y);
@@ -61,30 +61,30 @@ void Fader(EffectContext& context) {
   for (int32_t x = left; x <= right; ++x)
     fx[x - left] = Ramp(2 * context.slider3, 2 * context.slider4, x, left, right);
   // Every pixel reads only itself: bands of rows run in parallel.
-  engine::ForRowBands(bottom - top + 1, std::size_t(right - left + 1) * 64,
-                      [&](int32_t begin, int32_t end) {
-  for (int32_t y = top + begin; y < top + end; ++y) {
-    const double fy = Ramp(2 * context.slider1, 2 * context.slider2, y, top, bottom);
-    const uint8_t* in = context.ReadRow(y);
-    uint8_t* out = context.WriteRow(y);
-    for (int32_t x = left; x <= right; ++x) {
-      const double f = fx[x - left] * fy;
-      const uint8_t* p = in + std::ptrdiff_t(x) * 4;
-      uint8_t* q = out + std::ptrdiff_t(x) * 4;
-      const uint8_t a = p[3];
-      if (saturation || lightness) {
-        double h, s, l;
-        engine::RGBToHSL(p[0], p[1], p[2], &h, &s, &l);
-        if (saturation) s = std::clamp(s * f, 0.0, 1.0);
-        if (lightness) l = std::clamp(l * f, 0.0, 1.0);
-        engine::HSLToRGB(h, s, l, &q[0], &q[1], &q[2]);
-      } else {
-        q[0] = p[0], q[1] = p[1], q[2] = p[2];
-      }
-      q[3] = alpha ? ClampTruncByte(f * a) : a;
-    }
-  }
-                      });
+  engine::ForRowBands(
+      bottom - top + 1, std::size_t(right - left + 1) * 64, [&](int32_t begin, int32_t end) {
+        for (int32_t y = top + begin; y < top + end; ++y) {
+          const double fy = Ramp(2 * context.slider1, 2 * context.slider2, y, top, bottom);
+          const uint8_t* in = context.ReadRow(y);
+          uint8_t* out = context.WriteRow(y);
+          for (int32_t x = left; x <= right; ++x) {
+            const double f = fx[x - left] * fy;
+            const uint8_t* p = in + std::ptrdiff_t(x) * 4;
+            uint8_t* q = out + std::ptrdiff_t(x) * 4;
+            const uint8_t a = p[3];
+            if (saturation || lightness) {
+              double h, s, l;
+              engine::RGBToHSL(p[0], p[1], p[2], &h, &s, &l);
+              if (saturation) s = std::clamp(s * f, 0.0, 1.0);
+              if (lightness) l = std::clamp(l * f, 0.0, 1.0);
+              engine::HSLToRGB(h, s, l, &q[0], &q[1], &q[2]);
+            } else {
+              q[0] = p[0], q[1] = p[1], q[2] = p[2];
+            }
+            q[3] = alpha ? ClampTruncByte(f * a) : a;
+          }
+        }
+      });
 }
 
 }  // namespace process

@@ -11,17 +11,12 @@ void Fader(EffectContext& context);
 inline constexpr OwnEffect kFaderOwn{"Fader", Fader};
 
 inline constexpr EffectParameter kFaderParameters[] = {
-    Slider(1, "top factor", 500),
-    Slider(2, "bottom factor", 500),
-    Slider(3, "left factor", 500),
-    Slider(4, "right factor", 0),
-    Flag(3, "over the content only"),
-    Flag(4, "fade saturation"),
-    Flag(5, "fade lightness"),
-    Flag(6, "fade alpha", 1),
+    Slider(1, "top factor", 500), Slider(2, "bottom factor", 500),  Slider(3, "left factor", 500),
+    Slider(4, "right factor", 0), Flag(3, "over the content only"), Flag(4, "fade saturation"),
+    Flag(5, "fade lightness"),    Flag(6, "fade alpha", 1),
 };
-inline constexpr EffectDescriptor kFaderEffect = OwnEffectRow(
-    kFaderOwn, kAsItIs, kFaderParameters,
-    "Fades saturation, lightness or alpha across and down the picture.");
+inline constexpr EffectDescriptor kFaderEffect =
+    OwnEffectRow(kFaderOwn, kAsItIs, kFaderParameters,
+                 "Fades saturation, lightness or alpha across and down the picture.");
 
 }  // namespace process

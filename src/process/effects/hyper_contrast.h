@@ -13,8 +13,8 @@ inline constexpr OwnEffect kHyperContrastOwn{"Hyper Contrast", HyperContrast};
 inline constexpr EffectParameter kHyperContrastParameters[] = {
     Slider(1, "strength", 200),
 };
-inline constexpr EffectDescriptor kHyperContrastEffect = OwnEffectRow(
-    kHyperContrastOwn, kAsItIs, kHyperContrastParameters,
-    "A strong S-curve that darkens the darks and lightens the lights.");
+inline constexpr EffectDescriptor kHyperContrastEffect =
+    OwnEffectRow(kHyperContrastOwn, kAsItIs, kHyperContrastParameters,
+                 "A strong S-curve that darkens the darks and lightens the lights.");
 
 }  // namespace process

@@ -14,8 +14,8 @@ inline constexpr EffectParameter kLineArtCleanerParameters[] = {
     Slider(1, "threshold", 500),
     Slider(2, "speck tolerance", 100),
 };
-inline constexpr EffectDescriptor kLineArtCleanerEffect = OwnEffectRow(
-    kLineArtCleanerOwn, kAsItIs, kLineArtCleanerParameters,
-    "Turns scanned line art into clean black and white without specks.");
+inline constexpr EffectDescriptor kLineArtCleanerEffect =
+    OwnEffectRow(kLineArtCleanerOwn, kAsItIs, kLineArtCleanerParameters,
+                 "Turns scanned line art into clean black and white without specks.");
 
 }  // namespace process

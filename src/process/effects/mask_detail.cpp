@@ -14,7 +14,8 @@ void MaskDetail(EffectContext& context) {
       context.height > state.canvasHeight)
     return;
   const int32_t t = Trunc(context.slider1 * 255);
-  const uint16_t marked = static_cast<uint16_t>(std::clamp(Trunc((1 - context.slider2) * 65535), 0, 65535));
+  const uint16_t marked =
+      static_cast<uint16_t>(std::clamp(Trunc((1 - context.slider2) * 65535), 0, 65535));
   for (int32_t y = 1; y < context.lastRow; ++y) {
     const uint8_t* above = context.ReadRow(y - 1);
     const uint8_t* here = context.ReadRow(y);
@@ -25,7 +26,8 @@ void MaskDetail(EffectContext& context) {
       bool detail = false;
       for (int c = 0; c < 3 && !detail; ++c) {
         const int32_t v = here[m + c];
-        const bool horizontal = std::abs(v - here[m - 4 + c]) > t && std::abs(v - here[m + 4 + c]) > t;
+        const bool horizontal =
+            std::abs(v - here[m - 4 + c]) > t && std::abs(v - here[m + 4 + c]) > t;
         const bool vertical = std::abs(v - above[m + c]) > t && std::abs(v - below[m + c]) > t;
         detail = horizontal || vertical;
       }

@@ -14,9 +14,9 @@ inline constexpr EffectParameter kNoiseReductionParameters[] = {
     Slider(1, "strength", 500),
     Slider(2, "threshold", 100),
 };
-inline constexpr EffectDescriptor kNoiseReductionEffect = OwnEffectRow(
-    kNoiseReductionOwn, kPremultiplied, kNoiseReductionParameters,
-    "Flattens small variations and keeps real edges.");
+inline constexpr EffectDescriptor kNoiseReductionEffect =
+    OwnEffectRow(kNoiseReductionOwn, kPremultiplied, kNoiseReductionParameters,
+                 "Flattens small variations and keeps real edges.");
 
 // Smart Blur is Noise Reduction under another name.
 inline constexpr EffectDescriptor kSmartBlurEffect{

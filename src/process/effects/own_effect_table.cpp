@@ -12,11 +12,13 @@ namespace {
 
 // Every own effect once; each carries its own name (defined beside its code).
 constexpr const OwnEffect* kOwnEffects[] = {
-    &kAntiAliasOwn,     &kAdaptiveBlurOwn,   &kLineArtCleanerOwn, &kBasicThresholdOwn,
-    &kAdjustLabOwn,     &kDetailBlurOwn,     &kValueBlurOwn,      &kNoiseReductionOwn,
-    &kNoiseReductionRGBOwn, &kHyperContrastOwn, &kBasReliefOwn,   &kGrayscaleOwn,
-    &kInvertOwn,        &kVignetteOwn,       &kChannelOwn,        &kReflectionOwn,
-    &kFaderOwn,         &kBorderizeOwn,      &kClampOwn,          &kMaskDetailOwn,
+    &kAntiAliasOwn,      &kAdaptiveBlurOwn,   &kLineArtCleanerOwn,
+    &kBasicThresholdOwn, &kAdjustLabOwn,      &kDetailBlurOwn,
+    &kValueBlurOwn,      &kNoiseReductionOwn, &kNoiseReductionRGBOwn,
+    &kHyperContrastOwn,  &kBasReliefOwn,      &kGrayscaleOwn,
+    &kInvertOwn,         &kVignetteOwn,       &kChannelOwn,
+    &kReflectionOwn,     &kFaderOwn,          &kBorderizeOwn,
+    &kClampOwn,          &kMaskDetailOwn,
 };
 constexpr std::size_t kCount = std::size(kOwnEffects);
 
@@ -40,9 +42,9 @@ static_assert(NamesAreUnique(), "every own effect has a name of its own");
 }  // namespace
 
 const OwnEffect* FindOwnEffect(std::string_view name) {
-  const auto at = std::lower_bound(
-      kByName.begin(), kByName.end(), name,
-      [](uint8_t i, std::string_view key) { return kOwnEffects[i]->name < key; });
+  const auto at =
+      std::lower_bound(kByName.begin(), kByName.end(), name,
+                       [](uint8_t i, std::string_view key) { return kOwnEffects[i]->name < key; });
   if (at == kByName.end() || kOwnEffects[*at]->name != name) return nullptr;
   return kOwnEffects[*at];
 }

@@ -18,8 +18,8 @@ inline constexpr EffectParameter kReflectionParameters[] = {
     Flag(3, "one mirror row for all columns"),
     Flag(4, "mirror at the height slider", 1),
 };
-inline constexpr EffectDescriptor kReflectionEffect = OwnEffectRow(
-    kReflectionOwn, kAsItIs, kReflectionParameters,
-    "Mirrors the picture below a row, fading as it goes down.");
+inline constexpr EffectDescriptor kReflectionEffect =
+    OwnEffectRow(kReflectionOwn, kAsItIs, kReflectionParameters,
+                 "Mirrors the picture below a row, fading as it goes down.");
 
 }  // namespace process

@@ -143,16 +143,16 @@ struct AntiAliasLanes {
     const __m256i apply = _mm256_or_si256(drop, rise);
     if (_mm256_testz_si256(apply, apply)) return next;
     // The keep fraction per lane, four lanes to a register of doubles.
-    const __m256d keepLow = _mm256_blendv_pd(
-        riseKeep, dropKeep,
-        _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm256_castsi256_si128(drop))));
+    const __m256d keepLow =
+        _mm256_blendv_pd(riseKeep, dropKeep,
+                         _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm256_castsi256_si128(drop))));
     const __m256d keepHigh = _mm256_blendv_pd(
         riseKeep, dropKeep,
         _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm256_extracti128_si256(drop, 1))));
     Split out;
     for (int c = 0; c < 4; ++c) {
-      const __m128i low = MixFour(_mm256_castsi256_si128(next.c[c]),
-                                  _mm256_castsi256_si128(current.c[c]), keepLow);
+      const __m128i low =
+          MixFour(_mm256_castsi256_si128(next.c[c]), _mm256_castsi256_si128(current.c[c]), keepLow);
       const __m128i high = MixFour(_mm256_extracti128_si256(next.c[c], 1),
                                    _mm256_extracti128_si256(current.c[c], 1), keepHigh);
       out.c[c] = _mm256_blendv_epi8(next.c[c], _mm256_set_m128i(high, low), apply);
@@ -165,9 +165,7 @@ struct AntiAliasLanes {
 inline __m256i Load(const uint8_t* p) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
-inline void Store(uint8_t* p, __m256i v) {
-  _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
-}
+inline void Store(uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
 
 // Transposes eight registers of eight 32-bit lanes (its own inverse).
 inline void Transpose8(__m256i r[8]) {
@@ -208,7 +206,7 @@ struct LineRange {
 // taken in the pass's order of rows (which a rule with beside needs); the rest row by row.
 template <class Lanes, class Rule>
 void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, const Lanes& lanes,
-                        const Rule& rule) {
+               const Rule& rule) {
   const int32_t s = pass.alongStep;
   const int32_t across = pass.acrossStep;
   const int32_t pairs = s > 0 ? pass.alongEnd - pass.alongStart : pass.alongStart - pass.alongEnd;
@@ -254,8 +252,7 @@ void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, const Lan
         __m256i besideLuma = _mm256_setzero_si256();
         if constexpr (Lanes::kBeside) {
           // Row i's beside is row i + across of the same column, before this step rewrites it.
-          const __m256i edge =
-              _mm256_permutevar8x32_epi32(outsideRow, _mm256_set1_epi32(column));
+          const __m256i edge = _mm256_permutevar8x32_epi32(outsideRow, _mm256_set1_epi32(column));
           const __m256i down = _mm256_setr_epi32(1, 2, 3, 4, 5, 6, 7, 7);
           const __m256i up = _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6);
           const __m256i beside =
@@ -286,8 +283,8 @@ void SmearRows(const Plane& p, const SmearPass& pass, LineRange range, const Lan
 // taken in the pass's order of columns so that each pixel's beside (the next column's pixel of
 // the same row) is read before it is rewritten.
 template <class Lanes, class Rule>
-void SmearColumns(const Plane& p, const SmearPass& pass, LineRange range,
-                           const Lanes& lanes, const Rule& rule) {
+void SmearColumns(const Plane& p, const SmearPass& pass, LineRange range, const Lanes& lanes,
+                  const Rule& rule) {
   const int32_t s = pass.alongStep;
   const int32_t across = Lanes::kBeside ? pass.acrossStep : 1;
   const int32_t count = range.high - range.low;
@@ -299,8 +296,8 @@ void SmearColumns(const Plane& p, const SmearPass& pass, LineRange range,
   if constexpr (Lanes::kBeside) {
     const int32_t right = range.outsideLine ? range.high : p.width;
     const int32_t left = range.outsideLine ? range.low : 0;
-    while (chunks > 0 && (across > 0 ? range.low + 8 * chunks >= right
-                                     : range.high - 8 * chunks - 1 < left))
+    while (chunks > 0 &&
+           (across > 0 ? range.low + 8 * chunks >= right : range.high - 8 * chunks - 1 < left))
       --chunks;
   }
   const int32_t outsideOfRange = across > 0 ? range.high : range.low - 1;
@@ -362,7 +359,8 @@ void RunBesideBands(const Plane& p, const SmearPass& pass, LineRange lines, cons
     if (pass.horizontal) {
       std::memcpy(copyOf(k), p.At(0, line), std::size_t(lineLength) * 4);
     } else {
-      for (int32_t y = 0; y < p.height; ++y) std::memcpy(copyOf(k) + std::size_t(y) * 4, p.At(line, y), 4);
+      for (int32_t y = 0; y < p.height; ++y)
+        std::memcpy(copyOf(k) + std::size_t(y) * 4, p.At(line, y), 4);
     }
   }
   // The pool hands out bands of bandGroups groups (or, run serially, all of them at once), so
@@ -372,7 +370,8 @@ void RunBesideBands(const Plane& p, const SmearPass& pass, LineRange lines, cons
       [&](int32_t begin, int32_t end) {
         LineRange part{lines.low + 8 * begin, std::min(lines.high, lines.low + 8 * end)};
         const int32_t edge = upwards ? end : begin;
-        if (edge > 0 && edge < groups && edge % bandGroups == 0) part.outsideLine = copyOf(edge / bandGroups);
+        if (edge > 0 && edge < groups && edge % bandGroups == 0)
+          part.outsideLine = copyOf(edge / bandGroups);
         run(part);
       },
       bandGroups);

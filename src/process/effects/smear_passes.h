@@ -45,8 +45,8 @@ template <bool kBeside, class Rule>
 void RunSmearRows(uint8_t* plane, int32_t height, std::ptrdiff_t rowBytes, const SmearPass& pass,
                   Rule& rule);
 template <bool kBeside, class Rule>
-void RunSmearColumns(uint8_t* plane, int32_t width, std::ptrdiff_t rowBytes,
-                     const SmearPass& pass, Rule& rule);
+void RunSmearColumns(uint8_t* plane, int32_t width, std::ptrdiff_t rowBytes, const SmearPass& pass,
+                     Rule& rule);
 
 // Runs one pass over the plane with rule(prev, next, beside): prev and next are the pair, beside
 // is the pixel one line further on (in the direction the rows or columns are taken) next to the
@@ -57,8 +57,8 @@ void RunSmearPass(uint8_t* plane, int32_t width, int32_t height, std::ptrdiff_t 
                   const SmearPass& pass, Rule& rule) {
   if (pass.horizontal) {
     // Without beside the rows do not meet: bands of them run in parallel.
-    const int32_t rows = pass.acrossStep > 0 ? pass.acrossEnd - pass.acrossStart
-                                             : pass.acrossStart - pass.acrossEnd;
+    const int32_t rows =
+        pass.acrossStep > 0 ? pass.acrossEnd - pass.acrossStart : pass.acrossStart - pass.acrossEnd;
     if (!kBeside && rows > 1) {
       engine::ForRowBands(rows, std::size_t(width) * 16, [&](int32_t begin, int32_t end) {
         SmearPass band = pass;
@@ -104,8 +104,7 @@ void RunSmearRows(uint8_t* plane, int32_t height, std::ptrdiff_t rowBytes, const
       std::memcpy(prev, row + std::ptrdiff_t(pass.alongStart) * 4, 4);
       for (int32_t x = pass.alongStart; Before(x, pass.alongEnd, s); x += s) {
         uint8_t* next = row + std::ptrdiff_t(x + s) * 4;
-        rule(prev, next,
-             kBeside && besideRow ? besideRow + std::ptrdiff_t(x + s) * 4 : nullptr);
+        rule(prev, next, kBeside && besideRow ? besideRow + std::ptrdiff_t(x + s) * 4 : nullptr);
         std::memcpy(prev, next, 4);
       }
     }
@@ -114,8 +113,8 @@ void RunSmearRows(uint8_t* plane, int32_t height, std::ptrdiff_t rowBytes, const
 
 // The vertical walk of RunSmearPass.
 template <bool kBeside, class Rule>
-void RunSmearColumns(uint8_t* plane, int32_t width, std::ptrdiff_t rowBytes,
-                     const SmearPass& pass, Rule& rule) {
+void RunSmearColumns(uint8_t* plane, int32_t width, std::ptrdiff_t rowBytes, const SmearPass& pass,
+                     Rule& rule) {
   const int32_t s = pass.alongStep;
   // Columns are independent of one another except through beside, which lies in the column taken
   // next; sweeping a whole row of columns at each step (in the order the columns are taken) gives
@@ -128,9 +127,9 @@ void RunSmearColumns(uint8_t* plane, int32_t width, std::ptrdiff_t rowBytes,
            x += pass.acrossStep) {
         const int32_t besideX = x + pass.acrossStep;
         uint8_t* next = plane + (y + s) * rowBytes + std::ptrdiff_t(x) * 4;
-        rule(row + std::ptrdiff_t(x) * 4, next,
-             besideX >= 0 && besideX < width ? next + std::ptrdiff_t(pass.acrossStep) * 4
-                                             : nullptr);
+        rule(
+            row + std::ptrdiff_t(x) * 4, next,
+            besideX >= 0 && besideX < width ? next + std::ptrdiff_t(pass.acrossStep) * 4 : nullptr);
       }
     } else {
       // Without beside the order of the columns does not matter: take them left to right.

@@ -13,8 +13,8 @@ inline constexpr EffectParameter kValueBlurParameters[] = {
     Slider(1, "pull towards brighter", 500),
     Slider(2, "pull towards darker", 500),
 };
-inline constexpr EffectDescriptor kValueBlurEffect = OwnEffectRow(
-    kValueBlurOwn, kPremultiplied, kValueBlurParameters,
-    "Smears along the rows, steered by brightness.");
+inline constexpr EffectDescriptor kValueBlurEffect =
+    OwnEffectRow(kValueBlurOwn, kPremultiplied, kValueBlurParameters,
+                 "Smears along the rows, steered by brightness.");
 
 }  // namespace process

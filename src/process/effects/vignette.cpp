@@ -23,12 +23,12 @@ bool MakeWeightPlane(const EffectContext& context, uint8_t* shape, uint8_t* weig
   const imaging::ImagePoint centre{w / 2, h / 2};
   int32_t drawn;
   if (context.option6 == 1) {
-    const imaging::ImageRect rect{centre.x - halfWidth, centre.y - halfHeight,
-                                  centre.x + halfWidth, centre.y + halfHeight};
+    const imaging::ImageRect rect{centre.x - halfWidth, centre.y - halfHeight, centre.x + halfWidth,
+                                  centre.y + halfHeight};
     drawn = imaging::IS3FillSolidRect(shape, w, h, 1, w, rect, 255, 0);
   } else {
-    drawn = imaging::IS3DrawEllipseOnImage(shape, w, h, 1, w, 255, centre, halfWidth, halfHeight,
-                                           1, 1, 0, 0, imaging::kEllipseSmoothEdge);
+    drawn = imaging::IS3DrawEllipseOnImage(shape, w, h, 1, w, 255, centre, halfWidth, halfHeight, 1,
+                                           1, 0, 0, imaging::kEllipseSmoothEdge);
   }
   double radius = shorter * 0.1 * context.slider4;
   if (radius == 0) radius = 0.1;

@@ -22,8 +22,8 @@ inline constexpr EffectParameter kVignetteParameters[] = {
     Flag(7, "circle"),
     Flag(8, "use the paint colour"),
 };
-inline constexpr EffectDescriptor kVignetteEffect = OwnEffectRow(
-    kVignetteOwn, kAsItIs, kVignetteParameters,
-    "Darkens or tints the picture towards its edges around a soft ellipse.");
+inline constexpr EffectDescriptor kVignetteEffect =
+    OwnEffectRow(kVignetteOwn, kAsItIs, kVignetteParameters,
+                 "Darkens or tints the picture towards its edges around a soft ellipse.");
 
 }  // namespace process

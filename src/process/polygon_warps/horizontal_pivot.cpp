@@ -9,9 +9,9 @@ bool HorizontalPivotBody(const EffectCall& call, const uint8_t* source, uint8_t*
                          int32_t width, int32_t height) {
   return RunPolygonWarp(call, source, destination, width, height,
                         [](const EffectCall& c, const ContentBox& box, int32_t, int32_t) {
-    // Up to 80 degrees each way: edge-on would leave nothing to see.
-    return PivotedCorners(box, (Fraction(c, 1) * 2 - 1) * 80, false);
-  });
+                          // Up to 80 degrees each way: edge-on would leave nothing to see.
+                          return PivotedCorners(box, (Fraction(c, 1) * 2 - 1) * 80, false);
+                        });
 }
 
 }  // namespace process

@@ -8,10 +8,10 @@ bool WarpBody(const EffectCall& call, const uint8_t* source, uint8_t* destinatio
               int32_t height) {
   return RunPolygonWarp(call, source, destination, width, height,
                         [](const EffectCall& c, const ContentBox& box, int32_t, int32_t) {
-    WarpTargets t = WarpTargets::Corners(box);
-    for (int i = 0; i < 8; ++i) t.points[i] += c.options[i];
-    return t;
-  });
+                          WarpTargets t = WarpTargets::Corners(box);
+                          for (int i = 0; i < 8; ++i) t.points[i] += c.options[i];
+                          return t;
+                        });
 }
 
 }  // namespace process

@@ -8,10 +8,10 @@ bool WarpEdgeBody(const EffectCall& call, const uint8_t* source, uint8_t* destin
                   int32_t width, int32_t height) {
   return RunPolygonWarp(call, source, destination, width, height,
                         [](const EffectCall& c, const ContentBox&, int32_t w, int32_t h) {
-    WarpTargets t = WarpTargets::Corners({0, 0, double(w), double(h)});
-    for (int i = 0; i < 8; ++i) t.points[i] += c.options[i];
-    return t;
-  });
+                          WarpTargets t = WarpTargets::Corners({0, 0, double(w), double(h)});
+                          for (int i = 0; i < 8; ++i) t.points[i] += c.options[i];
+                          return t;
+                        });
 }
 
 }  // namespace process

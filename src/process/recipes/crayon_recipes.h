@@ -17,9 +17,9 @@ inline constexpr EffectParameter kColorPencilParameters[] = {
     Slider(2, "saturation", 400),
     Option(1, "relief from", 0, 3, 0),
 };
-inline constexpr EffectDescriptor kColorPencilEffect = FreeFormRow(
-    "Color Pencil", EffectRoute::kFreeForm, ColorPencilRecipe, kColorPencilParameters,
-    "Soft coloured-pencil shading with the strokes' edges raised.");
+inline constexpr EffectDescriptor kColorPencilEffect =
+    FreeFormRow("Color Pencil", EffectRoute::kFreeForm, ColorPencilRecipe, kColorPencilParameters,
+                "Soft coloured-pencil shading with the strokes' edges raised.");
 
 inline constexpr EffectParameter kCrayonParameters[] = {
     Slider(1, "contrast", 200),
@@ -32,15 +32,13 @@ inline constexpr EffectDescriptor kCrayonEffect =
                 "Waxy crayon colour smeared along the shapes, its edges raised.");
 
 inline constexpr EffectParameter kPointillismParameters[] = {
-    Slider(1, "contrast", 200),
-    Slider(2, "saturation", 700),
-    Slider(3, "keep against smear", 500),
-    Slider(4, "dots", 400),
+    Slider(1, "contrast", 200),           Slider(2, "saturation", 700),
+    Slider(3, "keep against smear", 500), Slider(4, "dots", 400),
     Option(1, "relief from", 0, 3, 0),
 };
-inline constexpr EffectDescriptor kPointillismEffect = FreeFormRow(
-    "Pointillism", EffectRoute::kFreeForm, PointillismRecipe, kPointillismParameters,
-    "Painted in small dabs of bright, broken colour.");
+inline constexpr EffectDescriptor kPointillismEffect =
+    FreeFormRow("Pointillism", EffectRoute::kFreeForm, PointillismRecipe, kPointillismParameters,
+                "Painted in small dabs of bright, broken colour.");
 
 inline constexpr EffectParameter kWatercolorAndInkParameters[] = {
     Slider(1, "keep against wash", 400),

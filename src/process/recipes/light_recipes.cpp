@@ -36,8 +36,7 @@ bool SoftCopy(const EffectCall& call, const Buffers& b) {
 bool ContrastMaskInDestination(const Buffers& b, double radius) {
   recipe::Refresh();
   return imaging::ISE40_ContrastMaskImage(b.source, uint32_t(b.width), uint32_t(b.height), 4,
-                                          b.rowBytes(), b.destination, b.rowBytes(),
-                                          radius) != 0;
+                                          b.rowBytes(), b.destination, b.rowBytes(), radius) != 0;
 }
 
 void PhotoPopSteps(const EffectCall& call, int32_t extraPass) {

@@ -58,8 +58,8 @@ inline constexpr EffectDescriptor kEmboss3Effect =
 inline constexpr EffectParameter kDropShadowParameters[] = {
     Slider(1, "offset right", 540), Slider(2, "offset down", 540), Slider(3, "opacity", 700),
     Slider(4, "softness", 200), Colour("shadow", 0, 0, 0)};
-inline constexpr EffectDescriptor kDropShadowEffect = FreeFormRow(
-    "Drop Shadow", EffectRoute::kFreeForm, DropShadowRecipe, kDropShadowParameters,
-    "A soft shadow of the layer's shapes cast behind them.");
+inline constexpr EffectDescriptor kDropShadowEffect =
+    FreeFormRow("Drop Shadow", EffectRoute::kFreeForm, DropShadowRecipe, kDropShadowParameters,
+                "A soft shadow of the layer's shapes cast behind them.");
 
 }  // namespace process

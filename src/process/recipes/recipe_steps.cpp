@@ -43,8 +43,8 @@ bool Merge(const Buffers& buffers, uint8_t* pixels, int32_t mode, int32_t opacit
   engine::AdjustRGBA32ByMaskAndTexture(pixels, buffers.width, buffers.height);
   // The compositor reports only that it had no room for its wide copy: a memory failure, which
   // the dispatcher records like any other.
-  if (!render::CompositeRGBA32IntoLayer(pixels, layer->pixels, mode, 0,
-                                        std::clamp(opacity, 0, 256), layer->alphaLock))
+  if (!render::CompositeRGBA32IntoLayer(pixels, layer->pixels, mode, 0, std::clamp(opacity, 0, 256),
+                                        layer->alphaLock))
     throw std::bad_alloc();
   return true;
 }

@@ -15,8 +15,8 @@ void Outliner2Recipe(const EffectCall& call);
 
 // Value Blur's weights: how much of itself a pixel keeps after a lighter and after a darker
 // neighbour; low values smear further.
-inline constexpr EffectParameter kCharcoalParameters[] = {
-    Slider(1, "keep after lighter", 60), Slider(2, "keep after darker", 60)};
+inline constexpr EffectParameter kCharcoalParameters[] = {Slider(1, "keep after lighter", 60),
+                                                          Slider(2, "keep after darker", 60)};
 inline constexpr EffectDescriptor kCharcoalEffect = FreeFormRow(
     "Charcoal", EffectRoute::kFreeForm, CharcoalRecipe, kCharcoalParameters,
     "A grey charcoal drawing: dark strokes smeared along the picture's shapes on light paper.");

@@ -97,11 +97,14 @@ void MakeOpaque(uint8_t* block, int32_t width, int32_t height) {
 
 // The tiled relief as one grey byte a canvas pixel.
 engine::OwnedPlane<uint8_t> GreyRelief(const Tile& tile, int32_t width, int32_t height) {
-  engine::OwnedPlane<uint8_t> tiled = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(width, height, 4));
+  engine::OwnedPlane<uint8_t> tiled =
+      engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(width, height, 4));
   std::memset(tiled.get(), 0, engine::PlaneBytes(width, height, 4));
   RepeatTile(tile, tiled.get(), width, height);
-  engine::OwnedPlane<uint8_t> grey = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(width, height, 1));
-  if (!imaging::IS3ImageToGrayScale8Bit(tiled.get(), width, height, width * 4, 4, grey.get(), width))
+  engine::OwnedPlane<uint8_t> grey =
+      engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(width, height, 1));
+  if (!imaging::IS3ImageToGrayScale8Bit(tiled.get(), width, height, width * 4, 4, grey.get(),
+                                        width))
     return nullptr;
   return grey;
 }
@@ -143,8 +146,8 @@ void PatternOverLayer(const EffectCall& call, int32_t distortion, double value) 
   tile.height = TileSide(picture.height, call.Percent(1));
   tile.pixels = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(tile.width, tile.height, 4));
   if (!imaging::IS3ResizeImageBicubic(picture.pixels.get(), picture.width, picture.height,
-                                      picture.width * 4, tile.pixels.get(), tile.width,
-                                      tile.height, tile.width * 4, 4))
+                                      picture.width * 4, tile.pixels.get(), tile.width, tile.height,
+                                      tile.width * 4, 4))
     return;
   RepeatOverLayer(tile, b);
 }
@@ -187,7 +190,8 @@ void TexturizeEmbossBody(const EffectCall& call) {
   // The grey relief as RGB, embossed: 128 where it is flat, lighter on slopes that face the light.
   engine::OwnedPlane<uint8_t> relief = engine::MakeOwnedPlane<uint8_t>(engine::PlaneBytes(w, h, 3));
   const std::size_t pixels = std::size_t(w) * h;
-  for (std::size_t i = 0; i < pixels; ++i) relief[i * 3] = relief[i * 3 + 1] = relief[i * 3 + 2] = grey[i];
+  for (std::size_t i = 0; i < pixels; ++i)
+    relief[i * 3] = relief[i * 3 + 1] = relief[i * 3 + 2] = grey[i];
   const double depth = call.Percent(2) * 0.1, angle = call.Percent(3) * 3.6;
   if (!imaging::IS3EmbossRGB(relief.get(), w, h, w * 3, relief.get(), w * 3, angle, depth)) return;
   // Pressed into the layer's colours on the 24-bit route, which keeps the layer's alpha.
@@ -225,7 +229,8 @@ void TexturizeBumpBody(const EffectCall& call) {
   mask::ApplyMaskToAlpha_RGBA32(lit.get());
   constexpr int32_t kOverlay = 8;
   const int32_t opacity = std::clamp(Trunc(call.Percent(4) * 2.56), 0, 256);
-  render::CompositeRGBA32IntoLayer(lit.get(), layer->pixels, kOverlay, 0, opacity, layer->alphaLock);
+  render::CompositeRGBA32IntoLayer(lit.get(), layer->pixels, kOverlay, 0, opacity,
+                                   layer->alphaLock);
 }
 
 void DisplacementBumpBody(const EffectCall& call) {

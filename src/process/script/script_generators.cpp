@@ -10,9 +10,21 @@ namespace {
 
 // Runner effect numbers.
 enum : uint32_t {
-  kLines = 1, kCircles = 2, kRectangles = 3, kSplines = 4, kPlasma = 5, kPerlinNoise = 11,
-  kBlobs = 20, kNoise = 21, kSinePlasma = 24, kWorms = 37, kPattern = 42, kPoints = 43,
-  kFractalPlasma = 55, kTrees = 58, kFibers = 59,
+  kLines = 1,
+  kCircles = 2,
+  kRectangles = 3,
+  kSplines = 4,
+  kPlasma = 5,
+  kPerlinNoise = 11,
+  kBlobs = 20,
+  kNoise = 21,
+  kSinePlasma = 24,
+  kWorms = 37,
+  kPattern = 42,
+  kPoints = 43,
+  kFractalPlasma = 55,
+  kTrees = 58,
+  kFibers = 59,
 };
 
 double P(const EffectCall& call, int k) { return call.Percent(k); }
@@ -22,11 +34,15 @@ double P(const EffectCall& call, int k) { return call.Percent(k); }
 // The slots every generator takes the same way: 0 the seed (option 1), 3 the script value, 4 the
 // effect colour, 5 colour variation (slider 3), 6 opacity (slider 4), 14 the mix mode (option 2);
 // then the generator's own.
-#define PALMORA_RUN_GENERATOR(id, ...)                                                            \
-  RunScriptEffect(id,                                                                             \
-                  {{0, double(call.options[0])}, {3, double(call.scriptValue)},                   \
-                   {4, double(call.Colour())}, {5, P(call, 3)}, {6, P(call, 4)},                   \
-                   {14, double(GeneratorMixMode(call.options[1]))}, __VA_ARGS__},                 \
+#define PALMORA_RUN_GENERATOR(id, ...)                              \
+  RunScriptEffect(id,                                               \
+                  {{0, double(call.options[0])},                    \
+                   {3, double(call.scriptValue)},                   \
+                   {4, double(call.Colour())},                      \
+                   {5, P(call, 3)},                                 \
+                   {6, P(call, 4)},                                 \
+                   {14, double(GeneratorMixMode(call.options[1]))}, \
+                   __VA_ARGS__},                                    \
                   pixels, width, height)
 
 bool LinesBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
@@ -52,8 +68,7 @@ bool SplinesBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t
 }
 
 bool WormsBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
-  return PALMORA_RUN_GENERATOR(kWorms, {1, P(call, 1) * 0.6}, {2, P(call, 2) * 2},
-                               {7, P(call, 5)});
+  return PALMORA_RUN_GENERATOR(kWorms, {1, P(call, 1) * 0.6}, {2, P(call, 2) * 2}, {7, P(call, 5)});
 }
 
 bool FibersBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
@@ -62,8 +77,8 @@ bool FibersBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t 
 }
 
 bool TreesBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
-  return PALMORA_RUN_GENERATOR(kTrees, {1, P(call, 1) * 2}, {2, P(call, 2) * 0.9},
-                               {9, P(call, 5)}, {8, std::round(1 + P(call, 6) * 0.11)});
+  return PALMORA_RUN_GENERATOR(kTrees, {1, P(call, 1) * 2}, {2, P(call, 2) * 0.9}, {9, P(call, 5)},
+                               {8, std::round(1 + P(call, 6) * 0.11)});
 }
 
 bool GenerateNoiseBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
@@ -95,15 +110,16 @@ bool GeneratePerlinNoiseBody(const EffectCall& call, uint8_t* pixels, int32_t wi
                              int32_t height) {
   // Slot 5 is its high colour, so the shared slots do not apply.
   return RunScriptEffect(kPerlinNoise,
-                         {{0, double(call.options[0])}, {1, std::max(2.0, P(call, 1) * 5.12)},
-                          {2, std::round(1 + P(call, 2) * 0.09)}, {3, double(call.scriptValue)},
+                         {{0, double(call.options[0])},
+                          {1, std::max(2.0, P(call, 1) * 5.12)},
+                          {2, std::round(1 + P(call, 2) * 0.09)},
+                          {3, double(call.scriptValue)},
                           {4, double(call.Colour())}},
                          pixels, width, height);
 }
 
 bool PatternBody(const EffectCall& call, uint8_t* pixels, int32_t width, int32_t height) {
-  return PALMORA_RUN_GENERATOR(kPattern, {1, 2 + P(call, 1) * 2.54},
-                               {2, double(call.options[2])});
+  return PALMORA_RUN_GENERATOR(kPattern, {1, 2 + P(call, 1) * 2.54}, {2, double(call.options[2])});
 }
 
 #undef PALMORA_RUN_GENERATOR

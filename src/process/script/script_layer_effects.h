@@ -19,15 +19,17 @@ PALMORA_SCRIPT_LAYER_BODY(EdgeBody);
 PALMORA_SCRIPT_LAYER_BODY(BumpBody);
 PALMORA_SCRIPT_LAYER_BODY(MaximumBody);
 #undef PALMORA_SCRIPT_LAYER_BODY
-bool MinimumBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                 int32_t width, int32_t height);
+bool MinimumBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                 int32_t height);
 
 inline constexpr EffectParameter kColorizeParameters[] = {Slider(1, "amount", 1000),
                                                           Colour("colour", 176, 112, 48)};
-inline constexpr EffectParameter kScratchParameters[] = {
-    Slider(1, "length", 125), Slider(2, "strength", 500), Slider(3, "width", 50),
-    ScriptValue("count", 0, 100000, 30), Option(1, "seed", 0, 2147483647, 1),
-    Colour("colour", 255, 255, 255)};
+inline constexpr EffectParameter kScratchParameters[] = {Slider(1, "length", 125),
+                                                         Slider(2, "strength", 500),
+                                                         Slider(3, "width", 50),
+                                                         ScriptValue("count", 0, 100000, 30),
+                                                         Option(1, "seed", 0, 2147483647, 1),
+                                                         Colour("colour", 255, 255, 255)};
 inline constexpr EffectParameter kDividerParameters[] = {
     Slider(1, "bar width", 80), Slider(2, "bevel", 400), Option(3, "columns", 1, 1000, 4),
     Option(4, "rows", 1, 1000, 4), Colour("bar colour", 255, 255, 255)};
@@ -55,18 +57,15 @@ inline constexpr EffectDescriptor kScratchEffect =
 inline constexpr EffectDescriptor kDividerEffect =
     LayerCopyRow("Divider", DividerBody, kDividerParameters,
                  "Divides the picture into bevelled panes with bars between them.");
-inline constexpr EffectDescriptor kCarpetEffect =
-    LayerCopyRow("Carpet", CarpetBody, kCarpetParameters,
-                 "Knots the picture as a pile carpet of woven tufts.");
+inline constexpr EffectDescriptor kCarpetEffect = LayerCopyRow(
+    "Carpet", CarpetBody, kCarpetParameters, "Knots the picture as a pile carpet of woven tufts.");
 inline constexpr EffectDescriptor kGlassEffect =
-    LayerCopyRow("Glass", GlassBody, kGlassParameters,
-                 "The picture seen through rippled glass.");
+    LayerCopyRow("Glass", GlassBody, kGlassParameters, "The picture seen through rippled glass.");
 inline constexpr EffectDescriptor kVoxelEffect =
     LayerCopyRow("Voxel", VoxelBody, kVoxelParameters,
                  "Builds the picture from raised square blocks lit from the upper left.");
-inline constexpr EffectDescriptor kSeamlessEffect =
-    LayerCopyRow("Seamless", SeamlessBody, kSeamlessParameters,
-                 "Makes the picture tile without visible joins.");
+inline constexpr EffectDescriptor kSeamlessEffect = LayerCopyRow(
+    "Seamless", SeamlessBody, kSeamlessParameters, "Makes the picture tile without visible joins.");
 inline constexpr EffectDescriptor kEdgeEffect =
     LayerCopyRow("Edge", EdgeBody, kEdgeParameters,
                  "Shows where the picture changes: light edges on black or dark lines on white.");

@@ -6,8 +6,8 @@
 
 namespace process {
 
-bool RotateBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                int32_t width, int32_t height) {
+bool RotateBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                int32_t height) {
   // Half a turn each way (anticlockwise above 50 %); zoom from a quarter to four times;
   // bilinear. The turn has no edge modes: its corners take the colour or stay transparent.
   return RunScriptDistortion(call, 51,

@@ -8,14 +8,14 @@
 
 namespace process {
 
-#define PALMORA_SCRIPT_DISTORTION_BODY(Name)                                         \
-  bool Name(const EffectCall& call, const uint8_t* source, uint8_t* destination,     \
-            int32_t width, int32_t height)
+#define PALMORA_SCRIPT_DISTORTION_BODY(Name)                                                    \
+  bool Name(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width, \
+            int32_t height)
 
 PALMORA_SCRIPT_DISTORTION_BODY(TwirlBody);
 inline constexpr EffectParameter kTwirlParameters[] = {
     Slider(1, "turn (50 % none)", 625), Slider(2, "radius", 600), Slider(3, "centre X", 500),
-    Slider(4, "centre Y", 500), kDistortionEdgeOption, kDistortionFillColour};
+    Slider(4, "centre Y", 500),         kDistortionEdgeOption,    kDistortionFillColour};
 inline constexpr EffectDescriptor kTwirlEffect =
     BufferRow("Twirl", EffectRoute::kSource32, kPremultiplied, TwirlBody, kTwirlParameters,
               "A smooth whirl about a centre, up to two turns each way.");
@@ -30,16 +30,16 @@ inline constexpr EffectDescriptor kSineDistortionEffect =
 
 PALMORA_SCRIPT_DISTORTION_BODY(KaleidoscopeBody);
 inline constexpr EffectParameter kKaleidoscopeParameters[] = {
-    Slider(1, "wedges", 130), Slider(2, "mirror angle", 0), Slider(3, "centre X", 500),
-    Slider(4, "centre Y", 500), kDistortionEdgeOption, kDistortionFillColour};
+    Slider(1, "wedges", 130),   Slider(2, "mirror angle", 0), Slider(3, "centre X", 500),
+    Slider(4, "centre Y", 500), kDistortionEdgeOption,        kDistortionFillColour};
 inline constexpr EffectDescriptor kKaleidoscopeEffect =
     BufferRow("Kaleidoscope", EffectRoute::kSource32, kPremultiplied, KaleidoscopeBody,
               kKaleidoscopeParameters, "One wedge repeated and mirrored round a centre.");
 
 PALMORA_SCRIPT_DISTORTION_BODY(WavesBody);
 inline constexpr EffectParameter kWavesParameters[] = {
-    Slider(1, "drops", 250), Slider(2, "wavelength", 60), Slider(3, "amplitude", 150),
-    ScriptValue("seed", 0, 65535, 1), kDistortionEdgeOption, kDistortionFillColour};
+    Slider(1, "drops", 250),          Slider(2, "wavelength", 60), Slider(3, "amplitude", 150),
+    ScriptValue("seed", 0, 65535, 1), kDistortionEdgeOption,       kDistortionFillColour};
 inline constexpr EffectDescriptor kWavesEffect =
     BufferRow("Waves", EffectRoute::kSource32, kPremultiplied, WavesBody, kWavesParameters,
               "Rings from drops of rain on a pond.");

@@ -26,16 +26,21 @@ Backgrounds BackgroundsOf(const EffectCall& call) {
   const uint32_t opaque = 0xFF000000u | (uint32_t(call.red) & 0xFF) << 16 |
                           (uint32_t(call.green) & 0xFF) << 8 | (uint32_t(call.blue) & 0xFF);
   switch (call.options[0]) {
-    case 1: return {imaging::kEdgeWrap, 0, 0};
-    case 2: return {imaging::kEdgeRepeat, 0, 0};
-    case 3: return {imaging::kEdgeMirror, 0, 0};
-    case 4: return {imaging::kEdgeFill, 0, 0};
-    default: return {imaging::kEdgeFill, opaque, 0xFFFFFFFFu};
+    case 1:
+      return {imaging::kEdgeWrap, 0, 0};
+    case 2:
+      return {imaging::kEdgeRepeat, 0, 0};
+    case 3:
+      return {imaging::kEdgeMirror, 0, 0};
+    case 4:
+      return {imaging::kEdgeFill, 0, 0};
+    default:
+      return {imaging::kEdgeFill, opaque, 0xFFFFFFFFu};
   }
 }
 
-bool Execute(uint8_t* picture, int32_t width, int32_t height, EdgeSlots slots,
-             uint32_t edgeMode, uint32_t background) {
+bool Execute(uint8_t* picture, int32_t width, int32_t height, EdgeSlots slots, uint32_t edgeMode,
+             uint32_t background) {
   if (slots.edgeSlot != slots.backgroundSlot &&
       !imaging::ISL_SetEffectValue(0, slots.edgeSlot, edgeMode))
     return false;
@@ -60,8 +65,8 @@ bool RunScriptDistortion(const EffectCall& call, uint32_t effectId, ScriptValues
   imaging::IS3SplitImage(source, w, h, rowBytes, 4, nullptr, nullptr, nullptr, alpha.get(), w);
   imaging::IS3CombineImageChannels(destination, w, h, rowBytes, 4, nullptr, nullptr, nullptr,
                                    opaque.get(), w);
-  imaging::IS3CombineImageChannels(alphaPicture.get(), w, h, rowBytes, 4, alpha.get(),
-                                   alpha.get(), alpha.get(), opaque.get(), w);
+  imaging::IS3CombineImageChannels(alphaPicture.get(), w, h, rowBytes, 4, alpha.get(), alpha.get(),
+                                   alpha.get(), opaque.get(), w);
 
   if (!imaging::ISL_Initialize()) return false;
   FinishOnExit finish;

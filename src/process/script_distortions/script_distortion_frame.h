@@ -22,7 +22,7 @@ using ScriptValues = std::initializer_list<std::pair<uint32_t, double>>;
 
 // The runner's edge and background slots, filled from option 1 and the effect colour.
 struct EdgeSlots {
-  uint32_t edgeSlot;        // none when it equals backgroundSlot (the effect has no edge modes)
+  uint32_t edgeSlot;  // none when it equals backgroundSlot (the effect has no edge modes)
   uint32_t backgroundSlot;
 };
 inline constexpr EdgeSlots kEdgeAndBackground{7, 8};

@@ -4,8 +4,8 @@
 
 namespace process {
 
-bool TwirlBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-               int32_t width, int32_t height) {
+bool TwirlBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+               int32_t height) {
   // Two whole turns each way; radius and centre in percent as the slots take them.
   return RunScriptDistortion(call, 6,
                              {{3, (Fraction(call, 1) * 2 - 1) * 720},

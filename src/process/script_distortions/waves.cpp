@@ -7,8 +7,8 @@
 
 namespace process {
 
-bool WavesBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-               int32_t width, int32_t height) {
+bool WavesBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+               int32_t height) {
   // 1 to 16 drops; rings from 2 pixels to a quarter of the larger side apart; swings up to a
   // tenth of the smaller side.
   const double wavelength = std::max(2.0, Fraction(call, 2) * 0.25 * std::max(width, height));

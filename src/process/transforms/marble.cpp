@@ -7,8 +7,8 @@
 
 namespace process {
 
-bool MarbleBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                int32_t width, int32_t height) {
+bool MarbleBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                int32_t height) {
   // Veins from 4 pixels to the picture's larger side across; moves up to a fifth of the smaller.
   const double size = std::max(4.0, Fraction(call, 1) * std::max(width, height));
   const double strength = Fraction(call, 2) * 0.2 * std::min(width, height);

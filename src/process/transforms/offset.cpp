@@ -6,8 +6,8 @@
 
 namespace process {
 
-bool OffsetBody(const EffectCall& call, const uint8_t* source, uint8_t* destination,
-                int32_t width, int32_t height) {
+bool OffsetBody(const EffectCall& call, const uint8_t* source, uint8_t* destination, int32_t width,
+                int32_t height) {
   // Whole pixels (the nearest), so that every pixel arrives unchanged: 0 % moves a whole width
   // left or up, 100 % right or down.
   const double dx = std::round(Centred(call, 1) * width);

@@ -10,10 +10,14 @@ namespace process {
 
 uint32_t TransformEdgeMode(const EffectCall& call) {
   switch (call.options[0]) {
-    case kWrapAround: return imaging::kEdgeWrap;
-    case kRepeatBorder: return imaging::kEdgeRepeat;
-    case kMirrorBorder: return imaging::kEdgeMirror;
-    default: return imaging::kEdgeFill;
+    case kWrapAround:
+      return imaging::kEdgeWrap;
+    case kRepeatBorder:
+      return imaging::kEdgeRepeat;
+    case kMirrorBorder:
+      return imaging::kEdgeMirror;
+    default:
+      return imaging::kEdgeFill;
   }
 }
 

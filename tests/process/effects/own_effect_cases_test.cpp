@@ -109,7 +109,8 @@ TEST(OwnEffectCases, BorderOfBasReliefAndDetailBlurIsTheSourceCopy) {
 // the alpha factor runs 1, 0.5, 0, -0.5, ...
 TEST(OwnEffectCases, ReflectionOnAShortPictureFadesOverOneRowPerStep) {
   Picture p(8 * 4);
-  for (int y = 0; y < 8; ++y) Set(p, 1, 0, y, uint8_t(10 + y), uint8_t(20 + y), uint8_t(30 + y), 201);
+  for (int y = 0; y < 8; ++y)
+    Set(p, 1, 0, y, uint8_t(10 + y), uint8_t(20 + y), uint8_t(30 + y), 201);
   const Picture out = Apply("Reflection", p, 1, 8, Sliders({500, 1000, 500, 250}, {0, 0, 0, 1}));
   EXPECT_EQ(Px(out, 1, 0, 1), Px(p, 1, 0, 1));
   EXPECT_EQ(Px(out, 1, 0, 2), (std::vector<int>{11, 21, 31, 201}));
@@ -175,7 +176,8 @@ TEST(OwnEffectCases, BufferEntryRefusesBadPictures) {
   EXPECT_FALSE(process::RunOwnEffectOnBuffers("Invert", src.data(), nullptr, 2, 2, {}));
   EXPECT_FALSE(process::RunOwnEffectOnBuffers("Invert", src.data(), dst.data(), 0, 2, {}));
   EXPECT_FALSE(process::RunOwnEffectOnBuffers("Invert", src.data(), dst.data(), 2, -1, {}));
-  EXPECT_FALSE(process::RunOwnEffectOnBuffers("Invert", src.data(), dst.data(), 1 << 16, 1 << 16, {}));
+  EXPECT_FALSE(
+      process::RunOwnEffectOnBuffers("Invert", src.data(), dst.data(), 1 << 16, 1 << 16, {}));
   EXPECT_EQ(dst, before);
 }
 
@@ -184,10 +186,10 @@ TEST(OwnEffectCases, BufferEntryRefusesBadPictures) {
 TEST(OwnEffectCases, SlidersFarOutsideTheirScaleStayDefined) {
   Picture p(9 * 7 * 4);
   for (std::size_t i = 0; i < p.size(); ++i) p[i] = uint8_t(i * 53 + 3);
-  for (const char* name : {"Anti Alias", "Adaptive Blur", "Line Art Cleaner", "Basic Threshold",
-                           "Adjust Lab", "Detail Blur", "Value Blur", "Noise Reduction",
-                           "Noise Reduction RGB", "Hyper Contrast", "Bas Relief", "Vignette",
-                           "Channel", "Reflection", "Fader", "Borderize", "Clamp"}) {
+  for (const char* name :
+       {"Anti Alias", "Adaptive Blur", "Line Art Cleaner", "Basic Threshold", "Adjust Lab",
+        "Detail Blur", "Value Blur", "Noise Reduction", "Noise Reduction RGB", "Hyper Contrast",
+        "Bas Relief", "Vignette", "Channel", "Reflection", "Fader", "Borderize", "Clamp"}) {
     for (int s : {INT32_MIN, -5000, 5000, INT32_MAX}) {
       process::OwnEffectArguments a;
       for (int& v : a.sliders) v = s;

@@ -70,8 +70,8 @@ void Smear(Ctx& c, long long w, int px, int py, int nx, int ny) {
 
 void WriteHSL(Ctx& c, int x, int y, double h, double s, double l) {
   uint8_t r, g, b;
-  engine::HSLToRGB(std::clamp(h, 0.0, 359.0), std::clamp(s, 0.0, 1.0), std::clamp(l, 0.0, 1.0),
-                    &r, &g, &b);
+  engine::HSLToRGB(std::clamp(h, 0.0, 359.0), std::clamp(s, 0.0, 1.0), std::clamp(l, 0.0, 1.0), &r,
+                   &g, &b);
   c.Put(x, y, 0, r), c.Put(x, y, 1, g), c.Put(x, y, 2, b);
 }
 
@@ -125,7 +125,8 @@ void AntiAlias(Ctx& c) {
       m = c.s[2];
     else
       return;
-    for (int k = 0; k < 4; ++k) c.Put(nx, ny, k, T(c.Get(nx, ny, k) * m + c.Get(px, py, k) * (1 - m)));
+    for (int k = 0; k < 4; ++k)
+      c.Put(nx, ny, k, T(c.Get(nx, ny, k) * m + c.Get(px, py, k) * (1 - m)));
   });
 }
 
@@ -162,7 +163,8 @@ void HyperContrast(Ctx& c) {
       int out[3];
       for (int k = 0; k < 3; ++k) {
         const long long v = c.Get(x, y, k);
-        out[k] = int(std::clamp<long long>(T((1 - l) * (255 - (255 - v) * (255 - v) / a) + l * (v * v / a)), 0, 255));
+        out[k] = int(std::clamp<long long>(
+            T((1 - l) * (255 - (255 - v) * (255 - v) / a) + l * (v * v / a)), 0, 255));
       }
       for (int k = 0; k < 3; ++k) c.Put(x, y, k, out[k]);
     }
@@ -172,9 +174,12 @@ void BasRelief(Ctx& c) {
   for (int y = 1; y <= c.h - 2; ++y)
     for (int x = 1; x <= c.w - 2; ++x) {
       int nx = x, ny = y;
-      if (c.o1 == 0) nx = x - 1;
-      else if (c.o1 == 1) ny = y - 1;
-      else if (c.o1 == 2) nx = x - 1, ny = y - 1;
+      if (c.o1 == 0)
+        nx = x - 1;
+      else if (c.o1 == 1)
+        ny = y - 1;
+      else if (c.o1 == 2)
+        nx = x - 1, ny = y - 1;
       double h, s, l, nh, ns, nl;
       engine::RGBToHSL(c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2), &h, &s, &l);
       engine::RGBToHSL(c.Get(nx, ny, 0), c.Get(nx, ny, 1), c.Get(nx, ny, 2), &nh, &ns, &nl);
@@ -213,8 +218,10 @@ void MaskDetail(Ctx& c) {
       bool detail = false;
       for (int k = 0; k < 3; ++k) {
         const int v = c.Get(x, y, k);
-        const bool both_h = std::abs(v - c.Get(x - 1, y, k)) > t && std::abs(v - c.Get(x + 1, y, k)) > t;
-        const bool both_v = std::abs(v - c.Get(x, y - 1, k)) > t && std::abs(v - c.Get(x, y + 1, k)) > t;
+        const bool both_h =
+            std::abs(v - c.Get(x - 1, y, k)) > t && std::abs(v - c.Get(x + 1, y, k)) > t;
+        const bool both_v =
+            std::abs(v - c.Get(x, y - 1, k)) > t && std::abs(v - c.Get(x, y + 1, k)) > t;
         if (both_h || both_v) detail = true;
       }
       if (detail) (*c.run.mask)[std::size_t(y) * c.w + x] = uint16_t(T((1 - c.s[2]) * 65535));
@@ -241,12 +248,17 @@ void Fader(Ctx& c) {
     for (int y = 0; y < c.h; ++y)
       for (int x = 0; x < c.w; ++x)
         if (c.Get(x, y, 3) != 0)
-          left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+          left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+          bottom = std::max(bottom, y);
   }
   for (int y = top; y <= bottom; ++y)
     for (int x = left; x <= right; ++x) {
-      const double fx = right == left ? 2 * c.s[3] : 2 * c.s[3] + (2 * c.s[4] - 2 * c.s[3]) * (x - left) / (right - left);
-      const double fy = bottom == top ? 2 * c.s[1] : 2 * c.s[1] + (2 * c.s[2] - 2 * c.s[1]) * (y - top) / (bottom - top);
+      const double fx = right == left
+                            ? 2 * c.s[3]
+                            : 2 * c.s[3] + (2 * c.s[4] - 2 * c.s[3]) * (x - left) / (right - left);
+      const double fy = bottom == top
+                            ? 2 * c.s[1]
+                            : 2 * c.s[1] + (2 * c.s[2] - 2 * c.s[1]) * (y - top) / (bottom - top);
       const double f = fx * fy;
       if (c.o[4] == 1 || c.o[5] == 1) {
         double h, s, l;
@@ -287,10 +299,14 @@ void Borderize(Ctx& c) {
   const double g = c.s[1];
   for (int k = 0; k < n; ++k) {
     int x, y;
-    if (g < 0.25) x = int(T(4 * g * W)), y = k;
-    else if (g < 0.5) x = W - 1 - k, y = int(T(4 * (g - 0.25) * H));
-    else if (g < 0.75) x = int(T(W - W * 4 * (g - 0.5))), y = H - 1 - k;
-    else x = k, y = int(T(H - H * 4 * (g - 0.75)));
+    if (g < 0.25)
+      x = int(T(4 * g * W)), y = k;
+    else if (g < 0.5)
+      x = W - 1 - k, y = int(T(4 * (g - 0.25) * H));
+    else if (g < 0.75)
+      x = int(T(W - W * 4 * (g - 0.5))), y = H - 1 - k;
+    else
+      x = k, y = int(T(H - H * 4 * (g - 0.75)));
     const int col[3] = {c.Get(x, y, 0), c.Get(x, y, 1), c.Get(x, y, 2)};
     for (int i = k; i <= W - 1 - k; ++i)
       for (int ch = 0; ch < 3; ++ch) c.Put(i, k, ch, col[ch]), c.Put(i, H - 1 - k, ch, col[ch]);
@@ -367,8 +383,10 @@ void AdaptiveBlur(Ctx& c) {
       int which = 0;  // 1 brighter, 2 darker
       for (int i = 0; i < 4 && !which; ++i) {
         const int N = c.Lum(x + nx[i], y + ny[i]);
-        if (L - N > g) which = 1;
-        else if (N - L > g) which = 2;
+        if (L - N > g)
+          which = 1;
+        else if (N - L > g)
+          which = 2;
       }
       if (!which) continue;
       const double w = which == 1 ? c.s[2] : c.s[3];
@@ -394,7 +412,8 @@ void LineArtCleaner(Ctx& c) {
       int sum = 0;
       for (int j = -1; j <= 1; ++j)
         for (int i = -1; i <= 1; ++i) sum += c.Lum(x + i, y + j);
-      if (L < T(sum * (1.0 / 9)) - t2) c.Put(x, y, 0, 255), c.Put(x, y, 1, 255), c.Put(x, y, 2, 255);
+      if (L < T(sum * (1.0 / 9)) - t2)
+        c.Put(x, y, 0, 255), c.Put(x, y, 1, 255), c.Put(x, y, 2, 255);
     }
 }
 
@@ -405,7 +424,8 @@ void VignetteRectangle(Ctx& c) {
   const int hx = c.o[7] == 1 ? shorter / 2 : c.w / 2, hy = c.o[7] == 1 ? shorter / 2 : c.h / 2;
   const int cx = c.w / 2, cy = c.h / 2;
   if (c.s[1] == 0) c.s[1] = 0.001;
-  const double T3[3] = {c.o[8] == 1 ? c.run.paint[0] : c.s[1], c.o[8] == 1 ? c.run.paint[1] : c.s[2],
+  const double T3[3] = {c.o[8] == 1 ? c.run.paint[0] : c.s[1],
+                        c.o[8] == 1 ? c.run.paint[1] : c.s[2],
                         c.o[8] == 1 ? c.run.paint[2] : c.s[3]};
   const double k = c.o[4] == 1 ? 0 : 1;
   for (int y = 0; y < c.h; ++y)
@@ -431,26 +451,46 @@ void RunModel(const std::string& name, const Args& args, Run& run) {
   for (int k = 2; k < 8; ++k) c.o[k + 1] = args.options[k] & 0xFF;
   c.red = args.red * k255, c.green = args.green * k255, c.blue = args.blue * k255;
   if (!c.chain) run.dst = run.src;
-  if (name == "Value Blur") ValueBlur(c);
-  else if (name == "Noise Reduction") NoiseReduction(c);
-  else if (name == "Noise Reduction RGB") NoiseReductionRGB(c);
-  else if (name == "Anti Alias") AntiAlias(c);
-  else if (name == "Grayscale") Grayscale(c);
-  else if (name == "Invert") Invert(c);
-  else if (name == "Basic Threshold") Threshold(c, int(T(c.s[1] * 255)));
-  else if (name == "Hyper Contrast") HyperContrast(c);
-  else if (name == "Bas Relief") BasRelief(c);
-  else if (name == "Channel") Channel(c);
-  else if (name == "Mask Detail") MaskDetail(c);
-  else if (name == "Adjust Lab") AdjustLab(c);
-  else if (name == "Fader") Fader(c);
-  else if (name == "Clamp") Clamp(c);
-  else if (name == "Borderize") Borderize(c);
-  else if (name == "Reflection") Reflection(c);
-  else if (name == "Detail Blur") DetailBlur(c);
-  else if (name == "Adaptive Blur") AdaptiveBlur(c);
-  else if (name == "Line Art Cleaner") LineArtCleaner(c);
-  else if (name == "Vignette") VignetteRectangle(c);
+  if (name == "Value Blur")
+    ValueBlur(c);
+  else if (name == "Noise Reduction")
+    NoiseReduction(c);
+  else if (name == "Noise Reduction RGB")
+    NoiseReductionRGB(c);
+  else if (name == "Anti Alias")
+    AntiAlias(c);
+  else if (name == "Grayscale")
+    Grayscale(c);
+  else if (name == "Invert")
+    Invert(c);
+  else if (name == "Basic Threshold")
+    Threshold(c, int(T(c.s[1] * 255)));
+  else if (name == "Hyper Contrast")
+    HyperContrast(c);
+  else if (name == "Bas Relief")
+    BasRelief(c);
+  else if (name == "Channel")
+    Channel(c);
+  else if (name == "Mask Detail")
+    MaskDetail(c);
+  else if (name == "Adjust Lab")
+    AdjustLab(c);
+  else if (name == "Fader")
+    Fader(c);
+  else if (name == "Clamp")
+    Clamp(c);
+  else if (name == "Borderize")
+    Borderize(c);
+  else if (name == "Reflection")
+    Reflection(c);
+  else if (name == "Detail Blur")
+    DetailBlur(c);
+  else if (name == "Adaptive Blur")
+    AdaptiveBlur(c);
+  else if (name == "Line Art Cleaner")
+    LineArtCleaner(c);
+  else if (name == "Vignette")
+    VignetteRectangle(c);
 }
 
 }  // namespace effects_model

@@ -51,8 +51,8 @@ void ExpectMatchesModel(const std::string& name, const Args& args, int w, int h,
   model.src = RandomPicture(w, h, alpha, rng);
   model.dst = RandomPicture(w, h, alpha, rng);  // what a previous step left, for chained runs
   std::vector<uint8_t> src = model.src, dst = model.dst;
-  ASSERT_TRUE(process::RunOwnEffectOnBuffers(name.c_str(), src.data(), dst.data(), w, h,
-                                             ToEngine(args)));
+  ASSERT_TRUE(
+      process::RunOwnEffectOnBuffers(name.c_str(), src.data(), dst.data(), w, h, ToEngine(args)));
   effects_model::RunModel(name, args, model);
   ASSERT_EQ(dst, model.dst) << name << " " << w << "x" << h << " seed " << seed << " chain "
                             << args.chain;
@@ -168,9 +168,9 @@ namespace {
 TEST(OwnEffects, ParallelBandsMatchTheModel) {
   engine::SetRowBandThreadsForTesting(3);
   uint32_t seed = 900;
-  for (const char* name : {"Value Blur", "Noise Reduction", "Noise Reduction RGB", "Anti Alias",
-                           "Hyper Contrast", "Adjust Lab", "Fader", "Bas Relief", "Vignette",
-                           "Clamp", "Channel", "Grayscale"}) {
+  for (const char* name :
+       {"Value Blur", "Noise Reduction", "Noise Reduction RGB", "Anti Alias", "Hyper Contrast",
+        "Adjust Lab", "Fader", "Bas Relief", "Vignette", "Clamp", "Channel", "Grayscale"}) {
     for (int chain : {0, 1}) {
       Args a = Make({600, 300, 700, 0, 400, 200}, {0, 0, 1, 1, 1, 1, 1});
       a.chain = chain;

@@ -33,7 +33,8 @@ std::vector<uint8_t> Smeared(const char* name, std::vector<int> sliders,
   process::OwnEffectArguments args;
   for (std::size_t i = 0; i < sliders.size(); ++i) args.sliders[i] = sliders[i];
   std::vector<uint8_t> src = in, dst(in.size());
-  platform::SetCpuLevelForTesting(vector ? platform::CpuLevel::kAvx512 : platform::CpuLevel::kScalar);
+  platform::SetCpuLevelForTesting(vector ? platform::CpuLevel::kAvx512
+                                         : platform::CpuLevel::kScalar);
   const bool ran = process::RunOwnEffectOnBuffers(name, src.data(), dst.data(), w, h, args);
   platform::SetCpuLevelForTesting(platform::CpuLevel::kAvx512);
   EXPECT_TRUE(ran);
@@ -45,9 +46,12 @@ TEST(SmearLanes, MatchTheOnePairRuleLineByLine) {
     const char* name;
     std::vector<int> sliders;
   };
-  const Effect effects[] = {{"Value Blur", {900, 300}},  {"Value Blur", {1000, 0}},
-                            {"Value Blur", {0, 1000}},   {"Noise Reduction", {900, 120}},
-                            {"Noise Reduction", {0, 1000}}, {"Noise Reduction", {1000, 20}},
+  const Effect effects[] = {{"Value Blur", {900, 300}},
+                            {"Value Blur", {1000, 0}},
+                            {"Value Blur", {0, 1000}},
+                            {"Noise Reduction", {900, 120}},
+                            {"Noise Reduction", {0, 1000}},
+                            {"Noise Reduction", {1000, 20}},
                             {"Anti Alias", {400, 700, 800, 600}},
                             {"Anti Alias", {1000, 0, 1000, 1000}},
                             // Weights outside 0..1 carry the mix past the byte range both ways.

@@ -131,9 +131,10 @@ TEST_F(LibraryEffects, OilPaintAndStippleMapTheirArgumentsAndKeepAlpha) {
     if (round == 0) {
       name = "Oil Paint";
       a.s[0] = 310, a.s[1] = 640, a.o[2] = 1, a.o[3] = 0;
-      ASSERT_EQ(imaging::ISE3OilPaintRGB(rgb.data(), kW, kH, kW * 3, want.data(), kW * 3,
-                                         uint32_t(31 * 0.01 * 10 + 2), uint32_t(64 * 0.01 * 255), 1),
-                1);
+      ASSERT_EQ(
+          imaging::ISE3OilPaintRGB(rgb.data(), kW, kH, kW * 3, want.data(), kW * 3,
+                                   uint32_t(31 * 0.01 * 10 + 2), uint32_t(64 * 0.01 * 255), 1),
+          1);
     } else {
       name = "Stipple";
       a.s[0] = 455, a.o[0] = 1, a.o[1] = 2;
@@ -163,7 +164,8 @@ TEST_F(LibraryEffects, GrayscaleAndNegativeFollowTheirDefinitions) {
   }
   Process("Negative", Args{});
   const std::vector<uint8_t> negative = Layer32();
-  for (int i = 0; i < kW * kH * 4; ++i) EXPECT_EQ(negative[i], i % 4 == 3 ? after[i] : 255 - after[i]);
+  for (int i = 0; i < kW * kH * 4; ++i)
+    EXPECT_EQ(negative[i], i % 4 == 3 ? after[i] : 255 - after[i]);
 }
 
 // The unrefreshed group reads the source buffer as the host last filled it: painting the layer
@@ -206,7 +208,8 @@ TEST_F(LibraryEffects, AFailureWritesNothingAndCleansUp) {
     SCOPED_TRACE(name);
     const std::vector<uint16_t> before = palmora_test::ReadLayer(2);
     PMR_SetLastError("");
-    engine::SetAllocationCeilingForTesting(std::string(name) == "Grayscale" ? size_t(kW) * kH * 2 : 64);
+    engine::SetAllocationCeilingForTesting(std::string(name) == "Grayscale" ? size_t(kW) * kH * 2
+                                                                            : 64);
     Args a;
     a.s[0] = 500;
     Process(name, a);

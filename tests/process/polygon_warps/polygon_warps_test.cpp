@@ -35,8 +35,8 @@ TEST(PolygonWarpImage, CornersOntoThemselvesAreTheIdentity) {
   const double bad[] = {0, 0, 5, 0, 5, std::nan(""), 0, 5};
   EXPECT_FALSE(imaging::is5_PolygonWarpImage(src.data(), kW, kH, 4, kW * 4, out.data(), kW * 4,
                                              quad, line, 4, 1, 0));
-  EXPECT_FALSE(imaging::is5_PolygonWarpImage(src.data(), kW, kH, 4, kW * 4, out.data(), kW * 4,
-                                             bad, quad, 4, 1, 0));
+  EXPECT_FALSE(imaging::is5_PolygonWarpImage(src.data(), kW, kH, 4, kW * 4, out.data(), kW * 4, bad,
+                                             quad, 4, 1, 0));
   EXPECT_FALSE(imaging::is5_PolygonWarpImage(src.data(), kW, kH, 4, kW * 4, out.data(), kW * 4,
                                              quad, quad, 5, 1, 0));
   EXPECT_EQ(out, std::vector<uint8_t>(src.size(), 7));
@@ -52,7 +52,8 @@ class PolygonWarps : public palmora_test::EngineTest {
     std::vector<uint16_t> px(size_t(kW) * kH * 4, 0);
     for (int y = 3; y <= 12; ++y)
       for (int x = 4; x <= 17; ++x)
-        for (int c = 0; c < 4; ++c) px[(y * kW + x) * 4 + c] = c == 3 ? 0xFF00 : uint16_t(rng() & 0xFF00);
+        for (int c = 0; c < 4; ++c)
+          px[(y * kW + x) * 4 + c] = c == 3 ? 0xFF00 : uint16_t(rng() & 0xFF00);
     palmora_test::WriteLayer(2, px);
     PMR_IPLAllocSrcBuffer32();
     PMR_IPLAllocDstBuffer32();
@@ -91,7 +92,8 @@ TEST_F(PolygonWarps, WholePixelMovesAndMirrorsArePixelExact) {
       const bool inside = sx >= 4 && sx <= 17 && sy >= 3 && sy <= 12;
       const uint8_t* got = &moved[(y * kW + x) * 4];
       if (inside) {
-        for (int c = 0; c < 4; ++c) ASSERT_EQ(got[c], before[(sy * kW + sx) * 4 + c]) << x << "," << y;
+        for (int c = 0; c < 4; ++c)
+          ASSERT_EQ(got[c], before[(sy * kW + sx) * 4 + c]) << x << "," << y;
       } else {
         ASSERT_EQ(got[3], 0) << x << "," << y;
       }
@@ -109,7 +111,8 @@ TEST_F(PolygonWarps, WholePixelMovesAndMirrorsArePixelExact) {
   for (int y = 0; y < kH; ++y)
     for (int x = 0; x < kW; ++x)
       for (int c = 0; c < 4; ++c)
-        ASSERT_EQ(mirrored[(y * kW + x) * 4 + c], whole[(y * kW + kW - 1 - x) * 4 + c]) << x << "," << y;
+        ASSERT_EQ(mirrored[(y * kW + x) * 4 + c], whole[(y * kW + kW - 1 - x) * 4 + c])
+            << x << "," << y;
 }
 
 TEST_F(PolygonWarps, NoContentOrNoAreaChangesNothing) {

@@ -23,10 +23,10 @@ namespace {
 using palmora_test::EngineTest;
 
 constexpr const char* kRecipes[] = {
-    "Charcoal",      "Color Pencil", "Color Pencil 2", "Crayon",      "Pointillism",
-    "Watercolor and Ink", "Contrast Mask", "Photo Pop", "Photo Detailer", "Radiant",
-    "Radiant 2",     "Drop Shadow",  "Glow",           "Edge3",       "Emboss3",
-    "Outliner 1",    "Outliner 2"};
+    "Charcoal",           "Color Pencil",  "Color Pencil 2", "Crayon",         "Pointillism",
+    "Watercolor and Ink", "Contrast Mask", "Photo Pop",      "Photo Detailer", "Radiant",
+    "Radiant 2",          "Drop Shadow",   "Glow",           "Edge3",          "Emboss3",
+    "Outliner 1",         "Outliner 2"};
 
 struct Args {
   int s[6] = {};
@@ -36,8 +36,8 @@ struct Args {
 
 void Process(const char* name, const Args& a) {
   PMR_IPLImageProcess(0, name, 0, a.s[0], a.s[1], a.s[2], a.s[3], a.s[4], a.s[5], a.o[0], a.o[1],
-                      a.o[2], a.o[3], a.o[4], a.o[5], a.o[6], a.o[7], a.rgb[0], a.rgb[1],
-                      a.rgb[2], nullptr);
+                      a.o[2], a.o[3], a.o[4], a.o[5], a.o[6], a.o[7], a.rgb[0], a.rgb[1], a.rgb[2],
+                      nullptr);
 }
 
 // The described defaults of an effect, as a host fills them in.
@@ -79,7 +79,8 @@ class Recipes : public EngineTest {
   }
   std::vector<uint8_t> Flat(int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
     std::vector<uint8_t> p(std::size_t(w) * h * 4);
-    for (std::size_t i = 0; i < p.size(); i += 4) p[i] = r, p[i + 1] = g, p[i + 2] = b, p[i + 3] = a;
+    for (std::size_t i = 0; i < p.size(); i += 4)
+      p[i] = r, p[i + 1] = g, p[i + 2] = b, p[i + 3] = a;
     return p;
   }
   int w_ = 0, h_ = 0;
@@ -176,8 +177,8 @@ TEST_F(Recipes, RadiantIsItsBlurOverlaidAtItsOpacity) {
   Start(w, h, picture);
   std::vector<uint8_t> blurred(picture.size()), source = picture;
   PMR_AdjustRGBA32PreFilter(source.data(), w, h);
-  ASSERT_TRUE(imaging::is5_GaussianBlurImage(source.data(), w, h, 4, w * 4, blurred.data(),
-                                             w * 4, 25.0 * 0.4 + 0.6, 15));
+  ASSERT_TRUE(imaging::is5_GaussianBlurImage(source.data(), w, h, 4, w * 4, blurred.data(), w * 4,
+                                             25.0 * 0.4 + 0.6, 15));
   PMR_AdjustRGBA32PostFilter(blurred.data(), w, h);
   // The same merge into layer 3 holding the same picture.
   palmora_test::WriteLayer(3, palmora_test::ReadLayer(2));
@@ -251,7 +252,9 @@ TEST_F(Recipes, DropShadowFallsBesideTheShapeOnClearGround) {
   Process("Drop Shadow", a);
   ASSERT_STREQ(PMR_GetLastError(), "");
   const std::vector<uint16_t> layer = palmora_test::ReadLayer(2);
-  const auto pixel = [&](const std::vector<uint16_t>& p, int x, int y) { return &p[(y * w + x) * 4]; };
+  const auto pixel = [&](const std::vector<uint16_t>& p, int x, int y) {
+    return &p[(y * w + x) * 4];
+  };
   for (int y = 10; y < 20; ++y)
     for (int x = 10; x < 20; ++x)
       ASSERT_EQ(std::memcmp(pixel(layer, x, y), pixel(before, x, y), 8), 0) << x << "," << y;

@@ -44,23 +44,27 @@ class ScriptRunnerEffects : public palmora_test::EngineTest {
 };
 
 TEST(GeneratorMixMode, HostsFirstChoiceIsNormalPainting) {
-  const int table[][2] = {{0, 12}, {1, 0}, {2, 1}, {12, 11}, {13, 13}, {17, 17}, {40, 40}, {-3, -3}};
-  for (const auto& [option, mode] : table) EXPECT_EQ(process::GeneratorMixMode(option), mode) << option;
+  const int table[][2] = {{0, 12},  {1, 0},   {2, 1},   {12, 11},
+                          {13, 13}, {17, 17}, {40, 40}, {-3, -3}};
+  for (const auto& [option, mode] : table)
+    EXPECT_EQ(process::GeneratorMixMode(option), mode) << option;
 }
 
 TEST_F(ScriptRunnerEffects, GeneratorsPaintTheEffectColourWhereItBelongs) {
   // One opaque filled rectangle as large as the picture, in pure red: every painted pixel of the
   // layer is red, none blue.
   Arguments a;
-  a.script = 1;           // count
-  a.s[0] = 1000;          // largest side: the whole shorter side
-  a.s[3] = 1000;          // opaque
+  a.script = 1;   // count
+  a.s[0] = 1000;  // largest side: the whole shorter side
+  a.s[3] = 1000;  // opaque
   a.red = 255;
   Process("Rectangles", a);
   const std::vector<uint8_t> layer = Layer8();
   int red = 0;
   for (int i = 0; i < kW * kH; ++i)
-    if (layer[i * 4] == 255 && layer[i * 4 + 1] == 0 && layer[i * 4 + 2] == 0 && layer[i * 4 + 3] == 255) ++red;
+    if (layer[i * 4] == 255 && layer[i * 4 + 1] == 0 && layer[i * 4 + 2] == 0 &&
+        layer[i * 4 + 3] == 255)
+      ++red;
   EXPECT_GT(red, kH * kH / 20);
 }
 

@@ -39,8 +39,8 @@ class ScriptFileEffects : public palmora_test::EngineTest {
     return path;
   }
   static void Run(const std::string& name, const std::string& path, int tile = 1000) {
-    PMR_IPLImageProcess(0, name.c_str(), 0, tile, 300, 375, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                        10, 20, 30, path.c_str());
+    PMR_IPLImageProcess(0, name.c_str(), 0, tile, 300, 375, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10,
+                        20, 30, path.c_str());
   }
   // A 4 x 3 picture: blue-green checks of one pixel, opaque.
   std::string Checks() {
@@ -91,8 +91,8 @@ TEST_F(ScriptFileEffects, MissingOrMalformedScriptsLeaveTheLayerAlone) {
     }
   // And without any text at all.
   for (const char* kind : kKinds) {
-    PMR_IPLImageProcess(0, (std::string(kind) + "Other").c_str(), 0, 1000, 300, 375, 1000, 0, 0,
-                        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
+    PMR_IPLImageProcess(0, (std::string(kind) + "Other").c_str(), 0, 1000, 300, 375, 1000, 0, 0, 0,
+                        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
     EXPECT_EQ(palmora_test::ReadLayer(2), original_) << kind;
   }
 }

@@ -19,7 +19,8 @@ class TransformEffects : public palmora_test::EngineTest {
     MakeCanvas(kW, kH);
     std::mt19937 rng(5);
     std::vector<uint16_t> px(size_t(kW) * kH * 4);
-    for (size_t i = 0; i < px.size(); ++i) px[i] = i % 4 == 3 ? 0xFF00 : uint16_t((rng() & 0xFF) << 8);
+    for (size_t i = 0; i < px.size(); ++i)
+      px[i] = i % 4 == 3 ? 0xFF00 : uint16_t((rng() & 0xFF) << 8);
     palmora_test::WriteLayer(2, px);
     PMR_IPLAllocSrcBuffer32();
     PMR_IPLAllocDstBuffer32();
