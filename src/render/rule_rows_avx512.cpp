@@ -13,9 +13,10 @@
 // rules then run with Da the constant 1, which also turns Soft Light's m = Dc / Da into Dc; an
 // opaque source likewise runs with Sa the constant 1. The values are those the alphas read as, so
 // the compiler only drops operations whose result it knows exactly (a product with 1, a quotient
-// by 1). Runs of
-// clear source pixels are skipped before anything is unpacked. The last pixels of a row go through
-// the scalar rule itself.
+// by 1). Runs of clear source pixels are skipped before anything is unpacked. Groups go two at a
+// time, then one; the last pixels of a row go through the scalar rule itself.
+#include <type_traits>
+
 #include "render/composite_internal.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -170,18 +171,78 @@ Pixels8 Blend(Pixels8 s, __m512i a, Pixels8 d) {
   return out;
 }
 
-// The blend of the pixels in `blends`, by the simplest form that holds for all of them.
-template <BlendRule kRule>
-Pixels8 BlendSome(Mask blends, Pixels8 s, __m512i a, Pixels8 d) {
-  const Mask opaqueSources = _mm512_cmpeq_epi64_mask(a, _mm512_set1_epi64(65535));
-  const Mask opaqueDests =
-      _mm512_cmpeq_epi64_mask(_mm512_srli_epi64(d, 48), _mm512_set1_epi64(65535));
-  const bool opaqueSource = (blends & Mask(~opaqueSources)) == 0;
-  const bool opaqueDest = (blends & Mask(~opaqueDests)) == 0;
-  if (opaqueDest) {
-    return opaqueSource ? Blend<kRule, true, true>(s, a, d) : Blend<kRule, false, true>(s, a, d);
+// A group of eight pixels read for compositing: the source and destination as they are, the
+// source alphas after the opacity, and which pixels are cleared, copied or blended.
+struct Group {
+  Pixels8 src, dst;
+  __m512i a;
+  Mask clears, copies, blends;
+};
+
+Group ReadGroup(const uint16_t* sp, const uint16_t* dp, __m512i factor) {
+  const __m512i alphaBits = _mm512_set1_epi64(kAlphaBits);
+  Group g;
+  g.src = _mm512_loadu_si512(sp);
+  g.dst = _mm512_loadu_si512(dp);
+  const Mask live = _mm512_test_epi64_mask(g.src, alphaBits);
+  // a = (sa factor) >> 8; the factor is at most 256, so the product fits the low 32 bits.
+  g.a = _mm512_srli_epi64(_mm512_mul_epu32(_mm512_srli_epi64(g.src, 48), factor), 8);
+  const Mask emptyDest = _mm512_testn_epi64_mask(g.dst, alphaBits);
+  const Mask noAlpha = _mm512_testn_epi64_mask(g.a, g.a);
+  // Over a transparent destination: nothing (alpha 0) or the source; over any other: the
+  // blend, unless the opacity left no alpha, which keeps the destination.
+  g.clears = live & emptyDest & noAlpha;
+  g.copies = live & emptyDest & Mask(~noAlpha);
+  g.blends = live & Mask(~(emptyDest | noAlpha));
+  return g;
+}
+
+// Stores the group: the blend where it blends, the source (with its scaled alpha) where it is
+// copied, nothing where it is cleared, the destination elsewhere.
+void WriteGroup(const Group& g, Pixels8 blended, bool alphaLock, uint16_t* dp) {
+  const __m512i colourBits = _mm512_set1_epi64(kColourBits);
+  Pixels8 out = _mm512_mask_blend_epi64(g.blends, g.dst, blended);
+  const Pixels8 copied =
+      _mm512_or_si512(_mm512_and_si512(g.src, colourBits), _mm512_slli_epi64(g.a, 48));
+  out = _mm512_mask_blend_epi64(g.copies, out, copied);
+  out = _mm512_maskz_mov_epi64(Mask(~g.clears), out);
+  // Under the alpha lock every pixel keeps the destination's alpha: colour bits from out, the
+  // rest from dst (0xCA selects the second operand where the first has a 1, else the third).
+  if (alphaLock) out = _mm512_ternarylogic_epi64(colourBits, out, g.dst, 0xCA);
+  _mm512_storeu_si512(dp, out);
+}
+
+// The blended pixels of a group whose source or destination alpha is not 65535.
+Mask SoftSources(const Group& g) {
+  return g.blends & Mask(~_mm512_cmpeq_epi64_mask(g.a, _mm512_set1_epi64(65535)));
+}
+Mask SoftDests(const Group& g) {
+  const __m512i alphas = _mm512_srli_epi64(g.dst, 48);
+  return g.blends & Mask(~_mm512_cmpeq_epi64_mask(alphas, _mm512_set1_epi64(65535)));
+}
+
+// The blends of one or two groups by the simplest form that holds for every blended pixel of
+// them. Two independent groups in one stretch of code let the processor work on the second
+// while the first waits for its divisions and roots.
+template <BlendRule kRule, int kGroups>
+void BlendGroups(const Group* g, Pixels8* blended) {
+  Mask softSources = 0, softDests = 0;
+  for (int i = 0; i < kGroups; ++i) {
+    softSources |= SoftSources(g[i]);
+    softDests |= SoftDests(g[i]);
   }
-  return opaqueSource ? Blend<kRule, true, false>(s, a, d) : Blend<kRule, false, false>(s, a, d);
+  auto run = [&](auto opaqueSource, auto opaqueDest) {
+    for (int i = 0; i < kGroups; ++i) {
+      blended[i] = Blend<kRule, opaqueSource(), opaqueDest()>(g[i].src, g[i].a, g[i].dst);
+    }
+  };
+  using Yes = std::true_type;
+  using No = std::false_type;
+  if (softDests == 0) {
+    softSources == 0 ? run(Yes(), Yes()) : run(No(), Yes());
+  } else {
+    softSources == 0 ? run(Yes(), No()) : run(No(), No());
+  }
 }
 
 // How far ahead of the pixels at hand the source and destination are fetched.
@@ -191,41 +252,32 @@ template <BlendRule kRule>
 void RuleRowAvx512(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
   const __m512i factor = _mm512_set1_epi64(k.opacityFactor);
   const __m512i alphaBits = _mm512_set1_epi64(kAlphaBits);
-  const __m512i colourBits = _mm512_set1_epi64(kColourBits);
 
   int32_t x = 0;
-  for (; x + 8 <= width; x += 8) {
+  for (; x + 16 <= width; x += 16) {
     const uint16_t* sp = s + 4 * x;
     uint16_t* dp = d + 4 * x;
-    _mm_prefetch(reinterpret_cast<const char*>(sp + 4 * kPrefetchPixels), _MM_HINT_T0);
-    _mm_prefetch(reinterpret_cast<const char*>(dp + 4 * kPrefetchPixels), _MM_HINT_T0);
-    // Runs of clear pixels leave the destination as it is.
-    const Pixels8 src = _mm512_loadu_si512(sp);
-    const Mask live = _mm512_test_epi64_mask(src, alphaBits);
-    if (live == 0) continue;
-    const Pixels8 dst = _mm512_loadu_si512(dp);
-    // a = (sa factor) >> 8; the factor is at most 256, so the product fits the low 32 bits.
-    const __m512i a = _mm512_srli_epi64(_mm512_mul_epu32(_mm512_srli_epi64(src, 48), factor), 8);
-    const Mask emptyDest = _mm512_testn_epi64_mask(dst, alphaBits);
-    const Mask noAlpha = _mm512_testn_epi64_mask(a, a);
-    // Over a transparent destination: nothing (alpha 0) or the source; over any other: the
-    // blend, unless the opacity left no alpha, which keeps the destination.
-    const Mask clears = live & emptyDest & noAlpha;
-    const Mask copies = live & emptyDest & Mask(~noAlpha);
-    const Mask blends = live & Mask(~(emptyDest | noAlpha));
-    if ((clears | copies | blends) == 0) continue;
-    Pixels8 out = dst;
-    if (blends) out = _mm512_mask_blend_epi64(blends, out, BlendSome<kRule>(blends, src, a, dst));
-    if (copies) {
-      const Pixels8 copied =
-          _mm512_or_si512(_mm512_and_si512(src, colourBits), _mm512_slli_epi64(a, 48));
-      out = _mm512_mask_blend_epi64(copies, out, copied);
+    for (int line = 0; line < 2; ++line) {
+      _mm_prefetch(reinterpret_cast<const char*>(sp + 4 * kPrefetchPixels + 32 * line),
+                   _MM_HINT_T0);
+      _mm_prefetch(reinterpret_cast<const char*>(dp + 4 * kPrefetchPixels + 32 * line),
+                   _MM_HINT_T0);
     }
-    out = _mm512_maskz_mov_epi64(Mask(~clears), out);
-    // Under the alpha lock every pixel keeps the destination's alpha: colour bits from out, the
-    // rest from dst (0xCA selects the second operand where the first has a 1, else the third).
-    if (k.alphaLock) out = _mm512_ternarylogic_epi64(colourBits, out, dst, 0xCA);
-    _mm512_storeu_si512(dp, out);
+    // Runs of clear pixels leave the destination as it is.
+    const Mask live = _mm512_test_epi64_mask(_mm512_loadu_si512(sp), alphaBits) |
+                      _mm512_test_epi64_mask(_mm512_loadu_si512(sp + 32), alphaBits);
+    if (live == 0) continue;
+    const Group g[2] = {ReadGroup(sp, dp, factor), ReadGroup(sp + 32, dp + 32, factor)};
+    Pixels8 blended[2] = {g[0].dst, g[1].dst};
+    if (g[0].blends | g[1].blends) BlendGroups<kRule, 2>(g, blended);
+    WriteGroup(g[0], blended[0], k.alphaLock, dp);
+    WriteGroup(g[1], blended[1], k.alphaLock, dp + 32);
+  }
+  for (; x + 8 <= width; x += 8) {
+    const Group g = ReadGroup(s + 4 * x, d + 4 * x, factor);
+    Pixels8 blended = g.dst;
+    if (g.blends) BlendGroups<kRule, 1>(&g, &blended);
+    WriteGroup(g, blended, k.alphaLock, d + 4 * x);
   }
   CompositeUnclippedPixels(s + 4 * x, d + 4 * x, width - x, k);
 }
