@@ -2,10 +2,10 @@
 // Darken, Lighten, Add, Subtract, Dodge or Burn, without layer mask, eight pixels at a time on
 // AVX-512. Pixels stay one to a 64-bit lane, as they lie in memory, so that no shuffle between a
 // pixel order and a channel order is needed. Each case of the per-pixel rule is computed for all
-// eight pixels and the right one kept per pixel, and the blends are the
-// scalar rules written again on eight double lanes: the same operations in the same order, each
-// rounded the same way (this file is built without contraction into fused multiply-adds), so
-// every pixel comes out as the scalar rule gives it.
+// eight pixels and the right one kept per pixel, and the blends are the scalar rules written
+// again on eight double lanes: the same operations in the same order, each rounded the same way
+// (this file is built without contraction into fused multiply-adds), so every pixel comes out as
+// the scalar rule gives it.
 //
 // Where every blended pixel of the eight lies on an opaque destination (alpha 65535), the result
 // alpha and its division are left out: Da = 65535 / 65535 is exactly 1, so R = 1 + Sa (1 - 1) (or
