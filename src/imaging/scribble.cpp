@@ -9,6 +9,7 @@
 
 #include "imaging/artistic_filters.h"
 #include "imaging/filter_frame.h"
+#include "imaging/pen_lines.h"
 #include "imaging/scratch.h"
 #include "imaging/scribble_bands.h"
 
@@ -19,7 +20,7 @@ namespace {
 constexpr double kStep = 1.5;          // pixels between the points of a pen line
 constexpr double kMaxCoverage = 0.97;  // full cover would ask for endless ink
 constexpr double kLoops = 2.5;         // turns of the pen in one scribble
-constexpr int kSubPixelBits = 4;       // fractional bits of the line's points
+constexpr int kSubPixelBits = 4;       // fractional bits of the line's points (sixteenths)
 
 std::atomic<int> g_bandRowsForTesting{0};
 
@@ -116,12 +117,12 @@ struct ScribblePlan {
         const double y = (cy + HashUnit(cx, cy, 0x5C41B20u + uint32_t(k))) * cell;
         if (y < top || y >= bottom) continue;
         const double x = (cx + HashUnit(cx, cy, 0x5C41B10u + uint32_t(k))) * cell;
-        cv::Scalar colour(0, 0, 0);
+        uint8_t colour[3] = {0, 0, 0};
         if (!black) {
           // The picture's colour where the scribble starts, darkened to read as ink.
           const int sx = std::min(width - 1, int(x)), sy = std::min(height - 1, int(y));
           const uint8_t* s = in.ptr<uint8_t>(sy) + 3 * sx;
-          colour = cv::Scalar(s[0] * 0.6, s[1] * 0.6, s[2] * 0.6);
+          for (int c = 0; c < 3; ++c) colour[c] = uint8_t((s[c] * 3 + 2) / 5);  // x 0.6, rounded
         }
         ScribblePath(x, y, span, cx, cy, uint32_t(k), points);
         draw(*points, colour);
@@ -130,16 +131,11 @@ struct ScribblePlan {
   }
 };
 
-// The rows of one band, drawn on white paper. The band's own canvas reaches margin rows beyond
-// the band on either side (or to the picture's edge): every scribble that touches the band
-// lies wholly on it, so the anti-aliased lines are drawn exactly as on the whole picture, in
-// the same order, and the band's rows come out the same.
-void DrawBand(const ScribblePlan& plan, int top, int bottom, int margin, cv::Mat& canvas,
-              std::vector<cv::Point>* points, cv::Mat& result) {
-  const int height = plan.in.rows;
-  const int canvasTop = std::max(0, top - margin);
-  const int canvasBottom = std::min(height, bottom + margin);
-  cv::Mat paper = canvas.rowRange(0, canvasBottom - canvasTop);
+// The rows [top, bottom) of result, drawn on white paper: every scribble that may touch them,
+// in drawing order, each pixel mixed exactly as on the whole picture.
+void DrawBand(const ScribblePlan& plan, int top, int bottom, std::vector<cv::Point>* points,
+              cv::Mat& result) {
+  cv::Mat paper = result.rowRange(top, bottom);
   paper.setTo(cv::Scalar(255, 255, 255));
   // A scribble touches the band only when it starts within its reach (one pixel more for the
   // lines' soft edges).
@@ -147,15 +143,11 @@ void DrawBand(const ScribblePlan& plan, int top, int bottom, int margin, cv::Mat
   const double startTop = top - reach, startBottom = bottom + reach;
   const uint32_t firstRow = uint32_t(std::max(0.0, std::floor(startTop / plan.cell)));
   const uint32_t lastRow = std::min<uint32_t>(plan.rows - 1, uint32_t(startBottom / plan.cell));
-  const int shift = canvasTop << kSubPixelBits;
   for (uint32_t cy = firstRow; cy <= lastRow; ++cy)
     plan.ForEachInCellRow(cy, startTop, startBottom, points,
-                          [&](std::vector<cv::Point>& line, const cv::Scalar& colour) {
-                            for (cv::Point& q : line) q.y -= shift;
-                            cv::polylines(paper, line, false, colour, 1, cv::LINE_AA,
-                                          kSubPixelBits);
+                          [&](const std::vector<cv::Point>& line, const uint8_t colour[3]) {
+                            DrawPenLine(paper, top, line.data(), line.size(), colour);
                           });
-  paper.rowRange(top - canvasTop, bottom - canvasTop).copyTo(result.rowRange(top, bottom));
 }
 
 }  // namespace
@@ -189,10 +181,9 @@ int32_t ISE3Scribble(const void* src, uint32_t width, uint32_t height, uint32_t 
                             inkMode != 0};
 
     // Bands of fixed rows (the split never depends on the threads), drawn in parallel; tall
-    // enough that few scribbles are drawn on more than one band's canvas.
-    const int margin = int(std::ceil(2 * Reach(span))) + 4;
+    // enough that few scribbles reach over more than two.
     const int asked = g_bandRowsForTesting.load();
-    const int bandRows = asked > 0 ? asked : std::max(128, 4 * margin);
+    const int bandRows = asked > 0 ? asked : std::max(64, int(8 * Reach(span)));
     const int bands = (int(height) + bandRows - 1) / bandRows;
     const bool direct = Apart(p.in, p.out);
     std::optional<ScratchPicture> aside;
@@ -201,11 +192,10 @@ int32_t ISE3Scribble(const void* src, uint32_t width, uint32_t height, uint32_t 
     cv::parallel_for_(
         cv::Range(0, bands),
         [&](const cv::Range& r) {
-          ScratchPicture canvas(std::min(int(height), bandRows + 2 * margin), int(width), CV_8UC3);
           std::vector<cv::Point> points;
           for (int b = r.start; b < r.end; ++b)
-            DrawBand(plan, b * bandRows, std::min(int(height), (b + 1) * bandRows), margin,
-                     canvas.mat(), &points, result);
+            DrawBand(plan, b * bandRows, std::min(int(height), (b + 1) * bandRows), &points,
+                     result);
         },
         bands);
     if (!direct) result.copyTo(p.out);
