@@ -60,9 +60,12 @@ void Segment(int a0, int b0, int a1, int b1, Put put) {
 void DrawPenLine(cv::Mat& rgb, int originY, const cv::Point* points, std::size_t count,
                  const uint8_t colour[3]) {
   const int shift = originY * kSub;
+  // Segments wholly a pixel or more above or below the picture touch none of its rows.
+  const int above = -kSub, below = (rgb.rows + 1) * kSub;
   for (std::size_t i = 0; i + 1 < count; ++i) {
     const int x0 = points[i].x, y0 = points[i].y - shift;
     const int x1 = points[i + 1].x, y1 = points[i + 1].y - shift;
+    if (std::max(y0, y1) < above || std::min(y0, y1) >= below) continue;
     if (std::abs(x1 - x0) >= std::abs(y1 - y0))
       Segment(x0, y0, x1, y1, [&](int x, int y, int weight) { Mix(rgb, x, y, weight, colour); });
     else

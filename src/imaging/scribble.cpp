@@ -180,10 +180,12 @@ int32_t ISE3Scribble(const void* src, uint32_t width, uint32_t height, uint32_t 
                             uint32_t(std::ceil(height / cell)),
                             inkMode != 0};
 
-    // Bands of fixed rows (the split never depends on the threads), drawn in parallel; tall
-    // enough that few scribbles reach over more than two.
+    // Bands of fixed rows (the split depends on the picture's height alone, never on the
+    // threads), drawn in parallel: tall enough that few scribbles are drawn on two, and at
+    // least eight of them on a tall picture.
     const int asked = g_bandRowsForTesting.load();
-    const int bandRows = asked > 0 ? asked : std::max(64, int(8 * Reach(span)));
+    const int bandRows =
+        asked > 0 ? asked : std::max(64, std::min(int(16 * Reach(span)), int(height + 7) / 8));
     const int bands = (int(height) + bandRows - 1) / bandRows;
     const bool direct = Apart(p.in, p.out);
     std::optional<ScratchPicture> aside;
