@@ -40,12 +40,26 @@ double Reach(double span) { return span / 2 + 1.4 * LoopRadius(span); }
 // far below the points' sixteenth of a pixel).
 struct Turning {
   double c, s, dc, ds;
-  Turning(double start, double step)
-      : c(std::cos(start)), s(std::sin(start)), dc(std::cos(step)), ds(std::sin(step)) {}
+  Turning(double start, double stepCos, double stepSin)
+      : c(std::cos(start)), s(std::sin(start)), dc(stepCos), ds(stepSin) {}
   void Advance() {
     const double next = c * dc - s * ds;
     s = s * dc + c * ds;
     c = next;
+  }
+};
+
+// The points a scribble of this span takes and the turns of its three rotations a step (the
+// same for every scribble of a drawing): the swell, the loop (turning either way) and the lean.
+struct PathSteps {
+  int steps;
+  double swellCos, swellSin, loopCos, loopSin, tiltCos, tiltSin;
+
+  explicit PathSteps(double span) : steps(std::max(2, int(PathLength(span) / kStep))) {
+    const double loop = 2 * std::numbers::pi * kLoops / steps;
+    swellCos = std::cos(7.0 / steps), swellSin = std::sin(7.0 / steps);
+    loopCos = std::cos(loop), loopSin = std::sin(loop);
+    tiltCos = std::cos(1.2 / steps), tiltSin = std::sin(1.2 / steps);
   }
 };
 
@@ -60,20 +74,21 @@ int SubPixel(double v) {
 // the span across while their centre drifts across the span, the loops swelling and shrinking
 // and turning as they go, as a hand fills an area quickly. k numbers the scribbles of the cell
 // (cx, cy).
-void ScribblePath(double x, double y, double span, uint32_t cx, uint32_t cy, uint32_t k,
-                  std::vector<cv::Point>* points) {
+void ScribblePath(double x, double y, double span, const PathSteps& path, uint32_t cx, uint32_t cy,
+                  uint32_t k, std::vector<cv::Point>* points) {
   points->clear();
   const double radius = LoopRadius(span);
-  const int steps = std::max(2, int(PathLength(span) / kStep));
+  const int steps = path.steps;
   const double drift = 2 * std::numbers::pi * HashUnit(cx, cy, 0x5C41B00u + k);
   const double start = 2 * std::numbers::pi * HashUnit(cx, cy, 0x5C41B01u + k);
-  const double turn =
-      (HashUnit(cx, cy, 0x5C41B02u + k) < 0.5 ? -1 : 1) * 2 * std::numbers::pi * kLoops;
+  const double turning = HashUnit(cx, cy, 0x5C41B02u + k) < 0.5 ? -1 : 1;
   const double swell = 2 * std::numbers::pi * HashUnit(cx, cy, 0x5C41B03u + k);
   const double squash = 0.6 + 0.4 * HashUnit(cx, cy, 0x5C41B05u + k);
   const double lean = drift + HashUnit(cx, cy, 0x5C41B06u + k) - 0.5;
   const double alongX = span * std::cos(drift), alongY = span * std::sin(drift);
-  Turning swelling(swell, 7.0 / steps), loop(start, turn / steps), tilt(lean, 1.2 / steps);
+  Turning swelling(swell, path.swellCos, path.swellSin);
+  Turning loop(start, path.loopCos, turning * path.loopSin);
+  Turning tilt(lean, path.tiltCos, path.tiltSin);
   for (int i = 0; i <= steps; ++i) {
     const double t = double(i) / steps;
     const double r = radius * (1 + 0.4 * swelling.s);
@@ -93,6 +108,7 @@ struct ScribblePlan {
   double span, ink, cell, perCover;
   uint32_t columns, rows;
   bool black;
+  PathSteps path;
 
   // Calls draw(points, colour) for every scribble starting in cell row cy whose starting point
   // lies within rows [top, bottom), in drawing order.
@@ -124,7 +140,7 @@ struct ScribblePlan {
           const uint8_t* s = in.ptr<uint8_t>(sy) + 3 * sx;
           for (int c = 0; c < 3; ++c) colour[c] = uint8_t((s[c] * 3 + 2) / 5);  // x 0.6, rounded
         }
-        ScribblePath(x, y, span, cx, cy, uint32_t(k), points);
+        ScribblePath(x, y, span, path, cx, cy, uint32_t(k), points);
         draw(*points, colour);
       }
     }
@@ -178,7 +194,8 @@ int32_t ISE3Scribble(const void* src, uint32_t width, uint32_t height, uint32_t 
                             cell * cell / PathLength(span),
                             uint32_t(std::ceil(width / cell)),
                             uint32_t(std::ceil(height / cell)),
-                            inkMode != 0};
+                            inkMode != 0,
+                            PathSteps(span)};
 
     // Bands of fixed rows (the split depends on the picture's height alone, never on the
     // threads), drawn in parallel: tall enough that few scribbles are drawn on two, and at
