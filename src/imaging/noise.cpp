@@ -1,10 +1,11 @@
 #include "imaging/noise.h"
 
 #include <cmath>
-#include <numbers>
+#include <optional>
 #include <opencv2/core.hpp>
 
 #include "imaging/filter_frame.h"
+#include "imaging/noise_draws.h"
 #include "imaging/picture_args.h"
 
 namespace imaging {
@@ -22,53 +23,84 @@ uint64_t RowSeed(uint32_t y) {
   return z != 0 ? z : kSeed;  // a zero state would draw zeros
 }
 
-enum class Model { kGaussian, kUniform, kNegativeExponential, kRayleigh };
-
-// One zero-mean draw of the model with the given scale.
-struct Draw {
-  Model model;
-  double scale;
-  cv::RNG rng;
-
-  double operator()() {
-    switch (model) {
-      case Model::kGaussian:
-        return rng.gaussian(scale);
-      case Model::kUniform:
-        return rng.uniform(-scale, scale);
-      case Model::kNegativeExponential: {
-        const double u = 1.0 - rng.uniform(0.0, 1.0);  // in (0, 1]
-        return -scale * std::log(u) - scale;
-      }
-      case Model::kRayleigh: {
-        const double u = 1.0 - rng.uniform(0.0, 1.0);
-        return scale * std::sqrt(-2 * std::log(u)) - scale * std::sqrt(std::numbers::pi / 2);
-      }
+// Gaussian draws (the generator's own, which takes a varying number of words a draw) added to a
+// row of samples.
+void AddGaussianRow(cv::RNG& rng, double scale, double mean, uint8_t* p, uint32_t width,
+                    uint32_t bpp, uint8_t monochrome, uint32_t channelMask) {
+  for (uint32_t x = 0; x < width; ++x, p += bpp) {
+    const double shared = monochrome ? rng.gaussian(scale) + mean : 0;
+    for (uint32_t c = 0; c < bpp; ++c) {
+      if (!(channelMask & (1u << c))) continue;
+      p[c] = AddDrawToLevel(p[c], monochrome ? shared : rng.gaussian(scale) + mean);
     }
-    return 0;
+  }
+}
+
+// One draw of a one-word model: a whole-level offset from the table, or for the few words the
+// table leaves to the formula, the draw itself.
+struct TableDraw {
+  int16_t offset;
+  double draw;
+
+  uint8_t AddTo(uint8_t level) const {
+    if (offset == RoundedNoiseTable::kByFormula) return AddDrawToLevel(level, draw);
+    const int v = level + offset;
+    return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
   }
 };
 
+// The one-word models added to a row of samples through the table.
+void AddTableRow(cv::RNG& rng, const RoundedNoiseTable& table, NoiseModel model, double scale,
+                 double mean, uint8_t* p, uint32_t width, uint32_t bpp, uint8_t monochrome,
+                 uint32_t channelMask) {
+  auto next = [&] {
+    const uint32_t high = rng.next();
+    const uint32_t low = rng.next();
+    TableDraw d{table.Offset(high), 0};
+    if (d.offset == RoundedNoiseTable::kByFormula)
+      d.draw = NoiseDrawOfWord(model, scale, mean, uint64_t{high} << 32 | low);
+    return d;
+  };
+  if (monochrome) {
+    for (uint32_t x = 0; x < width; ++x, p += bpp) {
+      const TableDraw shared = next();
+      for (uint32_t c = 0; c < bpp; ++c)
+        if (channelMask & (1u << c)) p[c] = shared.AddTo(p[c]);
+    }
+    return;
+  }
+  // The channels drawn for, in order: one draw each.
+  uint32_t channels[4], count = 0;
+  for (uint32_t c = 0; c < bpp; ++c)
+    if (channelMask & (1u << c)) channels[count++] = c;
+  if (count == 0) return;
+  for (uint32_t x = 0; x < width; ++x, p += bpp)
+    for (uint32_t i = 0; i < count; ++i) p[channels[i]] = next().AddTo(p[channels[i]]);
+}
+
 int32_t AddNoise(void* pixels, uint32_t width, uint32_t height, uint32_t bpp, uint32_t rowBytes,
-                 Model model, double amount, double mean, uint8_t monochrome,
+                 NoiseModel model, double amount, double mean, uint8_t monochrome,
                  uint32_t channelMask) {
   if (!(bpp == 3 || bpp == 4) || !IsDrawablePicture(pixels, width, height, rowBytes, bpp) ||
       !(amount >= 0) || !std::isfinite(amount) || !std::isfinite(mean))
     return 0;
+  const double scale = amount / 100.0;
+  std::optional<RoundedNoiseTable> table;
+  try {
+    if (model != NoiseModel::kGaussian) table.emplace(model, scale, mean);
+  } catch (...) {
+    return 0;
+  }
   // Rows in parallel, each drawing from its own generator seeded from its row number (well
   // mixed, so that neighbouring rows' grain is unrelated): the grain is the same at any split.
   ForEachRowBand(int(height), [&](int begin, int end) {
     for (int y = begin; y < end; ++y) {
-      Draw draw{model, amount / 100.0, cv::RNG(RowSeed(uint32_t(y)))};
+      cv::RNG rng(RowSeed(uint32_t(y)));
       uint8_t* p = static_cast<uint8_t*>(pixels) + std::size_t(y) * rowBytes;
-      for (uint32_t x = 0; x < width; ++x, p += bpp) {
-        const double shared = monochrome ? draw() + mean : 0;
-        for (uint32_t c = 0; c < bpp; ++c) {
-          if (!(channelMask & (1u << c))) continue;
-          const double v = p[c] + (monochrome ? shared : draw() + mean);
-          p[c] = v <= 0 ? 0 : v >= 255 ? 255 : static_cast<uint8_t>(std::lround(v));
-        }
-      }
+      if (table)
+        AddTableRow(rng, *table, model, scale, mean, p, width, bpp, monochrome, channelMask);
+      else
+        AddGaussianRow(rng, scale, mean, p, width, bpp, monochrome, channelMask);
     }
   });
   return 1;
@@ -79,28 +111,28 @@ int32_t AddNoise(void* pixels, uint32_t width, uint32_t height, uint32_t bpp, ui
 int32_t ISE3AddGaussianNoise(void* pixels, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                              uint32_t rowBytes, double amount, double mean, uint8_t monochrome,
                              uint32_t channelMask) {
-  return AddNoise(pixels, width, height, bytesPerPixel, rowBytes, Model::kGaussian, amount, mean,
-                  monochrome, channelMask);
+  return AddNoise(pixels, width, height, bytesPerPixel, rowBytes, NoiseModel::kGaussian, amount,
+                  mean, monochrome, channelMask);
 }
 
 int32_t ISE3AddUniformNoise(void* pixels, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                             uint32_t rowBytes, double amount, double mean, uint8_t monochrome,
                             uint32_t channelMask) {
-  return AddNoise(pixels, width, height, bytesPerPixel, rowBytes, Model::kUniform, amount, mean,
-                  monochrome, channelMask);
+  return AddNoise(pixels, width, height, bytesPerPixel, rowBytes, NoiseModel::kUniform, amount,
+                  mean, monochrome, channelMask);
 }
 
 int32_t ISE3AddNegativeExpNoise(void* pixels, uint32_t width, uint32_t height,
                                 uint32_t bytesPerPixel, uint32_t rowBytes, double amount,
                                 uint8_t monochrome, uint32_t channelMask) {
-  return AddNoise(pixels, width, height, bytesPerPixel, rowBytes, Model::kNegativeExponential,
+  return AddNoise(pixels, width, height, bytesPerPixel, rowBytes, NoiseModel::kNegativeExponential,
                   amount, 0, monochrome, channelMask);
 }
 
 int32_t ISE3AddRayleighNoise(void* pixels, uint32_t width, uint32_t height, uint32_t bytesPerPixel,
                              uint32_t rowBytes, double amount, uint8_t monochrome,
                              uint32_t channelMask) {
-  return AddNoise(pixels, width, height, bytesPerPixel, rowBytes, Model::kRayleigh, amount, 0,
+  return AddNoise(pixels, width, height, bytesPerPixel, rowBytes, NoiseModel::kRayleigh, amount, 0,
                   monochrome, channelMask);
 }
 

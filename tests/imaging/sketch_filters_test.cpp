@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "imaging/artistic_filters.h"
 #include "imaging/contrast_mask.h"
 #include "imaging/picture_script.h"
+#include "imaging/scribble_bands.h"
+#include "../support/photo_picture.h"
 
 namespace {
 
@@ -86,6 +89,36 @@ TEST(Scribble, InkFollowsTheTonesAndRepeats) {
     ASSERT_EQ(imaging::ISE3Scribble(in.data(), w, h, w * 3, again.data(), w * 3, 12, 0.5, 1), 1);
     EXPECT_EQ(again, out);
   }
+}
+
+// The scribbles are drawn band by band in parallel: any band height gives the drawing made in
+// one piece, byte for byte, for small and large scribbles, both inks, and drawn over the source.
+TEST(Scribble, BandsDoNotShow) {
+  const int w = 120, h = 170;
+  const std::vector<uint8_t> rgba = palmora_test::PhotoPicture(w, h, false);
+  std::vector<uint8_t> in(std::size_t(w) * h * 3);
+  for (std::size_t i = 0; i < std::size_t(w) * h; ++i)
+    for (int c = 0; c < 3; ++c) in[i * 3 + c] = rgba[i * 4 + c];
+  for (uint32_t span : {4u, 12u, 40u})
+    for (uint32_t ink : {0u, 1u}) {
+      SCOPED_TRACE("span " + std::to_string(span) + " ink " + std::to_string(ink));
+      imaging::SetScribbleBandRowsForTesting(h);
+      std::vector<uint8_t> whole(in.size());
+      ASSERT_EQ(imaging::ISE3Scribble(in.data(), w, h, w * 3, whole.data(), w * 3, span, 0.7, ink),
+                1);
+      ASSERT_LT(Mean(whole), 250);  // the drawing has ink to compare
+      for (int rows : {3, 50}) {
+        imaging::SetScribbleBandRowsForTesting(rows);
+        std::vector<uint8_t> banded(in.size()), over = in;
+        ASSERT_EQ(
+            imaging::ISE3Scribble(in.data(), w, h, w * 3, banded.data(), w * 3, span, 0.7, ink), 1);
+        EXPECT_TRUE(banded == whole) << rows << " rows a band";
+        ASSERT_EQ(
+            imaging::ISE3Scribble(over.data(), w, h, w * 3, over.data(), w * 3, span, 0.7, ink), 1);
+        EXPECT_TRUE(over == whole) << rows << " rows a band, over the source";
+      }
+    }
+  imaging::SetScribbleBandRowsForTesting(0);
 }
 
 TEST(Scribble, RefusesBadArgumentsAndRunsOnThinPictures) {
