@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "platform/cpu_features.h"
+#include "render/merge_mode_names.h"
 #include "render/view_blend.h"
 #include "render/view_composite.h"
 
@@ -234,6 +235,19 @@ auto ByMode(const Table& table, int32_t mode) -> typename Table::value_type {
 
 ViewSpanEntryKernel ViewSpanEntryVector(int32_t mode) { return ByMode(kViewSpanEntryAvx2, mode); }
 ViewSpanCoverKernel ViewSpanCoverVector(int32_t mode) { return ByMode(kViewSpanCoverAvx2, mode); }
+
+ViewFusedSpanKernel ViewFusedSpanVector(const ViewRenderList& list) {
+  if (!kViewFusedSpanAvx512 || !platform::CpuAtLeast(platform::CpuLevel::kAvx512)) return nullptr;
+  for (int32_t i = 0; i < list.count; ++i) {
+    const int32_t mode = list.entries[i].mode;
+    // The texture rules, and the two alpha modes whose pre-pass switches some pixels to one.
+    const bool taken = IsAlphaMode(mode)
+                           ? mode != kModeAlphaShaderTexture2 && mode != kModeAlphaHighlightTexture2
+                           : ModeInfo(mode).rule < BlendRule::kTexturize;
+    if (!taken) return nullptr;
+  }
+  return kViewFusedSpanAvx512;
+}
 
 ViewSpanOutputKernel ViewSpanOutputVector() {
   return platform::CpuAtLeast(platform::CpuLevel::kAvx2) ? kViewSpanOutputAvx2 : nullptr;
