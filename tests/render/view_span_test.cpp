@@ -12,9 +12,11 @@
 #include "engine/heap.h"
 #include "engine/parallel_rows.h"
 #include "palmora/palmora.h"
+#include "platform/cpu_features.h"
 #include "platform/cpu_features_internal.h"
 #include "render/merge_mode_names.h"
 #include "render/view_output.h"
+#include "render/view_render_list.h"
 #include "render/view_span.h"
 #include "support/engine_fixture.h"
 
@@ -131,6 +133,77 @@ TEST_F(ViewSpans, RandomStacksOfEveryModeMatchThePixelPath) {
                                << int(got[first]) << ", want " << int(want[first]) << ")";
         }
       }
+    }
+  }
+}
+
+TEST_F(ViewSpans, TheOnePassKernelMatchesThePixelPathOnEveryModeItTakes) {
+  // Stacks made only of the modes the one-pass kernel takes (every ordinary mode but the texture
+  // ones, every alpha mode but the two that switch pixels to Texturize2), "Layer Mask" layers
+  // over painted ones, opacities down to 0 %, a paint layer, at every zoom with the output
+  // options, on a canvas whose width leaves spans that end inside a group of eight. The kernel
+  // must be the one that runs (where the CPU level allows it) and agree byte for byte.
+  constexpr int kW = 261, kH = 19;
+  std::vector<int32_t> taken;
+  for (int32_t mode = 0; mode < 45; ++mode)
+    if ((mode < 19 || mode > 21) && mode != 31 && mode != 32) taken.push_back(mode);
+  const auto pick = [&] { return taken[Next() % taken.size()]; };
+  struct Zoom {
+    int32_t factor;
+    float step;
+  };
+  const Zoom zooms[] = {{1, 1.0f}, {1, 4.0f}, {3, 1.0f}, {1, 1.3f}, {0, 0.4f}};
+  const int opacities[] = {100, 100, 99, 50, 0};
+  const int alphaOpacities[] = {100, 60, 37};
+  const bool kernelAllowed = platform::CpuAtLeast(platform::CpuLevel::kAvx512);
+  for (int round = 0; round < 40; ++round) {
+    MakeCanvas(kW, kH, 7, 2);
+    auto& s = State();
+    for (int i = 1; i <= 7; ++i) {
+      auto px = ReadLayer(i);
+      Paint(px.data(), px.size() / 4);
+      WriteLayer(i, px);
+      PMR_SetLayerOptions(i, i == 1 ? round % 2 : Next() % 6 != 0, 0, opacities[Next() % 5],
+                          "Normal");
+      s.layers[i].mergeMode = i == 1 ? pick() : Next() % 3 == 0 ? render::kModeLayerMask : pick();
+    }
+    PMR_SetAlphaLayerOpacity(alphaOpacities[round % 3]);
+    PMR_SetLayer(2 + int32_t(Next() % 6));
+    if (round % 3 != 0) {
+      PMR_CreatePaintLayer(round % 4 == 1 ? 70 : 100, "Normal");
+      s.paintLayer.mergeMode = Next() % 2 ? 0 : pick();
+      Paint(s.paintLayer.pixels, std::size_t(kW) * kH);
+    }
+    if (round % 5 == 2) {
+      for (int i = 0; i < kW * kH; ++i) s.maskPlane[i] = uint16_t(i % 3 == 0 ? 65535 : Next());
+      PMR_SetMaskOptions(255, 10, 0, 0, 40, 255, round % 10 == 2);
+      PMR_DisplayMask(1);
+      PMR_EnableMask(1);
+    }
+    if (round % 5 == 4) {
+      ASSERT_EQ(PMR_CreateLayer(0, kW, kH), 1);
+      auto px = ReadLayer(0);
+      Paint(px.data(), px.size() / 4);
+      WriteLayer(0, px);
+      PMR_SetTracingMode(1);
+    }
+    render::ViewRenderList list;
+    render::BuildViewRenderList(s, list);
+    EXPECT_EQ(render::ViewFusedSpanVector(list) != nullptr, kernelAllowed) << "round " << round;
+
+    const Zoom zoom = zooms[round % 5];
+    PMR_SetScale(zoom.factor, zoom.step);
+    PMR_SetViewSize(4096, 4096);
+    const int x = round % 2 ? int(Next() % 40) - 10 : 0, y = round % 2 ? int(Next() % 6) - 2 : 0;
+    const int stride = 3 * 3 * kW + 7, rows = 3 * kH;
+    render::SetViewSpansForTesting(false);
+    engine::SetRowBandThreadsForTesting(1);
+    const auto want = Draw(x, y, kW, kH, stride, rows);
+    render::SetViewSpansForTesting(true);
+    for (int threads = 1; threads <= 2; ++threads) {
+      engine::SetRowBandThreadsForTesting(threads);
+      ASSERT_EQ(Draw(x, y, kW, kH, stride, rows), want)
+          << "round " << round << " threads " << threads;
     }
   }
 }
