@@ -20,6 +20,7 @@
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "render/blend_rules.h"
@@ -317,18 +318,33 @@ struct Composite {
   D8 c[3], A;
 };
 
-// The source (s, a) blended by one rule over the composites in `take`: BlendOverViewComposite,
-// the composite first turned into doubles where it still holds a copy.
-template <BlendRule kRule>
-PMR_INLINE void BlendInto(Composite& q, Mask take, const I8 s[3], I8 a) {
+// The composite as a blend reads it: A and the unpremultiplied colour, turned into doubles where
+// it still holds a copy, by the conversion the scalar composite applies.
+struct Destination {
+  D8 Da;
+  D8 u[3];
+};
+
+PMR_INLINE Destination ReadComposite(const Composite& q) {
+  Destination d;
+  d.Da = Pick(q.copied, Wide(q.ca) * Splat(1.0 / 65535.0), q.A);
+  for (int k = 0; k < 3; ++k) d.u[k] = Pick(q.copied, Wide(q.cc[k]) * Splat(1.0 / 65280.0), q.c[k]);
+  return d;
+}
+
+// The source (s, a) blended by one rule over the composites in `take`: BlendOverViewComposite.
+// With kOpaqueDest every composite taken has Da exactly 1, so Dc = u, R = Da + Sa (1 - Da) (or
+// clamp(Sa + Da), or Da) is exactly 1, and X (1 / R) is X: the division is left out, with the
+// same values.
+template <BlendRule kRule, bool kOpaqueDest>
+PMR_INLINE void BlendInto(Composite& q, const Destination& d, Mask take, const I8 s[3], I8 a) {
   const D8 one = Splat(1.0);
   const D8 Sa = Wide(a) * Splat(kInvAlphaOne);
-  const D8 Da = Pick(q.copied, Wide(q.ca) * Splat(1.0 / 65535.0), q.A);
-  D8 u[3], Sc[3], Dc[3];
+  const D8 Da = kOpaqueDest ? one : d.Da;
+  D8 Sc[3], Dc[3];
   for (int k = 0; k < 3; ++k) {
-    u[k] = Pick(q.copied, Wide(q.cc[k]) * Splat(1.0 / 65280.0), q.c[k]);
     Sc[k] = Wide(s[k]) * Splat(kInvColorOne) * Sa;
-    Dc[k] = u[k] * Da;
+    Dc[k] = kOpaqueDest ? d.u[k] : d.u[k] * Da;
   }
   D8 X[3], R;
   if constexpr (kRule == BlendRule::kColor || kRule == BlendRule::kHardColor) {
@@ -343,18 +359,33 @@ PMR_INLINE void BlendInto(Composite& q, Mask take, const I8 s[3], I8 a) {
     const bool addsAlphas = kRule == BlendRule::kAdd || kRule == BlendRule::kSubtract;
     R = addsAlphas ? Sa + Da : Da + Sa * (one - Da);
   }
-  R = Clamp01(R);
-  const D8 perR = one / R;
-  for (int k = 0; k < 3; ++k) q.c[k] = _mm512_mask_mov_pd(q.c[k], take, Clamp01(X[k] * perR));
-  q.A = _mm512_mask_mov_pd(q.A, take, R);
+  if constexpr (kOpaqueDest) {
+    for (int k = 0; k < 3; ++k) q.c[k] = _mm512_mask_mov_pd(q.c[k], take, Clamp01(X[k]));
+    q.A = _mm512_mask_mov_pd(q.A, take, one);
+  } else {
+    R = Clamp01(R);
+    const D8 perR = one / R;
+    for (int k = 0; k < 3; ++k) q.c[k] = _mm512_mask_mov_pd(q.c[k], take, Clamp01(X[k] * perR));
+    q.A = _mm512_mask_mov_pd(q.A, take, R);
+  }
   q.copied = Mask(q.copied & ~take);
+}
+
+template <BlendRule kRule>
+PMR_INLINE void BlendSome(Composite& q, Mask take, const I8 s[3], I8 a) {
+  const Destination d = ReadComposite(q);
+  if (_mm512_mask_cmp_pd_mask(take, d.Da, Splat(1.0), _CMP_NEQ_UQ) == 0) {
+    BlendInto<kRule, true>(q, d, take, s, a);
+  } else {
+    BlendInto<kRule, false>(q, d, take, s, a);
+  }
 }
 
 PMR_INLINE void BlendByRule(BlendRule rule, Composite& q, Mask take, const I8 s[3], I8 a) {
   switch (rule) {
 #define PMR_RULE_CASE(r) \
   case BlendRule::r:     \
-    return BlendInto<BlendRule::r>(q, take, s, a);
+    return BlendSome<BlendRule::r>(q, take, s, a);
     PMR_RULE_CASE(kNormal)
     PMR_RULE_CASE(kMultiply)
     PMR_RULE_CASE(kScreen)
@@ -492,6 +523,7 @@ PMR_INLINE void WriteGroup(const Composite& q, const ViewSpanOutputRow& row,
 
 // How far ahead of the group at hand a contiguous span asks for its entries' pixels.
 constexpr std::size_t kAheadPixels = 64;
+constexpr int32_t kAheadSampled = 8;
 
 void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
                      const int32_t* columns, int32_t count, bool contiguous,
@@ -505,15 +537,6 @@ void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
     k.tintOdd[n] = SplatI(int32_t(row.out->tintOdd[n]));
   }
   const int32_t n = list.count;
-  if (!contiguous) {
-    // Sampled positions lie far apart: ask for every line the span will read at once, so that
-    // the reads overlap instead of waiting one by one.
-    for (int32_t i = 0; i < n; ++i)
-      for (int32_t j = 0; j < count; ++j)
-        _mm_prefetch(reinterpret_cast<const char*>(list.entries[i].pixels + rowAt +
-                                                   std::size_t(columns[j]) * 4),
-                     _MM_HINT_T0);
-  }
   for (int32_t j = 0; j < count; j += 8) {
     GroupAt g;
     g.contiguous = contiguous;
@@ -527,16 +550,28 @@ void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
         _mm_prefetch(reinterpret_cast<const char*>(list.entries[i].pixels + rowAt + g.first +
                                                    4 * kAheadPixels),
                      _MM_HINT_T0);
+    } else if (j + kAheadSampled < count) {
+      // Sampled positions: the pixels of the positions a few groups ahead.
+      const int32_t ahead = std::min(count, j + kAheadSampled + 8);
+      for (int32_t i = 0; i < n; ++i)
+        for (int32_t m = j + kAheadSampled; m < ahead; ++m)
+          _mm_prefetch(reinterpret_cast<const char*>(list.entries[i].pixels + rowAt +
+                                                     std::size_t(columns[m]) * 4),
+                       _MM_HINT_T0);
     }
 
     // 1. The topmost replacing entry of each position (0: none).
     I8 start = zero;
     Mask filled = 0;
     Mask open = g.valid;
+    // The first entry asked keeps its prepared pixels for step 2: often the only one asked.
+    int32_t keptIndex = -1;
+    Prepared kept{};
     for (int32_t i = n - 1; i > 0 && open; --i) {
       const ViewEntry& e = list.entries[i];
       if (!e.mayReplace) continue;
       const Prepared p = Prepare(e, rowAt, g, KK);
+      if (keptIndex < 0) keptIndex = i, kept = p;
       // Opaque enough to be copied under operator 0 (alpha 65280 or more), or alpha 65535 under
       // another operator of the Normal rule: R = 1 and the result is the source alone.
       const bool copyOp = !e.alphaMode && e.mode == kModeNormal;
@@ -560,7 +595,7 @@ void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
       const Mask combine = Mask(~(below | atStart));
       const Mask asked = Mask(below & ~filled);
       if (!(asked | atStart | combine)) continue;
-      const Prepared p = Prepare(e, rowAt, g, KK);
+      const Prepared p = i == keptIndex ? kept : Prepare(e, rowAt, g, KK);
       filled |= asked & p.live & Mask(~_mm256_testn_epi32_mask(p.a, p.a));
       const Mask starts = atStart & p.live;
       const Mask combines = combine & p.live;
@@ -579,33 +614,24 @@ void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
         copyAlpha = _mm256_mask_mov_epi32(copyAlpha, opaque, SplatI(65535));
         blends &= Mask(~opaque);
       }
-      Mask opaqueBlend = 0;
-      if (starts) {
-        if (copyOp) {
-          // A copy: alpha 65535 over a filled composite, its own alpha over an empty one.
-          copies |= starts;
-          const Mask settled = filled | EqualI(p.a, 65535);
-          copyAlpha = _mm256_mask_mov_epi32(copyAlpha, starts & settled, SplatI(65535));
-        } else {
-          // Over a filled composite the Normal rule with alpha 1 leaves the clamped source
-          // colour; over an empty one the pixel is laid down.
-          opaqueBlend = starts & filled;
-          copies |= Mask(starts & ~filled);
-        }
-      }
+      // At the start entry: an operator-0 pixel is copied, with alpha 65535 over a filled
+      // composite and its own over an empty one; under another operator the Normal rule with
+      // alpha 1 leaves the clamped source colour over a filled composite, and over an empty one
+      // the pixel is laid down. (Masked moves on every entry cost less than the branches.)
+      const Mask settled = filled | EqualI(p.a, 65535);
+      const Mask startCopies = copyOp ? starts : Mask(starts & ~filled);
+      const Mask opaqueBlend = copyOp ? Mask(0) : Mask(starts & filled);
+      copies |= startCopies;
+      if (copyOp) copyAlpha = _mm256_mask_mov_epi32(copyAlpha, starts & settled, SplatI(65535));
       if (blends) BlendByRule(ModeInfo(e.mode).rule, q, blends, p.s, p.a);
-      if (copies) {
-        for (int c = 0; c < 3; ++c) q.cc[c] = _mm256_mask_mov_epi32(q.cc[c], copies, p.s[c]);
-        q.ca = _mm256_mask_mov_epi32(q.ca, copies, copyAlpha);
-        q.copied |= copies;
-      }
-      if (opaqueBlend) {
-        for (int c = 0; c < 3; ++c)
-          q.c[c] =
-              _mm512_mask_mov_pd(q.c[c], opaqueBlend, Clamp01(Wide(p.s[c]) * Splat(kInvColorOne)));
-        q.A = _mm512_mask_mov_pd(q.A, opaqueBlend, Splat(1.0));
-        q.copied &= Mask(~opaqueBlend);
-      }
+      for (int c = 0; c < 3; ++c) q.cc[c] = _mm256_mask_mov_epi32(q.cc[c], copies, p.s[c]);
+      q.ca = _mm256_mask_mov_epi32(q.ca, copies, copyAlpha);
+      q.copied |= copies;
+      for (int c = 0; c < 3; ++c)
+        q.c[c] =
+            _mm512_mask_mov_pd(q.c[c], opaqueBlend, Clamp01(Wide(p.s[c]) * Splat(kInvColorOne)));
+      q.A = _mm512_mask_mov_pd(q.A, opaqueBlend, Splat(1.0));
+      q.copied &= Mask(~opaqueBlend);
     }
 
     // 3. Output.
