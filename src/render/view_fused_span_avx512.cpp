@@ -147,8 +147,9 @@ PMR_INLINE I8 Ramp(I8 a, I8 K) {
   return _mm256_maskz_mov_epi32(Mask(~BelowI(a, 8191)), PickI(AboveI(a, 9214), K, ramp));
 }
 
+// texture: the pixels whose operator the pre-pass switches to Texturize2.
 template <int32_t kMode>
-PMR_INLINE void PrePass8(I8 K, I8& a, I8 c[3]) {
+PMR_INLINE void PrePass8(I8 K, I8& a, I8 c[3], Mask& texture) {
   const I8 zero = _mm256_setzero_si256();
   const I8 full = SplatI(65535);
   const Mask some = AboveI(a, 0);
@@ -176,7 +177,7 @@ PMR_INLINE void PrePass8(I8 K, I8& a, I8 c[3]) {
   } else if constexpr (kMode == kModeAlphaShader) {
     for (int k = 0; k < 3; ++k) c[k] = PickI(some, a, c[k]);
     a = PickI(some, K, a);
-  } else if constexpr (kMode == kModeAlphaShaderColor) {
+  } else if constexpr (kMode == kModeAlphaShaderColor || kMode == kModeAlphaShaderTexture2) {
     // Below mid-grey c - 2 (32767 - a) held at 0, above it c + 2 (a - 32767) held at 65535: one
     // sum, clamped at both ends.
     const I8 shift = _mm256_slli_epi32(_mm256_sub_epi32(a, SplatI(32767)), 1);
@@ -186,6 +187,18 @@ PMR_INLINE void PrePass8(I8 K, I8& a, I8 c[3]) {
       c[k] = PickI(some, moved, c[k]);
     }
     a = PickI(some, K, a);
+    if constexpr (kMode == kModeAlphaShaderTexture2) texture = some;
+  } else if constexpr (kMode == kModeAlphaHighlightTexture2) {
+    // Above mid-grey lightened by 2 (a - 32767) and given K, below it faded by 2 (32767 - a).
+    const Mask bright = AboveI(a, 32766);
+    const I8 lift = _mm256_slli_epi32(_mm256_sub_epi32(a, SplatI(32767)), 1);
+    for (int k = 0; k < 3; ++k)
+      c[k] = PickI(some & bright, _mm256_min_epi32(full, _mm256_add_epi32(c[k], lift)), c[k]);
+    const I8 e = _mm256_slli_epi32(_mm256_sub_epi32(SplatI(32767), a), 1);
+    const I8 faded =
+        _mm256_maskz_mov_epi32(Mask(~_mm256_cmplt_epi32_mask(a, e)), _mm256_sub_epi32(a, e));
+    a = PickI(some, PickI(bright, K, faded), a);
+    texture = some;
   } else if constexpr (kMode == kModeAlphaSmooth) {
     const I8 e = _mm256_slli_epi32(_mm256_sub_epi32(SplatI(32767), a), 2);
     const I8 faded =
@@ -214,11 +227,11 @@ PMR_INLINE void PrePass8(I8 K, I8& a, I8 c[3]) {
   }
 }
 
-PMR_INLINE void PrePassByMode(int32_t mode, I8 K, I8& a, I8 c[3]) {
+PMR_INLINE void PrePassByMode(int32_t mode, I8 K, I8& a, I8 c[3], Mask& texture) {
   switch (mode) {
 #define PMR_PREPASS_CASE(m) \
   case m:                   \
-    return PrePass8<m>(K, a, c);
+    return PrePass8<m>(K, a, c, texture);
     PMR_PREPASS_CASE(kModeAlphaNormal)
     PMR_PREPASS_CASE(kModeAlphaFilter)
     PMR_PREPASS_CASE(kModeAlphaBlackOutline)
@@ -227,6 +240,8 @@ PMR_INLINE void PrePassByMode(int32_t mode, I8 K, I8& a, I8 c[3]) {
     PMR_PREPASS_CASE(kModeAlphaInvert)
     PMR_PREPASS_CASE(kModeAlphaShader)
     PMR_PREPASS_CASE(kModeAlphaShaderColor)
+    PMR_PREPASS_CASE(kModeAlphaShaderTexture2)
+    PMR_PREPASS_CASE(kModeAlphaHighlightTexture2)
     PMR_PREPASS_CASE(kModeAlphaSmooth)
     PMR_PREPASS_CASE(kModeAlphaSmooth2)
     PMR_PREPASS_CASE(kModeAlphaSmoothLum)
@@ -354,6 +369,20 @@ PMR_INLINE void BlendInto(Composite& q, const Destination& d, Mask take, const I
         kRule == BlendRule::kColor ? Sa * (L - Splat(0.5)) : Sa * (Splat(1.75) * (L - Splat(0.5)));
     for (int k = 0; k < 3; ++k) X[k] = Sc[k] + shift + Dc[k] * (one - Sa);
     R = Da;
+  } else if constexpr (kRule == BlendRule::kTexturize || kRule == BlendRule::kTexturize2) {
+    // The destination colour u as it stands pushed by the source brightness ls around mid-grey
+    // (Texturize first moves the brightness by the destination's mean); R = Da.
+    const D8 ls =
+        Wide(_mm256_add_epi32(_mm256_add_epi32(s[0], s[1]), s[2])) * Splat(kInvThreeColorOne);
+    D8 z;
+    if constexpr (kRule == BlendRule::kTexturize) {
+      const D8 J = (d.u[0] + d.u[1] + d.u[2]) / Splat(3.0) + Sa * (ls - Splat(0.5));
+      z = Splat(1.75) * Sa * (J - Splat(0.5));
+    } else {
+      z = Splat(1.75) * Sa * (ls - Splat(0.5));
+    }
+    for (int k = 0; k < 3; ++k) X[k] = d.u[k] + z;
+    R = Da;
   } else {
     for (int k = 0; k < 3; ++k) X[k] = RuleX<kRule>(Sc[k], Dc[k], Sa, Da);
     const bool addsAlphas = kRule == BlendRule::kAdd || kRule == BlendRule::kSubtract;
@@ -402,9 +431,11 @@ PMR_INLINE void BlendByRule(BlendRule rule, Composite& q, Mask take, const I8 s[
     PMR_RULE_CASE(kSubtract)
     PMR_RULE_CASE(kColor)
     PMR_RULE_CASE(kHardColor)
+    PMR_RULE_CASE(kTexturize)
+    PMR_RULE_CASE(kTexturize2)
 #undef PMR_RULE_CASE
     default:
-      return;  // the texture rules never reach this kernel (ViewFusedSpanVector checks)
+      return;  // Texturize3 entries never reach the view (its layers are left out of the list)
   }
 }
 
@@ -418,11 +449,13 @@ struct Prepared {
   I8 s[3];
   I8 a;
   Mask live;
+  Mask texture;  // blended by a texture rule (the entry's own, or Texturize2 by the pre-pass)
 };
 
 PMR_INLINE Prepared Prepare(const ViewEntry& e, std::size_t rowAt, const GroupAt& g, I8 K) {
   const Pixels8 p = LoadPixels(e.pixels + rowAt, g);
-  Prepared out{{p.c[0], p.c[1], p.c[2]}, p.a, Mask(0xFF)};
+  const bool textureMode = !e.alphaMode && ModeInfo(e.mode).rule >= BlendRule::kTexturize;
+  Prepared out{{p.c[0], p.c[1], p.c[2]}, p.a, Mask(0xFF), textureMode ? Mask(0xFF) : Mask(0)};
   if (e.background) {
     out.a = SplatI(65535);
   } else {
@@ -435,7 +468,7 @@ PMR_INLINE Prepared Prepare(const ViewEntry& e, std::size_t rowAt, const GroupAt
       out.a = PickI(_mm256_test_epi32_mask(m.a, m.a), scaled, out.a);
     }
   }
-  if (e.alphaMode) PrePassByMode(e.mode, K, out.a, out.s);
+  if (e.alphaMode) PrePassByMode(e.mode, K, out.a, out.s, out.texture);
   if (e.opacityScale)
     out.a = _mm256_srli_epi32(_mm256_mullo_epi32(out.a, SplatI(e.opacityScale)), 8);
   return out;
@@ -575,7 +608,8 @@ void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
       // Opaque enough to be copied under operator 0 (alpha 65280 or more), or alpha 65535 under
       // another operator of the Normal rule: R = 1 and the result is the source alone.
       const bool copyOp = !e.alphaMode && e.mode == kModeNormal;
-      const Mask replaces = open & p.live & (copyOp ? AboveI(p.a, 65279) : EqualI(p.a, 65535));
+      const Mask replaces =
+          Mask(open & p.live & ~p.texture) & (copyOp ? AboveI(p.a, 65279) : EqualI(p.a, 65535));
       start = _mm256_mask_mov_epi32(start, replaces, SplatI(i));
       // A copy of alpha 65535 is the same over a filled or an empty composite.
       if (copyOp) filled |= replaces & EqualI(p.a, 65535);
@@ -596,7 +630,8 @@ void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
       const Mask asked = Mask(below & ~filled);
       if (!(asked | atStart | combine)) continue;
       const Prepared p = i == keptIndex ? kept : Prepare(e, rowAt, g, KK);
-      filled |= asked & p.live & Mask(~_mm256_testn_epi32_mask(p.a, p.a));
+      // A texture operator has nothing to texture over an empty composite and leaves it clear.
+      filled |= Mask(asked & p.live & ~p.texture) & Mask(~_mm256_testn_epi32_mask(p.a, p.a));
       const Mask starts = atStart & p.live;
       const Mask combines = combine & p.live;
       if (!(starts | combines)) continue;
@@ -623,9 +658,20 @@ void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
       const Mask opaqueBlend = copyOp ? Mask(0) : Mask(starts & filled);
       copies |= startCopies;
       if (copyOp) copyAlpha = _mm256_mask_mov_epi32(copyAlpha, starts & settled, SplatI(65535));
-      if (blends) BlendByRule(ModeInfo(e.mode).rule, q, blends, p.s, p.a);
-      for (int c = 0; c < 3; ++c) q.cc[c] = _mm256_mask_mov_epi32(q.cc[c], copies, p.s[c]);
-      q.ca = _mm256_mask_mov_epi32(q.ca, copies, copyAlpha);
+      // The pixels the alpha-mode pre-pass switched to Texturize2 blend by that rule; over an
+      // empty composite a texture operator leaves it clear.
+      const Mask textureBlends = blends & p.texture;
+      const Mask ownBlends = Mask(blends & ~p.texture);
+      if (ownBlends) BlendByRule(ModeInfo(e.mode).rule, q, ownBlends, p.s, p.a);
+      if (textureBlends) {
+        const BlendRule textureRule = e.alphaMode ? BlendRule::kTexturize2 : ModeInfo(e.mode).rule;
+        BlendByRule(textureRule, q, textureBlends, p.s, p.a);
+      }
+      const Mask keepsColour = Mask(~(p.texture & empty));
+      for (int c = 0; c < 3; ++c)
+        q.cc[c] =
+            _mm256_mask_mov_epi32(q.cc[c], copies, _mm256_maskz_mov_epi32(keepsColour, p.s[c]));
+      q.ca = _mm256_mask_mov_epi32(q.ca, copies, _mm256_maskz_mov_epi32(keepsColour, copyAlpha));
       q.copied |= copies;
       for (int c = 0; c < 3; ++c)
         q.c[c] =

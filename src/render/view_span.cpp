@@ -239,12 +239,8 @@ ViewSpanCoverKernel ViewSpanCoverVector(int32_t mode) { return ByMode(kViewSpanC
 ViewFusedSpanKernel ViewFusedSpanVector(const ViewRenderList& list) {
   if (!kViewFusedSpanAvx512 || !platform::CpuAtLeast(platform::CpuLevel::kAvx512)) return nullptr;
   for (int32_t i = 0; i < list.count; ++i) {
-    const int32_t mode = list.entries[i].mode;
-    // The texture rules, and the two alpha modes whose pre-pass switches some pixels to one.
-    const bool taken = IsAlphaMode(mode)
-                           ? mode != kModeAlphaShaderTexture2 && mode != kModeAlphaHighlightTexture2
-                           : ModeInfo(mode).rule < BlendRule::kTexturize;
-    if (!taken) return nullptr;
+    // Texturize3 layers are never listed, nor a paint layer in that mode.
+    if (list.entries[i].mode == kModeTexturize3) return nullptr;
   }
   return kViewFusedSpanAvx512;
 }
