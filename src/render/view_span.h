@@ -133,5 +133,8 @@ extern const ViewSpanOutputKernel kViewSpanOutputAvx2;
 // reference). The vector lanes follow the CPU level.
 void SetViewSpansForTesting(bool enabled) noexcept;
 bool ViewSpansEnabled() noexcept;
+// Test hook: keep the span path off the one-pass kernel (entry by entry over span buffers, the
+// kernels of the AVX2 level), so that both can be measured side by side.
+void SetViewOnePassForTesting(bool enabled) noexcept;
 
 }  // namespace render
