@@ -474,6 +474,26 @@ PMR_INLINE Prepared Prepare(const ViewEntry& e, std::size_t rowAt, const GroupAt
   return out;
 }
 
+// Whether an entry's pixels lay anything down follows from their stored alpha alone: an ordinary
+// mode of no texture rule without layer mask (alpha modes and layer masks need the colour, and
+// a texture operator never lays anything over an empty composite).
+PMR_INLINE bool SimpleAlpha(const ViewEntry& e) {
+  return !e.alphaMode && !e.clip && ModeInfo(e.mode).rule < BlendRule::kTexturize;
+}
+
+// For such an entry: the positions where its prepared alpha is not 0. The background always
+// lays its pixel down; elsewhere the stored alpha after the opacity.
+PMR_INLINE Mask LaysDown(const ViewEntry& e, std::size_t rowAt, const GroupAt& g) {
+  if (e.background) return Mask(0xFF);
+  const uint16_t* row = e.pixels + rowAt;
+  const __m512i pixels =
+      g.contiguous ? _mm512_maskz_loadu_epi64(g.valid, row + g.first)
+                   : _mm512_i32gather_epi64(g.columns, reinterpret_cast<const long long*>(row), 8);
+  I8 a = _mm512_cvtepi64_epi32(_mm512_srli_epi64(pixels, 48));
+  if (e.opacityScale) a = _mm256_srli_epi32(_mm256_mullo_epi32(a, SplatI(e.opacityScale)), 8);
+  return _mm256_test_epi32_mask(a, a);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Output.
 
@@ -629,6 +649,11 @@ void FusedSpanAvx512(const ViewRenderList& list, int32_t K, std::size_t rowAt,
       const Mask combine = Mask(~(below | atStart));
       const Mask asked = Mask(below & ~filled);
       if (!(asked | atStart | combine)) continue;
+      if (!(atStart | combine) && SimpleAlpha(e)) {
+        // Only whether the entry lays anything down is asked: its alpha alone says.
+        filled |= asked & LaysDown(e, rowAt, g);
+        continue;
+      }
       const Prepared p = i == keptIndex ? kept : Prepare(e, rowAt, g, KK);
       // A texture operator has nothing to texture over an empty composite and leaves it clear.
       filled |= Mask(asked & p.live & ~p.texture) & Mask(~_mm256_testn_epi32_mask(p.a, p.a));
