@@ -117,6 +117,14 @@ void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t*
     const ViewSpanOutputRow row{&r.f.out,  columns,
                                 r.cy,      r.f.out.tracing ? r.f.out.tracing + rowAt : nullptr,
                                 r.maskRow, r.oneToOne};
+    // Unreplicated, the kernel writes into the row itself where the bytes it may write past the
+    // span (up to the next whole group, and 16 more) still lie in the row: the next span writes
+    // over them.
+    const std::ptrdiff_t written = 3 * ((count + 7) & ~7) + 16;
+    if (replicate == 1 && end - out >= written) {
+      r.f.fused(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, row, out);
+      return;
+    }
     r.f.fused(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, row, bgr);
     PlaceSpan(bgr, count, out, replicate, end);
     return;
