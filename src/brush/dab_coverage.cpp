@@ -66,8 +66,9 @@ namespace {
     }
     for (int32_t i = 0; i < count; ++i) coverage[i] = c.shape[position[i]];
     if (c.grit) {
+      const int32_t density = c.density;
       for (int32_t i = 0; i < count; ++i) {
-        if (c.grit[position[i]] > c.density) coverage[i] = 0;
+        coverage[i] = c.grit[position[i]] > density ? 0u : coverage[i];
       }
     }
   } else {
@@ -83,9 +84,17 @@ namespace {
       for (int32_t i = 0; i < count; ++i) coverage[i] = shape[columnIndex[i]];
     }
     if (c.grit) {
+      // The density in a local: read through the setup, it could alias the coverage row, and the
+      // loop would stay one branchy pixel at a time. Selects, not branches: grit is noise.
+      const int32_t density = c.density;
       const uint8_t* grit = c.grit + rowStart;
-      for (int32_t i = 0; i < count; ++i) {
-        if (grit[columnIndex[i]] > c.density) coverage[i] = 0;
+      if (c.identity) {
+        grit += frame.firstColumn;
+        for (int32_t i = 0; i < count; ++i) coverage[i] = grit[i] > density ? 0u : coverage[i];
+      } else {
+        for (int32_t i = 0; i < count; ++i) {
+          coverage[i] = grit[columnIndex[i]] > density ? 0u : coverage[i];
+        }
       }
     }
   }

@@ -4,10 +4,9 @@
 
 namespace engine {
 
-EngineState& State() {
-  static EngineState state;
-  return state;
-}
+// Constant-initialised, so it exists before any code runs and State() needs no first-use guard:
+// it is read on every dab and every row.
+constinit EngineState engineStateRecord{};
 
 void SetLastError(const char* text) {
   char* buffer = State().lastError;

@@ -137,7 +137,8 @@ struct EngineState {
 };
 
 // The engine state. Zero-initialised at load except alphaLayerOpacity, which starts at 65535.
-EngineState& State();
+extern EngineState engineStateRecord;
+inline EngineState& State() { return engineStateRecord; }
 
 // Stores text as the last error: at most 511 bytes, the rest of the buffer zeroed.
 void SetLastError(const char* text);

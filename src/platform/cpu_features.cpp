@@ -56,6 +56,18 @@ CpuLevel Allowed() noexcept {
 
 std::atomic<int> g_testCap{static_cast<int>(CpuLevel::kAvx512)};
 
+// The level in force, worked out at the first dispatch and again when the test hook moves: every
+// dab row and kernel choice asks, so the answer is one load.
+constexpr int kNotYetKnown = -1;
+std::atomic<int> g_current{kNotYetKnown};
+
+int WorkOutCurrent() noexcept {
+  const int level =
+      std::min(static_cast<int>(Allowed()), g_testCap.load(std::memory_order_relaxed));
+  g_current.store(level, std::memory_order_relaxed);
+  return level;
+}
+
 }  // namespace
 
 CpuLevel MachineCpuLevel() noexcept { return Machine().level; }
@@ -63,8 +75,8 @@ CpuLevel MachineCpuLevel() noexcept { return Machine().level; }
 bool MachineHasFma() noexcept { return Machine().fma; }
 
 CpuLevel CurrentCpuLevel() noexcept {
-  const int cap = g_testCap.load(std::memory_order_relaxed);
-  return std::min(Allowed(), static_cast<CpuLevel>(cap));
+  const int level = g_current.load(std::memory_order_relaxed);
+  return static_cast<CpuLevel>(level != kNotYetKnown ? level : WorkOutCurrent());
 }
 
 const char* CpuLevelName(CpuLevel level) noexcept {
@@ -82,6 +94,7 @@ std::optional<CpuLevel> CpuLevelFromName(std::string_view name) noexcept {
 void SetCpuLevelForTesting(CpuLevel level) noexcept {
   const int i = std::clamp(static_cast<int>(level), 0, static_cast<int>(CpuLevel::kAvx512));
   g_testCap.store(i, std::memory_order_relaxed);
+  WorkOutCurrent();
 }
 
 }  // namespace platform
