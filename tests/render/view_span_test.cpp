@@ -209,6 +209,48 @@ TEST_F(ViewSpans, TheOnePassKernelMatchesThePixelPathOnEveryMode) {
   }
 }
 
+TEST_F(ViewSpans, EdgeAlphasAndChannelsOfEveryModeMatchThePixelPath) {
+  // Every pairing of the alphas where the compositing paths part (clear, 1, just under and at
+  // the opaque-copy threshold, just under and at full) and of edge colour values (0, 65280,
+  // 65535, as the Dodge and Burn quotients and the clamps meet them), one mode at a time over a
+  // Normal layer and under an "Alpha Normal" one, so that blends land on composites of alpha
+  // exactly 1 and just below it.
+  static const uint16_t kAlphas[] = {0, 1, 32767, 65279, 65280, 65534, 65535};
+  static const uint16_t kChannels[] = {0, 1, 32640, 65280, 65535};
+  constexpr int kPairs = 7 * 7;
+  constexpr int kW = kPairs * 5;
+  MakeCanvas(kW, 1, 4, 2);
+  std::vector<uint16_t> below(4 * kW), over(4 * kW), top(4 * kW);
+  for (int x = 0; x < kW; ++x) {
+    const int pair = x % kPairs, shade = x / kPairs;
+    for (int c = 0; c < 3; ++c) {
+      below[4 * x + c] = kChannels[(shade + c) % 5];
+      over[4 * x + c] = kChannels[(shade + 2 * c + 1) % 5];
+      top[4 * x + c] = kChannels[(shade + c + 3) % 5];
+    }
+    below[4 * x + 3] = kAlphas[pair / 7];
+    over[4 * x + 3] = kAlphas[pair % 7];
+    top[4 * x + 3] = kAlphas[(pair + shade) % 7];
+  }
+  WriteLayer(2, below);
+  WriteLayer(3, over);
+  WriteLayer(4, top);
+  PMR_SetViewSize(4096, 4096);
+  for (int32_t mode = 0; mode < 45; ++mode) {
+    if (mode == render::kModeTexturize3) continue;  // never shown
+    for (int withTop = 0; withTop < 2; ++withTop) {
+      PMR_SetLayerOptions(2, 1, 0, 100, "Normal");
+      PMR_SetLayerOptions(3, 1, 0, 100, "Normal");
+      PMR_SetLayerOptions(4, withTop, 0, 100, "Alpha Normal");
+      State().layers[3].mergeMode = mode;
+      render::SetViewSpansForTesting(false);
+      const auto want = Draw(0, 0, kW, 1, kW * 3, 1);
+      render::SetViewSpansForTesting(true);
+      ASSERT_EQ(Draw(0, 0, kW, 1, kW * 3, 1), want) << "mode " << mode << " top " << withTop;
+    }
+  }
+}
+
 TEST_F(ViewSpans, EveryAlphaOfEveryAlphaModeMatchesThePixelPath) {
   // A 256 x 256 layer whose alpha runs through all 65536 values, in each alpha mode: once over a
   // painted layer with a Multiply layer above (covering tests, blends over the entry), once as
