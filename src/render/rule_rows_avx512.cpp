@@ -1,10 +1,11 @@
 // One row of a layer in an ordinary mode whose rule is Multiply, Screen, Overlay, Soft Light,
 // Darken, Lighten, Add, Subtract, Dodge or Burn, without layer mask, eight pixels at a time on
-// AVX-512: the AVX2 row kernel's scheme on registers twice as wide. Each case of the per-pixel
-// rule is computed for all eight pixels and the right one kept per pixel, and the blends are the
-// scalar rules written again on eight double lanes: the same operations in the same order, each
-// rounded the same way (this file is built without contraction into fused multiply-adds), so
-// every pixel comes out as the scalar rule gives it.
+// AVX-512. Pixels stay one to a 64-bit lane, as they lie in memory, so that no shuffle between a
+// pixel order and a channel order is needed. Each case of the per-pixel rule is computed for all
+// eight pixels and the right one kept per pixel, and the blends are the scalar rules written
+// again on eight double lanes: the same operations in the same order, each rounded the same way
+// (this file is built without contraction into fused multiply-adds), so every pixel comes out as
+// the scalar rule gives it.
 //
 // Where every blended pixel of the eight lies on an opaque destination (alpha 65535), the result
 // alpha and its division are left out: Da = 65535 / 65535 is exactly 1, so R = 1 + Sa (1 - 1) (or
@@ -12,9 +13,10 @@
 // rules then run with Da the constant 1, which also turns Soft Light's m = Dc / Da into Dc; an
 // opaque source likewise runs with Sa the constant 1. The values are those the alphas read as, so
 // the compiler only drops operations whose result it knows exactly (a product with 1, a quotient
-// by 1). Runs of
-// clear source pixels are skipped before anything is unpacked. The last pixels of a row go through
-// the scalar rule itself.
+// by 1). Runs of clear source pixels are skipped before anything is unpacked. Groups go two at a
+// time, then one; the last pixels of a row go through the scalar rule itself.
+#include <type_traits>
+
 #include "render/composite_internal.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -117,37 +119,26 @@ constexpr bool AddsAlphas(BlendRule rule) {
   return rule == BlendRule::kAdd || rule == BlendRule::kSubtract;
 }
 
-// Eight pixels, channel by channel, as 32-bit integers.
-struct Pixels8 {
-  __m256i c[3];
-  __m256i a;
-};
+// Eight pixels, each in its own 64-bit lane as it lies in memory: red in bits 0..15, green in
+// 16..31, blue in 32..47 and alpha in 48..63. A lane is a pixel, so the choice between the
+// blend, a copy, a clear and the destination as it was is one masked move per group, and a
+// channel is one shift and mask away from its lane.
+using Pixels8 = __m512i;
 
-// Word j of the channel-wise order is word kToChannels[j] of the pixel order: r0..r7 g0..g7
-// b0..b7 a0..a7 from r0 g0 b0 a0 r1 ...; kToPixels goes back.
-constexpr uint16_t kToChannels[32] = {0, 4, 8,  12, 16, 20, 24, 28, 1, 5, 9,  13, 17, 21, 25, 29,
-                                      2, 6, 10, 14, 18, 22, 26, 30, 3, 7, 11, 15, 19, 23, 27, 31};
-constexpr uint16_t kToPixels[32] = {0, 8,  16, 24, 1, 9,  17, 25, 2, 10, 18, 26, 3, 11, 19, 27,
-                                    4, 12, 20, 28, 5, 13, 21, 29, 6, 14, 22, 30, 7, 15, 23, 31};
+constexpr int64_t kAlphaBits = int64_t{0xFFFF} << 48;
+constexpr int64_t kColourBits = (int64_t{1} << 48) - 1;
 
-Pixels8 Split(__m512i pixels) {
-  const __m512i grouped = _mm512_permutexvar_epi16(_mm512_loadu_si512(kToChannels), pixels);
-  const __m512i rg = _mm512_cvtepu16_epi32(_mm512_castsi512_si256(grouped));
-  const __m512i ba = _mm512_cvtepu16_epi32(_mm512_extracti64x4_epi64(grouped, 1));
-  return {
-      {_mm512_castsi512_si256(rg), _mm512_extracti64x4_epi64(rg, 1), _mm512_castsi512_si256(ba)},
-      _mm512_extracti64x4_epi64(ba, 1)};
+__m512i Channel(Pixels8 pixels, unsigned shift) {
+  return _mm512_and_si512(_mm512_srli_epi64(pixels, shift), _mm512_set1_epi64(0xFFFF));
 }
 
-// The reverse of Split; every value is 0..65535, so keeping the low halves loses nothing.
-void Join(const Pixels8& p, uint16_t* pixels) {
-  const __m256i rg =
-      _mm512_cvtepi32_epi16(_mm512_inserti64x4(_mm512_castsi256_si512(p.c[0]), p.c[1], 1));
-  const __m256i ba =
-      _mm512_cvtepi32_epi16(_mm512_inserti64x4(_mm512_castsi256_si512(p.c[2]), p.a, 1));
-  const __m512i grouped = _mm512_inserti64x4(_mm512_castsi256_si512(rg), ba, 1);
-  _mm512_storeu_si512(pixels, _mm512_permutexvar_epi16(_mm512_loadu_si512(kToPixels), grouped));
-}
+// Every lane holds a whole number below 2^16, which a double holds exactly.
+D8 ToDouble(__m512i lanes) { return _mm512_cvtepi64_pd(lanes); }
+
+// Rules whose premultiplied result is never negative, so that the clamp's lower bound never
+// applies and is left out: Multiply's terms are products and sums of values of 0 or more, and
+// such operations round to values of 0 or more.
+constexpr bool NeverNegative(BlendRule rule) { return rule == BlendRule::kMultiply; }
 
 // The blend of eight pixels with source alphas a over destination d, as BlendPixel computes it:
 // Sa = a / 65535, Sc = (s / 65280) Sa, Dc = (d / 65280) Da, X by the rule, R clamped,
@@ -155,39 +146,103 @@ void Join(const Pixels8& p, uint16_t* pixels) {
 // source alpha is 65535 and Sa is the constant 1 it reads as; with kOpaqueDest every destination
 // alpha is 65535, so Da, R and 1 / R are all exactly 1.
 template <BlendRule kRule, bool kOpaqueSource, bool kOpaqueDest>
-Pixels8 Blend(const Pixels8& s, __m256i a, const Pixels8& d) {
+Pixels8 Blend(Pixels8 s, __m512i a, Pixels8 d) {
   const D8 invColor = Splat(kInvColorOne);
   const D8 invAlpha = Splat(kInvAlphaOne);
   const D8 one = Splat(1.0);
-  const D8 Sa = kOpaqueSource ? one : _mm512_cvtepi32_pd(a) * invAlpha;
-  const D8 Da = kOpaqueDest ? one : _mm512_cvtepi32_pd(d.a) * invAlpha;
+  const D8 Sa = kOpaqueSource ? one : ToDouble(a) * invAlpha;
+  const D8 Da = kOpaqueDest ? one : ToDouble(_mm512_srli_epi64(d, 48)) * invAlpha;
   D8 R = one, perR = one;
   if constexpr (!kOpaqueDest) {
     R = Clamp01(AddsAlphas(kRule) ? Sa + Da : Da + Sa * (one - Da));
     perR = one / R;
   }
-  Pixels8 out;
-  for (int c = 0; c < 3; ++c) {
-    const D8 Sc = _mm512_cvtepi32_pd(s.c[c]) * invColor * Sa;
-    const D8 Dc = _mm512_cvtepi32_pd(d.c[c]) * invColor * Da;
+  Pixels8 out = kOpaqueDest ? _mm512_set1_epi64(kAlphaBits)
+                            : _mm512_slli_epi64(_mm512_cvttpd_epi64(R * Splat(kAlphaOne)), 48);
+  for (unsigned c = 0; c < 3; ++c) {
+    const D8 Sc = ToDouble(Channel(s, 16 * c)) * invColor * Sa;
+    const D8 Dc = ToDouble(Channel(d, 16 * c)) * invColor * Da;
     D8 X = RuleX<kRule, kOpaqueSource, kOpaqueDest>(Sc, Dc, Sa, Da);
     if constexpr (!kOpaqueDest) X = X * perR;
-    out.c[c] = _mm512_cvttpd_epi32(Clamp01(X) * Splat(kColorOne));
+    const D8 clamped = NeverNegative(kRule) ? _mm512_min_pd(X, one) : Clamp01(X);
+    const __m512i value = _mm512_cvttpd_epi64(clamped * Splat(kColorOne));
+    out = _mm512_or_si512(out, _mm512_slli_epi64(value, 16 * c));
   }
-  out.a = kOpaqueDest ? _mm256_set1_epi32(65535) : _mm512_cvttpd_epi32(R * Splat(kAlphaOne));
   return out;
 }
 
-// The blend of the pixels in `blends`, by the simplest form that holds for all of them.
-template <BlendRule kRule>
-Pixels8 BlendSome(Mask blends, const Pixels8& s, __m256i a, const Pixels8& d) {
-  const __m256i opaque = _mm256_set1_epi32(65535);
-  const bool opaqueSource = (blends & Mask(~_mm256_cmpeq_epi32_mask(a, opaque))) == 0;
-  const bool opaqueDest = (blends & Mask(~_mm256_cmpeq_epi32_mask(d.a, opaque))) == 0;
-  if (opaqueDest) {
-    return opaqueSource ? Blend<kRule, true, true>(s, a, d) : Blend<kRule, false, true>(s, a, d);
+// A group of eight pixels read for compositing: the source and destination as they are, the
+// source alphas after the opacity, and which pixels are cleared, copied or blended.
+struct Group {
+  Pixels8 src, dst;
+  __m512i a;
+  Mask clears, copies, blends;
+};
+
+Group ReadGroup(const uint16_t* sp, const uint16_t* dp, __m512i factor) {
+  const __m512i alphaBits = _mm512_set1_epi64(kAlphaBits);
+  Group g;
+  g.src = _mm512_loadu_si512(sp);
+  g.dst = _mm512_loadu_si512(dp);
+  const Mask live = _mm512_test_epi64_mask(g.src, alphaBits);
+  // a = (sa factor) >> 8; the factor is at most 256, so the product fits the low 32 bits.
+  g.a = _mm512_srli_epi64(_mm512_mul_epu32(_mm512_srli_epi64(g.src, 48), factor), 8);
+  const Mask emptyDest = _mm512_testn_epi64_mask(g.dst, alphaBits);
+  const Mask noAlpha = _mm512_testn_epi64_mask(g.a, g.a);
+  // Over a transparent destination: nothing (alpha 0) or the source; over any other: the
+  // blend, unless the opacity left no alpha, which keeps the destination.
+  g.clears = live & emptyDest & noAlpha;
+  g.copies = live & emptyDest & Mask(~noAlpha);
+  g.blends = live & Mask(~(emptyDest | noAlpha));
+  return g;
+}
+
+// Stores the group: the blend where it blends, the source (with its scaled alpha) where it is
+// copied, nothing where it is cleared, the destination elsewhere.
+void WriteGroup(const Group& g, Pixels8 blended, bool alphaLock, uint16_t* dp) {
+  const __m512i colourBits = _mm512_set1_epi64(kColourBits);
+  Pixels8 out = _mm512_mask_blend_epi64(g.blends, g.dst, blended);
+  const Pixels8 copied =
+      _mm512_or_si512(_mm512_and_si512(g.src, colourBits), _mm512_slli_epi64(g.a, 48));
+  out = _mm512_mask_blend_epi64(g.copies, out, copied);
+  out = _mm512_maskz_mov_epi64(Mask(~g.clears), out);
+  // Under the alpha lock every pixel keeps the destination's alpha: colour bits from out, the
+  // rest from dst (0xCA selects the second operand where the first has a 1, else the third).
+  if (alphaLock) out = _mm512_ternarylogic_epi64(colourBits, out, g.dst, 0xCA);
+  _mm512_storeu_si512(dp, out);
+}
+
+// The blended pixels of a group whose source or destination alpha is not 65535.
+Mask SoftSources(const Group& g) {
+  return g.blends & Mask(~_mm512_cmpeq_epi64_mask(g.a, _mm512_set1_epi64(65535)));
+}
+Mask SoftDests(const Group& g) {
+  const __m512i alphas = _mm512_srli_epi64(g.dst, 48);
+  return g.blends & Mask(~_mm512_cmpeq_epi64_mask(alphas, _mm512_set1_epi64(65535)));
+}
+
+// The blends of one or two groups by the simplest form that holds for every blended pixel of
+// them. Two independent groups in one stretch of code let the processor work on the second
+// while the first waits for its divisions and roots.
+template <BlendRule kRule, int kGroups>
+void BlendGroups(const Group* g, Pixels8* blended) {
+  Mask softSources = 0, softDests = 0;
+  for (int i = 0; i < kGroups; ++i) {
+    softSources |= SoftSources(g[i]);
+    softDests |= SoftDests(g[i]);
   }
-  return opaqueSource ? Blend<kRule, true, false>(s, a, d) : Blend<kRule, false, false>(s, a, d);
+  auto run = [&](auto opaqueSource, auto opaqueDest) {
+    for (int i = 0; i < kGroups; ++i) {
+      blended[i] = Blend<kRule, opaqueSource(), opaqueDest()>(g[i].src, g[i].a, g[i].dst);
+    }
+  };
+  using Yes = std::true_type;
+  using No = std::false_type;
+  if (softDests == 0) {
+    softSources == 0 ? run(Yes(), Yes()) : run(No(), Yes());
+  } else {
+    softSources == 0 ? run(Yes(), No()) : run(No(), No());
+  }
 }
 
 // How far ahead of the pixels at hand the source and destination are fetched.
@@ -195,46 +250,34 @@ constexpr int32_t kPrefetchPixels = 256;
 
 template <BlendRule kRule>
 void RuleRowAvx512(const uint16_t* s, uint16_t* d, int32_t width, const CompositeSetup& k) {
-  const bool writeAlpha = !k.alphaLock;
-  const __m256i factor = _mm256_set1_epi32(k.opacityFactor);
-  const __m512i alphaWords = _mm512_set1_epi64(int64_t(0xFFFF) << 48);
+  const __m512i factor = _mm512_set1_epi64(k.opacityFactor);
+  const __m512i alphaBits = _mm512_set1_epi64(kAlphaBits);
 
   int32_t x = 0;
-  for (; x + 8 <= width; x += 8) {
+  for (; x + 16 <= width; x += 16) {
     const uint16_t* sp = s + 4 * x;
     uint16_t* dp = d + 4 * x;
-    _mm_prefetch(reinterpret_cast<const char*>(sp + 4 * kPrefetchPixels), _MM_HINT_T0);
-    _mm_prefetch(reinterpret_cast<const char*>(dp + 4 * kPrefetchPixels), _MM_HINT_T0);
+    for (int line = 0; line < 2; ++line) {
+      _mm_prefetch(reinterpret_cast<const char*>(sp + 4 * kPrefetchPixels + 32 * line),
+                   _MM_HINT_T0);
+      _mm_prefetch(reinterpret_cast<const char*>(dp + 4 * kPrefetchPixels + 32 * line),
+                   _MM_HINT_T0);
+    }
     // Runs of clear pixels leave the destination as it is.
-    const __m512i raw = _mm512_loadu_si512(sp);
-    if (_mm512_test_epi64_mask(raw, alphaWords) == 0) continue;
-    const Pixels8 src = Split(raw);
-    const Pixels8 dst = Split(_mm512_loadu_si512(dp));
-    const __m256i a = _mm256_srli_epi32(_mm256_mullo_epi32(src.a, factor), 8);
-    const Mask live = _mm256_test_epi32_mask(src.a, src.a);
-    const Mask emptyDest = _mm256_testn_epi32_mask(dst.a, dst.a);
-    const Mask noAlpha = _mm256_testn_epi32_mask(a, a);
-    // Over a transparent destination: nothing (alpha 0) or the source; over any other: the
-    // blend, unless the opacity left no alpha, which keeps the destination.
-    const Mask clears = live & emptyDest & noAlpha;
-    const Mask copies = live & emptyDest & Mask(~noAlpha);
-    const Mask blends = live & Mask(~(emptyDest | noAlpha));
-    if ((clears | copies | blends) == 0) continue;
-    Pixels8 out = dst;
-    if (blends) {
-      const Pixels8 blended = BlendSome<kRule>(blends, src, a, dst);
-      for (int c = 0; c < 3; ++c)
-        out.c[c] = _mm256_mask_blend_epi32(blends, dst.c[c], blended.c[c]);
-      out.a = _mm256_mask_blend_epi32(blends, dst.a, blended.a);
-    }
-    for (int c = 0; c < 3; ++c) {
-      out.c[c] = _mm256_maskz_mov_epi32(Mask(~clears),
-                                        _mm256_mask_blend_epi32(copies, out.c[c], src.c[c]));
-    }
-    out.a = writeAlpha
-                ? _mm256_maskz_mov_epi32(Mask(~clears), _mm256_mask_blend_epi32(copies, out.a, a))
-                : dst.a;
-    Join(out, dp);
+    const Mask live = _mm512_test_epi64_mask(_mm512_loadu_si512(sp), alphaBits) |
+                      _mm512_test_epi64_mask(_mm512_loadu_si512(sp + 32), alphaBits);
+    if (live == 0) continue;
+    const Group g[2] = {ReadGroup(sp, dp, factor), ReadGroup(sp + 32, dp + 32, factor)};
+    Pixels8 blended[2] = {g[0].dst, g[1].dst};
+    if (g[0].blends | g[1].blends) BlendGroups<kRule, 2>(g, blended);
+    WriteGroup(g[0], blended[0], k.alphaLock, dp);
+    WriteGroup(g[1], blended[1], k.alphaLock, dp + 32);
+  }
+  for (; x + 8 <= width; x += 8) {
+    const Group g = ReadGroup(s + 4 * x, d + 4 * x, factor);
+    Pixels8 blended = g.dst;
+    if (g.blends) BlendGroups<kRule, 1>(&g, &blended);
+    WriteGroup(g, blended, k.alphaLock, d + 4 * x);
   }
   CompositeUnclippedPixels(s + 4 * x, d + 4 * x, width - x, k);
 }

@@ -1,9 +1,10 @@
 // The vector kernels for Multiply, Screen, Overlay, Soft Light, Darken, Lighten, Add, Subtract,
 // Dodge and Burn against the plain per-pixel reference loop: every pair of edge values (channels
 // at and around 0, mid-grey, 65280 and 65535, alphas at the rule's edges), many random blended
-// pairs, every channel value over opaque alphas, runs of opaque, clear and soft pixels as painted
-// layers have them, every row length from 1 to 21 with the opacity classes and the alpha lock, and
-// in place.
+// pairs, every channel value over opaque alphas, every source and every destination alpha
+// (paired by a shuffle) under each opacity class and the lock, runs of opaque, clear and soft
+// pixels as painted layers have them, every row length from 1 to 21 with the opacity classes and
+// the alpha lock, and in place.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -175,6 +176,39 @@ TEST_F(RuleRows, EveryChannelValueOnOpaqueAlphasMatchesTheScalarRule) {
       ASSERT_EQ(Composite(mode, 256, 0, source, dest, width, false),
                 Composite(mode, 256, 0, source, dest, width, true))
           << "mode " << mode << " sides " << sides;
+    }
+  }
+}
+
+TEST_F(RuleRows, EveryAlphaOnEitherSideWithEachOpacityAndTheLockMatchesTheScalarRule) {
+  // Every source alpha, each over a destination alpha from a shuffled sweep of all 65536, under
+  // the opacity classes and the alpha lock: the scaled alpha, the choice between blend, copy and
+  // clear, the result alpha and its reciprocal all depend on the pair. Channels cycle through
+  // values at the rules' edges, values read above 1.0 included.
+  std::mt19937 rng(2024);
+  const int width = 1 << 16;
+  std::vector<uint16_t> destAlphas(width);
+  for (int v = 0; v < width; ++v) destAlphas[v] = uint16_t(v);
+  std::shuffle(destAlphas.begin(), destAlphas.end(), rng);
+  const uint16_t channels[] = {0,     1,     255,   8159,  8160,  16320, 32639,
+                               32640, 32641, 49000, 65279, 65280, 65281, 65535};
+  const int count = int(std::size(channels));
+  std::vector<uint16_t> source(std::size_t(width) * 4), dest(std::size_t(width) * 4);
+  for (int x = 0; x < width; ++x) {
+    for (int c = 0; c < 3; ++c) {
+      source[4 * x + c] = channels[(x + 5 * c) % count];
+      dest[4 * x + c] = channels[(x / count + 3 * c) % count];
+    }
+    source[4 * x + 3] = uint16_t(x);
+    dest[4 * x + 3] = destAlphas[x];
+  }
+  for (int mode : kModes) {
+    for (int opacity : {256, 255, 254, 128, 0}) {
+      for (uint8_t lock : {0, 1}) {
+        ASSERT_EQ(Composite(mode, opacity, lock, source, dest, width, false),
+                  Composite(mode, opacity, lock, source, dest, width, true))
+            << "mode " << mode << " opacity " << opacity << " lock " << int(lock);
+      }
     }
   }
 }
