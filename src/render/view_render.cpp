@@ -27,7 +27,8 @@ struct ViewFrame {
   uint8_t* target = nullptr;
   std::size_t targetStride = 0;
   int32_t x0 = 0, y0 = 0;
-  int32_t columns = 0, rows = 0;  // output size
+  int32_t columns = 0, rows = 0;        // output size
+  ViewFusedSpanKernel fused = nullptr;  // the one-pass span kernel where the list allows it
 };
 
 // Canvas coordinates of the sampling path, kept between calls so that rendering allocates only
@@ -92,12 +93,42 @@ struct SpanRow {
   bool contiguous;  // the columns of a span follow each other
 };
 
+// The bytes of count positions from bgr into the row from out on, each repeated replicate times,
+// never at or past end.
+void PlaceSpan(const uint8_t* bgr, int32_t count, uint8_t* out, int32_t replicate,
+               const uint8_t* end) {
+  if (replicate == 1) {
+    std::memcpy(out, bgr, std::size_t(std::min<std::ptrdiff_t>(count * 3, end - out)));
+    return;
+  }
+  for (int32_t j = 0; j < count; ++j)
+    for (int32_t n = 0; n < replicate && out < end; ++n, out += 3)
+      out[0] = bgr[3 * j], out[1] = bgr[3 * j + 1], out[2] = bgr[3 * j + 2];
+}
+
 // Composites the canvas positions (columns[j], cy), j < count, and writes them as output pixels
 // from out on, each repeated replicate times, but never at or past end. columns holds whole
-// groups of four (the last filled with columns that may be read).
+// groups of eight (the last filled with columns that may be read).
 void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t* out,
                int32_t replicate, const uint8_t* end) {
   const std::size_t rowAt = std::size_t(r.cy) * r.f.canvasStride;
+  if (r.f.fused) {
+    alignas(32) uint8_t bgr[3 * kViewSpan + 16];
+    const ViewSpanOutputRow row{&r.f.out,  columns,
+                                r.cy,      r.f.out.tracing ? r.f.out.tracing + rowAt : nullptr,
+                                r.maskRow, r.oneToOne};
+    // Unreplicated, the kernel writes into the row itself where the bytes it may write past the
+    // span (up to the next whole group, and 16 more) still lie in the row: the next span writes
+    // over them.
+    const std::ptrdiff_t written = 3 * ((count + 7) & ~7) + 16;
+    if (replicate == 1 && end - out >= written) {
+      r.f.fused(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, row, out);
+      return;
+    }
+    r.f.fused(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, row, bgr);
+    PlaceSpan(bgr, count, out, replicate, end);
+    return;
+  }
   CompositeViewSpan(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, r.st);
   if (const ViewSpanOutputKernel output = ViewSpanOutputVector()) {
     alignas(16) uint8_t bgr[3 * kViewSpan + 16];
@@ -105,13 +136,7 @@ void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t*
                                 r.cy,      r.f.out.tracing ? r.f.out.tracing + rowAt : nullptr,
                                 r.maskRow, r.oneToOne};
     output(r.st, count, row, bgr);
-    if (replicate == 1) {
-      std::memcpy(out, bgr, std::size_t(std::min<std::ptrdiff_t>(count * 3, end - out)));
-      return;
-    }
-    for (int32_t j = 0; j < count; ++j)
-      for (int32_t n = 0; n < replicate && out < end; ++n, out += 3)
-        out[0] = bgr[3 * j], out[1] = bgr[3 * j + 1], out[2] = bgr[3 * j + 2];
+    PlaceSpan(bgr, count, out, replicate, end);
     return;
   }
   Pixel16 px[kViewSpan];
@@ -126,10 +151,10 @@ void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t*
   }
 }
 
-// The columns of a span, count of them from columns on, filled up to whole groups of four with
+// The columns of a span, count of them from columns on, filled up to whole groups of eight with
 // the last.
 void PadColumns(int32_t* columns, int32_t count) {
-  for (int32_t j = count; j < ((count + 3) & ~3); ++j) columns[j] = columns[count - 1];
+  for (int32_t j = count; j < ((count + 7) & ~7); ++j) columns[j] = columns[count - 1];
 }
 
 // Output rows [begin, end) at 1:1 or replicated (factor 1 is 1:1): canvas row y0 + k / factor,
@@ -343,6 +368,7 @@ int32_t Render(uint8_t* target, int32_t targetStride, int32_t x, int32_t y, int3
   f.targetStride = std::size_t(targetStride);
   f.x0 = x0, f.y0 = y0;
   f.columns = columns, f.rows = rows;
+  f.fused = ViewFusedSpanVector(f.list);
 
   switch (path) {
     case Path::kOneToOne:

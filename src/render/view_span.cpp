@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "platform/cpu_features.h"
+#include "render/merge_mode_names.h"
 #include "render/view_blend.h"
 #include "render/view_composite.h"
 
@@ -11,6 +12,7 @@ namespace render {
 namespace {
 
 std::atomic<bool> gSpans{true};
+std::atomic<bool> gOnePass{true};
 
 // How far ahead along a span the layers' pixels are asked for.
 constexpr int32_t kAhead = 16;
@@ -210,6 +212,9 @@ void SetViewSpansForTesting(bool enabled) noexcept {
   gSpans.store(enabled, std::memory_order_relaxed);
 }
 bool ViewSpansEnabled() noexcept { return gSpans.load(std::memory_order_relaxed); }
+void SetViewOnePassForTesting(bool enabled) noexcept {
+  gOnePass.store(enabled, std::memory_order_relaxed);
+}
 ViewSpanBlendKernel ViewSpanBlendVector(BlendRule rule) {
   const auto index = static_cast<std::size_t>(rule);
   if (!platform::CpuAtLeast(platform::CpuLevel::kAvx2) || index >= kViewSpanBlendAvx2.size()) {
@@ -234,6 +239,18 @@ auto ByMode(const Table& table, int32_t mode) -> typename Table::value_type {
 
 ViewSpanEntryKernel ViewSpanEntryVector(int32_t mode) { return ByMode(kViewSpanEntryAvx2, mode); }
 ViewSpanCoverKernel ViewSpanCoverVector(int32_t mode) { return ByMode(kViewSpanCoverAvx2, mode); }
+
+ViewFusedSpanKernel ViewFusedSpanVector(const ViewRenderList& list) {
+  if (!kViewFusedSpanAvx512 || !gOnePass.load(std::memory_order_relaxed) ||
+      !platform::CpuAtLeast(platform::CpuLevel::kAvx512)) {
+    return nullptr;
+  }
+  for (int32_t i = 0; i < list.count; ++i) {
+    // Texturize3 layers are never listed, nor a paint layer in that mode.
+    if (list.entries[i].mode == kModeTexturize3) return nullptr;
+  }
+  return kViewFusedSpanAvx512;
+}
 
 ViewSpanOutputKernel ViewSpanOutputVector() {
   return platform::CpuAtLeast(platform::CpuLevel::kAvx2) ? kViewSpanOutputAvx2 : nullptr;

@@ -108,6 +108,17 @@ using ViewSpanOutputKernel = void (*)(const ViewSpanState& st, int32_t count,
                                       const ViewSpanOutputRow& row, uint8_t* bgr);
 ViewSpanOutputKernel ViewSpanOutputVector();
 
+// The whole span in one pass, from the entries' pixels to the output bytes (CompositeViewSpan
+// and the output stage together), eight positions at a time with their composites in registers,
+// for entries of every mode the view shows, with or without layer mask. columns is filled up to
+// whole groups of eight with columns that may be read; bgr as for ViewSpanOutputKernel. Null
+// where the CPU level is below AVX-512.
+using ViewFusedSpanKernel = void (*)(const ViewRenderList& list, int32_t K, std::size_t rowAt,
+                                     const int32_t* columns, int32_t count, bool contiguous,
+                                     const ViewSpanOutputRow& row, uint8_t* bgr);
+ViewFusedSpanKernel ViewFusedSpanVector(const ViewRenderList& list);
+extern const ViewFusedSpanKernel kViewFusedSpanAvx512;
+
 // The AVX2 kernels themselves, indexed by rule or by mode (null off x86 and where there are no
 // lanes), to be called only where the CPU level allows.
 using ViewSpanBlendKernels = std::array<ViewSpanBlendKernel, kBlendRuleCount>;
@@ -122,5 +133,8 @@ extern const ViewSpanOutputKernel kViewSpanOutputAvx2;
 // reference). The vector lanes follow the CPU level.
 void SetViewSpansForTesting(bool enabled) noexcept;
 bool ViewSpansEnabled() noexcept;
+// Test hook: keep the span path off the one-pass kernel (entry by entry over span buffers, the
+// kernels of the AVX2 level), so that both can be measured side by side.
+void SetViewOnePassForTesting(bool enabled) noexcept;
 
 }  // namespace render

@@ -12,9 +12,11 @@
 #include "engine/heap.h"
 #include "engine/parallel_rows.h"
 #include "palmora/palmora.h"
+#include "platform/cpu_features.h"
 #include "platform/cpu_features_internal.h"
 #include "render/merge_mode_names.h"
 #include "render/view_output.h"
+#include "render/view_render_list.h"
 #include "render/view_span.h"
 #include "support/engine_fixture.h"
 
@@ -131,6 +133,120 @@ TEST_F(ViewSpans, RandomStacksOfEveryModeMatchThePixelPath) {
                                << int(got[first]) << ", want " << int(want[first]) << ")";
         }
       }
+    }
+  }
+}
+
+TEST_F(ViewSpans, TheOnePassKernelMatchesThePixelPathOnEveryMode) {
+  // Stacks of every mode the view shows (the alpha modes that switch some pixels to Texturize2
+  // and the texture modes more often), "Layer Mask" layers over painted ones, opacities down to
+  // 0 %, a paint layer, at every zoom with the output options, on a canvas whose width leaves
+  // spans that end inside a group of eight. The one-pass kernel must be the one that runs (where
+  // the CPU level allows it) and agree byte for byte.
+  constexpr int kW = 261, kH = 19;
+  std::vector<int32_t> shown;
+  for (int32_t mode = 0; mode < 45; ++mode)
+    if (mode != 21) shown.push_back(mode);
+  for (int32_t mode : {19, 20, 31, 32}) shown.insert(shown.end(), 3, mode);
+  const auto pick = [&] { return shown[Next() % shown.size()]; };
+  struct Zoom {
+    int32_t factor;
+    float step;
+  };
+  const Zoom zooms[] = {{1, 1.0f}, {1, 4.0f}, {3, 1.0f}, {1, 1.3f}, {0, 0.4f}};
+  const int opacities[] = {100, 100, 99, 50, 0};
+  const int alphaOpacities[] = {100, 60, 37};
+  const bool kernelAllowed = platform::CpuAtLeast(platform::CpuLevel::kAvx512);
+  for (int round = 0; round < 40; ++round) {
+    MakeCanvas(kW, kH, 7, 2);
+    auto& s = State();
+    for (int i = 1; i <= 7; ++i) {
+      auto px = ReadLayer(i);
+      Paint(px.data(), px.size() / 4);
+      WriteLayer(i, px);
+      PMR_SetLayerOptions(i, i == 1 ? round % 2 : Next() % 6 != 0, 0, opacities[Next() % 5],
+                          "Normal");
+      s.layers[i].mergeMode = i == 1 ? pick() : Next() % 3 == 0 ? render::kModeLayerMask : pick();
+    }
+    PMR_SetAlphaLayerOpacity(alphaOpacities[round % 3]);
+    PMR_SetLayer(2 + int32_t(Next() % 6));
+    if (round % 3 != 0) {
+      PMR_CreatePaintLayer(round % 4 == 1 ? 70 : 100, "Normal");
+      s.paintLayer.mergeMode = Next() % 2 ? 0 : pick();
+      Paint(s.paintLayer.pixels, std::size_t(kW) * kH);
+    }
+    if (round % 5 == 2) {
+      for (int i = 0; i < kW * kH; ++i) s.maskPlane[i] = uint16_t(i % 3 == 0 ? 65535 : Next());
+      PMR_SetMaskOptions(255, 10, 0, 0, 40, 255, round % 10 == 2);
+      PMR_DisplayMask(1);
+      PMR_EnableMask(1);
+    }
+    if (round % 5 == 4) {
+      ASSERT_EQ(PMR_CreateLayer(0, kW, kH), 1);
+      auto px = ReadLayer(0);
+      Paint(px.data(), px.size() / 4);
+      WriteLayer(0, px);
+      PMR_SetTracingMode(1);
+    }
+    render::ViewRenderList list;
+    render::BuildViewRenderList(s, list);
+    EXPECT_EQ(render::ViewFusedSpanVector(list) != nullptr, kernelAllowed) << "round " << round;
+
+    const Zoom zoom = zooms[round % 5];
+    PMR_SetScale(zoom.factor, zoom.step);
+    PMR_SetViewSize(4096, 4096);
+    const int x = round % 2 ? int(Next() % 40) - 10 : 0, y = round % 2 ? int(Next() % 6) - 2 : 0;
+    const int stride = 3 * 3 * kW + 7, rows = 3 * kH;
+    render::SetViewSpansForTesting(false);
+    engine::SetRowBandThreadsForTesting(1);
+    const auto want = Draw(x, y, kW, kH, stride, rows);
+    render::SetViewSpansForTesting(true);
+    for (int threads = 1; threads <= 2; ++threads) {
+      engine::SetRowBandThreadsForTesting(threads);
+      ASSERT_EQ(Draw(x, y, kW, kH, stride, rows), want)
+          << "round " << round << " threads " << threads;
+    }
+  }
+}
+
+TEST_F(ViewSpans, EdgeAlphasAndChannelsOfEveryModeMatchThePixelPath) {
+  // Every pairing of the alphas where the compositing paths part (clear, 1, just under and at
+  // the opaque-copy threshold, just under and at full) and of edge colour values (0, 65280,
+  // 65535, as the Dodge and Burn quotients and the clamps meet them), one mode at a time over a
+  // Normal layer and under an "Alpha Normal" one, so that blends land on composites of alpha
+  // exactly 1 and just below it.
+  static const uint16_t kAlphas[] = {0, 1, 32767, 65279, 65280, 65534, 65535};
+  static const uint16_t kChannels[] = {0, 1, 32640, 65280, 65535};
+  constexpr int kPairs = 7 * 7;
+  constexpr int kW = kPairs * 5;
+  MakeCanvas(kW, 1, 4, 2);
+  std::vector<uint16_t> below(4 * kW), over(4 * kW), top(4 * kW);
+  for (int x = 0; x < kW; ++x) {
+    const int pair = x % kPairs, shade = x / kPairs;
+    for (int c = 0; c < 3; ++c) {
+      below[4 * x + c] = kChannels[(shade + c) % 5];
+      over[4 * x + c] = kChannels[(shade + 2 * c + 1) % 5];
+      top[4 * x + c] = kChannels[(shade + c + 3) % 5];
+    }
+    below[4 * x + 3] = kAlphas[pair / 7];
+    over[4 * x + 3] = kAlphas[pair % 7];
+    top[4 * x + 3] = kAlphas[(pair + shade) % 7];
+  }
+  WriteLayer(2, below);
+  WriteLayer(3, over);
+  WriteLayer(4, top);
+  PMR_SetViewSize(4096, 4096);
+  for (int32_t mode = 0; mode < 45; ++mode) {
+    if (mode == render::kModeTexturize3) continue;  // never shown
+    for (int withTop = 0; withTop < 2; ++withTop) {
+      PMR_SetLayerOptions(2, 1, 0, 100, "Normal");
+      PMR_SetLayerOptions(3, 1, 0, 100, "Normal");
+      PMR_SetLayerOptions(4, withTop, 0, 100, "Alpha Normal");
+      State().layers[3].mergeMode = mode;
+      render::SetViewSpansForTesting(false);
+      const auto want = Draw(0, 0, kW, 1, kW * 3, 1);
+      render::SetViewSpansForTesting(true);
+      ASSERT_EQ(Draw(0, 0, kW, 1, kW * 3, 1), want) << "mode " << mode << " top " << withTop;
     }
   }
 }
