@@ -31,19 +31,6 @@ void ExactCosSin(double radians, double& c, double& s) {
   }
 }
 
-int OpenCvType(uint32_t bytesPerPixel) {
-  switch (bytesPerPixel) {
-    case 1:
-      return CV_8UC1;
-    case 3:
-      return CV_8UC3;
-    case 4:
-      return CV_8UC4;
-    default:
-      return CV_16UC4;
-  }
-}
-
 cv::Scalar Background(uint32_t packed, uint32_t bytesPerPixel) {
   const double scale = bytesPerPixel == 8 ? 257.0 : 1.0;
   return cv::Scalar((packed & 0xFF) * scale, ((packed >> 8) & 0xFF) * scale,
@@ -73,7 +60,7 @@ int32_t TurnInto(const void* src, uint32_t width, uint32_t height, uint32_t byte
       zoom == 1.0 && (c == 0.0 || s == 0.0) && m[2] == std::round(m[2]) && m[5] == std::round(m[5]);
   static constexpr int kInterpolation[] = {cv::INTER_NEAREST, cv::INTER_LINEAR, cv::INTER_CUBIC};
   try {
-    const int type = OpenCvType(bytesPerPixel);
+    const int type = OpenCvPixelType(bytesPerPixel);
     const cv::Mat in(static_cast<int>(height), static_cast<int>(width), type,
                      const_cast<void*>(src), srcRowBytes);
     cv::Mat out(static_cast<int>(outHeight), static_cast<int>(outWidth), type, dst, dstRowBytes);

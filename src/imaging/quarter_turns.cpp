@@ -10,19 +10,6 @@
 namespace imaging {
 namespace {
 
-int OpenCvType(uint32_t bytesPerPixel) {
-  switch (bytesPerPixel) {
-    case 1:
-      return CV_8UC1;
-    case 3:
-      return CV_8UC3;
-    case 4:
-      return CV_8UC4;
-    default:
-      return CV_16UC4;
-  }
-}
-
 template <size_t kBytes>
 void MirrorRows(uint8_t* pixels, uint32_t width, uint32_t height, uint32_t rowBytes) {
   for (uint32_t y = 0; y < height; ++y) {
@@ -48,7 +35,7 @@ int32_t IS3QuickRotateImage(const void* src, uint32_t width, uint32_t height, ui
   const uint32_t outWidth = quarter ? height : width, outHeight = quarter ? width : height;
   if (uint64_t{dstRowBytes} < uint64_t{outWidth} * bytesPerPixel) return 0;
   try {
-    const int type = OpenCvType(bytesPerPixel);
+    const int type = OpenCvPixelType(bytesPerPixel);
     const cv::Mat in(static_cast<int>(height), static_cast<int>(width), type,
                      const_cast<void*>(src), srcRowBytes);
     cv::Mat out(static_cast<int>(outHeight), static_cast<int>(outWidth), type, dst, dstRowBytes);

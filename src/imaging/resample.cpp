@@ -13,19 +13,6 @@
 namespace imaging {
 namespace {
 
-int OpenCvType(uint32_t bytesPerPixel) {
-  switch (bytesPerPixel) {
-    case 1:
-      return CV_8UC1;
-    case 3:
-      return CV_8UC3;
-    case 4:
-      return CV_8UC4;
-    default:
-      return CV_16UC4;
-  }
-}
-
 bool ValidResizeArguments(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes,
                           const void* dst, uint32_t newWidth, uint32_t newHeight,
                           uint32_t dstRowBytes, uint32_t bytesPerPixel) {
@@ -37,7 +24,7 @@ bool ValidResizeArguments(const void* src, uint32_t width, uint32_t height, uint
 void OpenCvResize(const void* src, uint32_t width, uint32_t height, uint32_t srcRowBytes, void* dst,
                   uint32_t newWidth, uint32_t newHeight, uint32_t dstRowBytes,
                   uint32_t bytesPerPixel, int interpolation) {
-  const int type = OpenCvType(bytesPerPixel);
+  const int type = OpenCvPixelType(bytesPerPixel);
   const cv::Mat in(static_cast<int>(height), static_cast<int>(width), type, const_cast<void*>(src),
                    srcRowBytes);
   cv::Mat out(static_cast<int>(newHeight), static_cast<int>(newWidth), type, dst, dstRowBytes);
