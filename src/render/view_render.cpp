@@ -108,7 +108,7 @@ void PlaceSpan(const uint8_t* bgr, int32_t count, uint8_t* out, int32_t replicat
 
 // Composites the canvas positions (columns[j], cy), j < count, and writes them as output pixels
 // from out on, each repeated replicate times, but never at or past end. columns holds whole
-// groups of eight (the last filled with columns that may be read).
+// groups of sixteen (the last filled with columns that may be read).
 void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t* out,
                int32_t replicate, const uint8_t* end) {
   const std::size_t rowAt = std::size_t(r.cy) * r.f.canvasStride;
@@ -117,11 +117,8 @@ void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t*
     const ViewSpanOutputRow row{&r.f.out,  columns,
                                 r.cy,      r.f.out.tracing ? r.f.out.tracing + rowAt : nullptr,
                                 r.maskRow, r.oneToOne};
-    // Unreplicated, the kernel writes into the row itself where the bytes it may write past the
-    // span (up to the next whole group, and 16 more) still lie in the row: the next span writes
-    // over them.
-    const std::ptrdiff_t written = 3 * ((count + 7) & ~7) + 16;
-    if (replicate == 1 && end - out >= written) {
+    // Unreplicated, the kernel writes its three bytes a position straight into the row.
+    if (replicate == 1 && end - out >= std::ptrdiff_t{3} * count) {
       r.f.fused(r.f.list, r.f.K, rowAt, columns, count, r.contiguous, row, out);
       return;
     }
@@ -151,10 +148,10 @@ void WriteSpan(const SpanRow& r, const int32_t* columns, int32_t count, uint8_t*
   }
 }
 
-// The columns of a span, count of them from columns on, filled up to whole groups of eight with
+// The columns of a span, count of them from columns on, filled up to whole groups of sixteen with
 // the last.
 void PadColumns(int32_t* columns, int32_t count) {
-  for (int32_t j = count; j < ((count + 7) & ~7); ++j) columns[j] = columns[count - 1];
+  for (int32_t j = count; j < ((count + 15) & ~15); ++j) columns[j] = columns[count - 1];
 }
 
 // Output rows [begin, end) at 1:1 or replicated (factor 1 is 1:1): canvas row y0 + k / factor,
@@ -180,8 +177,10 @@ void SpanRowsContiguous(const ViewFrame& f, int32_t factor, bool oneToOne, int32
                     oneToOne, true};
     for (int32_t q = 0; q < canvasColumns; q += kViewSpan) {
       const int32_t count = std::min(kViewSpan, canvasColumns - q);
-      for (int32_t j = 0; j < count; ++j) columns[j] = f.x0 + q + j;
-      PadColumns(columns, count);
+      // The one-pass kernel needs only the first column of a contiguous span.
+      const int32_t listed = f.fused ? 1 : count;
+      for (int32_t j = 0; j < listed; ++j) columns[j] = f.x0 + q + j;
+      PadColumns(columns, listed);
       WriteSpan(r, columns, count, out + std::size_t(q) * factor * 3, factor, out + rowBytes);
     }
   }

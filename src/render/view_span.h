@@ -109,10 +109,11 @@ using ViewSpanOutputKernel = void (*)(const ViewSpanState& st, int32_t count,
 ViewSpanOutputKernel ViewSpanOutputVector();
 
 // The whole span in one pass, from the entries' pixels to the output bytes (CompositeViewSpan
-// and the output stage together), eight positions at a time with their composites in registers,
-// for entries of every mode the view shows, with or without layer mask. columns is filled up to
-// whole groups of eight with columns that may be read; bgr as for ViewSpanOutputKernel. Null
-// where the CPU level is below AVX-512.
+// and the output stage together), sixteen positions at a time with their composites in
+// registers, for entries of every mode the view shows, with or without layer mask. Sampled, columns
+// is filled up to whole groups of sixteen with columns that may be read; contiguous, only
+// columns[0] is read (and the output row's cols[0]). bgr receives exactly three bytes per
+// position. Null where the CPU level is below AVX-512.
 using ViewFusedSpanKernel = void (*)(const ViewRenderList& list, int32_t K, std::size_t rowAt,
                                      const int32_t* columns, int32_t count, bool contiguous,
                                      const ViewSpanOutputRow& row, uint8_t* bgr);
